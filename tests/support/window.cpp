@@ -1,0 +1,64 @@
+#include "tests/support/window.h"
+
+namespace efir::test {
+namespace {
+constexpr wchar_t kClass[] = L"EfirTestWindow";
+}
+
+bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    if (static_cast<int>(GetTickCount() - start) >= timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+void pumpFor(int ms) {
+  pumpUntil([] { return false; }, ms);
+}
+
+TestWindow::TestWindow(int width, int height, Painter paint, const wchar_t* caption)
+    : paint_(std::move(paint)) {
+  static bool registered = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &TestWindow::proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClass;
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  hwnd_ = CreateWindowExW(0, kClass, caption, WS_POPUP | WS_VISIBLE, 40, 40, width, height,
+                          nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  UpdateWindow(hwnd_);
+}
+
+TestWindow::~TestWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK TestWindow::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self && (msg == WM_PAINT || msg == WM_PRINTCLIENT)) {
+    PAINTSTRUCT ps{};
+    HDC dc = msg == WM_PAINT ? BeginPaint(hwnd, &ps) : reinterpret_cast<HDC>(wp);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    if (self->paint_) self->paint_(dc, r);
+    if (msg == WM_PAINT) EndPaint(hwnd, &ps);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace efir::test

@@ -1,0 +1,35 @@
+// Real windows for tests under the virtual display: a plain top-level window whose painting
+// the test supplies, and message pumping bounded in time.
+//
+//   efir::test::TestWindow w(200, 100, [](HDC dc, RECT r) { ... });
+//   ASSERT_TRUE(efir::test::pumpUntil([&] { return done; }, 2000));
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace efir::test {
+
+// Pumps this thread's messages until `done` holds or `timeoutMs` passes; says which.
+bool pumpUntil(const std::function<bool()>& done, int timeoutMs);
+// Pumps this thread's messages for `ms` milliseconds.
+void pumpFor(int ms);
+
+class TestWindow {
+ public:
+  using Painter = std::function<void(HDC, const RECT&)>;
+  TestWindow(int width, int height, Painter paint, const wchar_t* caption = L"test");
+  ~TestWindow();
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+
+  HWND handle() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
+  HWND hwnd_ = nullptr;
+  Painter paint_;
+};
+
+}  // namespace efir::test

@@ -1,0 +1,95 @@
+"""The tests' HTTP server, on 127.0.0.1 only.
+
+    test_http_server.py start --port P --root DIR --pidfile F   (returns once it listens)
+    test_http_server.py stop --pidfile F
+    test_http_server.py serve --port P --root DIR               (in the foreground)
+
+Serves the files under DIR; /status/N answers with status N. It ends by itself after
+--lifetime seconds (default 1800), so a killed test run never leaves it behind for long.
+"""
+import argparse
+import http.server
+import os
+import signal
+import socket
+import subprocess
+import sys
+import threading
+import time
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def do_GET(self):
+        if self.path.startswith("/status/"):
+            code = int(self.path.split("/")[2])
+            body = f"status {code}\n".encode()
+            self.send_response(code)
+            self.send_header("Content-Type", "text/plain")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+            return
+        super().do_GET()
+
+    def log_message(self, *args):
+        pass
+
+
+def listening(port):
+    try:
+        socket.create_connection(("127.0.0.1", port), 0.2).close()
+        return True
+    except OSError:
+        return False
+
+
+def serve(args):
+    handler = lambda *a, **k: Handler(*a, directory=args.root, **k)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), handler)
+    server.daemon_threads = True
+    threading.Timer(args.lifetime, lambda: os._exit(0)).start()
+    server.serve_forever()
+
+
+def start(args):
+    if listening(args.port):
+        sys.exit(f"port {args.port} is already in use (a stale server?)")
+    # Fully detached: ctest waits for every process that holds its output pipe.
+    proc = subprocess.Popen(
+        [sys.executable, __file__, "serve", "--port", str(args.port), "--root", args.root,
+         "--lifetime", str(args.lifetime)],
+        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        start_new_session=True)
+    with open(args.pidfile, "w") as f:
+        f.write(str(proc.pid))
+    deadline = time.time() + 10
+    while time.time() < deadline:
+        if listening(args.port):
+            return
+        time.sleep(0.05)
+    sys.exit("the server did not come up")
+
+
+def stop(args):
+    try:
+        with open(args.pidfile) as f:
+            os.kill(int(f.read()), signal.SIGTERM)
+    except (OSError, ValueError):
+        pass
+    if os.path.exists(args.pidfile):
+        os.remove(args.pidfile)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("command", choices=["start", "stop", "serve"])
+    parser.add_argument("--port", type=int, default=18765)
+    parser.add_argument("--root", default=".")
+    parser.add_argument("--pidfile", default="http.pid")
+    parser.add_argument("--lifetime", type=float, default=1800)
+    args = parser.parse_args()
+    {"start": start, "stop": stop, "serve": serve}[args.command](args)
+
+
+if __name__ == "__main__":
+    main()
