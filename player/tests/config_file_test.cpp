@@ -54,7 +54,8 @@ TEST(ConfigFile, BrokenOrShortFileReportsTheFirstBadValueAndKeepsDefaultsAfterIt
   EXPECT_EQ(config.hotkeys, 0);
 
   TPlayerConfig shortConfig;
-  std::vector<std::string> firstFour(SampleLines().begin(), SampleLines().begin() + 4);
+  const auto all = SampleLines();
+  std::vector<std::string> firstFour(all.begin(), all.begin() + 4);
   EXPECT_EQ(ParseConfig(firstFour, shortConfig), "'' is not a valid integer value");
   EXPECT_TRUE(shortConfig.open_last);
   EXPECT_EQ(shortConfig.start_volume, 25);
