@@ -22,7 +22,13 @@ import struct
 import sys
 import tempfile
 
-from PIL import Image, ImageDraw, ImageFont
+try:
+    from PIL import Image, ImageDraw, ImageFont
+except ImportError:
+    # Exit 2, not 1: a missing tool is not a difference in the assets.
+    print("make_assets.py needs Pillow: Debian's python3-pil, run by /usr/bin/python3",
+          file=sys.stderr)
+    sys.exit(2)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "assets", "program")
@@ -341,10 +347,6 @@ def tab_marker():
 
 # ---------------------------------------------------------------- window backgrounds
 
-TITLE_MAIN = 40
-TITLE_DIALOG = 30
-
-
 def _band(img, y0, y1, top, bottom):
     w = img.width
     img.paste(gradient((w, y1 - y0), top, bottom), (0, y0))
@@ -359,19 +361,28 @@ def _cut_corners(img, radius):
     img.paste(Image.new("RGBA", img.size, LIME + (255,)), (0, 0), mask.point(lambda v: 255 - v))
 
 
-def window_background(size, title, rounded=False, close_drawn=False):
-    """A dialog or window background: title band, teal rule, body, thin light border,
-    faint waves in the title band. rounded: corners cut away in lime (for windows shaped
-    by the transparent colour). close_drawn: the close symbol is part of the picture (an
-    invisible click area lies over it), 20 x 20 at (width - 26, 5)."""
+def _well(x0, y0, x1, y1):
+    """A sunken area where a grid or a group of controls sits."""
+    return [(NAVY0, lambda p: p.rect(x0, y0, x1, y1, 6)),
+            (NAVY3, lambda p: p.frame(x0, y0, x1, y1, 6, 1))]
+
+
+def window_background(size, title, rounded=False, close_drawn=False, bands=(), extra=()):
+    """A window background: title band with faint waves, teal rule, body, thin light
+    border. bands: lighter strips (y0, y1); extra: further layers (wells, rules).
+    rounded: corners cut away in lime, for windows shaped by the transparent colour.
+    close_drawn: the close symbol is part of the picture (an invisible click area lies over
+    it), 20 x 20 at (width - 26, 5)."""
     w, h = size
     img = gradient(size, NAVY1, NAVY0)
     _band(img, 0, title, NAVY3, NAVY2)
-    decor = render(size, [((40, 196, 180, 34), lambda p: [p.arc(w - 60, title, r, -165, -15, 2)
-                                                         for r in (12, 22, 32)]),
-                          (TEAL, lambda p: p.rect(0, title, w, title + 2)),
-                          (NAVY4, lambda p: p.frame(0, 0, w, h, 10 if rounded else 0, 1))])
-    img = Image.alpha_composite(img, decor)
+    for y0, y1 in bands:
+        _band(img, y0, y1, NAVY2, NAVY1)
+    waves = ((40, 196, 180, 34), lambda p: [p.arc(w - 90, title, title * k, -165, -15, 2)
+                                            for k in (0.3, 0.55, 0.8)])
+    rule = (TEAL, lambda p: p.rect(0, title, w, title + 2))
+    border = (NAVY4, lambda p: p.frame(0, 0, w, h, 10 if rounded else 0, 1))
+    img = render(size, [waves, rule, *extra, border], img)
     if close_drawn:
         img.alpha_composite(title_buttons()["close.png"], (w - 26, 5))
     if rounded:
@@ -379,67 +390,35 @@ def window_background(size, title, rounded=False, close_drawn=False):
     return img.convert("RGB")
 
 
-def _well(x0, y0, x1, y1):
-    """A sunken area where a grid or a group of controls sits."""
-    return [(NAVY0, lambda p: p.rect(x0, y0, x1, y1, 6)),
-            (NAVY3, lambda p: p.frame(x0, y0, x1, y1, 6, 1))]
-
-
-# The main window's layout, as the background is drawn for it (x, y, width, height).
-MAIN_LAYOUT = {
-    "title band (logo_small.png at 10,8; station name from x 42)": (0, 0, 514, 40),
-    "hide.png (Image5)": (458, 10, 20, 20),
-    "close.png (Image4)": (484, 10, 20, 20),
-    "status line (RxLabel7); fav.png (Image3) at 480,44": (0, 42, 514, 26),
-    "tabs at Left 10 and 158; tab.png at y 90; list filter right": (0, 68, 514, 26),
-    "grid well: grid 457 x 250 at 19,98; scroll bar 17 x 250 at 478,98": (17, 96, 480, 254),
-    "bottom bar: buttons at x 10/50/90, vol.png 136, slider 162..272, icons x 330+29k":
-        (0, 352, 514, 38),
-    "reminder panel well (height 520 when open)": (8, 398, 498, 114),
-}
-
-
 def main_background():
-    """bg_main.png: the main window, 514 x 520: the normal window is its top 391 rows; the
-    reminder panel below shows when the window grows to 520."""
-    w, h = 514, 520
-    base = gradient((w, h), NAVY1, NAVY0)
-    _band(base, 0, TITLE_MAIN, NAVY3, NAVY2)
-    _band(base, 352, 391, NAVY2, NAVY1)
-    layers = [(TEAL, lambda p: p.rect(0, TITLE_MAIN, w, TITLE_MAIN + 2)),
-              ((40, 196, 180, 34), lambda p: [p.arc(400, TITLE_MAIN, r, -165, -15, 2)
-                                              for r in (12, 22, 32)]),
-              (NAVY3, lambda p: p.rect(8, 93, 506, 94)),
-              (TEAL_DIM, lambda p: p.rect(0, 351, w, 352)),
-              (NAVY3, lambda p: p.rect(0, 390, w, 391))]
-    layers += _well(17, 96, 497, 350) + _well(8, 398, 506, 512)
-    layers.append((NAVY4, lambda p: p.frame(0, 0, w, h, 10, 1)))
-    img = render((w, h), layers, base)
-    _cut_corners(img, 10)
-    return {"bg_main.png": img.convert("RGB")}
+    """bg_main.png: the main window, 514 x 520. The normal window is its top 391 rows; the
+    reminder panel below shows when the window grows to 520. The placement it is drawn for
+    is in assets/README.md: title band 0..40, status line, tabs (rule at y 93), grid well,
+    bottom bar 352..390, reminder well."""
+    w = 514
+    extra = [(NAVY3, lambda p: p.rect(8, 93, 506, 94)),
+             (TEAL_DIM, lambda p: p.rect(0, 351, w, 352)),
+             (NAVY3, lambda p: p.rect(0, 390, w, 391))]
+    extra += _well(17, 96, 497, 350) + _well(8, 398, 506, 512)
+    return {"bg_main.png": window_background((w, 520), 40, rounded=True, bands=[(352, 391)],
+                                             extra=extra)}
 
 
 def backgrounds():
-    """Backgrounds of the other windows, at their client sizes. The player's dialogs are not
-    shaped (square corners); the editor's three windows are, by lime."""
-    dialogs = {
-        "bg_settings.png": ((309, 390), False, False),
-        "bg_station.png": ((515, 199), False, False),
-        "bg_update.png": ((311, 275), False, False),
-        "bg_about.png": ((621, 332), False, False),
-        "bg_search.png": ((515, 136), False, False),
-        "ed_main.png": ((501, 485), True, False),
-        "ed_edit.png": ((497, 164), True, True),
-        "ed_confirm.png": ((301, 136), True, True),
+    """Backgrounds of the other windows at their client sizes, with a 30-pixel title band.
+    The player's dialogs are not shaped (square corners); the editor's three windows are,
+    by lime. The editor's list grid (488 x 366) sits in a well under the title."""
+    return {
+        "bg_settings.png": window_background((309, 390), 30),
+        "bg_station.png": window_background((515, 199), 30),
+        "bg_update.png": window_background((311, 275), 30),
+        "bg_about.png": window_background((621, 332), 30),
+        "bg_search.png": window_background((515, 136), 30),
+        "ed_main.png": window_background((501, 485), 30, rounded=True,
+                                         extra=_well(5, 38, 496, 408)),
+        "ed_edit.png": window_background((497, 164), 30, rounded=True, close_drawn=True),
+        "ed_confirm.png": window_background((301, 136), 30, rounded=True, close_drawn=True),
     }
-    out = {name: window_background(size, TITLE_DIALOG, rounded, close)
-           for name, (size, rounded, close) in dialogs.items()}
-    # The editor's list grid (488 x 366) sits in a well under the title.
-    out["ed_main.png"] = render((501, 485), _well(5, 38, 496, 408),
-                                out["ed_main.png"].convert("RGBA"))
-    _cut_corners(out["ed_main.png"], 10)
-    out["ed_main.png"] = out["ed_main.png"].convert("RGB")
-    return out
 
 
 # ---------------------------------------------------------------- station logos
@@ -456,8 +435,12 @@ def _bolt(p):
 
 
 def _sun_waves(p):
-    p.disc(45, 30, 11)
-    for y in (38, 45):
+    p.disc(45, 24, 8)
+    for i in (0, 4, 5, 6, 7):  # no rays downwards, into the water
+        a = math.radians(i * 45)
+        p.line([(45 + 11.5 * math.cos(a), 24 + 11.5 * math.sin(a)),
+                (45 + 15 * math.cos(a), 24 + 15 * math.sin(a))], 2.2)
+    for y in (44, 51):
         p.line(arc_points(31, y, 7, 3, 180, 360, 8) + arc_points(45, y, 7, 3, 180, 0, 8)[1:]
                + arc_points(59, y, 7, 3, 180, 360, 8)[1:], 2.4)
 
