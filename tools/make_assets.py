@@ -242,9 +242,15 @@ def _gear(p):
     p.disc(12, 12, 3, fill=0)
 
 
-def _pencil(p):
-    p.line([(6, 18), (17, 7)], 4.2)
-    p.poly([(3.5, 20.5), (4.6, 15.8), (8.2, 19.4)])
+def pencil(ox=0, oy=0):
+    """A pencil's body and tip, drawn for 24 x 24 and moved by (ox, oy)."""
+    def body(p):
+        p.line([(6 + ox, 18 + oy), (17 + ox, 7 + oy)], 4.2)
+
+    def tip(p):
+        p.poly([(3.5 + ox, 20.5 + oy), (4.6 + ox, 15.8 + oy), (8.2 + ox, 19.4 + oy)])
+
+    return body, tip
 
 
 def _bell(p):
@@ -285,22 +291,17 @@ def toolbar_icons():
         p.ring(10, 10, 6, 2.4)
         p.line([(14.5, 14.5), (20, 20)], 3)
 
-    accent = {"editor.png": lambda p: p.poly([(3.5, 20.5), (4.6, 15.8), (8.2, 19.4)])}
-    shapes = {"about.png": info, "settings.png": _gear, "editor.png": _pencil,
-              "alarm.png": _bell, "icons.png": tiles, "list.png": rows, "qr.png": _qr,
-              "search.png": magnifier}
-    return {name: render((24, 24), [(ICE, draw)] + ([(TEAL, accent[name])] if name in accent
-                                                    else []))
-            for name, draw in shapes.items()}
+    body, tip = pencil()
+    layers = {"about.png": [(ICE, info)], "settings.png": [(ICE, _gear)],
+              "editor.png": [(ICE, body), (TEAL, tip)], "alarm.png": [(ICE, _bell)],
+              "icons.png": [(ICE, tiles)], "list.png": [(ICE, rows)], "qr.png": [(ICE, _qr)],
+              "search.png": [(ICE, magnifier)]}
+    return {name: render((24, 24), picture) for name, picture in layers.items()}
 
 
 def row_icons():
     """edit.png / trash.png: the editor's per-row symbols (32 x 32). The grid row is white,
     or black when selected, so each symbol sits on its own coloured tile."""
-    def pencil(p):
-        p.line([(10, 22), (21, 11)], 4.2)
-        p.poly([(7.5, 24.5), (8.6, 19.8), (12.2, 23.4)])
-
     def bin_(p):
         p.rect(9, 8, 23, 10.5, 1)
         p.rect(13.5, 5.5, 18.5, 8.5, 1)
@@ -312,7 +313,7 @@ def row_icons():
         return (colour, lambda p: p.rect(1, 1, 31, 31, 7))
 
     return {
-        "edit.png": render((32, 32), [tile(TEAL_DIM), (ICE, pencil)]),
+        "edit.png": render((32, 32), [tile(TEAL_DIM)] + [(ICE, part) for part in pencil(4, 4)]),
         "trash.png": render((32, 32), [tile((150, 58, 70)), (ICE, bin_)]),
     }
 
