@@ -18,7 +18,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
   libz-mingw-w64-dev nasm wine64 fonts-wine xvfb xauth cmake ninja-build python3
-  dpkg-dev lame googletest xdotool
+  dpkg-dev lame googletest xdotool python3-pil
 )
 
 missing_packages() {
