@@ -26,11 +26,6 @@ std::wstring fetchWide(Call call) {
   }
 }
 
-std::string folderOf(const std::string& path) {
-  size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? "." : path.substr(0, slash + 1);
-}
-
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -84,20 +79,19 @@ std::string GetCurrentDir() {
 }
 
 void WriteFileSafely(const std::string& path, std::string_view content) {
-  std::string folder = folderOf(path);
-  wchar_t temp[MAX_PATH];
-  if (!GetTempFileNameW(text::fromAnsi(folder).c_str(), L"efr", 0, temp))
-    RaiseLastIOError("Cannot create file \"" + path + "\"");
-  const std::string tempPath = text::toAnsi(temp);
+  // The temporary file is named after the target: a crash leaves one such file at most,
+  // and folder scans that pass over the target's name pattern pass over it too.
+  const std::string tempPath = path + ".new";
   try {
     FileHandle file = FileHandle::Open(tempPath, GENERIC_WRITE, 0, CREATE_ALWAYS);
-    file.Write(content.data(), content.size(), path);
-    if (!FlushFileBuffers(file.Get())) RaiseLastIOError("Cannot write file \"" + path + "\"");
+    file.Write(content.data(), content.size(), tempPath);
+    if (!FlushFileBuffers(file.Get())) RaiseLastIOError("Cannot write file \"" + tempPath + "\"");
     file.Close();
-    if (!MoveFileExW(temp, text::fromAnsi(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(text::fromAnsi(tempPath).c_str(), text::fromAnsi(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       RaiseLastIOError("Cannot replace file \"" + path + "\"");
   } catch (...) {
-    ::DeleteFileW(temp);
+    ::DeleteFileW(text::fromAnsi(tempPath).c_str());
     throw;
   }
 }

@@ -41,8 +41,8 @@ std::vector<TSearchRec> FindFiles(const std::string& pattern);
 std::string ProgramFolder();                     // the running program's folder, ending in '\'
 std::string GetCurrentDir();                     // without a trailing '\' (except at a root)
 
-// Writes the whole file through a temporary file in the same folder that then replaces it:
-// a crash or failure leaves either the old or the new content, never a part.
+// Writes the whole file through a temporary file beside it (the name + ".new") that then
+// replaces it: a crash or failure leaves either the old or the new content, never a part.
 void WriteFileSafely(const std::string& path, std::string_view content);
 
 }  // namespace efir

@@ -80,7 +80,10 @@ TEST(FilesTest, SafeWriteReplacesTheWholeFile) {
   EXPECT_EQ(readBytes(path), "second\r\n");
   WriteFileSafely(path, "");
   EXPECT_EQ(readBytes(path), "");
-  EXPECT_EQ(FindFiles(dir / "*.tmp").size(), 0u);
+  writeBytes(path + ".new", "left by a crash");
+  WriteFileSafely(path, "third");
+  EXPECT_EQ(readBytes(path), "third");
+  EXPECT_EQ(FindFiles(dir / "*.new").size(), 0u);
 }
 
 TEST(FilesTest, FailedSafeWriteLeavesTheOldFileAndNoTemporaryFile) {
