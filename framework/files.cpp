@@ -26,6 +26,11 @@ std::wstring fetchWide(Call call) {
   }
 }
 
+size_t nameStart(std::string_view path) {
+  size_t slash = path.find_last_of("\\/:");
+  return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -67,6 +72,16 @@ std::vector<TSearchRec> FindFiles(const std::string& pattern) {
   } while (FindNextFileW(find, &data));
   FindClose(find);
   return entries;
+}
+
+std::string ExtractFilePath(std::string_view path) { return std::string(path.substr(0, nameStart(path))); }
+
+std::string ExtractFileName(std::string_view path) { return std::string(path.substr(nameStart(path))); }
+
+std::string ExtractFileExt(std::string_view path) {
+  std::string_view name = path.substr(nameStart(path));
+  size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot));
 }
 
 std::string ProgramFolder() {

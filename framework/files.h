@@ -1,4 +1,4 @@
-// Files and folders by their Windows-1251 paths: tests, delete, rename, copy, folder
+// Files and folders by their Windows-1251 paths: tests, delete, rename, copy, path parts, folder
 // listing, the program's folder, the current folder, and a whole-file write that never
 // leaves the file empty or half-written (for settings files).
 //
@@ -37,6 +37,12 @@ bool CopyFile(const std::string& from, const std::string& to, bool failIfExists)
 // as the system lists them), in the system's order; empty when nothing matches or the folder
 // is missing.
 std::vector<TSearchRec> FindFiles(const std::string& pattern);
+
+// Parts of a path: the folder up to and including the last '\\', '/' or ':'; the name after
+// it; the extension from the name's last '.' on, dot included, as spelled (empty when none).
+std::string ExtractFilePath(std::string_view path);
+std::string ExtractFileName(std::string_view path);
+std::string ExtractFileExt(std::string_view path);
 
 std::string ProgramFolder();                     // the running program's folder, ending in '\'
 std::string GetCurrentDir();                     // without a trailing '\' (except at a root)
