@@ -88,6 +88,11 @@ void TApplication::Adopt(TForm* form) {
   form->AfterConstruction();
 }
 
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == mainForm_) mainForm_ = nullptr;
+}
+
 void TApplication::Run() {
   Initialize();
   running_ = true;

@@ -78,6 +78,9 @@ class TApplication : public TComponent {
   // item's click after its menu has closed, a form that frees itself). GUI thread only.
   void QueueCall(std::function<void()> call);
 
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
  private:
   void Adopt(TForm* form);
   bool ProcessMessage(MSG& msg);
