@@ -70,10 +70,6 @@ HCURSOR CursorHandle(TCursor cursor) {
   return own ? own : LoadCursorW(nullptr, IDC_ARROW);
 }
 
-bool IsMouseButtonMessage(UINT msg) {
-  return msg >= WM_LBUTTONDOWN && msg <= WM_MBUTTONDBLCLK;
-}
-
 POINT MessagePoint(LPARAM lp) { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
 
 LPARAM PointParam(POINT p) {
@@ -1002,7 +998,7 @@ void TWinControl::WndProc(TMessage& Message) {
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {
-  if (!handle_ || Message.Msg >= CM_BASE && Message.Msg < CN_BASE + 0x400) return;
+  if (!handle_ || (Message.Msg >= CM_BASE && Message.Msg < CN_BASE + 0x400)) return;
   Message.Result = CallWindowProcW(defaultProc_, handle_, Message.Msg, Message.WParam, Message.LParam);
 }
 

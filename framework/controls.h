@@ -35,6 +35,10 @@ class TWinControl;
 class TPopupMenu;
 class TForm;
 
+namespace efir {
+LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+}
+
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 enum TShiftStateFlag : uint16_t {
@@ -306,7 +310,7 @@ class TWinControl : public TControl {
 
  private:
   friend class TControl;
-  friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK efir::ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
   void Attach(HWND hwnd);
   void Detach();
   void CreateHandle();

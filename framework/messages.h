@@ -21,8 +21,9 @@ struct TMessage {
   LRESULT Result = 0;
 };
 
-// Framework notices, sent with Perform to a control (never posted). The range lies below the
-// tray icon's callback (0xB054) and away from WM_APP messages of the programs.
+// Framework notices, sent with Perform to a control (the last one is posted to a control's
+// window). The range lies below the tray icon's callback (0xB054) and away from the
+// programs' WM_APP messages.
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
 constexpr UINT CM_DEACTIVATE = CM_BASE + 1;
@@ -39,7 +40,7 @@ constexpr UINT CM_MOUSELEAVE = CM_BASE + 11;
 constexpr UINT CM_FOCUSCHANGED = CM_BASE + 12;
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 13;
 constexpr UINT CM_HINTSHOW = CM_BASE + 14;
-constexpr UINT CM_RELEASE = CM_BASE + 15;  // posted to a form that frees itself later
+constexpr UINT CM_SYNCITEMS = CM_BASE + 15;  // a list control shows its changed items
 
 // Notifications reflected from a parent to the child window they concern:
 // CN_COMMAND is WM_COMMAND as received by the parent, and so on.
