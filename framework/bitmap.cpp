@@ -76,7 +76,7 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format) : format_(format) {
 
 TBitmap::~TBitmap() { ReleaseMemoryDC(); }
 
-HDC TBitmap::MemoryDC() const {
+HDC TBitmap::MemoryDC() {
   if (!dc_) {
     dc_ = CreateCompatibleDC(nullptr);
     dcBitmap_ = GetCurrentObject(dc_, OBJ_BITMAP);
@@ -115,7 +115,7 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, bool keepPict
     } else {
       efir::gdi::MemoryDC target;
       efir::gdi::Selection selected(target, fresh.get());
-      BitBlt(target, 0, 0, copyWidth, copyHeight, MemoryDC(), 0, 0, SRCCOPY);
+      WithDC([&](HDC from) { BitBlt(target, 0, 0, copyWidth, copyHeight, from, 0, 0, SRCCOPY); });
     }
   }
   if (dc_) SelectObject(dc_, fresh ? static_cast<HGDIOBJ>(fresh.get()) : dcBitmap_);
@@ -169,7 +169,9 @@ void TBitmap::SetTransparent(bool transparent) {
 TColor TBitmap::TransparentColor() const {
   if (transparentColor_ != clDefault) return transparentColor_;
   if (!bitmap_) return clNone;
-  return static_cast<TColor>(GetPixel(MemoryDC(), 0, height_ - 1));
+  TColor color = clNone;
+  WithDC([&](HDC dc) { color = static_cast<TColor>(GetPixel(dc, 0, height_ - 1)); });
+  return color;
 }
 
 void TBitmap::SetTransparentColor(TColor color) {
@@ -190,7 +192,9 @@ void TBitmap::AssignTo(TBitmap& dest) const {
     GdiFlush();
     std::memcpy(dest.bits_, bits_, static_cast<size_t>(stride_) * height_);
   } else if (bitmap_) {
-    BitBlt(dest.MemoryDC(), 0, 0, width_, height_, MemoryDC(), 0, 0, SRCCOPY);
+    WithDC([&](HDC from) {
+      dest.WithDC([&](HDC to) { BitBlt(to, 0, 0, width_, height_, from, 0, 0, SRCCOPY); });
+    });
   }
   dest.transparent_ = transparent_;
   dest.transparentColor_ = transparentColor_;
@@ -208,13 +212,16 @@ void TBitmap::Draw(TCanvas& canvas, const RECT& rect) const {
   const HDC target = canvas.Handle();
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (transparent_) {
-    TransparentBlt(target, rect.left, rect.top, width, height, MemoryDC(), 0, 0, width_, height_,
-                   ColorToRGB(TransparentColor()));
+    const COLORREF key = ColorToRGB(TransparentColor());
+    WithDC([&](HDC from) {
+      TransparentBlt(target, rect.left, rect.top, width, height, from, 0, 0, width_, height_, key);
+    });
     return;
   }
   const int oldMode = SetStretchBltMode(target, STRETCH_DELETESCANS);
-  StretchBlt(target, rect.left, rect.top, width, height, MemoryDC(), 0, 0, width_, height_,
-             canvas.CopyMode());
+  WithDC([&](HDC from) {
+    StretchBlt(target, rect.left, rect.top, width, height, from, 0, 0, width_, height_, canvas.CopyMode());
+  });
   SetStretchBltMode(target, oldMode);
 }
 

@@ -65,8 +65,17 @@ class TBitmap : public TGraphic {
   // Replaces the picture by a new one of this size and format, copying the old one over.
   void Recreate(int width, int height, TPixelFormat format, bool keepPicture);
   uint8_t* Row(int row) const;
-  HDC MemoryDC() const;
+  HDC MemoryDC();
   void ReleaseMemoryDC();
+  // Calls use(dc) with the bitmap selected into a DC: the canvas's when there is one, else a
+  // DC for the moment, so that pictures that are only drawn keep no DC of their own.
+  template <class Use>
+  void WithDC(Use use) const {
+    if (dc_) return use(dc_);
+    efir::gdi::MemoryDC dc;
+    efir::gdi::Selection selected(dc, bitmap_.get());
+    use(dc.get());
+  }
 
   efir::gdi::Object<HBITMAP> bitmap_;
   uint8_t* bits_ = nullptr;  // nullptr for pfDevice
@@ -75,9 +84,9 @@ class TBitmap : public TGraphic {
   TPixelFormat format_ = pfDevice;
   bool transparent_ = false;
   TColor transparentColor_ = clDefault;  // clDefault: the bottom-left pixel
-  // The memory DC the bitmap is selected into, made for the canvas or for drawing.
-  mutable HDC dc_ = nullptr;
-  mutable HGDIOBJ dcBitmap_ = nullptr;
+  // The memory DC the bitmap is selected into while it has a canvas.
+  HDC dc_ = nullptr;
+  HGDIOBJ dcBitmap_ = nullptr;
   std::unique_ptr<TCanvas> canvas_;
 };
 

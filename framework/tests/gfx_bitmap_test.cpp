@@ -71,6 +71,12 @@ TEST(GfxBitmap, FormatAndSizeChangesKeepThePicture) {
   bmp.SetPixelFormat(pf32bit);
   EXPECT_EQ(pixelAt(bmp, 2, 1), RGB(200, 100, 50));
 
+  // The canvas made before a change draws into the new picture.
+  bmp.Canvas().Brush().SetColor(clRed);
+  bmp.SetSize(6, 6);
+  bmp.Canvas().FillRect({5, 5, 6, 6});
+  EXPECT_EQ(pixelAt(bmp, 5, 5), RGB(255, 0, 0));
+
   TBitmap device(2, 2);
   ASSERT_EQ(device.PixelFormat(), pfDevice);
   device.Canvas().SetPixels(1, 1, clRed);
@@ -117,6 +123,13 @@ TEST(GfxBitmap, DrawingOntoAnotherBitmapStretchesAndKeysOut) {
       {9, 5, RGB(0, 255, 0)},   {2, 6, RGB(0, 0, 255)},     {9, 9, RGB(255, 0, 255)},
       {1, 1, RGB(255, 255, 255)}, {10, 10, RGB(255, 255, 255)}};
   for (const auto& c : cases) EXPECT_EQ(pixelAt(target, c.x, c.y), c.color) << c.x << "," << c.y;
+
+  // A part of one canvas copied, stretched, into another.
+  TBitmap copy(4, 4, pf32bit);
+  copy.Canvas().CopyRect({0, 0, 4, 2}, target.Canvas(), {6, 2, 10, 6});
+  EXPECT_EQ(pixelAt(copy, 0, 0), RGB(0, 255, 0));
+  EXPECT_EQ(pixelAt(copy, 3, 1), RGB(0, 255, 0));
+  EXPECT_EQ(pixelAt(copy, 0, 2), RGB(0, 0, 0));
 
   quad.SetTransparent(true);
   EXPECT_EQ(quad.TransparentColor(), static_cast<TColor>(RGB(0, 0, 255)))
