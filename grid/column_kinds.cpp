@@ -9,7 +9,6 @@
 // --- TNxTextColumn ---
 
 TNxTextColumn::TNxTextColumn() {
-  SetDefaultValue(L"");
   SetOptions(coCanClick | coCanInput | coCanSort | coPublicUsing | coShowTextFitHint);
 }
 
@@ -124,7 +123,6 @@ void TNxNumberColumn::Assign(const TNxCustomColumn& Source) {
 // --- TNxGraphicColumn ---
 
 TNxGraphicColumn::TNxGraphicColumn() {
-  SetDefaultValue(L"");
   SetSortType(stAlphabetic);
   SetColumnKind(5);
 }
