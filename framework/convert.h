@@ -15,7 +15,7 @@
 // time of day. Date and time formats use these tokens, in any letter case:
 //   d dd (day), m mm (month; minutes right after an hour or before a second token),
 //   yy yyyy, h hh, n nn (minutes), s ss, z zzz (milliseconds), ampm (AM/PM text, makes the
-//   hour 12-hour), c (short date, then long time unless midnight), t tt (long time);
+//   hour 12-hour), am/pm, c (short date, then long time unless midnight);
 //   '/' is the date separator and ':' the time separator; '...' and "..." are literal.
 #pragma once
 

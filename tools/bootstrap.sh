@@ -81,7 +81,10 @@ build_step() {
   local name=$1 arch=$2; shift 2
   local stamp=$deps/$arch/.stamp-$name
   local recipe
-  recipe=$(printf '%s\n' "$*" "$(srcdir "$name" 2>/dev/null || echo "$name")" | sha1sum | cut -c1-16)
+  # The recipe names the commands and the toolchain's content, not where this checkout
+  # lives: every clone and work tree shares one set of libraries.
+  recipe=$(printf '%s\n' "${*//$root/ROOT}" "$(cat "$root/cmake/toolchain-$arch-w64-mingw32.cmake")" \
+    "$(srcdir "$name" 2>/dev/null || echo "$name")" | sha1sum | cut -c1-16)
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$recipe" ]; then return; fi
   log "building $name for $arch"
   local started=$SECONDS
@@ -136,6 +139,10 @@ build_libraries() {
 }
 
 started=$SECONDS
+# Several checkouts may bootstrap at once; one at a time keeps apt and the builds sane.
+mkdir -p "$deps"
+exec 9>"$deps/.lock"
+flock 9
 install_packages
 fetch_sources
 # The two targets build side by side: each library's build is mostly serial configure time.

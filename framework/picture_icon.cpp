@@ -1,0 +1,122 @@
+#include "framework/picture_icon.h"
+
+#include "framework/bitmap.h"
+#include "framework/exceptions.h"
+
+#include <cstring>
+
+namespace {
+
+#pragma pack(push, 1)
+struct IconDirectory {
+  WORD reserved, type, count;
+};
+struct IconEntry {
+  BYTE width, height, colours, reserved;
+  WORD planes, bitCount;
+  DWORD bytes, offset;
+};
+#pragma pack(pop)
+
+int side(BYTE stored) { return stored == 0 ? 256 : stored; }
+
+// The entry whose size is nearest the system's icon size, the deepest colours among equals.
+const IconEntry* bestEntry(const IconEntry* entries, int count) {
+  const int wanted = GetSystemMetrics(SM_CXICON);
+  const IconEntry* best = nullptr;
+  for (int i = 0; i < count; ++i) {
+    const IconEntry& e = entries[i];
+    if (!best) {
+      best = &e;
+      continue;
+    }
+    const int distance = std::abs(side(e.width) - wanted), bestDistance = std::abs(side(best->width) - wanted);
+    if (distance < bestDistance || (distance == bestDistance && e.bitCount > best->bitCount)) best = &e;
+  }
+  return best;
+}
+
+}  // namespace
+
+TIcon::~TIcon() {
+  if (icon_) DestroyIcon(icon_);
+}
+
+void TIcon::SetHandle(HICON icon) {
+  if (icon == icon_) return;
+  if (icon_) DestroyIcon(icon_);
+  icon_ = icon;
+  width_ = height_ = 0;
+  ICONINFO info{};
+  if (icon && GetIconInfo(icon, &info)) {
+    BITMAP bm{};
+    // Without a colour bitmap the mask holds the AND and XOR halves one above the other.
+    const bool colour = info.hbmColor != nullptr;
+    GetObjectW(colour ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+    width_ = bm.bmWidth;
+    height_ = colour ? bm.bmHeight : bm.bmHeight / 2;
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+  }
+  Changed();
+}
+
+void TIcon::LoadFromMemory(const void* data, size_t size) {
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  IconDirectory directory{};
+  if (size >= sizeof(directory)) std::memcpy(&directory, bytes, sizeof(directory));
+  if (size < sizeof(directory) || directory.reserved != 0 || directory.type != 1 || directory.count == 0)
+    throw EPictureError("Not an icon file");
+  if (sizeof(directory) + sizeof(IconEntry) * directory.count > size)
+    throw EPictureError("Icon data is truncated");
+  std::vector<IconEntry> entries(directory.count);
+  std::memcpy(entries.data(), bytes + sizeof(directory), sizeof(IconEntry) * directory.count);
+  const IconEntry* entry = bestEntry(entries.data(), directory.count);
+  if (entry->offset > size || entry->bytes > size - entry->offset || entry->bytes < sizeof(BITMAPINFOHEADER))
+    throw EPictureError("Icon data is truncated");
+  HICON icon = CreateIconFromResourceEx(const_cast<uint8_t*>(bytes + entry->offset), entry->bytes, TRUE,
+                                        0x00030000, side(entry->width), side(entry->height), LR_DEFAULTCOLOR);
+  if (!icon) throw EPictureError("Invalid icon data");
+  SetHandle(icon);
+}
+
+void TIcon::Assign(const TGraphic& source) {
+  if (&source == this) return;
+  const auto* icon = dynamic_cast<const TIcon*>(&source);
+  if (!icon) throw EPictureError("Only an icon can be assigned to an icon");
+  SetHandle(icon->icon_ ? CopyIcon(icon->icon_) : nullptr);
+}
+
+// Drawn once over black and once over white: where the two differ the icon lets the
+// background through, and by how much gives the alpha.
+void TIcon::AssignTo(TBitmap& dest) const {
+  TBitmap overBlack(width_, height_, pf32bit), overWhite(width_, height_, pf32bit);
+  overWhite.Canvas().Brush().SetColor(clWhite);
+  overWhite.Canvas().FillRect({0, 0, width_, height_});
+  if (icon_) {
+    DrawIconEx(overBlack.Canvas().Handle(), 0, 0, icon_, width_, height_, 0, nullptr, DI_NORMAL);
+    DrawIconEx(overWhite.Canvas().Handle(), 0, 0, icon_, width_, height_, 0, nullptr, DI_NORMAL);
+  }
+  for (int y = 0; y < height_; ++y) {
+    auto* black = static_cast<uint8_t*>(overBlack.ScanLine(y));
+    const auto* white = static_cast<const uint8_t*>(overWhite.ScanLine(y));
+    for (int x = 0; x < width_ * 4; x += 4) {
+      const int alpha = 255 - (white[x + 1] - black[x + 1]);
+      for (int c = 0; c < 3; ++c)
+        black[x + c] = static_cast<uint8_t>(alpha > 0 ? std::min(255, black[x + c] * 255 / alpha) : 0);
+      black[x + 3] = static_cast<uint8_t>(std::clamp(alpha, 0, 255));
+    }
+  }
+  dest.Assign(overBlack);
+}
+
+std::unique_ptr<TGraphic> TIcon::Clone() const {
+  auto copy = std::make_unique<TIcon>();
+  copy->Assign(*this);
+  return copy;
+}
+
+void TIcon::Draw(TCanvas& canvas, const RECT& rect) const {
+  DrawIconEx(canvas.Handle(), rect.left, rect.top, icon_, rect.right - rect.left, rect.bottom - rect.top, 0,
+             nullptr, DI_NORMAL);
+}

@@ -1,0 +1,18 @@
+// JPEG pictures, kept as 24-bit bitmaps. A JPEG picture can also take another picture
+// (a GIF's first frame, say) through Assign, and then holds that picture's pixels.
+//
+//   TJPEGImage jpeg;
+//   jpeg.LoadFromFile("logo.jpg");
+//   TJPEGImage fromGif; fromGif.Assign(gif.Bitmap());
+#pragma once
+
+#include "framework/picture_raster.h"
+
+class TJPEGImage : public TRasterGraphic {
+ public:
+  TJPEGImage() : TRasterGraphic(pf24bit) {}
+  std::unique_ptr<TGraphic> Clone() const override;
+
+ protected:
+  void Decode(const uint8_t* data, size_t size, TBitmap& into) const override;
+};

@@ -1,0 +1,31 @@
+#include "framework/picture_png.h"
+
+#include "framework/exceptions.h"
+
+#include <png.h>
+
+std::unique_ptr<TGraphic> TPngImage::Clone() const {
+  auto copy = std::make_unique<TPngImage>();
+  copy->Assign(*this);
+  return copy;
+}
+
+// libpng's simplified reader keeps its error handling to itself and reports by result, so
+// nothing has to jump or unwind through the library.
+void TPngImage::Decode(const uint8_t* data, size_t size, TBitmap& into) const {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, data, size))
+    throw EPictureError(std::string("Invalid PNG data: ") + image.message);
+  try {
+    efir::CheckPictureSize(image.width, image.height);
+    image.format = PNG_FORMAT_BGRA;  // the byte order of a 32-bit bitmap row, alpha not premultiplied
+    into.SetSize(static_cast<int>(image.width), static_cast<int>(image.height));
+  } catch (...) {
+    png_image_free(&image);
+    throw;
+  }
+  // Rows of a 32-bit bitmap follow one another without padding, top row first.
+  if (!png_image_finish_read(&image, nullptr, into.ScanLine(0), 0, nullptr))
+    throw EPictureError(std::string("Invalid PNG data: ") + image.message);
+}

@@ -1,0 +1,17 @@
+// PNG pictures, kept as 32-bit bitmaps with their alpha channel and drawn blended.
+//
+//   TPngImage png;
+//   png.LoadFromFile("icons.png");            // or LoadFromMemory(bytes, size)
+//   canvas.Draw(0, 0, png);
+#pragma once
+
+#include "framework/picture_raster.h"
+
+class TPngImage : public TRasterGraphic {
+ public:
+  TPngImage() : TRasterGraphic(pf32bit) {}
+  std::unique_ptr<TGraphic> Clone() const override;
+
+ protected:
+  void Decode(const uint8_t* data, size_t size, TBitmap& into) const override;
+};
