@@ -6,8 +6,9 @@
 #include <curl/curl.h>
 
 #include <exception>
-#include <string_view>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 namespace efir {
 namespace {
@@ -126,6 +127,28 @@ void initialiseOnce() {
   if (initialised != CURLE_OK) throw EHttpError(curl_easy_strerror(initialised), 0);
 }
 
+// Cookies set by any answer count, a failed one's too.
+std::vector<std::string> cookiesOf(CURL* curl) {
+  std::vector<std::string> cookies;
+  curl_slist* list = nullptr;
+  if (curl_easy_getinfo(curl, CURLINFO_COOKIELIST, &list) != CURLE_OK) return cookies;
+  Slist owned(list);
+  for (curl_slist* item = list; item; item = item->next) cookies.push_back(item->data);
+  return cookies;
+}
+
+void raiseUnlessAnswered(CURL* curl, CURLcode result, const Transfer& transfer) {
+  if (transfer.failure) std::rethrow_exception(transfer.failure);
+  if (result != CURLE_OK)
+    throw EHttpError(*transfer.error ? transfer.error : curl_easy_strerror(result), 0);
+  long status = 0;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+  if (status >= 200 && status <= 299) return;
+  throw EHttpError(
+      transfer.statusLine.empty() ? "HTTP " + std::to_string(status) : transfer.statusLine,
+      static_cast<int>(status));
+}
+
 }  // namespace
 
 HttpClient::HttpClient() { initialiseOnce(); }
@@ -133,9 +156,9 @@ HttpClient::HttpClient() { initialiseOnce(); }
 std::string HttpClient::Get(const std::string& url) {
   CurlHandle curl(curl_easy_init());
   if (!curl) throw EHttpError("Cannot start an HTTP request", 0);
+  CURL* c = curl.get();
   Transfer transfer;
   Slist headers = append(append(nullptr, "Content-Type: text/html"), "Accept: text/html, */*");
-  CURL* c = curl.get();
   curl_easy_setopt(c, CURLOPT_URL, url.c_str());
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
   if (!UserAgent.empty()) curl_easy_setopt(c, CURLOPT_USERAGENT, UserAgent.c_str());
@@ -146,7 +169,7 @@ std::string HttpClient::Get(const std::string& url) {
   if (ConnectTimeout > 0)
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectTimeout));
   if (ReadTimeout > 0) {
-    // A stall is a second-long stretch without a byte; the limit is counted in whole seconds.
+    // A stall is a stretch without a byte; the transfer library counts it in whole seconds.
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>((ReadTimeout + 999) / 1000));
   }
@@ -159,23 +182,8 @@ std::string HttpClient::Get(const std::string& url) {
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, transfer.error);
 
   CURLcode result = performHandlingMessages(c);
-
-  // Cookies set by any answer count, a failed one's too.
-  curl_slist* kept = nullptr;
-  if (curl_easy_getinfo(c, CURLINFO_COOKIELIST, &kept) == CURLE_OK) {
-    Slist owned(kept);
-    cookies_.clear();
-    for (curl_slist* item = kept; item; item = item->next) cookies_.push_back(item->data);
-  }
-  if (transfer.failure) std::rethrow_exception(transfer.failure);
-  if (result != CURLE_OK)
-    throw EHttpError(*transfer.error ? transfer.error : curl_easy_strerror(result), 0);
-  long status = 0;
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-  if (status < 200 || status > 299)
-    throw EHttpError(transfer.statusLine.empty() ? "HTTP " + std::to_string(status)
-                                                 : transfer.statusLine,
-                     static_cast<int>(status));
+  cookies_ = cookiesOf(c);
+  raiseUnlessAnswered(c, result, transfer);
   return std::move(transfer.body);
 }
 
