@@ -248,6 +248,29 @@ TEST_F(UiControls, APopupMenuItemsClickRunsAfterTheMenuCloses) {
   EXPECT_EQ(menu.Items()->Count(), 1);
 }
 
+TEST_F(UiControls, ARightClickOnAGraphicControlOpensItsPopupMenu) {
+  TForm* form = NewForm();
+  auto* label = new TLabel(form);
+  label->SetParent(form);
+  label->SetBounds(10, 10, 100, 20);
+  auto* menu = new TPopupMenu(form);
+  auto* item = new TMenuItem(form);
+  item->SetCaption("Добавить в избранное");
+  menu->Items()->Add(item);
+  label->SetPopupMenu(menu);
+  int popups = 0;
+  menu->OnPopup = [&](TObject*) { ++popups; };
+  SetActiveWindow(form->Handle());
+  PostMessageW(form->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  SendMessageW(form->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, At(20, 15));
+  SendMessageW(form->Handle(), WM_RBUTTONUP, 0, At(20, 15));
+  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(menu->PopupComponent(), label);
+
+  menu->Free();  // the label forgets a freed menu
+  EXPECT_EQ(label->PopupMenu(), nullptr);
+}
+
 TEST_F(UiControls, FreeingAParentFreesItsControlsAndTheyLeaveTheirOwner) {
   TForm* form = NewForm();
   auto* panel = new TPanel(form);
