@@ -1,0 +1,193 @@
+#include "framework/application.h"
+
+#include "framework/exceptions.h"
+#include "framework/forms.h"
+#include "framework/text_encoding.h"
+#include "framework/thread.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <deque>
+
+TApplication Application;
+
+namespace efir {
+
+UINT SynchronizeMessage();  // thread.cpp
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"EfirApplication";
+constexpr UINT kQueuedCall = WM_APP + 0x3F00;
+
+std::atomic<DWORD> guiThread{0};
+std::deque<std::function<void()>> queuedCalls;
+
+}  // namespace
+
+bool IsGuiThread() {
+  return guiThread != 0 && guiThread == GetCurrentThreadId();
+}
+
+std::string CurrentExceptionMessage() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "Unknown exception";
+  }
+}
+
+}  // namespace efir
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication() {
+  // Forms still alive at process exit are left to the system: their windows and the
+  // libraries they would call may already be gone.
+  if (handle_) DestroyWindow(handle_);
+}
+
+void TApplication::Initialize() {
+  Handle();
+}
+
+HWND TApplication::Handle() {
+  if (handle_) return handle_;
+  if (efir::guiThread == 0) efir::guiThread = GetCurrentThreadId();
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  static const bool registered = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &TApplication::WndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = efir::kClassName;
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, efir::kClassName, efir::text::fromAnsi(title_).c_str(),
+                            WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
+                            nullptr);
+  return handle_;
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  if (title == title_) return;
+  title_ = title;
+  if (handle_) SetWindowTextW(handle_, efir::text::fromAnsi(title_).c_str());
+  // The task bar shows the main form's button: it carries the title.
+  if (mainForm_ && mainForm_->HandleAllocated())
+    SetWindowTextW(mainForm_->Handle(), efir::text::fromAnsi(title_).c_str());
+}
+
+void TApplication::Adopt(TForm* form) {
+  Initialize();
+  if (!mainForm_) mainForm_ = form;
+  form->AfterConstruction();
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::Run() {
+  Initialize();
+  running_ = true;
+  if (mainForm_ && !terminated_) {
+    try {
+      mainForm_->Show();
+    } catch (...) {
+      HandleException(mainForm_);
+    }
+  }
+  while (!terminated_) HandleMessage();
+  running_ = false;
+  DestroyComponents();
+  mainForm_ = nullptr;
+  terminated_ = false;
+}
+
+void TApplication::HandleMessage() {
+  MSG msg;
+  if (ProcessMessage(msg)) return;
+  if (efir::CheckSynchronize()) return;
+  if (!terminated_) WaitMessage();
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (ProcessMessage(msg)) {
+  }
+  efir::CheckSynchronize();
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    terminated_ = true;
+    return true;
+  }
+  bool handled = false;
+  if (OnMessage) {
+    try {
+      OnMessage(msg, handled);
+    } catch (...) {
+      HandleException();
+      handled = true;
+    }
+  }
+  if (!handled) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+void TApplication::Terminate() {
+  PostQuitMessage(0);
+}
+
+void TApplication::HandleException(TObject*) {
+  // Called inside catch blocks of callbacks: nothing may leave it.
+  try {
+    ShowException(efir::CurrentExceptionMessage());
+  } catch (...) {
+  }
+}
+
+void TApplication::ShowException(const std::string& message) {
+  if (ExceptionHook) {
+    ExceptionHook(message);
+    return;
+  }
+  HWND owner = GetActiveWindow();
+  MessageBoxW(owner, efir::text::fromAnsi(message).c_str(), efir::text::fromAnsi(title_).c_str(),
+              MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::QueueCall(std::function<void()> call) {
+  efir::queuedCalls.push_back(std::move(call));
+  PostMessageW(Handle(), efir::kQueuedCall, 0, 0);
+}
+
+void TApplication::RunQueuedCall() {
+  if (efir::queuedCalls.empty()) return;
+  std::function<void()> call = std::move(efir::queuedCalls.front());
+  efir::queuedCalls.pop_front();
+  call();
+}
+
+LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == efir::SynchronizeMessage()) {
+    efir::CheckSynchronize();
+    return 0;
+  }
+  if (msg == efir::kQueuedCall) {
+    efir::Guarded([] { Application.RunQueuedCall(); });
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}

@@ -1,0 +1,133 @@
+// Forms: the programs' top-level windows, and the screen.
+//
+// A form class is a window's layout plus its handlers (see component.h for the two phases):
+//   class TForm2 : public TForm {
+//    public:
+//     explicit TForm2(TComponent* AOwner);      // the layout: components, properties, handlers
+//     TImage* Image1;
+//     void Image1MouseDown(TObject*, TMouseButton, TShiftState, int, int);
+//   };
+//   Application.CreateForm(Form2);              // or efir::Construct<TForm2>(owner)
+//
+// A form is hidden until Show (or Visible set in its layout); closing it hides it, and closing
+// the application's main form ends the program. ShowModal shows it, keeps the other windows
+// disabled and returns its ModalResult once a button with a ModalResult (or the code) sets it.
+// Forms other than the main one stay above it and have no task-bar button of their own.
+#pragma once
+
+#include "framework/controls.h"
+
+#include <map>
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
+                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO;
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+
+class TForm : public TCustomControl {
+ public:
+  explicit TForm(TComponent* AOwner);
+  ~TForm() override;
+  // Loaded components, then OnCreate, then the form shows itself when Visible.
+  void AfterConstruction() override;
+  // OnDestroy while the whole form still lives.
+  void BeforeDestruction() override;
+
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle value);
+  // Pixels of TransparentColorValue show what lies behind the window (a colour-keyed
+  // layered window): the shape of a skinned window.
+  bool TransparentColor() const { return transparentColor_; }
+  void SetTransparentColor(bool value);
+  TColor TransparentColorValue() const { return transparentColorValue_; }
+  void SetTransparentColorValue(TColor value);
+  bool KeyPreview() const { return keyPreview_; }
+  void SetKeyPreview(bool value) { keyPreview_ = value; }
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition value) { position_ = value; }
+  void SetClientWidth(int value);
+  void SetClientHeight(int value);
+
+  void SetVisible(bool value) override;
+  // Shows the form on top and activates it.
+  void Show();
+  void Hide() { SetVisible(false); }
+  // Shows the form modally and returns its ModalResult.
+  TModalResult ShowModal();
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult value) { modalResult_ = value; }
+  bool Modal() const { return modal_; }
+  // Asks to close: OnClose decides (hide by default); the main form ends the program.
+  void Close();
+  // Frees the form once the current message has been handled: the way for a handler of the
+  // form (or of one of its controls) to free it, since that handler is still running.
+  void Release();
+  bool Active();
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TCloseEvent OnClose;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnPaint;
+
+  void WndProc(TMessage& Message) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void TextChanged() override;
+  void Paint() override;
+
+ private:
+  friend class TApplication;
+  std::wstring WindowText();
+  void PlaceOnScreen();
+  void ApplyLayering();
+  // Raises an event of the form; a failure in it goes to the application's handler.
+  void Raise(const TNotifyEvent& event);
+
+  TFormBorderStyle borderStyle_ = bsSizeable;
+  bool transparentColor_ = false;
+  TColor transparentColorValue_ = clBlack;
+  bool keyPreview_ = false;
+  TPosition position_ = poDesigned;
+  TModalResult modalResult_ = mrNone;
+  bool modal_ = false;
+  bool placed_ = false;
+};
+
+class TScreen {
+ public:
+  int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+  int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  // The form of the active window, or nullptr.
+  TForm* ActiveForm() const;
+  // The program's own cursors by number (nullptr when none); the screen keeps them.
+  HCURSOR Cursors(TCursor id) const;
+  void SetCursors(TCursor id, HCURSOR cursor);
+  // A cursor for every window of the program (crDefault: each control's own).
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor value);
+
+ private:
+  std::map<TCursor, HCURSOR> cursors_;
+  TCursor cursor_ = crDefault;
+};
+
+extern TScreen Screen;
+
+namespace efir {
+
+// Moves the form that holds `pressed` with the mouse, as a drag on a caption would: for the
+// OnMouseDown of a borderless window's background picture or title label.
+void StartMoving(TControl* pressed);
+
+}  // namespace efir
