@@ -30,18 +30,19 @@ class PeakingBand : public Effect {
 
   void process(float* stereo, std::size_t frames) override {
     if (params_.gain == 0) return;  // flat: leave the samples exactly as they are
-    for (std::size_t i = 0; i < frames; ++i)
-      for (int side = 0; side < 2; ++side) {
-        float& s = stereo[i * 2 + side];
-        State& z = state_[side];
-        double x = s;
+    for (int side = 0; side < 2; ++side) {
+      State z = state_[side];
+      for (float* s = stereo + side; s < stereo + frames * 2; s += 2) {
+        double x = *s;
         double y = b0_ * x + b1_ * z.x1 + b2_ * z.x2 - a1_ * z.y1 - a2_ * z.y2;
         z.x2 = z.x1;
         z.x1 = x;
         z.y2 = z.y1;
         z.y1 = y;
-        s = static_cast<float>(y);
+        *s = static_cast<float>(y);
       }
+      state_[side] = z;
+    }
   }
 
  private:
@@ -97,6 +98,11 @@ class Reverb : public Effect {
   void getParams(void* params) const override { *static_cast<ReverbParams*>(params) = params_; }
 
   void process(float* stereo, std::size_t frames) override {
+    if (wet_ == 0) {
+      // At the lowest mix nothing of the room is heard: only the input gain applies.
+      applyVolume(stereo, frames * 2, static_cast<float>(input_));
+      return;
+    }
     for (std::size_t i = 0; i < frames; ++i)
       for (int side = 0; side < 2; ++side) {
         float& s = stereo[i * 2 + side];
@@ -144,14 +150,14 @@ class Reverb : public Effect {
       double out = comb.line[comb.pos];
       comb.low = out * (1 - comb.damp) + comb.low * comb.damp;
       comb.line[comb.pos] = static_cast<float>(in + comb.low * comb.feedback);
-      comb.pos = (comb.pos + 1) % comb.line.size();
+      if (++comb.pos == comb.line.size()) comb.pos = 0;
       sum += out;
     }
     for (Allpass& pass : side.allpasses) {
       double delayed = pass.line[pass.pos];
       double out = delayed - 0.7 * sum;
       pass.line[pass.pos] = static_cast<float>(sum + 0.7 * out);
-      pass.pos = (pass.pos + 1) % pass.line.size();
+      if (++pass.pos == pass.line.size()) pass.pos = 0;
       sum = out;
     }
     return sum;
