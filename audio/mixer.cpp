@@ -48,9 +48,10 @@ std::size_t Mixer::mixOnce(std::vector<float>& sum, std::vector<float>& part) {
     std::size_t n = channel->render(part.data(), kBlockFrames);
     for (std::size_t i = 0; i < n * 2; ++i) sum[i] += part[i];
     frames = std::max(frames, n);
-    if (n == 0 && channel->state() == ChannelState::Stopped) {
+    if (n == 0) {
+      // Under the lock: a stream played again meanwhile is either still listed or re-added.
       std::lock_guard lock(m_);
-      std::erase(playing_, channel);
+      if (channel->state() == ChannelState::Stopped) std::erase(playing_, channel);
     }
   }
   return frames;

@@ -172,6 +172,7 @@ TEST_F(Stream, FreeingEndsTheDownloadWithTheFinalCallEvenFromTheCallback) {
     if (fromCallback) {
       std::lock_guard lock(local.m);
       local.freeOnFirstData = stream;
+      BASS_ChannelPlay(stream, FALSE);  // keeps the data coming
     }
     if (!fromCallback) {
       EXPECT_TRUE(BASS_StreamFree(stream));
