@@ -171,7 +171,12 @@ DWORD WINAPI BASS_StreamCreateURL(const char* url, DWORD offset, DWORD flags, Do
     DWORD handle = handles.reserve();
     auto stream = std::make_shared<Channel>(setupFor(handle, rate, flags, proc, user));
     handles.addPending(stream);
-    Error why = stream->open(url);
+    Error why = Error::Unknown;
+    try {
+      why = stream->open(url);
+    } catch (...) {
+      // No thread could be started: fall through and drop the stream.
+    }
     if (why != Error::None) {
       handles.remove(handle);
       return fail(why, DWORD{0});

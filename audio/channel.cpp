@@ -40,7 +40,7 @@ Error Channel::open(const std::string& url) {
     try {
       self->run(url);
     } catch (...) {
-      // The thread ends quietly; the stream reports an ended download.
+      // No exception may leave a thread; run() has already ended the download.
     }
   }).detach();
 
@@ -67,7 +67,12 @@ void Channel::free() {
 }
 
 void Channel::run(std::string url) {
-  Error why = download(url, setup_.net, *this);
+  Error why = Error::Unknown;
+  try {
+    why = download(url, setup_.net, *this);
+  } catch (...) {
+    // Out of memory: the download has ended all the same.
+  }
   {
     std::lock_guard lock(m_);
     downloadEnded_ = true;

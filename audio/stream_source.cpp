@@ -44,11 +44,22 @@ class Transfer {
  private:
   enum class Body { Unknown, Stream, Playlist };
 
+  // libcurl is C: nothing may be thrown through it. A failure ends the transfer.
   static size_t onHeader(char* data, size_t size, size_t count, void* self) {
-    return static_cast<Transfer*>(self)->header(std::string_view(data, size * count)) ? size * count : 0;
+    try {
+      return static_cast<Transfer*>(self)->header(std::string_view(data, size * count)) ? size * count : 0;
+    } catch (...) {
+      static_cast<Transfer*>(self)->failure_ = Error::Unknown;
+      return 0;
+    }
   }
   static size_t onWrite(char* data, size_t size, size_t count, void* self) {
-    return static_cast<Transfer*>(self)->write(reinterpret_cast<std::uint8_t*>(data), size * count);
+    try {
+      return static_cast<Transfer*>(self)->write(reinterpret_cast<std::uint8_t*>(data), size * count);
+    } catch (...) {
+      static_cast<Transfer*>(self)->failure_ = Error::Unknown;
+      return 0;
+    }
   }
 
   bool header(std::string_view line);
@@ -56,6 +67,7 @@ class Transfer {
   void endOfHeaders();
   void decide(Body body);
   void configure(CURL* easy, CurlList& requestHeaders);
+  CURLcode pump(CURLM* multi);
   Error resultOf(CURLcode code) const;
 
   std::string url_;
@@ -195,36 +207,23 @@ Error Transfer::resultOf(CURLcode code) const {
   }
 }
 
-Outcome Transfer::run() {
-  // Shoutcast-style servers answer "ICY 200 OK": taken as an HTTP/1.0 success.
-  CurlList aliases;
-  aliases.add("ICY 200");
-  CurlList requestHeaders;
-  easy_ = curl_easy_init();
-  CURLM* multi = curl_multi_init();
-  if (!easy_ || !multi) {
-    curl_easy_cleanup(easy_);
-    curl_multi_cleanup(multi);
-    return {Error::Unknown, false};
-  }
-  configure(easy_, requestHeaders);
-  curl_easy_setopt(easy_, CURLOPT_HTTP200ALIASES, aliases.list);
-  curl_multi_add_handle(multi, easy_);
-
+// Drives the transfer until it ends, is cancelled, or has been silent for the time-out while
+// not held back by a full receiver.
+CURLcode Transfer::pump(CURLM* multi) {
   lastActivity_ = GetTickCount();
-  CURLcode code = CURLE_OK;
   for (;;) {
     int running = 0;
     curl_multi_perform(multi, &running);
     if (!running) {
+      CURLcode code = CURLE_OK;
       int left = 0;
       while (CURLMsg* msg = curl_multi_info_read(multi, &left))
         if (msg->msg == CURLMSG_DONE) code = msg->data.result;
-      break;
+      return code;
     }
     if (receiver_.cancelled()) {
       failure_ = Error::Ended;
-      break;
+      return CURLE_ABORTED_BY_CALLBACK;
     }
     if (paused_ && receiver_.wantsMore()) {
       paused_ = false;
@@ -234,15 +233,31 @@ Outcome Transfer::run() {
     }
     if (!paused_ && GetTickCount() - lastActivity_ > settings_.timeoutMs) {
       failure_ = Error::Timeout;
-      break;
+      return CURLE_OPERATION_TIMEDOUT;
     }
     curl_multi_poll(multi, nullptr, 0, kPollMs, nullptr);
   }
-  curl_multi_remove_handle(multi, easy_);
+}
+
+Outcome Transfer::run() {
+  // Shoutcast-style servers answer "ICY 200 OK": taken as an HTTP/1.0 success.
+  CurlList aliases;
+  aliases.add("ICY 200");
+  CurlList requestHeaders;
+  easy_ = curl_easy_init();
+  CURLM* multi = curl_multi_init();
+  CURLcode code = CURLE_OUT_OF_MEMORY;
+  if (easy_ && multi) {
+    configure(easy_, requestHeaders);
+    curl_easy_setopt(easy_, CURLOPT_HTTP200ALIASES, aliases.list);
+    curl_multi_add_handle(multi, easy_);
+    code = pump(multi);
+    curl_multi_remove_handle(multi, easy_);
+  }
   curl_easy_cleanup(easy_);
   curl_multi_cleanup(multi);
   easy_ = nullptr;
-  return {resultOf(code), gotAudio_};
+  return {code == CURLE_OUT_OF_MEMORY ? Error::Unknown : resultOf(code), gotAudio_};
 }
 
 Outcome fetch(const std::string& url, const NetSettings& settings, Receiver& receiver, int depth) {
