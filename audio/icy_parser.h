@@ -1,5 +1,5 @@
-// Reading an ICY (shoutcast-style) response: the metadata blocks a server interleaves with
-// the audio when asked with "Icy-MetaData: 1", and the header lines that announce them.
+// Reading an internet radio server's ICY answer: the metadata blocks the server interleaves
+// with the audio when asked with "Icy-MetaData: 1", and the header lines that announce them.
 //
 //   IcySplitter split(interval);   // the "icy-metaint" value; 0 = no metadata in the stream
 //   split.feed(bytes, size, onAudio, onMeta);   // pieces of any size, as they arrive

@@ -240,7 +240,7 @@ CURLcode Transfer::pump(CURLM* multi) {
 }
 
 Outcome Transfer::run() {
-  // Shoutcast-style servers answer "ICY 200 OK": taken as an HTTP/1.0 success.
+  // Radio servers of the ICY kind answer "ICY 200 OK": taken as an HTTP/1.0 success.
   CurlList aliases;
   aliases.add("ICY 200");
   CurlList requestHeaders;

@@ -1,5 +1,5 @@
 """The tests' ICY stream server, on 127.0.0.1 only: a radio station that plays one short MP3
-in a loop, with track titles in its metadata, as shoutcast-style servers do.
+in a loop, with track titles in its metadata, as internet radio servers do.
 
     icy_server.py start --port P --mp3 FILE --pidfile F   (returns once it listens)
     icy_server.py stop --pidfile F
