@@ -24,7 +24,7 @@
 class TCells;
 class TNxColumns;
 class TNxCustomColumn;
-class TObject;
+class TGraphic;
 
 // The grid's colour questions a cell asks about the store's current cell (the grid answers).
 class ICellColors {
@@ -46,7 +46,7 @@ class TCell {
   TCell& operator=(const TCell&) = delete;
 
   TCells* const Cells;
-  TObject* CellObject = nullptr;  // the caller's; never created, read or freed here
+  TGraphic* CellObject = nullptr;  // the caller's picture; never created, read or freed here
   std::wstring Hint;
   bool Hidden = false;
 

@@ -29,6 +29,7 @@ class TNxColumns;
 class TNxCustomColumn;
 class TNxCustomEdit;
 class TNxSlideBounds;
+class TGraphic;
 class TObject;
 
 // Column notice kinds (the grid's column-changed link).
@@ -120,7 +121,7 @@ struct TCellInfo {
   double AsFloat = 0;
   int AsInteger = 0;
   std::wstring AsString;
-  TObject* ObjectReference = nullptr;
+  TGraphic* ObjectReference = nullptr;  // the cell's picture
 };
 
 class TNxCustomColumn {

@@ -146,7 +146,7 @@ TEST(CellStore, AttachedObjectsStayTheCallers) {
   // The store only carries the pointer: it must never free what it points to. A stack
   // object stands in for a picture; freeing it would crash the test.
   int pictures[3] = {};
-  auto logo = [&](int i) { return reinterpret_cast<TObject*>(&pictures[i]); };
+  auto logo = [&](int i) { return reinterpret_cast<TGraphic*>(&pictures[i]); };
   auto g = std::make_unique<FakeGrid>();
   g->Add<TNxGraphicColumn>("logo");
   g->cells.AddRows(3);
