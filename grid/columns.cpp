@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/canvas.h"
 #include "framework/exceptions.h"
+#include "grid/column_display.h"
 #include "grid/column_parts.h"
 
 namespace {
@@ -235,6 +237,16 @@ bool TNxCustomColumn::IsHeaderHot() const {
 }
 
 // --- TNxCustomColumn: behaviour ---
+
+TColumnDisplay* TNxCustomColumn::Display() {
+  if (!FDisplay) FDisplay = CreateDisplay();
+  return FDisplay.get();
+}
+
+int TNxCustomColumn::MeasureTextWidth(TCanvas& Canvas, const std::wstring& Text) const {
+  const int width = Canvas.TextWidth(Text);
+  return width < 2 ? 8 : width + 6;
+}
 
 TEditKinds TNxCustomColumn::GetEditKinds() const {
   if (!FEnabled || (!(GetCapabilities() & ccEditable) && !FInplaceEdit)) return 0;
