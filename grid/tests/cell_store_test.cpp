@@ -306,3 +306,21 @@ TEST(CellStore, RowOperationsThatUnsortClearTheSortState) {
     EXPECT_EQ(g.cells.SortValid(), c.stillSorted);
   }
 }
+
+TEST(CellStore, ChildRowsKnowTheirParentUntilEitherGoes) {
+  FakeGrid g;
+  g.Add<TNxTextColumn>("a");
+  g.cells.AddRows(2);
+  g.cells.InsertChildRow(0, 1);
+  g.cells.InsertChildRow(0, 2);
+  TRow* parent = g.cells.GetRow(0);
+  EXPECT_EQ(parent->ChildCount, 2);
+  EXPECT_EQ(g.cells.GetRow(1)->ParentRow, parent);
+  EXPECT_EQ(g.cells.GetRow(2)->Level, 1);
+  EXPECT_EQ(g.cells.CountDescendants(0), 2);
+  EXPECT_EQ(g.cells.CountChildren(0), 2);
+  g.cells.DeleteRow(1);
+  EXPECT_EQ(parent->ChildCount, 1);
+  g.cells.DeleteRow(0);
+  EXPECT_EQ(g.cells.GetRow(0)->ParentRow, nullptr);
+}
