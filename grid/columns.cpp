@@ -325,6 +325,7 @@ void TNxColumns::AddColumn(TNxCustomColumn* Column) {
 }
 
 std::unique_ptr<TNxCustomColumn> TNxColumns::Remove(TNxCustomColumn* Column) {
+  if (!Column || Column->FColumns != this) return nullptr;  // not ours to hand out
   int index = Column->Index();
   if (index >= 0) {
     FItems.erase(FItems.begin() + index);
