@@ -275,6 +275,26 @@ TEST_F(Stream, PositionsOfALiveStreamFillTheBufferAndEndAtFree) {
     EXPECT_EQ(BASS_StreamGetFilePosition(stream, mode), ~std::uint64_t{0});
 }
 
+TEST_F(Stream, SoundStartsOnceThePrebufferIsHeld) {
+  BASS_SetConfig(audio::ConfigNetBuffer, 2000);  // 16000 bytes at 64 kbit/s
+  for (DWORD percent : {100u, 0u}) {
+    BASS_SetConfig(audio::ConfigNetPrebuffer, percent);
+    DWORD stream = open("live.mp3");  // in real time: 8000 bytes a second
+    ASSERT_NE(stream, 0u);
+    std::uint64_t probed = BASS_StreamGetFilePosition(stream, audio::PositionCurrent);
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    // The decoder takes more only once the sound has started.
+    ASSERT_TRUE(waitUntil([&] { return BASS_StreamGetFilePosition(stream, audio::PositionCurrent) > probed; }, 10000));
+    std::uint64_t held = BASS_StreamGetFilePosition(stream, audio::PositionDownload) - probed;
+    if (percent == 100) {
+      EXPECT_GE(held, 16000u);
+    } else {
+      EXPECT_LT(held, 8000u);
+    }
+    BASS_StreamFree(stream);
+  }
+}
+
 TEST(Device, PlaysAStreamThroughTheSoundDevice) {
   AudioSession session(AudioSession::Sink::Device);
   ASSERT_TRUE(session.ok()) << int(audio::lastError());
