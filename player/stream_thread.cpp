@@ -5,6 +5,7 @@
 
 #include "audio/audio.h"
 #include "framework/application.h"
+#include "framework/exceptions.h"
 #include "player/main_window.h"
 #include "player/recorder_download.h"
 #include "player/station_status.h"
@@ -130,8 +131,10 @@ void StartStreamThread(const TStreamRequest& request) {
   latestThread = ThreadHandle(thread, CloseHandle);
 }
 
+void CancelStreamThreads() { ++currentConnect; }
+
 void StopStreamThreads() {
-  ++currentConnect;
+  CancelStreamThreads();
   ThreadHandle thread = std::move(latestThread);
   if (!thread) return;
   stopping = true;

@@ -34,6 +34,8 @@ struct TStreamRequest {
 };
 
 void StartStreamThread(const TStreamRequest& request);
+// The running connect stops at its next step, freeing what it opened (stop, another station).
+void CancelStreamThreads();
 // Stops every stream-open thread and waits until they have ended, handling the messages they
 // send the GUI thread meanwhile (which the main window then ignores).
 void StopStreamThreads();
