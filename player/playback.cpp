@@ -33,6 +33,7 @@ void ShowSoundOn(TForm1& form) {
   form.Image2->Picture().LoadFromFile(PlayerFolder() + "vol.png");
   form.Image2->SetHint("Выключить звук");
   Muted = false;
+  VolumePosition = form.sTrackBar1->Position();
 }
 
 // The address the media-player control plays: special addresses are resolved first.
@@ -92,7 +93,7 @@ void TForm1::Button3Click(TObject*) {
     return;
   }
   if (IsPortalApiAddress(CurrentUrl)) CurrentUrl = ResolvePortalApiUrl(CurrentUrl);
-  VolumePosition = sTrackBar1->Position();
+  if (!Muted) VolumePosition = sTrackBar1->Position();
   StartStreamThread({CurrentUrl, Settings.equalizer == 1, EqualizerBands});
 }
 
@@ -162,7 +163,7 @@ void ShutDownAudio() {
 
 void TForm1::sTrackBar1Change(TObject*) {
   int position = sTrackBar1->Position();
-  VolumePosition = position;
+  if (!Muted) VolumePosition = position;
   MediaPlayer().SetVolume(position);
   SetChannelVolume(position);
   RxLabel5->SetCaption(std::to_string(position));
@@ -181,6 +182,8 @@ void TForm1::Image2Click(TObject*) {
   Image2->Picture().LoadFromFile(PlayerFolder() + "voloff.png");
   MediaPlayer().SetVolume(0);
   SetChannelVolume(0);
+  // A stream that connects meanwhile (a reconnect) starts silent too.
+  VolumePosition = 0;
   Muted = true;
   Image2->SetHint("Включить звук");
 }

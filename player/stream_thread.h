@@ -23,7 +23,7 @@
 
 // The current stream of the audio library (0 = none).
 extern std::atomic<DWORD> ChannelHandle;
-// The volume slider's position (0..100), as the stream-open thread applies it.
+// The volume a new stream starts at (0..100): the slider's position, or 0 while muted.
 extern std::atomic<int> VolumePosition;
 
 // What a stream-open thread needs of the settings, taken when the connect starts.
