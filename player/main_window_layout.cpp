@@ -4,6 +4,7 @@
 
 #include "framework/exceptions.h"
 #include "grid/column_kinds.h"
+#include "grid/column_parts.h"
 #include "grid/data_grid.h"
 #include "player/layout.h"
 #include "player/main_window.h"

@@ -37,7 +37,9 @@ TEST_F(StationFolder, ScanMakesOneTileAPictureOfItsKindPerStation) {
 }
 
 TEST_F(StationFolder, AStationWithoutAUsableLogoGetsNoTile) {
-  std::filesystem::rename(folder_.file("Stations\\5.jpg"), folder_.file("Stations\\5.JPG"));
+  // Through another name: a rename that changes only the case may keep the old name.
+  std::filesystem::rename(folder_.file("Stations\\5.jpg"), folder_.file("Stations\\5.tmp"));
+  std::filesystem::rename(folder_.file("Stations\\5.tmp"), folder_.file("Stations\\5.JPG"));
   Start();
   EXPECT_EQ(LogoExtensions[5], ".JPG");
   TDataGrid* grid = Form1->DataGrid1;
