@@ -16,6 +16,7 @@
 #include "framework/menus.h"
 #include "framework/stdctrls.h"
 #include "framework/timer.h"
+#include "net/http_client.h"
 #include "player/config_file.h"
 #include "player/station_store.h"
 #include "skin/engine/skin_manager.h"
@@ -95,7 +96,10 @@ class TForm1 : public TForm {
   TsLabel* sLabel5;         // clock
   TRxClock* RxClock1;
 
-  // Non-visual parts.
+  // Non-visual parts. The HTTP clients keep their own cookies and handle window messages
+  // while they wait.
+  efir::HttpClient IdHTTP1;
+  efir::HttpClient IdHTTP2;
   TRxTrayIcon* RxTrayIcon1;
   TPanel* Panel1;           // hidden host of the media-player control
   TTimer* Timer1;           // version check

@@ -224,6 +224,10 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   PopupMenu5 = new TPopupMenu(this);
 
   // Non-visual parts.
+  for (efir::HttpClient* http : {&IdHTTP1, &IdHTTP2}) {
+    http->ReadTimeout = 0;
+    http->UserAgent = "Mozilla/3.0 (compatible; Indy Library)";
+  }
   RxTrayIcon1 = new TRxTrayIcon(this);
   RxTrayIcon1->SetHint(kPlayerTitle);
   RxTrayIcon1->SetPopupMenu(PopupMenu1);

@@ -2,17 +2,10 @@
 
 #include "framework/application.h"
 #include "framework/text_file.h"
-#include "player/audio_link.h"
+#include "audio/audio.h"
 #include "player/main_window.h"
 
 std::atomic<DWORD> ChannelHandle{0};
-
-namespace {
-
-// The audio library's volume attribute.
-constexpr DWORD kVolumeAttribute = 2;
-
-}  // namespace
 
 void SelectStation(int N) {
   Form1->Image2->Picture().LoadFromFile(PlayerFolder() + "vol.png");
@@ -48,12 +41,17 @@ void ResetAudio(const std::string&) {
     Application.Terminate();
     return;
   }
-  BASS_SetConfig(21, 1);
-  BASS_SetConfig(15, 0);
+  BASS_SetConfig(audio::ConfigNetPlaylist, 1);
+  BASS_SetConfig(audio::ConfigNetPrebuffer, 0);
 }
 
 void ApplyNetConfig() {
-  // Filled in with the playback engine's buffer, pre-buffer, time-out and thread options.
+  BASS_SetConfig(audio::ConfigNetPlaylist, 1);
+  BASS_SetConfig(audio::ConfigPlaybackBuffer, 500);
+  BASS_SetConfig(audio::ConfigNetBuffer, static_cast<DWORD>(Settings.buffer));
+  BASS_SetConfig(audio::ConfigNetPrebuffer, 100);
+  BASS_SetConfig(audio::ConfigNetTimeout, 17000);
+  BASS_SetConfig(audio::ConfigUpdateThreads, 4);
 }
 
 void InstallEqualizerFx() {
@@ -62,7 +60,7 @@ void InstallEqualizerFx() {
 
 void TForm1::sTrackBar1Change(TObject*) {
   int position = sTrackBar1->Position();
-  BASS_ChannelSetAttribute(ChannelHandle, kVolumeAttribute, position / 100.0f);
+  BASS_ChannelSetAttribute(ChannelHandle, audio::AttribVolume, position / 100.0f);
   RxLabel5->SetCaption(std::to_string(position));
   if (position > 0) Muted = false;
 }
