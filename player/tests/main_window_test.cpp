@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/files.h"
+#include "framework/registry.h"
 #include "grid/data_grid.h"
 #include "player/main_window.h"
 #include "player/station_dialog.h"
@@ -103,6 +104,24 @@ TEST_F(MainWindow, BrokenSettingsAreReportedAndStartUpGoesOn) {
   EXPECT_EQ(shown[0], "'пять' is not a valid integer value");
   EXPECT_EQ(Form1->sTrackBar1->Position(), 40);  // read before the bad line
   EXPECT_GT(Form1->DataGrid3->RowCount(), 0);     // the steps after it ran
+}
+
+TEST_F(MainWindow, CloseWritesOrDeletesTheAutostartValue) {
+  const std::string runKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+  for (bool enabled : {true, false}) {
+    auto lines = ConfigLines(0, 0, 40, -1);
+    lines[9] = enabled ? "1" : "0";
+    WriteLines(Config(), lines);
+    Start();
+    Form1->Image4Click(Form1->Image4);
+    RunToEnd();
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(runKey, false));
+    EXPECT_EQ(registry.ValueExists("Efirushka"), enabled);
+    if (enabled) {
+      EXPECT_NE(registry.ReadString("Efirushka").find("player_tests.exe"), std::string::npos);
+    }
+  }
 }
 
 TEST_F(MainWindow, AltF4ClosesWithoutSaving) {
