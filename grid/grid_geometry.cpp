@@ -3,6 +3,7 @@
 // rows above TopRow; those of the horizontal bar are pixels.
 #include <algorithm>
 
+#include "grid/column_parts.h"
 #include "grid/grid_control.h"
 
 // ---------------------------------------------------------------------------- geometry
@@ -49,7 +50,7 @@ RECT TNxCustomGridControl::GetBodyRect() {
   int left = ColumnsLeft();
   int top = headerBottom;
   if (FOptions & goInput) top += FInputSize + 6 + FLineWidth[lkBottom];
-  int right = std::min(ColumnsRight(left, FColumns->TotalWidth(), HorzScrollPos()), client.right);
+  int right = std::min<int>(ColumnsRight(left, FColumns->TotalWidth(), HorzScrollPos()), client.right);
   int bottom = client.bottom;
   if (FOptions & goFooter) bottom -= FFooterSize + 4 + FLineWidth[lkBottom];
   return {left, top, right, bottom};
@@ -314,7 +315,7 @@ void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift,
   }
   if (ARow < 0) return;  // the selection was cleared: no cell to report
   DoSelectCell(ACol, ARow);
-  if (StartEditing) StartEdit(ACol, ARow, L"");
+  if (StartEditing) StartEdit(ACol, ARow, std::wstring());
 }
 
 void TNxCustomGridControl::SelectRow(int Index) {
