@@ -466,8 +466,8 @@ void TNxCustomGridControl::UpdateHorzScrollBar() {
     return;
   }
   int page = ClientWidth() + 1;
-  bar.SetMax(FColumns->TotalWidth() + (FOptions & goIndicator ? kIndicatorWidth : 0));
   bar.SetPageSize(page);
+  bar.SetMax(FColumns->TotalWidth() + (FOptions & goIndicator ? kIndicatorWidth : 0));
   bar.SetLargeChange(page - 10);
   if (HandleAllocated()) bar.SetPosition(bar.TrackPosition());
   bar.SetVisible(ClientHeight() > GetSystemMetrics(SM_CXHSCROLL) && page < bar.Max());
@@ -479,8 +479,8 @@ void TNxCustomGridControl::UpdateVertScrollBar() {
   RECT body = GetBodyRect();
   int fitting = RowsFitFrom(FTopRow, body.bottom - body.top);
   if (fitting < total) {
-    bar.SetMax(total);
     bar.SetPageSize(fitting + 1);
+    bar.SetMax(total);
     bar.SetLargeChange(fitting + 1);
   } else {
     bar.SetMax(0);
