@@ -148,6 +148,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Image2 = NewPicture(this, 136, 359, 24, 24, "vol.png", "Выключить звук");
   sTrackBar1 = Place(new TsTrackBar(this), this, 162, 357, 110, 28);
   sTrackBar1->SetParams(10, 0, 100);
+  sTrackBar1->SetColor(kNavy);
   sTrackBar1->OnChange = [this](TObject* s) { sTrackBar1Change(s); };
   RxLabel5 = NewLabel<TRxLabel>(this, 276, 362, 40, 18, "25", kLightText, -13, true);
   Image6 = NewPicture(this, 330, 359, 24, 24, "about.png",
