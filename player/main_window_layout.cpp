@@ -200,7 +200,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   TMenuItem* equalizerMenu = NewItem(this, items, "&Эквалайзер");
   equalizerMenu->SetVisible(false);
   NewItem(this, equalizerMenu, "Выключить")->SetChecked(true);
-  for (const char* preset : {"Джаз", "Поп", "Рок", "Классика"}) NewItem(this, equalizerMenu, preset);
+  for (const char* preset : {"Джаз", "Поп", "Рок", "Классика"})
+    NewItem(this, equalizerMenu, preset);
   N9 = NewItem(this, items, "Настройки...");
   N7 = NewItem(this, items, "Онлайн справка (FAQ)");
   N17 = NewItem(this, items, "Название композиции");
