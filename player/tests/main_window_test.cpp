@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "audio/audio.h"
 #include "framework/files.h"
 #include "framework/registry.h"
 #include "grid/data_grid.h"
@@ -15,6 +16,7 @@ namespace {
 
 using player_test::ConfigLines;
 using player_test::PlayerTest;
+using player_test::PumpUntil;
 using player_test::ReadLines;
 using player_test::WriteLines;
 
@@ -136,11 +138,10 @@ TEST_F(MainWindow, AltF4ClosesWithoutSaving) {
   EXPECT_EQ(ReadBytes(Config()), before);
 }
 
-TEST_F(MainWindow, ProxyLineIsCutToTheBufferAndADotMeansNone) {
+TEST_F(MainWindow, ProxyLineIsCutToTheBuffer) {
   const std::string longLine(300, 'x');
   const std::pair<const char*, std::string> cases[] = {
       {nullptr, "."},
-      {".", "."},
       {"proxy.local:3128", "proxy.local:3128"},
       {longLine.c_str(), longLine.substr(0, kNetTextSize - 1)},
   };
@@ -152,6 +153,41 @@ TEST_F(MainWindow, ProxyLineIsCutToTheBufferAndADotMeansNone) {
     Form1->Close();
     RunToEnd();
   }
+  BASS_SetConfigPtr(audio::ConfigNetProxy, nullptr);
+}
+
+// The title a stream of the loopback station shows once its first metadata has come.
+std::string StreamTitle(const std::string& path) {
+  std::string url = "http://127.0.0.1:" + std::string(std::getenv("EFIR_STREAM_PORT")) + "/" + path;
+  DWORD stream = BASS_StreamCreateURL(url.c_str(), 0, 0, nullptr, nullptr);
+  if (!stream) return "(no stream)";
+  BASS_ChannelPlay(stream, FALSE);
+  std::string title;
+  PumpUntil(
+      [&] {
+        const char* tags = BASS_ChannelGetTags(stream, audio::TagMeta);
+        if (tags) title = tags;
+        return tags != nullptr;
+      },
+      10000);
+  BASS_StreamFree(stream);
+  return title;
+}
+
+TEST_F(MainWindow, StreamsGoThroughTheProxyUnlessItsLineBeginsWithADot) {
+  // The loopback station titles this stream with the request's agent, or "via proxy" when
+  // the request came through a proxy (itself).
+  const std::string proxy = "127.0.0.1:" + std::string(std::getenv("EFIR_STREAM_PORT"));
+  const std::pair<std::string, std::string> cases[] = {{".", "Chrome/8.0.552.215"},
+                                                       {proxy, "via proxy"}};
+  for (const auto& [line, title] : cases) {
+    WriteLines(folder_.file("proxy.txt"), {line});
+    Start();
+    EXPECT_NE(StreamTitle("agent.mp3?speed=4").find(title), std::string::npos) << line;
+    Form1->Close();
+    RunToEnd();
+  }
+  BASS_SetConfigPtr(audio::ConfigNetProxy, nullptr);
 }
 
 TEST_F(MainWindow, VolumeKeysWorkEverywhereAndNeverReachTheEdit) {

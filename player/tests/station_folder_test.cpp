@@ -13,6 +13,7 @@ namespace {
 
 using player_test::ConfigLines;
 using player_test::PlayerTest;
+using player_test::PumpUntil;
 using player_test::ReadLines;
 using player_test::WriteLines;
 
