@@ -13,6 +13,9 @@ using namespace layout;
 
 namespace {
 
+// The colour of the reminder panel's well in the background picture.
+constexpr TColor kWellColor = 0x24160A;
+
 TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const std::string& caption) {
   auto* item = new TMenuItem(owner);
   item->SetCaption(caption);
@@ -182,6 +185,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sCheckBox2 = Place(new TsCheckBox(this), this, 250, 466, 70, 21);
   sCheckBox2->SetCaption("Звук");
   sCheckBox2->SetChecked(true);
+  sCheckBox2->SetColor(kWellColor);
+  sCheckBox2->SetParentFont(false);
+  sCheckBox2->Font().SetColor(kLightText);
   sCheckBox1 = Place(new TsCheckBox(this), this, 330, 466, 20, 21);
   sCheckBox1->SetVisible(false);
   sLabel5 = NewLabel<TsLabel>(this, 380, 464, 110, 24, "", kLightText, -18, true);
