@@ -13,7 +13,7 @@
 #include "framework/text_file.h"
 #include "grid/data_grid.h"
 #include "player/app_keys.h"
-#include "player/audio_link.h"
+#include "audio/audio.h"
 #include "player/equalizer.h"
 #include "player/favourites.h"
 #include "player/hotkeys.h"
@@ -52,10 +52,6 @@ constexpr char kAutorunValueName[] = "Efirushka";
 constexpr char kUserAgent[] =
     "Mozilla/5.0 (Windows; U; Windows NT 5.1; en-US) AppleWebKit/534.10 (KHTML, like Gecko) "
     "Chrome/8.0.552.215 Safari/534.10";
-// The audio library's options for the texts it reads by address.
-constexpr DWORD kNetAgentOption = 16;
-constexpr DWORD kNetProxyOption = 17;
-constexpr DWORD kVolumeAttribute = 2;
 constexpr int kHotKeyCount = 10;
 
 std::string testFolder;
@@ -107,7 +103,7 @@ void SetPlayerFolderForTests(const std::string& folder) { testFolder = folder; }
 void TForm1::FormCreate(TObject*) {
   ReminderPanelOpen = false;
   ReminderArmed = false;
-  // The HTTP client that follows redirects comes with the network work.
+  IdHTTP2.FollowRedirects = true;
 
   AllStationsScrollPos = FavouritesScrollPos = ListScrollPos = 0;
   AllStationsViewActive = true;
@@ -159,9 +155,9 @@ void TForm1::FormCreate(TObject*) {
   InstallEqualizerFx();
 
   sTrackBar1->SetPosition(Settings.start_volume);
-  BASS_ChannelSetAttribute(ChannelHandle, kVolumeAttribute, sTrackBar1->Position() / 100.0f);
-  if (ProxyBuffer[0] != '.') BASS_SetConfigPtr(kNetProxyOption, ProxyBuffer);
-  BASS_SetConfigPtr(kNetAgentOption, AgentBuffer);
+  BASS_ChannelSetAttribute(ChannelHandle, audio::AttribVolume, sTrackBar1->Position() / 100.0f);
+  if (ProxyBuffer[0] != '.') BASS_SetConfigPtr(audio::ConfigNetProxy, ProxyBuffer);
+  BASS_SetConfigPtr(audio::ConfigNetAgent, AgentBuffer);
   FillStationList();
 }
 

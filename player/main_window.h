@@ -18,6 +18,7 @@
 #include "framework/stdctrls.h"
 #include "framework/timer.h"
 #include "mediaplayer/media_player.h"
+#include "net/http_client.h"
 #include "player/config_file.h"
 #include "player/station_store.h"
 #include "skin/engine/skin_manager.h"
@@ -97,7 +98,10 @@ class TForm1 : public TForm {
   TsLabel* sLabel5;         // clock
   TRxClock* RxClock1;
 
-  // Non-visual parts.
+  // Non-visual parts. The HTTP clients keep their own cookies and handle window messages
+  // while they wait.
+  efir::HttpClient IdHTTP1;
+  efir::HttpClient IdHTTP2;
   TRxTrayIcon* RxTrayIcon1;
   TPanel* Panel1;           // hidden host of the media-player control
   std::unique_ptr<efir::IMediaPlayer> WindowsMediaPlayer1;

@@ -14,6 +14,9 @@ using namespace layout;
 
 namespace {
 
+// The colour of the reminder panel's well in the background picture.
+constexpr TColor kWellColor = 0x24160A;
+
 TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const std::string& caption) {
   auto* item = new TMenuItem(owner);
   item->SetCaption(caption);
@@ -152,6 +155,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Image2->OnClick = [this](TObject* s) { Image2Click(s); };
   sTrackBar1 = Place(new TsTrackBar(this), this, 162, 357, 110, 28);
   sTrackBar1->SetParams(10, 0, 100);
+  sTrackBar1->SetColor(kNavy);
   sTrackBar1->OnChange = [this](TObject* s) { sTrackBar1Change(s); };
   RxLabel5 = NewLabel<TRxLabel>(this, 276, 362, 40, 18, "25", kLightText, -13, true);
   Image6 = NewPicture(this, 330, 359, 24, 24, "about.png",
@@ -185,6 +189,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sCheckBox2 = Place(new TsCheckBox(this), this, 250, 466, 70, 21);
   sCheckBox2->SetCaption("Звук");
   sCheckBox2->SetChecked(true);
+  sCheckBox2->SetColor(kWellColor);
+  sCheckBox2->SetParentFont(false);
+  sCheckBox2->Font().SetColor(kLightText);
   sCheckBox1 = Place(new TsCheckBox(this), this, 330, 466, 20, 21);
   sCheckBox1->SetVisible(false);
   sLabel5 = NewLabel<TsLabel>(this, 380, 464, 110, 24, "", kLightText, -18, true);
@@ -206,7 +213,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   TMenuItem* equalizerMenu = NewItem(this, items, "&Эквалайзер");
   equalizerMenu->SetVisible(false);
   NewItem(this, equalizerMenu, "Выключить")->SetChecked(true);
-  for (const char* preset : {"Джаз", "Поп", "Рок", "Классика"}) NewItem(this, equalizerMenu, preset);
+  for (const char* preset : {"Джаз", "Поп", "Рок", "Классика"})
+    NewItem(this, equalizerMenu, preset);
   N9 = NewItem(this, items, "Настройки...");
   N7 = NewItem(this, items, "Онлайн справка (FAQ)");
   N17 = NewItem(this, items, "Название композиции");
@@ -231,6 +239,10 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   PopupMenu5 = new TPopupMenu(this);
 
   // Non-visual parts.
+  for (efir::HttpClient* http : {&IdHTTP1, &IdHTTP2}) {
+    http->ReadTimeout = 0;
+    http->UserAgent = "Mozilla/3.0 (compatible; Indy Library)";
+  }
   RxTrayIcon1 = new TRxTrayIcon(this);
   RxTrayIcon1->SetHint(kPlayerTitle);
   RxTrayIcon1->SetPopupMenu(PopupMenu1);

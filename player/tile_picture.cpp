@@ -1,33 +1,28 @@
 #include "player/tile_picture.h"
 
+#include <memory>
+
 #include "framework/picture_gif.h"
 #include "framework/picture_jpeg.h"
 #include "framework/picture_png.h"
 
-namespace {
-
-template <class TKind>
-class TTilePicture : public TObject, public TKind {};
-
-}  // namespace
-
-TObject* NewTilePicture(const std::string& path, const std::string& extension) {
+TGraphic* NewTilePicture(const std::string& path, const std::string& extension) {
   if (extension == ".jpg") {
-    auto* jpeg = new TTilePicture<TJPEGImage>;
+    auto jpeg = std::make_unique<TJPEGImage>();
     jpeg->LoadFromFile(path);
-    return jpeg;
+    return jpeg.release();
   }
   if (extension == ".gif") {
     TGIFImage gif;
     gif.LoadFromFile(path);
-    auto* jpeg = new TTilePicture<TJPEGImage>;
+    auto jpeg = std::make_unique<TJPEGImage>();
     jpeg->Assign(gif.Bitmap());
-    return jpeg;
+    return jpeg.release();
   }
   if (extension == ".png") {
-    auto* png = new TTilePicture<TPngImage>;
+    auto png = std::make_unique<TPngImage>();
     png->LoadFromFile(path);
-    return png;
+    return png.release();
   }
   return nullptr;
 }

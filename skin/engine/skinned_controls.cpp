@@ -16,13 +16,20 @@ void TsBitBtn::CreateWnd() {
   if (ShowsGlyph()) ShowGlyph();
 }
 
+void TsBitBtn::WndProc(TMessage& Message) {
+  TBitBtn::WndProc(Message);
+  if (Message.Msg == CM_ENABLEDCHANGED && HandleAllocated() && ShowsGlyph()) ShowGlyph();
+}
+
 void TsBitBtn::ShowGlyph() {
   const TGraphic& glyph = *glyph_.Graphic();
   // Drawn on a scratch bitmap: the system button selects the face into a DC of its own,
   // which a bitmap still held by a canvas would refuse.
   TBitmap scratch(glyph.Width(), glyph.Height(), pf24bit);
   TCanvas& canvas = scratch.Canvas();
-  canvas.Brush().SetColor(Color());
+  // The system greys a disabled picture by its non-white pixels: on white only the glyph
+  // keeps its outline.
+  canvas.Brush().SetColor(Enabled() ? Color() : clWhite);
   canvas.FillRect({0, 0, glyph.Width(), glyph.Height()});
   canvas.Draw(0, 0, glyph);
   face_.Assign(scratch);

@@ -46,11 +46,13 @@ class TsComboBox : public TComboBox {
   using TComboBox::TComboBox;
 };
 
-// A button that shows its glyph, centred on the button's face, when it has no caption.
+// A button that shows its glyph, centred on the button's face, when it has no caption; a
+// disabled one shows the glyph's outline greyed, as the system draws disabled pictures.
 class TsBitBtn : public TBitBtn {
  public:
   explicit TsBitBtn(TComponent* AOwner);
   TPicture& Glyph() { return glyph_; }
+  void WndProc(TMessage& Message) override;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
