@@ -11,6 +11,7 @@ Serves the files under DIR, and a few answers for the HTTP client's tests:
     /cookie/set        sets the cookie efir=crumb
     /headers           the request's header lines as the body
     /gate/NAME         holds the answer back until /open/NAME is asked for (20 s at most)
+    /site/BODY/PAGE    a site whose every page holds BODY (percent-decoded): a version file
 It ends by itself after --lifetime seconds (default 1800), so a killed test run never leaves
 it behind for long.
 """
@@ -23,6 +24,7 @@ import subprocess
 import sys
 import threading
 import time
+import urllib.parse
 
 
 gates = {}
@@ -63,6 +65,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         elif first == "gate":
             opened = gate(rest).wait(20)
             self.answer(200 if opened else 504, "opened\n" if opened else "still shut\n")
+        elif first == "site":
+            self.answer(200, urllib.parse.unquote(rest.split("/", 1)[0]))
         elif first == "open":
             gate(rest).set()
             self.answer(200, "open\n")
