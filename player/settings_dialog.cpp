@@ -233,7 +233,7 @@ void TForm2::sBitBtn1Click(TObject*) {
   SaveConfig(config);
   SaveEqualizerFile(BandPositions());
   MessageBoxW(Handle(), efir::text::fromAnsi("Перезапустите Эфирушку для применения настроек").c_str(),
-              efir::text::fromAnsi(Application.Title()).c_str(), MB_OK);
+              efir::text::fromAnsi(Application.Title()).c_str(), MB_OK | MB_TASKMODAL);
   Close();
 }
 
