@@ -24,9 +24,7 @@ Lanes load(const float* p) {
 
 void store(float* p, Lanes v) { std::memcpy(p, &v, sizeof v); }
 
-// For two interleaved stereo frames [L0 R0 L1 R1]: the first, or the second, in both halves.
-Lanes firstFrame(Lanes v) { return __builtin_shuffle(v, LaneOrder{0, 1, 0, 1}); }
-Lanes secondFrame(Lanes v) { return __builtin_shuffle(v, LaneOrder{2, 3, 2, 3}); }
+// Two interleaved stereo frames [L0 R0 L1 R1] the other way round: [L1 R1 L0 R0].
 Lanes swapFrames(Lanes v) { return __builtin_shuffle(v, LaneOrder{2, 3, 0, 1}); }
 
 // Values this small only decay further; as denormals they would cost a hundred times more.
@@ -41,10 +39,10 @@ double dbToGain(double db) { return std::pow(10.0, db / 20.0); }
 // A peaking band of the audio equalizer cookbook, written as the input plus a resonance of the
 // same poles, which is the same filter:
 //   r[n] = g (x[n] - x[n-2]) - a1 r[n-1] - a2 r[n-2],   y[n] = x[n] + r[n]
-// It runs a block of frames at a time: each pair of frames comes straight from the block's
-// inputs and the last two r, with coefficients worked out once per parameter change, so one
-// block waits on the previous one for a single multiply and two adds instead of a chain
-// through every sample.
+// It runs four frames at a time: each pair of frames comes straight from the block's inputs
+// and the last two r, with coefficients worked out once per parameter change, so one block
+// waits on the previous one for a single multiply and two adds instead of a chain through
+// every sample.
 class PeakingBand : public Effect {
  public:
   explicit PeakingBand(double rate) : rate_(rate) { design(); }
@@ -69,46 +67,38 @@ class PeakingBand : public Effect {
     History h = history_;
     float* end = stereo + frames * 2;
     float* s = stereo;
-    for (; end - s >= kBlock * 2; s += kBlock * 2) processBlock(h, s);
+    for (; end - s >= 8; s += 8) processBlock(h, s);
     for (; s < end; s += 2) processFrame(h, s);
     history_ = {h.input, flushTiny(h.resonance)};
   }
 
  private:
-  static constexpr int kBlock = 4;  // frames
-  static constexpr int kPairs = kBlock / 2;
-
-  // What one pair of output frames, both sides, takes from each input frame of the block and
-  // from the two r before the block (as they stand, and with their frames swapped).
-  struct Pair {
-    std::array<Lanes, kBlock> input;
-    Lanes held, swapped;
+  // Every value here is a pair of frames, both sides: [L R L R]. The block's r come from three
+  // such pairs, the r of the two frames before the block and the block's two pairs of
+  // x[n] - x[n-2]; each pair counts as it stands (`held`) and with its frames swapped.
+  static constexpr int kSources = 3;
+  struct Terms {
+    std::array<Lanes, kSources> held, swapped;
   };
-  // The two frames before the next one, both sides: [L R L R], the later frame second.
+  // The two frames before the next one, the later one second.
   struct History {
     Lanes input, resonance;
   };
 
   void processBlock(History& h, float* s) const {
-    std::array<Lanes, kPairs> x;
-    std::array<Lanes, kBlock> v;  // x[n] - x[n-2], one frame in both halves
-    Lanes before = h.input;
-    for (int p = 0; p < kPairs; ++p) {
-      x[p] = load(s + p * 4);
-      Lanes d = x[p] - before;
-      before = x[p];
-      v[p * 2] = firstFrame(d);
-      v[p * 2 + 1] = secondFrame(d);
-    }
-    Lanes held = h.resonance, swapped = swapFrames(h.resonance), r{};
-    for (int p = 0; p < kPairs; ++p) {
-      const Pair& c = pairs_[p];
-      Lanes sum = c.input[0] * v[0];
-      for (int n = 1; n <= p * 2 + 1; ++n) sum += c.input[n] * v[n];
-      r = (sum + c.held * held) + c.swapped * swapped;
-      store(s + p * 4, x[p] + r);
-    }
-    h = {x[kPairs - 1], r};
+    Lanes x01 = load(s), x23 = load(s + 4);
+    std::array<Lanes, kSources> held = {h.resonance, x01 - h.input, x23 - x01}, swapped;
+    for (int i = 0; i < kSources; ++i) swapped[i] = swapFrames(held[i]);
+    // The pair before the block last: it is the only term that waits on the previous block.
+    auto pair = [&](const Terms& c, int sources) {
+      Lanes sum = c.held[1] * held[1] + c.swapped[1] * swapped[1];
+      for (int i = 2; i < sources; ++i) sum += c.held[i] * held[i] + c.swapped[i] * swapped[i];
+      return (sum + c.held[0] * held[0]) + c.swapped[0] * swapped[0];
+    };
+    Lanes r01 = pair(early_, 2), r23 = pair(late_, 3);
+    store(s, x01 + r01);
+    store(s + 4, x23 + r23);
+    h = {x23, r23};
   }
 
   // One frame at a time, for what is left over after the blocks.
@@ -132,45 +122,43 @@ class PeakingBand : public Effect {
     g_ = static_cast<float>(g);
     a1_ = static_cast<float>(a1);
     a2_ = static_cast<float>(a2);
-    // The block's r from one input frame alone, or from the r before the block alone.
-    auto response = [&](int inputFrame, double last, double beforeLast) {
-      std::array<double, kBlock> r{};
-      for (int n = 0; n < kBlock; ++n) {
-        r[n] = (n == inputFrame ? g : 0) - a1 * last - a2 * beforeLast;
+    // r over the block when frame `from` of the sources alone is 1: frames 0 and 1 are the r
+    // before the block, 2 to 5 the block's x[n] - x[n-2].
+    auto response = [&](int from) {
+      double last = from == 1, beforeLast = from == 0;
+      std::array<double, 4> r{};
+      for (int n = 0; n < 4; ++n) {
+        r[n] = (n == from - 2 ? g : 0) - a1 * last - a2 * beforeLast;
         beforeLast = last;
         last = r[n];
       }
       return r;
     };
-    auto lanes = [](double first, double second) {
-      return Lanes{float(first), float(first), float(second), float(second)};
-    };
-    auto fromLast = response(-1, 1, 0), fromBeforeLast = response(-1, 0, 1);
-    for (int p = 0; p < kPairs; ++p) {
-      int n = p * 2;
-      for (int frame = 0; frame < kBlock; ++frame) {
-        auto r = response(frame, 0, 0);
-        pairs_[p].input[frame] = lanes(r[n], r[n + 1]);
+    for (int source = 0; source < kSources; ++source) {
+      auto first = response(source * 2), second = response(source * 2 + 1);
+      auto lanes = [](double a, double b) { return Lanes{float(a), float(a), float(b), float(b)}; };
+      for (int pair = 0; pair < 2; ++pair) {
+        Terms& c = pair ? late_ : early_;
+        int n = pair * 2;
+        c.held[source] = lanes(first[n], second[n + 1]);
+        c.swapped[source] = lanes(second[n], first[n + 1]);
       }
-      // `held` has the frame before last in its first half, `swapped` the last one.
-      pairs_[p].held = lanes(fromBeforeLast[n], fromLast[n + 1]);
-      pairs_[p].swapped = lanes(fromLast[n], fromBeforeLast[n + 1]);
     }
   }
 
   double rate_;
   EqualizerParams params_{1000, 12, 0};
   float g_ = 0, a1_ = 0, a2_ = 0;
-  std::array<Pair, kPairs> pairs_{};
+  Terms early_{}, late_{};  // frames 0 and 1 of a block, 2 and 3
   History history_{};
 };
 
 // A Schroeder-style room: four damped feedback combs in parallel, then two all-passes, per
 // side with slightly different lengths so that the sides do not sound alike.
 //
-// All eight combs share one ring of frames, each frame holding what every comb wrote at that
-// moment, and each comb reads its own distance back: one step writes all eight at once and
-// keeps the eight low-pass recursions side by side in two registers.
+// The four combs of a side share one ring, each slot holding what each of them wrote at that
+// moment, and each comb reads its own distance back: one step writes all four at once and
+// keeps their four low-pass recursions side by side in one register.
 class Reverb : public Effect {
  public:
   explicit Reverb(double rate) : rate_(rate) {
@@ -212,7 +200,7 @@ class Reverb : public Effect {
   }
 
  private:
-  static constexpr std::size_t kChunk = 256;  // frames
+  static constexpr std::size_t kChunk = 1024;  // frames, as the mixer hands them over
   // A constant far below hearing keeps the combs' decaying tails out of the denormal range.
   static constexpr float kFloor = 1e-18f;
 
@@ -281,8 +269,8 @@ class Reverb : public Effect {
     return run;
   }
 
-  // No sample here waits on one less than the line's length back, so a stretch up to the end
-  // of the line runs as one plain loop.
+  // Nothing written here is read again before the line's length has passed, so a stretch up
+  // to the end of the line runs as one plain loop.
   static void allpass(Allpass& pass, float* sound, std::size_t frames) {
     for (std::size_t done = 0; done < frames;) {
       std::size_t run = std::min(frames - done, pass.line.size() - pass.pos);

@@ -34,7 +34,8 @@ TEST(Reverb, TailLastsLongerWithALongerTimeAndVanishesAtTheLowestMix) {
 }
 
 // The effects work on blocks of frames and carry their state from call to call: sound handed
-// over in uneven pieces must come out as it does in one piece.
+// over in uneven pieces must come out as it does in one piece (but for float rounding: a
+// lost or misplaced state differs by tenths).
 TEST(Effects, SoundInUnevenPiecesComesOutAsInOnePiece) {
   std::vector<float> noise(44100 * 2);
   unsigned seed = 1;
@@ -56,7 +57,7 @@ TEST(Effects, SoundInUnevenPiecesComesOutAsInOnePiece) {
       pieces->process(split.data() + at * 2, std::min(n, split.size() / 2 - at));
     double worst = 0;
     for (std::size_t i = 0; i < once.size(); ++i) worst = std::max(worst, double(std::fabs(once[i] - split[i])));
-    EXPECT_LT(worst, 1e-5) << c.name;
+    EXPECT_LT(worst, 1e-4) << c.name;
   }
 }
 
