@@ -201,7 +201,6 @@ class Reverb : public Effect {
 
  private:
   static constexpr std::size_t kChunk = 1024;  // frames, as the mixer hands them over
-  // A constant far below hearing keeps the combs' decaying tails out of the denormal range.
   static constexpr float kFloor = 1e-18f;
 
   struct Allpass {
@@ -231,14 +230,17 @@ class Reverb : public Effect {
   }
 
   void processChunk(float* stereo, std::size_t frames) {
+    // What enters the combs, each side on its own; the floor keeps their decaying tails out of
+    // the denormal range, and stays far below hearing.
     float in[2][kChunk], room[2][kChunk];
     for (std::size_t n = 0; n < frames; ++n)
-      for (int side = 0; side < 2; ++side) in[side][n] = stereo[n * 2 + side] * input_;
+      for (int side = 0; side < 2; ++side) in[side][n] = stereo[n * 2 + side] * input_ + kFloor;
     for (std::size_t done = 0; done < frames;) done += combs(in, room, done, frames - done);
     for (int side = 0; side < 2; ++side)
       for (Allpass& pass : allpasses_[side]) allpass(pass, room[side], frames);
     for (std::size_t n = 0; n < frames; ++n)
-      for (int side = 0; side < 2; ++side) stereo[n * 2 + side] = in[side][n] + wet_ * room[side][n];
+      for (int side = 0; side < 2; ++side)
+        stereo[n * 2 + side] = stereo[n * 2 + side] * input_ + wet_ * room[side][n];
   }
 
   // Runs the combs from frame `from` of the chunk for as long as no position wraps, at most
@@ -260,7 +262,7 @@ class Reverb : public Effect {
         const auto& at = read[side];
         Lanes out = {ring[at[0] + n][0], ring[at[1] + n][1], ring[at[2] + n][2], ring[at[3] + n][3]};
         low[side] = out * keep[side] + low[side] * damp[side];
-        rings_[side][write_ + n] = (in[side][from + n] + kFloor) + low[side] * feedback[side];
+        rings_[side][write_ + n] = in[side][from + n] + low[side] * feedback[side];
         room[side][from + n] = (out[0] + out[1]) + (out[2] + out[3]);
       }
     }
