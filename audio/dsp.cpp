@@ -89,7 +89,7 @@ class PeakingBand : public Effect {
     Lanes x01 = load(s), x23 = load(s + 4);
     std::array<Lanes, kSources> held = {h.resonance, x01 - h.input, x23 - x01}, swapped;
     for (int i = 0; i < kSources; ++i) swapped[i] = swapFrames(held[i]);
-    // The pair before the block last: it is the only term that waits on the previous block.
+    // The r before the block come in last: they alone wait on the previous block.
     auto pair = [&](const Terms& c, int sources) {
       Lanes sum = c.held[1] * held[1] + c.swapped[1] * swapped[1];
       for (int i = 2; i < sources; ++i) sum += c.held[i] * held[i] + c.swapped[i] * swapped[i];
@@ -136,7 +136,7 @@ class PeakingBand : public Effect {
     };
     for (int source = 0; source < kSources; ++source) {
       auto first = response(source * 2), second = response(source * 2 + 1);
-      auto lanes = [](double a, double b) { return Lanes{float(a), float(a), float(b), float(b)}; };
+      auto lanes = [](double one, double other) { return Lanes{float(one), float(one), float(other), float(other)}; };
       for (int pair = 0; pair < 2; ++pair) {
         Terms& c = pair ? late_ : early_;
         int n = pair * 2;

@@ -9,6 +9,16 @@
 // made, in five rounds that alternate the setups, and the best round of each counts: the
 // machine is shared, so compare the ratios of one run rather than figures across runs. Prints
 // the real-time factors (seconds of sound per second of work) and their ratios.
+//
+// The aim is decoding plus effects within 1.2 times decoding alone. On the fixture it is not
+// met: about 1.26 with the reverb off and 1.44 with it on, where decoding takes about 1.05 ms
+// per second of sound, the nine sounding bands 0.27 ms and the reverb 0.18 ms. Each band is a
+// recursion that must finish one block of frames before the next can start, and the player
+// hands the bands to the library one by one, so no band can overlap another; with only the
+// SSE2 every x86-64 processor has, that is about ten cycles per four frames per band. Running
+// the ten bands as one effect, bands side by side in a register, would roughly halve their
+// cost (about 1.14 with the reverb off); with it on, 1.2 would also need a reverb at a third
+// of its cost.
 #include <windows.h>
 
 #include <algorithm>
