@@ -207,7 +207,7 @@ void TDataGrid::DeleteRow(int Index) {
     row->ChildCount = 0;
     Invalidate();
   }
-  if (row->ParentRow) --row->ParentRow->ChildCount;
+  // The store takes the row out of its parent's children.
   const int extent = GridStyle() == gsSlides ? SlideSize() : GetRowHeight(Index);
   const bool wasShown = row->Shown();
   FCells->DeleteRow(Index);
@@ -320,6 +320,53 @@ void TDataGrid::SetStartRowCount(int Value) {
   }
   FStartRowCount = Value;
   Invalidate();
+}
+
+// ---------------------------------------------------------------------------- child rows
+
+void TDataGrid::InsertChildRow(int ParentIndex, bool AsLastChild) {
+  int position = ParentIndex + 1 + (AsLastChild ? FCells->CountDescendants(ParentIndex) : 0);
+  FCells->InsertChildRow(ParentIndex, position);
+  if (Options() & goUseDefaultValues) {
+    for (int col = 0; col < FColumns->Count(); ++col)
+      if (!FColumns->Item(col)->DefaultValue().empty())
+        SetCellText(col, position, FColumns->Item(col)->DefaultValue());
+  }
+  if (FTopRow >= position) ++FTopRow;
+  const bool shown = GetRowShown(position);
+  if (shown) RowExtentChanged(position, RowSize(), true);
+  FLastPaintedRow = LastRowInView();
+  TRow* parent = FCells->GetRow(ParentIndex);
+  if (!IsUpdating() && parent->BranchVisible && parent->ChildCount == 1) RefreshRow(ParentIndex, false);
+  FLastAddedRow = position;
+  if (shown && position > FLastShownRow) FLastShownRow = position;
+  else if (!shown && FLastShownRow >= position) ++FLastShownRow;
+  if (!IsUpdating()) UpdateVertScrollBar();
+  DoDataChange(dcAddChildRow, FLastAddedRow);
+}
+
+bool TDataGrid::Expanded(int Index) { return FCells->GetRow(Index)->Expanded; }
+
+void TDataGrid::SetExpanded(int Index, bool Value) {
+  TRow* row = FCells->GetRow(Index);
+  if (row->Expanded == Value) return;
+  row->Expanded = Value;
+  RefreshRow(Index, false);
+  if (row->HasChildren()) {
+    const int end = Index + 1 + FCells->CountDescendants(Index);
+    for (int i = Index + 1; i < end;) {
+      TRow* child = FCells->GetRow(i);
+      if (child->BranchVisible != Value) {
+        FCells->SetBranchVisible(i, Value);
+        if (Value) FLastShownRow = std::max(FLastShownRow, i);
+        RowExtentChanged(i, child->Height, Value);
+      }
+      // Expanding leaves the rows under a collapsed child hidden.
+      i += Value && !child->Expanded ? 1 + FCells->CountDescendants(i) : 1;
+    }
+    if (!Value) FLastShownRow = LastShownUpTo(RowCount() - 1);
+  }
+  if (OnExpand) OnExpand(this, Index);
 }
 
 // Keeps the picture and the scroll state right after row Index appeared (Shown) or went

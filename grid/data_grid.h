@@ -75,6 +75,11 @@ class TDataGrid : public TNxCustomGrid {
   void SelectRowRange(int FromRow, int ToRow, bool Value) override;
   void DoChangeRowHeight(int Index, int Height) override;
   void SetRowSize(int Value) override;
+  // A row under ParentIndex: its first child, or its last (after all its descendants).
+  virtual void InsertChildRow(int ParentIndex, bool AsLastChild);
+  bool Expanded(int Index);
+  // Shows or hides the row's descendants (those under a collapsed child stay hidden).
+  void SetExpanded(int Index, bool Value);
   int StartRowCount() const { return FStartRowCount; }
   void SetStartRowCount(int Value);
 

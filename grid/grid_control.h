@@ -228,6 +228,9 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   virtual int GetVisibleRowCount();
   virtual int GetShownRowCount() = 0;
   virtual bool GetClipPartialRows() { return false; }
+  // Every cell's text, Delimiter-separated, a row a line (CR LF inside a cell as "%" CR LF),
+  // in the ANSI code page.
+  virtual void ExportToBuffer(char Delimiter, std::string& Buffer);
   virtual bool IsCellHidden(int ACol, int ARow);
   virtual void SetCellText(int ACol, int ARow, const std::wstring& Value) = 0;
   virtual TColor GetCellDrawColor(int ACol, int ARow) override;
@@ -263,6 +266,13 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   virtual void MoveSelectionDown(TShiftState Shift, bool LeaveAtEnd, bool WrapAtEnd);
   virtual void MoveSelectionUp(TShiftState Shift);
   void SelectColumn(int ACol);
+  void SelectFirstColumn();
+  void SelectLastColumn();
+  void MoveSelectionLeft(TMoveSelectionKey Key);
+  void MoveSelectionRight(TMoveSelectionKey Key);
+  void MoveSelectionBy(int Delta);
+  void TabForward(bool FromKey);
+  void TabBackward(bool FromKey);
   void SelectAllRows();
   void ClearSelection();
   bool IsMultiSelect() const;
@@ -353,6 +363,8 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   TSortColumnEvent OnSortColumn;
 
 
+  void WndProc(TMessage& Message) override;
+
  protected:
   static constexpr uint16_t kEditingCell = 8;
   static constexpr uint16_t kEditingInput = 64;
@@ -416,6 +428,7 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
 
  private:
   int RowsFitFrom(int From, int Height);
+  void MoveSelectionTo(TNxCustomColumn* Column, TMoveSelectionKey Key);
 
   TAppearanceOptions FAppearanceOptions = aoHideSelection | aoHighlightSlideCells;
   bool FAutoScroll = false;

@@ -2,6 +2,7 @@
 // and columns into view and the scroll ranges. Positions of the vertical bar count shown
 // rows above TopRow; those of the horizontal bar are pixels.
 #include <algorithm>
+#include <cstdlib>
 
 #include "grid/column_parts.h"
 #include "grid/grid_control.h"
@@ -327,6 +328,87 @@ void TNxCustomGridControl::SelectRow(int Index) {
 void TNxCustomGridControl::SelectColumn(int ACol) {
   if (!FColumns->ValidIndex(ACol)) return;
   SelectCell(ACol, FSelectedRow, 0, true, false);
+}
+
+void TNxCustomGridControl::SelectFirstColumn() {
+  if (TNxCustomColumn* column = FColumns->FirstEnabled()) {
+    SelectColumn(column->Index());
+    ScrollToColumn(column);
+  }
+}
+
+void TNxCustomGridControl::SelectLastColumn() {
+  for (int p = FColumns->Count() - 1; p >= 0; --p) {
+    TNxCustomColumn* column = FColumns->PositionItem(p);
+    if (!column->Visible()) continue;
+    SelectColumn(column->Index());  // a disabled one is refused there
+    ScrollToColumn(column);
+    return;
+  }
+}
+
+void TNxCustomGridControl::MoveSelectionTo(TNxCustomColumn* Column, TMoveSelectionKey Key) {
+  int col = Column->Index();
+  if (OnSelectionMove) OnSelectionMove(this, col, FSelectedRow, Key);
+  if (!FColumns->ValidIndex(col)) return;
+  SelectCell(col, FSelectedRow, 0, true, FColumns->Item(col)->AutoEdit());
+  if (FGridStyle == gsReport) ScrollToColumn(FColumns->Item(col));
+}
+
+void TNxCustomGridControl::MoveSelectionLeft(TMoveSelectionKey Key) {
+  if (FColumns->ValidIndex(FSelectedColumn))
+    MoveSelectionTo(FColumns->Item(FSelectedColumn)->PrevEnabled(), Key);
+}
+
+void TNxCustomGridControl::MoveSelectionRight(TMoveSelectionKey Key) {
+  if (FColumns->ValidIndex(FSelectedColumn))
+    MoveSelectionTo(FColumns->Item(FSelectedColumn)->NextEnabled(), Key);
+}
+
+void TNxCustomGridControl::MoveSelectionBy(int Delta) {
+  int row = FSelectedRow;
+  int step = Delta < 0 ? -1 : 1;
+  int limit = Delta < 0 ? GetFirstShownRow() : GetLastShownRow();
+  for (int n = std::abs(Delta); n > 0 && row != limit;) {
+    row += step;
+    if (row < 0 || row >= RowCount()) break;
+    if (GetRowShown(row)) --n;
+  }
+  SelectRow(std::clamp(row, -1, RowCount() - 1));
+}
+
+void TNxCustomGridControl::TabForward(bool FromKey) {
+  if (!FColumns->ValidIndex(FSelectedColumn)) return;
+  TMoveSelectionKey key = FromKey ? mkTab : mkUndefined;
+  if (FColumns->LastEnabled() != FColumns->Item(FSelectedColumn)) {
+    MoveSelectionRight(key);
+  } else if (!FInputSelected) {
+    MoveSelectionDown(0, FromKey && FTabLeaveControl, FromKey);
+    if (TNxCustomColumn* first = FColumns->FirstEnabled()) {
+      int col = first->Index();
+      if (OnSelectionMove) OnSelectionMove(this, col, FSelectedRow, key);
+      SelectColumn(col);
+    }
+  } else if (FTabLeaveControl) {
+    FocusNextControl();
+  }
+}
+
+void TNxCustomGridControl::TabBackward(bool FromKey) {
+  if (!FColumns->ValidIndex(FSelectedColumn)) return;
+  TMoveSelectionKey key = FromKey ? mkTab : mkUndefined;
+  if (FColumns->FirstEnabled() != FColumns->Item(FSelectedColumn)) {
+    MoveSelectionLeft(key);
+  } else if (!FInputSelected && FSelectedRow > GetFirstShownRow()) {
+    MoveSelectionUp(0);
+    if (TNxCustomColumn* last = FColumns->LastEnabled()) {
+      int col = last->Index();
+      if (OnSelectionMove) OnSelectionMove(this, col, FSelectedRow, key);
+      SelectColumn(col);
+    }
+  } else if (FTabLeaveControl) {
+    FocusPreviousControl();
+  }
 }
 
 void TNxCustomGridControl::SetInputSelected(bool Value) {

@@ -1,6 +1,7 @@
 #include "grid/scroll_control.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "framework/forms.h"
 
@@ -174,8 +175,74 @@ void TNxCustomScrollControl::FocusSelf() {
 
 // ---------------------------------------------------------------------------- TNxScrollControl
 
-TNxScrollControl::TNxScrollControl(TComponent* AOwner) : TNxCustomScrollControl(AOwner) {}
+namespace grid {
+
+TRollDirection RollDirection(int dy) {
+  if (dy < -5) return rdUp;
+  if (dy > 5) return rdDown;
+  return rdNone;
+}
+
+unsigned RollInterval(int dy) {
+  return static_cast<unsigned>(std::max(100 - std::abs(dy), 1));
+}
+
+}  // namespace grid
+
+TNxScrollControl::TNxScrollControl(TComponent* AOwner)
+    : TNxCustomScrollControl(AOwner), FRollTimer(new TTimer(this)) {
+  FRollTimer->SetEnabled(false);
+  FRollTimer->SetInterval(1);
+  FRollTimer->OnTimer = [this](TObject*) { RollTick(); };
+  // The program's own roll cursors; without them the default cursor shows.
+  const struct {
+    TCursor id;
+    const wchar_t* name;
+  } cursors[] = {{crRoll, L"ROLL"}, {crRollUp, L"ROLLUP"}, {crRollDown, L"ROLLDOWN"}};
+  for (const auto& cursor : cursors)
+    if (HCURSOR loaded = LoadCursorW(GetModuleHandleW(nullptr), cursor.name))
+      Screen.SetCursors(cursor.id, loaded);
+}
+
 TNxScrollControl::~TNxScrollControl() = default;
+
+void TNxScrollControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TNxCustomScrollControl::MouseDown(Button, Shift, X, Y);
+  if (Button != mbMiddle || !FRollScrolling) return;
+  FRolling = true;
+  FRollOrigin = {X, Y};
+  FRollDirection = rdNone;
+  Screen.SetCursor(crRoll);
+  FRollTimer->SetInterval(1);
+  FRollTimer->SetEnabled(true);
+  SetMouseCapture(true);
+}
+
+void TNxScrollControl::MouseMove(TShiftState Shift, int X, int Y) {
+  TNxCustomScrollControl::MouseMove(Shift, X, Y);
+  if (!FRolling) return;
+  FRollDirection = grid::RollDirection(Y - FRollOrigin.y);
+  Screen.SetCursor(FRollDirection == rdUp ? crRollUp : FRollDirection == rdDown ? crRollDown : crRoll);
+}
+
+void TNxScrollControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TNxCustomScrollControl::MouseUp(Button, Shift, X, Y);
+  if (!FRolling) return;
+  FRollTimer->SetEnabled(false);
+  FRolling = false;
+  Screen.SetCursor(crDefault);
+  SetMouseCapture(false);
+}
+
+// Farther from the origin scrolls faster: one line a tick, the tick shorter.
+void TNxScrollControl::RollTick() {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  int dy = ScreenToClient(cursor).y - FRollOrigin.y;
+  FRollTimer->SetInterval(grid::RollInterval(dy));
+  if (FRollDirection == rdUp) FVertScrollBar.StepBack();
+  else if (FRollDirection == rdDown) FVertScrollBar.StepForward();
+}
 
 void TNxScrollControl::DoScroll(TScrollBarKind Kind, int Position) {
   const TScrollPositionEvent& event = Kind == sbVertical ? OnVerticalScroll : OnHorizontalScroll;

@@ -219,3 +219,16 @@ TEST_F(ControlScroll, HiddenRowsTakeNoPlace) {
   EXPECT_EQ(grid->FirstShownRow(), 0);
   EXPECT_EQ(grid->LastShownRow(), 29);
 }
+
+TEST(ControlRoll, FartherFromTheOriginRollsFaster) {
+  struct Case {
+    int dy;
+    TRollDirection direction;
+    unsigned interval;
+  } cases[] = {{0, rdNone, 100}, {4, rdNone, 96},   {-5, rdNone, 95}, {6, rdDown, 94},
+               {-6, rdUp, 94},   {99, rdDown, 1},   {100, rdDown, 1}, {-250, rdUp, 1}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(grid::RollDirection(c.dy), c.direction) << c.dy;
+    EXPECT_EQ(grid::RollInterval(c.dy), c.interval) << c.dy;
+  }
+}

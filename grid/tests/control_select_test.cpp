@@ -97,3 +97,35 @@ TEST_F(ControlSelect, CtrlTogglesOneRowAndShiftSelectsFromTheAnchor) {
   grid->SelectCell(0, 3);  // a plain click ends the multi-selection
   EXPECT_EQ(selected(), "...x..");
 }
+
+TEST_F(ControlSelect, MovingAcrossColumnsSkipsDisabledOnesAndTabWraps) {
+  TDataGrid* grid = LooseGrid();
+  AddTextColumn(grid);
+  AddTextColumn(grid)->SetEnabled(false);
+  AddTextColumn(grid);
+  AddNamedRows(grid, 3);
+  grid->SelectCell(0, 0);
+  EventLog log;
+  log.Attach(grid);
+  grid->MoveSelectionRight(mkArrows);
+  grid->TabForward(true);  // from the last column: the first of the next row
+  EXPECT_EQ(grid->SelectedColumn(), 0);
+  EXPECT_EQ(grid->SelectedRow(), 1);
+  grid->TabBackward(true);  // and back
+  EXPECT_EQ(grid->SelectedColumn(), 2);
+  EXPECT_EQ(grid->SelectedRow(), 0);
+  EXPECT_EQ(log.Take(), (Lines{"before 2,0", "deselect 0,0", "select 2,0",
+                               "before 2,1", "deselect 2,0", "select 2,1",
+                               "before 0,1", "deselect 2,1", "select 0,1",
+                               "before 0,0", "deselect 0,1", "select 0,0",
+                               "before 2,0", "deselect 0,0", "select 2,0"}));
+
+  // A handler may send the selection elsewhere.
+  grid->OnSelectionMove = [](TObject*, int& col, int, TMoveSelectionKey) { col = 0; };
+  grid->MoveSelectionLeft(mkArrows);
+  EXPECT_EQ(grid->SelectedColumn(), 0);
+  grid->MoveSelectionBy(2);
+  EXPECT_EQ(grid->SelectedRow(), 2);
+  grid->MoveSelectionBy(-5);
+  EXPECT_EQ(grid->SelectedRow(), 0);
+}
