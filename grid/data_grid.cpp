@@ -191,6 +191,7 @@ void TDataGrid::InsertRow(int Index) {
   TNxCustomGrid::InsertRow(Index);
   FLastAddedRow = Index;
   FCells->InsertRow(Index);
+  if (Index < FTopRow) ++FTopRow;  // the rows in view moved down one index
   RowExtentChanged(Index, GridStyle() == gsSlides ? SlideSize() : RowSize(), true);
   // The selected record moved down one place; nothing new is selected.
   if (FSelectedRow >= 0 && Index <= FSelectedRow) SetSelectedCellRaw(FSelectedColumn, FSelectedRow + 1);
@@ -210,14 +211,21 @@ void TDataGrid::DeleteRow(int Index) {
   // The store takes the row out of its parent's children.
   const int extent = GridStyle() == gsSlides ? SlideSize() : GetRowHeight(Index);
   const bool wasShown = row->Shown();
+  const bool aboveView = Index < FTopRow;
   FCells->DeleteRow(Index);
+  if (aboveView) --FTopRow;  // the rows in view moved up one index
   if (wasShown) {
-    if (Index < FFirstShownRow) FFirstShownRow = FirstShownFrom(0);
+    if (Index <= FFirstShownRow) FFirstShownRow = FirstShownFrom(0);
     if (Index < FLastShownRow) --FLastShownRow;
     else FLastShownRow = LastShownUpTo(RowCount() - 1);
-    if (Index < FTopRow && FTopRow > 0) --FTopRow;
+  } else {
+    if (Index < FFirstShownRow) --FFirstShownRow;
+    if (Index < FLastShownRow) --FLastShownRow;
   }
-  RowExtentChanged(Index, extent, false);
+  // A row above the view or a hidden one leaves the picture as it is; only the count of
+  // shown rows above the view changes.
+  if (wasShown && !aboveView) RowExtentChanged(Index, extent, false);
+  else SyncVertPosition();
   // The selection follows its record: rows below the deleted one move up. When the selected
   // record itself went, its listeners hear so, and the selection stays in the rows.
   if (FSelectedRow > Index) {
@@ -389,7 +397,8 @@ void TDataGrid::RowExtentChanged(int Index, int Delta, bool Shown) {
       scrollBy(Delta + l3);
     } else {
       if (!bar.AtEnd()) {
-        int next = FirstShownFrom(Index + 1);
+        // Index itself when the row was deleted: the next row now has its index.
+        int next = FirstShownFrom(Index);
         if (next < RowCount() && GetRowShown(next)) FTopRow = next;
       }
       scrollBy(-(Delta + l4));
@@ -408,12 +417,19 @@ void TDataGrid::RowExtentChanged(int Index, int Delta, bool Shown) {
       scrollBy(Delta + l4);
     }
   } else {
-    bar.BeginUpdate();
-    if (Shown || bar.AtEnd()) bar.StepForward();
-    else bar.StepBack();
-    bar.EndUpdate();
+    SyncVertPosition();
+    return;
   }
   UpdateVertScrollBar();
+}
+
+// The rows above the view changed: the view stays, and the position counts them again.
+void TDataGrid::SyncVertPosition() {
+  TNxScrollBar& bar = VertScrollBar();
+  bar.BeginUpdate();
+  UpdateVertScrollBar();
+  bar.SetPosition(CountShownRows(0, FTopRow));
+  bar.EndUpdate();
 }
 
 int TDataGrid::TopRowFromPosition() {

@@ -103,6 +103,7 @@ class TDataGrid : public TNxCustomGrid {
   void CellChanged(int ACol, int ARow);
   void RowsAdded(int Count);
   void RowExtentChanged(int Index, int Delta, bool Shown);
+  void SyncVertPosition();
   int TopRowFromPosition();
   double FooterValue(int ACol, int Kind, bool ShownOnly, int N);
   void CheckCell(int ACol, int ARow);

@@ -117,6 +117,8 @@ using TFooterValueEvent = std::function<void(TObject* Sender, int ACol, double& 
 using TMeasuringRowHeightEvent =
     std::function<void(TObject* Sender, int Index, int& RowHeight)>;
 using TChangeRowHeightEvent = std::function<void(TObject* Sender, int Index, int Height)>;
+using TApplyCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::wstring& Value)>;
 using TSelectionMoveEvent = std::function<void(TObject* Sender, int& ACol, int ARow,
                                                TMoveSelectionKey Key)>;
 
@@ -313,6 +315,12 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   int CountShownRows(int From, int To);
   int AvailableColumnsWidth() const override;
 
+  // --- sizing ---
+  int MeasureCellHeight(int ACol, int ARow);
+  void AutoSizeRowHeight(int ARow);
+  // Part 1: the cells only; 2: the header only; else both.
+  void AutoSizeColumn(int ACol, int Part, bool ShownOnly);
+
   // --- invalidation ---
   void RefreshRect(const RECT& Rect);
   void BeginUpdate();
@@ -340,6 +348,7 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
 
   // --- events ---
   TColumnEvent OnAfterSort;
+  TApplyCellEvent OnApplyCell;
   TBeforeSelectEvent OnBeforeSelect;
   TCalculateRowEvent OnCalculateRow;
   TCellColoringEvent OnCellColoring;
@@ -429,6 +438,7 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
  private:
   int RowsFitFrom(int From, int Height);
   void MoveSelectionTo(TNxCustomColumn* Column, TMoveSelectionKey Key);
+  SIZE MeasureCell(int ACol, int ARow);
 
   TAppearanceOptions FAppearanceOptions = aoHideSelection | aoHighlightSlideCells;
   bool FAutoScroll = false;

@@ -3,8 +3,12 @@
 // rows above TopRow; those of the horizontal bar are pixels.
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
+#include "framework/gdi.h"
+#include "grid/column_display.h"
 #include "grid/column_parts.h"
+#include "grid/grid_text.h"
 #include "grid/grid_control.h"
 
 // ---------------------------------------------------------------------------- geometry
@@ -577,4 +581,56 @@ void TNxCustomGridControl::ScrollAfterColumnResize(TNxCustomColumn* Column, int 
   RECT area{Column->Left() + Column->Width() - HorzScrollPos(), 0, ClientWidth(),
             HeaderOnly ? FHeaderSize : ClientHeight()};
   ScrollWindowEx(Handle(), Delta, 0, &area, &area, nullptr, nullptr, SW_INVALIDATE);
+}
+
+// ---------------------------------------------------------------------------- sizing
+
+// The size the column's painter asks for to show the cell's text, measured on the grid's
+// canvas (bound to the screen when the grid is not painting).
+SIZE TNxCustomGridControl::MeasureCell(int ACol, int ARow) {
+  TNxCustomColumn* column = FColumns->Item(ACol);
+  TColumnDisplay* display = column->Display();
+  if (!display) return {0, 0};
+  efir::gdi::WindowDC screen;
+  std::optional<efir::CanvasBinding> binding;
+  if (!Canvas().HandleAllocated()) binding.emplace(Canvas(), screen.get());
+  Canvas().Font().Assign(*column->Font());
+  std::wstring text;
+  GetDrawText(ACol, ARow, text);
+  if (OnApplyCell) OnApplyCell(this, ACol, ARow, text);
+  FormatCellText(ACol, ARow, CellStateOf(ACol, ARow), text);
+  display->Canvas = &Canvas();
+  display->Rect = {0, 0, column->Width() + FLineWidth[lkLeft3D] - FLineWidth[lkRight], FRowSize};
+  display->AsString = text;
+  SIZE size{0, 0};
+  display->MeasureText(size);
+  display->Canvas = nullptr;
+  return size;
+}
+
+int TNxCustomGridControl::MeasureCellHeight(int ACol, int ARow) { return MeasureCell(ACol, ARow).cy; }
+
+void TNxCustomGridControl::AutoSizeRowHeight(int ARow) {
+  int height = FRowSize;
+  for (int col = 0; col < FColumns->Count(); ++col)
+    if (FColumns->Item(col)->Visible()) height = std::max(height, MeasureCellHeight(col, ARow));
+  DoChangeRowHeight(ARow, height);
+}
+
+void TNxCustomGridControl::AutoSizeColumn(int ACol, int Part, bool ShownOnly) {
+  if (!FColumns->ValidIndex(ACol)) return;
+  TNxCustomColumn* column = FColumns->Item(ACol);
+  int width = 8;
+  if (Part != 1) {
+    // The plain header's caption with its insets.
+    efir::gdi::WindowDC screen;
+    TCanvas canvas(screen.get());
+    canvas.Font().Assign(Font());
+    width = std::max(width, grid::WideTextWidth(canvas, column->Header()->Caption()) + 8);
+  }
+  if (Part != 2) {
+    for (int row = 0; row < RowCount(); ++row)
+      if (!ShownOnly || GetRowShown(row)) width = std::max<int>(width, MeasureCell(ACol, row).cx);
+  }
+  column->SetWidth(2 * column->Padding() + width + 5);
 }

@@ -232,3 +232,46 @@ TEST(ControlRoll, FartherFromTheOriginRollsFaster) {
     EXPECT_EQ(grid::RollInterval(c.dy), c.interval) << c.dy;
   }
 }
+
+TEST_F(ControlScroll, ChangesAboveTheViewLeaveItInPlace) {
+  TDataGrid* grid = WindowGrid(200, 160);
+  AddTextColumn(grid);
+  AddNamedRows(grid, 30);
+  grid->ScrollToRow(29);
+  ASSERT_EQ(grid->TopRow(), 20);
+  // The position always counts the shown rows above the top row, in the model and the window.
+  auto consistent = [&] {
+    int above = grid->CountShownRows(0, grid->TopRow());
+    return grid->VertScrollBar().Position() == above && ScrollPos(grid) == above;
+  };
+  auto top = [&] { return grid->GetCellText(0, grid->TopRow()); };
+
+  for (int i = 0; i < 10; ++i) grid->SetRowVisible(i, false);  // a filter above the view
+  EXPECT_EQ(top(), L"r20");
+  EXPECT_TRUE(consistent());
+  grid->SetRowVisible(25, false);  // in view, at the end: a row comes in from above
+  EXPECT_EQ(top(), L"r19");
+  EXPECT_EQ(grid->LastRowInView(), 29);
+  EXPECT_TRUE(consistent());
+  for (int i = 0; i < 10; ++i) grid->SetRowVisible(i, true);
+  EXPECT_EQ(top(), L"r19");
+  EXPECT_TRUE(consistent());
+
+  grid->DeleteRow(3);  // shown, above
+  EXPECT_EQ(top(), L"r19");
+  EXPECT_TRUE(consistent());
+  grid->DeleteRow(grid->TopRow() - 1);  // right above the top row
+  EXPECT_EQ(top(), L"r19");
+  EXPECT_TRUE(consistent());
+  grid->InsertRow(0);
+  EXPECT_EQ(top(), L"r19");
+  EXPECT_TRUE(consistent());
+  grid->DeleteRow(grid->TopRow());  // the top row itself, at the end: a row comes in from above
+  EXPECT_EQ(top(), L"r17");
+  EXPECT_EQ(grid->LastRowInView(), grid->RowCount() - 1);
+  EXPECT_TRUE(consistent());
+  grid->ScrollToRow(5);  // "r5"
+  grid->DeleteRow(grid->TopRow());  // not at the end: the next row moves up
+  EXPECT_EQ(top(), L"r6");
+  EXPECT_TRUE(consistent());
+}
