@@ -97,7 +97,9 @@ constexpr int kIndicatorWidth = 12;
 // Events. Answers come back through the reference parameters, preset to the default answer.
 using TCellEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
 using TColumnEvent = std::function<void(TObject* Sender, int ACol)>;
-using TBeforeSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Accept)>;
+using TChangeEvent = TCellEvent;
+using TColumnResizeEvent = TColumnEvent;
+using TBeforeEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Accept)>;
 using TCellHintEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, std::wstring& Value)>;
 using TCellShowingEvent =
@@ -113,7 +115,8 @@ using TColumnMoveEvent =
 using TRowMoveEvent =
     std::function<void(TObject* Sender, int FromPos, int ToPos, bool& Accept)>;
 using TCalculateRowEvent = std::function<void(TObject* Sender, int Index, bool& Accept)>;
-using TFooterValueEvent = std::function<void(TObject* Sender, int ACol, double& Value)>;
+using TColumnFooterValueEvent = std::function<void(TObject* Sender, int ACol, double& Value)>;
+using TFooterCalculateEvent = TColumnFooterValueEvent;
 using TMeasuringRowHeightEvent =
     std::function<void(TObject* Sender, int Index, int& RowHeight)>;
 using TChangeRowHeightEvent = std::function<void(TObject* Sender, int Index, int Height)>;
@@ -349,19 +352,19 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   // --- events ---
   TColumnEvent OnAfterSort;
   TApplyCellEvent OnApplyCell;
-  TBeforeSelectEvent OnBeforeSelect;
+  TBeforeEditEvent OnBeforeSelect;
   TCalculateRowEvent OnCalculateRow;
   TCellColoringEvent OnCellColoring;
   TCellHintEvent OnCellHint;
   TCellShowingEvent OnCellShowing;
-  TCellEvent OnChange;
+  TChangeEvent OnChange;
   TChangeRowHeightEvent OnChangeRowHeight;
-  TFooterValueEvent OnColumnFooterValue;
+  TColumnFooterValueEvent OnColumnFooterValue;
   TColumnMoveEvent OnColumnMove;
-  TColumnEvent OnColumnResize;
+  TColumnResizeEvent OnColumnResize;
   TDataChangeEvent OnDataChange;
   TCellEvent OnDeselectCell;
-  TFooterValueEvent OnFooterCalculate;
+  TFooterCalculateEvent OnFooterCalculate;
   TColumnEvent OnInputSelectCell;
   TMeasuringRowHeightEvent OnMeasuringRowHeight;
   TNotifyEvent OnPostDraw;
