@@ -228,16 +228,16 @@ void TDataGrid::DeleteRow(int Index) {
   else SyncVertPosition();
   // The selection follows its record: rows below the deleted one move up. When the selected
   // record itself went, its listeners hear so, and the selection stays in the rows.
-  if (FSelectedRow > Index) {
-    SetSelectedCellRaw(FSelectedColumn, FSelectedRow - 1);
-  } else if (FSelectedRow == Index) {
-    DoDeselectCell(FSelectedColumn, Index);
-    if (FSelectedRow >= RowCount()) SetSelectedCellRaw(FSelectedColumn, std::min(FLastShownRow, RowCount() - 1));
-  }
+  const int selectedCol = FSelectedColumn;
+  const bool selectionGone = FSelectedRow == Index;
+  if (FSelectedRow > Index) SetSelectedCellRaw(selectedCol, FSelectedRow - 1);
+  else if (selectionGone && FSelectedRow >= RowCount())
+    SetSelectedCellRaw(selectedCol, std::min(FLastShownRow, RowCount() - 1));
   RefreshSelection();
   UpdateVertScrollBar();
-  DoDataChange(dcDeleteRow, Index);
   if (FLastAddedRow > RowCount() - 1) FLastAddedRow = RowCount() - 1;
+  if (selectionGone) DoDeselectCell(selectedCol, Index);
+  DoDataChange(dcDeleteRow, Index);
 }
 
 void TDataGrid::MoveRow(int FromIndex, int ToIndex) {
@@ -447,13 +447,14 @@ void TDataGrid::SortColumn(TNxCustomColumn* Column, bool Ascending) {
   TRow* selected = IsValidRow(FSelectedRow) ? FCells->GetRow(FSelectedRow) : nullptr;
   FCells->Sort(Column->Index(), Column->SortType(), (Column->Options() & coFullResort) != 0,
                !Ascending);
-  if (selected) SelectRow(FCells->IndexOfRow(selected));
-  if (FSelectedRow >= 0) ScrollToRow(FSelectedRow);
+  // The rows have moved: the view and the shown-row bounds follow before anyone is told.
   FTopRow = TopRowFromPosition();
   FFirstShownRow = FirstShownFrom(0);
   FLastShownRow = LastShownUpTo(RowCount() - 1);
   RefreshPart(gpBody);
   if (Options() & goIndicator) RefreshPart(gpIndicator);
+  if (selected) SelectRow(FCells->IndexOfRow(selected));
+  if (FSelectedRow >= 0) ScrollToRow(FSelectedRow);
   DoAfterSort(Column->Index());
 }
 

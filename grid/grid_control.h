@@ -441,6 +441,9 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
  private:
   int RowsFitFrom(int From, int Height);
   void MoveSelectionTo(TNxCustomColumn* Column, TMoveSelectionKey Key);
+  void MarkMultiSelection(int ARow, int OldRow, TShiftState Shift);
+  void MarkSelection(int ACol, int ARow, int OldCol, int OldRow);
+  void RefreshRowOrSlide(int Row);
   SIZE MeasureCell(int ACol, int ARow);
 
   TAppearanceOptions FAppearanceOptions = aoHideSelection | aoHighlightSlideCells;

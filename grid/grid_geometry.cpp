@@ -243,84 +243,95 @@ void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift,
     ClearSelection();
 
   const int oldCol = FSelectedColumn, oldRow = FSelectedRow;
+  const bool cellChanged = oldCol != ACol || oldRow != ARow;
+  const bool leaving = cellChanged && IsValidCell(oldCol, oldRow);
   FSelectedColumn = ACol;
   FSelectedRow = ARow;
-  const bool cellChanged = oldCol != ACol || oldRow != ARow;
-  const bool rowChanged = oldRow != ARow;
-  if (cellChanged) {
-    if (IsValidCell(oldCol, oldRow)) DoDeselectCell(oldCol, oldRow);
-    if (IsEditing()) EndEdit();
-  }
-  if (FAutoScroll && IsValidRow(ARow)) ScrollToRow(ARow);
-
-  if (FInputSelected) {
-    if (oldCol == ACol) return;
-    if (OnInputSelectCell) OnInputSelectCell(this, ACol);
+  // The grid's own state is complete before any handler runs: one that fails (the player's
+  // list handler may) leaves a consistent grid behind.
+  const bool multi = (FOptions & goSelectFullRow) && (FOptions & goMultiSelect) &&
+                     (Shift & (ssCtrl | ssShift));
+  const bool body = !FInputSelected && RowCount() > 0;
+  if (FInputSelected && oldCol != ACol) {
     RefreshColumn(FColumns->Item(ACol), gpInput);
     if (FColumns->ValidIndex(oldCol)) RefreshColumn(FColumns->Item(oldCol), gpInput);
-    return;
-  }
-  if (RowCount() == 0) return;
-
-  auto refreshRowOrSlide = [&](int row) {
-    if (FGridStyle == gsSlides) RefreshSlide(row, true);
-    else RefreshRow(row, false);
-  };
-
-  if ((FOptions & goSelectFullRow) && (FOptions & goMultiSelect) && (Shift & (ssCtrl | ssShift))) {
-    FState |= kMultiSelected;
-    if (!(Shift & ssShift)) {  // Ctrl alone toggles the row
-      FSelectionAnchor = ARow;
-      if (ARow >= 0) SetRowSelected(ARow, !GetRowSelected(ARow));
-      if (rowChanged && oldRow >= 0) refreshRowOrSlide(oldRow);
-    } else {
-      int from = std::min(FSelectionAnchor, ARow), to = std::max(FSelectionAnchor, ARow);
-      if (from < 0) from = to;
-      if (!(Shift & ssCtrl)) {
-        for (int i = 0; i < RowCount(); ++i)
-          if (i < from || i > to) SetRowSelected(i, false);
-      }
-      SelectRowRange(from, to, true);
-      if (rowChanged) {
-        if (ARow >= 0) refreshRowOrSlide(ARow);
-        if (oldRow >= 0) refreshRowOrSlide(oldRow);
-      }
-    }
-    if (ARow >= 0) DoSelectCell(ACol, ARow);
-    return;
+  } else if (body && multi) {
+    MarkMultiSelection(ARow, oldRow, Shift);
+  } else if (body) {
+    MarkSelection(ACol, ARow, oldCol, oldRow);
   }
 
+  if (leaving) DoDeselectCell(oldCol, oldRow);
+  if (cellChanged && IsEditing()) EndEdit();
+  if (FAutoScroll && IsValidRow(ARow)) ScrollToRow(ARow);
+  if (FInputSelected) {
+    if (oldCol != ACol && OnInputSelectCell) OnInputSelectCell(this, ACol);
+    return;
+  }
+  if (!body || ARow < 0) return;  // no rows, or the selection was cleared: no cell to report
+  DoSelectCell(ACol, ARow);
+  if (StartEditing && !multi) StartEdit(ACol, ARow, std::wstring());
+}
+
+void TNxCustomGridControl::RefreshRowOrSlide(int Row) {
+  if (FGridStyle == gsSlides) RefreshSlide(Row, true);
+  else RefreshRow(Row, false);
+}
+
+// Ctrl toggles one row and makes it the anchor; Shift selects from the anchor to the row,
+// clearing every other row unless Ctrl is held too.
+void TNxCustomGridControl::MarkMultiSelection(int ARow, int OldRow, TShiftState Shift) {
+  FState |= kMultiSelected;
+  if (!(Shift & ssShift)) {
+    FSelectionAnchor = ARow;
+    if (ARow >= 0) SetRowSelected(ARow, !GetRowSelected(ARow));
+    if (ARow != OldRow && OldRow >= 0) RefreshRowOrSlide(OldRow);
+    return;
+  }
+  int from = std::min(FSelectionAnchor, ARow), to = std::max(FSelectionAnchor, ARow);
+  if (from < 0) from = to;
+  if (!(Shift & ssCtrl)) {
+    for (int i = 0; i < RowCount(); ++i)
+      if (i < from || i > to) SetRowSelected(i, false);
+  }
+  SelectRowRange(from, to, true);
+  if (ARow != OldRow) {
+    if (ARow >= 0) RefreshRowOrSlide(ARow);
+    if (OldRow >= 0) RefreshRowOrSlide(OldRow);
+  }
+}
+
+void TNxCustomGridControl::MarkSelection(int ACol, int ARow, int OldCol, int OldRow) {
+  const bool rowChanged = OldRow != ARow;
   if (FOptions & goSelectFullRow) {
     if (!rowChanged) {
-      if ((FAppearanceOptions & aoIndicateSelectedCell) && cellChanged) {
+      if ((FAppearanceOptions & aoIndicateSelectedCell) && OldCol != ACol) {
         RefreshCell(ACol, ARow);
-        RefreshCell(oldCol, oldRow);
+        RefreshCell(OldCol, OldRow);
       }
-    } else {
-      if (!(FState & kMultiSelected) && IsValidRow(oldRow)) SetRowSelected(oldRow, false);
-      if (ARow >= 0) SetRowSelected(ARow, true);
-      FSelectionAnchor = ARow;
-      if (!IsUpdating()) {
-        if (ARow >= 0) refreshRowOrSlide(ARow);
-        if (IsValidRow(oldRow)) refreshRowOrSlide(oldRow);
-      }
+      return;
     }
-  } else if (cellChanged) {
-    if (rowChanged) {
-      if (FGridStyle == gsSlides) {
-        RefreshSlide(ARow, true);
-        RefreshSlide(oldRow, true);
-      } else {
-        RefreshIndicator(ARow);
-        RefreshIndicator(oldRow);
-      }
+    if (!(FState & kMultiSelected) && IsValidRow(OldRow)) SetRowSelected(OldRow, false);
+    if (ARow >= 0) SetRowSelected(ARow, true);
+    FSelectionAnchor = ARow;
+    if (!IsUpdating()) {
+      if (ARow >= 0) RefreshRowOrSlide(ARow);
+      if (IsValidRow(OldRow)) RefreshRowOrSlide(OldRow);
     }
-    RefreshCell(ACol, ARow);
-    RefreshCell(oldCol, oldRow);
+    return;
   }
-  if (ARow < 0) return;  // the selection was cleared: no cell to report
-  DoSelectCell(ACol, ARow);
-  if (StartEditing) StartEdit(ACol, ARow, std::wstring());
+  if (OldCol == ACol && !rowChanged) return;
+  if (rowChanged) {
+    if (FGridStyle == gsSlides) {
+      RefreshSlide(ARow, true);
+      RefreshSlide(OldRow, true);
+    } else {
+      RefreshIndicator(ARow);
+      RefreshIndicator(OldRow);
+    }
+  }
+  RefreshCell(ACol, ARow);
+  RefreshCell(OldCol, OldRow);
 }
 
 void TNxCustomGridControl::SelectRow(int Index) {

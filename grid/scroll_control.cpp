@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "framework/application.h"
 #include "framework/forms.h"
 
 // ---------------------------------------------------------------------------- TNxCustomScrollBar
@@ -27,8 +28,7 @@ void TNxCustomScrollBar::SetMax(int Value) {
   if (Value == FMax) return;
   FMax = Value;
   SetVisible(NeedsBar());
-  Update();
-  if (FPosition > LastPosition()) SetPosition(LastPosition());
+  RangeChanged();
 }
 
 void TNxCustomScrollBar::SetPageSize(int Value) {
@@ -36,8 +36,14 @@ void TNxCustomScrollBar::SetPageSize(int Value) {
   if (Value == FPageSize) return;
   FPageSize = Value;
   SetVisible(NeedsBar());
-  Update();
+  RangeChanged();
+}
+
+// A position beyond the new last page comes back in the same update that shows the new
+// range: the window's bar never clamps it silently, and whoever follows the bar hears of it.
+void TNxCustomScrollBar::RangeChanged() {
   if (FPosition > LastPosition()) SetPosition(LastPosition());
+  else Update();
 }
 
 int TNxCustomScrollBar::LastPosition() const {
@@ -133,9 +139,12 @@ void TNxScrollBar::Update() {
     SetScrollInfo(window, BarId(), &info, TRUE);
   }
   FInUpdate = false;
-  // The window's bar showed another position: whoever follows the grid must hear of it.
+  // The window's bar showed another position: whoever follows the grid must hear of it. The
+  // model is often in the middle of a range change here, so a listener that fails is
+  // reported and the change goes on.
   if (windowed && track != FPosition)
-    if (auto* control = dynamic_cast<TNxScrollControl*>(FOwner)) control->DoScroll(FKind, FPosition);
+    if (auto* control = dynamic_cast<TNxScrollControl*>(FOwner))
+      efir::Guarded([&] { control->DoScroll(FKind, FPosition); });
 }
 
 // ---------------------------------------------------------------------------- TNxCustomScrollControl

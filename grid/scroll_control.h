@@ -90,6 +90,7 @@ class TNxCustomScrollBar {
 
  protected:
   void SendScroll(int Code);
+  void RangeChanged();
 
   TNxCustomScrollControl* const FOwner;
   const TScrollBarKind FKind;

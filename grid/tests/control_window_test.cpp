@@ -168,3 +168,26 @@ TEST_F(ControlWindow, TilesAndAListOnOneWindow) {
   efir::test::Image image = efir::test::captureWindow(list->Handle());
   EXPECT_GT(image.width, 0);
 }
+
+TEST_F(ControlWindow, HandlersThatFailMidOperationLeaveTheGridConsistent) {
+  TDataGrid* grid = WindowGrid(200, 160);
+  AddTextColumn(grid);
+  AddNamedRows(grid, 30);
+  grid->SetOptions(goSelectFullRow);
+  grid->SelectRow(7);
+  grid->OnSelectCell = [](TObject*, int, int) { throw EInOutError("Файл не найден"); };
+  EXPECT_THROW(grid->SortColumn(grid->Columns()->Item(0), false), EInOutError);
+  EXPECT_EQ(grid->GetCellText(0, 0), L"r9");  // sorted all the same
+  EXPECT_EQ(grid->GetCellText(0, grid->SelectedRow()), L"r7");
+  EXPECT_TRUE(grid->GetRowSelected(grid->SelectedRow()));
+  EXPECT_EQ(grid->GetSelectedCount(), 1);
+
+  grid->ScrollToRow(29);
+  grid->OnVerticalScroll = [](TObject*, int) { throw Exception("scroll handler"); };
+  for (int i = 0; i < 10; ++i) grid->SetRowVisible(i, false);
+  EXPECT_FALSE(shown.empty());  // reported, and the filter went on
+  EXPECT_EQ(grid->GetShownRowCount(), 20);
+  EXPECT_EQ(grid->VertScrollBar().Max(), 20);
+  EXPECT_EQ(grid->VertScrollBar().Position(), grid->CountShownRows(0, grid->TopRow()));
+  EXPECT_EQ(grid->LastRowInView(), 29);
+}
