@@ -194,7 +194,8 @@ void TDataGrid::InsertRow(int Index) {
   if (Index < FTopRow) ++FTopRow;  // the rows in view moved down one index
   RowExtentChanged(Index, GridStyle() == gsSlides ? SlideSize() : RowSize(), true);
   // The selected record moved down one place; nothing new is selected.
-  if (FSelectedRow >= 0 && Index <= FSelectedRow) SetSelectedCellRaw(FSelectedColumn, FSelectedRow + 1);
+  if (FSelectedRow >= 0 && Index <= FSelectedRow)
+    SetSelectedCellRaw(FSelectedColumn, FSelectedRow + 1);
   FLastShownRow = Index > FLastShownRow ? Index : FLastShownRow + 1;
   UpdateVertScrollBar();
   DoDataChange(dcInsertRow, Index);
@@ -323,7 +324,8 @@ void TDataGrid::SetStartRowCount(int Value) {
   if (Value > FStartRowCount) {
     AddRow(Value - FStartRowCount);
   } else {
-    int deletions = FStartRowCount < RowCount() ? FStartRowCount - Value : std::max(RowCount() - Value, 0);
+    int deletions =
+        FStartRowCount < RowCount() ? FStartRowCount - Value : std::max(RowCount() - Value, 0);
     for (int i = 0; i < deletions; ++i) DeleteRow(0);
   }
   FStartRowCount = Value;
@@ -345,7 +347,8 @@ void TDataGrid::InsertChildRow(int ParentIndex, bool AsLastChild) {
   if (shown) RowExtentChanged(position, RowSize(), true);
   FLastPaintedRow = LastRowInView();
   TRow* parent = FCells->GetRow(ParentIndex);
-  if (!IsUpdating() && parent->BranchVisible && parent->ChildCount == 1) RefreshRow(ParentIndex, false);
+  if (!IsUpdating() && parent->BranchVisible && parent->ChildCount == 1)
+    RefreshRow(ParentIndex, false);
   FLastAddedRow = position;
   if (shown && position > FLastShownRow) FLastShownRow = position;
   else if (!shown && FLastShownRow >= position) ++FLastShownRow;

@@ -417,7 +417,8 @@ void TNxCustomGridControl::RefreshRowsFrom(int From, int To) {
 void TNxCustomGridControl::RefreshIndicator(int Row) {
   if (!(FOptions & goIndicator) || !IsValidRow(Row)) return;
   RECT row = GetRowRect(Row);
-  RefreshRect({0, row.top - FLineWidth[lkTop3D], kIndicatorWidth, row.bottom + FLineWidth[lkBottom]});
+  RefreshRect(
+      {0, row.top - FLineWidth[lkTop3D], kIndicatorWidth, row.bottom + FLineWidth[lkBottom]});
 }
 
 void TNxCustomGridControl::RefreshSlide(int Row, bool FrameOnly) {

@@ -441,6 +441,7 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
  private:
   int RowsFitFrom(int From, int Height);
   void MoveSelectionTo(TNxCustomColumn* Column, TMoveSelectionKey Key);
+  bool ColumnAutoEdit(int ACol);  // a selection moved by key opens the editor
   void MarkMultiSelection(int ARow, int OldRow, TShiftState Shift);
   void MarkSelection(int ACol, int ARow, int OldCol, int OldRow);
   void RefreshRowOrSlide(int Row);

@@ -55,7 +55,8 @@ RECT TNxCustomGridControl::GetBodyRect() {
   int left = ColumnsLeft();
   int top = headerBottom;
   if (FOptions & goInput) top += FInputSize + 6 + FLineWidth[lkBottom];
-  int right = std::min<int>(ColumnsRight(left, FColumns->TotalWidth(), HorzScrollPos()), client.right);
+  int right =
+      std::min<int>(ColumnsRight(left, FColumns->TotalWidth(), HorzScrollPos()), client.right);
   int bottom = client.bottom;
   if (FOptions & goFooter) bottom -= FFooterSize + 4 + FLineWidth[lkBottom];
   return {left, top, right, bottom};
@@ -362,11 +363,15 @@ void TNxCustomGridControl::SelectLastColumn() {
   }
 }
 
+bool TNxCustomGridControl::ColumnAutoEdit(int ACol) {
+  return FColumns->ValidIndex(ACol) && FColumns->Item(ACol)->AutoEdit();
+}
+
 void TNxCustomGridControl::MoveSelectionTo(TNxCustomColumn* Column, TMoveSelectionKey Key) {
   int col = Column->Index();
   if (OnSelectionMove) OnSelectionMove(this, col, FSelectedRow, Key);
   if (!FColumns->ValidIndex(col)) return;
-  SelectCell(col, FSelectedRow, 0, true, FColumns->Item(col)->AutoEdit());
+  SelectCell(col, FSelectedRow, 0, true, ColumnAutoEdit(col));
   if (FGridStyle == gsReport) ScrollToColumn(FColumns->Item(col));
 }
 
@@ -482,8 +487,7 @@ void TNxCustomGridControl::MoveSelectionDown(TShiftState Shift, bool LeaveAtEnd,
   }
   for (int row = FSelectedRow + 1; row < RowCount(); ++row) {
     if (!GetRowShown(row) || !CanSelectCell(FSelectedColumn, row)) continue;
-    bool autoEdit = FColumns->ValidIndex(FSelectedColumn) && FColumns->Item(FSelectedColumn)->AutoEdit();
-    SelectCell(FSelectedColumn, row, Shift, true, autoEdit);
+    SelectCell(FSelectedColumn, row, Shift, true, ColumnAutoEdit(FSelectedColumn));
     if (row >= LastRowInView()) ScrollToRow(row);
     return;
   }
@@ -498,8 +502,7 @@ void TNxCustomGridControl::MoveSelectionUp(TShiftState Shift) {
   if (FInputSelected) return;
   for (int row = FSelectedRow - 1; row >= 0; --row) {
     if (!GetRowShown(row) || !CanSelectCell(FSelectedColumn, row)) continue;
-    bool autoEdit = FColumns->ValidIndex(FSelectedColumn) && FColumns->Item(FSelectedColumn)->AutoEdit();
-    SelectCell(FSelectedColumn, row, Shift, true, autoEdit);
+    SelectCell(FSelectedColumn, row, Shift, true, ColumnAutoEdit(FSelectedColumn));
     if (row < FTopRow) VertScrollBar().StepBack();
     return;
   }
@@ -551,7 +554,8 @@ void TNxCustomGridControl::ScrollToColumn(TNxCustomColumn* Column) {
   int x = Column->Left() - HorzScrollPos();
   RECT area = GetScrollingRect();
   if (x < area.left) HorzScrollBar().MoveBy(x - area.left);
-  else if (x + Column->Width() > area.right) HorzScrollBar().MoveBy(x + Column->Width() - area.right);
+  else if (x + Column->Width() > area.right)
+    HorzScrollBar().MoveBy(x + Column->Width() - area.right);
   ShowEditor();
 }
 
@@ -619,7 +623,9 @@ SIZE TNxCustomGridControl::MeasureCell(int ACol, int ARow) {
   return size;
 }
 
-int TNxCustomGridControl::MeasureCellHeight(int ACol, int ARow) { return MeasureCell(ACol, ARow).cy; }
+int TNxCustomGridControl::MeasureCellHeight(int ACol, int ARow) {
+  return MeasureCell(ACol, ARow).cy;
+}
 
 void TNxCustomGridControl::AutoSizeRowHeight(int ARow) {
   int height = FRowSize;

@@ -147,7 +147,8 @@ void TNxScrollBar::Update() {
       efir::Guarded([&] { control->DoScroll(FKind, FPosition); });
 }
 
-// ---------------------------------------------------------------------------- TNxCustomScrollControl
+// ----------------------------------------------------------------------------
+// TNxCustomScrollControl
 
 TNxCustomScrollControl::TNxCustomScrollControl(TComponent* AOwner) : TCustomControl(AOwner) {}
 
@@ -231,7 +232,9 @@ void TNxScrollControl::MouseMove(TShiftState Shift, int X, int Y) {
   TNxCustomScrollControl::MouseMove(Shift, X, Y);
   if (!FRolling) return;
   FRollDirection = grid::RollDirection(Y - FRollOrigin.y);
-  Screen.SetCursor(FRollDirection == rdUp ? crRollUp : FRollDirection == rdDown ? crRollDown : crRoll);
+  Screen.SetCursor(FRollDirection == rdUp     ? crRollUp
+                   : FRollDirection == rdDown ? crRollDown
+                                              : crRoll);
 }
 
 void TNxScrollControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -19,7 +19,9 @@ SCROLLINFO WindowBar(HWND window) {
 
 bool BarShown(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VSCROLL) != 0; }
 
-void Scroll(HWND window, int code) { SendMessageW(window, WM_VSCROLL, static_cast<WPARAM>(code), 0); }
+void Scroll(HWND window, int code) {
+  SendMessageW(window, WM_VSCROLL, static_cast<WPARAM>(code), 0);
+}
 
 }  // namespace
 

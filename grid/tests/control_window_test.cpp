@@ -63,7 +63,9 @@ TEST_F(ControlWindow, AHandlersErrorReachesTheApplicationAndTheGridGoesOn) {
 
   grid->OnVerticalScroll = nullptr;
   Lines log;
-  grid->OnSelectCell = [&](TObject*, int c, int r) { log.push_back(std::to_string(c) + "," + std::to_string(r)); };
+  grid->OnSelectCell = [&](TObject*, int c, int r) {
+    log.push_back(std::to_string(c) + "," + std::to_string(r));
+  };
   grid->SelectCell(0, 12);
   grid->ScrollToRow(25);
   EXPECT_EQ(log, (Lines{"0,12"}));
@@ -124,9 +126,9 @@ TEST_F(ControlWindow, TilesAndAListOnOneWindow) {
   number->SetSortType(stNumeric);
   AddTextColumn(list, L"Радиостанция", 150);
   AddTextColumn(list, L"Слушать", 65);
-  const wchar_t* names[] = {L"Эфир", L"Джаз", L"Рок", L"Блюз", L"Классика", L"Поп",
-                            L"Шансон", L"Новости", L"Детское", L"Ретро", L"Радио Дача",
-                            L"Лаунж", L"Танцы", L"Кантри", L"Регги", L"Фолк", L"Опера"};
+  const wchar_t* names[] = {L"Эфир",   L"Джаз",    L"Рок",     L"Блюз",  L"Классика",   L"Поп",
+                            L"Шансон", L"Новости", L"Детское", L"Ретро", L"Радио Дача", L"Лаунж",
+                            L"Танцы",  L"Кантри",  L"Регги",   L"Фолк",  L"Опера"};
   for (int i = 0; i < 17; ++i) {
     int row = list->AddRow();
     list->SetCellText(0, row, std::to_wstring(i + 1));
