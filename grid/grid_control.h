@@ -238,8 +238,8 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   virtual void ExportToBuffer(char Delimiter, std::string& Buffer);
   virtual bool IsCellHidden(int ACol, int ARow);
   virtual void SetCellText(int ACol, int ARow, const std::wstring& Value) = 0;
-  virtual TColor GetCellDrawColor(int ACol, int ARow) override;
-  virtual TColor GetCellTextColor(int ACol, int ARow) override;
+  TColor GetCellDrawColor(int ACol, int ARow) override;
+  TColor GetCellTextColor(int ACol, int ARow) override;
   virtual void GetCellRect(int ACol, int ARow, RECT& Rect);
 
   // --- rows ---
