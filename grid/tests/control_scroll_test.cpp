@@ -277,3 +277,24 @@ TEST_F(ControlScroll, ChangesAboveTheViewLeaveItInPlace) {
   EXPECT_EQ(top(), L"r6");
   EXPECT_TRUE(consistent());
 }
+
+TEST_F(ControlScroll, TheRangeCountsWholeRowsWithTheirLines) {
+  struct Case {
+    TGridOptions options;
+    int rows, max, page;
+  } cases[] = {{0, 30, 30, 11},       // ten 16-pixel rows fit in 160 pixels
+               {goGrid, 30, 30, 10},  // with a line under each, nine
+               {0, 10, 0, 1},         // all fit: no range
+               {goGrid, 10, 10, 10}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.options << " " << c.rows);
+    TDataGrid* grid = WindowGrid(200, 160);
+    AddTextColumn(grid);
+    grid->SetOptions(c.options);
+    grid->AddRow(c.rows);
+    EXPECT_EQ(grid->VertScrollBar().Max(), c.max);
+    EXPECT_EQ(grid->VertScrollBar().PageSize(), c.page);
+    SCROLLINFO info = WindowBar(grid->Handle());
+    EXPECT_EQ(info.nMax, c.max);
+  }
+}

@@ -129,3 +129,43 @@ TEST_F(ControlSelect, MovingAcrossColumnsSkipsDisabledOnesAndTabWraps) {
   grid->MoveSelectionBy(-5);
   EXPECT_EQ(grid->SelectedRow(), 0);
 }
+
+TEST_F(ControlSelect, SelectedCellsTakeTheSelectionColours) {
+  TDataGrid* grid = WindowGrid();
+  TNxTextColumn* name = AddTextColumn(grid);
+  TNxTextColumn* plain = AddTextColumn(grid);
+  name->SetColor(clWhite);
+  plain->SetColor(clWhite);
+  AddNamedRows(grid, 3);
+  grid->SetOptions(goSelectFullRow);
+  grid->SetAppearanceOptions(0);
+  grid->SetInactiveSelectionColor(clSilver);
+  grid->SetSelectionColor(clRed);
+  grid->SelectRow(1);
+  ASSERT_FALSE(grid->Focused());
+  EXPECT_EQ(grid->GetCellDrawColor(1, 1), clSilver);  // the whole row, without the focus
+  EXPECT_EQ(grid->GetCellDrawColor(1, 0), clWhite);
+
+  grid->SetAppearanceOptions(aoHideSelection);  // the player's tiles: nothing shows unfocused
+  EXPECT_EQ(grid->GetCellDrawColor(1, 1), clWhite);
+
+  grid->SetFocus();
+  ASSERT_TRUE(grid->Focused());
+  EXPECT_EQ(grid->GetCellDrawColor(1, 1), clRed);
+  plain->SetOptions(plain->Options() | coDontHighlight);
+  EXPECT_EQ(grid->GetCellDrawColor(1, 1), clWhite);
+  EXPECT_EQ(grid->GetCellTextColor(0, 1), grid->HighlightedTextColor());
+
+  // A quarter of the system highlight over the cell, whatever SelectionColor says.
+  grid->SetAppearanceOptions(aoAlphaBlendedSelection);
+  COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  auto quarter = [](int h) { return (h * 64 + 255 * 192 + 128) / 256; };
+  EXPECT_EQ(grid->GetCellDrawColor(0, 1),
+            static_cast<TColor>(RGB(quarter(GetRValue(highlight)), quarter(GetGValue(highlight)),
+                                    quarter(GetBValue(highlight)))));
+
+  // The sorted column darkened by 10/256 where the selection does not show.
+  grid->SetAppearanceOptions(aoIndicateSortedColumn);
+  name->SetSorted(true);
+  EXPECT_EQ(grid->GetCellDrawColor(0, 2), static_cast<TColor>(0xF4F4F4));
+}
