@@ -193,3 +193,27 @@ TEST_F(ControlWindow, HandlersThatFailMidOperationLeaveTheGridConsistent) {
   EXPECT_EQ(grid->VertScrollBar().Position(), grid->CountShownRows(0, grid->TopRow()));
   EXPECT_EQ(grid->LastRowInView(), 29);
 }
+
+TEST_F(ControlWindow, MouseEventsReachTheGridsHandlers) {
+  TDataGrid* grid = WindowGrid();
+  AddTextColumn(grid);
+  AddNamedRows(grid, 3);
+  Lines log;
+  grid->OnMouseEnter = [&](TObject* sender) {
+    log.push_back("enter");
+    static_cast<TDataGrid*>(sender)->SetFocus();  // what the player's tiles do
+  };
+  grid->OnMouseDown = [&](TObject*, TMouseButton button, TShiftState, int x, int y) {
+    log.push_back("down " + std::to_string(button) + " " + std::to_string(x) + "," +
+                  std::to_string(y));
+  };
+  grid->OnMouseUp = [&](TObject*, TMouseButton button, TShiftState, int, int) {
+    log.push_back("up " + std::to_string(button));
+  };
+  HWND window = grid->Handle();
+  SendMessageW(window, WM_MOUSEMOVE, 0, efir::test::At(30, 20));
+  SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, efir::test::At(30, 20));
+  SendMessageW(window, WM_RBUTTONUP, 0, efir::test::At(30, 20));
+  EXPECT_EQ(log, (Lines{"enter", "down 1 30,20", "up 1"}));
+  EXPECT_TRUE(grid->Focused());
+}
