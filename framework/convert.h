@@ -58,8 +58,9 @@ GUID StringToGUID(std::string_view text);        // "{xxxxxxxx-xxxx-xxxx-xxxx-xx
 
 std::string IntToStr(int64_t value);
 std::string FloatToStr(double value);            // shortest form, up to 15 significant digits
-// Fixed point with `digits` decimals, after rounding to `precision` significant digits
-// (at most 17; further decimals are zeros).
+// Fixed point with `digits` decimals, rounded at the last decimal or at `precision`
+// significant digits (at most 17; further decimals are zeros), whichever comes first.
+// Shown numbers round halves away from zero (2.5 shows as 3), unlike Round.
 std::string FloatToStrFixed(double value, int digits, int precision = 15);
 std::string BoolToStr(bool value);               // "True" / "False"
 std::string DateTimeToStr(double dayNumber);     // format "c"

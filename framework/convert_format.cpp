@@ -1,6 +1,7 @@
 // Numbers to text: the float forms and the Format routine, with the settings' separators.
 #include "framework/convert.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -10,17 +11,19 @@
 namespace efir {
 namespace {
 
-// The decimal digits of a finite value rounded to `precision` significant digits:
-// value = 0.d1d2d3... * 10^(exponent + 1), with d1 not zero unless the value is zero.
+// The decimal digits of a finite value: value = 0.d1d2d3... * 10^(exponent + 1), with d1 not
+// zero unless the value is zero.
 struct Digits {
   bool negative = false;
   std::string digits;
   int exponent = 0;
 };
 
-Digits decimalDigits(double value, int precision) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*e", precision - 1, value);
+// Forty decimals show any exact half within a double's seventeen digits, so that rounding
+// below decides halves correctly.
+Digits exactDigits(double value) {
+  char text[80];
+  std::snprintf(text, sizeof text, "%.40e", value);
   Digits d;
   const char* p = text;
   if (*p == '-') d.negative = true, ++p;
@@ -28,6 +31,37 @@ Digits decimalDigits(double value, int precision) {
     if (*p != '.') d.digits += *p;
   if (*p == 'e') d.exponent = std::atoi(p + 1);
   return d;
+}
+
+// Keeps `keep` significant digits, rounding halves away from zero as people expect of
+// shown numbers; keep <= 0 leaves 0 or a single 1 at the next higher place.
+void roundDigits(Digits& d, int keep) {
+  if (keep < 0 || (keep == 0 && d.digits[0] < '5')) {
+    d.digits = "0";
+    d.exponent = 0;
+    return;
+  }
+  if (keep == 0) {
+    d.digits = "1";
+    d.exponent += 1;
+    return;
+  }
+  if (d.digits.size() <= static_cast<size_t>(keep)) return;
+  bool up = d.digits[static_cast<size_t>(keep)] >= '5';
+  d.digits.resize(static_cast<size_t>(keep));
+  for (size_t i = d.digits.size(); up && i-- > 0;) {
+    if (d.digits[i] == '9') {
+      d.digits[i] = '0';
+    } else {
+      ++d.digits[i];
+      up = false;
+    }
+  }
+  if (up) {
+    d.digits.insert(0, 1, '1');
+    d.digits.pop_back();
+    d.exponent += 1;
+  }
 }
 
 std::string nonFinite(double value) {
@@ -39,7 +73,8 @@ std::string nonFinite(double value) {
 std::string generalForm(double value, int precision) {
   if (!std::isfinite(value)) return nonFinite(value);
   if (value == 0) return "0";
-  Digits d = decimalDigits(value, precision);
+  Digits d = exactDigits(value);
+  roundDigits(d, precision);
   while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
   const char point = FormatSettings().DecimalSeparator;
   std::string out = d.negative ? "-" : "";
@@ -65,33 +100,22 @@ std::string fixedForm(double value, int decimals, int precision) {
   if (!std::isfinite(value)) return nonFinite(value);
   decimals = std::clamp(decimals, 0, 40);
   precision = std::clamp(precision, 1, 17);
-  Digits d = decimalDigits(value, precision);
-  std::string out;
-  int fractionDigits = static_cast<int>(d.digits.size()) - (d.exponent + 1);
-  if (fractionDigits > decimals) {
-    // More significant digits than decimals: print the rounded value with fewer decimals.
-    char text[400];
-    std::snprintf(text, sizeof text, "%.*f", decimals, std::strtod(
-        (std::string(d.negative ? "-" : "") + d.digits + "e" +
-         std::to_string(d.exponent - static_cast<int>(d.digits.size()) + 1)).c_str(), nullptr));
-    out = text;
+  Digits d = exactDigits(value);
+  // One rounding, at whichever comes first: the last significant digit or the last decimal.
+  roundDigits(d, std::min(precision, d.exponent + 1 + decimals));
+  std::string whole, fraction;
+  if (d.exponent < 0) {
+    whole = "0";
+    fraction = std::string(static_cast<size_t>(-d.exponent - 1), '0') + d.digits;
   } else {
-    // Fewer: the digits beyond the precision are zeros.
-    std::string whole, fraction;
-    if (d.exponent < 0) {
-      whole = "0";
-      fraction = std::string(static_cast<size_t>(-d.exponent - 1), '0') + d.digits;
-    } else {
-      whole = d.digits.substr(0, std::min(d.digits.size(), static_cast<size_t>(d.exponent) + 1));
-      whole.append(static_cast<size_t>(d.exponent) + 1 - whole.size(), '0');
-      if (d.digits.size() > whole.size()) fraction = d.digits.substr(whole.size());
-    }
-    fraction.append(static_cast<size_t>(decimals) - fraction.size(), '0');
-    out = (d.negative ? "-" : "") + whole + (decimals > 0 ? "." + fraction : "");
+    whole = d.digits.substr(0, std::min(d.digits.size(), static_cast<size_t>(d.exponent) + 1));
+    whole.append(static_cast<size_t>(d.exponent) + 1 - whole.size(), '0');
+    if (d.digits.size() > whole.size()) fraction = d.digits.substr(whole.size());
   }
+  fraction.resize(static_cast<size_t>(decimals), '0');
+  bool zero = (whole + fraction).find_first_not_of('0') == std::string::npos;
   // A value that rounds to zero shows no sign.
-  if (out[0] == '-' && out.find_first_of("123456789") == std::string::npos) out.erase(0, 1);
-  return out;
+  return (d.negative && !zero ? "-" : "") + whole + (decimals > 0 ? "." + fraction : "");
 }
 
 // Puts in the settings' decimal separator and, when asked, the thousands separator.

@@ -26,9 +26,9 @@ std::wstring fetchWide(Call call) {
   }
 }
 
-std::string folderOf(const std::string& path) {
-  size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+size_t nameStart(std::string_view path) {
+  size_t slash = path.find_last_of("\\/:");
+  return slash == std::string_view::npos ? 0 : slash + 1;
 }
 
 }  // namespace
@@ -74,6 +74,16 @@ std::vector<TSearchRec> FindFiles(const std::string& pattern) {
   return entries;
 }
 
+std::string ExtractFilePath(std::string_view path) { return std::string(path.substr(0, nameStart(path))); }
+
+std::string ExtractFileName(std::string_view path) { return std::string(path.substr(nameStart(path))); }
+
+std::string ExtractFileExt(std::string_view path) {
+  std::string_view name = path.substr(nameStart(path));
+  size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot));
+}
+
 std::string ProgramFolder() {
   std::wstring path = fetchWide([](wchar_t* b, DWORD n) { return GetModuleFileNameW(nullptr, b, n); });
   return text::toAnsi(path.substr(0, path.find_last_of(L"\\/") + 1));
@@ -84,20 +94,19 @@ std::string GetCurrentDir() {
 }
 
 void WriteFileSafely(const std::string& path, std::string_view content) {
-  std::string folder = folderOf(path);
-  wchar_t temp[MAX_PATH];
-  if (!GetTempFileNameW(text::fromAnsi(folder).c_str(), L"efr", 0, temp))
-    RaiseLastIOError("Cannot create file \"" + path + "\"");
-  const std::string tempPath = text::toAnsi(temp);
+  // The temporary file is named after the target: a crash leaves one such file at most,
+  // and folder scans that pass over the target's name pattern pass over it too.
+  const std::string tempPath = path + ".new";
   try {
     FileHandle file = FileHandle::Open(tempPath, GENERIC_WRITE, 0, CREATE_ALWAYS);
-    file.Write(content.data(), content.size(), path);
-    if (!FlushFileBuffers(file.Get())) RaiseLastIOError("Cannot write file \"" + path + "\"");
+    file.Write(content.data(), content.size(), tempPath);
+    if (!FlushFileBuffers(file.Get())) RaiseLastIOError("Cannot write file \"" + tempPath + "\"");
     file.Close();
-    if (!MoveFileExW(temp, text::fromAnsi(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(text::fromAnsi(tempPath).c_str(), text::fromAnsi(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       RaiseLastIOError("Cannot replace file \"" + path + "\"");
   } catch (...) {
-    ::DeleteFileW(temp);
+    ::DeleteFileW(text::fromAnsi(tempPath).c_str());
     throw;
   }
 }

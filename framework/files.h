@@ -1,4 +1,4 @@
-// Files and folders by their Windows-1251 paths: tests, delete, rename, copy, folder
+// Files and folders by their Windows-1251 paths: tests, delete, rename, copy, path parts, folder
 // listing, the program's folder, the current folder, and a whole-file write that never
 // leaves the file empty or half-written (for settings files).
 //
@@ -38,11 +38,17 @@ bool CopyFile(const std::string& from, const std::string& to, bool failIfExists)
 // is missing.
 std::vector<TSearchRec> FindFiles(const std::string& pattern);
 
+// Parts of a path: the folder up to and including the last '\\', '/' or ':'; the name after
+// it; the extension from the name's last '.' on, dot included, as spelled (empty when none).
+std::string ExtractFilePath(std::string_view path);
+std::string ExtractFileName(std::string_view path);
+std::string ExtractFileExt(std::string_view path);
+
 std::string ProgramFolder();                     // the running program's folder, ending in '\'
 std::string GetCurrentDir();                     // without a trailing '\' (except at a root)
 
-// Writes the whole file through a temporary file in the same folder that then replaces it:
-// a crash or failure leaves either the old or the new content, never a part.
+// Writes the whole file through a temporary file beside it (the name + ".new") that then
+// replaces it: a crash or failure leaves either the old or the new content, never a part.
 void WriteFileSafely(const std::string& path, std::string_view content);
 
 }  // namespace efir

@@ -110,6 +110,8 @@ TEST_F(ConvertTest, FloatTextUsesTheSettingsAndFifteenDigits) {
       {123456789012345.0, "123456789012345", "123456789012345"},
       {1.0 / 3, "0.333333333333333", "0,333333333333333"},
       {-0.0, "0", "0"},
+      {0.9999999999999999, "1", "1"},
+      {999999999999999.9, "1E15", "1E15"},
   };
   for (const Case& c : cases) {
     useSeparator('.');
@@ -124,6 +126,12 @@ TEST_F(ConvertTest, FixedTextRoundsToPrecisionThenPadsDecimals) {
   EXPECT_EQ(FloatToStrFixed(0.123456789012345, 15, 10), "0.123456789000000");
   EXPECT_EQ(FloatToStrFixed(-0.0004, 2), "0.00");
   EXPECT_EQ(FloatToStrFixed(1234.5678, 0), "1235");
+  EXPECT_EQ(FloatToStrFixed(2.5, 0), "3");          // halves away from zero
+  EXPECT_EQ(FloatToStrFixed(-0.125, 2), "-0.13");
+  EXPECT_EQ(FloatToStrFixed(0.005, 2), "0.01");
+  EXPECT_EQ(FloatToStrFixed(9.996, 2), "10.00");
+  EXPECT_EQ(FloatToStrFixed(0.1449999999999999, 2), "0.14");  // rounded once, not twice
+  EXPECT_EQ(FloatToStrFixed(1e20, 1), "100000000000000000000.0");
   useSeparator(',');
   EXPECT_EQ(FloatToStrFixed(3, 2), "3,00");
 }
@@ -140,7 +148,7 @@ TEST_F(ConvertTest, FormatFollowsTheSettings) {
   EXPECT_EQ(Format("%u", -1), "4294967295");
   EXPECT_EQ(Format("%*d", 4, 5), "   5");
   useSeparator(',');
-  EXPECT_EQ(Format("%.1f", 0.25), "0,2");
+  EXPECT_EQ(Format("%.1f", 0.25), "0,3");
   FormatSettings().ThousandSeparator = ' ';
   EXPECT_EQ(Format("%.2n Kb", 2048.5), "2 048,50 Kb");
 }

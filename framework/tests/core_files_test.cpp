@@ -60,6 +60,24 @@ TEST(FilesTest, FindFilesListsEveryEntryWithAttributesAndSize) {
   EXPECT_TRUE(FindFiles(dir / "missing\\*.*").empty());
 }
 
+TEST(FilesTest, PathPartsSplitAtTheLastSeparatorAndDot) {
+  struct Case {
+    const char *path, *folder, *name, *ext;
+  };
+  const Case cases[] = {
+      {"C:\\Stations\\12.JPG", "C:\\Stations\\", "12.JPG", ".JPG"},
+      {"c:\\a.b\\name", "c:\\a.b\\", "name", ""},
+      {"c:file.tar.gz", "c:", "file.tar.gz", ".gz"},
+      {"skin/Options.dat", "skin/", "Options.dat", ".dat"},
+      {"noext", "", "noext", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ExtractFilePath(c.path), c.folder) << c.path;
+    EXPECT_EQ(ExtractFileName(c.path), c.name) << c.path;
+    EXPECT_EQ(ExtractFileExt(c.path), c.ext) << c.path;
+  }
+}
+
 TEST(FilesTest, ProgramAndCurrentFolders) {
   std::string program = ProgramFolder();
   ASSERT_FALSE(program.empty());
@@ -80,7 +98,10 @@ TEST(FilesTest, SafeWriteReplacesTheWholeFile) {
   EXPECT_EQ(readBytes(path), "second\r\n");
   WriteFileSafely(path, "");
   EXPECT_EQ(readBytes(path), "");
-  EXPECT_EQ(FindFiles(dir / "*.tmp").size(), 0u);
+  writeBytes(path + ".new", "left by a crash");
+  WriteFileSafely(path, "third");
+  EXPECT_EQ(readBytes(path), "third");
+  EXPECT_EQ(FindFiles(dir / "*.new").size(), 0u);
 }
 
 TEST(FilesTest, FailedSafeWriteLeavesTheOldFileAndNoTemporaryFile) {

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "framework/exceptions.h"
+#include "player/station_store.h"
+
+namespace {
+
+TEST(StationStore, FolderScanCountsEntriesAndRecordsLogoExtensions) {
+  struct Case {
+    std::vector<std::string> names;
+    int count;
+    std::vector<std::pair<int, std::string>> logos;
+  };
+  const Case cases[] = {
+      {{"play1.txt", "1.jpg", "play2.txt", "2.png"}, 3, {{1, ".jpg"}, {2, ".png"}}},
+      // A stray name beginning with "p" is counted but not parsed: station 3 has no logo.
+      {{"play1.txt", "1.jpg", "play2.txt", "2.png", "photo.jpg"}, 4, {{1, ".jpg"}, {3, ""}}},
+      // Recorded as found; the tile rule decides it gets no tile.
+      {{"play5.txt", "5.JPG"}, 2, {{5, ".JPG"}}},
+      {{}, 1, {}},
+      // Numbers outside the table are counted and skipped, never written out of bounds.
+      {{"0.jpg", "1001.png", "-3.gif", "play1.txt", "1.gif"}, 4, {{1, ".gif"}, {1000, ""}}},
+  };
+  for (const Case& c : cases) {
+    TLogoExtensions logos;
+    EXPECT_EQ(ScanStationNames(c.names, logos), c.count) << c.names.size();
+    for (const auto& [station, extension] : c.logos) EXPECT_EQ(logos[station], extension);
+  }
+}
+
+TEST(StationStore, StrayNameThatIsNotANumberStopsTheScan) {
+  TLogoExtensions logos;
+  try {
+    ScanStationNames({"play1.txt", "1.jpg", "readme"}, logos);
+    FAIL() << "no conversion error";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "'readme' is not a valid integer value");
+  }
+  EXPECT_EQ(logos[1], ".jpg");
+}
+
+TEST(StationStore, OnlyLowerCaseLogoExtensionsMakeTiles) {
+  EXPECT_TRUE(IsTileExtension(".jpg"));
+  EXPECT_TRUE(IsTileExtension(".gif"));
+  EXPECT_TRUE(IsTileExtension(".png"));
+  EXPECT_FALSE(IsTileExtension(".JPG"));
+  EXPECT_FALSE(IsTileExtension(".jpeg"));
+  EXPECT_FALSE(IsTileExtension(""));
+}
+
+TEST(StationStore, StationFileLinesAndMode) {
+  TStationFile two = ParseStationFile({"http://radio/a", "Радио А"});
+  EXPECT_EQ(two.Url, "http://radio/a");
+  EXPECT_EQ(two.Name, "Радио А");
+  EXPECT_EQ(two.Mode, "0");
+  EXPECT_EQ(ParseStationFile({"u", "n", "1"}).Mode, "1");
+  EXPECT_EQ(FormatStationFile({"u", "n", "1"}), (std::vector<std::string>{"u", "n", "1"}));
+  EXPECT_EQ(StationFilePath("C:\\P\\", 12), "C:\\P\\Stations\\play12.txt");
+  EXPECT_EQ(StationLogoPath("C:\\P\\", 3, ".png"), "C:\\P\\Stations\\3.png");
+}
+
+TEST(StationStore, CatalogueLineNames) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"1|Радио Рок|http://x|Москва", "Радио Рок"},
+      {"a#b|name|rest", "b#name"},
+      {"|Только имя|", "Только имя"},
+      {"no bars at all", ""},
+      {"one|bar", ""},
+  };
+  for (const auto& [line, name] : cases) EXPECT_EQ(CatalogueStationName(line), name) << line;
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+#include "player/views.h"
+
+#include "grid/data_grid.h"
+#include "player/main_window.h"
+#include "player/tile_picture.h"
+
+void FillTileGrid() {
+  TDataGrid* grid = Form1->DataGrid1;
+  int row = grid->AddRow();
+  int column = 0;
+  for (int station = 1; station < StationCount; ++station) {
+    const std::string& extension = LogoExtensions[station];
+    if (!IsTileExtension(extension)) continue;
+    grid->GetCell(column, row)->CellObject =
+        NewTilePicture(StationLogoPath(PlayerFolder(), station, extension), extension);
+    if (++column == kTilesPerRow) {
+      column = 0;
+      row = grid->AddRow();
+    }
+  }
+}
