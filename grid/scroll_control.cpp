@@ -232,9 +232,11 @@ void TNxScrollControl::MouseMove(TShiftState Shift, int X, int Y) {
   TNxCustomScrollControl::MouseMove(Shift, X, Y);
   if (!FRolling) return;
   FRollDirection = grid::RollDirection(Y - FRollOrigin.y);
-  Screen.SetCursor(FRollDirection == rdUp     ? crRollUp
+  TCursor cursor = FRollDirection == rdUp     ? crRollUp
                    : FRollDirection == rdDown ? crRollDown
-                                              : crRoll);
+                                              : crRoll;
+  // Setting the screen cursor moves the mouse to where it is: only on a change.
+  if (Screen.Cursor() != cursor) Screen.SetCursor(cursor);
 }
 
 void TNxScrollControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
