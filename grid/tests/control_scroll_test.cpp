@@ -298,3 +298,24 @@ TEST_F(ControlScroll, TheRangeCountsWholeRowsWithTheirLines) {
     EXPECT_EQ(info.nMax, c.max);
   }
 }
+
+TEST_F(ControlScroll, TheMiddleButtonRollsUntilAnyButtonComesUp) {
+  TDataGrid* grid = WindowGrid();
+  AddTextColumn(grid);
+  AddNamedRows(grid, 30);
+  HWND window = grid->Handle();
+  SendMessageW(window, WM_MBUTTONDOWN, MK_MBUTTON, efir::test::At(50, 80));
+  EXPECT_EQ(Screen.Cursor(), crRoll);
+  EXPECT_EQ(GetCapture(), window);
+  struct Move {
+    int y;
+    TCursor cursor;
+  } moves[] = {{84, crRoll}, {86, crRollDown}, {20, crRollUp}, {76, crRoll}};
+  for (const Move& m : moves) {
+    SendMessageW(window, WM_MOUSEMOVE, MK_MBUTTON, efir::test::At(50, m.y));
+    EXPECT_EQ(Screen.Cursor(), m.cursor) << m.y;
+  }
+  SendMessageW(window, WM_LBUTTONUP, 0, efir::test::At(50, 76));
+  EXPECT_EQ(Screen.Cursor(), crDefault);
+  EXPECT_NE(GetCapture(), window);
+}
