@@ -152,6 +152,35 @@ TEST_F(Playback, StopEndsAConnectInProgressAndThePlayingStream) {
   EXPECT_TRUE(shown.empty()) << shown.front();
 }
 
+TEST_F(Playback, AnArmedRecordingTakesTheDownloadUntilTheStreamIsStopped) {
+  StartPlayer({{ToneUrl("live.mp3"), "Тест"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
+  const std::string file = folder_.file("TmpAudioFile.tmp");
+  RecorderState = rsArmed;
+  ASSERT_TRUE(WaitFor([&] { return RecorderState == rsWriting; }));
+  auto size = [&] {
+    std::error_code error;
+    auto bytes = std::filesystem::file_size(file, error);
+    return error ? 0 : bytes;
+  };
+  ASSERT_TRUE(WaitFor([&] { return size() > 8000; }));
+  // A title while recording shows after the recording's prefix.
+  ASSERT_TRUE(WaitFor([&] { return label->Caption().starts_with("Идёт запись: "); }));
+
+  Form1->sBitBtn3Click(Form1->sBitBtn3);
+  ASSERT_TRUE(WaitFor([&] { return RecorderState == rsIdle; }));
+  // Closed: it opens for writing, and it grows no more.
+  auto kept = size();
+  HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(handle, INVALID_HANDLE_VALUE);
+  CloseHandle(handle);
+  efir::test::pumpFor(500);
+  EXPECT_EQ(size(), kept);
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
 TEST_F(Playback, ClosingWhileAConnectWaitsForItsBufferEndsTheProgram) {
   // The line stays open but goes silent: the buffer never fills.
   StartPlayer({{ToneUrl("stall/3000.mp3"), "Тишина"}});
