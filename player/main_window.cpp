@@ -235,8 +235,7 @@ void TForm1::FormClose(TObject*, TCloseAction&) {
 void TForm1::FormDestroy(TObject*) {
   // The hook calls into this window: it must not outlive it.
   Application.OnMessage = nullptr;
-  BASS_RecordFree();
-  BASS_Free();
+  ShutDownAudio();
 }
 
 void TForm1::Image1MouseDown(TObject* Sender, TMouseButton, TShiftState, int, int) {

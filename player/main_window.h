@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "framework/dialogs.h"
@@ -16,6 +17,7 @@
 #include "framework/menus.h"
 #include "framework/stdctrls.h"
 #include "framework/timer.h"
+#include "mediaplayer/media_player.h"
 #include "net/http_client.h"
 #include "player/config_file.h"
 #include "player/station_store.h"
@@ -102,6 +104,7 @@ class TForm1 : public TForm {
   efir::HttpClient IdHTTP2;
   TRxTrayIcon* RxTrayIcon1;
   TPanel* Panel1;           // hidden host of the media-player control
+  std::unique_ptr<efir::IMediaPlayer> WindowsMediaPlayer1;
   TTimer* Timer1;           // version check
   TTimer* Timer2;           // unlock after a connect
   TTimer* Timer3;           // song history and clock
@@ -165,9 +168,18 @@ class TForm1 : public TForm {
   void Button2Click(TObject* Sender);
   void Image8Click(TObject* Sender);
 
-  // Playback.
+  // Playback (playback.cpp); WM_STATION_STATUS (station_status.cpp).
+  void WndProc(TMessage& Message) override;
   void Button3Click(TObject* Sender);
+  void sBitBtn2Click(TObject* Sender);
+  void N2Click(TObject* Sender);
+  void sBitBtn3Click(TObject* Sender);
+  void Stop1Click(TObject* Sender);
+  void Timer2Timer(TObject* Sender);
   void sTrackBar1Change(TObject* Sender);
+  void Image2Click(TObject* Sender);
+  void N3Click(TObject* Sender);
+  void WindowsMediaPlayer1StatusChange(TObject* Sender);
 };
 
 extern TForm1* Form1;

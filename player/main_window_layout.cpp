@@ -8,6 +8,7 @@
 #include "grid/data_grid.h"
 #include "player/layout.h"
 #include "player/main_window.h"
+#include "player/playback.h"
 
 using namespace layout;
 
@@ -134,6 +135,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sBitBtn2->SetHint("Включить радиостанцию");
   sBitBtn3 = Place(new TsBitBtn(this), this, 50, 357, 36, 28);
   sBitBtn3->SetHint("Выключить радиостанцию");
+  sBitBtn2->OnClick = [this](TObject* s) { sBitBtn2Click(s); };
+  sBitBtn3->OnClick = [this](TObject* s) { sBitBtn3Click(s); };
   sBitBtn1 = Place(new TsBitBtn(this), this, 90, 357, 36, 28);
   const std::pair<TsBitBtn*, const char*> glyphs[] = {
       {sBitBtn2, "play.png"}, {sBitBtn3, "stop.png"}, {sBitBtn1, "rec.png"}};
@@ -149,6 +152,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     cancel->SetModalResult(mrCancel);
   }
   Image2 = NewPicture(this, 136, 359, 24, 24, "vol.png", "Выключить звук");
+  Image2->OnClick = [this](TObject* s) { Image2Click(s); };
   sTrackBar1 = Place(new TsTrackBar(this), this, 162, 357, 110, 28);
   sTrackBar1->SetParams(10, 0, 100);
   sTrackBar1->SetColor(kNavy);
@@ -200,8 +204,11 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   TMenuItem* items = PopupMenu1->Items();
   N1 = NewItem(this, items, "&Открыть Эфирушку");
   N2 = NewItem(this, items, "&Включить радиостанцию");
+  N2->OnClick = [this](TObject* s) { N2Click(s); };
   Stop1 = NewItem(this, items, "В&ыключить радиостанцию");
+  Stop1->OnClick = [this](TObject* s) { Stop1Click(s); };
   N3 = NewItem(this, items, "Выключить звук");
+  N3->OnClick = [this](TObject* s) { N3Click(s); };
   QR2 = NewItem(this, items, "QR радиостанции");
   TMenuItem* equalizerMenu = NewItem(this, items, "&Эквалайзер");
   equalizerMenu->SetVisible(false);
@@ -240,12 +247,15 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   RxTrayIcon1->SetHint(kPlayerTitle);
   RxTrayIcon1->SetPopupMenu(PopupMenu1);
   Panel1 = NewScratch<TPanel>(this);
+  WindowsMediaPlayer1 = CreateMediaPlayer(Panel1);
+  WindowsMediaPlayer1->OnStatusChange = [this] { WindowsMediaPlayer1StatusChange(this); };
   Timer1 = new TTimer(this);
   Timer1->SetInterval(10000);
   Timer1->SetEnabled(false);
   Timer2 = new TTimer(this);
   Timer2->SetInterval(5500);
   Timer2->SetEnabled(false);
+  Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
   Timer3 = new TTimer(this);
   Timer3->SetInterval(1000);
   SaveDialog1 = new TSaveDialog(this);

@@ -10,6 +10,7 @@ in a loop, with track titles in its metadata, as internet radio servers do.
 Paths (query: metaint=N audio bytes between metadata blocks, default 4000; speed=X times
 real time, default 1):
     /live.mp3          "ICY 200 OK"; a new title every other metadata block, for ever
+    /demo              the same (the run command's demo station)
     /http.mp3          the same with "HTTP/1.0 200 OK"
     /drop/N.mp3        the live stream, closed after N audio bytes
     /stall/N.mp3       the live stream's first N audio bytes, then silence on an open line
@@ -85,7 +86,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.query = urllib.parse.parse_qs(url.query)
         path = url.path
         try:
-            if path in ("/live.mp3", "/http.mp3", "/agent.mp3"):
+            if path in ("/live.mp3", "/demo", "/http.mp3", "/agent.mp3"):
                 self.stream(icy=path != "/http.mp3", titles=self.titles_for(path))
             elif path.startswith(("/drop/", "/stall/")) and path.endswith(".mp3"):
                 count = int(path.split("/")[2][:-4])

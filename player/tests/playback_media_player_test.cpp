@@ -1,0 +1,81 @@
+// Stations of the media-player mode: what the control is told, the status texts it reports,
+// its volume, and a station of an unknown mode.
+#include <gtest/gtest.h>
+
+#include "player/tests/playback_fixture.h"
+
+namespace {
+
+using playback_test::PlaybackTest;
+
+using MediaPlayerMode = PlaybackTest;
+
+const std::string kAddress = "http://radio.example/stream.asx";
+
+TEST_F(MediaPlayerMode, SelectAndConnectDriveTheControl) {
+  StartPlayer({{kAddress, "Через плеер", "1"}, {kAddress, "Неизвестно", "2"}});
+  mediaPlayer->ClearCalls();
+  SelectStation(1);
+  EXPECT_EQ(mediaPlayer->Calls(),
+            (std::vector<std::string>{"stop", "URL " + kAddress, "play"}));
+  EXPECT_EQ(Application.Title(), "Через плеер");
+  EXPECT_EQ(Form1->RxLabel6->Caption(), "Через плеер");
+
+  mediaPlayer->ClearCalls();
+  Application.SetTitle("другое");
+  Form1->sBitBtn2Click(Form1->sBitBtn2);
+  EXPECT_EQ(mediaPlayer->Calls(), (std::vector<std::string>{"URL " + kAddress, "play"}));
+  EXPECT_EQ(Application.Title(), "другое");
+
+  // A mode the player does not know stops what plays and plays nothing.
+  mediaPlayer->ClearCalls();
+  SelectStation(2);
+  EXPECT_EQ(mediaPlayer->Calls(), (std::vector<std::string>{"stop"}));
+  efir::test::pumpFor(300);
+  EXPECT_TRUE(statuses.empty());
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(MediaPlayerMode, StatusChangesShowInTheStatusLabel) {
+  StartPlayer({{kAddress, "Через плеер", "1"}});
+  SelectStation(1);
+  struct Case {
+    int playState;
+    std::string status;
+    std::string shown;      // RxLabel7 afterwards
+    std::string stationHint;  // RxLabel6's hint afterwards
+  };
+  const Case cases[] = {
+      {3, "Подключение к мультимедиа...", "Подключение к мультимедиа...", ""},
+      // A bit-rate report leaves only the rate, also as the station label's hint.
+      {3, "Воспроизведение: 128 Кбит/с", "128 Кбит/с", "128 Кбит/с"},
+      // Stopped: the label keeps what it showed.
+      {1, "Остановлено", "128 Кбит/с", "128 Кбит/с"},
+      {3, "Буферизация: 50%", "Буферизация: 50%", "128 Кбит/с"},
+  };
+  for (const Case& c : cases) {
+    mediaPlayer->ChangeStatus(c.playState, c.status);
+    EXPECT_EQ(Form1->RxLabel7->Caption(), c.shown) << c.status;
+    EXPECT_EQ(Form1->RxLabel6->Hint(), c.stationHint) << c.status;
+  }
+  EndPlayer();
+}
+
+TEST_F(MediaPlayerMode, VolumeAndMuteReachTheControl) {
+  StartPlayer({{kAddress, "Через плеер", "1"}}, 40);
+  EXPECT_EQ(mediaPlayer->Volume(), 40);
+  Form1->sTrackBar1->SetPosition(30);
+  EXPECT_EQ(mediaPlayer->Volume(), 30);
+  EXPECT_EQ(Form1->RxLabel5->Caption(), "30");
+  Form1->N3Click(Form1->N3);
+  EXPECT_EQ(mediaPlayer->Volume(), 0);
+  EXPECT_TRUE(Muted);
+  EXPECT_EQ(Form1->sTrackBar1->Position(), 30);  // the slider does not move
+  Form1->Image2Click(Form1->Image2);
+  EXPECT_EQ(mediaPlayer->Volume(), 30);
+  EXPECT_FALSE(Muted);
+  EndPlayer();
+}
+
+}  // namespace

@@ -1,0 +1,209 @@
+// A connect as the main window shows it: connecting, the pre-buffer's percents and the track
+// title, each title case of the stream's metadata, a dead address, a dropped stream, and
+// connects that overlap.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "audio/audio.h"
+#include "grid/column_kinds.h"
+#include "player/tests/playback_fixture.h"
+
+namespace {
+
+using playback_test::PlaybackTest;
+using playback_test::ToneUrl;
+
+using Playback = PlaybackTest;
+
+TEST_F(Playback, ConnectShowsConnectingThenBufferingThenTheTitle) {
+  StartPlayer({{ToneUrl("live.mp3"), "Тест"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
+
+  ASSERT_GE(statuses.size(), 3u);
+  EXPECT_EQ(statuses.front().code, ssConnecting);
+  EXPECT_EQ(statuses.front().status, "Подключение...");
+  EXPECT_EQ(statuses.front().title, "Подключение...");
+  EXPECT_FALSE(statuses.front().playEnabled);
+  int last = -1;
+  for (size_t i = 1; i + 1 < statuses.size(); ++i) {
+    const auto& s = statuses[i];
+    ASSERT_EQ(s.code, ssBuffering) << i;
+    int percent = 0;
+    ASSERT_EQ(std::sscanf(s.status.c_str(), "Буферизация... %d%%", &percent), 1) << s.status;
+    EXPECT_GE(percent, last);
+    last = percent;
+    EXPECT_EQ(s.title, s.status);
+    EXPECT_FALSE(s.playEnabled);
+  }
+  EXPECT_GT(last, 75);
+  EXPECT_EQ(statuses.back().code, ssTitle);
+  EXPECT_EQ(statuses.back().status, "Artist - \"Song\"");
+  EXPECT_EQ(statuses.back().title, "Artist - \"Song\"");
+  EXPECT_TRUE(statuses.back().playEnabled);
+  EXPECT_TRUE(Form1->NxGraphicColumn1->Enabled());
+  EXPECT_TRUE(Form1->NxGraphicColumn10->Enabled());
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Playback, TitlesShowAsTheirMetadataCasesSay) {
+  // The server sends, in turn: quotes then a StreamUrl; "One; Two"; a UTF-8 and a Windows-1251
+  // title; a title with the word "status".
+  StartPlayer({{ToneUrl("live.mp3?metaint=1000&speed=4"), "Тест"}});
+  SelectStation(1);
+  const std::string station = "Тест";
+  struct Case {
+    std::string status;
+    std::string title;
+  };
+  const Case expected[] = {
+      {"Artist - \"Song\"", "Artist - \"Song\""},
+      {"On", "On"},  // cut at the first ";", and the character before it goes too
+      {"Группа - Песня", "Группа - Песня"},  // from either encoding
+      {"", station},
+  };
+  auto seen = [&](const Case& c) {
+    for (const auto& s : statuses)
+      if (s.code == ssTitle && s.status == c.status && s.title == c.title) return true;
+    return false;
+  };
+  ASSERT_TRUE(WaitFor([&] { return std::all_of(std::begin(expected), std::end(expected), seen); }))
+      << statuses.size();
+  // Nothing else: the UTF-8 title never shows undecoded, the Windows-1251 one never garbled.
+  for (const auto& s : statuses) {
+    if (s.code != ssTitle) continue;
+    EXPECT_TRUE(std::any_of(std::begin(expected), std::end(expected),
+                            [&](const Case& c) { return c.status == s.status; }))
+        << s.status;
+  }
+  EndPlayer();
+}
+
+TEST_F(Playback, DeadAddressEndsInNoSignalAndTheNextConnectPlaysWithTheSettings) {
+  StartPlayer({{"http://127.0.0.1:1/dead.mp3", "Нет такой"}, {ToneUrl("agent.mp3"), "Агент"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return Count(ssConnectFailed) > 0; }));
+  EXPECT_EQ(label->Captions,
+            (std::vector<std::string>{"Подключение...", "Остановлено", "Нет сигнала"}));
+  EXPECT_EQ(statuses.back().title, "Нет сигнала");
+  EXPECT_TRUE(statuses.back().playEnabled);
+
+  // The audio library was started anew with the player's network settings: the next station
+  // plays, and its server saw the player's user agent (cut at its first ";").
+  SelectStation(2);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
+  EXPECT_EQ(statuses.back().status, "Mozilla/5.0 (Window");
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Playback, DroppedStreamConnectsAgain) {
+  StartPlayer({{ToneUrl("drop/24000.mp3?speed=4"), "Обрыв"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return Count(ssConnecting) >= 2 && statuses.back().code == ssTitle; }))
+      << statuses.size();
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+// Streams the audio library holds open, found among the numbers it has given out so far.
+int LiveStreams() {
+  int live = 0;
+  for (DWORD h = 1; h < ChannelHandle + 64; ++h)
+    live += BASS_StreamGetFilePosition(h, audio::PositionDownload) != static_cast<std::uint64_t>(-1);
+  return live;
+}
+
+TEST_F(Playback, ConnectsWhileBufferingLeaveOneStreamPlaying) {
+  StartPlayer({{ToneUrl("live.mp3"), "Тест"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return Count(ssBuffering) > 0; }));
+  // Play again (the menu item and the hot key reach it while the buttons are locked), twice.
+  Form1->N2Click(Form1->N2);
+  Form1->N2Click(Form1->N2);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle() && Count(ssConnecting) >= 2; }));
+  efir::test::pumpFor(300);
+  EXPECT_EQ(LiveStreams(), 1);
+  EXPECT_NE(audio::channelState(ChannelHandle), audio::ChannelState::Stopped);
+  EXPECT_TRUE(Form1->sBitBtn2->Enabled());
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Playback, StopEndsAConnectInProgressAndThePlayingStream) {
+  StartPlayer({{ToneUrl("live.mp3"), "Тест"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return Count(ssBuffering) > 0; }));
+  Form1->Stop1Click(Form1->Stop1);  // the menu item works while the buttons are locked
+  efir::test::pumpFor(1500);
+  EXPECT_FALSE(HasTitle());
+  EXPECT_EQ(LiveStreams(), 0);
+
+  Form1->sBitBtn2Click(Form1->sBitBtn2);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
+  int connects = Count(ssConnecting);
+  Form1->sBitBtn3Click(Form1->sBitBtn3);
+  efir::test::pumpFor(1000);
+  EXPECT_EQ(LiveStreams(), 0);
+  EXPECT_EQ(Count(ssConnecting), connects);  // a stopped stream does not connect again
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Playback, AnArmedRecordingTakesTheDownloadUntilTheStreamIsStopped) {
+  StartPlayer({{ToneUrl("live.mp3"), "Тест"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
+  const std::string file = folder_.file("TmpAudioFile.tmp");
+  RecorderState = rsArmed;
+  ASSERT_TRUE(WaitFor([&] { return RecorderState == rsWriting; }));
+  auto size = [&] {
+    std::error_code error;
+    auto bytes = std::filesystem::file_size(file, error);
+    return error ? 0 : bytes;
+  };
+  ASSERT_TRUE(WaitFor([&] { return size() > 8000; }));
+  // A title while recording shows after the recording's prefix.
+  ASSERT_TRUE(WaitFor([&] { return label->Caption().starts_with("Идёт запись: "); }));
+
+  Form1->sBitBtn3Click(Form1->sBitBtn3);
+  ASSERT_TRUE(WaitFor([&] { return RecorderState == rsIdle; }));
+  // Closed: it opens for writing, and it grows no more.
+  auto kept = size();
+  HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(handle, INVALID_HANDLE_VALUE);
+  CloseHandle(handle);
+  efir::test::pumpFor(500);
+  EXPECT_EQ(size(), kept);
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Playback, ClosingWhileAConnectWaitsForItsBufferEndsTheProgram) {
+  // The line stays open but goes silent: the buffer never fills.
+  StartPlayer({{ToneUrl("stall/3000.mp3"), "Тишина"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return Count(ssBuffering) > 0; }));
+  EndPlayer();
+  EXPECT_EQ(Count(ssTitle), 0);
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST(StreamTitle, IsCutFromTheMetadataText) {
+  struct Case {
+    std::string tags;
+    std::optional<std::string> title;
+  };
+  const Case cases[] = {
+      {"StreamTitle='A - B';StreamUrl='http://x/';", "A - B"},
+      {"StreamTitle='';", ""},
+      {"StreamUrl='x';StreamTitle='A';", ""},  // the first ";" lies before the title
+      {"StreamTitle='A'", ""},                 // no ";" at all
+      {"StreamUrl='x';", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(StreamTitleOf(c.tags), c.title) << c.tags;
+}
+
+}  // namespace
