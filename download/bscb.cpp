@@ -532,6 +532,10 @@ STDMETHODIMP TBSCB::OnDataAvailable(DWORD grfBSCF, DWORD, FORMATETC*, STGMEDIUM*
       return S_OK;
     }
     TCustomWebDownload::Raise(Owner->OnDataAvailableInfo, this, grfBSCF, DataFlagsText(grfBSCF));
+    if (Owner->cancel_) {
+      Abort();
+      return S_OK;
+    }
     if (Timer->Interval() > 0) {
       Timer->SetEnabled(false);
       Timer->SetEnabled(true);
@@ -547,6 +551,10 @@ HRESULT TBSCB::ReadData() {
   // after a read found the data exhausted.
   std::vector<uint8_t> block;
   for (;;) {
+    if (Owner->cancel_) {
+      Abort();
+      return S_OK;
+    }
     block.resize(kBlockSize);
     ULONG got = 0;
     HRESULT hr = DataStream->Read(block.data(), kBlockSize, &got);

@@ -52,6 +52,10 @@ class TCustomWebDownload : public TComponent {
   // Stops a running list: the transfer under way ends, the remaining lines are skipped.
   void CancelAll();
   bool OpenFolder(const std::wstring& Folder);
+  // The URL with "http://" in front unless it starts with a known protocol's scheme.
+  std::wstring NormalizeUrl(const std::wstring& url) const;
+  // The file name a URL gives (its document, without query or bookmark); empty for a folder.
+  std::wstring FileNameFromUrl(const std::wstring& url) const;
 
   std::string About() const { return "Download component"; }
   void SetAbout(const std::string&) {}
@@ -178,10 +182,8 @@ class TCustomWebDownload : public TComponent {
 
   void BeginDownload();
   bool PrepareDownload(const std::wstring& url, const std::wstring& fileName, const std::wstring& folder);
-  std::wstring NormalizeUrl(const std::wstring& url) const;
   bool IsUrlReachable(const std::wstring& url);
   std::wstring PrepareFolder(const std::wstring& folder);
-  std::wstring FileNameFromUrl(const std::wstring& url) const;
   HRESULT RunTransfer(TDownloadKind kind);
   void FinishDownload();
   void EndFileDownload();
