@@ -123,16 +123,12 @@ HRESULT TCustomWebDownload::DownloadUrlToFile(const std::wstring& url) {
 }
 
 HRESULT TCustomWebDownload::RunTransfer(TDownloadKind kind) {
+  // The platform may still hold the object after the transfer: give back our reference only.
   auto* transfer = new TBSCB(this, kind);
-  currentCallback_ = transfer;
-  struct Free {
-    TCustomWebDownload* owner;
+  struct Release {
     TBSCB* transfer;
-    ~Free() {
-      owner->currentCallback_ = nullptr;
-      transfer->Release();
-    }
-  } free{this, transfer};
+    ~Release() { transfer->Release(); }
+  } release{transfer};
   transfer->Run();
   return transfer->Result();
 }
@@ -215,7 +211,6 @@ bool TCustomWebDownload::PrepareDownload(const std::wstring& url, const std::wst
       }
     }
   }
-  preparedUrls_.push_back(Url);
   return true;
 }
 
@@ -289,15 +284,8 @@ void TCustomWebDownload::SetFileParts(const std::wstring& path) {
 }
 
 TWebMultiDownload::TWebMultiDownload(TComponent* AOwner) : TCustomWebDownload(AOwner) {
-  for (TStringList& list : lists_) {
-    list.SetSorted(true);
-    list.SetCaseSensitive(false);
-    list.SetDuplicates(dupIgnore);
-  }
   parser_ = new TWebParser(this);
 }
-
-TWebMultiDownload::~TWebMultiDownload() = default;
 
 namespace efir {
 

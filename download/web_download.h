@@ -94,7 +94,9 @@ class TCustomWebDownload : public TComponent {
   std::string PutFileName;
   TRange Range;
   TSecurity Security;
-  int TimeOut = 0;  // milliseconds without data before a transfer gives up; 0 after loading: no limit
+  // Milliseconds without data before a transfer gives up; 0 means no limit (a stored layout's
+  // 0 becomes 2147483647 when it has loaded).
+  int TimeOut = 0;
   std::wstring Url;
   std::string UserAgent;
   bool UseSystemDownloadFolder = false;
@@ -204,14 +206,11 @@ class TCustomWebDownload : public TComponent {
   DWORD startTick_ = 0;
   std::unique_ptr<efir::ManualEvent> completionEvent_;
   std::string userAgentHeader_;
-  std::vector<std::wstring> preparedUrls_;
-  TBSCB* currentCallback_ = nullptr;
 };
 
 class TWebMultiDownload : public TCustomWebDownload {
  public:
   explicit TWebMultiDownload(TComponent* AOwner);
-  ~TWebMultiDownload() override;
 
   std::string About() const { return "Multiple download component"; }
   std::wstring BaseUrl;
@@ -220,8 +219,7 @@ class TWebMultiDownload : public TCustomWebDownload {
   bool FromBaseSiteOnly = true;
 
  private:
-  TStringList lists_[3];
-  TWebParser* parser_ = nullptr;
+  TWebParser* parser_ = nullptr;  // owned: freed with the component
 };
 
 namespace efir {

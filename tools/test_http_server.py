@@ -15,6 +15,7 @@ Serves the files under DIR, and a few answers for the HTTP client's tests:
     /truncated/N       announces N bytes, sends a tenth of them and closes
     /attach/?name=X    a small body named X by a Content-Disposition header (default report.pdf)
     /loop              redirects to itself, for ever
+    POST /echo         the request's body as the body
 It ends by itself after --lifetime seconds (default 1800), so a killed test run never leaves
 it behind for long.
 """
@@ -94,6 +95,17 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             self.answer(302, "again\n", [("Location", "/loop")])
         else:
             super().do_GET()
+
+    def do_POST(self):
+        if self.path != "/echo":
+            self.answer(404, "no such form\n")
+            return
+        body = self.rfile.read(int(self.headers.get("Content-Length", 0)))
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
 
     def log_message(self, *args):
         pass

@@ -67,6 +67,7 @@ class Download : public testing::Test {
     for (const TSearchRec& entry : efir::FindFiles(folder + "*.*"))
       if (!(entry.Attr & FILE_ATTRIBUTE_DIRECTORY)) efir::DeleteFile(folder + entry.Name);
     d = efir::Construct<TWebMultiDownload>(nullptr);
+    d->TimeOut = 10000;
     d->OnError = [this](int code, const std::string& text) {
       errors.emplace_back(code, text);
       log.push_back("error " + text);
@@ -100,7 +101,7 @@ class Download : public testing::Test {
   }
 
   const std::string folder = efir::ProgramFolder() + "Downloads\\";
-  TWebMultiDownload* d = nullptr;
+  TWebMultiDownload* d = nullptr;  // gives up a transfer that stalls for 10 s (keeps waits bounded)
   std::vector<std::pair<int, std::string>> errors;
   std::vector<std::string> completed;
   std::vector<HRESULT> stopResults;
@@ -279,6 +280,13 @@ TEST_F(Download, TheRequestCarriesTheAgentTheRangeAndTheExtraHeaders) {
   d->Range.RangeBegin = 0;
   ASSERT_TRUE(d->DownloadUrl(wideUrl("headers"), L"plain.txt", {}));
   EXPECT_THAT(readFile(folder + "plain.txt"), Not(HasSubstr("Range:")));
+}
+
+TEST_F(Download, APostSendsTheFormDataAsItStands) {
+  d->BindVerb = TBindVerb::Post;
+  d->PostData = "a=1&b=2";
+  ASSERT_TRUE(d->DownloadUrl(wideUrl("echo"), L"echo.txt", {}));
+  EXPECT_EQ(readFile(folder + "echo.txt"), "a=1&b=2");
 }
 
 TEST_F(Download, ExistingTargetsAreOverwrittenSkippedOrRenamed) {
