@@ -38,7 +38,9 @@ LPWSTR CoTaskWideCopy(const std::wstring& text) {
 // A text the platform may leave out.
 std::wstring wide(LPCWSTR text) { return text ? std::wstring(text) : std::wstring(); }
 
-LPWSTR CopyOrNone(const std::wstring& text) { return text.empty() ? nullptr : CoTaskWideCopy(text); }
+LPWSTR CopyOrNone(const std::wstring& text) {
+  return text.empty() ? nullptr : CoTaskWideCopy(text);
+}
 
 template <class T>
 ComPtr<T> share(T* p) {
@@ -155,7 +157,8 @@ void TBSCB::BindAndWait() {
 
   ComPtr<IBindStatusCallback> previous;
   hr = RegisterBindStatusCallback(BindCtx.get(), this, previous.put(), 0);
-  if (FAILED(hr) && previous && SUCCEEDED(BindCtx->RevokeObjectParam(const_cast<LPOLESTR>(kHolderParam))))
+  if (FAILED(hr) && previous &&
+      SUCCEEDED(BindCtx->RevokeObjectParam(const_cast<LPOLESTR>(kHolderParam))))
     hr = RegisterBindStatusCallback(BindCtx.get(), this, previous.put(), 0);
   // The bind context made above already holds this object: only another callback is chained.
   if (SUCCEEDED(hr) && previous && previous.get() != static_cast<IBindStatusCallback*>(this))
@@ -185,7 +188,8 @@ void TBSCB::BindAndWait() {
 
   hr = RevokeBindStatusCallback(BindCtx.get(), this);
   if (SUCCEEDED(hr))
-    TCustomWebDownload::Raise(Owner->OnConnect, this, hr, "RevokeBindStatusCallback: " + DownloadStatusText(0));
+    TCustomWebDownload::Raise(Owner->OnConnect, this, hr,
+                              "RevokeBindStatusCallback: " + DownloadStatusText(0));
   else
     Owner->DoError(hr, "Error while RevokeBindStatusCallback. " + DownloadStatusText(hr));
 }
@@ -201,7 +205,8 @@ bool TBSCB::Step(HRESULT hr, const char* success, const char* failure) {
 
 void TBSCB::DownloadToFile() {
   std::wstring path = TargetPath();
-  HRESULT hr = URLDownloadToFileW(nullptr, Info->Url.c_str(), path.c_str(), 0, static_cast<IBindStatusCallback*>(this));
+  HRESULT hr = URLDownloadToFileW(nullptr, Info->Url.c_str(), path.c_str(), 0,
+                                  static_cast<IBindStatusCallback*>(this));
   if (TimedOut) {
     hr = INET_E_CONNECTION_TIMEOUT;
     ReportFailure(hr, DownloadStatusText(hr));
@@ -211,14 +216,16 @@ void TBSCB::DownloadToFile() {
     ReportFailure(hr, "Error while UrlDownloadToFile " + DownloadStatusText(hr));
   }
   if (SUCCEEDED(hr))
-    TCustomWebDownload::Raise(Owner->OnConnect, this, hr, "UrlDownloadToFile" + DownloadStatusText(hr));
+    TCustomWebDownload::Raise(Owner->OnConnect, this, hr,
+                              "UrlDownloadToFile" + DownloadStatusText(hr));
   SetFileNames();
   EndAttempt(hr);
 }
 
 void TBSCB::DownloadToCacheFile() {
   wchar_t path[2049] = {};
-  HRESULT hr = URLDownloadToCacheFileW(nullptr, Info->Url.c_str(), path, 2049, 0, static_cast<IBindStatusCallback*>(this));
+  HRESULT hr = URLDownloadToCacheFileW(nullptr, Info->Url.c_str(), path, 2049, 0,
+                                       static_cast<IBindStatusCallback*>(this));
   if (SUCCEEDED(hr) && FAILED(failure_)) hr = failure_;
   if (SUCCEEDED(hr))
     Owner->SetFileParts(path);
@@ -244,11 +251,13 @@ std::wstring TBSCB::TargetPath() {
 
 void TBSCB::Stop(HRESULT result, LPCWSTR error) {
   if (PreviousCallback && BindCtx) {
-    HRESULT hr = BindCtx->RegisterObjectParam(const_cast<LPOLESTR>(kHolderParam), PreviousCallback.get());
+    HRESULT hr =
+        BindCtx->RegisterObjectParam(const_cast<LPOLESTR>(kHolderParam), PreviousCallback.get());
     if (FAILED(hr))
       Owner->DoError(hr, efir::SystemErrorMessage(static_cast<unsigned long>(hr)));
     else
-      TCustomWebDownload::Raise(Owner->OnConnect, this, result, "Registering new moniker: " + DownloadStatusText(hr));
+      TCustomWebDownload::Raise(Owner->OnConnect, this, result,
+                                "Registering new moniker: " + DownloadStatusText(hr));
     PreviousCallback.reset();
   }
   ReportBindResult();
@@ -285,7 +294,8 @@ void TBSCB::EndAttempt(HRESULT result) {
 
 void TBSCB::Finish() {
   bool cancel = false;
-  TCustomWebDownload::Raise(Owner->OnTerminate, this, GetCurrentThreadId(), Info ? Info->FileName : std::wstring(), cancel);
+  TCustomWebDownload::Raise(Owner->OnTerminate, this, GetCurrentThreadId(),
+                            Info ? Info->FileName : std::wstring(), cancel);
   if (cancel) Owner->CancelAll();
 }
 
@@ -385,7 +395,8 @@ STDMETHODIMP TBSCB::GetPriority(LONG*) {
 
 STDMETHODIMP TBSCB::OnLowResource(DWORD) { return E_NOTIMPL; }
 
-STDMETHODIMP TBSCB::OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulStatusCode, LPCWSTR szStatusText) {
+STDMETHODIMP TBSCB::OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulStatusCode,
+                               LPCWSTR szStatusText) {
   return Guarded(E_ABORT, [&] {
     if (ended_) return S_OK;
     if (Owner->cancel_) {
@@ -409,7 +420,8 @@ STDMETHODIMP TBSCB::OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulSt
           return E_ABORT;
         }
         bool abort = false;
-        if (text != Info->Url) TCustomWebDownload::Raise(Owner->OnRedirect, this, abort, Info->Url, text);
+        if (text != Info->Url)
+          TCustomWebDownload::Raise(Owner->OnRedirect, this, abort, Info->Url, text);
         if (abort) {
           Owner->cancel_ = true;
           return E_INVALIDARG;
@@ -427,8 +439,9 @@ STDMETHODIMP TBSCB::OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulSt
         ulProgress = ulProgressMax = 0;
         break;
     }
-    TCustomWebDownload::Raise(Owner->OnProgress, this, ulProgress, ulProgressMax, ulStatusCode, ulProgressMax, text,
-                              downloaded, elapsedTime_, speed, remaining, status, percent);
+    TCustomWebDownload::Raise(Owner->OnProgress, this, ulProgress, ulProgressMax, ulStatusCode,
+                              ulProgressMax, text, downloaded, elapsedTime_, speed, remaining,
+                              status, percent);
     return S_OK;
   });
 }
@@ -439,7 +452,8 @@ void TBSCB::ProgressTexts(ULONG progress, ULONG max, std::string& downloaded, st
   if (progress && max) percent = efir::Format("%.1f %%", 100.0 * progress / max);
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  int elapsed = efir::Round(static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency_.QuadPart));
+  int elapsed = efir::Round(static_cast<double>(now.QuadPart - start_.QuadPart) /
+                            static_cast<double>(frequency_.QuadPart));
   if (elapsed != lastElapsed_) {
     lastElapsed_ = elapsed;
     elapsedTime_ = DurationText(elapsed);
@@ -447,7 +461,8 @@ void TBSCB::ProgressTexts(ULONG progress, ULONG max, std::string& downloaded, st
   double kbPerSecond = progress > 0 && elapsed > 0 ? progress / 1024.0 / elapsed : 0;
   speed = efir::Format("%.1f ", kbPerSecond) + "kb/sec";
   if (max > 0 && kbPerSecond > 0 && progress < max)
-    remaining = DurationText(efir::Round(max / kbPerSecond / 1000) - efir::Round(progress / kbPerSecond / 1000));
+    remaining = DurationText(efir::Round(max / kbPerSecond / 1000) -
+                             efir::Round(progress / kbPerSecond / 1000));
   else
     remaining = efir::TimeToStr(0);
 }
@@ -470,7 +485,8 @@ STDMETHODIMP TBSCB::GetBindInfo(DWORD* grfBINDF, BINDINFO* pbindinfo) {
   });
 }
 
-STDMETHODIMP TBSCB::GetBindInfoEx(DWORD* grfBINDF, BINDINFO* pbindinfo, DWORD* grfBINDF2, DWORD* pdwReserved) {
+STDMETHODIMP TBSCB::GetBindInfoEx(DWORD* grfBINDF, BINDINFO* pbindinfo, DWORD* grfBINDF2,
+                                  DWORD* pdwReserved) {
   if (!grfBINDF || !pbindinfo || !grfBINDF2) return E_INVALIDARG;
   return Guarded(E_FAIL, [&] {
     *grfBINDF = Info->BindFValue;
@@ -502,7 +518,8 @@ void TBSCB::FillBindInfo(BINDINFO* info) {
     case BINDVERB_PUT: {
       TMemoryStream content;
       content.LoadFromFile(Info->PutFileName);
-      body.assign(reinterpret_cast<const char*>(content.Memory()), static_cast<size_t>(content.Size()));
+      body.assign(reinterpret_cast<const char*>(content.Memory()),
+                  static_cast<size_t>(content.Size()));
       break;
     }
     case BINDVERB_CUSTOM:
@@ -540,7 +557,8 @@ STDMETHODIMP TBSCB::OnDataAvailable(DWORD grfBSCF, DWORD, FORMATETC*, STGMEDIUM*
       Timer->SetEnabled(false);
       Timer->SetEnabled(true);
     }
-    if (!DataStream && pstgmed && pstgmed->tymed == TYMED_ISTREAM) DataStream = share(pstgmed->pstm);
+    if (!DataStream && pstgmed && pstgmed->tymed == TYMED_ISTREAM)
+      DataStream = share(pstgmed->pstm);
     return ReadData();
   });
 }
@@ -600,7 +618,8 @@ STDMETHODIMP TBSCB::OnObjectAvailable(REFIID, IUnknown*) {
 
 // ---- IHttpNegotiate --------------------------------------------------------------------
 
-STDMETHODIMP TBSCB::BeginningTransaction(LPCWSTR szURL, LPCWSTR szHeaders, DWORD, LPWSTR* pszAdditionalHeaders) {
+STDMETHODIMP TBSCB::BeginningTransaction(LPCWSTR szURL, LPCWSTR szHeaders, DWORD,
+                                         LPWSTR* pszAdditionalHeaders) {
   if (pszAdditionalHeaders) *pszAdditionalHeaders = nullptr;
   return Guarded(E_ABORT, [&] {
     if (Owner->cancel_ || ended_) {
@@ -611,10 +630,11 @@ STDMETHODIMP TBSCB::BeginningTransaction(LPCWSTR szURL, LPCWSTR szHeaders, DWORD
       Abort();
       return E_ABORT;
     }
-    std::wstring extra = RequestHeaders(Owner->userAgentHeader_, Info->RangeBegin, Info->RangeEnd, Info->AdditionalHeader);
+    std::wstring extra = RequestHeaders(Owner->userAgentHeader_, Info->RangeBegin, Info->RangeEnd,
+                                        Info->AdditionalHeader);
     HRESULT result = S_OK;
-    TCustomWebDownload::Raise(Owner->OnBeginningTransaction, this, wide(szURL),
-                              wide(szHeaders), extra, result);
+    TCustomWebDownload::Raise(Owner->OnBeginningTransaction, this, wide(szURL), wide(szHeaders),
+                              extra, result);
     if (pszAdditionalHeaders) *pszAdditionalHeaders = CoTaskWideCopy(extra);
     if (Timer->Interval() > 0) {
       Timer->SetEnabled(false);
@@ -657,18 +677,19 @@ bool TBSCB::FileExistsRule() {
   return true;
 }
 
-std::wstring TBSCB::RequestHeaders(const std::string& userAgentHeader, int64_t rangeBegin, int64_t rangeEnd,
-                                   const TStringList& additional) {
+std::wstring TBSCB::RequestHeaders(const std::string& userAgentHeader, int64_t rangeBegin,
+                                   int64_t rangeEnd, const TStringList& additional) {
   // The user-agent line already ends with CR LF; a further one would end the header block.
   std::string text = userAgentHeader;
   if (rangeBegin != 0 || rangeEnd != 0)
-    text += "Range: bytes=" + std::to_string(rangeBegin) + "-" + (rangeEnd ? std::to_string(rangeEnd) : "") + "\r\n";
+    text += "Range: bytes=" + std::to_string(rangeBegin) + "-" +
+            (rangeEnd ? std::to_string(rangeEnd) : "") + "\r\n";
   for (int i = 0; i < additional.Count(); ++i) text += additional[i] + "\r\n";
   return fromAnsi(text);
 }
 
-STDMETHODIMP TBSCB::OnResponse(DWORD dwResponseCode, LPCWSTR szResponseHeaders, LPCWSTR szRequestHeaders,
-                               LPWSTR* pszAdditionalRequestHeaders) {
+STDMETHODIMP TBSCB::OnResponse(DWORD dwResponseCode, LPCWSTR szResponseHeaders,
+                               LPCWSTR szRequestHeaders, LPWSTR* pszAdditionalRequestHeaders) {
   if (pszAdditionalRequestHeaders) *pszAdditionalRequestHeaders = nullptr;
   return Guarded(E_ABORT, [&] {
     if (ended_) return E_ABORT;
@@ -678,10 +699,12 @@ STDMETHODIMP TBSCB::OnResponse(DWORD dwResponseCode, LPCWSTR szResponseHeaders, 
     }
     DWORD number = 0;
     contentLengthKnown_ = QueryHttpNumber(HTTP_QUERY_CONTENT_LENGTH, contentLength_);
-    bool empty = (QueryHttpNumber(0xFFFF, number) && number == 0) || (contentLengthKnown_ && contentLength_ == 0);
+    bool empty = (QueryHttpNumber(0xFFFF, number) && number == 0) ||
+                 (contentLengthKnown_ && contentLength_ == 0);
     HRESULT answer = S_OK;
     if (empty || dwResponseCode >= 400) {
-      ReportFailure(static_cast<HRESULT>(dwResponseCode), DownloadStatusText(static_cast<int32_t>(dwResponseCode)));
+      ReportFailure(static_cast<HRESULT>(dwResponseCode),
+                    DownloadStatusText(static_cast<int32_t>(dwResponseCode)));
       answer = E_ABORT;
     }
     TCustomWebDownload::Raise(Owner->OnResponse, this, dwResponseCode, wide(szResponseHeaders),
@@ -713,7 +736,8 @@ std::wstring TBSCB::DispositionFileName(const std::wstring& header) {
   std::wstring name;
   if (!rest.empty() && rest[0] == L'"') {
     size_t close = rest.find(L"\";", 1);
-    name = close != std::wstring::npos ? rest.substr(1, close - 1) : rest.substr(1, rest.size() >= 2 ? rest.size() - 2 : 0);
+    name = close != std::wstring::npos ? rest.substr(1, close - 1)
+                                       : rest.substr(1, rest.size() >= 2 ? rest.size() - 2 : 0);
   } else {
     name = rest.substr(0, rest.find(L';'));
   }
@@ -724,10 +748,12 @@ std::wstring TBSCB::DispositionFileName(const std::wstring& header) {
   return name;
 }
 
-STDMETHODIMP TBSCB::GetRootSecurityId(BYTE* pbSecurityId, DWORD* pcbSecurityId, DWORD_PTR dwReserved) {
+STDMETHODIMP TBSCB::GetRootSecurityId(BYTE* pbSecurityId, DWORD* pcbSecurityId,
+                                      DWORD_PTR dwReserved) {
   return Guarded(E_NOTIMPL, [&] {
     HRESULT result = E_NOTIMPL;
-    TCustomWebDownload::Raise(Owner->OnGetRootSecurityId, this, pbSecurityId, pcbSecurityId, dwReserved, result);
+    TCustomWebDownload::Raise(Owner->OnGetRootSecurityId, this, pbSecurityId, pcbSecurityId,
+                              dwReserved, result);
     return result;
   });
 }
@@ -735,7 +761,8 @@ STDMETHODIMP TBSCB::GetRootSecurityId(BYTE* pbSecurityId, DWORD* pcbSecurityId, 
 STDMETHODIMP TBSCB::GetSerializedClientCertContext(BYTE** ppbCert, DWORD* pcbCert) {
   return Guarded(S_FALSE, [&] {
     HRESULT result = S_FALSE;
-    TCustomWebDownload::Raise(Owner->OnGetSerializedClientCertContext, this, ppbCert, pcbCert, result);
+    TCustomWebDownload::Raise(Owner->OnGetSerializedClientCertContext, this, ppbCert, pcbCert,
+                              result);
     return result;
   });
 }
@@ -744,7 +771,8 @@ bool TBSCB::QueryHttpNumber(DWORD level, DWORD& value) {
   ComPtr<IWinInetHttpInfo> info;
   if (!Binding || FAILED(Binding->QueryInterface(IID_IWinInetHttpInfo, info.out()))) return false;
   DWORD number = 0, size = sizeof(number);
-  if (info->QueryInfo(level | HTTP_QUERY_FLAG_NUMBER, &number, &size, nullptr, nullptr) != S_OK) return false;
+  if (info->QueryInfo(level | HTTP_QUERY_FLAG_NUMBER, &number, &size, nullptr, nullptr) != S_OK)
+    return false;
   value = number;
   return true;
 }
@@ -775,12 +803,14 @@ STDMETHODIMP TBSCB::GetWindow(REFGUID rguidReason, HWND* phwnd) {
 STDMETHODIMP TBSCB::OnSecurityProblem(DWORD dwProblem) {
   return Guarded(S_FALSE, [&] {
     HRESULT result = S_FALSE;
-    TCustomWebDownload::Raise(Owner->OnSecurityProblem, this, dwProblem, DownloadStatusText(static_cast<int32_t>(dwProblem)), result);
+    TCustomWebDownload::Raise(Owner->OnSecurityProblem, this, dwProblem,
+                              DownloadStatusText(static_cast<int32_t>(dwProblem)), result);
     return result;
   });
 }
 
-STDMETHODIMP TBSCB::OnCodeInstallProblem(ULONG ulStatusCode, LPCWSTR szDestination, LPCWSTR szSource, DWORD dwReserved) {
+STDMETHODIMP TBSCB::OnCodeInstallProblem(ULONG ulStatusCode, LPCWSTR szDestination,
+                                         LPCWSTR szSource, DWORD dwReserved) {
   return Guarded(S_OK, [&] {
     HRESULT result = S_OK;
     TCustomWebDownload::Raise(Owner->OnCodeInstallProblem, this, ulStatusCode, wide(szDestination),
@@ -816,13 +846,15 @@ STDMETHODIMP TBSCB::CreateMoniker(LPOLESTR, IBindCtx*, IMoniker** ppmk, DWORD) {
   return hr;
 }
 
-STDMETHODIMP TBSCB::MonikerBindToStorage(IMoniker*, IBindCtx*, IBindStatusCallback*, REFIID, void** ppvObj) {
+STDMETHODIMP TBSCB::MonikerBindToStorage(IMoniker*, IBindCtx*, IBindStatusCallback*, REFIID,
+                                         void** ppvObj) {
   if (ppvObj) *ppvObj = nullptr;
   if (!Moniker || !BindCtx) return E_UNEXPECTED;
   return Moniker->BindToStorage(BindCtx.get(), nullptr, IID_IStream, DataStream.out());
 }
 
-STDMETHODIMP TBSCB::MonikerBindToObject(IMoniker* pMk, IBindCtx* pBC, IBindStatusCallback* pBSC, REFIID riid, void** ppvObj) {
+STDMETHODIMP TBSCB::MonikerBindToObject(IMoniker* pMk, IBindCtx* pBC, IBindStatusCallback* pBSC,
+                                        REFIID riid, void** ppvObj) {
   return MonikerBindToStorage(pMk, pBC, pBSC, riid, ppvObj);
 }
 
@@ -838,7 +870,8 @@ STDMETHODIMP TBSCB::Authenticate(HWND* phwnd, LPWSTR* pszUsername, LPWSTR* pszPa
   return AuthenticateEx(phwnd, pszUsername, pszPassword, nullptr);
 }
 
-STDMETHODIMP TBSCB::AuthenticateEx(HWND* phwnd, LPWSTR* pszUsername, LPWSTR* pszPassword, AUTHENTICATEINFO* pauthinfo) {
+STDMETHODIMP TBSCB::AuthenticateEx(HWND* phwnd, LPWSTR* pszUsername, LPWSTR* pszPassword,
+                                   AUTHENTICATEINFO* pauthinfo) {
   if (!phwnd || !pszUsername || !pszPassword) return E_INVALIDARG;
   *phwnd = nullptr;
   *pszUsername = *pszPassword = nullptr;
@@ -847,7 +880,8 @@ STDMETHODIMP TBSCB::AuthenticateEx(HWND* phwnd, LPWSTR* pszUsername, LPWSTR* psz
     std::wstring user, password;
     HRESULT result = S_OK;
     if (pauthinfo)
-      TCustomWebDownload::Raise(Owner->OnAuthenticateEx, this, window, user, password, pauthinfo, result);
+      TCustomWebDownload::Raise(Owner->OnAuthenticateEx, this, window, user, password, pauthinfo,
+                                result);
     else
       TCustomWebDownload::Raise(Owner->OnAuthenticate, this, window, user, password, result);
     *phwnd = window;

@@ -83,18 +83,22 @@ class TBSCB : public TObject,
   STDMETHODIMP OnStartBinding(DWORD dwReserved, IBinding* pib) override;
   STDMETHODIMP GetPriority(LONG* pnPriority) override;
   STDMETHODIMP OnLowResource(DWORD reserved) override;
-  STDMETHODIMP OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulStatusCode, LPCWSTR szStatusText) override;
+  STDMETHODIMP OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulStatusCode,
+                          LPCWSTR szStatusText) override;
   STDMETHODIMP OnStopBinding(HRESULT hresult, LPCWSTR szError) override;
   STDMETHODIMP GetBindInfo(DWORD* grfBINDF, BINDINFO* pbindinfo) override;
-  STDMETHODIMP OnDataAvailable(DWORD grfBSCF, DWORD dwSize, FORMATETC* pformatetc, STGMEDIUM* pstgmed) override;
+  STDMETHODIMP OnDataAvailable(DWORD grfBSCF, DWORD dwSize, FORMATETC* pformatetc,
+                               STGMEDIUM* pstgmed) override;
   STDMETHODIMP OnObjectAvailable(REFIID riid, IUnknown* punk) override;
-  STDMETHODIMP GetBindInfoEx(DWORD* grfBINDF, BINDINFO* pbindinfo, DWORD* grfBINDF2, DWORD* pdwReserved) override;
+  STDMETHODIMP GetBindInfoEx(DWORD* grfBINDF, BINDINFO* pbindinfo, DWORD* grfBINDF2,
+                             DWORD* pdwReserved) override;
   // IHttpNegotiate, 2 and 3
   STDMETHODIMP BeginningTransaction(LPCWSTR szURL, LPCWSTR szHeaders, DWORD dwReserved,
                                     LPWSTR* pszAdditionalHeaders) override;
   STDMETHODIMP OnResponse(DWORD dwResponseCode, LPCWSTR szResponseHeaders, LPCWSTR szRequestHeaders,
                           LPWSTR* pszAdditionalRequestHeaders) override;
-  STDMETHODIMP GetRootSecurityId(BYTE* pbSecurityId, DWORD* pcbSecurityId, DWORD_PTR dwReserved) override;
+  STDMETHODIMP GetRootSecurityId(BYTE* pbSecurityId, DWORD* pcbSecurityId,
+                                 DWORD_PTR dwReserved) override;
   STDMETHODIMP GetSerializedClientCertContext(BYTE** ppbCert, DWORD* pcbCert) override;
   // IWindowForBindingUI, shared by IHttpSecurity and ICodeInstall
   STDMETHODIMP GetWindow(REFGUID rguidReason, HWND* phwnd) override;
@@ -107,11 +111,12 @@ class TBSCB : public TObject,
   STDMETHODIMP OnChanged(DISPID dispID) override;
   STDMETHODIMP OnRequestEdit(DISPID dispID) override;
   // IBindHost
-  STDMETHODIMP CreateMoniker(LPOLESTR szName, IBindCtx* pBC, IMoniker** ppmk, DWORD dwReserved) override;
-  STDMETHODIMP MonikerBindToStorage(IMoniker* pMk, IBindCtx* pBC, IBindStatusCallback* pBSC, REFIID riid,
-                                    void** ppvObj) override;
-  STDMETHODIMP MonikerBindToObject(IMoniker* pMk, IBindCtx* pBC, IBindStatusCallback* pBSC, REFIID riid,
-                                   void** ppvObj) override;
+  STDMETHODIMP CreateMoniker(LPOLESTR szName, IBindCtx* pBC, IMoniker** ppmk,
+                             DWORD dwReserved) override;
+  STDMETHODIMP MonikerBindToStorage(IMoniker* pMk, IBindCtx* pBC, IBindStatusCallback* pBSC,
+                                    REFIID riid, void** ppvObj) override;
+  STDMETHODIMP MonikerBindToObject(IMoniker* pMk, IBindCtx* pBC, IBindStatusCallback* pBSC,
+                                   REFIID riid, void** ppvObj) override;
   // IMonikerProp
   STDMETHODIMP PutProperty(MONIKERPROPERTY mkp, LPCWSTR val) override;
   // IAuthenticate(Ex)
@@ -124,8 +129,8 @@ class TBSCB : public TObject,
   static std::wstring DispositionFileName(const std::wstring& header);
   // The extra request header text: the user-agent line, a Range line when a range is asked
   // for, and the additional header lines.
-  static std::wstring RequestHeaders(const std::string& userAgentHeader, int64_t rangeBegin, int64_t rangeEnd,
-                                     const TStringList& additional);
+  static std::wstring RequestHeaders(const std::string& userAgentHeader, int64_t rangeBegin,
+                                     int64_t rangeEnd, const TStringList& additional);
 
  private:
   ~TBSCB() override;

@@ -10,11 +10,30 @@
 
 // Bind flags: each member is 2 to the power of its position.
 enum class TBindF {
-  Asynchronous, AsyncStorage, NoProgressiveRendering, OfflineOperation, GetNewestVersion,
-  NoWriteCache, NeedFile, PullData, IgnoreSecurityProblem, Resynchronize, AllowHyperlink, No_UI,
-  SilentOperation, Pragma_No_Cache, GetClassObject, Reserved_1, Free_Threaded,
-  DirectReadIgnoreSize, HandleAsFormsSubmit, GetFromCacheIfNetFail, FromUrlmon, FisrtTryCache,
-  PreferDefaultHandler, RestrictedSitesZone
+  Asynchronous,
+  AsyncStorage,
+  NoProgressiveRendering,
+  OfflineOperation,
+  GetNewestVersion,
+  NoWriteCache,
+  NeedFile,
+  PullData,
+  IgnoreSecurityProblem,
+  Resynchronize,
+  AllowHyperlink,
+  No_UI,
+  SilentOperation,
+  Pragma_No_Cache,
+  GetClassObject,
+  Reserved_1,
+  Free_Threaded,
+  DirectReadIgnoreSize,
+  HandleAsFormsSubmit,
+  GetFromCacheIfNetFail,
+  FromUrlmon,
+  FisrtTryCache,
+  PreferDefaultHandler,
+  RestrictedSitesZone
 };
 inline constexpr auto kBindFValues = [] {
   std::array<uint32_t, 24> values{};
@@ -22,19 +41,40 @@ inline constexpr auto kBindFValues = [] {
   return values;
 }();
 
-enum class TBindF2 { DisableBasicAuth, DisableAutoCookie, DisableRedirectUnlessSID, ReadDataOver4GB, Reserved_2, Reserved_11 };
-inline constexpr std::array<uint32_t, 6> kBindF2Values = {0x1, 0x2, 0x4, 0x8, 0x40000000, 0x80000000};
+enum class TBindF2 {
+  DisableBasicAuth,
+  DisableAutoCookie,
+  DisableRedirectUnlessSID,
+  ReadDataOver4GB,
+  Reserved_2,
+  Reserved_11
+};
+inline constexpr std::array<uint32_t, 6> kBindF2Values = {
+    0x1, 0x2, 0x4, 0x8, 0x40000000, 0x80000000,
+};
 
 enum class TBindInfoF { PostData, ExtraInfo };
 inline constexpr std::array<uint32_t, 2> kBindInfoFValues = {0x1, 0x2};
 
 enum class TBindInfoOption {
-  UseBindInfoOptions, EnableUtf8, DisableUtf8, UseIE_Encoding, BindToObject, SecurityOptOut,
-  IgnoreMimeTextPlain, UseBindStrCredentials, IgnoreHttp2HttpsRedirect, IgnoreSslErrOnce,
-  WpcDownloadBlocked, WpcLoggingEnabled, DisableAutoRedirect, ShDocVw_Reserved, AllowConnectMessages
+  UseBindInfoOptions,
+  EnableUtf8,
+  DisableUtf8,
+  UseIE_Encoding,
+  BindToObject,
+  SecurityOptOut,
+  IgnoreMimeTextPlain,
+  UseBindStrCredentials,
+  IgnoreHttp2HttpsRedirect,
+  IgnoreSslErrOnce,
+  WpcDownloadBlocked,
+  WpcLoggingEnabled,
+  DisableAutoRedirect,
+  ShDocVw_Reserved,
+  AllowConnectMessages
 };
 inline constexpr std::array<uint32_t, 15> kBindInfoOptionValues = {
-    0x10000,   0x20000,   0x40000,    0x80000,    0x100000,   0x200000,   0x400000,  0x800000,
+    0x10000,   0x20000,   0x40000,   0x80000,    0x100000,   0x200000,   0x400000,  0x800000,
     0x1000000, 0x2000000, 0x8000000, 0x10000000, 0x40000000, 0x80000000, 0x20000000};
 
 enum class TBindVerb { Get, Post, Put, Custom };

@@ -115,19 +115,25 @@ constexpr CodeText kCodes[] = {
     {503, "Service Unavailable"},
     {504, "Gateway Timeout"},
     {505, "HTTP Version Not Supported"},
-    {12037, "SSL certificate date that was received from the server is bad. The certificate is expired."},
-    {12038, "SSL certificate common name (host name field) is incorrect???for example, if you entered "
-            "www.example.com and the common name on the certificate says www.example.org."},
+    {12037,
+     "SSL certificate date that was received from the server is bad. The certificate is expired."},
+    {12038,
+     "SSL certificate common name (host name field) is incorrect???for example, if you entered "
+     "www.example.com and the common name on the certificate says www.example.org."},
     {12039, "The application is moving from a non-SSL to an SSL connection because of a redirect."},
-    {12040, "The application is moving from an SSL to an non-SSL connection because of a redirect."},
-    {12041, "The content is not entirely secure. Some of the content being viewed may have come from "
-            "unsecured servers."},
-    {12042, "The application is posting and attempting to change multiple lines of text on a server "
-            "that is not secure."},
+    {12040,
+     "The application is moving from an SSL to an non-SSL connection because of a redirect."},
+    {12041,
+     "The content is not entirely secure. Some of the content being viewed may have come from "
+     "unsecured servers."},
+    {12042,
+     "The application is posting and attempting to change multiple lines of text on a server "
+     "that is not secure."},
     {12043, "The application is posting data to a server that is not secure."},
     {12044, "The server is requesting client authentication."},
-    {12045, "The function is unfamiliar with the Certificate Authority that generated the server's "
-            "certificate."},
+    {12045,
+     "The function is unfamiliar with the Certificate Authority that generated the server's "
+     "certificate."},
     {12046, "Client authorization is not set up on this computer."},
     {12054, "The requested resource requires Fortezza authentication."},
     {12168, "The redirection requires user confirmation."},
@@ -139,18 +145,21 @@ constexpr CodeText kCodes[] = {
     {0x80004005, "Failed"},
     {0x8000FFFF, "Catastrophic failure"},
     {0x80030005, "Unable to access the storage object."},
-    {0x800401E0, "The operation was unable to connect to the storage, possibly because a network "
-                 "device could not be connected to. For more information, see IMoniker::BindToObject."},
-    {0x800401E1, "The operation could not be completed within the time limit specified by the bind "
-                 "context's BIND_OPTS structure."},
+    {0x800401E0,
+     "The operation was unable to connect to the storage, possibly because a network "
+     "device could not be connected to. For more information, see IMoniker::BindToObject."},
+    {0x800401E1,
+     "The operation could not be completed within the time limit specified by the bind "
+     "context's BIND_OPTS structure."},
     {0x800401E2, "Moniker needs to be generic."},
     {0x800401E3, "Operation unavailable."},
     {0x800401E4, "A moniker could not be created because of invalid URL syntax."},
     {0x800401E5, "No object for moniker."},
     {0x800401E6, "Bad extension for file."},
-    {0x800401E7, "An intermediate object was found but it did not support an interface required for "
-                 "an operation. For example, an item moniker returns this value if its container "
-                 "does not support the IOleItemContainer interface."},
+    {0x800401E7,
+     "An intermediate object was found but it did not support an interface required for "
+     "an operation. For example, an item moniker returns this value if its container "
+     "does not support the IOleItemContainer interface."},
     {0x800401E8, "Moniker is not bindable."},
     {0x800401E9, "Moniker is not bound."},
     {0x800401EA, "Moniker cannot open file."},
@@ -176,7 +185,8 @@ constexpr CodeText kCodes[] = {
     {0x800C000A, "The object is not in one of the acceptable MIME types."},
     {0x800C000B, "The Internet connection has timed out."},
     {0x800C000C, "The request was invalid."},
-    {0x800C000D, "The protocol is not known and no pluggable protocols have been entered that match."},
+    {0x800C000D,
+     "The protocol is not known and no pluggable protocols have been entered that match."},
     {0x800C000E, "A security problem was encountered."},
     {0x800C000F, "The object could not be loaded."},
     {0x800C0010, "CoCreateInstance failed."},
@@ -205,12 +215,18 @@ std::string DownloadStatusText(int32_t code) {
 
 std::string DataFlagsText(uint32_t flags) {
   switch (flags) {
-    case 1: return "Identifed the first call to OnDataAvailable.";
-    case 2: return "Identifed the intermediate call to OnDataAvailable.";
-    case 4: return "Identifed the last call to OnDataAvailable.";
-    case 8: return "All of the requested data is available.";
-    case 16: return "Size of the data available is unknown.";
-    default: return DownloadStatusText(static_cast<int32_t>(flags));
+    case 1:
+      return "Identifed the first call to OnDataAvailable.";
+    case 2:
+      return "Identifed the intermediate call to OnDataAvailable.";
+    case 4:
+      return "Identifed the last call to OnDataAvailable.";
+    case 8:
+      return "All of the requested data is available.";
+    case 16:
+      return "Size of the data available is unknown.";
+    default:
+      return DownloadStatusText(static_cast<int32_t>(flags));
   }
 }
 

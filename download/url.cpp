@@ -181,10 +181,10 @@ std::string TUrl::QueryInfo(const std::string& url, unsigned long level) {
   efir::InetHandle session(InternetOpenW(efir::text::fromAnsi(Application.Title()).c_str(),
                                          INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY, nullptr,
                                          nullptr, 0));
-  efir::InetHandle request(session ? InternetOpenUrlW(session.get(),
-                                                      efir::text::fromAnsi(url).c_str(), nullptr,
-                                                      0, INTERNET_FLAG_NO_UI, 0)
-                                   : nullptr);
+  efir::InetHandle request(session
+                               ? InternetOpenUrlW(session.get(), efir::text::fromAnsi(url).c_str(),
+                                                  nullptr, 0, INTERNET_FLAG_NO_UI, 0)
+                               : nullptr);
   if (!request) {
     DoError(GetLastError());
     return "";

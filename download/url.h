@@ -42,7 +42,8 @@ class TUrl : public TObject {
   std::string ExtraText;
   int Port = 80;
 
-  std::function<void(TObject* Sender, unsigned long ErrorCode, const std::string& ErrorText)> OnError;
+  std::function<void(TObject* Sender, unsigned long ErrorCode, const std::string& ErrorText)>
+      OnError;
 
  private:
   void DoError(unsigned long code);

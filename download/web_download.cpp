@@ -27,9 +27,9 @@ struct ComApartment {
 } comApartment;
 
 constexpr const wchar_t* kKnownProtocols[] = {
-    L"about", L"cdl",   L"dvd", L"file",    L"ftp",     L"gopher", L"http",    L"ipp",
-    L"its",   L"javascript", L"local", L"mailto", L"mk", L"msdaipp", L"ms-help", L"ms-its",
-    L"mso",   L"res",   L"sysimage", L"tv", L"vbscript", L"via", L"https"};
+    L"about", L"cdl",        L"dvd",      L"file",   L"ftp",      L"gopher",  L"http",    L"ipp",
+    L"its",   L"javascript", L"local",    L"mailto", L"mk",       L"msdaipp", L"ms-help", L"ms-its",
+    L"mso",   L"res",        L"sysimage", L"tv",     L"vbscript", L"via",     L"https"};
 
 bool fileExists(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
@@ -54,7 +54,8 @@ TCustomWebDownload::TCustomWebDownload(TComponent* AOwner) : TComponent(AOwner) 
   AdditionalHeader.Add("Content-Type: application/x-www-form-BindInfoFd ");
   efir::FormatSettings().TimeSeparator = '_';
   // Built once, before any UserAgent can be set: the parentheses stay empty.
-  userAgentHeader_ = "User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)(" + UserAgent + ")\r\n";
+  userAgentHeader_ =
+      "User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)(" + UserAgent + ")\r\n";
 }
 
 TCustomWebDownload::~TCustomWebDownload() {
@@ -65,7 +66,8 @@ void TCustomWebDownload::Loaded() {
   TComponent::Loaded();
   if (TimeOut == 0) TimeOut = 2147483647;
   if (ProxySettings.AutoLoadProxy && !ProxySettings.Server.empty())
-    efir::SwitchProxy(userAgentHeader_, ProxySettings.Server + ":" + std::to_string(ProxySettings.Port));
+    efir::SwitchProxy(userAgentHeader_,
+                      ProxySettings.Server + ":" + std::to_string(ProxySettings.Port));
 }
 
 void TCustomWebDownload::DownloadUrlList(const TStringList& Urls, const TStringList& FileNames) {
@@ -94,7 +96,8 @@ bool TCustomWebDownload::DownloadUrl(const std::wstring& url, const std::wstring
   if (!PrepareDownload(url, fileName, folder)) return false;
   HRESULT result = RunTransfer(TDownloadKind::Moniker);
   try {
-    while (activeConnections_ > 0 && !cancel_) WaitForDownload(completionEvent_->handle(), startTick_, TimeOut);
+    while (activeConnections_ > 0 && !cancel_)
+      WaitForDownload(completionEvent_->handle(), startTick_, TimeOut);
   } catch (...) {
     DoError(E_FAIL, "ProcessEvents fails to wait until complete.");
     throw;
@@ -142,7 +145,8 @@ void TCustomWebDownload::CancelAll() {
 
 bool TCustomWebDownload::OpenFolder(const std::wstring& Folder) {
   if (DownloadMethod != dmFile) return false;
-  auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"explore", Folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, L"explore", Folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (result > 32) return true;
   DoError(static_cast<int>(result), "Error while openning folder");
   return false;
@@ -205,7 +209,8 @@ bool TCustomWebDownload::PrepareDownload(const std::wstring& url, const std::wst
         case feSkip:
           return refuse();
         case feRename:
-          FileName = newName.empty() ? fromAnsi(efir::TimeToStr(efir::Now())) + L"_" + FileName : newName;
+          FileName =
+              newName.empty() ? fromAnsi(efir::TimeToStr(efir::Now())) + L"_" + FileName : newName;
           renamed_ = true;
           break;
       }
@@ -239,7 +244,8 @@ std::wstring TCustomWebDownload::PrepareFolder(const std::wstring& folder) {
   if (result.back() != L'\\' && result.back() != L'/') result += L'\\';
   if (!folderExists(result) && !CreateDirectoryW(result.c_str(), nullptr)) {
     DWORD code = GetLastError();
-    DoError(static_cast<int>(code), efir::SystemErrorMessage(code) + " while creating download folder");
+    DoError(static_cast<int>(code),
+            efir::SystemErrorMessage(code) + " while creating download folder");
   }
   return result;
 }
@@ -253,7 +259,8 @@ std::wstring TCustomWebDownload::FileNameFromUrl(const std::wstring& url) const 
 }
 
 void TCustomWebDownload::FinishDownload() {
-  Raise(OnComplete, this, fileNameAndPath_, FileName, DownloadFolder, extension_, activeConnections_);
+  Raise(OnComplete, this, fileNameAndPath_, FileName, DownloadFolder, extension_,
+        activeConnections_);
   SetState(sReady);
 }
 
@@ -290,7 +297,8 @@ TWebMultiDownload::TWebMultiDownload(TComponent* AOwner) : TCustomWebDownload(AO
 namespace efir {
 
 bool SwitchProxy(const std::string& agent, const std::string& proxy) {
-  InetHandle session(InternetOpenW(text::fromAnsi(agent).c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  InetHandle session(
+      InternetOpenW(text::fromAnsi(agent).c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
   if (!session) return false;
   std::wstring server = text::fromAnsi(proxy);
   wchar_t bypass[] = L"<local>";
@@ -306,7 +314,8 @@ bool SwitchProxy(const std::string& agent, const std::string& proxy) {
   list.pszConnection = nullptr;
   list.dwOptionCount = static_cast<DWORD>(std::size(options));
   list.pOptions = options;
-  bool set = InternetSetOptionW(session.get(), INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof(list));
+  bool set =
+      InternetSetOptionW(session.get(), INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof(list));
   return set && InternetSetOptionW(session.get(), INTERNET_OPTION_REFRESH, nullptr, 0);
 }
 

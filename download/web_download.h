@@ -45,7 +45,8 @@ class TCustomWebDownload : public TComponent {
   void DownloadUrlList(const TStringList& Urls, const TStringList& FileNames);
   // One URL into Folder (empty: "Downloads\") as FileName (empty: named after the URL).
   // True when the resource arrived in full.
-  bool DownloadUrl(const std::wstring& Url, const std::wstring& FileName, const std::wstring& Folder);
+  bool DownloadUrl(const std::wstring& Url, const std::wstring& FileName,
+                   const std::wstring& Folder);
   // One URL through the platform's download-to-file call: 0, E_FAIL when preparation refused
   // it, or the transfer's failure.
   HRESULT DownloadUrlToFile(const std::wstring& Url);
@@ -60,7 +61,9 @@ class TCustomWebDownload : public TComponent {
   std::string About() const { return "Download component"; }
   void SetAbout(const std::string&) {}
   const std::string& DefaultProtocol() const { return defaultProtocol_; }
-  void SetDefaultProtocol(const std::string& value) { defaultProtocol_ = value.empty() ? "http://" : value; }
+  void SetDefaultProtocol(const std::string& value) {
+    defaultProtocol_ = value.empty() ? "http://" : value;
+  }
 
   DWORD BindFValue() const { return BindF.Value(kBindFValues); }
   DWORD BindF2Value() const { return BindF2.Value(kBindF2Values); }
@@ -113,58 +116,74 @@ class TCustomWebDownload : public TComponent {
 
   // Events of the component.
   std::function<void(TState State)> OnStateChange;
-  std::function<void(TObject* Sender, const std::wstring& aFileNameAndPath, const std::wstring& aFileName,
-                     const std::wstring& aFolderName, const std::wstring& aExtension, int ActiveConnections)>
+  std::function<void(TObject* Sender, const std::wstring& aFileNameAndPath,
+                     const std::wstring& aFileName, const std::wstring& aFolderName,
+                     const std::wstring& aExtension, int ActiveConnections)>
       OnComplete;
   std::function<void(int ErrorCode, const std::string& stError)> OnError;
-  std::function<void(TFileExistsOption& Action, const std::wstring& aFileName, std::wstring& NewFileName)>
+  std::function<void(TFileExistsOption& Action, const std::wstring& aFileName,
+                     std::wstring& NewFileName)>
       OnFileExists;
   std::function<void(TObject* Sender, HRESULT Res, const std::string& stMessage)> OnConnect;
   std::function<void(TObject* Sender, ULONG ulProgress, ULONG ulProgressMax, ULONG ulStatusCode,
-                     ULONG FileSize, const std::wstring& szStatusText, const std::string& Downloaded,
-                     const std::string& ElapsedTime, const std::string& Speed,
-                     const std::string& RemainingTime, const std::string& Status, const std::string& Percent)>
+                     ULONG FileSize, const std::wstring& szStatusText,
+                     const std::string& Downloaded, const std::string& ElapsedTime,
+                     const std::string& Speed, const std::string& RemainingTime,
+                     const std::string& Status, const std::string& Percent)>
       OnProgress;
   std::function<void(TObject* Sender, std::vector<uint8_t>& Buffer)> OnDataAvailable;
-  std::function<void(TObject* Sender, DWORD grfBSCF, const std::string& Status)> OnDataAvailableInfo;
+  std::function<void(TObject* Sender, DWORD grfBSCF, const std::string& Status)>
+      OnDataAvailableInfo;
 
   // Events raised by the callback object of each transfer; by-reference answers come preset.
   std::function<void(TObject* Sender, bool& Cancel, IBinding* Binding)> OnStartBinding;
   std::function<void(TObject* Sender, HRESULT Result, const std::wstring& szError)> OnStopBinding;
   std::function<void(TObject* Sender, TMemoryStream& Stream, HRESULT Result)> OnStreamComplete;
-  std::function<void(TObject* Sender, const CLSID& Protocol, DWORD ResultCode, const std::wstring& ResultText,
-                     const std::string& stResult)>
+  std::function<void(TObject* Sender, const CLSID& Protocol, DWORD ResultCode,
+                     const std::wstring& ResultText, const std::string& stResult)>
       OnGetBindResults;
   std::function<void(TObject* Sender, DWORD& grfBINDF, BINDINFO& BindInfo)> OnGetBindInfo;
-  std::function<void(TObject* Sender, DWORD& grfBINDF, BINDINFO& BindInfo, DWORD& grfBINDF2)> OnGetBindInfoEx;
+  std::function<void(TObject* Sender, DWORD& grfBINDF, BINDINFO& BindInfo, DWORD& grfBINDF2)>
+      OnGetBindInfoEx;
   std::function<void(TObject* Sender, const std::wstring& szURL, const std::wstring& szHeaders,
                      std::wstring& AdditionalHeaders, HRESULT& Result)>
       OnBeginningTransaction;
   std::function<void(TObject* Sender, DWORD ResponseCode, const std::wstring& ResponseHeaders,
                      const std::wstring& RequestHeaders, HRESULT& Result)>
       OnResponse;
-  std::function<void(TObject* Sender, const std::wstring& FileName, TFileExistsOption& Action)> OnResume;
-  std::function<void(TObject* Sender, bool& AbortRedirect, const std::wstring& FromUrl, const std::wstring& DestUrl)>
+  std::function<void(TObject* Sender, const std::wstring& FileName, TFileExistsOption& Action)>
+      OnResume;
+  std::function<void(TObject* Sender, bool& AbortRedirect, const std::wstring& FromUrl,
+                     const std::wstring& DestUrl)>
       OnRedirect;
-  std::function<void(TObject* Sender, DWORD Problem, const std::string& ProblemText, HRESULT& Result)>
+  std::function<void(TObject* Sender, DWORD Problem, const std::string& ProblemText,
+                     HRESULT& Result)>
       OnSecurityProblem;
-  std::function<void(TObject* Sender, ULONG StatusCode, const std::wstring& Destination, const std::wstring& Source,
-                     DWORD Reserved, const std::string& stResult, HRESULT& Result)>
+  std::function<void(TObject* Sender, ULONG StatusCode, const std::wstring& Destination,
+                     const std::wstring& Source, DWORD Reserved, const std::string& stResult,
+                     HRESULT& Result)>
       OnCodeInstallProblem;
-  std::function<void(TObject* Sender, const GUID& Reason, HWND& Window, HRESULT& Result)> OnGetWindow;
-  std::function<void(TObject* Sender, HWND& Window, std::wstring& UserName, std::wstring& Password, HRESULT& Result)>
+  std::function<void(TObject* Sender, const GUID& Reason, HWND& Window, HRESULT& Result)>
+      OnGetWindow;
+  std::function<void(TObject* Sender, HWND& Window, std::wstring& UserName, std::wstring& Password,
+                     HRESULT& Result)>
       OnAuthenticate;
   std::function<void(TObject* Sender, HWND& Window, std::wstring& UserName, std::wstring& Password,
                      const AUTHENTICATEINFO* Info, HRESULT& Result)>
       OnAuthenticateEx;
-  std::function<void(TObject* Sender, BYTE* SecurityId, DWORD* SecurityIdSize, DWORD_PTR Reserved, HRESULT& Result)>
+  std::function<void(TObject* Sender, BYTE* SecurityId, DWORD* SecurityIdSize, DWORD_PTR Reserved,
+                     HRESULT& Result)>
       OnGetRootSecurityId;
-  std::function<void(TObject* Sender, BYTE** Cert, DWORD* CertSize, HRESULT& Result)> OnGetSerializedClientCertContext;
-  std::function<void(TObject* Sender, MONIKERPROPERTY Property, const std::wstring& Value, HRESULT& Result)>
+  std::function<void(TObject* Sender, BYTE** Cert, DWORD* CertSize, HRESULT& Result)>
+      OnGetSerializedClientCertContext;
+  std::function<void(TObject* Sender, MONIKERPROPERTY Property, const std::wstring& Value,
+                     HRESULT& Result)>
       OnPutProperty;
   std::function<void(const IID& Interface, void** Object)> OnQueryInterface;
-  std::function<void(TObject* Sender, const GUID& Service, const IID& Interface, void*& Object)> OnQueryService;
-  std::function<void(TObject* Sender, DWORD ThreadId, const std::wstring& FileName, bool& Cancel)> OnTerminate;
+  std::function<void(TObject* Sender, const GUID& Service, const IID& Interface, void*& Object)>
+      OnQueryService;
+  std::function<void(TObject* Sender, DWORD ThreadId, const std::wstring& FileName, bool& Cancel)>
+      OnTerminate;
 
   // Raises an event when it is set; the one road every event of the component takes.
   template <class Event, class... Args>
@@ -183,7 +202,8 @@ class TCustomWebDownload : public TComponent {
   friend class TBSCB;
 
   void BeginDownload();
-  bool PrepareDownload(const std::wstring& url, const std::wstring& fileName, const std::wstring& folder);
+  bool PrepareDownload(const std::wstring& url, const std::wstring& fileName,
+                       const std::wstring& folder);
   bool IsUrlReachable(const std::wstring& url);
   std::wstring PrepareFolder(const std::wstring& folder);
   HRESULT RunTransfer(TDownloadKind kind);

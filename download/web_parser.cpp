@@ -67,9 +67,10 @@ STDMETHODIMP TWebParser::OnChanged(DISPID dispID) {
   DISPPARAMS none = {};
   VARIANT state;
   VariantInit(&state);
-  HRESULT hr = documentDispatch_->Invoke(DISPID_READYSTATE, IID_NULL, 2048, DISPATCH_PROPERTYGET, &none, &state,
-                                         nullptr, nullptr);
-  if (SUCCEEDED(hr) && SUCCEEDED(VariantChangeType(&state, &state, 0, VT_I4)) && state.lVal == READYSTATE_COMPLETE)
+  HRESULT hr = documentDispatch_->Invoke(DISPID_READYSTATE, IID_NULL, 2048, DISPATCH_PROPERTYGET,
+                                         &none, &state, nullptr, nullptr);
+  if (SUCCEEDED(hr) && SUCCEEDED(VariantChangeType(&state, &state, 0, VT_I4)) &&
+      state.lVal == READYSTATE_COMPLETE)
     PostThreadMessageW(GetCurrentThreadId(), WM_PARSER_DOCUMENT_COMPLETE, 0, 0);
   VariantClear(&state);
   return S_OK;
@@ -80,8 +81,8 @@ STDMETHODIMP TWebParser::GetTypeInfoCount(UINT* pctinfo) {
   return S_OK;
 }
 
-STDMETHODIMP TWebParser::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* pVarResult, EXCEPINFO*,
-                                UINT*) {
+STDMETHODIMP TWebParser::Invoke(DISPID dispIdMember, REFIID, LCID, WORD, DISPPARAMS*,
+                                VARIANT* pVarResult, EXCEPINFO*, UINT*) {
   if (dispIdMember != DISPID_AMBIENT_DLCONTROL) return DISP_E_MEMBERNOTFOUND;
   if (pVarResult) {
     VariantInit(pVarResult);

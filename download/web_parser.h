@@ -21,20 +21,38 @@
 #include "mediaplayer/com_ptr.h"
 
 enum class TDownloadControlOption {
-  DownloadImages, DownloadVideos, DownloadBGSounds, DontExecuteScripts, DontExecuteJava,
-  DontExecuteActiveX, DontDownloadActiveX, DownloadButDontDisplay, DontDownloadFrame,
-  CheckPageResynchronize, DownloadAndIgnoreCache, DontDownloadBehaviors, SuppressedMetaCharset,
-  DisableUrlIfEncodingUTF8, EnableUrlIfEncodingUTF8, ForceOfflineMode, DontPerformClientPull,
-  DownloadInSilentMode, WorkOffline
+  DownloadImages,
+  DownloadVideos,
+  DownloadBGSounds,
+  DontExecuteScripts,
+  DontExecuteJava,
+  DontExecuteActiveX,
+  DontDownloadActiveX,
+  DownloadButDontDisplay,
+  DontDownloadFrame,
+  CheckPageResynchronize,
+  DownloadAndIgnoreCache,
+  DontDownloadBehaviors,
+  SuppressedMetaCharset,
+  DisableUrlIfEncodingUTF8,
+  EnableUrlIfEncodingUTF8,
+  ForceOfflineMode,
+  DontPerformClientPull,
+  DownloadInSilentMode,
+  WorkOffline
 };
 inline constexpr std::array<uint32_t, 19> kDownloadControlValues = {
-    0x10,   0x20,   0x40,    0x80,    0x100,   0x200,   0x400,      0x800,      0x1000,    0x2000,
-    0x4000, 0x8000, 0x10000, 0x20000, 0x40000, 0x10000000, 0x20000000, 0x40000000, 0x80000000};
+    0x10,    0x20,       0x40,       0x80,       0x100,     0x200,   0x400,
+    0x800,   0x1000,     0x2000,     0x4000,     0x8000,    0x10000, 0x20000,
+    0x40000, 0x10000000, 0x20000000, 0x40000000, 0x80000000};
 
 // Posted to the thread when a held document has finished loading.
 inline constexpr UINT WM_PARSER_DOCUMENT_COMPLETE = WM_USER + 1;
 
-class TWebParser : public TComponent, public IOleClientSite, public IPropertyNotifySink, public IDispatch {
+class TWebParser : public TComponent,
+                   public IOleClientSite,
+                   public IPropertyNotifySink,
+                   public IDispatch {
  public:
   explicit TWebParser(TComponent* AOwner);
   ~TWebParser() override;
@@ -74,8 +92,9 @@ class TWebParser : public TComponent, public IOleClientSite, public IPropertyNot
   STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override;
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
-                      VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
+  STDMETHODIMP Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                      DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                      UINT* puArgErr) override;
 
  protected:
   void Loaded() override;

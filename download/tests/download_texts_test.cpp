@@ -24,7 +24,9 @@ TEST(DownloadTexts, StatusTextsFromEveryGroup) {
       {302, "Moved Temporarily"},
       {404, "Not Found"},
       {505, "HTTP Version Not Supported"},
-      {12037, "SSL certificate date that was received from the server is bad. The certificate is expired."},
+      {12037,
+       "SSL certificate date that was received from the server is bad. The certificate is "
+       "expired."},
       {12170, "SSL certificate was revoked."},
       {0x401E8, "Asynchronous mode."},
       {static_cast<int32_t>(0x80004004), "Operation Aborted."},

@@ -25,15 +25,18 @@ struct ParseCase {
 
 TEST(Url, ParseSplitsEveryPart) {
   const ParseCase cases[] = {
-      {"http://user:pw@www.host.ru:8080/one/two/doc.name.html?a=1&b=2#mark", "http", "user", "pw", "www.host.ru",
-       8080, "/one/two/", "doc.name.html", "?a=1&b=2", "mark"},
+      {"http://user:pw@www.host.ru:8080/one/two/doc.name.html?a=1&b=2#mark", "http", "user", "pw",
+       "www.host.ru", 8080, "/one/two/", "doc.name.html", "?a=1&b=2", "mark"},
       {"http://www.host.ru/logo.png", "http", "", "", "www.host.ru", 80, "/", "logo.png", "", ""},
       {"http://[::1]:8080/x.html", "http", "", "", "::1", 8080, "/", "x.html", "", ""},
-      {"http://www.host.ru/cgi/page.asp=12", "http", "", "", "www.host.ru", 80, "/cgi/", "page.asp", "=12", ""},
+      {"http://www.host.ru/cgi/page.asp=12", "http", "", "", "www.host.ru", 80, "/cgi/", "page.asp",
+       "=12", ""},
       {"folder/sub/file.txt", "", "", "", "", 80, "folder/sub/", "file.txt", "", ""},
-      {"http://www.host.ru\\dir\\file.gif", "http", "", "", "www.host.ru", 80, "/dir/", "file.gif", "", ""},
+      {"http://www.host.ru\\dir\\file.gif", "http", "", "", "www.host.ru", 80, "/dir/", "file.gif",
+       "", ""},
       {"http://radio", "http", "", "", "radio", 80, "/", "", "", ""},
-      {"http://www.host.ru/page.html#top", "http", "", "", "www.host.ru", 80, "/", "page.html", "", "top"},
+      {"http://www.host.ru/page.html#top", "http", "", "", "www.host.ru", 80, "/", "page.html", "",
+       "top"},
       {"http://:pw@host.ru/a.mp3", "http", "", "", "host.ru", 80, "/", "a.mp3", "", ""},
       {"ftp://host.ru:port/a.mp3", "ftp", "", "", "host.ru", 80, "/", "a.mp3", "", ""},
   };
@@ -125,7 +128,8 @@ TEST(Url, AnUnreachableServerReportsTheSystemError) {
   TUrl url;
   unsigned long reported = 0;
   url.OnError = [&](TObject*, unsigned long code, const std::string&) { reported = code; };
-  EXPECT_FALSE(url.IsReachable("http://127.0.0.1:" + std::to_string(efir::test::httpPort() + 9) + "/x"));
+  EXPECT_FALSE(
+      url.IsReachable("http://127.0.0.1:" + std::to_string(efir::test::httpPort() + 9) + "/x"));
   EXPECT_NE(reported, 0u);
 }
 

@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <regex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "framework/streams.h"
 #include "framework/text_encoding.h"
 #include "tests/support/paths.h"
+#include "tests/support/window.h"
 
 namespace {
 
@@ -35,7 +38,8 @@ std::string servedBytes(int count) {
 std::string readFile(const std::string& path) {
   TMemoryStream data;
   data.LoadFromFile(path);
-  return std::string(reinterpret_cast<const char*>(data.Memory()), static_cast<size_t>(data.Size()));
+  return std::string(reinterpret_cast<const char*>(data.Memory()),
+                     static_cast<size_t>(data.Size()));
 }
 
 void writeFile(const std::string& path, const std::string& content) {
@@ -44,7 +48,9 @@ void writeFile(const std::string& path, const std::string& content) {
 
 std::wstring wideUrl(const std::string& path) { return fromAnsi(httpUrl(path)); }
 
-std::string deadUrl() { return "http://127.0.0.1:" + std::to_string(efir::test::httpPort() + 9) + "/x.bin"; }
+std::string deadUrl() {
+  return "http://127.0.0.1:" + std::to_string(efir::test::httpPort() + 9) + "/x.bin";
+}
 
 TStringList lines(std::initializer_list<const char*> texts) {
   TStringList list;
@@ -73,12 +79,14 @@ class Download : public testing::Test {
       log.push_back("error " + text);
     };
     d->OnStateChange = [this](TState state) { log.push_back("state " + std::to_string(state)); };
-    d->OnComplete = [this](TObject*, const std::wstring& path, const std::wstring&, const std::wstring&,
-                           const std::wstring&, int) {
+    d->OnComplete = [this](TObject*, const std::wstring& path, const std::wstring&,
+                           const std::wstring&, const std::wstring&, int) {
       completed.push_back(toAnsi(path));
       log.push_back("complete " + toAnsi(path));
     };
-    d->OnConnect = [this](TObject*, HRESULT, const std::string& text) { log.push_back("connect " + text); };
+    d->OnConnect = [this](TObject*, HRESULT, const std::string& text) {
+      log.push_back("connect " + text);
+    };
     d->OnStopBinding = [this](TObject*, HRESULT result, const std::wstring&) {
       stopResults.push_back(result);
       log.push_back("stop");
@@ -137,19 +145,21 @@ TEST_F(Download, AListPutsEachAddressIntoTheFileOnTheSameLine) {
 
 TEST_F(Download, StepsProgressAndStatesComeInOrder) {
   std::vector<std::string> ends;
-  d->OnProgress = [&](TObject*, ULONG, ULONG, ULONG status, ULONG, const std::wstring&, const std::string& downloaded,
-                      const std::string&, const std::string& speed, const std::string& remaining,
-                      const std::string& text, const std::string& percent) {
+  d->OnProgress = [&](TObject*, ULONG, ULONG, ULONG status, ULONG, const std::wstring&,
+                      const std::string& downloaded, const std::string&, const std::string& speed,
+                      const std::string& remaining, const std::string& text,
+                      const std::string& percent) {
     log.push_back("progress " + std::to_string(status));
     if (status == BINDSTATUS_ENDDOWNLOADDATA) ends = {downloaded, speed, remaining, text, percent};
   };
   ASSERT_TRUE(d->DownloadUrl(wideUrl("bytes/20000"), L"steps.bin", {}));
-  EXPECT_TRUE(inOrder(log, {"state 0", "connect CreateURLMonikerEx: The operation was successful",
-                            "connect CreateAsyncBindCtx: The operation was successful",
-                            "connect RegisterBindStatusCallback: The operation was successful",
-                            "connect MonikerBindToStorage: ", "progress 2", "progress 4", "progress 6", "stop",
-                            "state 2", "connect RevokeBindStatusCallback: The operation was successful",
-                            "complete", "state 1"}))
+  EXPECT_TRUE(inOrder(
+      log, {"state 0", "connect CreateURLMonikerEx: The operation was successful",
+            "connect CreateAsyncBindCtx: The operation was successful",
+            "connect RegisterBindStatusCallback: The operation was successful",
+            "connect MonikerBindToStorage: ", "progress 2", "progress 4", "progress 6", "stop",
+            "state 2", "connect RevokeBindStatusCallback: The operation was successful", "complete",
+            "state 1"}))
       << testing::PrintToString(log);
   EXPECT_THAT(ends, testing::ElementsAre("Done.", "0/00kb/sec", "00.00.00", "Done.", "100%"));
 }
@@ -157,7 +167,9 @@ TEST_F(Download, StepsProgressAndStatesComeInOrder) {
 TEST_F(Download, DataAndStreamEventsSeeEveryByte) {
   std::string seen;
   int64_t streamed = -1;
-  d->OnDataAvailable = [&](TObject*, std::vector<uint8_t>& block) { seen.append(block.begin(), block.end()); };
+  d->OnDataAvailable = [&](TObject*, std::vector<uint8_t>& block) {
+    seen.append(block.begin(), block.end());
+  };
   d->OnStreamComplete = [&](TObject*, TMemoryStream& stream, HRESULT) { streamed = stream.Size(); };
   d->DownloadMethod = dmStream;
   ASSERT_TRUE(d->DownloadUrl(wideUrl("bytes/150000"), {}, {}));
@@ -194,7 +206,8 @@ TEST_F(Download, AnEmptyOrCutShortBodyIsNoSuccess) {
 
   errors.clear();
   EXPECT_FALSE(d->DownloadUrl(wideUrl("truncated/100000"), L"cut.bin", {}));
-  EXPECT_TRUE(hasError(static_cast<int>(INET_E_DOWNLOAD_FAILURE))) << testing::PrintToString(errors);
+  EXPECT_TRUE(hasError(static_cast<int>(INET_E_DOWNLOAD_FAILURE)))
+      << testing::PrintToString(errors);
 }
 
 TEST_F(Download, ADeadPortIsAnError) {
@@ -209,7 +222,8 @@ TEST_F(Download, RefusedUrlsStillComplete) {
   d->ValidateUrl = true;
   EXPECT_FALSE(d->DownloadUrl(wideUrl("status/404"), L"checked.txt", {}));
   EXPECT_EQ(completed.size(), 2u);
-  EXPECT_TRUE(inOrder(log, {"state 0", "complete", "state 1", "state 0", "error", "complete", "state 1"}))
+  EXPECT_TRUE(
+      inOrder(log, {"state 0", "complete", "state 1", "state 0", "error", "complete", "state 1"}))
       << testing::PrintToString(log);
   EXPECT_TRUE(d->DownloadUrl(wideUrl("hello.txt"), L"checked.txt", {}));
 }
@@ -230,7 +244,8 @@ TEST_F(Download, CancelAllEndsTheTransferAndSkipsTheRestOfTheList) {
 
 TEST_F(Download, HandlersCanCancel) {
   d->OnTerminate = [](TObject*, DWORD, const std::wstring&, bool& cancel) { cancel = true; };
-  d->DownloadUrlList(lines({httpUrl("hello.txt").c_str(), httpUrl("bytes/10").c_str()}), lines({"a.txt", "b.bin"}));
+  d->DownloadUrlList(lines({httpUrl("hello.txt").c_str(), httpUrl("bytes/10").c_str()}),
+                     lines({"a.txt", "b.bin"}));
   EXPECT_TRUE(efir::FileExists(folder + "a.txt"));
   EXPECT_FALSE(efir::FileExists(folder + "b.bin"));
 
@@ -240,7 +255,9 @@ TEST_F(Download, HandlersCanCancel) {
   EXPECT_FALSE(efir::FileExists(folder + "c.txt"));
 
   d->OnStartBinding = nullptr;
-  d->OnRedirect = [](TObject*, bool& abort, const std::wstring&, const std::wstring&) { abort = true; };
+  d->OnRedirect = [](TObject*, bool& abort, const std::wstring&, const std::wstring&) {
+    abort = true;
+  };
   EXPECT_FALSE(d->DownloadUrl(wideUrl("redirect/hello.txt"), L"d.txt", {}));
   EXPECT_FALSE(efir::FileExists(folder + "d.txt"));
 }
@@ -255,7 +272,24 @@ TEST_F(Download, ARedirectIsFollowedAndALoopIsGivenUp) {
 TEST_F(Download, AStalledServerTimesOut) {
   d->TimeOut = 700;
   EXPECT_FALSE(d->DownloadUrl(wideUrl("slow/5000"), L"slow.txt", {}));
-  EXPECT_THAT(errors, Contains(Pair(static_cast<int>(INET_E_CONNECTION_TIMEOUT), "The Internet connection has timed out.")));
+  EXPECT_THAT(errors, Contains(Pair(static_cast<int>(INET_E_CONNECTION_TIMEOUT),
+                                    "The Internet connection has timed out.")));
+}
+
+TEST_F(Download, MessagesSentFromOtherThreadsAreHandledWhileWaiting) {
+  efir::test::TestWindow window(50, 50, [](HDC, const RECT&) {});
+  std::atomic<bool> downloading{true};
+  std::atomic<bool> answeredDuringDownload{false};
+  std::thread sender([&] {
+    Sleep(200);
+    SendMessageW(window.handle(), WM_NULL, 0, 0);
+    answeredDuringDownload = downloading.load();
+  });
+  EXPECT_TRUE(d->DownloadUrl(wideUrl("slow/1200"), L"slow.txt", {}));
+  downloading = false;
+  efir::test::pumpUntil([&] { return false; }, 100);
+  sender.join();
+  EXPECT_TRUE(answeredDuringDownload);
 }
 
 TEST_F(Download, ADownloadAskedForDuringOneIsRefused) {
@@ -274,7 +308,8 @@ TEST_F(Download, TheRequestCarriesTheAgentTheRangeAndTheExtraHeaders) {
   ASSERT_TRUE(d->DownloadUrl(wideUrl("headers"), L"ranged.txt", {}));
   std::string sent = readFile(folder + "ranged.txt");
   EXPECT_THAT(sent, HasSubstr("Range: bytes=100-\n"));
-  EXPECT_THAT(sent, HasSubstr("User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)()\n"));
+  EXPECT_THAT(sent,
+              HasSubstr("User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)()\n"));
   EXPECT_THAT(sent, HasSubstr("Content-Type: application/x-www-form-BindInfoFd"));
 
   d->Range.RangeBegin = 0;
@@ -296,7 +331,8 @@ TEST_F(Download, ExistingTargetsAreOverwrittenSkippedOrRenamed) {
 
   writeFile(folder + "hello.txt", "old");
   d->FileExistsOption = feSkip;
-  d->DownloadUrlList(lines({httpUrl("hello.txt").c_str(), httpUrl("bytes/10").c_str()}), lines({"hello.txt", "next.bin"}));
+  d->DownloadUrlList(lines({httpUrl("hello.txt").c_str(), httpUrl("bytes/10").c_str()}),
+                     lines({"hello.txt", "next.bin"}));
   EXPECT_EQ(readFile(folder + "hello.txt"), "old");
   EXPECT_TRUE(efir::FileExists(folder + "next.bin"));
   EXPECT_EQ(completed.size(), 3u);
@@ -305,7 +341,8 @@ TEST_F(Download, ExistingTargetsAreOverwrittenSkippedOrRenamed) {
   ASSERT_TRUE(d->DownloadUrl(wideUrl("hello.txt"), L"hello.txt", {}));
   EXPECT_EQ(readFile(folder + "hello.txt"), "old");
   std::vector<std::string> renamed;
-  for (const TSearchRec& entry : efir::FindFiles(folder + "*_hello.txt")) renamed.push_back(entry.Name);
+  for (const TSearchRec& entry : efir::FindFiles(folder + "*_hello.txt"))
+    renamed.push_back(entry.Name);
   ASSERT_EQ(renamed.size(), 1u);
   EXPECT_TRUE(std::regex_match(renamed[0], std::regex("[0-9][0-9_.]*_hello\\.txt"))) << renamed[0];
   EXPECT_EQ(readFile(folder + renamed[0]), "hello from the loopback server\n");
@@ -344,9 +381,11 @@ TEST_F(Download, TimeSettingsOfTheWholeProgram) {
 
 TEST(DownloadSettings, DefaultsAndOptionValues) {
   TWebMultiDownload* d = efir::Construct<TWebMultiDownload>(nullptr);
-  EXPECT_EQ(d->UserAgentHeader(), "User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)()\r\n");
+  EXPECT_EQ(d->UserAgentHeader(),
+            "User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)()\r\n");
   d->UserAgent = "efir";
-  EXPECT_EQ(d->UserAgentHeader(), "User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)()\r\n");
+  EXPECT_EQ(d->UserAgentHeader(),
+            "User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)()\r\n");
   EXPECT_EQ(d->BindFValue(), 179u);
   EXPECT_EQ(d->BindF2Value(), 8u);
   EXPECT_EQ(d->BindInfoFValue(), 0u);
@@ -383,7 +422,8 @@ TEST(DownloadSettings, UrlsGetASchemeUnlessTheyStartWithOne) {
 
 TEST(DownloadSettings, DispositionNames) {
   EXPECT_EQ(TBSCB::DispositionFileName(L"attachment; filename=\"report.pdf\""), L"report.pdf");
-  EXPECT_EQ(TBSCB::DispositionFileName(L"attachment; filename=\"report.pdf\"; size=3"), L"report.pdf");
+  EXPECT_EQ(TBSCB::DispositionFileName(L"attachment; filename=\"report.pdf\"; size=3"),
+            L"report.pdf");
   EXPECT_EQ(TBSCB::DispositionFileName(L"attachment; filename=report.pdf; size=3"), L"report.pdf");
   EXPECT_EQ(TBSCB::DispositionFileName(L"attachment; filename=\"..\\..\\x.txt\""), L"x.txt");
   EXPECT_EQ(TBSCB::DispositionFileName(L"inline"), L"");

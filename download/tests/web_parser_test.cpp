@@ -14,15 +14,20 @@ TEST(WebParser, AnswersTheDownloadControlAmbientOnly) {
   VARIANT result;
   VariantInit(&result);
   DISPPARAMS none = {};
-  ASSERT_EQ(parser.Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+  ASSERT_EQ(parser.Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                          &result, nullptr, nullptr),
+            S_OK);
   EXPECT_EQ(result.vt, VT_I4);
   EXPECT_EQ(result.lVal, 0xFF0);
 
   parser.DownloadOptions.Exclude(TDownloadControlOption::DownloadImages);
   parser.DownloadOptions.Include(TDownloadControlOption::WorkOffline);
-  ASSERT_EQ(parser.Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+  ASSERT_EQ(parser.Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                          &result, nullptr, nullptr),
+            S_OK);
   EXPECT_EQ(static_cast<uint32_t>(result.lVal), 0x80000FE0u);
-  EXPECT_EQ(parser.Invoke(DISPID_AMBIENT_USERAGENT, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
+  EXPECT_EQ(parser.Invoke(DISPID_AMBIENT_USERAGENT, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                          &result, nullptr, nullptr),
             DISP_E_MEMBERNOTFOUND);
 }
 
