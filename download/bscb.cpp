@@ -70,6 +70,13 @@ TBSCB::~TBSCB() {
   if (RequestBody) GlobalFree(RequestBody);
 }
 
+template <class Event, class... Args>
+void TBSCB::Fire(Event TCustomWebDownload::*event, Args&&... args) {
+  if (!detached_) TCustomWebDownload::Raise(Owner->*event, std::forward<Args>(args)...);
+}
+
+bool TBSCB::Cancelled() const { return detached_ || Owner->cancel_; }
+
 template <class Body>
 HRESULT TBSCB::Guarded(HRESULT onException, Body&& body) noexcept {
   try {
@@ -188,7 +195,7 @@ void TBSCB::BindAndWait() {
 
   hr = RevokeBindStatusCallback(BindCtx.get(), this);
   if (SUCCEEDED(hr))
-    TCustomWebDownload::Raise(Owner->OnConnect, this, hr,
+    Fire(&TCustomWebDownload::OnConnect, this, hr,
                               "RevokeBindStatusCallback: " + DownloadStatusText(0));
   else
     Owner->DoError(hr, "Error while RevokeBindStatusCallback. " + DownloadStatusText(hr));
@@ -199,7 +206,7 @@ bool TBSCB::Step(HRESULT hr, const char* success, const char* failure) {
     ReportFailure(hr, failure + DownloadStatusText(hr));
     return false;
   }
-  TCustomWebDownload::Raise(Owner->OnConnect, this, hr, success + DownloadStatusText(hr));
+  Fire(&TCustomWebDownload::OnConnect, this, hr, success + DownloadStatusText(hr));
   return true;
 }
 
@@ -216,7 +223,7 @@ void TBSCB::DownloadToFile() {
     ReportFailure(hr, "Error while UrlDownloadToFile " + DownloadStatusText(hr));
   }
   if (SUCCEEDED(hr))
-    TCustomWebDownload::Raise(Owner->OnConnect, this, hr,
+    Fire(&TCustomWebDownload::OnConnect, this, hr,
                               "UrlDownloadToFile" + DownloadStatusText(hr));
   SetFileNames();
   EndAttempt(hr);
@@ -256,7 +263,7 @@ void TBSCB::Stop(HRESULT result, LPCWSTR error) {
     if (FAILED(hr))
       Owner->DoError(hr, efir::SystemErrorMessage(static_cast<unsigned long>(hr)));
     else
-      TCustomWebDownload::Raise(Owner->OnConnect, this, result,
+      Fire(&TCustomWebDownload::OnConnect, this, result,
                                 "Registering new moniker: " + DownloadStatusText(hr));
     PreviousCallback.reset();
   }
@@ -273,10 +280,10 @@ void TBSCB::Stop(HRESULT result, LPCWSTR error) {
   } else if (FAILED(result) && SUCCEEDED(failure_) && !Owner->cancel_) {
     ReportFailure(result, DownloadStatusText(result));
   }
-  TCustomWebDownload::Raise(Owner->OnStopBinding, this, result, wide(error));
+  Fire(&TCustomWebDownload::OnStopBinding, this, result, wide(error));
   Binding.reset();
   Owner->SetState(sStopped);
-  TCustomWebDownload::Raise(Owner->OnStreamComplete, this, MemoryStream, result);
+  Fire(&TCustomWebDownload::OnStreamComplete, this, MemoryStream, result);
   EndAttempt(result);
 }
 
@@ -294,7 +301,7 @@ void TBSCB::EndAttempt(HRESULT result) {
 
 void TBSCB::Finish() {
   bool cancel = false;
-  TCustomWebDownload::Raise(Owner->OnTerminate, this, GetCurrentThreadId(),
+  Fire(&TCustomWebDownload::OnTerminate, this, GetCurrentThreadId(),
                             Info ? Info->FileName : std::wstring(), cancel);
   if (cancel) Owner->CancelAll();
 }
@@ -311,7 +318,7 @@ void TBSCB::OnTimeOut() {
 
 void TBSCB::ReportFailure(HRESULT code, const std::string& text) {
   if (SUCCEEDED(failure_)) failure_ = FAILED(code) ? code : E_ABORT;
-  Owner->DoError(static_cast<int>(code), text);
+  if (!detached_) Owner->DoError(static_cast<int>(code), text);
 }
 
 void TBSCB::ReportBindResult() {
@@ -326,7 +333,7 @@ void TBSCB::ReportBindResult() {
     Owner->DoError(hr, DownloadStatusText(hr));
     return;
   }
-  TCustomWebDownload::Raise(Owner->OnGetBindResults, this, protocol, code, resultText,
+  Fire(&TCustomWebDownload::OnGetBindResults, this, protocol, code, resultText,
                             DownloadStatusText(static_cast<int32_t>(code)));
 }
 
@@ -335,7 +342,7 @@ void TBSCB::ReportBindResult() {
 STDMETHODIMP TBSCB::QueryInterface(REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   Guarded(S_OK, [&] {
-    TCustomWebDownload::Raise(Owner->OnQueryInterface, riid, ppv);
+    Fire(&TCustomWebDownload::OnQueryInterface, riid, ppv);
     return S_OK;
   });
   *ppv = nullptr;
@@ -376,12 +383,12 @@ STDMETHODIMP_(ULONG) TBSCB::Release() {
 
 STDMETHODIMP TBSCB::OnStartBinding(DWORD, IBinding* pib) {
   return Guarded(E_FAIL, [&] {
-    if (Owner->cancel_ || ended_) return E_FAIL;
+    if (ended_ || Owner->cancel_) return E_FAIL;
     Binding = share(pib);
     if (PreviousCallback) PreviousCallback->OnStopBinding(200, nullptr);
     if (Info->DownloadMethod == dmStream) Info->FileName.clear();
     bool cancel = false;
-    TCustomWebDownload::Raise(Owner->OnStartBinding, this, cancel, pib);
+    Fire(&TCustomWebDownload::OnStartBinding, this, cancel, pib);
     if (!cancel) return S_OK;
     Owner->cancel_ = true;
     return E_FAIL;
@@ -389,7 +396,7 @@ STDMETHODIMP TBSCB::OnStartBinding(DWORD, IBinding* pib) {
 }
 
 STDMETHODIMP TBSCB::GetPriority(LONG*) {
-  if (Owner->cancel_) Abort();
+  if (Cancelled()) Abort();
   return S_OK;
 }
 
@@ -421,7 +428,7 @@ STDMETHODIMP TBSCB::OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulSt
         }
         bool abort = false;
         if (text != Info->Url)
-          TCustomWebDownload::Raise(Owner->OnRedirect, this, abort, Info->Url, text);
+          Fire(&TCustomWebDownload::OnRedirect, this, abort, Info->Url, text);
         if (abort) {
           Owner->cancel_ = true;
           return E_INVALIDARG;
@@ -439,7 +446,7 @@ STDMETHODIMP TBSCB::OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulSt
         ulProgress = ulProgressMax = 0;
         break;
     }
-    TCustomWebDownload::Raise(Owner->OnProgress, this, ulProgress, ulProgressMax, ulStatusCode,
+    Fire(&TCustomWebDownload::OnProgress, this, ulProgress, ulProgressMax, ulStatusCode,
                               ulProgressMax, text, downloaded, elapsedTime_, speed, remaining,
                               status, percent);
     return S_OK;
@@ -480,7 +487,7 @@ STDMETHODIMP TBSCB::GetBindInfo(DWORD* grfBINDF, BINDINFO* pbindinfo) {
   return Guarded(E_FAIL, [&] {
     *grfBINDF = Info->BindFValue;
     FillBindInfo(pbindinfo);
-    TCustomWebDownload::Raise(Owner->OnGetBindInfo, this, *grfBINDF, *pbindinfo);
+    Fire(&TCustomWebDownload::OnGetBindInfo, this, *grfBINDF, *pbindinfo);
     return S_OK;
   });
 }
@@ -493,7 +500,7 @@ STDMETHODIMP TBSCB::GetBindInfoEx(DWORD* grfBINDF, BINDINFO* pbindinfo, DWORD* g
     *grfBINDF2 = Info->BindF2Value;
     if (pdwReserved) *pdwReserved = 0;
     FillBindInfo(pbindinfo);
-    TCustomWebDownload::Raise(Owner->OnGetBindInfoEx, this, *grfBINDF, *pbindinfo, *grfBINDF2);
+    Fire(&TCustomWebDownload::OnGetBindInfoEx, this, *grfBINDF, *pbindinfo, *grfBINDF2);
     return S_OK;
   });
 }
@@ -548,7 +555,7 @@ STDMETHODIMP TBSCB::OnDataAvailable(DWORD grfBSCF, DWORD, FORMATETC*, STGMEDIUM*
       Abort();
       return S_OK;
     }
-    TCustomWebDownload::Raise(Owner->OnDataAvailableInfo, this, grfBSCF, DataFlagsText(grfBSCF));
+    Fire(&TCustomWebDownload::OnDataAvailableInfo, this, grfBSCF, DataFlagsText(grfBSCF));
     if (Owner->cancel_) {
       Abort();
       return S_OK;
@@ -578,7 +585,7 @@ HRESULT TBSCB::ReadData() {
     HRESULT hr = DataStream->Read(block.data(), kBlockSize, &got);
     if (got > 0) {
       block.resize(got);
-      TCustomWebDownload::Raise(Owner->OnDataAvailable, this, block);
+      Fire(&TCustomWebDownload::OnDataAvailable, this, block);
       try {
         Store(block);
       } catch (const EInOutError& e) {
@@ -612,7 +619,7 @@ void TBSCB::OpenTargetFile() {
 }
 
 STDMETHODIMP TBSCB::OnObjectAvailable(REFIID, IUnknown*) {
-  if (Owner->cancel_) Abort();
+  if (Cancelled()) Abort();
   return S_OK;
 }
 
@@ -622,7 +629,7 @@ STDMETHODIMP TBSCB::BeginningTransaction(LPCWSTR szURL, LPCWSTR szHeaders, DWORD
                                          LPWSTR* pszAdditionalHeaders) {
   if (pszAdditionalHeaders) *pszAdditionalHeaders = nullptr;
   return Guarded(E_ABORT, [&] {
-    if (Owner->cancel_ || ended_) {
+    if (ended_ || Owner->cancel_) {
       Abort();
       return E_ABORT;
     }
@@ -633,7 +640,7 @@ STDMETHODIMP TBSCB::BeginningTransaction(LPCWSTR szURL, LPCWSTR szHeaders, DWORD
     std::wstring extra = RequestHeaders(Owner->userAgentHeader_, Info->RangeBegin, Info->RangeEnd,
                                         Info->AdditionalHeader);
     HRESULT result = S_OK;
-    TCustomWebDownload::Raise(Owner->OnBeginningTransaction, this, wide(szURL), wide(szHeaders),
+    Fire(&TCustomWebDownload::OnBeginningTransaction, this, wide(szURL), wide(szHeaders),
                               extra, result);
     if (pszAdditionalHeaders) *pszAdditionalHeaders = CoTaskWideCopy(extra);
     if (Timer->Interval() > 0) {
@@ -655,15 +662,15 @@ bool TBSCB::FileExistsRule() {
   Info->RangeEnd = 0;
   TFileExistsOption resumeAction = Info->FileExistsOption;
   if (Owner->OnResume) {
-    TCustomWebDownload::Raise(Owner->OnResume, this, path, resumeAction);
+    Fire(&TCustomWebDownload::OnResume, this, path, resumeAction);
     Info->RangeBegin = fileSize(path);
   }
   TFileExistsOption action = Info->FileExistsOption;
   std::wstring newName;
-  TCustomWebDownload::Raise(Owner->OnFileExists, action, path, newName);
+  Fire(&TCustomWebDownload::OnFileExists, action, path, newName);
   switch (action) {
     case feOverWrite:
-      TCustomWebDownload::Raise(Owner->OnResume, this, path, resumeAction);
+      Fire(&TCustomWebDownload::OnResume, this, path, resumeAction);
       Info->RangeBegin = 0;
       return true;
     case feSkip:
@@ -707,7 +714,7 @@ STDMETHODIMP TBSCB::OnResponse(DWORD dwResponseCode, LPCWSTR szResponseHeaders,
                     DownloadStatusText(static_cast<int32_t>(dwResponseCode)));
       answer = E_ABORT;
     }
-    TCustomWebDownload::Raise(Owner->OnResponse, this, dwResponseCode, wide(szResponseHeaders),
+    Fire(&TCustomWebDownload::OnResponse, this, dwResponseCode, wide(szResponseHeaders),
                               wide(szRequestHeaders), answer);
     // The answer alone does not stop every binding: the abort does.
     if (answer == E_ABORT) {
@@ -752,7 +759,7 @@ STDMETHODIMP TBSCB::GetRootSecurityId(BYTE* pbSecurityId, DWORD* pcbSecurityId,
                                       DWORD_PTR dwReserved) {
   return Guarded(E_NOTIMPL, [&] {
     HRESULT result = E_NOTIMPL;
-    TCustomWebDownload::Raise(Owner->OnGetRootSecurityId, this, pbSecurityId, pcbSecurityId,
+    Fire(&TCustomWebDownload::OnGetRootSecurityId, this, pbSecurityId, pcbSecurityId,
                               dwReserved, result);
     return result;
   });
@@ -761,7 +768,7 @@ STDMETHODIMP TBSCB::GetRootSecurityId(BYTE* pbSecurityId, DWORD* pcbSecurityId,
 STDMETHODIMP TBSCB::GetSerializedClientCertContext(BYTE** ppbCert, DWORD* pcbCert) {
   return Guarded(S_FALSE, [&] {
     HRESULT result = S_FALSE;
-    TCustomWebDownload::Raise(Owner->OnGetSerializedClientCertContext, this, ppbCert, pcbCert,
+    Fire(&TCustomWebDownload::OnGetSerializedClientCertContext, this, ppbCert, pcbCert,
                               result);
     return result;
   });
@@ -795,7 +802,7 @@ STDMETHODIMP TBSCB::GetWindow(REFGUID rguidReason, HWND* phwnd) {
   *phwnd = nullptr;
   return Guarded(S_OK, [&] {
     HRESULT result = S_OK;
-    TCustomWebDownload::Raise(Owner->OnGetWindow, this, rguidReason, *phwnd, result);
+    Fire(&TCustomWebDownload::OnGetWindow, this, rguidReason, *phwnd, result);
     return result;
   });
 }
@@ -803,7 +810,7 @@ STDMETHODIMP TBSCB::GetWindow(REFGUID rguidReason, HWND* phwnd) {
 STDMETHODIMP TBSCB::OnSecurityProblem(DWORD dwProblem) {
   return Guarded(S_FALSE, [&] {
     HRESULT result = S_FALSE;
-    TCustomWebDownload::Raise(Owner->OnSecurityProblem, this, dwProblem,
+    Fire(&TCustomWebDownload::OnSecurityProblem, this, dwProblem,
                               DownloadStatusText(static_cast<int32_t>(dwProblem)), result);
     return result;
   });
@@ -813,7 +820,7 @@ STDMETHODIMP TBSCB::OnCodeInstallProblem(ULONG ulStatusCode, LPCWSTR szDestinati
                                          LPCWSTR szSource, DWORD dwReserved) {
   return Guarded(S_OK, [&] {
     HRESULT result = S_OK;
-    TCustomWebDownload::Raise(Owner->OnCodeInstallProblem, this, ulStatusCode, wide(szDestination),
+    Fire(&TCustomWebDownload::OnCodeInstallProblem, this, ulStatusCode, wide(szDestination),
                               wide(szSource), dwReserved,
                               DownloadStatusText(static_cast<int32_t>(ulStatusCode)), result);
     return result;
@@ -825,7 +832,7 @@ STDMETHODIMP TBSCB::QueryService(REFGUID guidService, REFIID riid, void** ppv) {
   *ppv = nullptr;
   return Guarded(E_NOINTERFACE, [&] {
     void* object = nullptr;
-    TCustomWebDownload::Raise(Owner->OnQueryService, this, guidService, riid, object);
+    Fire(&TCustomWebDownload::OnQueryService, this, guidService, riid, object);
     *ppv = object;
     return object ? S_OK : E_NOINTERFACE;
   });
@@ -861,7 +868,7 @@ STDMETHODIMP TBSCB::MonikerBindToObject(IMoniker* pMk, IBindCtx* pBC, IBindStatu
 STDMETHODIMP TBSCB::PutProperty(MONIKERPROPERTY mkp, LPCWSTR val) {
   return Guarded(E_NOTIMPL, [&] {
     HRESULT result = E_NOTIMPL;
-    TCustomWebDownload::Raise(Owner->OnPutProperty, this, mkp, wide(val), result);
+    Fire(&TCustomWebDownload::OnPutProperty, this, mkp, wide(val), result);
     return result;
   });
 }
@@ -880,10 +887,10 @@ STDMETHODIMP TBSCB::AuthenticateEx(HWND* phwnd, LPWSTR* pszUsername, LPWSTR* psz
     std::wstring user, password;
     HRESULT result = S_OK;
     if (pauthinfo)
-      TCustomWebDownload::Raise(Owner->OnAuthenticateEx, this, window, user, password, pauthinfo,
+      Fire(&TCustomWebDownload::OnAuthenticateEx, this, window, user, password, pauthinfo,
                                 result);
     else
-      TCustomWebDownload::Raise(Owner->OnAuthenticate, this, window, user, password, result);
+      Fire(&TCustomWebDownload::OnAuthenticate, this, window, user, password, result);
     *phwnd = window;
     *pszUsername = CopyOrNone(user);
     *pszPassword = CopyOrNone(password);

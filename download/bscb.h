@@ -6,6 +6,7 @@
 //   TBSCB* transfer = new TBSCB(component, kind);   // one reference, the component's
 //   transfer->Run();                                 // returns when the transfer has ended
 //   HRESULT result = transfer->Result();
+//   transfer->Detach();
 //   transfer->Release();
 //
 // The object is reference-counted: the platform may hold it for a while after the transfer.
@@ -74,6 +75,8 @@ class TBSCB : public TObject,
   void Run();
   // S_OK when the resource arrived in full, else the failure the transfer ended with.
   HRESULT Result() const { return result_; }
+  // The component lets go: callbacks that still arrive touch it no more.
+  void Detach() { detached_ = true; }
 
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
@@ -163,6 +166,10 @@ class TBSCB : public TObject,
   bool QueryHttpText(DWORD level, std::wstring& text);
   // Reports a failure through OnError; the transfer then ends with a failure.
   void ReportFailure(HRESULT code, const std::string& text);
+  // Raises one of the component's events, unless the component has let go.
+  template <class Event, class... Args>
+  void Fire(Event TCustomWebDownload::*event, Args&&... args);
+  bool Cancelled() const;
   // Runs a callback's body: an exception is reported and aborts the transfer.
   template <class Body>
   HRESULT Guarded(HRESULT onException, Body&& body) noexcept;
@@ -190,6 +197,7 @@ class TBSCB : public TObject,
   efir::ManualEvent BindingEvent;
   bool BindingDone = false;
   bool ended_ = false;
+  bool detached_ = false;
   HRESULT result_ = E_FAIL;
   HRESULT failure_ = S_OK;  // the first failure reported, if any
   LARGE_INTEGER frequency_{};

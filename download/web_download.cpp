@@ -130,7 +130,10 @@ HRESULT TCustomWebDownload::RunTransfer(TDownloadKind kind) {
   auto* transfer = new TBSCB(this, kind);
   struct Release {
     TBSCB* transfer;
-    ~Release() { transfer->Release(); }
+    ~Release() {
+      transfer->Detach();
+      transfer->Release();
+    }
   } release{transfer};
   transfer->Run();
   return transfer->Result();
