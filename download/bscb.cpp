@@ -48,18 +48,11 @@ ComPtr<T> share(T* p) {
   return ComPtr<T>::attach(p);
 }
 
-bool fileExists(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 int64_t fileSize(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
   return (int64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
-
-std::wstring timeText() { return fromAnsi(efir::TimeToStr(efir::Now())); }
 
 }  // namespace
 
@@ -196,7 +189,7 @@ void TBSCB::BindAndWait() {
   hr = RevokeBindStatusCallback(BindCtx.get(), this);
   if (SUCCEEDED(hr))
     Fire(&TCustomWebDownload::OnConnect, this, hr,
-                              "RevokeBindStatusCallback: " + DownloadStatusText(0));
+         "RevokeBindStatusCallback: " + DownloadStatusText(0));
   else
     Owner->DoError(hr, "Error while RevokeBindStatusCallback. " + DownloadStatusText(hr));
 }
@@ -223,8 +216,7 @@ void TBSCB::DownloadToFile() {
     ReportFailure(hr, "Error while UrlDownloadToFile " + DownloadStatusText(hr));
   }
   if (SUCCEEDED(hr))
-    Fire(&TCustomWebDownload::OnConnect, this, hr,
-                              "UrlDownloadToFile" + DownloadStatusText(hr));
+    Fire(&TCustomWebDownload::OnConnect, this, hr, "UrlDownloadToFile" + DownloadStatusText(hr));
   SetFileNames();
   EndAttempt(hr);
 }
@@ -264,7 +256,7 @@ void TBSCB::Stop(HRESULT result, LPCWSTR error) {
       Owner->DoError(hr, efir::SystemErrorMessage(static_cast<unsigned long>(hr)));
     else
       Fire(&TCustomWebDownload::OnConnect, this, result,
-                                "Registering new moniker: " + DownloadStatusText(hr));
+           "Registering new moniker: " + DownloadStatusText(hr));
     PreviousCallback.reset();
   }
   ReportBindResult();
@@ -302,7 +294,7 @@ void TBSCB::EndAttempt(HRESULT result) {
 void TBSCB::Finish() {
   bool cancel = false;
   Fire(&TCustomWebDownload::OnTerminate, this, GetCurrentThreadId(),
-                            Info ? Info->FileName : std::wstring(), cancel);
+       Info ? Info->FileName : std::wstring(), cancel);
   if (cancel) Owner->CancelAll();
 }
 
@@ -334,7 +326,7 @@ void TBSCB::ReportBindResult() {
     return;
   }
   Fire(&TCustomWebDownload::OnGetBindResults, this, protocol, code, resultText,
-                            DownloadStatusText(static_cast<int32_t>(code)));
+       DownloadStatusText(static_cast<int32_t>(code)));
 }
 
 // ---- IUnknown --------------------------------------------------------------------------
@@ -427,8 +419,7 @@ STDMETHODIMP TBSCB::OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulSt
           return E_ABORT;
         }
         bool abort = false;
-        if (text != Info->Url)
-          Fire(&TCustomWebDownload::OnRedirect, this, abort, Info->Url, text);
+        if (text != Info->Url) Fire(&TCustomWebDownload::OnRedirect, this, abort, Info->Url, text);
         if (abort) {
           Owner->cancel_ = true;
           return E_INVALIDARG;
@@ -447,8 +438,7 @@ STDMETHODIMP TBSCB::OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulSt
         break;
     }
     Fire(&TCustomWebDownload::OnProgress, this, ulProgress, ulProgressMax, ulStatusCode,
-                              ulProgressMax, text, downloaded, elapsedTime_, speed, remaining,
-                              status, percent);
+         ulProgressMax, text, downloaded, elapsedTime_, speed, remaining, status, percent);
     return S_OK;
   });
 }
@@ -610,7 +600,7 @@ void TBSCB::Store(const std::vector<uint8_t>& block) {
 void TBSCB::OpenTargetFile() {
   std::wstring path = TargetPath();
   std::string ansi = toAnsi(path);
-  if (resume_ && fileExists(path)) {
+  if (resume_ && efir::FileExists(toAnsi(path))) {
     FileStream = std::make_unique<TFileStream>(ansi, TFileStream::fmOpenReadWrite);
     FileStream->Seek(0, soEnd);
   } else {
@@ -640,8 +630,8 @@ STDMETHODIMP TBSCB::BeginningTransaction(LPCWSTR szURL, LPCWSTR szHeaders, DWORD
     std::wstring extra = RequestHeaders(Owner->userAgentHeader_, Info->RangeBegin, Info->RangeEnd,
                                         Info->AdditionalHeader);
     HRESULT result = S_OK;
-    Fire(&TCustomWebDownload::OnBeginningTransaction, this, wide(szURL), wide(szHeaders),
-                              extra, result);
+    Fire(&TCustomWebDownload::OnBeginningTransaction, this, wide(szURL), wide(szHeaders), extra,
+         result);
     if (pszAdditionalHeaders) *pszAdditionalHeaders = CoTaskWideCopy(extra);
     if (Timer->Interval() > 0) {
       Timer->SetEnabled(false);
@@ -658,7 +648,7 @@ bool TBSCB::FileExistsRule() {
     return true;
   }
   std::wstring path = Info->DownloadFolder + Info->FileName;
-  if (!fileExists(path)) return true;
+  if (!efir::FileExists(toAnsi(path))) return true;
   Info->RangeEnd = 0;
   TFileExistsOption resumeAction = Info->FileExistsOption;
   if (Owner->OnResume) {
@@ -677,7 +667,8 @@ bool TBSCB::FileExistsRule() {
       return false;
     case feRename:
       // The renamed target does not exist yet: it is fetched from the start.
-      Info->FileName = newName.empty() ? timeText() + L"_" + Info->FileName : newName;
+      Info->FileName =
+          newName.empty() ? TCustomWebDownload::TimeStampedName(Info->FileName) : newName;
       Info->RangeBegin = 0;
       return true;
   }
@@ -715,7 +706,7 @@ STDMETHODIMP TBSCB::OnResponse(DWORD dwResponseCode, LPCWSTR szResponseHeaders,
       answer = E_ABORT;
     }
     Fire(&TCustomWebDownload::OnResponse, this, dwResponseCode, wide(szResponseHeaders),
-                              wide(szRequestHeaders), answer);
+         wide(szRequestHeaders), answer);
     // The answer alone does not stop every binding: the abort does.
     if (answer == E_ABORT) {
       Abort();
@@ -759,8 +750,8 @@ STDMETHODIMP TBSCB::GetRootSecurityId(BYTE* pbSecurityId, DWORD* pcbSecurityId,
                                       DWORD_PTR dwReserved) {
   return Guarded(E_NOTIMPL, [&] {
     HRESULT result = E_NOTIMPL;
-    Fire(&TCustomWebDownload::OnGetRootSecurityId, this, pbSecurityId, pcbSecurityId,
-                              dwReserved, result);
+    Fire(&TCustomWebDownload::OnGetRootSecurityId, this, pbSecurityId, pcbSecurityId, dwReserved,
+         result);
     return result;
   });
 }
@@ -768,8 +759,7 @@ STDMETHODIMP TBSCB::GetRootSecurityId(BYTE* pbSecurityId, DWORD* pcbSecurityId,
 STDMETHODIMP TBSCB::GetSerializedClientCertContext(BYTE** ppbCert, DWORD* pcbCert) {
   return Guarded(S_FALSE, [&] {
     HRESULT result = S_FALSE;
-    Fire(&TCustomWebDownload::OnGetSerializedClientCertContext, this, ppbCert, pcbCert,
-                              result);
+    Fire(&TCustomWebDownload::OnGetSerializedClientCertContext, this, ppbCert, pcbCert, result);
     return result;
   });
 }
@@ -811,7 +801,7 @@ STDMETHODIMP TBSCB::OnSecurityProblem(DWORD dwProblem) {
   return Guarded(S_FALSE, [&] {
     HRESULT result = S_FALSE;
     Fire(&TCustomWebDownload::OnSecurityProblem, this, dwProblem,
-                              DownloadStatusText(static_cast<int32_t>(dwProblem)), result);
+         DownloadStatusText(static_cast<int32_t>(dwProblem)), result);
     return result;
   });
 }
@@ -821,8 +811,8 @@ STDMETHODIMP TBSCB::OnCodeInstallProblem(ULONG ulStatusCode, LPCWSTR szDestinati
   return Guarded(S_OK, [&] {
     HRESULT result = S_OK;
     Fire(&TCustomWebDownload::OnCodeInstallProblem, this, ulStatusCode, wide(szDestination),
-                              wide(szSource), dwReserved,
-                              DownloadStatusText(static_cast<int32_t>(ulStatusCode)), result);
+         wide(szSource), dwReserved, DownloadStatusText(static_cast<int32_t>(ulStatusCode)),
+         result);
     return result;
   });
 }
@@ -887,8 +877,7 @@ STDMETHODIMP TBSCB::AuthenticateEx(HWND* phwnd, LPWSTR* pszUsername, LPWSTR* psz
     std::wstring user, password;
     HRESULT result = S_OK;
     if (pauthinfo)
-      Fire(&TCustomWebDownload::OnAuthenticateEx, this, window, user, password, pauthinfo,
-                                result);
+      Fire(&TCustomWebDownload::OnAuthenticateEx, this, window, user, password, pauthinfo, result);
     else
       Fire(&TCustomWebDownload::OnAuthenticate, this, window, user, password, result);
     *phwnd = window;

@@ -31,16 +31,6 @@ constexpr const wchar_t* kKnownProtocols[] = {
     L"its",   L"javascript", L"local",    L"mailto", L"mk",       L"msdaipp", L"ms-help", L"ms-its",
     L"mso",   L"res",        L"sysimage", L"tv",     L"vbscript", L"via",     L"https"};
 
-bool fileExists(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool folderExists(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Characters a file name cannot hold become "_".
 std::wstring safeFileName(std::wstring name) {
   for (wchar_t& c : name)
@@ -201,7 +191,7 @@ bool TCustomWebDownload::PrepareDownload(const std::wstring& url, const std::wst
     DownloadFolder = PrepareFolder(folder);
     if (DownloadFolder.empty()) return refuse();
     FileName = fileName.empty() ? FileNameFromUrl(Url) : fileName;
-    if (!FileName.empty() && fileExists(DownloadFolder + FileName)) {
+    if (!FileName.empty() && efir::FileExists(toAnsi(DownloadFolder + FileName))) {
       TFileExistsOption action = FileExistsOption;
       std::wstring newName;
       Raise(OnFileExists, action, DownloadFolder + FileName, newName);
@@ -212,8 +202,7 @@ bool TCustomWebDownload::PrepareDownload(const std::wstring& url, const std::wst
         case feSkip:
           return refuse();
         case feRename:
-          FileName =
-              newName.empty() ? fromAnsi(efir::TimeToStr(efir::Now())) + L"_" + FileName : newName;
+          FileName = newName.empty() ? TimeStampedName(FileName) : newName;
           renamed_ = true;
           break;
       }
@@ -245,7 +234,7 @@ bool TCustomWebDownload::IsUrlReachable(const std::wstring& url) {
 std::wstring TCustomWebDownload::PrepareFolder(const std::wstring& folder) {
   std::wstring result = folder.empty() ? fromAnsi(efir::ProgramFolder()) + L"Downloads\\" : folder;
   if (result.back() != L'\\' && result.back() != L'/') result += L'\\';
-  if (!folderExists(result) && !CreateDirectoryW(result.c_str(), nullptr)) {
+  if (!efir::DirectoryExists(toAnsi(result)) && !CreateDirectoryW(result.c_str(), nullptr)) {
     DWORD code = GetLastError();
     DoError(static_cast<int>(code),
             efir::SystemErrorMessage(code) + " while creating download folder");
@@ -278,6 +267,10 @@ void TCustomWebDownload::CountOut() {
   if (activeConnections_ > 0) return;
   busy_ = false;
   if (completionEvent_) completionEvent_->Set();
+}
+
+std::wstring TCustomWebDownload::TimeStampedName(const std::wstring& name) {
+  return fromAnsi(efir::TimeToStr(efir::Now())) + L"_" + name;
 }
 
 void TCustomWebDownload::SetState(TState state) {

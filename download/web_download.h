@@ -212,6 +212,8 @@ class TCustomWebDownload : public TComponent {
   void CountOut();
   void SetState(TState state);
   void SetFileParts(const std::wstring& path);
+  // The name a renamed target gets: the time (long time format, "_" separators) + "_" + name.
+  static std::wstring TimeStampedName(const std::wstring& name);
 
   std::string defaultProtocol_ = "http://";
   bool busy_ = false;
