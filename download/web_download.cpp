@@ -31,6 +31,11 @@ constexpr const wchar_t* kKnownProtocols[] = {
     L"its",   L"javascript", L"local",    L"mailto", L"mk",       L"msdaipp", L"ms-help", L"ms-its",
     L"mso",   L"res",        L"sysimage", L"tv",     L"vbscript", L"via",     L"https"};
 
+struct ClearOnExit {
+  bool& flag;
+  ~ClearOnExit() { flag = false; }
+};
+
 // Characters a file name cannot hold become "_".
 std::wstring safeFileName(std::wstring name) {
   for (wchar_t& c : name)
@@ -72,15 +77,8 @@ void TCustomWebDownload::DownloadUrlList(const TStringList& Urls, const TStringL
 
 bool TCustomWebDownload::DownloadUrl(const std::wstring& url, const std::wstring& fileName,
                                      const std::wstring& folder) {
-  if (running_) {
-    DoError(E_FAIL, "A download is already under way.");
-    return false;
-  }
-  running_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{running_};
+  if (!EnterCall()) return false;
+  ClearOnExit leave{running_};
 
   BeginDownload();
   if (!PrepareDownload(url, fileName, folder)) return false;
@@ -97,15 +95,8 @@ bool TCustomWebDownload::DownloadUrl(const std::wstring& url, const std::wstring
 }
 
 HRESULT TCustomWebDownload::DownloadUrlToFile(const std::wstring& url) {
-  if (running_) {
-    DoError(E_FAIL, "A download is already under way.");
-    return E_FAIL;
-  }
-  running_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{running_};
+  if (!EnterCall()) return E_FAIL;
+  ClearOnExit leave{running_};
 
   BeginDownload();
   if (!PrepareDownload(url, {}, {})) return E_FAIL;
@@ -113,6 +104,15 @@ HRESULT TCustomWebDownload::DownloadUrlToFile(const std::wstring& url) {
   EndFileDownload();
   FinishDownload();
   return result;
+}
+
+bool TCustomWebDownload::EnterCall() {
+  if (running_) {
+    DoError(E_FAIL, "A download is already under way.");
+    return false;
+  }
+  running_ = true;
+  return true;
 }
 
 HRESULT TCustomWebDownload::RunTransfer(TDownloadKind kind) {

@@ -201,6 +201,8 @@ class TCustomWebDownload : public TComponent {
  private:
   friend class TBSCB;
 
+  // Marks a download call under way; refuses (OnError) one asked for while another runs.
+  bool EnterCall();
   void BeginDownload();
   bool PrepareDownload(const std::wstring& url, const std::wstring& fileName,
                        const std::wstring& folder);
