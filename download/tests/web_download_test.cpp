@@ -401,6 +401,22 @@ TEST(DownloadSettings, DefaultsAndOptionValues) {
   d->Free();
 }
 
+// A window layout in miniature: its components load with it.
+class Layout : public TComponent {
+ public:
+  Layout() : TComponent(nullptr) {
+    SetLoading();
+    download = new TWebMultiDownload(this);
+  }
+  TWebMultiDownload* download;
+};
+
+TEST(DownloadSettings, ALoadedLayoutsZeroTimeOutMeansTheLongestWait) {
+  Layout* layout = efir::Construct<Layout>();
+  EXPECT_EQ(layout->download->TimeOut, 2147483647);
+  layout->Free();
+}
+
 TEST(DownloadSettings, UrlsGetASchemeUnlessTheyStartWithOne) {
   TWebMultiDownload* d = efir::Construct<TWebMultiDownload>(nullptr);
   const std::pair<const wchar_t*, const wchar_t*> cases[] = {
