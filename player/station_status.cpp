@@ -1,5 +1,7 @@
 #include "player/station_status.h"
 
+#include <string_view>
+
 #include "framework/application.h"
 #include "framework/convert.h"
 #include "framework/text_encoding.h"
@@ -8,7 +10,7 @@
 
 namespace {
 
-constexpr char kTitleField[] = "StreamTitle=";
+constexpr std::string_view kTitleField = "StreamTitle=";
 
 // Strictly: text that is not UTF-8 gives nothing, so that a Windows-1251 title stays as sent.
 std::wstring StrictUtf8(const std::string& bytes) {
@@ -64,18 +66,23 @@ bool HandleStationStatus(TForm1& form, WPARAM code, LPARAM value) {
       if (RecorderState == rsIdle) UnlockPlaybackUi();
       return true;
     case ssRecordingText:
-    case ssTitle:
       if (RecorderState == rsWriting) {
         ShowRecordingText(form, TextOf(value));
         return true;
       }
-      if (code == ssRecordingText) {
-        if (RecorderState == rsIdle) UnlockPlaybackUi();
-        return false;
+      if (RecorderState == rsIdle) UnlockPlaybackUi();
+      return false;
+    case ssTitle:
+      switch (RecorderState.load()) {
+        case rsWriting:
+          ShowRecordingText(form, TextOf(value));
+          return true;
+        case rsArmed:  // the recording takes the title it started with
+          return false;
+        default:
+          ShowTitle(form, TextOf(value));
+          return true;
       }
-      if (RecorderState == rsArmed) return false;
-      ShowTitle(form, TextOf(value));
-      return true;
     default:
       return false;
   }
@@ -94,7 +101,7 @@ void SendStationStatus(TStationStatus code, const std::string& text) {
 std::optional<std::string> StreamTitleOf(const std::string& tags) {
   size_t field = tags.find(kTitleField);
   if (field == std::string::npos) return std::nullopt;
-  size_t start = field + sizeof kTitleField;  // past the field name and the opening quote
+  size_t start = field + kTitleField.size() + 1;  // past the opening quote
   size_t end = tags.find(';');
   // The character before the first ";" is taken for the closing quote.
   if (end == std::string::npos || end < start + 1) return std::string();

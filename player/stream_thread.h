@@ -9,8 +9,9 @@
 //
 // Connects never overlap: a new connect takes over at once, and its thread waits until the
 // earlier one has stopped at its next step (freeing what it opened) before it touches the
-// current stream. The window handle, the stream and the effect handles are the only state the
-// threads share with the GUI thread.
+// current stream. The window handle, the stream, its volume and the effect handles are the
+// only state the threads share with the GUI thread; the settings they need are copied into
+// the request.
 #pragma once
 
 #include <windows.h>

@@ -11,6 +11,11 @@ Serves the files under DIR, and a few answers for the HTTP client's tests:
     /cookie/set        sets the cookie efir=crumb
     /headers           the request's header lines as the body
     /gate/NAME         holds the answer back until /open/NAME is asked for (20 s at most)
+    /bytes/N           N bytes (byte i is i % 251), written in 8 KB pieces
+    /truncated/N       announces N bytes, sends a tenth of them and closes
+    /attach/?name=X    a small body named X by a Content-Disposition header (default report.pdf)
+    /loop              redirects to itself, for ever
+    POST /echo         the request's body as the body
     /site/BODY/PAGE    a site whose every page holds BODY (percent-decoded): a version file
 It ends by itself after --lifetime seconds (default 1800), so a killed test run never leaves
 it behind for long.
@@ -47,6 +52,16 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         self.end_headers()
         self.wfile.write(body)
 
+    def send_bytes(self, announced, sent):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(announced))
+        self.end_headers()
+        data = bytes(i % 251 for i in range(sent))
+        for at in range(0, sent, 8192):
+            self.wfile.write(data[at:at + 8192])
+            self.wfile.flush()
+
     def do_GET(self):
         _, first, *rest = self.path.split("/", 2)
         rest = rest[0] if rest else ""
@@ -70,8 +85,30 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         elif first == "open":
             gate(rest).set()
             self.answer(200, "open\n")
+        elif first == "bytes":
+            self.send_bytes(int(rest), int(rest))
+        elif first == "truncated":
+            self.send_bytes(int(rest), int(rest) // 10)
+            self.close_connection = True
+        elif first == "attach":
+            query = urllib.parse.parse_qs(urllib.parse.urlsplit(self.path).query)
+            name = query.get("name", ["report.pdf"])[0]
+            self.answer(200, "attached\n", [("Content-Disposition", f'attachment; filename="{name}"')])
+        elif first == "loop":
+            self.answer(302, "again\n", [("Location", "/loop")])
         else:
             super().do_GET()
+
+    def do_POST(self):
+        if self.path != "/echo":
+            self.answer(404, "no such form\n")
+            return
+        body = self.rfile.read(int(self.headers.get("Content-Length", 0)))
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
 
     def log_message(self, *args):
         pass

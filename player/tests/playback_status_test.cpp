@@ -132,6 +132,55 @@ TEST_F(Playback, ConnectsWhileBufferingLeaveOneStreamPlaying) {
   EXPECT_TRUE(shown.empty()) << shown.front();
 }
 
+TEST_F(Playback, StopEndsAConnectInProgressAndThePlayingStream) {
+  StartPlayer({{ToneUrl("live.mp3"), "Тест"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return Count(ssBuffering) > 0; }));
+  Form1->Stop1Click(Form1->Stop1);  // the menu item works while the buttons are locked
+  efir::test::pumpFor(1500);
+  EXPECT_FALSE(HasTitle());
+  EXPECT_EQ(LiveStreams(), 0);
+
+  Form1->sBitBtn2Click(Form1->sBitBtn2);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
+  int connects = Count(ssConnecting);
+  Form1->sBitBtn3Click(Form1->sBitBtn3);
+  efir::test::pumpFor(1000);
+  EXPECT_EQ(LiveStreams(), 0);
+  EXPECT_EQ(Count(ssConnecting), connects);  // a stopped stream does not connect again
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Playback, AnArmedRecordingTakesTheDownloadUntilTheStreamIsStopped) {
+  StartPlayer({{ToneUrl("live.mp3"), "Тест"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
+  const std::string file = folder_.file("TmpAudioFile.tmp");
+  RecorderState = rsArmed;
+  ASSERT_TRUE(WaitFor([&] { return RecorderState == rsWriting; }));
+  auto size = [&] {
+    std::error_code error;
+    auto bytes = std::filesystem::file_size(file, error);
+    return error ? 0 : bytes;
+  };
+  ASSERT_TRUE(WaitFor([&] { return size() > 8000; }));
+  // A title while recording shows after the recording's prefix.
+  ASSERT_TRUE(WaitFor([&] { return label->Caption().starts_with("Идёт запись: "); }));
+
+  Form1->sBitBtn3Click(Form1->sBitBtn3);
+  ASSERT_TRUE(WaitFor([&] { return RecorderState == rsIdle; }));
+  // Closed: it opens for writing, and it grows no more.
+  auto kept = size();
+  HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(handle, INVALID_HANDLE_VALUE);
+  CloseHandle(handle);
+  efir::test::pumpFor(500);
+  EXPECT_EQ(size(), kept);
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
 TEST_F(Playback, ClosingWhileAConnectWaitsForItsBufferEndsTheProgram) {
   // The line stays open but goes silent: the buffer never fills.
   StartPlayer({{ToneUrl("stall/3000.mp3"), "Тишина"}});
