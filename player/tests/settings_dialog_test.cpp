@@ -208,6 +208,22 @@ TEST_F(SettingsDialog, OkWritesMinusOneWhileNoStationIsChosenAndTheAutostartValu
   }
 }
 
+TEST_F(SettingsDialog, OkThatCannotWriteTheSettingsIsReportedAndGoesNoFurther) {
+  const auto config = ConfigLines(1, 0, 40, -1);
+  StartWith(config);
+  // The settings file's temporary name is taken by a folder.
+  std::filesystem::create_directory(Config() + ".new");
+  Toggle();
+  Form2->BandSlider(0)->SetPosition(3);
+  EXPECT_TRUE(PressOk().empty());
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].find("config.txt"), std::string::npos) << shown[0];
+  EXPECT_EQ(ReadLines(Config()), config);
+  EXPECT_EQ(ReadLines(Equalizer()), kFlatLines);
+  EXPECT_EQ(EqualizerBands, kFlat);
+  EXPECT_TRUE(Form2->Visible());
+}
+
 TEST_F(SettingsDialog, DefaultsChangeNothingOnDiskUntilOk) {
   auto config = ConfigLines(0, 1, 40, -1);
   config[9] = "1";   // autorun
@@ -247,11 +263,12 @@ TEST_F(SettingsDialog, PresetSetsTheSlidersAndTheBands) {
   EXPECT_EQ(EqualizerBands, kRock);
 
   // The item "Эквалайзер" names a file too.
-  WriteLines(folder_.file("Equalizer\\Эквалайзер.txt"), BandLines(kFlat));
+  const TEqualizerValues own{1, 2, 3, 4, 5, 25, 26, 27, 28, 29};
+  WriteLines(folder_.name() + "Equalizer\\Эквалайзер.txt", BandLines(own));
   ChoosePreset("Эквалайзер");
   EXPECT_TRUE(shown.empty()) << shown.front();
-  EXPECT_EQ(Form2->BandPositions(), kFlat);
-  EXPECT_EQ(EqualizerBands, kFlat);
+  EXPECT_EQ(Form2->BandPositions(), own);
+  EXPECT_EQ(EqualizerBands, own);
 }
 
 TEST_F(SettingsDialog, BrokenPresetIsReportedAndChangesNothing) {
