@@ -151,7 +151,11 @@ void TApplication::Terminate() {
 }
 
 void TApplication::HandleException(TObject*) {
-  ShowException(efir::CurrentExceptionMessage());
+  // Called inside catch blocks of callbacks: nothing may leave it.
+  try {
+    ShowException(efir::CurrentExceptionMessage());
+  } catch (...) {
+  }
 }
 
 void TApplication::ShowException(const std::string& message) {

@@ -41,7 +41,10 @@ class TApplication : public TComponent {
   // The application's hidden window: the owner of the forms, carrier of the title, receiver
   // of timers and thread requests. Created on first use.
   HWND Handle();
+  bool HandleAllocated() const { return handle_ != nullptr; }
 
+  // The task-bar text. The main form's task-bar button carries it: the main form's window
+  // text is the title while one is set (its Caption stays what the layout gave it).
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
 
@@ -68,7 +71,7 @@ class TApplication : public TComponent {
   TMessageEvent OnMessage;
 
   // The default exception handler: shows the message of the exception in flight (call it
-  // inside a catch block) and returns.
+  // inside a catch block) and returns; it never raises.
   void HandleException(TObject* Sender = nullptr);
   void ShowException(const std::string& message);
   // For tests: when set, receives the message instead of the message box.

@@ -107,7 +107,12 @@ namespace efir {
 template <class T, class... Args>
 T* Construct(Args&&... args) {
   T* object = new T(std::forward<Args>(args)...);
-  object->AfterConstruction();
+  try {
+    object->AfterConstruction();
+  } catch (...) {
+    object->Free();
+    throw;
+  }
   return object;
 }
 

@@ -933,7 +933,11 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
-      if (RouteMouse(Message)) return;
+      if (RouteMouse(Message)) {
+        // The window still turns a right click into WM_CONTEXTMENU, for the child's menu.
+        if (msg == WM_RBUTTONUP) DefaultHandler(Message);
+        return;
+      }
       break;
     case WM_MOUSELEAVE:
       tracking_ = false;

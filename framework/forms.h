@@ -64,7 +64,8 @@ class TForm : public TCustomControl {
   bool Modal() const { return modal_; }
   // Asks to close: OnClose decides (hide by default); the main form ends the program.
   void Close();
-  // Frees the form once the current message has been handled.
+  // Frees the form once the current message has been handled: the way for a handler of the
+  // form (or of one of its controls) to free it, since that handler is still running.
   void Release();
   bool Active();
 

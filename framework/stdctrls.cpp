@@ -229,6 +229,9 @@ void TMemo::CreateWnd() {
 
 TStringList& TMemo::Lines() {
   if (HandleAllocated() && !syncPosted_) {
+    // What the window shows is what the user typed (a multi-line edit does not report text
+    // set by others); the caller may change the list, which the window then shows.
+    lines_.SetText(TEdit::GetText());
     syncPosted_ = true;
     PostMessageW(Handle(), CM_SYNCITEMS, 0, 0);
   }

@@ -55,11 +55,10 @@ bool CheckSynchronize() {
 
 }  // namespace efir
 
-TThread::TThread(bool CreateSuspended) {
+TThread::TThread() {
   Application.Initialize();  // the creating thread is the GUI thread when nothing is yet
   handle_ = CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &threadId_);
   if (!handle_) throw Exception("Thread creation error: " + std::to_string(GetLastError()));
-  if (!CreateSuspended) Start();
 }
 
 TThread::~TThread() {
@@ -109,6 +108,9 @@ void TThread::Synchronize(const std::function<void()>& method) {
     method();
     return;
   }
+  // The application's window exists once the GUI thread made a thread or called Initialize;
+  // a worker must not make it (it would become the GUI thread).
+  if (!Application.HandleAllocated()) throw Exception("No GUI thread to synchronize with");
   HWND target = Application.Handle();
   Request request{&method, CreateEventW(nullptr, TRUE, FALSE, nullptr), nullptr};
   {

@@ -9,7 +9,7 @@
 //       }
 //     }
 //   };
-//   auto* t = new TFetch(true);   // created suspended: a constructor cannot start Execute
+//   auto* t = new TFetch;         // made suspended: a constructor cannot start Execute
 //   t->SetFreeOnTerminate(true);
 //   t->Start();
 //
@@ -31,8 +31,9 @@ enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest,
 
 class TThread : public TObject {
  public:
-  // The thread starts only with Start (a suspended construction is the only kind in C++).
-  explicit TThread(bool CreateSuspended = true);
+  // Made suspended: it starts only with Start, since Execute cannot run before the derived
+  // class is constructed.
+  TThread();
   // Waits for a started thread that does not free itself: terminate it first.
   ~TThread() override;
   TThread(const TThread&) = delete;

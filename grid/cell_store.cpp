@@ -201,8 +201,13 @@ void TCells::InsertChildRow(int ParentIndex, int Position) {
 
 void TCells::DeleteRow(int Index) {
   CheckRowIndex(Index, RowCount());
+  TRow* row = FRows[static_cast<size_t>(Index)].get();
+  // Parent and children must not keep pointing at a record that is freed.
+  if (row->ParentRow && row->ParentRow->ChildCount > 0) --row->ParentRow->ChildCount;
+  for (auto& other : FRows)
+    if (other->ParentRow == row) other->ParentRow = nullptr;
   for (auto& list : FColumnLists) list.erase(list.begin() + Index);
-  if (FRows[static_cast<size_t>(Index)]->Shown()) --FShownRowCount;
+  if (row->Shown()) --FShownRowCount;
   FRows.erase(FRows.begin() + Index);
 }
 

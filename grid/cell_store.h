@@ -21,10 +21,16 @@
 
 #include "grid/grid_types.h"
 
+class TCell;
 class TCells;
 class TNxColumns;
-class TNxCustomColumn;
 class TObject;
+class TNxCustomColumn;
+class TGraphic;
+
+// The grid's custom comparison: Compare negative when Cell1 belongs before Cell2 in ascending
+// order, positive when after, 0 when equal (it starts at 0).
+using TCompareEvent = std::function<void(TObject* Sender, TCell* Cell1, TCell* Cell2, int& Compare)>;
 
 // The grid's colour questions a cell asks about the store's current cell (the grid answers).
 class ICellColors {
@@ -46,7 +52,7 @@ class TCell {
   TCell& operator=(const TCell&) = delete;
 
   TCells* const Cells;
-  TObject* CellObject = nullptr;  // the caller's; never created, read or freed here
+  TGraphic* CellObject = nullptr;  // the caller's picture; never created, read or freed here
   std::wstring Hint;
   bool Hidden = false;
 

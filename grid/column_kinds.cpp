@@ -5,6 +5,7 @@
 
 #include "framework/convert.h"
 #include "framework/text_encoding.h"
+#include "grid/grid_text.h"
 
 // --- TNxTextColumn ---
 
@@ -26,6 +27,10 @@ void TNxTextColumn::SetTextBefore(const std::wstring& Value) {
 }
 void TNxTextColumn::SetPasswordChar(wchar_t Value) {
   if (grid::StoreChanged(FPasswordChar, Value)) Refresh(cpBody);
+}
+
+int TNxTextColumn::MeasureTextWidth(TCanvas& Canvas, const std::wstring& Text) const {
+  return grid::WideTextWidth(Canvas, Text) + 5;
 }
 
 void TNxTextColumn::GetDrawText(const TCellInfo& Info, std::wstring& Text) const {
@@ -74,9 +79,7 @@ void TNxCustomNumberColumn::SetEmptyValue(double Value) {
 bool TNxCustomNumberColumn::IsValidInputChar(wchar_t Key) const {
   if (Key >= L'0' && Key <= L'9') return true;
   if (Key == L'+' || Key == L'-') return EditOptions & eoAllowSigns;
-  const wchar_t separator = efir::text::fromAnsi(
-      std::string(1, efir::FormatSettings().DecimalSeparator))[0];
-  return Key == separator && (EditOptions & eoAllowFloat);
+  return Key == grid::DecimalSeparator() && (EditOptions & eoAllowFloat);
 }
 
 void TNxCustomNumberColumn::GetDrawText(const TCellInfo& Info, std::wstring& Text) const {

@@ -29,6 +29,7 @@ class TNxTextColumn : public TNxCustomColumn {
 
   uint8_t GetCapabilities() const override { return ccEditable | ccFitOnGripClick | ccTextKind; }
   uint8_t GetDisplayOptions() const override { return FMultiLine ? doMultiLine : 0; }
+  int MeasureTextWidth(TCanvas& Canvas, const std::wstring& Text) const override;
   bool IsValidInputChar(wchar_t Key) const override { return Key > L' '; }
   // TextBefore + text + TextAfter; all of it masked when a PasswordChar is set.
   void GetDrawText(const TCellInfo& Info, std::wstring& Text) const override;

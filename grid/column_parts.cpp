@@ -4,7 +4,30 @@
 
 // --- TColumnPart ---
 
-TColumnPart::TColumnPart(TNxCustomColumn* Column) : FColumn(Column) {}
+TColumnPart::TColumnPart(TNxCustomColumn* Column)
+    : FColumn(Column), FGlyph(std::make_unique<TBitmap>()) {
+  FGlyph->OnChange = [this] { GlyphChanged(); };
+}
+
+TColumnPart::~TColumnPart() { FGlyph->OnChange = nullptr; }
+
+void TColumnPart::SetGlyph(const TBitmap& Value) {
+  FGlyph->Assign(Value);
+  Changed();
+}
+
+void TColumnPart::GlyphChanged() {
+  if (FTakingGlyph) return;
+  FTakingGlyph = true;
+  // An empty glyph has no bottom-left pixel to take.
+  if (!FGlyph->Empty()) {
+    FGlyph->SetTransparentColor(clDefault);
+    FGlyph->SetTransparentColor(FGlyph->TransparentColor());
+    FGlyph->SetTransparent(true);
+  }
+  FTakingGlyph = false;
+  Changed();
+}
 
 void TColumnPart::Changed() {
   if (OnChange) OnChange(this);
@@ -31,6 +54,7 @@ void TColumnPart::Assign(const TColumnPart& Source) {
   SetCaption(Source.Caption());
   SetColor(Source.Color());
   SetDisplayMode(Source.DisplayMode());
+  SetGlyph(*Source.Glyph());
 }
 
 // --- TColumnFooter ---

@@ -8,7 +8,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "framework/bitmap.h"
 
 #include "grid/grid_types.h"
 
@@ -22,7 +25,7 @@ enum THeaderOrientation { hoHorizontal, hoVertical };
 class TColumnPart {
  public:
   explicit TColumnPart(TNxCustomColumn* Column);
-  virtual ~TColumnPart() = default;
+  virtual ~TColumnPart();
   TColumnPart(const TColumnPart&) = delete;
   TColumnPart& operator=(const TColumnPart&) = delete;
 
@@ -38,10 +41,13 @@ class TColumnPart {
   void SetDisplayMode(TDisplayMode Value);
   TDrawingOptions DrawingOptions() const { return FDrawingOptions; }
   void SetDrawingOptions(TDrawingOptions Value);
+  // The part's picture, drawn with its bottom-left pixel's colour transparent.
+  TBitmap* Glyph() const { return FGlyph.get(); }
+  void SetGlyph(const TBitmap& Value);
   const std::wstring& Hint() const { return FHint; }
   void SetHint(const std::wstring& Value) { FHint = Value; }
 
-  // Caption, colour and display mode of another part.
+  // Caption, colour, display mode and glyph of another part.
   virtual void Assign(const TColumnPart& Source);
 
  protected:
@@ -49,11 +55,15 @@ class TColumnPart {
   void Refresh(int Part);
 
  private:
+  void GlyphChanged();
+
   TNxCustomColumn* FColumn;
   std::wstring FCaption;
   TColor FColor = clWindow;
   TDisplayMode FDisplayMode = dmTextOnly;
   TDrawingOptions FDrawingOptions = doNormal;
+  std::unique_ptr<TBitmap> FGlyph;
+  bool FTakingGlyph = false;  // setting the glyph's transparency changes it again
   std::wstring FHint;
 };
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/canvas.h"
 #include "framework/exceptions.h"
+#include "grid/column_display.h"
 #include "grid/column_parts.h"
 
 namespace {
@@ -236,6 +238,16 @@ bool TNxCustomColumn::IsHeaderHot() const {
 
 // --- TNxCustomColumn: behaviour ---
 
+TColumnDisplay* TNxCustomColumn::Display() {
+  if (!FDisplay) FDisplay = CreateDisplay();
+  return FDisplay.get();
+}
+
+int TNxCustomColumn::MeasureTextWidth(TCanvas& Canvas, const std::wstring& Text) const {
+  const int width = Canvas.TextWidth(Text);
+  return width < 2 ? 8 : width + 6;
+}
+
 TEditKinds TNxCustomColumn::GetEditKinds() const {
   if (!FEnabled || (!(GetCapabilities() & ccEditable) && !FInplaceEdit)) return 0;
   TEditKinds kinds = 0;
@@ -313,6 +325,7 @@ void TNxColumns::AddColumn(TNxCustomColumn* Column) {
 }
 
 std::unique_ptr<TNxCustomColumn> TNxColumns::Remove(TNxCustomColumn* Column) {
+  if (!Column || Column->FColumns != this) return nullptr;  // not ours to hand out
   int index = Column->Index();
   if (index >= 0) {
     FItems.erase(FItems.begin() + index);

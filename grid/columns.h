@@ -21,14 +21,17 @@
 #include <string>
 #include <vector>
 
+#include "grid/column_display.h"
 #include "grid/grid_types.h"
 
+class TCanvas;
 class TColumnFooter;
 class TColumnHeader;
 class TNxColumns;
 class TNxCustomColumn;
 class TNxCustomEdit;
 class TNxSlideBounds;
+class TGraphic;
 class TObject;
 
 // Column notice kinds (the grid's column-changed link).
@@ -120,7 +123,7 @@ struct TCellInfo {
   double AsFloat = 0;
   int AsInteger = 0;
   std::wstring AsString;
-  TObject* ObjectReference = nullptr;
+  TGraphic* ObjectReference = nullptr;  // the cell's picture
 };
 
 class TNxCustomColumn {
@@ -229,6 +232,11 @@ class TNxCustomColumn {
   bool IsHeaderHot() const;
 
   // --- behaviour of the column class ---
+  // The column's cell painter, made by CreateDisplay the first time it is asked for.
+  TColumnDisplay* Display();
+  virtual std::unique_ptr<TColumnDisplay> CreateDisplay() { return nullptr; }
+  // The width a cell needs for Text on the canvas, margins included.
+  virtual int MeasureTextWidth(TCanvas& Canvas, const std::wstring& Text) const;
   virtual TEditKinds GetEditKinds() const;
   virtual uint8_t GetCapabilities() const { return 0; }
   virtual uint8_t GetDisplayOptions() const { return 0; }
@@ -274,6 +282,7 @@ class TNxCustomColumn {
   int FDefaultWidth = 80;
   TDrawingOptions FDrawingOptions = doNormal;
   bool FEnabled = true;
+  std::unique_ptr<TColumnDisplay> FDisplay;
   std::unique_ptr<TFont> FFont;
   std::unique_ptr<TColumnFooter> FFooter;
   std::unique_ptr<TColumnHeader> FHeader;

@@ -18,7 +18,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
   libz-mingw-w64-dev nasm wine64 fonts-wine xvfb xauth cmake ninja-build python3
-  dpkg-dev lame googletest xdotool python3-pil
+  dpkg-dev locales lame googletest xdotool python3-pil
 )
 
 missing_packages() {
@@ -49,6 +49,14 @@ install_packages() {
   log "installing: $(echo $need)"
   [ $updated = 1 ] || apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $need >/dev/null
+}
+
+# Wine maps Windows file names to Unix ones through the Unix locale: without a generated
+# UTF-8 Russian locale, files with Cyrillic names (an equalizer preset) cannot be opened.
+ensure_locale() {
+  locale -a 2>/dev/null | grep -qix 'ru_RU.utf8' && return
+  log "generating the ru_RU.UTF-8 locale"
+  localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 }
 
 # Source packages, each unpacked once with Debian's patches applied.
@@ -144,6 +152,7 @@ mkdir -p "$deps"
 exec 9>"$deps/.lock"
 flock 9
 install_packages
+ensure_locale
 fetch_sources
 # The two targets build side by side: each library's build is mostly serial configure time.
 build_libraries x86_64 & x64=$!

@@ -4,8 +4,15 @@
     test_http_server.py stop --pidfile F
     test_http_server.py serve --port P --root DIR               (in the foreground)
 
-Serves the files under DIR; /status/N answers with status N. It ends by itself after
---lifetime seconds (default 1800), so a killed test run never leaves it behind for long.
+Serves the files under DIR, and a few answers for the HTTP client's tests:
+    /status/N          status N
+    /redirect/PATH     302 to /PATH
+    /slow/MS           waits MS milliseconds before answering
+    /cookie/set        sets the cookie efir=crumb
+    /headers           the request's header lines as the body
+    /gate/NAME         holds the answer back until /open/NAME is asked for (20 s at most)
+It ends by itself after --lifetime seconds (default 1800), so a killed test run never leaves
+it behind for long.
 """
 import argparse
 import http.server
@@ -18,18 +25,49 @@ import threading
 import time
 
 
+gates = {}
+gates_lock = threading.Lock()
+
+
+def gate(name):
+    with gates_lock:
+        return gates.setdefault(name, threading.Event())
+
+
 class Handler(http.server.SimpleHTTPRequestHandler):
+    def answer(self, code, text, headers=()):
+        body = text.encode()
+        self.send_response(code)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(body)))
+        for name, value in headers:
+            self.send_header(name, value)
+        self.end_headers()
+        self.wfile.write(body)
+
     def do_GET(self):
-        if self.path.startswith("/status/"):
-            code = int(self.path.split("/")[2])
-            body = f"status {code}\n".encode()
-            self.send_response(code)
-            self.send_header("Content-Type", "text/plain")
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
-            self.wfile.write(body)
-            return
-        super().do_GET()
+        _, first, *rest = self.path.split("/", 2)
+        rest = rest[0] if rest else ""
+        if first == "status":
+            code = int(rest)
+            self.answer(code, f"status {code}\n")
+        elif first == "redirect":
+            self.answer(302, "moved\n", [("Location", "/" + rest)])
+        elif first == "slow":
+            time.sleep(int(rest) / 1000)
+            self.answer(200, "slow\n")
+        elif first == "cookie":
+            self.answer(200, "cookie set\n", [("Set-Cookie", "efir=crumb; Path=/")])
+        elif first == "headers":
+            self.answer(200, str(self.headers))
+        elif first == "gate":
+            opened = gate(rest).wait(20)
+            self.answer(200 if opened else 504, "opened\n" if opened else "still shut\n")
+        elif first == "open":
+            gate(rest).set()
+            self.answer(200, "open\n")
+        else:
+            super().do_GET()
 
     def log_message(self, *args):
         pass

@@ -1,12 +1,17 @@
 // Worker threads reaching the GUI thread, and window timers.
+#include "framework/dialogs.h"
 #include "framework/exceptions.h"
+#include "framework/files.h"
 #include "framework/forms.h"
 #include "framework/tests/ui_fixture.h"
+#include "framework/text_encoding.h"
 #include "framework/thread.h"
 #include "framework/timer.h"
 #include "tests/support/window.h"
 
 #include <gtest/gtest.h>
+
+#include <dlgs.h>
 
 #include <functional>
 
@@ -108,6 +113,52 @@ TEST_F(UiThreads, ATimerFiresInsideAModalLoop) {
   timer.SetInterval(5);
   timer.OnTimer = [&](TObject*) { dialog->SetModalResult(mrCancel); };
   EXPECT_EQ(dialog->ShowModal(), mrCancel);
+}
+
+}  // namespace
+
+namespace {
+
+HWND FindFileDialog() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+        *reinterpret_cast<HWND*>(param) = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The system's own loops (here a file dialog's) serve Synchronize too: the worker finds the
+// dialog from the GUI thread and answers it.
+TEST_F(UiThreads, SynchronizeRunsInsideASystemDialogsLoop) {
+  std::string target = efir::GetCurrentDir() + "\\record.mp3";
+  TSaveDialog dialog(nullptr);
+  dialog.SetFilter("Записи (*.mp3)|*.mp3|Все файлы|*.*");
+  bool answered = false;
+  Worker worker([&](Worker&) {
+    for (int attempt = 0; attempt < 250 && !answered; ++attempt) {
+      TThread::Synchronize([&] {
+        HWND box = FindFileDialog();
+        if (!box) return;
+        SetDlgItemTextW(box, cmb13, efir::text::fromAnsi(target).c_str());
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        answered = true;
+      });
+      Sleep(20);
+    }
+  });
+  worker.Start();
+  ASSERT_TRUE(dialog.Execute());
+  worker.WaitFor();
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(dialog.FileName(), target);
+  EXPECT_EQ(dialog.FilterIndex(), 1);
 }
 
 }  // namespace

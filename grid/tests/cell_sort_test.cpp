@@ -65,7 +65,7 @@ TEST(CellSort, EachSortTypeOrdersItsValues) {
        "9.255.1.1 10.0 10.0.0.2 10.0.0.10"},
       {"unicode", stUnicodeAlphabetic, false, {L"Б", L"а", L"В"}, "а Б В"},
   };
-  gridtest::PinnedDecimal point('.');
+  gridtest::PinnedSeparators point('.');
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SortGrid g(c.texts);

@@ -146,7 +146,7 @@ TEST(CellStore, AttachedObjectsStayTheCallers) {
   // The store only carries the pointer: it must never free what it points to. A stack
   // object stands in for a picture; freeing it would crash the test.
   int pictures[3] = {};
-  auto logo = [&](int i) { return reinterpret_cast<TObject*>(&pictures[i]); };
+  auto logo = [&](int i) { return reinterpret_cast<TGraphic*>(&pictures[i]); };
   auto g = std::make_unique<FakeGrid>();
   g->Add<TNxGraphicColumn>("logo");
   g->cells.AddRows(3);
@@ -305,4 +305,22 @@ TEST(CellStore, RowOperationsThatUnsortClearTheSortState) {
     c.act(g.cells);
     EXPECT_EQ(g.cells.SortValid(), c.stillSorted);
   }
+}
+
+TEST(CellStore, ChildRowsKnowTheirParentUntilEitherGoes) {
+  FakeGrid g;
+  g.Add<TNxTextColumn>("a");
+  g.cells.AddRows(2);
+  g.cells.InsertChildRow(0, 1);
+  g.cells.InsertChildRow(0, 2);
+  TRow* parent = g.cells.GetRow(0);
+  EXPECT_EQ(parent->ChildCount, 2);
+  EXPECT_EQ(g.cells.GetRow(1)->ParentRow, parent);
+  EXPECT_EQ(g.cells.GetRow(2)->Level, 1);
+  EXPECT_EQ(g.cells.CountDescendants(0), 2);
+  EXPECT_EQ(g.cells.CountChildren(0), 2);
+  g.cells.DeleteRow(1);
+  EXPECT_EQ(parent->ChildCount, 1);
+  g.cells.DeleteRow(0);
+  EXPECT_EQ(g.cells.GetRow(0)->ParentRow, nullptr);
 }

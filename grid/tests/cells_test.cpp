@@ -82,7 +82,7 @@ TEST(Cells, WritersConvertOrRaise) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    gridtest::PinnedDecimal pin(c.separator);
+    gridtest::PinnedSeparators pin(c.separator);
     Store store;
     auto cell = c.make(&store.cells);
     store.changes = 0;
@@ -105,7 +105,7 @@ TEST(Cells, WritersConvertOrRaise) {
 }
 
 TEST(Cells, ReadersConvertOrRaise) {
-  gridtest::PinnedDecimal pin('.');
+  gridtest::PinnedSeparators pin('.');
   Store store;
   TFloatCell f(&store.cells);
   TDateTimeCell d(&store.cells);
@@ -178,7 +178,7 @@ TEST(Cells, IncrementCellReadsItsRowAndIgnoresWrites) {
 }
 
 TEST(Cells, ClearResetsTheValueAndReportsIt) {
-  gridtest::PinnedDecimal pin('.');
+  gridtest::PinnedSeparators pin('.');
   Store store;
   TFloatCell f(&store.cells);
   TStringCell s(&store.cells);

@@ -11,7 +11,7 @@
 using gridtest::FakeGrid;
 
 TEST(ColumnKinds, DisplayTextRules) {
-  gridtest::PinnedDecimal comma(',');
+  gridtest::PinnedSeparators comma(',');
   struct Case {
     const char* name;
     std::function<TNxCustomColumn*(FakeGrid&)> make;
@@ -56,7 +56,6 @@ TEST(ColumnKinds, DisplayTextRules) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeGrid g;
-    efir::FormatSettings().ThousandSeparator = ' ';
     TNxCustomColumn* column = c.make(g);
     TCellInfo info;
     info.AsString = c.text;
@@ -84,7 +83,7 @@ TEST(ColumnKinds, NewNumberCellShowsTheEmptyCaption) {
 }
 
 TEST(ColumnKinds, TypedKeys) {
-  gridtest::PinnedDecimal comma(',');
+  gridtest::PinnedSeparators comma(',');
   TNxTextColumn text;
   TNxNumberColumn number;
   TNxGraphicColumn picture;
@@ -145,8 +144,7 @@ TEST(ColumnKinds, NumberButtonReachesItsHandler) {
 }
 
 TEST(ColumnKinds, NumberMasks) {
-  gridtest::PinnedDecimal point('.');
-  efir::FormatSettings().ThousandSeparator = ',';
+  gridtest::PinnedSeparators point('.', ',');
   struct Case {
     const char* mask;
     double value;

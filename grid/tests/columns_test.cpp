@@ -231,3 +231,26 @@ TEST(ColumnParts, CopiesAndSlideNotices) {
   EXPECT_EQ(Log(g.notices), (Lines{"a:4", "a:4"}));
   EXPECT_EQ(a->SlideRect().right, 108);
 }
+
+TEST(ColumnParts, GlyphTakesItsBottomLeftPixelAsTransparent) {
+  FakeGrid g;
+  auto* a = g.Add<TNxTextColumn>("a");
+  TBitmap picture(4, 3, pf24bit);
+  picture.Canvas().Brush().SetColor(clWhite);
+  picture.Canvas().FillRect({0, 0, 4, 3});
+  picture.Canvas().SetPixels(0, 2, clFuchsia);
+  g.notices.clear();
+  a->Header()->SetGlyph(picture);
+  EXPECT_TRUE(a->Header()->Glyph()->Transparent());
+  EXPECT_EQ(a->Header()->Glyph()->TransparentColor(), clFuchsia);
+  EXPECT_FALSE(g.notices.empty());
+  EXPECT_EQ(Log(g.notices).back(), "a:7");
+
+  picture.Canvas().SetPixels(0, 2, clLime);  // a new picture: its own corner counts
+  a->Header()->SetGlyph(picture);
+  EXPECT_EQ(a->Header()->Glyph()->TransparentColor(), clLime);
+
+  TBitmap empty;
+  a->Footer()->SetGlyph(empty);  // nothing to read, nothing read
+  EXPECT_FALSE(a->Footer()->Glyph()->Transparent());
+}

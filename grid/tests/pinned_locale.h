@@ -1,22 +1,28 @@
-// Pins the process-wide decimal separator for one test (the machine's locale decides it
-// otherwise) and puts the old one back afterwards.
+// Pins the process-wide decimal and thousand separators for one test (the machine's locale
+// decides them otherwise) and puts the old ones back afterwards.
 #pragma once
 
 #include "framework/convert.h"
 
 namespace gridtest {
 
-class PinnedDecimal {
+class PinnedSeparators {
  public:
-  explicit PinnedDecimal(char separator) : old_(efir::FormatSettings().DecimalSeparator) {
-    efir::FormatSettings().DecimalSeparator = separator;
+  explicit PinnedSeparators(char decimal, char thousand = ' ')
+      : decimal_(efir::FormatSettings().DecimalSeparator),
+        thousand_(efir::FormatSettings().ThousandSeparator) {
+    efir::FormatSettings().DecimalSeparator = decimal;
+    efir::FormatSettings().ThousandSeparator = thousand;
   }
-  ~PinnedDecimal() { efir::FormatSettings().DecimalSeparator = old_; }
-  PinnedDecimal(const PinnedDecimal&) = delete;
-  PinnedDecimal& operator=(const PinnedDecimal&) = delete;
+  ~PinnedSeparators() {
+    efir::FormatSettings().DecimalSeparator = decimal_;
+    efir::FormatSettings().ThousandSeparator = thousand_;
+  }
+  PinnedSeparators(const PinnedSeparators&) = delete;
+  PinnedSeparators& operator=(const PinnedSeparators&) = delete;
 
  private:
-  char old_;
+  char decimal_, thousand_;
 };
 
 }  // namespace gridtest

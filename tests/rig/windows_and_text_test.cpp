@@ -69,3 +69,21 @@ TEST(Rig, CaptionSetFromWindows1251ReadsBackEqual) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Rig, FilesWithCyrillicNamesAreCreatedAndFound) {
+  const std::wstring name = efir::text::fromAnsi("Эквалайзер проба.txt");
+  HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(name.c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  FindClose(search);
+  EXPECT_EQ(efir::text::toAnsi(found.cFileName), "Эквалайзер проба.txt");
+  EXPECT_TRUE(DeleteFileW(name.c_str()));
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+// The effects a stream's sound passes through: peaking equalizer bands and a reverb, on
+// interleaved stereo float samples, each with the parameter record of audio.h.
+//
+//   auto band = makeEffect(audio::FxEqualizer, 44100);
+//   band->setParams(&eq);        // false when a value is out of range
+//   band->process(samples, frames);
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include "audio/audio.h"
+
+namespace audio {
+
+class Effect {
+ public:
+  virtual ~Effect() = default;
+  virtual bool setParams(const void* params) = 0;
+  virtual void getParams(void* params) const = 0;
+  virtual void process(float* stereo, std::size_t frames) = 0;
+};
+
+// An effect of kind FxEqualizer or FxReverb at the given rate, with its defaults; null for
+// another kind.
+std::unique_ptr<Effect> makeEffect(DWORD kind, double rate);
+
+void applyVolume(float* samples, std::size_t count, float volume);
+
+}  // namespace audio

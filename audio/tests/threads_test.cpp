@@ -1,0 +1,62 @@
+// Calls from several threads at once, as the player's overlapping connects make them, and the
+// library freed while a connect still waits.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "audio/audio.h"
+#include "audio/tests/support.h"
+
+using namespace efir::test;
+
+namespace {
+
+void CALLBACK noteHeaders(const void* buffer, DWORD length, void* user) {
+  if (buffer && length == 0) *static_cast<std::atomic<bool>*>(user) = true;
+}
+
+TEST(Threads, OverlappingConnectsEffectsPlaysAndFrees) {
+  AudioSession session;
+  ASSERT_TRUE(session.ok());
+  std::atomic<int> opened{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&] {
+      for (int i = 0; i < 5; ++i) {
+        DWORD stream = BASS_StreamCreateURL(streamUrl("live.mp3?speed=8").c_str(), 0, 0, nullptr, nullptr);
+        if (!stream) continue;
+        ++opened;
+        for (int band = 0; band < 10; ++band) BASS_ChannelSetFX(stream, audio::FxEqualizer, 1);
+        BASS_ChannelPlay(stream, FALSE);
+        Sleep(20);
+        BASS_StreamFree(stream);
+      }
+    });
+  for (auto& thread : threads) thread.join();  // each connect is bounded by the time-out
+  EXPECT_EQ(opened, 20);
+}
+
+TEST(Threads, FreeingTheLibraryEndsAConnectInProgress) {
+  AudioSession session;
+  ASSERT_TRUE(session.ok());
+  BASS_SetConfig(audio::ConfigNetTimeout, 10000);
+  std::atomic<bool> connected{false}, done{false};
+  DWORD result = 1;
+  audio::Error error = audio::Error::None;
+  std::thread connect([&] {
+    // The server answers, then sends nothing: the connect waits for the first frame.
+    result = BASS_StreamCreateURL(streamUrl("stall/0.mp3").c_str(), 0, audio::StreamHeadersToProc,
+                                  noteHeaders, &connected);
+    error = audio::lastError();
+    done = true;
+  });
+  ASSERT_TRUE(waitUntil([&] { return connected.load(); }));
+  session.finish();
+  EXPECT_TRUE(waitUntil([&] { return done.load(); }, 5000));  // long before the time-out
+  connect.join();
+  EXPECT_EQ(result, 0u);
+  EXPECT_EQ(error, audio::Error::Ended);
+}
+
+}  // namespace

@@ -1,0 +1,254 @@
+"""The tests' ICY stream server, on 127.0.0.1 only: a radio station that plays one short MP3
+in a loop, with track titles in its metadata, as internet radio servers do.
+
+    icy_server.py start --port P --mp3 FILE --pidfile F   (returns once it listens)
+    icy_server.py stop --pidfile F
+    icy_server.py serve --port P --mp3 FILE               (in the foreground)
+
+--titles FILE replaces the built-in titles: one metadata text a line, bytes as they stand.
+
+Paths (query: metaint=N audio bytes between metadata blocks, default 4000; speed=X times
+real time, default 1):
+    /live.mp3          "ICY 200 OK"; a new title every other metadata block, for ever
+    /http.mp3          the same with "HTTP/1.0 200 OK"
+    /drop/N.mp3        the live stream, closed after N audio bytes
+    /stall/N.mp3       the live stream's first N audio bytes, then silence on an open line
+    /agent.mp3         the live stream titled with the request's User-Agent
+    /redirect/PATH     302 to /PATH
+    /list.pls          playlists naming a dead address, then /live.mp3 (with the query)
+    /list.m3u
+    /page.html         a web page, not a stream
+    anything else      404
+A request for an absolute address (what a client sends to a proxy) is served by its path,
+titled "via proxy". The server ends by itself after --lifetime seconds (default 1800).
+"""
+import argparse
+import http.server
+import os
+import signal
+import socket
+import subprocess
+import sys
+import threading
+import time
+import urllib.parse
+
+# The cases a player must show right: quotes then a StreamUrl, a ";" inside the title, UTF-8,
+# Windows-1251, and a title with the word "status".
+TITLES = [
+    "StreamTitle='Artist - \"Song\"';StreamUrl='http://127.0.0.1/song';".encode(),
+    b"StreamTitle='One; Two';",
+    "StreamTitle='Группа - Песня';".encode("utf-8"),
+    "StreamTitle='Группа - Песня';".encode("cp1251"),
+    b"StreamTitle='Server status: online';",
+]
+
+MPEG1_L3_KBPS = [0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320]
+MPEG2_L3_KBPS = [0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160]
+
+
+def bitrate_kbps(mp3):
+    """The bit rate of the first layer III frame header, or 128 when none is found."""
+    for i in range(len(mp3) - 3):
+        if mp3[i] == 0xFF and (mp3[i + 1] & 0xE6) == 0xE2:  # sync, layer III
+            index = mp3[i + 2] >> 4
+            table = MPEG1_L3_KBPS if mp3[i + 1] & 0x08 else MPEG2_L3_KBPS
+            if 0 < index < 15:
+                return table[index]
+    return 128
+
+
+def metadata_block(text):
+    """The length byte (units of 16 bytes) and the zero-padded text; b"\\0" for none."""
+    if not text:
+        return b"\0"
+    units = (len(text) + 15) // 16
+    return bytes([units]) + text.ljust(units * 16, b"\0")
+
+
+class Station:
+    """What every connection plays: the MP3 bytes in a loop and the titles in turn."""
+
+    def __init__(self, mp3, titles):
+        self.mp3 = mp3
+        self.titles = titles
+        self.bytes_per_second = bitrate_kbps(mp3) * 1000 // 8
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.0"
+    station = None  # set by serve()
+
+    def do_GET(self):
+        url = urllib.parse.urlsplit(self.path)
+        self.via_proxy = bool(url.scheme)
+        self.query = urllib.parse.parse_qs(url.query)
+        path = url.path
+        try:
+            if path in ("/live.mp3", "/http.mp3", "/agent.mp3"):
+                self.stream(icy=path != "/http.mp3", titles=self.titles_for(path))
+            elif path.startswith(("/drop/", "/stall/")) and path.endswith(".mp3"):
+                count = int(path.split("/")[2][:-4])
+                self.stream(icy=True, titles=self.titles_for(path), limit=count,
+                            stall=path.startswith("/stall/"))
+            elif path.startswith("/redirect/"):
+                self.answer(302, b"", [("Location", "/" + path[len("/redirect/"):])])
+            elif path in ("/list.pls", "/list.m3u"):
+                self.playlist(path.endswith(".pls"), url.query)
+            elif path == "/page.html":
+                self.answer(200, b"<html><body>not a stream</body></html>",
+                            [("Content-Type", "text/html")])
+            else:
+                self.answer(404, b"not found\n", [("Content-Type", "text/plain")])
+        except (ConnectionError, OSError):
+            pass  # the client went away
+
+    def titles_for(self, path):
+        if self.via_proxy:
+            return [b"StreamTitle='via proxy';"]
+        if path == "/agent.mp3":
+            agent = self.headers.get("User-Agent", "")
+            return [b"StreamTitle='" + agent.encode("latin-1", "replace") + b"';"]
+        return self.station.titles
+
+    def number(self, name, default):
+        return float(self.query.get(name, [default])[0])
+
+    def answer(self, code, body, headers):
+        self.send_response(code)
+        for name, value in headers:
+            self.send_header(name, value)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def playlist(self, pls, query):
+        live = f"http://{self.headers.get('Host', '127.0.0.1')}/live.mp3"
+        if query:
+            live += "?" + query
+        dead = "http://127.0.0.1:1/dead.mp3"
+        if pls:
+            body = (f"[playlist]\nNumberOfEntries=2\nFile1={dead}\nTitle1=dead\n"
+                    f"File2={live}\nTitle2=live\nVersion=2\n")
+            kind = "audio/x-scpls"
+        else:
+            body = f"#EXTM3U\n#EXTINF:-1,dead\n{dead}\n#EXTINF:-1,live\n{live}\n"
+            kind = "audio/x-mpegurl"
+        self.answer(200, body.encode(), [("Content-Type", kind)])
+
+    def stream(self, icy, titles, limit=None, stall=False):
+        station = self.station
+        metaint = int(self.number("metaint", 4000))
+        if self.headers.get("Icy-MetaData") != "1":
+            metaint = 0
+        status = b"ICY 200 OK" if icy else b"HTTP/1.0 200 OK"
+        head = [status, b"Content-Type: audio/mpeg", b"icy-name: Efir test radio",
+                f"icy-br: {station.bytes_per_second * 8 // 1000}".encode()]
+        if metaint:
+            head.append(f"icy-metaint: {metaint}".encode())
+        self.wfile.write(b"\r\n".join(head) + b"\r\n\r\n")
+
+        rate = station.bytes_per_second * self.number("speed", 1)
+        started = time.monotonic()
+        sent = 0          # audio bytes
+        offset = 0        # in the MP3
+        until_meta = metaint
+        blocks = 0
+        while limit is None or sent < limit:
+            chunk = min(1024, len(station.mp3) - offset)
+            if metaint:
+                chunk = min(chunk, until_meta)
+            if limit is not None:
+                chunk = min(chunk, limit - sent)
+            self.wfile.write(station.mp3[offset:offset + chunk])
+            sent += chunk
+            offset = (offset + chunk) % len(station.mp3)
+            if metaint:
+                until_meta -= chunk
+                if until_meta == 0:
+                    # A new title every other block; an empty block means "unchanged".
+                    text = titles[(blocks // 2) % len(titles)] if blocks % 2 == 0 else b""
+                    self.wfile.write(metadata_block(text))
+                    blocks += 1
+                    until_meta = metaint
+            ahead = sent / rate - (time.monotonic() - started)
+            if ahead > 0:
+                time.sleep(ahead)
+        self.wfile.flush()
+        if stall:
+            time.sleep(60)
+        else:
+            self.connection.shutdown(socket.SHUT_RDWR)
+
+    def log_message(self, *args):
+        pass
+
+
+def listening(port):
+    try:
+        socket.create_connection(("127.0.0.1", port), 0.2).close()
+        return True
+    except OSError:
+        return False
+
+
+def read_titles(path):
+    if not path:
+        return TITLES
+    with open(path, "rb") as f:
+        return [line.rstrip(b"\r\n") for line in f if line.strip()]
+
+
+def serve(args):
+    with open(args.mp3, "rb") as f:
+        Handler.station = Station(f.read(), read_titles(args.titles))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
+    server.daemon_threads = True
+    threading.Timer(args.lifetime, lambda: os._exit(0)).start()
+    server.serve_forever()
+
+
+def start(args):
+    if listening(args.port):
+        sys.exit(f"port {args.port} is already in use (a stale server?)")
+    command = [sys.executable, __file__, "serve", "--port", str(args.port), "--mp3", args.mp3,
+               "--lifetime", str(args.lifetime)]
+    if args.titles:
+        command += ["--titles", args.titles]
+    # Fully detached: ctest waits for every process that holds its output pipe.
+    proc = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, start_new_session=True)
+    with open(args.pidfile, "w") as f:
+        f.write(str(proc.pid))
+    deadline = time.time() + 10
+    while time.time() < deadline:
+        if listening(args.port):
+            return
+        time.sleep(0.05)
+    sys.exit("the server did not come up")
+
+
+def stop(args):
+    try:
+        with open(args.pidfile) as f:
+            os.kill(int(f.read()), signal.SIGTERM)
+    except (OSError, ValueError):
+        pass
+    if os.path.exists(args.pidfile):
+        os.remove(args.pidfile)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("command", choices=["start", "stop", "serve"])
+    parser.add_argument("--port", type=int, default=18766)
+    parser.add_argument("--mp3", default="tone.mp3")
+    parser.add_argument("--titles")
+    parser.add_argument("--pidfile", default="stream.pid")
+    parser.add_argument("--lifetime", type=float, default=1800)
+    args = parser.parse_args()
+    {"start": start, "stop": stop, "serve": serve}[args.command](args)
+
+
+if __name__ == "__main__":
+    main()
