@@ -96,9 +96,8 @@ class TDataGrid : public TNxCustomGrid {
 
  private:
   void CellChanged(int ACol, int ARow);
+  void RowsAdded(int Count);
   void RowExtentChanged(int Index, int Delta, bool Shown);
-  int FirstShownFrom(int Index);
-  int LastShownUpTo(int Index);
   int TopRowFromPosition();
   double FooterValue(int ACol, int Kind, bool ShownOnly, int N);
   void CheckCell(int ACol, int ARow);

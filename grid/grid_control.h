@@ -6,9 +6,9 @@
 // Painting, the mouse, the keyboard and in-place editing build on the hooks declared here
 // (Paint, PaintCell, StartEdit, EndEdit, ...), which do the least until those layers land.
 //
-// Construction has two phases: the constructor sets the fields, AfterConstruction binds the
-// columns to the grid. Destruction unbinds them in BeforeDestruction, while the whole grid
-// still lives, so no column notice ever reaches a half-destroyed grid.
+// The columns are bound to the grid by its constructor (nothing can notify before it returns)
+// and unbound in BeforeDestruction, while the whole grid still lives, so no column notice
+// ever reaches a half-destroyed grid or a freed cell store.
 #pragma once
 
 #include <cstdint>
@@ -124,7 +124,6 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
  public:
   explicit TNxCustomGridControl(TComponent* AOwner);
   ~TNxCustomGridControl() override;
-  void AfterConstruction() override;
   void BeforeDestruction() override;
 
   TNxColumns* Columns() const { return FColumns.get(); }
@@ -353,7 +352,6 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   TColumnEvent OnSlideChange;
   TSortColumnEvent OnSortColumn;
 
-  void WndProc(TMessage& Message) override;
 
  protected:
   static constexpr uint16_t kEditingCell = 8;
@@ -396,6 +394,9 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
 
   void UpdateLineWidths();
   int RowExtent(int Row);  // height a shown row takes in the current style, lines excluded
+  // The first shown row at or after Index (Index when none); the last at or before it.
+  int FirstShownFrom(int Index);
+  int LastShownUpTo(int Index);
   TCellState CellStateOf(int ACol, int ARow);
 
   std::unique_ptr<TNxColumns> FColumns;

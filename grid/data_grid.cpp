@@ -1,0 +1,453 @@
+#include "grid/data_grid.h"
+
+#include <algorithm>
+#include <set>
+
+#include "framework/convert.h"
+#include "framework/text_encoding.h"
+#include "grid/column_parts.h"
+#include "grid/grid_error.h"
+
+// ---------------------------------------------------------------------------- life
+
+TDataGrid::TDataGrid(TComponent* AOwner)
+    : TNxCustomGrid(AOwner), FCells(std::make_unique<TCells>(this, FColumns.get())) {
+  FCells->DefaultRowHeight = RowSize();
+  FCells->OnCellChange = [this](TCells*, int ACol, int ARow) { CellChanged(ACol, ARow); };
+  FCells->OnCompareCells = [this](TCells*, TCell* Cell1, TCell* Cell2, int& Compare) {
+    if (OnCompare) OnCompare(this, Cell1, Cell2, Compare);
+  };
+}
+
+TDataGrid::~TDataGrid() {
+  // A grid deleted without Free: the columns must still never reach the freed store.
+  FColumns->SetGrid(nullptr);
+}
+
+void TDataGrid::BeforeDestruction() {
+  FColumns->SetGrid(nullptr);
+  TNxCustomGrid::BeforeDestruction();
+}
+
+// ---------------------------------------------------------------------------- cells
+
+void TDataGrid::CheckCell(int ACol, int ARow) {
+  if (ARow < 0 || ARow >= RowCount() || !FColumns->ValidIndex(ACol))
+    grid::RaiseCellOutOfBounds(ACol, ARow);
+}
+
+TCell* TDataGrid::GetCell(int ACol, int ARow) { return FCells->GetCell(ACol, ARow); }
+
+std::wstring TDataGrid::GetCellText(int ACol, int ARow) {
+  CheckCell(ACol, ARow);
+  return GetCell(ACol, ARow)->GetAsString();
+}
+
+void TDataGrid::SetCellText(int ACol, int ARow, const std::wstring& Value) {
+  CheckCell(ACol, ARow);
+  GetCell(ACol, ARow)->SetAsString(Value);
+}
+
+void TDataGrid::GetCellInfo(int ACol, int ARow, TCellInfo& Info) {
+  TCell* cell = GetCell(ACol, ARow);
+  switch (FColumns->Item(ACol)->ColumnKind()) {
+    case 0: Info.AsInteger = ARow; break;
+    case 1: Info.AsBoolean = cell->GetAsBoolean(); break;
+    case 3: Info.AsDateTime = cell->GetAsDateTime(); break;
+    case 4: Info.AsFloat = cell->GetAsFloat(); break;
+    case 5: Info.ObjectReference = cell->CellObject; break;
+    case 6: case 8: case 11: Info.AsString = cell->GetAsString(); break;
+    case 7: Info.AsInteger = cell->GetAsInteger(); break;
+    default: break;
+  }
+}
+
+void TDataGrid::GetDrawText(int ACol, int ARow, std::wstring& Text) {
+  TCellInfo info;
+  GetCellInfo(ACol, ARow, info);
+  FColumns->Item(ACol)->GetDrawText(info, Text);
+}
+
+void TDataGrid::GetHintText(int ACol, int ARow, std::wstring& Text) {
+  TCellInfo info;
+  GetCellInfo(ACol, ARow, info);
+  FColumns->Item(ACol)->GetHintText(info, Text);
+}
+
+TColor TDataGrid::GetCellColor(int ACol, int ARow) {
+  if (FColumns->Item(ACol)->ParentCellColor()) return TNxCustomGrid::GetCellColor(ACol, ARow);
+  return GetCell(ACol, ARow)->Color();
+}
+
+void TDataGrid::GetCellHint(int ACol, int ARow, std::wstring& Value) {
+  Value = GetCell(ACol, ARow)->Hint;
+  DoCellHint(ACol, ARow, Value);
+}
+
+bool TDataGrid::IsCellHidden(int ACol, int ARow) {
+  return GetCell(ACol, ARow)->Hidden || TNxCustomGrid::IsCellHidden(ACol, ARow);
+}
+
+void TDataGrid::FormatCellText(int ACol, int ARow, TCellState CellState, const std::wstring&) {
+  TFont& font = Canvas().Font();
+  TCell* cell = GetCell(ACol, ARow);
+  TFontStyles style = cell->FontStyle();
+  TColor textColor = CellState & csSelected ? font.Color() : cell->TextColor();
+  // A disabled grid greys every cell, not only the selected one.
+  if (!Enabled()) textColor = clGrayText;
+  if (CellState & csBoldTextSelection) style |= fsBold;
+  if (OnCellFormating) OnCellFormating(this, ACol, ARow, textColor, style, CellState);
+  font.SetColor(textColor);
+  font.SetStyle(style);
+}
+
+bool TDataGrid::PrepareCellCanvas(int ACol, int ARow, TCellState CellState) {
+  TNxCustomGrid::PrepareCellCanvas(ACol, ARow, CellState);
+  TCellInfo info;
+  GetCellInfo(ACol, ARow, info);
+  FormatCellText(ACol, ARow, CellState, info.AsString);
+  return true;
+}
+
+void TDataGrid::CellChanged(int ACol, int ARow) {
+  if (IsUpdating()) return;
+  RefreshCell(ACol, ARow);
+  DoChange(ACol, ARow);
+}
+
+// ---------------------------------------------------------------------------- row questions
+
+int TDataGrid::RowCount() { return FCells->RowCount(); }
+int TDataGrid::GetRowLevel(int Index) { return FCells->GetRow(Index)->Level; }
+int TDataGrid::GetRowParent(int Index) { return FCells->GetRow(Index)->ParentIndex; }
+bool TDataGrid::GetRowShown(int Index) { return FCells->GetRow(Index)->Shown(); }
+bool TDataGrid::GetRowSelected(int Index) { return FCells->GetRow(Index)->Selected; }
+int TDataGrid::GetShownRowCount() { return FCells->ShownRowCount(); }
+
+int TDataGrid::GetRowHeight(int Index) {
+  int height = FCells->GetRow(Index)->Height;
+  DoMeasuringRowHeight(Index, height);
+  return height;
+}
+
+// ---------------------------------------------------------------------------- row operations
+
+int TDataGrid::AddRow(int Count) {
+  if (Count < 1) return FLastAddedRow;
+  const int oldCount = RowCount();
+  FCells->AddRows(Count);
+  FLastAddedRow = RowCount() - 1;
+  FLastShownRow = RowCount() - 1;
+  try {
+    if (Options() & goUseDefaultValues) {
+      for (int row = oldCount; row < RowCount(); ++row)
+        for (int col = 0; col < FColumns->Count(); ++col)
+          if (!FColumns->Item(col)->DefaultValue().empty())
+            SetCellText(col, row, FColumns->Item(col)->DefaultValue());
+    }
+  } catch (...) {
+    // A default value the column cannot take: the rows exist all the same, so the scroll
+    // range and the listeners must hear of them before the error goes on.
+    RowsAdded(Count);
+    throw;
+  }
+  RowsAdded(Count);
+  return FLastAddedRow;
+}
+
+void TDataGrid::RowsAdded(int Count) {
+  if (!IsUpdating()) {
+    const int rows = RowCount();
+    if (GridLinesStyle() == lsFramed && (Options() & goGrid) && rows > 1 && rows - Count > 0)
+      RefreshRowLine(rows - Count - 1);
+    RefreshRowLine(rows - 1);
+    RefreshRowsFrom(rows - Count, rows - 1);
+    UpdateVertScrollBar();
+  }
+  DoDataChange(dcAddRow, FLastAddedRow);
+}
+
+void TDataGrid::AddRowsSilently(int Count) {
+  FCells->AddRows(Count);
+  FLastAddedRow = FLastShownRow = RowCount() - 1;
+  Invalidate();
+  ShowEditor();
+}
+
+void TDataGrid::InsertRow(int Index) {
+  TNxCustomGrid::InsertRow(Index);
+  FLastAddedRow = Index;
+  FCells->InsertRow(Index);
+  RowExtentChanged(Index, GridStyle() == gsSlides ? SlideSize() : RowSize(), true);
+  // The selected record moved down one place; nothing new is selected.
+  if (FSelectedRow >= 0 && Index <= FSelectedRow) SetSelectedCellRaw(FSelectedColumn, FSelectedRow + 1);
+  FLastShownRow = Index > FLastShownRow ? Index : FLastShownRow + 1;
+  UpdateVertScrollBar();
+  DoDataChange(dcInsertRow, Index);
+}
+
+void TDataGrid::DeleteRow(int Index) {
+  TNxCustomGrid::DeleteRow(Index);
+  TRow* row = FCells->GetRow(Index);
+  if (row->HasChildren()) {
+    for (int i = Index + FCells->CountDescendants(Index); i > Index; --i) FCells->DeleteRow(i);
+    row->ChildCount = 0;
+    Invalidate();
+  }
+  if (row->ParentRow) --row->ParentRow->ChildCount;
+  const int extent = GridStyle() == gsSlides ? SlideSize() : GetRowHeight(Index);
+  const bool wasShown = row->Shown();
+  FCells->DeleteRow(Index);
+  if (wasShown) {
+    if (Index < FFirstShownRow) FFirstShownRow = FirstShownFrom(0);
+    if (Index < FLastShownRow) --FLastShownRow;
+    else FLastShownRow = LastShownUpTo(RowCount() - 1);
+    if (Index < FTopRow && FTopRow > 0) --FTopRow;
+  }
+  RowExtentChanged(Index, extent, false);
+  // The selection follows its record: rows below the deleted one move up. When the selected
+  // record itself went, its listeners hear so, and the selection stays in the rows.
+  if (FSelectedRow > Index) {
+    SetSelectedCellRaw(FSelectedColumn, FSelectedRow - 1);
+  } else if (FSelectedRow == Index) {
+    DoDeselectCell(FSelectedColumn, Index);
+    if (FSelectedRow >= RowCount()) SetSelectedCellRaw(FSelectedColumn, std::min(FLastShownRow, RowCount() - 1));
+  }
+  RefreshSelection();
+  UpdateVertScrollBar();
+  DoDataChange(dcDeleteRow, Index);
+  if (FLastAddedRow > RowCount() - 1) FLastAddedRow = RowCount() - 1;
+}
+
+void TDataGrid::MoveRow(int FromIndex, int ToIndex) {
+  TNxCustomGrid::MoveRow(FromIndex, ToIndex);
+  if (FromIndex == ToIndex) return;
+  const bool movedShown = GetRowShown(FromIndex);
+  const bool targetShown = GetRowShown(ToIndex);
+  FCells->MoveRow(FromIndex, ToIndex);
+  if (!movedShown) return;
+  if (ToIndex < FromIndex) {
+    FFirstShownRow = std::min(FFirstShownRow, ToIndex);
+    if (FromIndex == FLastShownRow) FLastShownRow = LastShownUpTo(FromIndex);
+  } else {
+    if (FromIndex == FFirstShownRow) FFirstShownRow = FirstShownFrom(FromIndex);
+    FLastShownRow = std::max(FLastShownRow, ToIndex);
+  }
+  if (!targetShown) RowExtentChanged(ToIndex, GetRowHeight(ToIndex), true);
+}
+
+void TDataGrid::ExchangeRows(int Index1, int Index2) {
+  FCells->ExchangeRows(Index1, Index2);
+  if (IsUpdating()) return;
+  RefreshRow(Index1, false);
+  RefreshRow(Index2, false);
+}
+
+void TDataGrid::ClearRows() {
+  TNxCustomGrid::ClearRows();
+  FCells->ClearRows();
+  FTopRow = FFirstShownRow = FLastShownRow = 0;
+  RefreshPart(gpBody);
+  RefreshPart(gpFooter);
+  RefreshPart(gpIndicator);
+  UpdateHorzScrollBar();
+  UpdateVertScrollBar();
+  DoDataChange(dcClearRows, -1);
+}
+
+void TDataGrid::SetRowVisible(int Index, bool Visible) {
+  if (GetRowShown(Index) == Visible) return;
+  FCells->SetRowVisible(Index, Visible);
+  if (!IsUpdating())
+    RowExtentChanged(Index, GridStyle() == gsSlides ? SlideSize() : GetRowHeight(Index), Visible);
+  TNxCustomGrid::SetRowVisible(Index, Visible);
+}
+
+void TDataGrid::SetRowSelected(int Index, bool Value) {
+  if (!IsValidRow(Index) || GetRowSelected(Index) == Value) return;
+  FCells->GetRow(Index)->Selected = Value;
+  if (GridStyle() == gsSlides) RefreshSlide(Index, (SlidesOptions() & soHideSelection) != 0);
+  else RefreshRow(Index, false);
+}
+
+void TDataGrid::SelectRowRange(int FromRow, int ToRow, bool Value) {
+  if (!IsValidRow(FromRow) || !IsValidRow(ToRow)) return;
+  for (int i = FromRow; i <= ToRow; ++i) FCells->GetRow(i)->Selected = Value;
+  if (FromRow <= ToRow) RefreshRows(FromRow, ToRow);
+}
+
+void TDataGrid::DoChangeRowHeight(int Index, int Height) {
+  if (Height == GetRowHeight(Index)) return;
+  const int old = FCells->GetRow(Index)->Height;
+  FCells->GetRow(Index)->Height = Height;
+  TNxCustomGrid::DoChangeRowHeight(Index, Height);
+  if (!GetRowShown(Index)) return;
+  RefreshRow(Index, false);
+  if (HandleAllocated()) {
+    RECT area = GetBodyRect();
+    area.left = 0;
+    area.top = GetRowTop(Index) + std::min(old, Height);
+    ScrollWindowEx(Handle(), 0, Height - old, &area, &area, nullptr, nullptr, SW_INVALIDATE);
+  }
+  UpdateVertScrollBar();
+}
+
+void TDataGrid::SetRowSize(int Value) {
+  TNxCustomGrid::SetRowSize(Value);
+  FCells->DefaultRowHeight = RowSize();
+}
+
+void TDataGrid::SetStartRowCount(int Value) {
+  if (Value == FStartRowCount || Value < 0) return;
+  if (Value > FStartRowCount) {
+    AddRow(Value - FStartRowCount);
+  } else {
+    int deletions = FStartRowCount < RowCount() ? FStartRowCount - Value : std::max(RowCount() - Value, 0);
+    for (int i = 0; i < deletions; ++i) DeleteRow(0);
+  }
+  FStartRowCount = Value;
+  Invalidate();
+}
+
+// Keeps the picture and the scroll state right after row Index appeared (Shown) or went
+// away; Delta is its height.
+void TDataGrid::RowExtentChanged(int Index, int Delta, bool Shown) {
+  TNxScrollBar& bar = VertScrollBar();
+  const int l3 = LineWidth(lkBottom), l4 = LineWidth(lkRowExtra);
+  RECT clip = GetBodyRect();
+  clip.left = 0;
+  auto scrollBy = [&](int dy) {
+    if (HandleAllocated() && dy != 0)
+      ScrollWindowEx(Handle(), 0, dy, &clip, &clip, nullptr, nullptr, SW_INVALIDATE);
+  };
+  if (GetShownRowCount() == 0) {
+    clip.top = GetRowTop(Index);
+    FTopRow = 0;
+    scrollBy(-(Delta + l4));
+  } else if (Index == FTopRow) {
+    if (Shown) {
+      scrollBy(Delta + l3);
+    } else {
+      if (!bar.AtEnd()) {
+        int next = FirstShownFrom(Index + 1);
+        if (next < RowCount() && GetRowShown(next)) FTopRow = next;
+      }
+      scrollBy(-(Delta + l4));
+      if (bar.AtEnd()) bar.StepBack();
+    }
+  } else if (Index > FTopRow) {
+    if (IsUpdating()) return;
+    clip.top = GridStyle() == gsSlides ? GetSlideTop(Index) : GetRowTop(Index);
+    scrollBy(Shown ? Delta + l4 : -(Delta + l4));
+    // The rows below moved up: at the end of the range a row above comes into view.
+    if (!Shown && bar.AtEnd()) bar.StepBack();
+  } else if (bar.AtStart()) {
+    // Rows above the view are not on the screen; only a newly shown first row is.
+    if (Shown) {
+      FTopRow = Index;
+      scrollBy(Delta + l4);
+    }
+  } else {
+    bar.BeginUpdate();
+    if (Shown || bar.AtEnd()) bar.StepForward();
+    else bar.StepBack();
+    bar.EndUpdate();
+  }
+  UpdateVertScrollBar();
+}
+
+int TDataGrid::TopRowFromPosition() {
+  int position = VertScrollBar().Position(), counted = 0, row = 0;
+  for (; row < RowCount() && counted < position; ++row)
+    if (GetRowShown(row)) ++counted;
+  return row;
+}
+
+// ---------------------------------------------------------------------------- sorting
+
+void TDataGrid::SortColumn(TNxCustomColumn* Column, bool Ascending) {
+  TNxCustomGrid::SortColumn(Column, Ascending);
+  if (!Column || !(Column->Options() & coCanSort)) return;
+  TRow* selected = IsValidRow(FSelectedRow) ? FCells->GetRow(FSelectedRow) : nullptr;
+  FCells->Sort(Column->Index(), Column->SortType(), (Column->Options() & coFullResort) != 0,
+               !Ascending);
+  if (selected) SelectRow(FCells->IndexOfRow(selected));
+  if (FSelectedRow >= 0) ScrollToRow(FSelectedRow);
+  FTopRow = TopRowFromPosition();
+  FFirstShownRow = FirstShownFrom(0);
+  FLastShownRow = LastShownUpTo(RowCount() - 1);
+  RefreshPart(gpBody);
+  if (Options() & goIndicator) RefreshPart(gpIndicator);
+  DoAfterSort(Column->Index());
+}
+
+// ---------------------------------------------------------------------------- footer
+
+void TDataGrid::CalculateFooter(bool ShownOnly) {
+  const int n = ShownOnly ? GetShownRowCount() : RowCount();
+  for (int col = 0; col < FColumns->Count(); ++col) {
+    TColumnFooter* footer = FColumns->Item(col)->Footer();
+    if (footer->FormulaKind() == fkNone) continue;
+    double value = n > 0 ? FooterValue(col, footer->FormulaKind(), ShownOnly, n) : 0;
+    footer->SetCaption(n > 0 ? efir::text::fromAnsi(efir::FloatToStr(value)) : L"0");
+    footer->SetFormulaValue(value);
+  }
+}
+
+double TDataGrid::FooterValue(int ACol, int Kind, bool ShownOnly, int N) {
+  std::vector<int> rows;
+  for (int row = 0; row < RowCount(); ++row)
+    if ((!ShownOnly || GetRowShown(row)) && AcceptCalculateRow(row)) rows.push_back(row);
+  double value = 0;
+  switch (Kind) {
+    case fkSum:
+    case fkAverage:
+      for (int row : rows) value += GetCell(ACol, row)->GetAsFloat();
+      // The average of the rows that were counted, not of all rows.
+      if (Kind == fkAverage) value = rows.empty() ? 0 : value / static_cast<double>(rows.size());
+      break;
+    case fkCount:
+      value = N;
+      break;
+    case fkDistinct: {
+      std::set<std::string> texts;
+      for (int row : rows) {
+        std::wstring text = GetCellText(ACol, row);
+        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+        texts.insert(efir::text::toAnsi(text));
+      }
+      value = static_cast<double>(texts.size());
+      break;
+    }
+    case fkMaximum:
+    case fkMinimum:
+      for (size_t i = 0; i < rows.size(); ++i) {
+        double v = GetCell(ACol, rows[i])->GetAsFloat();
+        if (i == 0 || (Kind == fkMaximum ? v > value : v < value)) value = v;
+      }
+      break;
+    case fkCustom:
+      if (OnColumnFooterValue) OnColumnFooterValue(this, ACol, value);
+      break;
+  }
+  if (OnFooterCalculate) OnFooterCalculate(this, ACol, value);
+  return value;
+}
+
+// ---------------------------------------------------------------------------- columns
+
+void TDataGrid::ApplyColumnStyle(int Index) {
+  if (!FColumns->ValidIndex(Index)) return;
+  TNxCustomColumn* column = FColumns->Item(Index);
+  for (int row = 0; row < RowCount(); ++row) {
+    TCell* cell = GetCell(Index, row);
+    cell->SetColor(column->Color());
+    cell->SetFontStyle(column->Font()->Style());
+    cell->SetTextColor(column->Font()->Color());
+  }
+}
+
+void TDataGrid::ColumnsDataChange(int Kind, int Index, int Extra) {
+  TNxCustomGrid::ColumnsDataChange(Kind, Index, Extra);
+  FCells->ColumnsChanged(Kind, Index, Extra);
+}

@@ -1,0 +1,239 @@
+#include "grid/scroll_control.h"
+
+#include <algorithm>
+
+#include "framework/forms.h"
+
+// ---------------------------------------------------------------------------- TNxCustomScrollBar
+
+TNxCustomScrollBar::TNxCustomScrollBar(TNxCustomScrollControl* Owner, TScrollBarKind Kind)
+    : FOwner(Owner), FKind(Kind) {}
+
+void TNxCustomScrollBar::SetAutoHide(bool Value) {
+  FAutoHide = Value;
+  SetVisible(FMax != 0 || !FAutoHide);
+  Update();
+}
+
+void TNxCustomScrollBar::SetEnabled(bool Value) {
+  if (FEnabled == Value) return;
+  FEnabled = Value;
+  Update();
+}
+
+void TNxCustomScrollBar::SetMax(int Value) {
+  Value = std::max(Value, 0);
+  if (Value == FMax) return;
+  FMax = Value;
+  SetVisible(NeedsBar());
+  Update();
+  if (FPosition > LastPosition()) SetPosition(LastPosition());
+}
+
+void TNxCustomScrollBar::SetPageSize(int Value) {
+  Value = std::max(Value, 1);
+  if (Value == FPageSize) return;
+  FPageSize = Value;
+  SetVisible(NeedsBar());
+  Update();
+  if (FPosition > LastPosition()) SetPosition(LastPosition());
+}
+
+int TNxCustomScrollBar::LastPosition() const {
+  return std::max({FMax - FPageSize + 1, FMin, 0});
+}
+
+void TNxCustomScrollBar::SetPosition(int Value) {
+  FOldPosition = FPosition;
+  FPosition = std::max(std::clamp(Value, FMin, LastPosition()), 0);
+  Update();
+  if (FUpdateCount > 0 || FManualScroll || FPosition == FOldPosition) return;
+  int delta = FKind == sbVertical ? FOwner->VertScrollDelta(FOldPosition, FPosition)
+                                  : FOwner->HorzScrollDelta(FOldPosition, FPosition);
+  if (FKind == sbVertical) FOwner->ScrollContent(*this, 0, delta);
+  else FOwner->ScrollContent(*this, delta, 0);
+}
+
+void TNxCustomScrollBar::SendScroll(int Code) {
+  UINT msg = FKind == sbVertical ? WM_VSCROLL : WM_HSCROLL;
+  if (FOwner->HandleAllocated()) SendMessageW(FOwner->Handle(), msg, static_cast<WPARAM>(Code), 0);
+  else FOwner->Perform(msg, static_cast<WPARAM>(Code), 0);
+}
+
+void TNxCustomScrollBar::StepForward() {
+  if (FMax >= 1) SendScroll(SB_LINEDOWN);
+}
+
+void TNxCustomScrollBar::StepBack() {
+  if (FMax >= 1 && FPosition != 0) SendScroll(SB_LINEUP);
+}
+
+void TNxCustomScrollBar::PageForward() {
+  if (FMax >= 1) SendScroll(SB_PAGEDOWN);
+}
+
+void TNxCustomScrollBar::PageBack() {
+  if (FMax >= 1) SendScroll(SB_PAGEUP);
+}
+
+int TNxCustomScrollBar::TrackPosition() const {
+  if (!FOwner->HandleAllocated()) return 0;
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_TRACKPOS;
+  if (!GetScrollInfo(FOwner->Handle(), BarId(), &info)) return 0;
+  return info.nTrackPos;
+}
+
+void TNxCustomScrollBar::Scroll(int Code) {
+  int position = FPosition;
+  switch (Code) {
+    case SB_LINEUP: FLastScrollKind = skLine; position -= FSmallChange; break;
+    case SB_LINEDOWN: FLastScrollKind = skLine; position += FSmallChange; break;
+    case SB_PAGEUP: FLastScrollKind = skPage; position -= FLargeChange; break;
+    case SB_PAGEDOWN: FLastScrollKind = skPage; position += FLargeChange; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: FLastScrollKind = skThumb; position = TrackPosition(); break;
+    case SB_TOP: FLastScrollKind = skEnds; position = 0; break;
+    case SB_BOTTOM: FLastScrollKind = skEnds; position = FMax; break;
+    default: return;
+  }
+  SetPosition(position);  // clamps to the last full page
+}
+
+// ---------------------------------------------------------------------------- TNxScrollBar
+
+void TNxScrollBar::SetVisible(bool Value) {
+  TNxCustomScrollBar::SetVisible(Value);
+  if (FOwner->HandleAllocated()) ShowScrollBar(FOwner->Handle(), BarId(), Value);
+}
+
+void TNxScrollBar::Update() {
+  if (FInUpdate) return;
+  FInUpdate = true;
+  int track = TrackPosition();
+  bool windowed = FOwner->HandleAllocated();
+  if (windowed) {
+    HWND window = FOwner->Handle();
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (!FAutoHide) info.fMask |= SIF_DISABLENOSCROLL;
+    info.nMin = FMin;
+    info.nMax = FMax;
+    info.nPage = static_cast<UINT>(FPageSize);
+    info.nPos = FPosition;
+    if (FMax > 0)
+      EnableScrollBar(window, BarId(),
+                      FOwner->Enabled() && FEnabled ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
+    SetScrollInfo(window, BarId(), &info, TRUE);
+  }
+  FInUpdate = false;
+  // The window's bar showed another position: whoever follows the grid must hear of it.
+  if (windowed && track != FPosition)
+    if (auto* control = dynamic_cast<TNxScrollControl*>(FOwner)) control->DoScroll(FKind, FPosition);
+}
+
+// ---------------------------------------------------------------------------- TNxCustomScrollControl
+
+TNxCustomScrollControl::TNxCustomScrollControl(TComponent* AOwner) : TCustomControl(AOwner) {}
+
+int TNxCustomScrollControl::HorzScrollDelta(int, int) { return 0; }
+int TNxCustomScrollControl::VertScrollDelta(int, int) { return 0; }
+void TNxCustomScrollControl::AfterScroll(TScrollBarKind) {}
+void TNxCustomScrollControl::BeforeScroll(TScrollBarKind) {}
+
+RECT TNxCustomScrollControl::HorzScrollArea() { return ClientRect(); }
+RECT TNxCustomScrollControl::VertScrollArea() { return ClientRect(); }
+
+void TNxCustomScrollControl::ScrollContent(TNxCustomScrollBar& Bar, int DX, int DY) {
+  BeforeScroll(Bar.Kind());
+  if (HandleAllocated()) {
+    RECT area = DX != 0 ? HorzScrollArea() : VertScrollArea();
+    ScrollWindowEx(Handle(), DX, DY, &area, &area, nullptr, nullptr, SW_INVALIDATE);
+  }
+  AfterScroll(Bar.Kind());
+}
+
+void TNxCustomScrollControl::FocusNextControl() {
+  if (Parent()) PostMessageW(Parent()->Handle(), WM_KEYDOWN, VK_TAB, 0);
+}
+
+void TNxCustomScrollControl::FocusPreviousControl() {
+  if (!Parent()) return;
+  PostMessageW(Parent()->Handle(), WM_KEYDOWN, VK_SHIFT, 0);
+  PostMessageW(Parent()->Handle(), WM_KEYDOWN, VK_TAB, 0);
+}
+
+void TNxCustomScrollControl::FocusSelf() {
+  if (GetParentForm()) ::SetFocus(Handle());
+}
+
+// ---------------------------------------------------------------------------- TNxScrollControl
+
+TNxScrollControl::TNxScrollControl(TComponent* AOwner) : TNxCustomScrollControl(AOwner) {}
+TNxScrollControl::~TNxScrollControl() = default;
+
+void TNxScrollControl::DoScroll(TScrollBarKind Kind, int Position) {
+  const TScrollPositionEvent& event = Kind == sbVertical ? OnVerticalScroll : OnHorizontalScroll;
+  if (event) event(this, Position);
+}
+
+void TNxScrollControl::CreateParams(TCreateParams& Params) {
+  TNxCustomScrollControl::CreateParams(Params);
+  Params.Style |= WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN;
+}
+
+void TNxScrollControl::CreateWnd() {
+  TNxCustomScrollControl::CreateWnd();
+  FHorzScrollBar.Update();
+  FVertScrollBar.Update();
+}
+
+bool TNxScrollControl::DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos) {
+  if (FMouseWheelEnabled) return true;
+  bool handled = false;
+  const TMouseWheelUpDownEvent& event = WheelDelta < 0 ? OnMouseWheelDown : OnMouseWheelUp;
+  if (event) event(this, Shift, MousePos, handled);
+  return handled;
+}
+
+void TNxScrollControl::ScrollMessage(TScrollBarKind Kind, TMessage& Message) {
+  TNxScrollBar& bar = ScrollBarOf(Kind);
+  bar.Scroll(LOWORD(Message.WParam));
+  DoScroll(Kind, bar.Position());
+}
+
+void TNxScrollControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_ERASEBKGND:
+      Message.Result = 1;
+      return;
+    case WM_GETDLGCODE:
+      Message.Result = DLGC_WANTARROWS;
+      return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      TNxCustomScrollControl::WndProc(Message);
+      // A scroll-bar control's message went back to that control; ours have no window.
+      if (Message.LParam == 0)
+        ScrollMessage(Message.Msg == WM_VSCROLL ? sbVertical : sbHorizontal, Message);
+      return;
+    case WM_MOUSEWHEEL: {
+      POINT point{static_cast<short>(LOWORD(Message.LParam)),
+                  static_cast<short>(HIWORD(Message.LParam))};
+      TShiftState shift = efir::KeyboardShiftState();
+      if (DoMouseWheel(shift, static_cast<short>(HIWORD(Message.WParam)), point)) {
+        Message.Result = 0;
+        return;
+      }
+      break;
+    }
+    case CM_ENABLEDCHANGED:
+      TNxCustomScrollControl::WndProc(Message);
+      FHorzScrollBar.Update();
+      FVertScrollBar.Update();
+      return;
+  }
+  TNxCustomScrollControl::WndProc(Message);
+}
