@@ -1,37 +1,17 @@
-// The editor's entry. Until the main window is built this shows a plain window with the
-// program's title, so that the run command has something to start.
+// The editor's entry: its three windows, the list window first (the main one), and the
+// message loop. Several editors may run at once; each writes its changes at once.
 #include <windows.h>
 
-#include "framework/text_encoding.h"
+#include "editor/confirm_window.h"
+#include "editor/edit_window.h"
+#include "editor/list_window.h"
+#include "framework/application.h"
 
-namespace {
-
-LRESULT CALLBACK placeholderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = placeholderProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = L"EfirEditorPlaceholder";
-  RegisterClassW(&wc);
-  HWND hwnd = CreateWindowW(wc.lpszClassName, efir::text::fromAnsi("ЭфРедактор").c_str(),
-                            WS_OVERLAPPEDWINDOW, 100, 100, 520, 420, nullptr, nullptr, instance,
-                            nullptr);
-  ShowWindow(hwnd, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  Application.Initialize();
+  Application.CreateForm(Form1);
+  Application.CreateForm(Form2);
+  Application.CreateForm(Form3);
+  Application.Run();
   return 0;
 }
