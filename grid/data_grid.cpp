@@ -5,6 +5,7 @@
 
 #include "framework/convert.h"
 #include "framework/text_encoding.h"
+#include "grid/column_display.h"
 #include "grid/column_parts.h"
 #include "grid/grid_error.h"
 
@@ -105,6 +106,18 @@ bool TDataGrid::PrepareCellCanvas(int ACol, int ARow, TCellState CellState) {
   TNxCustomGrid::PrepareCellCanvas(ACol, ARow, CellState);
   TCellInfo info;
   GetCellInfo(ACol, ARow, info);
+  if (TColumnDisplay* display = FColumns->Item(ACol)->Display()) {
+    switch (FColumns->Item(ACol)->ColumnKind()) {
+      case 0: display->AsInteger = ARow; break;
+      case 1: display->AsBoolean = info.AsBoolean; break;
+      case 3: display->AsDateTime = info.AsDateTime; break;
+      case 4: display->AsFloat = info.AsFloat; break;
+      case 5: display->ObjectReference = info.ObjectReference; break;
+      case 6: case 8: case 11: display->AsString = info.AsString; break;
+      case 7: display->AsInteger = info.AsInteger; break;
+      default: break;
+    }
+  }
   FormatCellText(ACol, ARow, CellState, info.AsString);
   return true;
 }

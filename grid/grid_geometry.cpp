@@ -3,6 +3,7 @@
 // rows above TopRow; those of the horizontal bar are pixels.
 #include <algorithm>
 
+#include "grid/column_parts.h"
 #include "grid/grid_control.h"
 
 // ---------------------------------------------------------------------------- geometry
@@ -49,7 +50,7 @@ RECT TNxCustomGridControl::GetBodyRect() {
   int left = ColumnsLeft();
   int top = headerBottom;
   if (FOptions & goInput) top += FInputSize + 6 + FLineWidth[lkBottom];
-  int right = std::min(ColumnsRight(left, FColumns->TotalWidth(), HorzScrollPos()), client.right);
+  int right = std::min<int>(ColumnsRight(left, FColumns->TotalWidth(), HorzScrollPos()), client.right);
   int bottom = client.bottom;
   if (FOptions & goFooter) bottom -= FFooterSize + 4 + FLineWidth[lkBottom];
   return {left, top, right, bottom};
@@ -314,7 +315,7 @@ void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift,
   }
   if (ARow < 0) return;  // the selection was cleared: no cell to report
   DoSelectCell(ACol, ARow);
-  if (StartEditing) StartEdit(ACol, ARow, L"");
+  if (StartEditing) StartEdit(ACol, ARow, std::wstring());
 }
 
 void TNxCustomGridControl::SelectRow(int Index) {
@@ -465,8 +466,8 @@ void TNxCustomGridControl::UpdateHorzScrollBar() {
     return;
   }
   int page = ClientWidth() + 1;
-  bar.SetMax(FColumns->TotalWidth() + (FOptions & goIndicator ? kIndicatorWidth : 0));
   bar.SetPageSize(page);
+  bar.SetMax(FColumns->TotalWidth() + (FOptions & goIndicator ? kIndicatorWidth : 0));
   bar.SetLargeChange(page - 10);
   if (HandleAllocated()) bar.SetPosition(bar.TrackPosition());
   bar.SetVisible(ClientHeight() > GetSystemMetrics(SM_CXHSCROLL) && page < bar.Max());
@@ -478,8 +479,8 @@ void TNxCustomGridControl::UpdateVertScrollBar() {
   RECT body = GetBodyRect();
   int fitting = RowsFitFrom(FTopRow, body.bottom - body.top);
   if (fitting < total) {
-    bar.SetMax(total);
     bar.SetPageSize(fitting + 1);
+    bar.SetMax(total);
     bar.SetLargeChange(fitting + 1);
   } else {
     bar.SetMax(0);

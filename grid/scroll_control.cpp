@@ -46,12 +46,15 @@ int TNxCustomScrollBar::LastPosition() const {
 void TNxCustomScrollBar::SetPosition(int Value) {
   FOldPosition = FPosition;
   FPosition = std::max(std::clamp(Value, FMin, LastPosition()), 0);
+  // The contents move before the bar's update raises the scroll event, so a handler that
+  // fails leaves the contents and the position in step.
+  if (FUpdateCount == 0 && !FManualScroll && FPosition != FOldPosition) {
+    int delta = FKind == sbVertical ? FOwner->VertScrollDelta(FOldPosition, FPosition)
+                                    : FOwner->HorzScrollDelta(FOldPosition, FPosition);
+    if (FKind == sbVertical) FOwner->ScrollContent(*this, 0, delta);
+    else FOwner->ScrollContent(*this, delta, 0);
+  }
   Update();
-  if (FUpdateCount > 0 || FManualScroll || FPosition == FOldPosition) return;
-  int delta = FKind == sbVertical ? FOwner->VertScrollDelta(FOldPosition, FPosition)
-                                  : FOwner->HorzScrollDelta(FOldPosition, FPosition);
-  if (FKind == sbVertical) FOwner->ScrollContent(*this, 0, delta);
-  else FOwner->ScrollContent(*this, delta, 0);
 }
 
 void TNxCustomScrollBar::SendScroll(int Code) {
