@@ -1,37 +1,23 @@
-// The player's entry. Until the main window is built this shows a plain window with the
-// program's title, so that the run command has something to start.
+// The player's entry: one instance only, the application's title, the seven windows, the
+// message loop.
 #include <windows.h>
 
+#include "framework/application.h"
 #include "framework/text_encoding.h"
+#include "player/main_window.h"
+#include "player/player_forms.h"
 
-namespace {
-
-LRESULT CALLBACK placeholderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Held until the process ends: its name tells a second start that the player runs.
+  CreateMutexW(nullptr, TRUE, L"efirushkanet");
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    MessageBoxW(nullptr, efir::text::fromAnsi("Программа уже запущена!").c_str(),
+                efir::text::fromAnsi(kPlayerTitle).c_str(), MB_OK);
     return 0;
   }
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = placeholderProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = L"EfirPlayerPlaceholder";
-  RegisterClassW(&wc);
-  HWND hwnd = CreateWindowW(wc.lpszClassName, efir::text::fromAnsi("Эфирушка Плюс").c_str(),
-                            WS_OVERLAPPEDWINDOW, 100, 100, 640, 480, nullptr, nullptr, instance,
-                            nullptr);
-  ShowWindow(hwnd, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  Application.Initialize();
+  Application.SetTitle(kPlayerTitle);
+  CreatePlayerForms();
+  Application.Run();
   return 0;
 }

@@ -19,7 +19,7 @@ TEST(StationStore, FolderScanCountsEntriesAndRecordsLogoExtensions) {
       {{"play5.txt", "5.JPG"}, 2, {{5, ".JPG"}}},
       {{}, 1, {}},
       // Numbers outside the table are counted and skipped, never written out of bounds.
-      {{"0.jpg", "1001.png", "-3.gif", "play1.txt", "1.gif"}, 3, {{1, ".gif"}, {1000, ""}}},
+      {{"0.jpg", "1001.png", "-3.gif", "play1.txt", "1.gif"}, 4, {{1, ".gif"}, {1000, ""}}},
   };
   for (const Case& c : cases) {
     TLogoExtensions logos;

@@ -1,0 +1,231 @@
+// The player's main window `TForm1` and the program state that every window and procedure of
+// the player shares. The layout (main_window_layout.cpp) builds the components; the handlers
+// live with the work they belong to (start-up and shut-down here, the station folder in
+// station_folder.cpp, the editor dialog in station_dialog.cpp, playback in playback.cpp).
+//
+//   Application.CreateForm(Form1);     // the layout, then FormCreate
+//   Form1->RxLabel6->Caption();        // the station name, or the slogan while none is chosen
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "framework/dialogs.h"
+#include "framework/forms.h"
+#include "framework/image.h"
+#include "framework/menus.h"
+#include "framework/stdctrls.h"
+#include "framework/timer.h"
+#include "net/http_client.h"
+#include "player/config_file.h"
+#include "stations/station_store.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/skinned_controls.h"
+#include "widgets/rx_controls.h"
+
+class TDataGrid;
+class TNxGraphicColumn;
+class TNxTextColumn;
+
+// The station label shows this while no station is chosen; every window compares with it.
+inline constexpr char kSlogan[] = "Эфирушка - Бесплатное радио!";
+inline constexpr char kPlayerTitle[] = "Эфирушка Плюс";
+
+class TForm1 : public TForm {
+ public:
+  explicit TForm1(TComponent* AOwner);
+
+  // Background, title and status.
+  TImage* Image1;           // background; a press drags the window
+  TImage* Image11;          // title icon
+  TRxLabel* RxLabel6;       // station name, or the slogan
+  TRxLabel* RxLabel7;       // status and track title
+  TImage* Image2;           // mute toggle
+  TImage* Image3;           // favourite toggle
+  TImage* Image4;           // close (with save)
+  TImage* Image5;           // hide to the tray
+
+  // Tabs, grids and the list filter.
+  TRxLabel* RxLabel2;       // tab "РАДИОСТАНЦИИ"
+  TRxLabel* RxLabel3;       // tab "ИЗБРАННОЕ"
+  TImage* Image12;          // tab marker
+  TsEdit* sEdit1;           // list filter
+  TDataGrid* DataGrid1;     // all-station tiles
+  TDataGrid* DataGrid2;     // favourite tiles
+  TDataGrid* DataGrid3;     // station list
+  TNxGraphicColumn* NxGraphicColumn1;
+  TNxGraphicColumn* NxGraphicColumn2;
+  TNxGraphicColumn* NxGraphicColumn3;
+  TNxGraphicColumn* NxGraphicColumn4;
+  TNxGraphicColumn* NxGraphicColumn5;
+  TNxGraphicColumn* NxGraphicColumn6;
+  TNxGraphicColumn* NxGraphicColumn7;
+  TNxGraphicColumn* NxGraphicColumn8;
+  TNxGraphicColumn* NxGraphicColumn9;
+  TNxGraphicColumn* NxGraphicColumn10;
+  TNxTextColumn* NxTextColumn1;  // "#"
+  TNxTextColumn* NxTextColumn2;  // "Радиостанция"
+  TNxTextColumn* NxTextColumn3;  // "Слушать"
+  TsScrollBar* sScrollBar1;
+
+  // Bottom bar.
+  TsBitBtn* sBitBtn2;       // play
+  TsBitBtn* sBitBtn3;       // stop
+  TsBitBtn* sBitBtn1;       // record
+  TsTrackBar* sTrackBar1;   // volume 0..100
+  TRxLabel* RxLabel5;       // volume number
+  TImage* Image6;           // about box
+  TImage* Image7;           // settings
+  TImage* Image8;           // station editor
+  TImage* Image9;           // reminder panel
+  TImage* Image10;          // tiles / list switch
+  TImage* Image14;          // station QR page
+
+  // Reminder panel, below the 390-pixel line.
+  TsEdit* sEdit5;           // reminder text
+  TsLabel* sLabel3;
+  TsEdit* sEdit2;           // hours
+  TsEdit* sEdit3;           // minutes
+  TsEdit* sEdit4;           // seconds
+  TRxSpinButton* RxSpinButton1;
+  TRxSpinButton* RxSpinButton2;
+  TRxSpinButton* RxSpinButton3;
+  TImage* Image13;          // arm / disarm
+  TsCheckBox* sCheckBox2;   // "Звук"
+  TsCheckBox* sCheckBox1;
+  TsLabel* sLabel5;         // clock
+  TRxClock* RxClock1;
+
+  // Non-visual parts. The HTTP clients keep their own cookies and handle window messages
+  // while they wait.
+  efir::HttpClient IdHTTP1;
+  efir::HttpClient IdHTTP2;
+  TRxTrayIcon* RxTrayIcon1;
+  TPanel* Panel1;           // hidden host of the media-player control
+  TTimer* Timer1;           // version check
+  TTimer* Timer2;           // unlock after a connect
+  TTimer* Timer3;           // song history and clock
+  TPopupMenu* PopupMenu1;   // tray and station label
+  TMenuItem* N1;
+  TMenuItem* N2;
+  TMenuItem* Stop1;
+  TMenuItem* N3;
+  TMenuItem* QR2;
+  TMenuItem* N9;
+  TMenuItem* N7;
+  TMenuItem* N17;
+  TMenuItem* N19;
+  TMenuItem* N22;
+  TMenuItem* N4;            // "&Выход"
+  TPopupMenu* PopupMenu2;   // status label
+  TMenuItem* N16;
+  TMenuItem* N21;
+  TMenuItem* N15;
+  TMenuItem* N26;
+  TMenuItem* N27;
+  TPopupMenu* PopupMenu3;
+  TPopupMenu* PopupMenu4;   // status label's context menu
+  TMenuItem* N25;
+  TMenuItem* N24;
+  TPopupMenu* PopupMenu5;
+  TSaveDialog* SaveDialog1;
+  TOpenDialog* OpenDialog1;
+  TsSkinManager* sSkinManager1;
+  TsSkinManager* sSkinManager2;
+  TsSkinManager* sSkinManager3;
+  TsSkinManager* sSkinManager4;
+
+  // Scratch controls the code calls or uses; hidden.
+  TButton* Button1;         // "<>"
+  TButton* Button2;         // "||": the folder scan
+  TButton* Button3;         // connect
+  TButton* Button4;
+  TMemo* Memo1;
+  TMemo* Memo2;
+  TEdit* Edit1;
+  TEdit* Edit2;
+  TEdit* Edit3;
+  TLabel* Label1;
+  TRxLabel* RxLabel1;
+  TRxLabel* RxLabel4;
+  TRxLabel* RxLabel8;
+  TsLabel* sLabel1;
+
+  // Start-up and shut-down.
+  void FormCreate(TObject* Sender);
+  void FormActivate(TObject* Sender);
+  void AppMessage(MSG& Msg, bool& Handled);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void FormDestroy(TObject* Sender);
+  void Image4Click(TObject* Sender);
+  void N4Click(TObject* Sender);
+  void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+  // Station folder and list.
+  void Button2Click(TObject* Sender);
+  void Image8Click(TObject* Sender);
+
+  // Playback.
+  void Button3Click(TObject* Sender);
+  void sTrackBar1Change(TObject* Sender);
+};
+
+extern TForm1* Form1;
+
+// Reads `config.txt` into the settings and acts on them: the version-check timer, the window
+// position and, with open_last on, the last station. A missing file leaves the first-run
+// defaults; a broken one is reported and what could not be read keeps its default.
+void LoadConfig();
+// Writes or deletes the autostart value under the Run key of the current user.
+void SetAutorun(bool Enable, const std::string& ValueName, const std::string& Data);
+// The first line of `proxy.txt`, or "." when the program folder holds none.
+std::string ReadProxySetting();
+// Fills the list view from `Stations.txt` of the current folder.
+void FillStationList();
+
+// The player's program folder, ending in '\'.
+std::string PlayerFolder();
+// For tests: the program folder to use instead of the executable's ("" restores it).
+void SetPlayerFolderForTests(const std::string& folder);
+
+// --- Program state ---------------------------------------------------------------------
+
+// The settings of `config.txt`, one field per key (LastStation: -1 none, 0 nothing chosen
+// yet, else a station number).
+extern TPlayerConfig Settings;
+// The main window, for the threads that report to it.
+extern HWND MainWindowHandle;
+// Handed to the audio library by address: they live as long as the program.
+inline constexpr size_t kNetTextSize = 200;
+extern char ProxyBuffer[kNetTextSize];
+extern char AgentBuffer[kNetTextSize];
+
+// The station folder as the last scan found it.
+extern TLogoExtensions LogoExtensions;
+extern int StationCount;
+
+// The current station.
+extern std::string CurrentUrl;
+extern std::string ConnectionMode;
+
+// Views.
+extern int AllStationsScrollPos;
+extern int FavouritesScrollPos;
+extern int ListScrollPos;
+extern bool AllStationsViewActive;
+extern bool FavouritesViewActive;
+extern bool ListShown;
+extern bool TileMode;
+extern bool ListSorting;
+extern bool AddFavouriteMode;
+
+// Favourites.
+extern int CurrentIsFavourite;  // 1 when the current station is a favourite
+extern int FavouritesShown;     // 1 while the favourites tab shows
+
+// Playback, recording and reminder.
+extern bool Muted;
+enum TRecorderState { rsIdle, rsArmed, rsWriting };
+extern std::atomic<TRecorderState> RecorderState;
+extern bool ReminderPanelOpen;
+extern bool ReminderArmed;

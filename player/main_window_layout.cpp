@@ -1,0 +1,272 @@
+// The main window's layout: its components where the background picture expects them, and
+// the handlers it binds.
+#include <initializer_list>
+
+#include "framework/exceptions.h"
+#include "grid/column_kinds.h"
+#include "grid/column_parts.h"
+#include "grid/data_grid.h"
+#include "player/layout.h"
+#include "player/main_window.h"
+
+using namespace layout;
+
+namespace {
+
+TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const std::string& caption) {
+  auto* item = new TMenuItem(owner);
+  item->SetCaption(caption);
+  parent->Add(item);
+  return item;
+}
+
+// Hidden scratch controls share one spot under the grids.
+template <class T>
+T* NewScratch(TForm* form, const std::string& caption = "") {
+  auto* control = Place(new T(form), form, 19, 98, 75, 25);
+  control->SetCaption(caption);
+  control->SetVisible(false);
+  return control;
+}
+
+TDataGrid* NewGrid(TForm* form, bool visible) {
+  auto* grid = Place(new TDataGrid(form), form, 19, 98, 457, 250);
+  grid->SetBorderStyle(bsNone);
+  grid->SetColor(clWhite);
+  grid->SetVisible(visible);
+  return grid;
+}
+
+// Five logo columns of about 91 pixels, the tiles of one grid.
+void AddTileColumns(TDataGrid* grid, std::initializer_list<TNxGraphicColumn**> columns) {
+  grid->SetOptions(goDisableColumnMoving | goGrid);
+  grid->SetAppearanceOptions(aoHideFocus | aoHideSelection);
+  grid->SetGridLinesColor(clWhite);
+  grid->SetSelectionColor(clWhite);
+  grid->SetInactiveSelectionColor(clWhite);
+  grid->SetReadOnly(true);
+  grid->SetRowSize(90);
+  for (TNxGraphicColumn** member : columns) {
+    auto* column = grid->Columns()->Add(std::make_unique<TNxGraphicColumn>());
+    column->SetWidth(91);
+    column->SetAlignment(taCenter);
+    column->SetStretch(true);
+    column->SetOptions(column->Options() | coCanClick);
+    column->SetCursor(crHandPoint);
+    *member = column;
+  }
+}
+
+TNxTextColumn* AddTextColumn(TDataGrid* grid, const wchar_t* header, int width,
+                             TSortType sortType) {
+  auto* column = grid->Columns()->Add(std::make_unique<TNxTextColumn>());
+  column->Header()->SetCaption(header);
+  column->SetWidth(width);
+  column->SetSortType(sortType);
+  column->SetOptions(column->Options() | coCanClick | coCanSort);
+  return column;
+}
+
+}  // namespace
+
+TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
+  SetBorderStyle(bsNone);
+  SetBounds(300, 150, 514, 391);
+  SetClientWidth(514);
+  SetClientHeight(391);
+  SetTransparentColor(true);
+  SetTransparentColorValue(clLime);
+  SetCaption(kPlayerTitle);
+  SetColor(kNavy);
+  SetKeyPreview(true);
+  SetShowHint(true);
+  SetVisible(true);
+
+  auto drag = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    Image1MouseDown(s, b, sh, x, y);
+  };
+
+  // Background, title and status.
+  Image1 = NewPicture(this, 0, 0, 514, 520, "bg_main.png");
+  Image1->OnMouseDown = drag;
+  Image11 = NewPicture(this, 10, 8, 24, 24, "logo_small.png");
+  RxLabel6 = NewLabel<TRxLabel>(this, 42, 10, 400, 22, kSlogan, kLightText, -16, true);
+  RxLabel6->OnMouseDown = drag;
+  RxLabel7 = NewLabel<TRxLabel>(this, 12, 47, 460, 18, "Эфирушка Плюс 23.10", kAccentText);
+  Image5 = NewPicture(this, 458, 10, 20, 20, "hide.png", "Свернуть эфирушку в трей");
+  Image4 = NewPicture(this, 484, 10, 20, 20, "close.png", "Закрыть эфирушку");
+  Image4->OnClick = [this](TObject* s) { Image4Click(s); };
+  Image3 = NewPicture(this, 480, 44, 24, 24, "notfav.png", "Избранное");
+
+  // Tabs and the list filter.
+  RxLabel2 = NewLabel<TRxLabel>(this, 10, 72, 140, 18, "РАДИОСТАНЦИИ", kLightText, -13, true);
+  RxLabel3 = NewLabel<TRxLabel>(this, 158, 72, 140, 18, "ИЗБРАННОЕ", kMutedText, -13, true);
+  RxLabel2->SetAlignment(taCenter);
+  RxLabel3->SetAlignment(taCenter);
+  Image12 = NewPicture(this, 10, 90, 140, 4, "tab.png");
+  sEdit1 = Place(new TsEdit(this), this, 330, 70, 166, 21);
+
+  // The three views share the grid well; the scroll bar drives the one that shows.
+  DataGrid1 = NewGrid(this, true);
+  AddTileColumns(DataGrid1, {&NxGraphicColumn1, &NxGraphicColumn2, &NxGraphicColumn3,
+                            &NxGraphicColumn4, &NxGraphicColumn5});
+  DataGrid2 = NewGrid(this, false);
+  AddTileColumns(DataGrid2, {&NxGraphicColumn6, &NxGraphicColumn7, &NxGraphicColumn8,
+                            &NxGraphicColumn9, &NxGraphicColumn10});
+  DataGrid3 = NewGrid(this, false);
+  DataGrid3->SetOptions(goGrid | goHeader | goSelectFullRow);
+  DataGrid3->SetRowSize(18);
+  NxTextColumn1 = AddTextColumn(DataGrid3, L"#", 52, stNumeric);
+  NxTextColumn1->Header()->SetAlignment(taRightJustify);
+  NxTextColumn2 = AddTextColumn(DataGrid3, L"Радиостанция", 350, stAlphabetic);
+  NxTextColumn3 = AddTextColumn(DataGrid3, L"Слушать", 65, stAlphabetic);
+  NxTextColumn3->SetParentFont(false);
+  NxTextColumn3->Font()->SetStyle(fsBold | fsUnderline);
+  NxTextColumn3->SetCursor(crHandPoint);
+  sScrollBar1 = Place(new TsScrollBar(this), this, 478, 98, 17, 250);
+  sScrollBar1->SetKind(sbVertical);
+
+  // Bottom bar.
+  sBitBtn2 = Place(new TsBitBtn(this), this, 10, 357, 36, 28);
+  sBitBtn2->SetHint("Включить радиостанцию");
+  sBitBtn3 = Place(new TsBitBtn(this), this, 50, 357, 36, 28);
+  sBitBtn3->SetHint("Выключить радиостанцию");
+  sBitBtn1 = Place(new TsBitBtn(this), this, 90, 357, 36, 28);
+  const std::pair<TsBitBtn*, const char*> glyphs[] = {
+      {sBitBtn2, "play.png"}, {sBitBtn3, "stop.png"}, {sBitBtn1, "rec.png"}};
+  for (const auto& [button, file] : glyphs) {
+    try {
+      button->Glyph().LoadFromFile(PlayerFolder() + file);
+    } catch (const EPictureError&) {
+    }
+    button->SetEnabled(false);
+  }
+  for (TsBitBtn* cancel : {sBitBtn3, sBitBtn1}) {
+    cancel->SetCancel(true);
+    cancel->SetModalResult(mrCancel);
+  }
+  Image2 = NewPicture(this, 136, 359, 24, 24, "vol.png", "Выключить звук");
+  sTrackBar1 = Place(new TsTrackBar(this), this, 162, 357, 110, 28);
+  sTrackBar1->SetParams(10, 0, 100);
+  sTrackBar1->OnChange = [this](TObject* s) { sTrackBar1Change(s); };
+  RxLabel5 = NewLabel<TRxLabel>(this, 276, 362, 40, 18, "25", kLightText, -13, true);
+  Image6 = NewPicture(this, 330, 359, 24, 24, "about.png",
+                      "Эфирушка Плюс 23.10\r\nИнформация о программе");
+  Image7 = NewPicture(this, 359, 359, 24, 24, "settings.png", "Настройки");
+  Image8 = NewPicture(this, 388, 359, 24, 24, "editor.png", "Редактировать радиостанцию");
+  Image8->OnClick = [this](TObject* s) { Image8Click(s); };
+  Image9 = NewPicture(this, 417, 359, 24, 24, "alarm.png", "Напоминалка");
+  Image10 = NewPicture(this, 446, 359, 24, 24, "", "Переключить в режим списка");
+  // Read from the current folder, as the view switch reads it later.
+  try {
+    Image10->Picture().LoadFromFile("list.png");
+  } catch (const EPictureError&) {
+  }
+  Image14 = NewPicture(this, 475, 359, 24, 24, "qr.png", "QR радиостанции");
+
+  // Reminder panel, shown when the window grows to 520.
+  sEdit5 = Place(new TsEdit(this), this, 20, 408, 330, 21);
+  sEdit5->SetHint("Введите напоминание");
+  sLabel3 = NewLabel<TsLabel>(this, 20, 434, 330, 16, "Например: Проверить почту", kMutedText);
+  TsEdit** timeEdits[] = {&sEdit2, &sEdit3, &sEdit4};
+  TRxSpinButton** spins[] = {&RxSpinButton1, &RxSpinButton2, &RxSpinButton3};
+  for (int i = 0; i < 3; ++i) {
+    int left = 20 + i * 62;
+    *timeEdits[i] = Place(new TsEdit(this), this, left, 466, 36, 21);
+    (*timeEdits[i])->SetReadOnly(true);
+    (*timeEdits[i])->SetText("00");
+    *spins[i] = Place(new TRxSpinButton(this), this, left + 38, 464, 16, 25);
+  }
+  Image13 = NewPicture(this, 214, 464, 24, 24, "notfav.png", "Активировать Напоминалку");
+  sCheckBox2 = Place(new TsCheckBox(this), this, 250, 466, 70, 21);
+  sCheckBox2->SetCaption("Звук");
+  sCheckBox2->SetChecked(true);
+  sCheckBox1 = Place(new TsCheckBox(this), this, 330, 466, 20, 21);
+  sCheckBox1->SetVisible(false);
+  sLabel5 = NewLabel<TsLabel>(this, 380, 464, 110, 24, "", kLightText, -18, true);
+  sLabel5->SetAlignment(taRightJustify);
+  RxClock1 = Place(new TRxClock(this), this, 380, 410, 110, 20);
+  RxClock1->SetVisible(false);
+
+  // Menus.
+  PopupMenu1 = new TPopupMenu(this);
+  TMenuItem* items = PopupMenu1->Items();
+  N1 = NewItem(this, items, "&Открыть Эфирушку");
+  N2 = NewItem(this, items, "&Включить радиостанцию");
+  Stop1 = NewItem(this, items, "В&ыключить радиостанцию");
+  N3 = NewItem(this, items, "Выключить звук");
+  QR2 = NewItem(this, items, "QR радиостанции");
+  TMenuItem* equalizerMenu = NewItem(this, items, "&Эквалайзер");
+  equalizerMenu->SetVisible(false);
+  NewItem(this, equalizerMenu, "Выключить")->SetChecked(true);
+  for (const char* preset : {"Джаз", "Поп", "Рок", "Классика"}) NewItem(this, equalizerMenu, preset);
+  N9 = NewItem(this, items, "Настройки...");
+  N7 = NewItem(this, items, "Онлайн справка (FAQ)");
+  N17 = NewItem(this, items, "Название композиции");
+  N19 = NewItem(this, N17, "Скопировать название в буфер");
+  N22 = NewItem(this, N17, "Отправить на стену ВКонтакте");
+  N4 = NewItem(this, items, "&Выход");
+  N4->OnClick = [this](TObject* s) { N4Click(s); };
+  RxLabel6->SetPopupMenu(PopupMenu1);
+
+  PopupMenu2 = new TPopupMenu(this);
+  N16 = NewItem(this, PopupMenu2->Items(), "Скопировать название в буфер");
+  N21 = NewItem(this, PopupMenu2->Items(), "Отправить на стену ВКонтакте");
+  N15 = NewItem(this, PopupMenu2->Items(), "Медиа-Поиск");
+  N15->SetVisible(false);
+  N26 = NewItem(this, PopupMenu2->Items(), "История");
+  N27 = NewItem(this, PopupMenu2->Items(), "Радиостанция не работает!");
+  PopupMenu3 = new TPopupMenu(this);
+  PopupMenu4 = new TPopupMenu(this);
+  N25 = NewItem(this, PopupMenu4->Items(), "");
+  N24 = NewItem(this, PopupMenu4->Items(), "Добавить в избранное");
+  RxLabel7->SetPopupMenu(PopupMenu4);
+  PopupMenu5 = new TPopupMenu(this);
+
+  // Non-visual parts.
+  for (efir::HttpClient* http : {&IdHTTP1, &IdHTTP2}) {
+    http->ReadTimeout = 0;
+    http->UserAgent = "Mozilla/3.0 (compatible; Indy Library)";
+  }
+  RxTrayIcon1 = new TRxTrayIcon(this);
+  RxTrayIcon1->SetHint(kPlayerTitle);
+  RxTrayIcon1->SetPopupMenu(PopupMenu1);
+  Panel1 = NewScratch<TPanel>(this);
+  Timer1 = new TTimer(this);
+  Timer1->SetInterval(10000);
+  Timer1->SetEnabled(false);
+  Timer2 = new TTimer(this);
+  Timer2->SetInterval(5500);
+  Timer2->SetEnabled(false);
+  Timer3 = new TTimer(this);
+  Timer3->SetInterval(1000);
+  SaveDialog1 = new TSaveDialog(this);
+  OpenDialog1 = new TOpenDialog(this);
+  sSkinManager1 = new TsSkinManager(this);
+  sSkinManager2 = new TsSkinManager(this);
+  sSkinManager3 = new TsSkinManager(this);
+  sSkinManager4 = new TsSkinManager(this);
+
+  // Scratch controls.
+  Button1 = NewScratch<TButton>(this, "<>");
+  Button2 = NewScratch<TButton>(this, "||");
+  Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+  Button3 = NewScratch<TButton>(this);
+  Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+  Button4 = NewScratch<TButton>(this);
+  Memo1 = NewScratch<TMemo>(this);
+  Memo2 = NewScratch<TMemo>(this);
+  Edit1 = NewScratch<TEdit>(this);
+  Edit2 = NewScratch<TEdit>(this);
+  Edit3 = NewScratch<TEdit>(this);
+  Label1 = NewScratch<TLabel>(this);
+  RxLabel1 = NewScratch<TRxLabel>(this);
+  RxLabel4 = NewScratch<TRxLabel>(this);
+  RxLabel8 = NewScratch<TRxLabel>(this);
+  sLabel1 = NewScratch<TsLabel>(this);
+
+  OnCreate = [this](TObject* s) { FormCreate(s); };
+  OnActivate = [this](TObject* s) { FormActivate(s); };
+  OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  OnDestroy = [this](TObject* s) { FormDestroy(s); };
+}

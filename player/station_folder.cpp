@@ -1,0 +1,31 @@
+// The folder scan that fills the tiles, and the list view's catalogue.
+#include "grid/data_grid.h"
+#include "framework/files.h"
+#include "framework/text_file.h"
+#include "framework/text_encoding.h"
+#include "player/favourites.h"
+#include "player/main_window.h"
+#include "player/views.h"
+
+void TForm1::Button2Click(TObject*) {
+  std::vector<std::string> names;
+  for (const TSearchRec& entry : efir::FindFiles(PlayerFolder() + "Stations\\*.*"))
+    if (entry.Name != "." && entry.Name != "..") names.push_back(entry.Name);
+  StationCount = ScanStationNames(names, LogoExtensions);
+  FillTileGrid();
+  FillFavouritesGrid();
+}
+
+void FillStationList() {
+  TDataGrid* grid = Form1->DataGrid3;
+  TTextFile file;
+  file.Reset("Stations.txt");
+  for (int i = 1; !file.Eof(); ++i) {
+    std::string name = CatalogueStationName(file.ReadLine());
+    int row = grid->AddRow();
+    grid->SetCellText(0, row, std::to_wstring(i));
+    grid->SetCellText(1, row, efir::text::fromAnsi(name));
+    grid->SetCellText(2, row, L">>>>>>");
+  }
+  file.Close();
+}

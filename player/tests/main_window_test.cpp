@@ -1,0 +1,177 @@
+// The main window's start-up, settings file, volume keys and the two ways of closing.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "framework/files.h"
+#include "grid/data_grid.h"
+#include "player/main_window.h"
+#include "player/station_dialog.h"
+#include "player/tests/player_fixture.h"
+#include "tests/support/capture.h"
+
+namespace {
+
+using player_test::ConfigLines;
+using player_test::PlayerTest;
+using player_test::ReadLines;
+using player_test::WriteLines;
+
+std::string ReadBytes(const std::string& path) {
+  std::string bytes;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+using MainWindow = PlayerTest;
+
+TEST_F(MainWindow, CloseWritesTheSettingsAndTheNextStartRestoresThem) {
+  WriteLines(Config(), ConfigLines(0, 1, 40, 2, 120, 80));
+  Start();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+  EXPECT_EQ(Form1->sTrackBar1->Position(), 40);
+  EXPECT_EQ(Form1->RxLabel5->Caption(), "40");
+  EXPECT_EQ(Form1->Left(), 120);
+  EXPECT_EQ(Form1->Top(), 80);
+  EXPECT_FALSE(Form1->Timer1->Enabled());
+  // open_last selected station 2 at once.
+  EXPECT_EQ(Form1->RxLabel6->Caption(), ReadLines(folder_.file("Stations\\play2.txt"))[1]);
+  EXPECT_TRUE(Form1->sBitBtn2->Enabled());
+
+  Form1->sTrackBar1->SetPosition(55);
+  Form1->SetBounds(140, 90, Form1->Width(), Form1->Height());
+  Form1->Image4Click(Form1->Image4);
+  RunToEnd();
+  EXPECT_EQ(ReadLines(Config()), ConfigLines(0, 1, 55, 2, 140, 90));
+  EXPECT_EQ(ReadBytes(Config()).substr(0, 15), "check_updates\r\n");
+
+  Start();
+  EXPECT_EQ(Form1->sTrackBar1->Position(), 55);
+  EXPECT_EQ(Form1->Left(), 140);
+  EXPECT_EQ(Form1->Top(), 90);
+}
+
+TEST_F(MainWindow, WithOpenLastOffTheStoredStationIsDroppedOnTheNextClose) {
+  WriteLines(Config(), ConfigLines(1, 0, 30, 17));
+  Start();
+  EXPECT_EQ(Form1->RxLabel6->Caption(), kSlogan);
+  EXPECT_TRUE(Form1->Timer1->Enabled());
+  Form1->N4Click(Form1->N4);
+  RunToEnd();
+  EXPECT_EQ(ReadLines(Config())[7], "-1");
+}
+
+TEST_F(MainWindow, WithOpenLastOnNoStoredStationPlaysNothing) {
+  for (int lastNumber : {-1, 0}) {
+    WriteLines(Config(), ConfigLines(0, 1, 30, lastNumber));
+    Start();
+    EXPECT_TRUE(shown.empty()) << lastNumber << ": " << shown.front();
+    EXPECT_EQ(Form1->RxLabel6->Caption(), kSlogan) << lastNumber;
+    EXPECT_FALSE(Form1->sBitBtn2->Enabled()) << lastNumber;
+    Form1->Close();
+    RunToEnd();
+  }
+}
+
+TEST_F(MainWindow, FirstRunWithoutSettingsStartsFullyAndWritesThemOnClose) {
+  ASSERT_FALSE(efir::FileExists(Config()));
+  Start();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+  TPlayerConfig defaults;
+  EXPECT_EQ(Form1->sTrackBar1->Position(), defaults.start_volume);
+  // The last step ran: the list holds the catalogue.
+  EXPECT_EQ(Form1->DataGrid3->RowCount(),
+            static_cast<int>(ReadLines(folder_.file("Stations.txt")).size()));
+  EXPECT_TRUE(efir::FileExists(folder_.file("radiolog.txt")));
+  Form1->Image4Click(Form1->Image4);
+  RunToEnd();
+  EXPECT_EQ(ReadLines(Config()).size(), static_cast<size_t>(kConfigLines));
+}
+
+TEST_F(MainWindow, BrokenSettingsAreReportedAndStartUpGoesOn) {
+  auto lines = ConfigLines(0, 0, 40, -1);
+  lines[11] = "пять";
+  WriteLines(Config(), lines);
+  Start();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], "'пять' is not a valid integer value");
+  EXPECT_EQ(Form1->sTrackBar1->Position(), 40);  // read before the bad line
+  EXPECT_GT(Form1->DataGrid3->RowCount(), 0);     // the steps after it ran
+}
+
+TEST_F(MainWindow, AltF4ClosesWithoutSaving) {
+  WriteLines(Config(), ConfigLines(0, 0, 40, -1));
+  const std::string before = ReadBytes(Config());
+  Start();
+  Form1->sTrackBar1->SetPosition(70);
+  SendMessageW(Form1->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  RunToEnd();
+  EXPECT_EQ(Application.MainForm(), nullptr);
+  EXPECT_EQ(ReadBytes(Config()), before);
+}
+
+TEST_F(MainWindow, ProxyLineIsCutToTheBufferAndADotMeansNone) {
+  const std::string longLine(300, 'x');
+  const std::pair<const char*, std::string> cases[] = {
+      {nullptr, "."},
+      {".", "."},
+      {"proxy.local:3128", "proxy.local:3128"},
+      {longLine.c_str(), longLine.substr(0, kNetTextSize - 1)},
+  };
+  for (const auto& [line, buffer] : cases) {
+    if (line) WriteLines(folder_.file("proxy.txt"), {line, "second line"});
+    Start();
+    EXPECT_EQ(std::string(ProxyBuffer), buffer);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    Form1->Close();
+    RunToEnd();
+  }
+}
+
+TEST_F(MainWindow, VolumeKeysWorkEverywhereAndNeverReachTheEdit) {
+  WriteLines(Config(), ConfigLines(0, 0, 40, -1));
+  Start();
+  SetForegroundWindow(Form1->Handle());
+  ASSERT_TRUE(PumpUntil([] { return static_cast<bool>(Application.OnMessage); }));
+  HWND edit = Form1->sEdit1->Handle();
+  Form1->sEdit1->SetFocus();
+  Form1->sEdit1->SetText("Радио");
+  Form1->sEdit1->SetSelStart(3);
+  auto press = [&](WPARAM key) {
+    PostMessageW(edit, WM_KEYDOWN, key, 1);
+    PostMessageW(edit, WM_KEYUP, key, 0xC0000001);
+    Application.ProcessMessages();
+  };
+
+  press(VK_UP);
+  EXPECT_EQ(Form1->sTrackBar1->Position(), 41);
+  EXPECT_EQ(Form1->sEdit1->SelStart(), 3);
+
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  BYTE shifted[256];
+  std::copy(std::begin(keys), std::end(keys), shifted);
+  shifted[VK_SHIFT] = 0x80;
+  SetKeyboardState(shifted);
+  press(VK_DOWN);
+  SetKeyboardState(keys);
+  EXPECT_EQ(Form1->sTrackBar1->Position(), 31);
+  EXPECT_EQ(Form1->RxLabel5->Caption(), "31");
+  EXPECT_EQ(Form1->sEdit1->SelStart(), 3);
+  EXPECT_EQ(Form1->sEdit1->Text(), "Радио");
+}
+
+TEST_F(MainWindow, StartScreenshot) {
+  WriteLines(Config(), ConfigLines(0, 1, 40, 2));
+  Start();
+  Form1->Repaint();
+  efir::test::saveScreenshot(Form1->Handle(), "player-main-window");
+}
+
+}  // namespace

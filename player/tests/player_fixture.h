@@ -1,0 +1,126 @@
+// What the player's window tests share: a program folder of their own, copied from the
+// shipped one into the test's working folder (and made the current folder, as the program
+// reads some files from there), the default handler's messages captured instead of shown,
+// and the player's windows started and ended as the program does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/application.h"
+#include "framework/text_file.h"
+#include "player/main_window.h"
+#include "player/player_forms.h"
+#include "tests/support/paths.h"
+
+namespace player_test {
+
+// A fresh copy of the shipped program folder, removed again at the end.
+class ProgramFolder {
+ public:
+  explicit ProgramFolder(const std::string& name) : path_(std::filesystem::absolute(name)) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::copy(efir::test::sourceDir() + "/assets/program", path_,
+                          std::filesystem::copy_options::recursive);
+  }
+  ~ProgramFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // The folder as the player names it: ending in '\'.
+  std::string name() const { return path_.string() + "\\"; }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::vector<std::string> ReadLines(const std::string& path) {
+  TTextFile file;
+  file.Reset(path);
+  std::vector<std::string> lines;
+  while (!file.Eof()) lines.push_back(file.ReadLine());
+  return lines;
+}
+
+inline void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
+  TTextFile file;
+  file.Rewrite(path);
+  for (const std::string& line : lines) file.WriteLine(line);
+  file.Close();
+}
+
+// A config.txt in the file's layout; the values in key order.
+inline std::vector<std::string> ConfigLines(int checkUpdates, int openLast, int volume,
+                                            int lastNumber, int left = 120, int top = 80) {
+  auto n = [](int v) { return std::to_string(v); };
+  return {"check_updates", n(checkUpdates), "open_last", n(openLast), "start_volume",
+          n(volume), "last_number", n(lastNumber), "autorun", "0", "buffer", "5",
+          "equalizer", "1", "help", "0", "Coordinates", n(left), n(top), "log", "1",
+          "hotkeys", "0"};
+}
+
+class PlayerTest : public ::testing::Test {
+ protected:
+  PlayerTest() : folder_(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+
+  void SetUp() override {
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    savedDir_ = current;
+    SetCurrentDirectoryW(folder_.path().wstring().c_str());
+    SetPlayerFolderForTests(folder_.name());
+    Application.Initialize();
+    Application.ExceptionHook = [this](const std::string& message) { shown.push_back(message); };
+  }
+
+  void TearDown() override {
+    if (Application.MainForm()) {
+      Application.MainForm()->Close();
+      Application.Run();
+    }
+    Application.ExceptionHook = nullptr;
+    SetPlayerFolderForTests("");
+    SetCurrentDirectoryW(savedDir_.c_str());
+  }
+
+  // The program's start: the seven windows, then the loop until the main window shows.
+  void Start() {
+    CreatePlayerForms();
+    PumpUntil([] { return Form1->HandleAllocated() && IsWindowVisible(Form1->Handle()); });
+  }
+
+  // The rest of the program's life after a close command: the loop ends, the windows go.
+  void RunToEnd() { Application.Run(); }
+
+  // Runs the application's loop (its message hook included) until `done` or two seconds.
+  static bool PumpUntil(const std::function<bool()>& done) {
+    for (int waited = 0; waited < 2000; waited += 10) {
+      Application.ProcessMessages();
+      if (done()) return true;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return done();
+  }
+
+  std::string Config() const { return folder_.file("config.txt"); }
+
+  ProgramFolder folder_;
+  // Messages the default exception handler would have shown.
+  std::vector<std::string> shown;
+
+ private:
+  std::wstring savedDir_;
+};
+
+}  // namespace player_test

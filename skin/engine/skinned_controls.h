@@ -1,0 +1,67 @@
+// The skinned controls the windows' layouts place. Until the skin engine paints them, each is
+// the framework's matching control and looks and behaves exactly like it: the same events,
+// the same clamping of positions, the same notifications raised from code.
+//
+//   sTrackBar1 = new TsTrackBar(this);         // a TTrackBar: Min, Max, Position, OnChange
+//   sBitBtn2 = new TsBitBtn(this);
+//   sBitBtn2->Glyph().LoadFromFile(folder + "play.png");   // shown when there is no caption
+#pragma once
+
+#include "framework/picture.h"
+#include "framework/stdctrls.h"
+
+class TsLabel : public TLabel {
+ public:
+  using TLabel::TLabel;
+};
+
+class TsButton : public TButton {
+ public:
+  using TButton::TButton;
+};
+
+class TsEdit : public TEdit {
+ public:
+  using TEdit::TEdit;
+};
+
+class TsCheckBox : public TCheckBox {
+ public:
+  using TCheckBox::TCheckBox;
+};
+
+class TsTrackBar : public TTrackBar {
+ public:
+  using TTrackBar::TTrackBar;
+};
+
+// Setting Position in code does not raise OnScroll; the user's scrolling does.
+class TsScrollBar : public TScrollBar {
+ public:
+  using TScrollBar::TScrollBar;
+};
+
+class TsComboBox : public TComboBox {
+ public:
+  using TComboBox::TComboBox;
+};
+
+// A button that shows its glyph, centred on the button's face, when it has no caption; a
+// disabled one shows the glyph's outline greyed, as the system draws disabled pictures.
+class TsBitBtn : public TBitBtn {
+ public:
+  explicit TsBitBtn(TComponent* AOwner);
+  TPicture& Glyph() { return glyph_; }
+  void WndProc(TMessage& Message) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+
+ private:
+  bool ShowsGlyph() { return glyph_.Graphic() && Caption().empty(); }
+  void ShowGlyph();
+
+  TPicture glyph_;
+  TBitmap face_;  // the glyph over the button's colour, which the system button draws
+};
