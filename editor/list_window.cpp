@@ -10,6 +10,7 @@
 #include "framework/files.h"
 #include "framework/picture_png.h"
 #include "framework/text_encoding.h"
+#include "grid/column_parts.h"
 #include "stations/station_logo.h"
 
 TForm1* Form1 = nullptr;

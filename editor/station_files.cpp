@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/convert.h"
+#include "framework/exceptions.h"
 #include "framework/file_handle.h"
 #include "framework/files.h"
 #include "framework/io_error.h"
