@@ -52,7 +52,7 @@ TForm1::TForm1(TComponent* AOwner) : TEditorWindow(AOwner, 501, 485, "ed_main.pn
   Image3 = Place(new TImage(this), this, 8, 4, 24, 24);
   LoadPicture(Image3, "logo_small.png");
   Image3->OnMouseDown = DragHandler();
-  sLabel1 = Place(new TsLabel(this), this, 38, 8, 420, 20);
+  sLabel1 = Place(new TsLabel(this), this, 38, 8, 434, 20);
   sLabel1->SetCaption("ЭфРедактор - Редактор Радиостанций Эфирушки");
   sLabel1->SetParentFont(false);
   sLabel1->Font().SetName("Arial");

@@ -1,17 +1,12 @@
-// The editor's entry: its three windows, the list window first (the main one), and the
-// message loop. Several editors may run at once; each writes its changes at once.
+// The editor's entry. Several editors may run at once: each writes every change at once.
 #include <windows.h>
 
-#include "editor/confirm_window.h"
-#include "editor/edit_window.h"
-#include "editor/list_window.h"
+#include "editor/editor_forms.h"
 #include "framework/application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Application.Initialize();
-  Application.CreateForm(Form1);
-  Application.CreateForm(Form2);
-  Application.CreateForm(Form3);
+  CreateEditorForms();
   Application.Run();
   return 0;
 }
