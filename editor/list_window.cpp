@@ -66,6 +66,8 @@ TForm1::TForm1(TComponent* AOwner) : TEditorWindow(AOwner, 501, 485, "ed_main.pn
 
   DataGrid1 = Place(new TDataGrid(this), this, 7, 40, 488, 366);
   DataGrid1->SetColor(clWhite);
+  // The background's well frames the list; the columns fill its width.
+  DataGrid1->SetBorderStyle(bsNone);
   DataGrid1->SetParentFont(false);
   DataGrid1->Font().SetName("Arial Narrow");
   DataGrid1->Font().SetHeight(-16);
