@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/tests/editor_fixture.h"
+#include "framework/dialogs.h"
 #include "framework/exceptions.h"
 #include "framework/picture_png.h"
 #include "tests/support/capture.h"
@@ -16,6 +17,22 @@ using editor_test::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
+// The open dialog without its window: answers with a file, or cancels when it has none.
+class TAnsweringDialog : public TOpenDialog {
+ public:
+  using TOpenDialog::TOpenDialog;
+  std::string answer;
+
+ protected:
+  bool Run(OPENFILENAMEW& dialog) override {
+    if (answer.empty()) return false;
+    std::wstring name = efir::text::fromAnsi(answer);
+    name.copy(dialog.lpstrFile, name.size());
+    dialog.lpstrFile[name.size()] = L'\0';
+    return true;
+  }
+};
+
 class EditWindow : public EditorTest {
  protected:
   // Opens the row's station in the edit window, runs `inside` there, then closes it.
@@ -23,7 +40,12 @@ class EditWindow : public EditorTest {
     bool opened = false;
     WhenModal(Form2, [&] {
       opened = true;
-      inside();
+      try {
+        inside();
+      } catch (...) {
+        Press(Form2->sButton1);
+        throw;
+      }
       Press(Form2->sButton1);
     });
     Form1->DataGrid1SelectCell(Form1->DataGrid1, 2, row);
@@ -69,6 +91,44 @@ TEST_F(EditWindow, OpeningShowsTheStationAndItsConnectionMode) {
     });
   }
   EXPECT_THAT(shown, IsEmpty());
+}
+
+TEST_F(EditWindow, ChoosingALogoPreviewsItAndKeepsItsPathUntilTheSave) {
+  WriteBytes(folder_ / "broken.png", "no picture");
+  Start();
+  auto* dialog = new TAnsweringDialog(Form2);
+  Form2->OpenDialog1 = dialog;
+  struct Case {
+    std::string answer;
+    TControl* clicked;
+    std::string chosen;  // ChosenLogoFile afterwards
+    bool previewChanged;
+    bool fails;
+  };
+  const std::string png = station("4.png").string();
+  const Case cases[] = {
+      {png, Form2->sButton3, png, true, false},
+      {png, Form2->Image4, png, true, false},  // a click on the preview chooses too
+      {"", Form2->sButton3, "", false, false},  // cancelled
+      {(folder_ / "broken.png").string(), Form2->sButton3, "", false, true},
+  };
+  for (const Case& c : cases) {
+    dialog->answer = c.answer;
+    Edit(1, [&] {
+      ChosenLogoFile = "left from before";
+      const TGraphic* before = Form2->Image4->Picture().Graphic();
+      bool failed = false;
+      try {
+        c.clicked->Click();
+      } catch (const EPictureError&) {
+        failed = true;
+      }
+      EXPECT_EQ(failed, c.fails) << c.answer;
+      EXPECT_EQ(dialog->Filter(), "Графические файлы|*.jpg;*.png;*.gif");
+      EXPECT_EQ(ChosenLogoFile, c.chosen) << c.answer;
+      EXPECT_EQ(Form2->Image4->Picture().Graphic() != before, c.previewChanged) << c.answer;
+    });
+  }
 }
 
 TEST_F(EditWindow, AStationWithoutItsFileDoesNotOpen) {
