@@ -28,7 +28,7 @@ TsButton* NewButton(TWinControl* parent, int left, int top, int width, const cha
 void ReplaceStationLogo(int N, const std::string& chosen) {
   const std::string extension = efir::AnsiLowerCase(efir::ExtractFileExt(chosen));
   if (!IsTileExtension(extension))
-    throw EPictureError("Unknown picture file extension (" + efir::ExtractFileExt(chosen) + ")");
+    throw EPictureError("Unsupported logo file type (" + efir::ExtractFileExt(chosen) + ")");
   std::unique_ptr<TGraphic> logo = NewStationLogo(chosen, extension);
   const std::string target = StationLogoPath(EditorFolder(), N, extension);
   if (!SameFile(chosen, target)) CopyReplacing(chosen, target);

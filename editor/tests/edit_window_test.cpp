@@ -159,24 +159,25 @@ TEST_F(EditWindow, SaveWritesTheStationFileAndTheListedName) {
 }
 
 TEST_F(EditWindow, SaveMakesTheChosenPictureTheStationsOnlyLogo) {
-  const std::filesystem::path outside = folder_ / "Chosen.PNG";
   struct Case {
     std::filesystem::path chosen;
+    const char* madeFrom;   // the demo logo the test copies to `chosen` first, if any
     const char* logo;       // the station's logo file afterwards
     const char* extension;
     bool png;               // shown through a PNG picture, else a JPEG one
   };
   const Case cases[] = {
-      {station("4.png"), "2.png", ".png", true},
+      {station("4.png"), nullptr, "2.png", ".png", true},
       // Kept under the spelling the store reads.
-      {outside, "2.png", ".png", true},
-      {station("3.gif"), "2.gif", ".gif", false},
-      // The station's own logo stays.
-      {station("2.jpg"), "2.jpg", ".jpg", false},
+      {folder_ / "Chosen.PNG", "1.png", "2.png", ".png", true},
+      {station("3.gif"), nullptr, "2.gif", ".gif", false},
+      // A file of the station itself stays, whichever of them is chosen.
+      {station("2.jpg"), nullptr, "2.jpg", ".jpg", false},
+      {station("2.png"), "4.png", "2.png", ".png", true},
   };
   for (const Case& c : cases) {
     Fresh();
-    if (c.chosen == outside) std::filesystem::copy_file(station("1.png"), outside);
+    if (c.madeFrom) std::filesystem::copy_file(station(c.madeFrom), c.chosen);
     const std::string chosenBytes = ReadBytes(c.chosen);
     Start();
     SaveWithLogo(1, c.chosen);
