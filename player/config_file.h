@@ -17,8 +17,8 @@ struct TPlayerConfig {
   int buffer = 3000;      // milliseconds; the file holds seconds
   int equalizer = 0;
   int help = 0;
-  int Left = -1;          // -1: keep the window where its layout put it
-  int Top = -1;
+  int Left = -1;          // the main window's position; start-up puts the window's own
+  int Top = -1;           // here before reading, so a first run keeps the layout's place
   int log = 1;
   int hotkeys = 0;
 };

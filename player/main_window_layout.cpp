@@ -13,6 +13,9 @@ using namespace layout;
 
 namespace {
 
+// The colour of the reminder panel's well in the background picture.
+constexpr TColor kWellColor = 0x24160A;
+
 TMenuItem* NewItem(TComponent* owner, TMenuItem* parent, const std::string& caption) {
   auto* item = new TMenuItem(owner);
   item->SetCaption(caption);
@@ -148,6 +151,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Image2 = NewPicture(this, 136, 359, 24, 24, "vol.png", "Выключить звук");
   sTrackBar1 = Place(new TsTrackBar(this), this, 162, 357, 110, 28);
   sTrackBar1->SetParams(10, 0, 100);
+  sTrackBar1->SetColor(kNavy);
   sTrackBar1->OnChange = [this](TObject* s) { sTrackBar1Change(s); };
   RxLabel5 = NewLabel<TRxLabel>(this, 276, 362, 40, 18, "25", kLightText, -13, true);
   Image6 = NewPicture(this, 330, 359, 24, 24, "about.png",
@@ -181,6 +185,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sCheckBox2 = Place(new TsCheckBox(this), this, 250, 466, 70, 21);
   sCheckBox2->SetCaption("Звук");
   sCheckBox2->SetChecked(true);
+  sCheckBox2->SetColor(kWellColor);
+  sCheckBox2->SetParentFont(false);
+  sCheckBox2->Font().SetColor(kLightText);
   sCheckBox1 = Place(new TsCheckBox(this), this, 330, 466, 20, 21);
   sCheckBox1->SetVisible(false);
   sLabel5 = NewLabel<TsLabel>(this, 380, 464, 110, 24, "", kLightText, -18, true);
@@ -199,7 +206,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   TMenuItem* equalizerMenu = NewItem(this, items, "&Эквалайзер");
   equalizerMenu->SetVisible(false);
   NewItem(this, equalizerMenu, "Выключить")->SetChecked(true);
-  for (const char* preset : {"Джаз", "Поп", "Рок", "Классика"}) NewItem(this, equalizerMenu, preset);
+  for (const char* preset : {"Джаз", "Поп", "Рок", "Классика"})
+    NewItem(this, equalizerMenu, preset);
   N9 = NewItem(this, items, "Настройки...");
   N7 = NewItem(this, items, "Онлайн справка (FAQ)");
   N17 = NewItem(this, items, "Название композиции");

@@ -26,7 +26,7 @@ TsEdit* NewEdit(TForm* form, int top, const char* placeholder) {
 }
 
 TsButton* NewButton(TForm* form, int top, const char* caption) {
-  auto* button = Place(new TsButton(form), form, 423, top, 82, 26);
+  auto* button = Place(new TsButton(form), form, 437, top, 68, 26);
   button->SetCaption(caption);
   return button;
 }
@@ -44,13 +44,14 @@ TForm3::TForm3(TComponent* AOwner)
   sEdit3->OnClick = [this](TObject* s) { sEdit3Click(s); };
   sEdit3->SetVisible(false);
 
-  RbPanel1 = Place(new TRbPanel(this), this, 10, 98, 405, 94);
+  RbPanel1 = Place(new TRbPanel(this), this, 10, 98, 422, 94);
   RbPanel1->SetColor(kPanelColor);
   RbPanel1->SetCornerRadius(10);
   RbPanel1->SetBorderWidth(2);
-  Image3 = NewPicture(RbPanel1, 5, 5, 84, 84, "");
+  Image3 = NewPicture(RbPanel1, 5, 9, 76, 76, "");
   Image3->SetStretch(true);
-  sCheckBox1 = Place(new TsCheckBox(this), RbPanel1, 96, 37, 305, 20);
+  sCheckBox1 = Place(new TsCheckBox(this), RbPanel1, 86, 37, 332, 20);
+  sCheckBox1->SetColor(kPanelColor);
   sCheckBox1->SetCaption("Использовать альтернативный способ подключения (WMP)");
   sCheckBox1->SetParentFont(false);
   sCheckBox1->Font().SetColor(kLightText);

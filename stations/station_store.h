@@ -48,7 +48,8 @@ TStationFile ParseStationFile(const std::vector<std::string>& lines);
 std::vector<std::string> FormatStationFile(const TStationFile& station);
 
 std::string StationFilePath(const std::string& programFolder, int station);
-std::string StationLogoPath(const std::string& programFolder, int station, const std::string& extension);
+std::string StationLogoPath(const std::string& programFolder, int station,
+                            const std::string& extension);
 
 // The station name of one catalogue line: the first "|" becomes "#", and the name runs from
 // after the first "#" up to the next "|" (empty when there is none).

@@ -28,9 +28,3 @@ void TRxClock::SetAlarmTime(int hour, int minute, int second) {
   alarmMinute_ = minute;
   alarmSecond_ = second;
 }
-
-void TRxClock::CheckAlarm(int hour, int minute, int second) {
-  if (alarmEnabled_ && hour == alarmHour_ && minute == alarmMinute_ && second == alarmSecond_ &&
-      OnAlarm)
-    OnAlarm(this);
-}

@@ -4,7 +4,8 @@
 //
 //   RxLabel6 = new TRxLabel(this);                  // a TLabel: Caption, Font, PopupMenu, ...
 //   RxSpinButton1->OnTopClick = [this](TObject* s) { RxSpinButton1TopClick(s); };
-//   RxClock1->SetAlarmTime(7, 30, 0); RxClock1->SetAlarmEnabled(true);
+//   RxClock1->SetAlarmTime(7, 30, 0);
+//   RxClock1->SetAlarmEnabled(true);
 //   RxTrayIcon1->SetHint("Эфирушка Плюс");
 #pragma once
 
@@ -31,8 +32,8 @@ class TRxSpinButton : public TGraphicControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 };
 
-// A clock with an alarm time. Until its timer thread arrives it keeps the alarm settings and
-// raises OnAlarm only through CheckAlarm.
+// A clock with an alarm time. Until its timer thread arrives it keeps the alarm settings; the
+// thread's ticks will raise OnAlarm.
 class TRxClock : public TLabel {
  public:
   explicit TRxClock(TComponent* AOwner);
@@ -43,8 +44,6 @@ class TRxClock : public TLabel {
   void SetAlarmTime(int hour, int minute, int second);
   bool AlarmEnabled() const { return alarmEnabled_; }
   void SetAlarmEnabled(bool value) { alarmEnabled_ = value; }
-  // Raises OnAlarm when the alarm is on and the time (hour, minute, second) is its time.
-  void CheckAlarm(int hour, int minute, int second);
 
   TNotifyEvent OnAlarm;
 

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include "audio/audio.h"
 #include "framework/files.h"
+#include "framework/registry.h"
 #include "grid/data_grid.h"
 #include "player/main_window.h"
 #include "player/station_dialog.h"
@@ -14,6 +16,7 @@ namespace {
 
 using player_test::ConfigLines;
 using player_test::PlayerTest;
+using player_test::PumpUntil;
 using player_test::ReadLines;
 using player_test::WriteLines;
 
@@ -24,7 +27,8 @@ std::string ReadBytes(const std::string& path) {
   if (file == INVALID_HANDLE_VALUE) return bytes;
   char buffer[4096];
   DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
   CloseHandle(file);
   return bytes;
 }
@@ -105,6 +109,24 @@ TEST_F(MainWindow, BrokenSettingsAreReportedAndStartUpGoesOn) {
   EXPECT_GT(Form1->DataGrid3->RowCount(), 0);     // the steps after it ran
 }
 
+TEST_F(MainWindow, CloseWritesOrDeletesTheAutostartValue) {
+  const std::string runKey = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+  for (bool enabled : {true, false}) {
+    auto lines = ConfigLines(0, 0, 40, -1);
+    lines[9] = enabled ? "1" : "0";
+    WriteLines(Config(), lines);
+    Start();
+    Form1->Image4Click(Form1->Image4);
+    RunToEnd();
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(runKey, false));
+    EXPECT_EQ(registry.ValueExists("Efirushka"), enabled);
+    if (enabled) {
+      EXPECT_NE(registry.ReadString("Efirushka").find("player_tests.exe"), std::string::npos);
+    }
+  }
+}
+
 TEST_F(MainWindow, AltF4ClosesWithoutSaving) {
   WriteLines(Config(), ConfigLines(0, 0, 40, -1));
   const std::string before = ReadBytes(Config());
@@ -116,11 +138,10 @@ TEST_F(MainWindow, AltF4ClosesWithoutSaving) {
   EXPECT_EQ(ReadBytes(Config()), before);
 }
 
-TEST_F(MainWindow, ProxyLineIsCutToTheBufferAndADotMeansNone) {
+TEST_F(MainWindow, ProxyLineIsCutToTheBuffer) {
   const std::string longLine(300, 'x');
   const std::pair<const char*, std::string> cases[] = {
       {nullptr, "."},
-      {".", "."},
       {"proxy.local:3128", "proxy.local:3128"},
       {longLine.c_str(), longLine.substr(0, kNetTextSize - 1)},
   };
@@ -132,6 +153,41 @@ TEST_F(MainWindow, ProxyLineIsCutToTheBufferAndADotMeansNone) {
     Form1->Close();
     RunToEnd();
   }
+  BASS_SetConfigPtr(audio::ConfigNetProxy, nullptr);
+}
+
+// The title a stream of the loopback station shows once its first metadata has come.
+std::string StreamTitle(const std::string& path) {
+  std::string url = "http://127.0.0.1:" + std::string(std::getenv("EFIR_STREAM_PORT")) + "/" + path;
+  DWORD stream = BASS_StreamCreateURL(url.c_str(), 0, 0, nullptr, nullptr);
+  if (!stream) return "(no stream)";
+  BASS_ChannelPlay(stream, FALSE);
+  std::string title;
+  PumpUntil(
+      [&] {
+        const char* tags = BASS_ChannelGetTags(stream, audio::TagMeta);
+        if (tags) title = tags;
+        return tags != nullptr;
+      },
+      10000);
+  BASS_StreamFree(stream);
+  return title;
+}
+
+TEST_F(MainWindow, StreamsGoThroughTheProxyUnlessItsLineBeginsWithADot) {
+  // The loopback station titles this stream with the request's agent, or "via proxy" when
+  // the request came through a proxy (itself).
+  const std::string proxy = "127.0.0.1:" + std::string(std::getenv("EFIR_STREAM_PORT"));
+  const std::pair<std::string, std::string> cases[] = {{".", "Chrome/8.0.552.215"},
+                                                       {proxy, "via proxy"}};
+  for (const auto& [line, title] : cases) {
+    WriteLines(folder_.file("proxy.txt"), {line});
+    Start();
+    EXPECT_NE(StreamTitle("agent.mp3?speed=4").find(title), std::string::npos) << line;
+    Form1->Close();
+    RunToEnd();
+  }
+  BASS_SetConfigPtr(audio::ConfigNetProxy, nullptr);
 }
 
 TEST_F(MainWindow, VolumeKeysWorkEverywhereAndNeverReachTheEdit) {

@@ -70,6 +70,16 @@ inline std::vector<std::string> ConfigLines(int checkUpdates, int openLast, int 
           "hotkeys", "0"};
 }
 
+// Runs the application's loop (its message hook included) until `done` or the time is up.
+inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000) {
+  for (int waited = 0; waited < timeoutMs; waited += 10) {
+    Application.ProcessMessages();
+    if (done()) return true;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return done();
+}
+
 class PlayerTest : public ::testing::Test {
  protected:
   PlayerTest() : folder_(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
@@ -102,16 +112,6 @@ class PlayerTest : public ::testing::Test {
 
   // The rest of the program's life after a close command: the loop ends, the windows go.
   void RunToEnd() { Application.Run(); }
-
-  // Runs the application's loop (its message hook included) until `done` or two seconds.
-  static bool PumpUntil(const std::function<bool()>& done) {
-    for (int waited = 0; waited < 2000; waited += 10) {
-      Application.ProcessMessages();
-      if (done()) return true;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return done();
-  }
 
   std::string Config() const { return folder_.file("config.txt"); }
 

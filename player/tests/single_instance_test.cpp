@@ -34,7 +34,9 @@ class Process {
 
   bool started() const { return info_.hProcess != nullptr; }
   DWORD id() const { return info_.dwProcessId; }
-  bool ended(DWORD waitMs) const { return WaitForSingleObject(info_.hProcess, waitMs) == WAIT_OBJECT_0; }
+  bool ended(DWORD waitMs) const {
+    return WaitForSingleObject(info_.hProcess, waitMs) == WAIT_OBJECT_0;
+  }
 
   // The process's visible top-level window of that class (nullptr: any class), or nullptr.
   HWND window(const wchar_t* className) const {

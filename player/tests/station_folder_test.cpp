@@ -7,11 +7,13 @@
 #include "player/main_window.h"
 #include "player/station_dialog.h"
 #include "player/tests/player_fixture.h"
+#include "tests/support/capture.h"
 
 namespace {
 
 using player_test::ConfigLines;
 using player_test::PlayerTest;
+using player_test::PumpUntil;
 using player_test::ReadLines;
 using player_test::WriteLines;
 
@@ -74,6 +76,12 @@ TEST_F(StationFolder, EditorDialogSavesTheStationFileButKeepsThePlayingMode) {
   FillStationDialog();
   EXPECT_EQ(Form3->sEdit1->Text(), Form1->RxLabel6->Caption());
   EXPECT_FALSE(Form3->sCheckBox1->Checked());
+  EXPECT_EQ(Form3->Image3->Picture().Width(), 90);  // station 2's logo
+  Form3->Show();
+  PumpUntil([] { return IsWindowVisible(Form3->Handle()) != FALSE; });
+  Form3->Repaint();
+  Application.ProcessMessages();
+  efir::test::saveScreenshot(Form3->Handle(), "player-station-dialog");
 
   Form3->sEdit1->SetText("Новое имя");
   Form3->sEdit2->SetText("http://example.org/new");
