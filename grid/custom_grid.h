@@ -21,7 +21,7 @@ class TNxCustomGrid : public TNxCustomGridControl {
 
  protected:
   void CreateWnd() override;
-  // One small step (a page with Ctrl) per wheel message: down or up while there is a vertical range,
-  // else left or right when only the horizontal bar has one.
+  // One small step (a page with Ctrl) per wheel message: down or up while there is a vertical
+  // range, else left or right when only the horizontal bar has one.
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos) override;
 };

@@ -191,9 +191,11 @@ void TDataGrid::InsertRow(int Index) {
   TNxCustomGrid::InsertRow(Index);
   FLastAddedRow = Index;
   FCells->InsertRow(Index);
+  if (Index < FTopRow) ++FTopRow;  // the rows in view moved down one index
   RowExtentChanged(Index, GridStyle() == gsSlides ? SlideSize() : RowSize(), true);
   // The selected record moved down one place; nothing new is selected.
-  if (FSelectedRow >= 0 && Index <= FSelectedRow) SetSelectedCellRaw(FSelectedColumn, FSelectedRow + 1);
+  if (FSelectedRow >= 0 && Index <= FSelectedRow)
+    SetSelectedCellRaw(FSelectedColumn, FSelectedRow + 1);
   FLastShownRow = Index > FLastShownRow ? Index : FLastShownRow + 1;
   UpdateVertScrollBar();
   DoDataChange(dcInsertRow, Index);
@@ -207,29 +209,36 @@ void TDataGrid::DeleteRow(int Index) {
     row->ChildCount = 0;
     Invalidate();
   }
-  if (row->ParentRow) --row->ParentRow->ChildCount;
+  // The store takes the row out of its parent's children.
   const int extent = GridStyle() == gsSlides ? SlideSize() : GetRowHeight(Index);
   const bool wasShown = row->Shown();
+  const bool aboveView = Index < FTopRow;
   FCells->DeleteRow(Index);
+  if (aboveView) --FTopRow;  // the rows in view moved up one index
   if (wasShown) {
-    if (Index < FFirstShownRow) FFirstShownRow = FirstShownFrom(0);
+    if (Index <= FFirstShownRow) FFirstShownRow = FirstShownFrom(0);
     if (Index < FLastShownRow) --FLastShownRow;
     else FLastShownRow = LastShownUpTo(RowCount() - 1);
-    if (Index < FTopRow && FTopRow > 0) --FTopRow;
+  } else {
+    if (Index < FFirstShownRow) --FFirstShownRow;
+    if (Index < FLastShownRow) --FLastShownRow;
   }
-  RowExtentChanged(Index, extent, false);
+  // A row above the view or a hidden one leaves the picture as it is; only the count of
+  // shown rows above the view changes.
+  if (wasShown && !aboveView) RowExtentChanged(Index, extent, false);
+  else SyncVertPosition();
   // The selection follows its record: rows below the deleted one move up. When the selected
   // record itself went, its listeners hear so, and the selection stays in the rows.
-  if (FSelectedRow > Index) {
-    SetSelectedCellRaw(FSelectedColumn, FSelectedRow - 1);
-  } else if (FSelectedRow == Index) {
-    DoDeselectCell(FSelectedColumn, Index);
-    if (FSelectedRow >= RowCount()) SetSelectedCellRaw(FSelectedColumn, std::min(FLastShownRow, RowCount() - 1));
-  }
+  const int selectedCol = FSelectedColumn;
+  const bool selectionGone = FSelectedRow == Index;
+  if (FSelectedRow > Index) SetSelectedCellRaw(selectedCol, FSelectedRow - 1);
+  else if (selectionGone && FSelectedRow >= RowCount())
+    SetSelectedCellRaw(selectedCol, std::min(FLastShownRow, RowCount() - 1));
   RefreshSelection();
   UpdateVertScrollBar();
-  DoDataChange(dcDeleteRow, Index);
   if (FLastAddedRow > RowCount() - 1) FLastAddedRow = RowCount() - 1;
+  if (selectionGone) DoDeselectCell(selectedCol, Index);
+  DoDataChange(dcDeleteRow, Index);
 }
 
 void TDataGrid::MoveRow(int FromIndex, int ToIndex) {
@@ -315,11 +324,60 @@ void TDataGrid::SetStartRowCount(int Value) {
   if (Value > FStartRowCount) {
     AddRow(Value - FStartRowCount);
   } else {
-    int deletions = FStartRowCount < RowCount() ? FStartRowCount - Value : std::max(RowCount() - Value, 0);
+    int deletions =
+        FStartRowCount < RowCount() ? FStartRowCount - Value : std::max(RowCount() - Value, 0);
     for (int i = 0; i < deletions; ++i) DeleteRow(0);
   }
   FStartRowCount = Value;
   Invalidate();
+}
+
+// ---------------------------------------------------------------------------- child rows
+
+void TDataGrid::InsertChildRow(int ParentIndex, bool AsLastChild) {
+  int position = ParentIndex + 1 + (AsLastChild ? FCells->CountDescendants(ParentIndex) : 0);
+  FCells->InsertChildRow(ParentIndex, position);
+  if (Options() & goUseDefaultValues) {
+    for (int col = 0; col < FColumns->Count(); ++col)
+      if (!FColumns->Item(col)->DefaultValue().empty())
+        SetCellText(col, position, FColumns->Item(col)->DefaultValue());
+  }
+  if (FTopRow >= position) ++FTopRow;
+  const bool shown = GetRowShown(position);
+  if (shown) RowExtentChanged(position, RowSize(), true);
+  FLastPaintedRow = LastRowInView();
+  TRow* parent = FCells->GetRow(ParentIndex);
+  if (!IsUpdating() && parent->BranchVisible && parent->ChildCount == 1)
+    RefreshRow(ParentIndex, false);
+  FLastAddedRow = position;
+  if (shown && position > FLastShownRow) FLastShownRow = position;
+  else if (!shown && FLastShownRow >= position) ++FLastShownRow;
+  if (!IsUpdating()) UpdateVertScrollBar();
+  DoDataChange(dcAddChildRow, FLastAddedRow);
+}
+
+bool TDataGrid::Expanded(int Index) { return FCells->GetRow(Index)->Expanded; }
+
+void TDataGrid::SetExpanded(int Index, bool Value) {
+  TRow* row = FCells->GetRow(Index);
+  if (row->Expanded == Value) return;
+  row->Expanded = Value;
+  RefreshRow(Index, false);
+  if (row->HasChildren()) {
+    const int end = Index + 1 + FCells->CountDescendants(Index);
+    for (int i = Index + 1; i < end;) {
+      TRow* child = FCells->GetRow(i);
+      if (child->BranchVisible != Value) {
+        FCells->SetBranchVisible(i, Value);
+        if (Value) FLastShownRow = std::max(FLastShownRow, i);
+        RowExtentChanged(i, child->Height, Value);
+      }
+      // Expanding leaves the rows under a collapsed child hidden.
+      i += Value && !child->Expanded ? 1 + FCells->CountDescendants(i) : 1;
+    }
+    if (!Value) FLastShownRow = LastShownUpTo(RowCount() - 1);
+  }
+  if (OnExpand) OnExpand(this, Index);
 }
 
 // Keeps the picture and the scroll state right after row Index appeared (Shown) or went
@@ -342,7 +400,8 @@ void TDataGrid::RowExtentChanged(int Index, int Delta, bool Shown) {
       scrollBy(Delta + l3);
     } else {
       if (!bar.AtEnd()) {
-        int next = FirstShownFrom(Index + 1);
+        // Index itself when the row was deleted: the next row now has its index.
+        int next = FirstShownFrom(Index);
         if (next < RowCount() && GetRowShown(next)) FTopRow = next;
       }
       scrollBy(-(Delta + l4));
@@ -361,12 +420,19 @@ void TDataGrid::RowExtentChanged(int Index, int Delta, bool Shown) {
       scrollBy(Delta + l4);
     }
   } else {
-    bar.BeginUpdate();
-    if (Shown || bar.AtEnd()) bar.StepForward();
-    else bar.StepBack();
-    bar.EndUpdate();
+    SyncVertPosition();
+    return;
   }
   UpdateVertScrollBar();
+}
+
+// The rows above the view changed: the view stays, and the position counts them again.
+void TDataGrid::SyncVertPosition() {
+  TNxScrollBar& bar = VertScrollBar();
+  bar.BeginUpdate();
+  UpdateVertScrollBar();
+  bar.SetPosition(CountShownRows(0, FTopRow));
+  bar.EndUpdate();
 }
 
 int TDataGrid::TopRowFromPosition() {
@@ -384,13 +450,14 @@ void TDataGrid::SortColumn(TNxCustomColumn* Column, bool Ascending) {
   TRow* selected = IsValidRow(FSelectedRow) ? FCells->GetRow(FSelectedRow) : nullptr;
   FCells->Sort(Column->Index(), Column->SortType(), (Column->Options() & coFullResort) != 0,
                !Ascending);
-  if (selected) SelectRow(FCells->IndexOfRow(selected));
-  if (FSelectedRow >= 0) ScrollToRow(FSelectedRow);
+  // The rows have moved: the view and the shown-row bounds follow before anyone is told.
   FTopRow = TopRowFromPosition();
   FFirstShownRow = FirstShownFrom(0);
   FLastShownRow = LastShownUpTo(RowCount() - 1);
   RefreshPart(gpBody);
   if (Options() & goIndicator) RefreshPart(gpIndicator);
+  if (selected) SelectRow(FCells->IndexOfRow(selected));
+  if (FSelectedRow >= 0) ScrollToRow(FSelectedRow);
   DoAfterSort(Column->Index());
 }
 

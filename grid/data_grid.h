@@ -75,6 +75,11 @@ class TDataGrid : public TNxCustomGrid {
   void SelectRowRange(int FromRow, int ToRow, bool Value) override;
   void DoChangeRowHeight(int Index, int Height) override;
   void SetRowSize(int Value) override;
+  // A row under ParentIndex: its first child, or its last (after all its descendants).
+  virtual void InsertChildRow(int ParentIndex, bool AsLastChild);
+  bool Expanded(int Index);
+  // Shows or hides the row's descendants (those under a collapsed child stay hidden).
+  void SetExpanded(int Index, bool Value);
   int StartRowCount() const { return FStartRowCount; }
   void SetStartRowCount(int Value);
 
@@ -98,6 +103,7 @@ class TDataGrid : public TNxCustomGrid {
   void CellChanged(int ACol, int ARow);
   void RowsAdded(int Count);
   void RowExtentChanged(int Index, int Delta, bool Shown);
+  void SyncVertPosition();
   int TopRowFromPosition();
   double FooterValue(int ACol, int Kind, bool ShownOnly, int N);
   void CheckCell(int ACol, int ARow);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/text_encoding.h"
+
 // ---------------------------------------------------------------------------- life
 
 TNxCustomGridControl::TNxCustomGridControl(TComponent* AOwner)
@@ -33,6 +35,23 @@ void TNxCustomGridControl::CreateParams(TCreateParams& Params) {
   if (FBorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
   else Params.ExStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
   Params.ClassStyle &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
+}
+
+// Entering the grid repaints its indicator; leaving it ends an edit with the text kept.
+void TNxCustomGridControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SETFOCUS:
+      TNxScrollControl::WndProc(Message);
+      RefreshPart(gpIndicator);
+      return;
+    case WM_KILLFOCUS:
+      if (FState & (kEditingCell | kEditingInput)) {
+        ApplyEdit();
+        EndEdit();
+      }
+      break;
+  }
+  TNxScrollControl::WndProc(Message);
 }
 
 // ---------------------------------------------------------------------------- neutral answers
@@ -70,6 +89,22 @@ bool TNxCustomGridControl::IsCellHidden(int ACol, int ARow) {
   bool showing = true;
   if (OnCellShowing) OnCellShowing(this, ACol, ARow, showing);
   return !showing;
+}
+
+void TNxCustomGridControl::ExportToBuffer(char Delimiter, std::string& Buffer) {
+  Buffer.assign(1, Delimiter);
+  const int rows = RowCount(), cols = FColumns->Count();
+  for (int row = 0; row < rows; ++row) {
+    for (int col = 0; col < cols; ++col) {
+      std::string text = efir::text::toAnsi(GetCellText(col, row));
+      for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 3))
+        text.insert(at, 1, '%');
+      Buffer += text;
+      if (row == rows - 1 && col == cols - 1) break;
+      Buffer += Delimiter;
+      if (col == cols - 1) Buffer += "\r\n";
+    }
+  }
 }
 
 bool TNxCustomGridControl::PrepareCellCanvas(int ACol, int ARow, TCellState CellState) {
@@ -382,7 +417,8 @@ void TNxCustomGridControl::RefreshRowsFrom(int From, int To) {
 void TNxCustomGridControl::RefreshIndicator(int Row) {
   if (!(FOptions & goIndicator) || !IsValidRow(Row)) return;
   RECT row = GetRowRect(Row);
-  RefreshRect({0, row.top - FLineWidth[lkTop3D], kIndicatorWidth, row.bottom + FLineWidth[lkBottom]});
+  RefreshRect(
+      {0, row.top - FLineWidth[lkTop3D], kIndicatorWidth, row.bottom + FLineWidth[lkBottom]});
 }
 
 void TNxCustomGridControl::RefreshSlide(int Row, bool FrameOnly) {

@@ -97,7 +97,9 @@ constexpr int kIndicatorWidth = 12;
 // Events. Answers come back through the reference parameters, preset to the default answer.
 using TCellEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
 using TColumnEvent = std::function<void(TObject* Sender, int ACol)>;
-using TBeforeSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Accept)>;
+using TChangeEvent = TCellEvent;
+using TColumnResizeEvent = TColumnEvent;
+using TBeforeEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Accept)>;
 using TCellHintEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, std::wstring& Value)>;
 using TCellShowingEvent =
@@ -113,10 +115,13 @@ using TColumnMoveEvent =
 using TRowMoveEvent =
     std::function<void(TObject* Sender, int FromPos, int ToPos, bool& Accept)>;
 using TCalculateRowEvent = std::function<void(TObject* Sender, int Index, bool& Accept)>;
-using TFooterValueEvent = std::function<void(TObject* Sender, int ACol, double& Value)>;
+using TColumnFooterValueEvent = std::function<void(TObject* Sender, int ACol, double& Value)>;
+using TFooterCalculateEvent = TColumnFooterValueEvent;
 using TMeasuringRowHeightEvent =
     std::function<void(TObject* Sender, int Index, int& RowHeight)>;
 using TChangeRowHeightEvent = std::function<void(TObject* Sender, int Index, int Height)>;
+using TApplyCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::wstring& Value)>;
 using TSelectionMoveEvent = std::function<void(TObject* Sender, int& ACol, int ARow,
                                                TMoveSelectionKey Key)>;
 
@@ -228,10 +233,13 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   virtual int GetVisibleRowCount();
   virtual int GetShownRowCount() = 0;
   virtual bool GetClipPartialRows() { return false; }
+  // Every cell's text, Delimiter-separated, a row a line (CR LF inside a cell as "%" CR LF),
+  // in the ANSI code page.
+  virtual void ExportToBuffer(char Delimiter, std::string& Buffer);
   virtual bool IsCellHidden(int ACol, int ARow);
   virtual void SetCellText(int ACol, int ARow, const std::wstring& Value) = 0;
-  virtual TColor GetCellDrawColor(int ACol, int ARow) override;
-  virtual TColor GetCellTextColor(int ACol, int ARow) override;
+  TColor GetCellDrawColor(int ACol, int ARow) override;
+  TColor GetCellTextColor(int ACol, int ARow) override;
   virtual void GetCellRect(int ACol, int ARow, RECT& Rect);
 
   // --- rows ---
@@ -263,6 +271,13 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   virtual void MoveSelectionDown(TShiftState Shift, bool LeaveAtEnd, bool WrapAtEnd);
   virtual void MoveSelectionUp(TShiftState Shift);
   void SelectColumn(int ACol);
+  void SelectFirstColumn();
+  void SelectLastColumn();
+  void MoveSelectionLeft(TMoveSelectionKey Key);
+  void MoveSelectionRight(TMoveSelectionKey Key);
+  void MoveSelectionBy(int Delta);
+  void TabForward(bool FromKey);
+  void TabBackward(bool FromKey);
   void SelectAllRows();
   void ClearSelection();
   bool IsMultiSelect() const;
@@ -303,6 +318,12 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   int CountShownRows(int From, int To);
   int AvailableColumnsWidth() const override;
 
+  // --- sizing ---
+  int MeasureCellHeight(int ACol, int ARow);
+  void AutoSizeRowHeight(int ARow);
+  // Part 1: the cells only; 2: the header only; else both.
+  void AutoSizeColumn(int ACol, int Part, bool ShownOnly);
+
   // --- invalidation ---
   void RefreshRect(const RECT& Rect);
   void BeginUpdate();
@@ -330,19 +351,20 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
 
   // --- events ---
   TColumnEvent OnAfterSort;
-  TBeforeSelectEvent OnBeforeSelect;
+  TApplyCellEvent OnApplyCell;
+  TBeforeEditEvent OnBeforeSelect;
   TCalculateRowEvent OnCalculateRow;
   TCellColoringEvent OnCellColoring;
   TCellHintEvent OnCellHint;
   TCellShowingEvent OnCellShowing;
-  TCellEvent OnChange;
+  TChangeEvent OnChange;
   TChangeRowHeightEvent OnChangeRowHeight;
-  TFooterValueEvent OnColumnFooterValue;
+  TColumnFooterValueEvent OnColumnFooterValue;
   TColumnMoveEvent OnColumnMove;
-  TColumnEvent OnColumnResize;
+  TColumnResizeEvent OnColumnResize;
   TDataChangeEvent OnDataChange;
   TCellEvent OnDeselectCell;
-  TFooterValueEvent OnFooterCalculate;
+  TFooterCalculateEvent OnFooterCalculate;
   TColumnEvent OnInputSelectCell;
   TMeasuringRowHeightEvent OnMeasuringRowHeight;
   TNotifyEvent OnPostDraw;
@@ -352,6 +374,8 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   TColumnEvent OnSlideChange;
   TSortColumnEvent OnSortColumn;
 
+
+  void WndProc(TMessage& Message) override;
 
  protected:
   static constexpr uint16_t kEditingCell = 8;
@@ -416,6 +440,12 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
 
  private:
   int RowsFitFrom(int From, int Height);
+  void MoveSelectionTo(TNxCustomColumn* Column, TMoveSelectionKey Key);
+  bool ColumnAutoEdit(int ACol);  // a selection moved by key opens the editor
+  void MarkMultiSelection(int ARow, int OldRow, TShiftState Shift);
+  void MarkSelection(int ACol, int ARow, int OldCol, int OldRow);
+  void RefreshRowOrSlide(int Row);
+  SIZE MeasureCell(int ACol, int ARow);
 
   TAppearanceOptions FAppearanceOptions = aoHideSelection | aoHighlightSlideCells;
   bool FAutoScroll = false;

@@ -2,8 +2,13 @@
 // and columns into view and the scroll ranges. Positions of the vertical bar count shown
 // rows above TopRow; those of the horizontal bar are pixels.
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
+#include "framework/gdi.h"
+#include "grid/column_display.h"
 #include "grid/column_parts.h"
+#include "grid/grid_text.h"
 #include "grid/grid_control.h"
 
 // ---------------------------------------------------------------------------- geometry
@@ -50,7 +55,8 @@ RECT TNxCustomGridControl::GetBodyRect() {
   int left = ColumnsLeft();
   int top = headerBottom;
   if (FOptions & goInput) top += FInputSize + 6 + FLineWidth[lkBottom];
-  int right = std::min<int>(ColumnsRight(left, FColumns->TotalWidth(), HorzScrollPos()), client.right);
+  int right =
+      std::min<int>(ColumnsRight(left, FColumns->TotalWidth(), HorzScrollPos()), client.right);
   int bottom = client.bottom;
   if (FOptions & goFooter) bottom -= FFooterSize + 4 + FLineWidth[lkBottom];
   return {left, top, right, bottom};
@@ -238,84 +244,95 @@ void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift,
     ClearSelection();
 
   const int oldCol = FSelectedColumn, oldRow = FSelectedRow;
+  const bool cellChanged = oldCol != ACol || oldRow != ARow;
+  const bool leaving = cellChanged && IsValidCell(oldCol, oldRow);
   FSelectedColumn = ACol;
   FSelectedRow = ARow;
-  const bool cellChanged = oldCol != ACol || oldRow != ARow;
-  const bool rowChanged = oldRow != ARow;
-  if (cellChanged) {
-    if (IsValidCell(oldCol, oldRow)) DoDeselectCell(oldCol, oldRow);
-    if (IsEditing()) EndEdit();
-  }
-  if (FAutoScroll && IsValidRow(ARow)) ScrollToRow(ARow);
-
-  if (FInputSelected) {
-    if (oldCol == ACol) return;
-    if (OnInputSelectCell) OnInputSelectCell(this, ACol);
+  // The grid's own state is complete before any handler runs: one that fails (the player's
+  // list handler may) leaves a consistent grid behind.
+  const bool multi = (FOptions & goSelectFullRow) && (FOptions & goMultiSelect) &&
+                     (Shift & (ssCtrl | ssShift));
+  const bool body = !FInputSelected && RowCount() > 0;
+  if (FInputSelected && oldCol != ACol) {
     RefreshColumn(FColumns->Item(ACol), gpInput);
     if (FColumns->ValidIndex(oldCol)) RefreshColumn(FColumns->Item(oldCol), gpInput);
-    return;
-  }
-  if (RowCount() == 0) return;
-
-  auto refreshRowOrSlide = [&](int row) {
-    if (FGridStyle == gsSlides) RefreshSlide(row, true);
-    else RefreshRow(row, false);
-  };
-
-  if ((FOptions & goSelectFullRow) && (FOptions & goMultiSelect) && (Shift & (ssCtrl | ssShift))) {
-    FState |= kMultiSelected;
-    if (!(Shift & ssShift)) {  // Ctrl alone toggles the row
-      FSelectionAnchor = ARow;
-      if (ARow >= 0) SetRowSelected(ARow, !GetRowSelected(ARow));
-      if (rowChanged && oldRow >= 0) refreshRowOrSlide(oldRow);
-    } else {
-      int from = std::min(FSelectionAnchor, ARow), to = std::max(FSelectionAnchor, ARow);
-      if (from < 0) from = to;
-      if (!(Shift & ssCtrl)) {
-        for (int i = 0; i < RowCount(); ++i)
-          if (i < from || i > to) SetRowSelected(i, false);
-      }
-      SelectRowRange(from, to, true);
-      if (rowChanged) {
-        if (ARow >= 0) refreshRowOrSlide(ARow);
-        if (oldRow >= 0) refreshRowOrSlide(oldRow);
-      }
-    }
-    if (ARow >= 0) DoSelectCell(ACol, ARow);
-    return;
+  } else if (body && multi) {
+    MarkMultiSelection(ARow, oldRow, Shift);
+  } else if (body) {
+    MarkSelection(ACol, ARow, oldCol, oldRow);
   }
 
+  if (leaving) DoDeselectCell(oldCol, oldRow);
+  if (cellChanged && IsEditing()) EndEdit();
+  if (FAutoScroll && IsValidRow(ARow)) ScrollToRow(ARow);
+  if (FInputSelected) {
+    if (oldCol != ACol && OnInputSelectCell) OnInputSelectCell(this, ACol);
+    return;
+  }
+  if (!body || ARow < 0) return;  // no rows, or the selection was cleared: no cell to report
+  DoSelectCell(ACol, ARow);
+  if (StartEditing && !multi) StartEdit(ACol, ARow, std::wstring());
+}
+
+void TNxCustomGridControl::RefreshRowOrSlide(int Row) {
+  if (FGridStyle == gsSlides) RefreshSlide(Row, true);
+  else RefreshRow(Row, false);
+}
+
+// Ctrl toggles one row and makes it the anchor; Shift selects from the anchor to the row,
+// clearing every other row unless Ctrl is held too.
+void TNxCustomGridControl::MarkMultiSelection(int ARow, int OldRow, TShiftState Shift) {
+  FState |= kMultiSelected;
+  if (!(Shift & ssShift)) {
+    FSelectionAnchor = ARow;
+    if (ARow >= 0) SetRowSelected(ARow, !GetRowSelected(ARow));
+    if (ARow != OldRow && OldRow >= 0) RefreshRowOrSlide(OldRow);
+    return;
+  }
+  int from = std::min(FSelectionAnchor, ARow), to = std::max(FSelectionAnchor, ARow);
+  if (from < 0) from = to;
+  if (!(Shift & ssCtrl)) {
+    for (int i = 0; i < RowCount(); ++i)
+      if (i < from || i > to) SetRowSelected(i, false);
+  }
+  SelectRowRange(from, to, true);
+  if (ARow != OldRow) {
+    if (ARow >= 0) RefreshRowOrSlide(ARow);
+    if (OldRow >= 0) RefreshRowOrSlide(OldRow);
+  }
+}
+
+void TNxCustomGridControl::MarkSelection(int ACol, int ARow, int OldCol, int OldRow) {
+  const bool rowChanged = OldRow != ARow;
   if (FOptions & goSelectFullRow) {
     if (!rowChanged) {
-      if ((FAppearanceOptions & aoIndicateSelectedCell) && cellChanged) {
+      if ((FAppearanceOptions & aoIndicateSelectedCell) && OldCol != ACol) {
         RefreshCell(ACol, ARow);
-        RefreshCell(oldCol, oldRow);
+        RefreshCell(OldCol, OldRow);
       }
-    } else {
-      if (!(FState & kMultiSelected) && IsValidRow(oldRow)) SetRowSelected(oldRow, false);
-      if (ARow >= 0) SetRowSelected(ARow, true);
-      FSelectionAnchor = ARow;
-      if (!IsUpdating()) {
-        if (ARow >= 0) refreshRowOrSlide(ARow);
-        if (IsValidRow(oldRow)) refreshRowOrSlide(oldRow);
-      }
+      return;
     }
-  } else if (cellChanged) {
-    if (rowChanged) {
-      if (FGridStyle == gsSlides) {
-        RefreshSlide(ARow, true);
-        RefreshSlide(oldRow, true);
-      } else {
-        RefreshIndicator(ARow);
-        RefreshIndicator(oldRow);
-      }
+    if (!(FState & kMultiSelected) && IsValidRow(OldRow)) SetRowSelected(OldRow, false);
+    if (ARow >= 0) SetRowSelected(ARow, true);
+    FSelectionAnchor = ARow;
+    if (!IsUpdating()) {
+      if (ARow >= 0) RefreshRowOrSlide(ARow);
+      if (IsValidRow(OldRow)) RefreshRowOrSlide(OldRow);
     }
-    RefreshCell(ACol, ARow);
-    RefreshCell(oldCol, oldRow);
+    return;
   }
-  if (ARow < 0) return;  // the selection was cleared: no cell to report
-  DoSelectCell(ACol, ARow);
-  if (StartEditing) StartEdit(ACol, ARow, std::wstring());
+  if (OldCol == ACol && !rowChanged) return;
+  if (rowChanged) {
+    if (FGridStyle == gsSlides) {
+      RefreshSlide(ARow, true);
+      RefreshSlide(OldRow, true);
+    } else {
+      RefreshIndicator(ARow);
+      RefreshIndicator(OldRow);
+    }
+  }
+  RefreshCell(ACol, ARow);
+  RefreshCell(OldCol, OldRow);
 }
 
 void TNxCustomGridControl::SelectRow(int Index) {
@@ -327,6 +344,91 @@ void TNxCustomGridControl::SelectRow(int Index) {
 void TNxCustomGridControl::SelectColumn(int ACol) {
   if (!FColumns->ValidIndex(ACol)) return;
   SelectCell(ACol, FSelectedRow, 0, true, false);
+}
+
+void TNxCustomGridControl::SelectFirstColumn() {
+  if (TNxCustomColumn* column = FColumns->FirstEnabled()) {
+    SelectColumn(column->Index());
+    ScrollToColumn(column);
+  }
+}
+
+void TNxCustomGridControl::SelectLastColumn() {
+  for (int p = FColumns->Count() - 1; p >= 0; --p) {
+    TNxCustomColumn* column = FColumns->PositionItem(p);
+    if (!column->Visible()) continue;
+    SelectColumn(column->Index());  // a disabled one is refused there
+    ScrollToColumn(column);
+    return;
+  }
+}
+
+bool TNxCustomGridControl::ColumnAutoEdit(int ACol) {
+  return FColumns->ValidIndex(ACol) && FColumns->Item(ACol)->AutoEdit();
+}
+
+void TNxCustomGridControl::MoveSelectionTo(TNxCustomColumn* Column, TMoveSelectionKey Key) {
+  int col = Column->Index();
+  if (OnSelectionMove) OnSelectionMove(this, col, FSelectedRow, Key);
+  if (!FColumns->ValidIndex(col)) return;
+  SelectCell(col, FSelectedRow, 0, true, ColumnAutoEdit(col));
+  if (FGridStyle == gsReport) ScrollToColumn(FColumns->Item(col));
+}
+
+void TNxCustomGridControl::MoveSelectionLeft(TMoveSelectionKey Key) {
+  if (FColumns->ValidIndex(FSelectedColumn))
+    MoveSelectionTo(FColumns->Item(FSelectedColumn)->PrevEnabled(), Key);
+}
+
+void TNxCustomGridControl::MoveSelectionRight(TMoveSelectionKey Key) {
+  if (FColumns->ValidIndex(FSelectedColumn))
+    MoveSelectionTo(FColumns->Item(FSelectedColumn)->NextEnabled(), Key);
+}
+
+void TNxCustomGridControl::MoveSelectionBy(int Delta) {
+  int row = FSelectedRow;
+  int step = Delta < 0 ? -1 : 1;
+  int limit = Delta < 0 ? GetFirstShownRow() : GetLastShownRow();
+  for (int n = std::abs(Delta); n > 0 && row != limit;) {
+    row += step;
+    if (row < 0 || row >= RowCount()) break;
+    if (GetRowShown(row)) --n;
+  }
+  SelectRow(std::clamp(row, -1, RowCount() - 1));
+}
+
+void TNxCustomGridControl::TabForward(bool FromKey) {
+  if (!FColumns->ValidIndex(FSelectedColumn)) return;
+  TMoveSelectionKey key = FromKey ? mkTab : mkUndefined;
+  if (FColumns->LastEnabled() != FColumns->Item(FSelectedColumn)) {
+    MoveSelectionRight(key);
+  } else if (!FInputSelected) {
+    MoveSelectionDown(0, FromKey && FTabLeaveControl, FromKey);
+    if (TNxCustomColumn* first = FColumns->FirstEnabled()) {
+      int col = first->Index();
+      if (OnSelectionMove) OnSelectionMove(this, col, FSelectedRow, key);
+      SelectColumn(col);
+    }
+  } else if (FTabLeaveControl) {
+    FocusNextControl();
+  }
+}
+
+void TNxCustomGridControl::TabBackward(bool FromKey) {
+  if (!FColumns->ValidIndex(FSelectedColumn)) return;
+  TMoveSelectionKey key = FromKey ? mkTab : mkUndefined;
+  if (FColumns->FirstEnabled() != FColumns->Item(FSelectedColumn)) {
+    MoveSelectionLeft(key);
+  } else if (!FInputSelected && FSelectedRow > GetFirstShownRow()) {
+    MoveSelectionUp(0);
+    if (TNxCustomColumn* last = FColumns->LastEnabled()) {
+      int col = last->Index();
+      if (OnSelectionMove) OnSelectionMove(this, col, FSelectedRow, key);
+      SelectColumn(col);
+    }
+  } else if (FTabLeaveControl) {
+    FocusPreviousControl();
+  }
 }
 
 void TNxCustomGridControl::SetInputSelected(bool Value) {
@@ -385,8 +487,7 @@ void TNxCustomGridControl::MoveSelectionDown(TShiftState Shift, bool LeaveAtEnd,
   }
   for (int row = FSelectedRow + 1; row < RowCount(); ++row) {
     if (!GetRowShown(row) || !CanSelectCell(FSelectedColumn, row)) continue;
-    bool autoEdit = FColumns->ValidIndex(FSelectedColumn) && FColumns->Item(FSelectedColumn)->AutoEdit();
-    SelectCell(FSelectedColumn, row, Shift, true, autoEdit);
+    SelectCell(FSelectedColumn, row, Shift, true, ColumnAutoEdit(FSelectedColumn));
     if (row >= LastRowInView()) ScrollToRow(row);
     return;
   }
@@ -401,8 +502,7 @@ void TNxCustomGridControl::MoveSelectionUp(TShiftState Shift) {
   if (FInputSelected) return;
   for (int row = FSelectedRow - 1; row >= 0; --row) {
     if (!GetRowShown(row) || !CanSelectCell(FSelectedColumn, row)) continue;
-    bool autoEdit = FColumns->ValidIndex(FSelectedColumn) && FColumns->Item(FSelectedColumn)->AutoEdit();
-    SelectCell(FSelectedColumn, row, Shift, true, autoEdit);
+    SelectCell(FSelectedColumn, row, Shift, true, ColumnAutoEdit(FSelectedColumn));
     if (row < FTopRow) VertScrollBar().StepBack();
     return;
   }
@@ -454,7 +554,8 @@ void TNxCustomGridControl::ScrollToColumn(TNxCustomColumn* Column) {
   int x = Column->Left() - HorzScrollPos();
   RECT area = GetScrollingRect();
   if (x < area.left) HorzScrollBar().MoveBy(x - area.left);
-  else if (x + Column->Width() > area.right) HorzScrollBar().MoveBy(x + Column->Width() - area.right);
+  else if (x + Column->Width() > area.right)
+    HorzScrollBar().MoveBy(x + Column->Width() - area.right);
   ShowEditor();
 }
 
@@ -495,4 +596,58 @@ void TNxCustomGridControl::ScrollAfterColumnResize(TNxCustomColumn* Column, int 
   RECT area{Column->Left() + Column->Width() - HorzScrollPos(), 0, ClientWidth(),
             HeaderOnly ? FHeaderSize : ClientHeight()};
   ScrollWindowEx(Handle(), Delta, 0, &area, &area, nullptr, nullptr, SW_INVALIDATE);
+}
+
+// ---------------------------------------------------------------------------- sizing
+
+// The size the column's painter asks for to show the cell's text, measured on the grid's
+// canvas (bound to the screen when the grid is not painting).
+SIZE TNxCustomGridControl::MeasureCell(int ACol, int ARow) {
+  TNxCustomColumn* column = FColumns->Item(ACol);
+  TColumnDisplay* display = column->Display();
+  if (!display) return {0, 0};
+  efir::gdi::WindowDC screen;
+  std::optional<efir::CanvasBinding> binding;
+  if (!Canvas().HandleAllocated()) binding.emplace(Canvas(), screen.get());
+  Canvas().Font().Assign(*column->Font());
+  std::wstring text;
+  GetDrawText(ACol, ARow, text);
+  if (OnApplyCell) OnApplyCell(this, ACol, ARow, text);
+  FormatCellText(ACol, ARow, CellStateOf(ACol, ARow), text);
+  display->Canvas = &Canvas();
+  display->Rect = {0, 0, column->Width() + FLineWidth[lkLeft3D] - FLineWidth[lkRight], FRowSize};
+  display->AsString = text;
+  SIZE size{0, 0};
+  display->MeasureText(size);
+  display->Canvas = nullptr;
+  return size;
+}
+
+int TNxCustomGridControl::MeasureCellHeight(int ACol, int ARow) {
+  return MeasureCell(ACol, ARow).cy;
+}
+
+void TNxCustomGridControl::AutoSizeRowHeight(int ARow) {
+  int height = FRowSize;
+  for (int col = 0; col < FColumns->Count(); ++col)
+    if (FColumns->Item(col)->Visible()) height = std::max(height, MeasureCellHeight(col, ARow));
+  DoChangeRowHeight(ARow, height);
+}
+
+void TNxCustomGridControl::AutoSizeColumn(int ACol, int Part, bool ShownOnly) {
+  if (!FColumns->ValidIndex(ACol)) return;
+  TNxCustomColumn* column = FColumns->Item(ACol);
+  int width = 8;
+  if (Part != 1) {
+    // The plain header's caption with its insets.
+    efir::gdi::WindowDC screen;
+    TCanvas canvas(screen.get());
+    canvas.Font().Assign(Font());
+    width = std::max(width, grid::WideTextWidth(canvas, column->Header()->Caption()) + 8);
+  }
+  if (Part != 2) {
+    for (int row = 0; row < RowCount(); ++row)
+      if (!ShownOnly || GetRowShown(row)) width = std::max<int>(width, MeasureCell(ACol, row).cx);
+  }
+  column->SetWidth(2 * column->Padding() + width + 5);
 }

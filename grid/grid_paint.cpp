@@ -1,6 +1,6 @@
 // A plain picture of the grid: header captions, cell backgrounds, texts and pictures, and
-// the grid lines. The styled header looks and the column cell painters replace it piece by
-// piece; the order of the steps (rows from TopRow down, OnPostDraw last) stays.
+// the grid lines, until the styled header looks and the column cell painters take over; the
+// order of the steps (rows from TopRow down, OnPostDraw last) stays.
 #include <algorithm>
 
 #include "framework/graphics.h"

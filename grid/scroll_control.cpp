@@ -1,7 +1,9 @@
 #include "grid/scroll_control.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "framework/application.h"
 #include "framework/forms.h"
 
 // ---------------------------------------------------------------------------- TNxCustomScrollBar
@@ -26,8 +28,7 @@ void TNxCustomScrollBar::SetMax(int Value) {
   if (Value == FMax) return;
   FMax = Value;
   SetVisible(NeedsBar());
-  Update();
-  if (FPosition > LastPosition()) SetPosition(LastPosition());
+  RangeChanged();
 }
 
 void TNxCustomScrollBar::SetPageSize(int Value) {
@@ -35,8 +36,14 @@ void TNxCustomScrollBar::SetPageSize(int Value) {
   if (Value == FPageSize) return;
   FPageSize = Value;
   SetVisible(NeedsBar());
-  Update();
+  RangeChanged();
+}
+
+// A position beyond the new last page comes back in the same update that shows the new
+// range: the window's bar never clamps it silently, and whoever follows the bar hears of it.
+void TNxCustomScrollBar::RangeChanged() {
   if (FPosition > LastPosition()) SetPosition(LastPosition());
+  else Update();
 }
 
 int TNxCustomScrollBar::LastPosition() const {
@@ -132,12 +139,16 @@ void TNxScrollBar::Update() {
     SetScrollInfo(window, BarId(), &info, TRUE);
   }
   FInUpdate = false;
-  // The window's bar showed another position: whoever follows the grid must hear of it.
+  // The window's bar showed another position: whoever follows the grid must hear of it. The
+  // model is often in the middle of a range change here, so a listener that fails is
+  // reported and the change goes on.
   if (windowed && track != FPosition)
-    if (auto* control = dynamic_cast<TNxScrollControl*>(FOwner)) control->DoScroll(FKind, FPosition);
+    if (auto* control = dynamic_cast<TNxScrollControl*>(FOwner))
+      efir::Guarded([&] { control->DoScroll(FKind, FPosition); });
 }
 
-// ---------------------------------------------------------------------------- TNxCustomScrollControl
+// ----------------------------------------------------------------------------
+// TNxCustomScrollControl
 
 TNxCustomScrollControl::TNxCustomScrollControl(TComponent* AOwner) : TCustomControl(AOwner) {}
 
@@ -174,8 +185,78 @@ void TNxCustomScrollControl::FocusSelf() {
 
 // ---------------------------------------------------------------------------- TNxScrollControl
 
-TNxScrollControl::TNxScrollControl(TComponent* AOwner) : TNxCustomScrollControl(AOwner) {}
+namespace grid {
+
+TRollDirection RollDirection(int dy) {
+  if (dy < -5) return rdUp;
+  if (dy > 5) return rdDown;
+  return rdNone;
+}
+
+unsigned RollInterval(int dy) {
+  return static_cast<unsigned>(std::max(100 - std::abs(dy), 1));
+}
+
+}  // namespace grid
+
+TNxScrollControl::TNxScrollControl(TComponent* AOwner)
+    : TNxCustomScrollControl(AOwner), FRollTimer(new TTimer(this)) {
+  FRollTimer->SetEnabled(false);
+  FRollTimer->SetInterval(1);
+  FRollTimer->OnTimer = [this](TObject*) { RollTick(); };
+  // The program's own roll cursors; without them the default cursor shows.
+  const struct {
+    TCursor id;
+    const wchar_t* name;
+  } cursors[] = {{crRoll, L"ROLL"}, {crRollUp, L"ROLLUP"}, {crRollDown, L"ROLLDOWN"}};
+  for (const auto& cursor : cursors)
+    if (HCURSOR loaded = LoadCursorW(GetModuleHandleW(nullptr), cursor.name))
+      Screen.SetCursors(cursor.id, loaded);
+}
+
 TNxScrollControl::~TNxScrollControl() = default;
+
+void TNxScrollControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TNxCustomScrollControl::MouseDown(Button, Shift, X, Y);
+  if (Button != mbMiddle || !FRollScrolling) return;
+  FRolling = true;
+  FRollOrigin = {X, Y};
+  FRollDirection = rdNone;
+  Screen.SetCursor(crRoll);
+  FRollTimer->SetInterval(1);
+  FRollTimer->SetEnabled(true);
+  SetMouseCapture(true);
+}
+
+void TNxScrollControl::MouseMove(TShiftState Shift, int X, int Y) {
+  TNxCustomScrollControl::MouseMove(Shift, X, Y);
+  if (!FRolling) return;
+  FRollDirection = grid::RollDirection(Y - FRollOrigin.y);
+  TCursor cursor = FRollDirection == rdUp     ? crRollUp
+                   : FRollDirection == rdDown ? crRollDown
+                                              : crRoll;
+  // Setting the screen cursor moves the mouse to where it is: only on a change.
+  if (Screen.Cursor() != cursor) Screen.SetCursor(cursor);
+}
+
+void TNxScrollControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TNxCustomScrollControl::MouseUp(Button, Shift, X, Y);
+  if (!FRolling) return;
+  FRollTimer->SetEnabled(false);
+  FRolling = false;
+  Screen.SetCursor(crDefault);
+  SetMouseCapture(false);
+}
+
+// Farther from the origin scrolls faster: one line a tick, the tick shorter.
+void TNxScrollControl::RollTick() {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  int dy = ScreenToClient(cursor).y - FRollOrigin.y;
+  FRollTimer->SetInterval(grid::RollInterval(dy));
+  if (FRollDirection == rdUp) FVertScrollBar.StepBack();
+  else if (FRollDirection == rdDown) FVertScrollBar.StepForward();
+}
 
 void TNxScrollControl::DoScroll(TScrollBarKind Kind, int Position) {
   const TScrollPositionEvent& event = Kind == sbVertical ? OnVerticalScroll : OnHorizontalScroll;

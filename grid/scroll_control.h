@@ -17,6 +17,7 @@
 
 #include "framework/controls.h"
 #include "framework/stdctrls.h"
+#include "framework/timer.h"
 
 class TNxCustomScrollControl;
 class TNxScrollControl;
@@ -89,6 +90,7 @@ class TNxCustomScrollBar {
 
  protected:
   void SendScroll(int Code);
+  void RangeChanged();
 
   TNxCustomScrollControl* const FOwner;
   const TScrollBarKind FKind;
@@ -137,6 +139,16 @@ class TNxCustomScrollControl : public TCustomControl {
   virtual RECT VertScrollArea();
 };
 
+// Middle-button roll scrolling: the screen cursors it shows, and the step it takes for a
+// cursor `dy` pixels below (positive) or above (negative) the point where the button went
+// down: no step within 5 pixels, else one line each 100 - |dy| milliseconds (at least 1).
+constexpr TCursor crRoll = 4003, crRollUp = 4004, crRollDown = 4005;
+enum TRollDirection { rdNone, rdUp, rdDown };
+namespace grid {
+TRollDirection RollDirection(int dy);
+unsigned RollInterval(int dy);
+}  // namespace grid
+
 using TScrollPositionEvent = std::function<void(TObject* Sender, int Position)>;
 using TMouseWheelUpDownEvent =
     std::function<void(TObject* Sender, TShiftState Shift, POINT MousePos, bool& Handled)>;
@@ -169,6 +181,11 @@ class TNxScrollControl : public TNxCustomScrollControl {
   // The wheel turned by Delta (WHEEL_DELTA a notch, positive away from the user); answers
   // whether it was handled. Without MouseWheelEnabled the wheel events decide.
   virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos);
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool Rolling() const { return FRolling; }
+  void RollTick();
 
  private:
   void ScrollMessage(TScrollBarKind Kind, TMessage& Message);
@@ -176,4 +193,9 @@ class TNxScrollControl : public TNxCustomScrollControl {
   TNxScrollBar FHorzScrollBar{this, sbHorizontal};
   TNxScrollBar FVertScrollBar{this, sbVertical};
   bool FMouseWheelEnabled = true;
+  TTimer* FRollTimer;
+  bool FRollScrolling = true;  // the roll option: rolling on the middle button
+  bool FRolling = false;
+  POINT FRollOrigin{0, 0};
+  TRollDirection FRollDirection = rdNone;
 };

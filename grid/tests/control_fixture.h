@@ -28,9 +28,15 @@ struct EventLog {
 
   void Attach(TDataGrid* grid) {
     auto cell = [](int c, int r) { return std::to_string(c) + "," + std::to_string(r); };
-    grid->OnBeforeSelect = [=, this](TObject*, int c, int r, bool&) { lines.push_back("before " + cell(c, r)); };
-    grid->OnSelectCell = [=, this](TObject*, int c, int r) { lines.push_back("select " + cell(c, r)); };
-    grid->OnDeselectCell = [=, this](TObject*, int c, int r) { lines.push_back("deselect " + cell(c, r)); };
+    grid->OnBeforeSelect = [=, this](TObject*, int c, int r, bool&) {
+      lines.push_back("before " + cell(c, r));
+    };
+    grid->OnSelectCell = [=, this](TObject*, int c, int r) {
+      lines.push_back("select " + cell(c, r));
+    };
+    grid->OnDeselectCell = [=, this](TObject*, int c, int r) {
+      lines.push_back("deselect " + cell(c, r));
+    };
     grid->OnChange = [=, this](TObject*, int c, int r) { lines.push_back("change " + cell(c, r)); };
     grid->OnDataChange = [this](TObject*, TDataChange kind, int index) {
       lines.push_back("data " + std::to_string(kind) + " " + std::to_string(index));
@@ -38,8 +44,12 @@ struct EventLog {
     grid->OnSortColumn = [this](TObject*, int c, bool ascending) {
       lines.push_back("sort " + std::to_string(c) + (ascending ? " asc" : " desc"));
     };
-    grid->OnAfterSort = [this](TObject*, int c) { lines.push_back("aftersort " + std::to_string(c)); };
-    grid->OnVerticalScroll = [this](TObject*, int p) { lines.push_back("vscroll " + std::to_string(p)); };
+    grid->OnAfterSort = [this](TObject*, int c) {
+      lines.push_back("aftersort " + std::to_string(c));
+    };
+    grid->OnVerticalScroll = [this](TObject*, int p) {
+      lines.push_back("vscroll " + std::to_string(p));
+    };
   }
   Lines Take() { return std::exchange(lines, {}); }
 };

@@ -231,3 +231,46 @@ TEST_F(ControlRows, TearDownNeverReachesTheCellStore) {
   delete grid;
   EXPECT_EQ(notices, 1);
 }
+
+TEST_F(ControlRows, ChildRowsFollowTheirParentsExpandedState) {
+  TDataGrid* grid = LooseGrid();
+  AddTextColumn(grid);
+  AddNamedRows(grid, 3);
+  EventLog log;
+  log.Attach(grid);
+  grid->InsertChildRow(0, true);  // row 1
+  grid->InsertChildRow(0, true);  // row 2, after the first child
+  grid->InsertChildRow(1, false);  // row 2 again: the first child of row 1
+  EXPECT_EQ(log.Take(), (Lines{"data 1 1", "data 1 2", "data 1 2"}));
+  EXPECT_EQ(grid->RowCount(), 6);
+  EXPECT_EQ(grid->GetRowLevel(2), 2);
+  EXPECT_EQ(grid->GetCellText(0, 4), L"r1");
+  EXPECT_EQ(grid->GetShownRowCount(), 6);
+
+  int expanded = -1;
+  grid->OnExpand = [&](TObject*, int row) { expanded = row; };
+  grid->SetExpanded(0, false);
+  EXPECT_EQ(expanded, 0);
+  EXPECT_EQ(grid->GetShownRowCount(), 3);
+  EXPECT_FALSE(grid->RowVisible(2));
+  EXPECT_EQ(grid->LastShownRow(), 5);
+
+  grid->SetExpanded(1, false);  // hidden itself; its child stays hidden when row 0 opens
+  grid->SetExpanded(0, true);
+  EXPECT_EQ(grid->GetShownRowCount(), 5);
+  EXPECT_TRUE(grid->RowVisible(1));
+  EXPECT_FALSE(grid->RowVisible(2));
+}
+
+TEST_F(ControlRows, ExportWritesOneLinePerRow) {
+  TDataGrid* grid = LooseGrid();
+  AddTextColumn(grid);
+  AddTextColumn(grid);
+  grid->AddRow(2);
+  grid->SetCellText(0, 0, L"Эфир\r\nПлюс");
+  grid->SetCellText(1, 0, L"1");
+  grid->SetCellText(0, 1, L"Джаз");
+  std::string buffer;
+  grid->ExportToBuffer(';', buffer);
+  EXPECT_EQ(buffer, ";Эфир%\r\nПлюс;1;\r\nДжаз;");
+}

@@ -19,7 +19,9 @@ SCROLLINFO WindowBar(HWND window) {
 
 bool BarShown(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VSCROLL) != 0; }
 
-void Scroll(HWND window, int code) { SendMessageW(window, WM_VSCROLL, static_cast<WPARAM>(code), 0); }
+void Scroll(HWND window, int code) {
+  SendMessageW(window, WM_VSCROLL, static_cast<WPARAM>(code), 0);
+}
 
 }  // namespace
 
@@ -218,4 +220,102 @@ TEST_F(ControlScroll, HiddenRowsTakeNoPlace) {
   EXPECT_EQ(grid->VertScrollBar().Max(), 30);
   EXPECT_EQ(grid->FirstShownRow(), 0);
   EXPECT_EQ(grid->LastShownRow(), 29);
+}
+
+TEST(ControlRoll, FartherFromTheOriginRollsFaster) {
+  struct Case {
+    int dy;
+    TRollDirection direction;
+    unsigned interval;
+  } cases[] = {{0, rdNone, 100}, {4, rdNone, 96},   {-5, rdNone, 95}, {6, rdDown, 94},
+               {-6, rdUp, 94},   {99, rdDown, 1},   {100, rdDown, 1}, {-250, rdUp, 1}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(grid::RollDirection(c.dy), c.direction) << c.dy;
+    EXPECT_EQ(grid::RollInterval(c.dy), c.interval) << c.dy;
+  }
+}
+
+TEST_F(ControlScroll, ChangesAboveTheViewLeaveItInPlace) {
+  TDataGrid* grid = WindowGrid(200, 160);
+  AddTextColumn(grid);
+  AddNamedRows(grid, 30);
+  grid->ScrollToRow(29);
+  ASSERT_EQ(grid->TopRow(), 20);
+  // The position always counts the shown rows above the top row, in the model and the window.
+  auto consistent = [&] {
+    int above = grid->CountShownRows(0, grid->TopRow());
+    return grid->VertScrollBar().Position() == above && ScrollPos(grid) == above;
+  };
+  auto top = [&] { return grid->GetCellText(0, grid->TopRow()); };
+
+  for (int i = 0; i < 10; ++i) grid->SetRowVisible(i, false);  // a filter above the view
+  EXPECT_EQ(top(), L"r20");
+  EXPECT_TRUE(consistent());
+  grid->SetRowVisible(25, false);  // in view, at the end: a row comes in from above
+  EXPECT_EQ(top(), L"r19");
+  EXPECT_EQ(grid->LastRowInView(), 29);
+  EXPECT_TRUE(consistent());
+  for (int i = 0; i < 10; ++i) grid->SetRowVisible(i, true);
+  EXPECT_EQ(top(), L"r19");
+  EXPECT_TRUE(consistent());
+
+  grid->DeleteRow(3);  // shown, above
+  EXPECT_EQ(top(), L"r19");
+  EXPECT_TRUE(consistent());
+  grid->DeleteRow(grid->TopRow() - 1);  // right above the top row
+  EXPECT_EQ(top(), L"r19");
+  EXPECT_TRUE(consistent());
+  grid->InsertRow(0);
+  EXPECT_EQ(top(), L"r19");
+  EXPECT_TRUE(consistent());
+  grid->DeleteRow(grid->TopRow());  // the top row itself, at the end: a row comes in from above
+  EXPECT_EQ(top(), L"r17");
+  EXPECT_EQ(grid->LastRowInView(), grid->RowCount() - 1);
+  EXPECT_TRUE(consistent());
+  grid->ScrollToRow(5);  // "r5"
+  grid->DeleteRow(grid->TopRow());  // not at the end: the next row moves up
+  EXPECT_EQ(top(), L"r6");
+  EXPECT_TRUE(consistent());
+}
+
+TEST_F(ControlScroll, TheRangeCountsWholeRowsWithTheirLines) {
+  struct Case {
+    TGridOptions options;
+    int rows, max, page;
+  } cases[] = {{0, 30, 30, 11},       // ten 16-pixel rows fit in 160 pixels
+               {goGrid, 30, 30, 10},  // with a line under each, nine
+               {0, 10, 0, 1},         // all fit: no range
+               {goGrid, 10, 10, 10}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.options << " " << c.rows);
+    TDataGrid* grid = WindowGrid(200, 160);
+    AddTextColumn(grid);
+    grid->SetOptions(c.options);
+    grid->AddRow(c.rows);
+    EXPECT_EQ(grid->VertScrollBar().Max(), c.max);
+    EXPECT_EQ(grid->VertScrollBar().PageSize(), c.page);
+    SCROLLINFO info = WindowBar(grid->Handle());
+    EXPECT_EQ(info.nMax, c.max);
+  }
+}
+
+TEST_F(ControlScroll, TheMiddleButtonRollsUntilAnyButtonComesUp) {
+  TDataGrid* grid = WindowGrid();
+  AddTextColumn(grid);
+  AddNamedRows(grid, 30);
+  HWND window = grid->Handle();
+  SendMessageW(window, WM_MBUTTONDOWN, MK_MBUTTON, efir::test::At(50, 80));
+  EXPECT_EQ(Screen.Cursor(), crRoll);
+  EXPECT_EQ(GetCapture(), window);
+  struct Move {
+    int y;
+    TCursor cursor;
+  } moves[] = {{84, crRoll}, {86, crRollDown}, {20, crRollUp}, {76, crRoll}};
+  for (const Move& m : moves) {
+    SendMessageW(window, WM_MOUSEMOVE, MK_MBUTTON, efir::test::At(50, m.y));
+    EXPECT_EQ(Screen.Cursor(), m.cursor) << m.y;
+  }
+  SendMessageW(window, WM_LBUTTONUP, 0, efir::test::At(50, 76));
+  EXPECT_EQ(Screen.Cursor(), crDefault);
+  EXPECT_NE(GetCapture(), window);
 }

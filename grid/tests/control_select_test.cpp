@@ -97,3 +97,75 @@ TEST_F(ControlSelect, CtrlTogglesOneRowAndShiftSelectsFromTheAnchor) {
   grid->SelectCell(0, 3);  // a plain click ends the multi-selection
   EXPECT_EQ(selected(), "...x..");
 }
+
+TEST_F(ControlSelect, MovingAcrossColumnsSkipsDisabledOnesAndTabWraps) {
+  TDataGrid* grid = LooseGrid();
+  AddTextColumn(grid);
+  AddTextColumn(grid)->SetEnabled(false);
+  AddTextColumn(grid);
+  AddNamedRows(grid, 3);
+  grid->SelectCell(0, 0);
+  EventLog log;
+  log.Attach(grid);
+  grid->MoveSelectionRight(mkArrows);
+  grid->TabForward(true);  // from the last column: the first of the next row
+  EXPECT_EQ(grid->SelectedColumn(), 0);
+  EXPECT_EQ(grid->SelectedRow(), 1);
+  grid->TabBackward(true);  // and back
+  EXPECT_EQ(grid->SelectedColumn(), 2);
+  EXPECT_EQ(grid->SelectedRow(), 0);
+  EXPECT_EQ(log.Take(), (Lines{"before 2,0", "deselect 0,0", "select 2,0",
+                               "before 2,1", "deselect 2,0", "select 2,1",
+                               "before 0,1", "deselect 2,1", "select 0,1",
+                               "before 0,0", "deselect 0,1", "select 0,0",
+                               "before 2,0", "deselect 0,0", "select 2,0"}));
+
+  // A handler may send the selection elsewhere.
+  grid->OnSelectionMove = [](TObject*, int& col, int, TMoveSelectionKey) { col = 0; };
+  grid->MoveSelectionLeft(mkArrows);
+  EXPECT_EQ(grid->SelectedColumn(), 0);
+  grid->MoveSelectionBy(2);
+  EXPECT_EQ(grid->SelectedRow(), 2);
+  grid->MoveSelectionBy(-5);
+  EXPECT_EQ(grid->SelectedRow(), 0);
+}
+
+TEST_F(ControlSelect, SelectedCellsTakeTheSelectionColours) {
+  TDataGrid* grid = WindowGrid();
+  TNxTextColumn* name = AddTextColumn(grid);
+  TNxTextColumn* plain = AddTextColumn(grid);
+  name->SetColor(clWhite);
+  plain->SetColor(clWhite);
+  AddNamedRows(grid, 3);
+  grid->SetOptions(goSelectFullRow);
+  grid->SetAppearanceOptions(0);
+  grid->SetInactiveSelectionColor(clSilver);
+  grid->SetSelectionColor(clRed);
+  grid->SelectRow(1);
+  ASSERT_FALSE(grid->Focused());
+  EXPECT_EQ(grid->GetCellDrawColor(1, 1), clSilver);  // the whole row, without the focus
+  EXPECT_EQ(grid->GetCellDrawColor(1, 0), clWhite);
+
+  grid->SetAppearanceOptions(aoHideSelection);  // the player's tiles: nothing shows unfocused
+  EXPECT_EQ(grid->GetCellDrawColor(1, 1), clWhite);
+
+  grid->SetFocus();
+  ASSERT_TRUE(grid->Focused());
+  EXPECT_EQ(grid->GetCellDrawColor(1, 1), clRed);
+  plain->SetOptions(plain->Options() | coDontHighlight);
+  EXPECT_EQ(grid->GetCellDrawColor(1, 1), clWhite);
+  EXPECT_EQ(grid->GetCellTextColor(0, 1), grid->HighlightedTextColor());
+
+  // A quarter of the system highlight over the cell, whatever SelectionColor says.
+  grid->SetAppearanceOptions(aoAlphaBlendedSelection);
+  COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  auto quarter = [](int h) { return (h * 64 + 255 * 192 + 128) / 256; };
+  EXPECT_EQ(grid->GetCellDrawColor(0, 1),
+            static_cast<TColor>(RGB(quarter(GetRValue(highlight)), quarter(GetGValue(highlight)),
+                                    quarter(GetBValue(highlight)))));
+
+  // The sorted column darkened by 10/256 where the selection does not show.
+  grid->SetAppearanceOptions(aoIndicateSortedColumn);
+  name->SetSorted(true);
+  EXPECT_EQ(grid->GetCellDrawColor(0, 2), static_cast<TColor>(0xF4F4F4));
+}

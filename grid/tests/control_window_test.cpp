@@ -63,7 +63,9 @@ TEST_F(ControlWindow, AHandlersErrorReachesTheApplicationAndTheGridGoesOn) {
 
   grid->OnVerticalScroll = nullptr;
   Lines log;
-  grid->OnSelectCell = [&](TObject*, int c, int r) { log.push_back(std::to_string(c) + "," + std::to_string(r)); };
+  grid->OnSelectCell = [&](TObject*, int c, int r) {
+    log.push_back(std::to_string(c) + "," + std::to_string(r));
+  };
   grid->SelectCell(0, 12);
   grid->ScrollToRow(25);
   EXPECT_EQ(log, (Lines{"0,12"}));
@@ -124,9 +126,9 @@ TEST_F(ControlWindow, TilesAndAListOnOneWindow) {
   number->SetSortType(stNumeric);
   AddTextColumn(list, L"Радиостанция", 150);
   AddTextColumn(list, L"Слушать", 65);
-  const wchar_t* names[] = {L"Эфир", L"Джаз", L"Рок", L"Блюз", L"Классика", L"Поп",
-                            L"Шансон", L"Новости", L"Детское", L"Ретро", L"Радио Дача",
-                            L"Лаунж", L"Танцы", L"Кантри", L"Регги", L"Фолк", L"Опера"};
+  const wchar_t* names[] = {L"Эфир",   L"Джаз",    L"Рок",     L"Блюз",  L"Классика",   L"Поп",
+                            L"Шансон", L"Новости", L"Детское", L"Ретро", L"Радио Дача", L"Лаунж",
+                            L"Танцы",  L"Кантри",  L"Регги",   L"Фолк",  L"Опера"};
   for (int i = 0; i < 17; ++i) {
     int row = list->AddRow();
     list->SetCellText(0, row, std::to_wstring(i + 1));
@@ -167,4 +169,51 @@ TEST_F(ControlWindow, TilesAndAListOnOneWindow) {
   EXPECT_FALSE(path.empty());
   efir::test::Image image = efir::test::captureWindow(list->Handle());
   EXPECT_GT(image.width, 0);
+}
+
+TEST_F(ControlWindow, HandlersThatFailMidOperationLeaveTheGridConsistent) {
+  TDataGrid* grid = WindowGrid(200, 160);
+  AddTextColumn(grid);
+  AddNamedRows(grid, 30);
+  grid->SetOptions(goSelectFullRow);
+  grid->SelectRow(7);
+  grid->OnSelectCell = [](TObject*, int, int) { throw EInOutError("Файл не найден"); };
+  EXPECT_THROW(grid->SortColumn(grid->Columns()->Item(0), false), EInOutError);
+  EXPECT_EQ(grid->GetCellText(0, 0), L"r9");  // sorted all the same
+  EXPECT_EQ(grid->GetCellText(0, grid->SelectedRow()), L"r7");
+  EXPECT_TRUE(grid->GetRowSelected(grid->SelectedRow()));
+  EXPECT_EQ(grid->GetSelectedCount(), 1);
+
+  grid->ScrollToRow(29);
+  grid->OnVerticalScroll = [](TObject*, int) { throw Exception("scroll handler"); };
+  for (int i = 0; i < 10; ++i) grid->SetRowVisible(i, false);
+  EXPECT_FALSE(shown.empty());  // reported, and the filter went on
+  EXPECT_EQ(grid->GetShownRowCount(), 20);
+  EXPECT_EQ(grid->VertScrollBar().Max(), 20);
+  EXPECT_EQ(grid->VertScrollBar().Position(), grid->CountShownRows(0, grid->TopRow()));
+  EXPECT_EQ(grid->LastRowInView(), 29);
+}
+
+TEST_F(ControlWindow, MouseEventsReachTheGridsHandlers) {
+  TDataGrid* grid = WindowGrid();
+  AddTextColumn(grid);
+  AddNamedRows(grid, 3);
+  Lines log;
+  grid->OnMouseEnter = [&](TObject* sender) {
+    log.push_back("enter");
+    static_cast<TDataGrid*>(sender)->SetFocus();  // what the player's tiles do
+  };
+  grid->OnMouseDown = [&](TObject*, TMouseButton button, TShiftState, int x, int y) {
+    log.push_back("down " + std::to_string(button) + " " + std::to_string(x) + "," +
+                  std::to_string(y));
+  };
+  grid->OnMouseUp = [&](TObject*, TMouseButton button, TShiftState, int, int) {
+    log.push_back("up " + std::to_string(button));
+  };
+  HWND window = grid->Handle();
+  SendMessageW(window, WM_MOUSEMOVE, 0, efir::test::At(30, 20));
+  SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, efir::test::At(30, 20));
+  SendMessageW(window, WM_RBUTTONUP, 0, efir::test::At(30, 20));
+  EXPECT_EQ(log, (Lines{"enter", "down 1 30,20", "up 1"}));
+  EXPECT_TRUE(grid->Focused());
 }
