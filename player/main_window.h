@@ -20,7 +20,7 @@
 #include "mediaplayer/media_player.h"
 #include "net/http_client.h"
 #include "player/config_file.h"
-#include "player/station_store.h"
+#include "stations/station_store.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skinned_controls.h"
 #include "widgets/rx_controls.h"
