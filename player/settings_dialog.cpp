@@ -56,8 +56,9 @@ TForm2::TForm2(TComponent* AOwner)
 
   sCheckBox2 = NewCheckBox(this, 12, 40, 285, "Автоматически проверять обновления", kBodyColor,
                            "Проверка выхода новых версий Эфирушки");
-  sCheckBox1 = NewCheckBox(this, 12, 62, 285, "Включать последнюю выбранную станцию", kBodyColor,
-                           "При запуске Эфирушке будет включаться последняя выбранная радиостанция");
+  sCheckBox1 = NewCheckBox(
+      this, 12, 62, 285, "Включать последнюю выбранную станцию", kBodyColor,
+      "При запуске Эфирушке будет включаться последняя выбранная радиостанция");
 
   RbPanel1 = NewPanel(this, this, 8, 90, 293, 256);
   sCheckBox3 = NewCheckBox(RbPanel1, 10, 8, 270, "Запускать Эфирушку при старте системы",
@@ -232,8 +233,10 @@ void TForm2::sBitBtn1Click(TObject*) {
   if (config.LastStation <= 0) config.LastStation = -1;
   SaveConfig(config);
   SaveEqualizerFile(BandPositions());
-  MessageBoxW(Handle(), efir::text::fromAnsi("Перезапустите Эфирушку для применения настроек").c_str(),
-              efir::text::fromAnsi(Application.Title()).c_str(), MB_OK | MB_TASKMODAL);
+  const std::wstring restart =
+      efir::text::fromAnsi("Перезапустите Эфирушку для применения настроек");
+  MessageBoxW(Handle(), restart.c_str(), efir::text::fromAnsi(Application.Title()).c_str(),
+              MB_OK | MB_TASKMODAL);
   Close();
 }
 
