@@ -66,6 +66,17 @@ TColor LighterColor(TColor color) {
   return static_cast<TColor>(RGB(parts[0], parts[1], parts[2]));
 }
 
+DigitalText FormatDigital(double time, bool leadingZero, bool showSeconds, bool twelveHour) {
+  int h, m, s, ms;
+  efir::DecodeTime(time, h, m, s, ms);
+  int hour = twelveHour ? (h > 12 ? h - 12 : (h == 0 ? 12 : h)) : h;
+  std::string format = leadingZero ? "hh:mm" : "h:mm";
+  if (showSeconds) format += ":ss";
+  if (twelveHour) format += " ampm";
+  int cells = (hour > 9 || leadingZero ? 5 : 4) + (showSeconds ? 3 : 0);
+  return {efir::FormatDateTime(format, time), cells};
+}
+
 }  // namespace efir::clock
 
 TRxClock::TRxClock(TComponent* AOwner) : TPanel(AOwner) {
@@ -230,23 +241,18 @@ void TRxClock::Paint() {
 
 void TRxClock::PaintDigital(TCanvas& canvas, RECT rect, bool full) {
   double now = CurrentTime();
-  int h, m, s, ms;
-  efir::DecodeTime(now, h, m, s, ms);
   ShownTime shown = Decode(now);
-  int hour = h;
-  if (twelveHour_) hour = h > 12 ? h - 12 : (h == 0 ? 12 : h);
   bool hourChanged = displayTime_.hour != shown.hour;
   if (!full && hourChanged) {
     Repaint();
     return;
   }
-  std::string format = leadingZero_ ? "hh:mm" : "h:mm";
-  if (showSeconds_) format += ":ss";
-  if (twelveHour_) format += " ampm";
-  std::string text = efir::FormatDateTime(format, now);
-  bool twoDigitHour = hour > 9 || leadingZero_;
-  int length = (twoDigitHour ? 5 : 4) + (showSeconds_ ? 3 : 0);
+  efir::clock::DigitalText digital =
+      efir::clock::FormatDigital(now, leadingZero_, showSeconds_, twelveHour_);
+  const std::string& text = digital.text;
+  const int length = digital.cells;
   std::string suffix = text.size() > static_cast<size_t>(length) ? text.substr(static_cast<size_t>(length)) : "";
+  bool twoDigitHour = length - (showSeconds_ ? 3 : 0) == 5;
 
   int cellWidth = canvas.TextWidth("8");
   int cellHeight = canvas.TextHeight("8");

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class TRxTimer;
 
@@ -103,6 +104,13 @@ namespace efir::clock {
 // The dial position i (0 at 12 o'clock, clockwise, 6° apart) scaled by 8000, y already
 // corrected for the screen's aspect.
 POINT DialPoint(int i);
+// The digital display of a time: the text as the format settings give it, and how many of
+// its first characters are digit cells (the rest is the AM/PM text).
+struct DigitalText {
+  std::string text;
+  int cells;
+};
+DigitalText FormatDigital(double time, bool leadingZero, bool showSeconds, bool twelveHour);
 // A lighter shade of a colour for the dial dots' raised edge.
 TColor LighterColor(TColor color);
 

@@ -47,6 +47,7 @@ bool OwnWindowActive() {
 
 TRxCustomLabel::TRxCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetControlStyle(ControlStyle() | csOpaque);
+  SetParentColor(true);
   SetBounds(0, 0, 65, 17);
 }
 

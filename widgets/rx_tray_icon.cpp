@@ -172,7 +172,9 @@ void TRxTrayIcon::FillNotifyData(NOTIFYICONDATAW& data) {
   std::copy(tip.begin(), tip.end(), data.szTip);
 }
 
-bool TRxTrayIcon::Notify(DWORD message) { return Shell_NotifyIconW(message, &notifyData_); }
+bool TRxTrayIcon::Notify(DWORD message, NOTIFYICONDATAW& data) {
+  return Shell_NotifyIconW(message, &data);
+}
 
 void TRxTrayIcon::ShowTrayIcon() {
   HideTrayIcon();
@@ -180,13 +182,13 @@ void TRxTrayIcon::ShowTrayIcon() {
   if (!icon || icon->Empty()) return;
   leftPressed_ = rightPressed_ = false;
   FillNotifyData(notifyData_);
-  added_ = Notify(NIM_ADD);
-  if (added_ && ShortHint(hint_).empty()) Notify(NIM_MODIFY);
+  added_ = Notify(NIM_ADD, notifyData_);
+  if (added_ && ShortHint(hint_).empty()) Notify(NIM_MODIFY, notifyData_);
   if (animation_) animation_->SetEnabled(true);
 }
 
 void TRxTrayIcon::HideTrayIcon() {
-  if (added_) Notify(NIM_DELETE);
+  if (added_) Notify(NIM_DELETE, notifyData_);
   added_ = false;
   leftPressed_ = rightPressed_ = false;
   if (animation_) animation_->SetEnabled(false);
@@ -201,7 +203,7 @@ void TRxTrayIcon::UpdateTrayIcon() {
       return;
     }
     FillNotifyData(notifyData_);
-    Notify(NIM_MODIFY);
+    Notify(NIM_MODIFY, notifyData_);
   } else if (active_ && !destroying_) {
     ShowTrayIcon();
   }

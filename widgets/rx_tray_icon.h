@@ -100,7 +100,7 @@ class TRxTrayIcon : public TComponent {
   // The record handed to the shell, filled from the current icon and hint.
   virtual void FillNotifyData(NOTIFYICONDATAW& data);
   // Hands the record to the shell; true when it accepted.
-  virtual bool Notify(DWORD message);
+  virtual bool Notify(DWORD message, NOTIFYICONDATAW& data);
   virtual void Click(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void DblClick();
   void Loaded() override;
