@@ -88,6 +88,13 @@ TRxClock::TRxClock(TComponent* AOwner) : TPanel(AOwner) {
   timer_->SetOnTimer([this](TObject*) { TickClock(); });
 }
 
+// No tick may draw on a window that is going away (a handler of the closing form may still
+// run message loops).
+void TRxClock::BeforeDestruction() {
+  timer_->SetEnabled(false);
+  TPanel::BeforeDestruction();
+}
+
 TRxClock::~TRxClock() {
   // The timer goes first, so that no tick reaches a clock that is half gone.
   timer_->Free();

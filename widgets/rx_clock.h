@@ -27,6 +27,7 @@ class TRxClock : public TPanel {
  public:
   explicit TRxClock(TComponent* AOwner);
   ~TRxClock() override;
+  void BeforeDestruction() override;
 
   bool AlarmEnabled() const { return alarmEnabled_; }
   void SetAlarmEnabled(bool value) { alarmEnabled_ = value; }
