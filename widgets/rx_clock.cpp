@@ -46,6 +46,9 @@ const std::array<POINT, 60>& DialPoints() {
   return points;
 }
 
+// 8000 horizontal units in vertical units: the screen's aspect as the dial table holds it.
+int VerticalUnits() { return DialPoints()[30].y; }
+
 double TimeOfDay(double dayNumber) { return dayNumber - std::floor(dayNumber); }
 
 }  // namespace
@@ -327,16 +330,16 @@ void TRxClock::PaintAnalog(TCanvas& canvas, bool full) {
 void TRxClock::FitDialRect() {
   RECT r = FaceRect();
   InflateRect(&r, -1, -1);
-  const POINT unit = {8000, 8000 * efir::clock::DialPoint(30).y / 8000};
+  const int vertical = VerticalUnits();
   int w = r.right - r.left, h = r.bottom - r.top;
-  int hInHorizontal = unit.y ? h * unit.x / unit.y : h;
-  if (hInHorizontal < w) {
-    r.left += (w - hInHorizontal) / 2;
-    r.right = r.left + hInHorizontal;
+  int heightAcross = vertical ? h * 8000 / vertical : h;
+  if (heightAcross < w) {
+    r.left += (w - heightAcross) / 2;
+    r.right = r.left + heightAcross;
   } else {
-    int wInVertical = w * unit.y / unit.x;
-    r.top += (h - wInVertical) / 2;
-    r.bottom = r.top + wInVertical;
+    int widthDown = w * vertical / 8000;
+    r.top += (h - widthDown) / 2;
+    r.bottom = r.top + widthDown;
   }
   clockRect_ = r;
 }
@@ -344,8 +347,7 @@ void TRxClock::FitDialRect() {
 void TRxClock::DrawDialDots(TCanvas& canvas) {
   RECT r = clockRect_;
   int a = (r.right - r.left) * 25 / std::max(1, Screen.Width());
-  const int vertical = efir::clock::DialPoint(30).y;  // 8000 in vertical units
-  int b = std::max(1, a * vertical / 8000);
+  int b = std::max(1, a * VerticalUnits() / 8000);
   a = std::max(2, a);
   InflateRect(&r, -(b / 2), -(a / 2));
   clockRadius_ = (r.right - r.left) / 2;
