@@ -34,7 +34,6 @@ TsCheckBox* NewCheckBox(TWinControl* parent, int left, int top, int width,
 TRbPanel* NewPanel(TForm* form, TWinControl* parent, int left, int top, int width, int height) {
   auto* panel = Place(new TRbPanel(form), parent, left, top, width, height);
   panel->SetColor(kPanelColor);
-  panel->SetBevelOuter(bvNone);
   panel->SetCornerRadius(10);
   panel->SetBorderWidth(2);
   return panel;
