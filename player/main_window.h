@@ -187,6 +187,30 @@ class TForm1 : public TForm {
   void N9Click(TObject* Sender);
   void Timer1Timer(TObject* Sender);
   void Image6Click(TObject* Sender);
+
+  // Hot keys (hotkeys.cpp); the tray, the menus and the web links (tray_menus.cpp).
+  void WMHotKey(TMessage& Message);
+  void Image5Click(TObject* Sender);
+  void FormKeyPress(TObject* Sender, char& Key);
+  void N1Click(TObject* Sender);
+  void RxTrayIcon1Click(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void RxTrayIcon1MouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void PopupMenu1Popup(TObject* Sender);
+  void RxLabel7MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void RxLabel7MouseEnter(TObject* Sender);
+  void RxLabel7MouseLeave(TObject* Sender);
+  void PopupMenu4Popup(TObject* Sender);
+  void N24Click(TObject* Sender);
+  void N16Click(TObject* Sender);
+  void N19Click(TObject* Sender);
+  void N21Click(TObject* Sender);
+  void N22Click(TObject* Sender);
+  void N27Click(TObject* Sender);
+  void N15Click(TObject* Sender);
+  void N7Click(TObject* Sender);
+  void QR1Click(TObject* Sender);
+  void QR2Click(TObject* Sender);
+  void Image14Click(TObject* Sender);
 };
 
 extern TForm1* Form1;

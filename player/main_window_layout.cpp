@@ -97,7 +97,13 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   RxLabel6 = NewLabel<TRxLabel>(this, 42, 10, 400, 22, kSlogan, kLightText, -16, true);
   RxLabel6->OnMouseDown = drag;
   RxLabel7 = NewLabel<TRxLabel>(this, 12, 47, 460, 18, "Эфирушка Плюс 23.10", kAccentText);
+  RxLabel7->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    RxLabel7MouseDown(s, b, sh, x, y);
+  };
+  RxLabel7->OnMouseEnter = [this](TObject* s) { RxLabel7MouseEnter(s); };
+  RxLabel7->OnMouseLeave = [this](TObject* s) { RxLabel7MouseLeave(s); };
   Image5 = NewPicture(this, 458, 10, 20, 20, "hide.png", "Свернуть эфирушку в трей");
+  Image5->OnClick = [this](TObject* s) { Image5Click(s); };
   Image4 = NewPicture(this, 484, 10, 20, 20, "close.png", "Закрыть эфирушку");
   Image4->OnClick = [this](TObject* s) { Image4Click(s); };
   Image3 = NewPicture(this, 480, 44, 24, 24, "notfav.png", "Избранное");
@@ -173,6 +179,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   } catch (const EPictureError&) {
   }
   Image14 = NewPicture(this, 475, 359, 24, 24, "qr.png", "QR радиостанции");
+  Image14->OnClick = [this](TObject* s) { Image14Click(s); };
 
   // Reminder panel, shown when the window grows to 520.
   sEdit5 = Place(new TsEdit(this), this, 20, 408, 330, 21);
@@ -204,7 +211,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   // Menus.
   PopupMenu1 = new TPopupMenu(this);
   TMenuItem* items = PopupMenu1->Items();
+  PopupMenu1->OnPopup = [this](TObject* s) { PopupMenu1Popup(s); };
   N1 = NewItem(this, items, "&Открыть Эфирушку");
+  N1->OnClick = [this](TObject* s) { N1Click(s); };
   N2 = NewItem(this, items, "&Включить радиостанцию");
   N2->OnClick = [this](TObject* s) { N2Click(s); };
   Stop1 = NewItem(this, items, "В&ыключить радиостанцию");
@@ -212,6 +221,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   N3 = NewItem(this, items, "Выключить звук");
   N3->OnClick = [this](TObject* s) { N3Click(s); };
   QR2 = NewItem(this, items, "QR радиостанции");
+  QR2->OnClick = [this](TObject* s) { QR2Click(s); };
   TMenuItem* equalizerMenu = NewItem(this, items, "&Эквалайзер");
   equalizerMenu->SetVisible(false);
   NewItem(this, equalizerMenu, "Выключить")->SetChecked(true);
@@ -220,24 +230,33 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   N9 = NewItem(this, items, "Настройки...");
   N9->OnClick = [this](TObject* s) { N9Click(s); };
   N7 = NewItem(this, items, "Онлайн справка (FAQ)");
+  N7->OnClick = [this](TObject* s) { N7Click(s); };
   N17 = NewItem(this, items, "Название композиции");
   N19 = NewItem(this, N17, "Скопировать название в буфер");
+  N19->OnClick = [this](TObject* s) { N19Click(s); };
   N22 = NewItem(this, N17, "Отправить на стену ВКонтакте");
+  N22->OnClick = [this](TObject* s) { N22Click(s); };
   N4 = NewItem(this, items, "&Выход");
   N4->OnClick = [this](TObject* s) { N4Click(s); };
   RxLabel6->SetPopupMenu(PopupMenu1);
 
   PopupMenu2 = new TPopupMenu(this);
   N16 = NewItem(this, PopupMenu2->Items(), "Скопировать название в буфер");
+  N16->OnClick = [this](TObject* s) { N16Click(s); };
   N21 = NewItem(this, PopupMenu2->Items(), "Отправить на стену ВКонтакте");
+  N21->OnClick = [this](TObject* s) { N21Click(s); };
   N15 = NewItem(this, PopupMenu2->Items(), "Медиа-Поиск");
   N15->SetVisible(false);
+  N15->OnClick = [this](TObject* s) { N15Click(s); };
   N26 = NewItem(this, PopupMenu2->Items(), "История");
   N27 = NewItem(this, PopupMenu2->Items(), "Радиостанция не работает!");
+  N27->OnClick = [this](TObject* s) { N27Click(s); };
   PopupMenu3 = new TPopupMenu(this);
   PopupMenu4 = new TPopupMenu(this);
+  PopupMenu4->OnPopup = [this](TObject* s) { PopupMenu4Popup(s); };
   N25 = NewItem(this, PopupMenu4->Items(), "");
   N24 = NewItem(this, PopupMenu4->Items(), "Добавить в избранное");
+  N24->OnClick = [this](TObject* s) { N24Click(s); };
   RxLabel7->SetPopupMenu(PopupMenu4);
   PopupMenu5 = new TPopupMenu(this);
 
@@ -246,9 +265,21 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     http->ReadTimeout = 0;
     http->UserAgent = "Mozilla/3.0 (compatible; Indy Library)";
   }
+  // The icon shows only while the window is hidden in the tray.
   RxTrayIcon1 = new TRxTrayIcon(this);
+  RxTrayIcon1->SetActive(false);
+  try {
+    RxTrayIcon1->Icon().LoadFromFile(PlayerFolder() + "tray.ico");
+  } catch (const EPictureError&) {
+  }
   RxTrayIcon1->SetHint(kPlayerTitle);
   RxTrayIcon1->SetPopupMenu(PopupMenu1);
+  RxTrayIcon1->OnClick = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    RxTrayIcon1Click(s, b, sh, x, y);
+  };
+  RxTrayIcon1->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) {
+    RxTrayIcon1MouseMove(s, sh, x, y);
+  };
   Panel1 = NewScratch<TPanel>(this);
   WindowsMediaPlayer1 = CreateMediaPlayer(Panel1);
   WindowsMediaPlayer1->OnStatusChange = [this] { WindowsMediaPlayer1StatusChange(this); };
@@ -289,6 +320,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
 
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnActivate = [this](TObject* s) { FormActivate(s); };
+  OnKeyPress = [this](TObject* s, char& k) { FormKeyPress(s, k); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnDestroy = [this](TObject* s) { FormDestroy(s); };
 }

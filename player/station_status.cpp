@@ -115,6 +115,10 @@ std::string DisplayedTitle(const std::string& raw) {
 
 void TForm1::WndProc(TMessage& Message) {
   TForm::WndProc(Message);
+  if (Message.Msg == WM_HOTKEY) {
+    WMHotKey(Message);
+    return;
+  }
   if (Message.Msg == WM_STATION_RECONNECT) {
     ReconnectEndedStream(static_cast<DWORD>(Message.WParam));
     return;
