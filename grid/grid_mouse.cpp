@@ -46,6 +46,7 @@ int TNxCustomGrid::ColumnAtX(int X) {
   return -1;
 }
 
+// A row owns its lines: from its top 3D line to its bottom line.
 int TNxCustomGrid::RowAtY(int X, int Y) {
   RECT body = GetBodyRect();
   body.left = 0;
@@ -53,9 +54,9 @@ int TNxCustomGrid::RowAtY(int X, int Y) {
   int top = body.top;
   for (int row = TopRow(); row < RowCount(); ++row) {
     if (!GetRowShown(row)) continue;
-    int bottom = top + GetRowHeight(row) + LineWidth(lkTop3D);
-    if (bottom >= Y) return row;
-    top = bottom + LineWidth(lkBottom);
+    int next = top + GetRowHeight(row) + LineWidth(lkRowExtra);
+    if (Y < next) return row;
+    top = next;
   }
   return -1;
 }
@@ -67,9 +68,9 @@ POINT TNxCustomGrid::CellAtPoint(POINT P) {
   if (P.y >= body.top) {
     for (; row < RowCount(); ++row) {
       if (!GetRowShown(row)) continue;
-      int bottom = top + LineWidth(lkTop3D) + SlideSize();
-      if (P.y < bottom) break;
-      top = bottom + LineWidth(lkBottom);
+      int next = top + SlideSize() + LineWidth(lkRowExtra);
+      if (P.y < next) break;
+      top = next;
     }
   }
   if (!IsValidRow(row)) return {-1, -1};
