@@ -83,8 +83,9 @@ void TNxCustomGrid::WndProc(TMessage& Message) {
       break;
     case WM_SIZE:
       TNxCustomGridControl::WndProc(Message);
-      UpdateHorzScrollBar();
-      UpdateVertScrollBar();
+      HeightChanged();
+      WidthChanged();
+      EndEdit();
       return;
     case WM_SETFOCUS:
       TNxCustomGridControl::WndProc(Message);
@@ -116,12 +117,67 @@ void TNxCustomGrid::WndProc(TMessage& Message) {
       FHintedHeaderColumn = -1;
       SetHotHeaderColumn(-1);
       break;  // then OnMouseLeave
+    case CM_FONTCHANGED:
+      for (int col = 0; col < Columns()->Count(); ++col) {
+        TNxCustomColumn* column = Columns()->Item(col);
+        if (column->ParentFont()) column->SetParentFont(true);
+      }
+      break;
     case WM_GETDLGCODE:
       TNxCustomGridControl::WndProc(Message);
       Message.Result = DialogCode(Message.Result);
       return;
   }
   TNxCustomGridControl::WndProc(Message);
+}
+
+// ---------------------------------------------------------------------------- size
+
+void TNxCustomGrid::HeightChanged() {
+  const int height = ClientHeight();
+  const int old = std::exchange(FLastClientHeight, height);
+  if (height == old) return;
+  const int width = ClientWidth();
+  if (GridStyle() == gsSlides) {
+    RefreshRect({0, std::min(old, height), width, std::max(old, height)});
+  } else if (Options() & goFooter) {
+    // The footer and the indicator beside it move with the bottom edge.
+    const int top = GetFooterRect().top;
+    RefreshRect({0, top - std::max(height - old, 0), width, height});
+  }
+  if (height > old) ScrollRowsBackIn();
+  UpdateVertScrollBar();
+}
+
+// Rows above the view come back while the room below the last row holds them whole, so a
+// grid made taller shows no empty space under its last row.
+void TNxCustomGrid::ScrollRowsBackIn() {
+  const int bodyBottom = GetBodyRect().bottom;
+  for (;;) {
+    int above = TopRow() - 1;
+    while (above >= 0 && !GetRowShown(above)) --above;
+    if (above < 0 || RowCount() == 0) return;
+    const int last = LastRowInView();
+    const int used = GetRowTop(last) + GetRowHeight(last) + LineWidth(lkBottom);
+    if (bodyBottom - used < GetRowHeight(above) + LineWidth(lkRowExtra)) return;
+    const int top = TopRow();
+    VertScrollBar().StepBack();
+    if (TopRow() == top) return;
+  }
+}
+
+void TNxCustomGrid::WidthChanged() {
+  const int width = ClientWidth();
+  const int old = std::exchange(FLastClientWidth, width);
+  if (width == old) return;
+  if (HorzScrollBar().Position() < 1) {
+    RefreshRect({std::min(old, width), 0, std::max(old, width), ClientHeight()});
+  } else {
+    Invalidate();
+  }
+  Columns()->AutoSizeColumns(nullptr, false);
+  UpdateHorzScrollBar();
+  if (!Caption().empty() && GetShownRowCount() == 0) RefreshPart(gpBody);
 }
 
 // ---------------------------------------------------------------------------- events

@@ -41,7 +41,6 @@ class TNxCustomGrid : public TNxCustomGridControl {
   virtual void ShowHintAt(int X, int Y, const std::wstring& Text);
   void HideHint();
   THintKind HintKind() const { return FHintKind; }
-  TGridHintWindow* HintWindow() const { return FHintWindow.get(); }
 
   // --- what lies under a client point ---
   TGridZone GetGridZone(POINT P);
@@ -102,6 +101,9 @@ class TNxCustomGrid : public TNxCustomGridControl {
   bool IsEditingAny() const { return (FState & (kEditingCell | kEditingInput)) != 0; }
   int VisibleLeft(const TNxCustomColumn* Column);
   void ShowHintRect(RECT Rect, POINT At, const std::wstring& Text);
+  void HeightChanged();
+  void ScrollRowsBackIn();
+  void WidthChanged();
 
   // grid_mouse.cpp
   void DoubleClick(int X, int Y);
@@ -141,6 +143,8 @@ class TNxCustomGrid : public TNxCustomGridControl {
   int FHintedHeaderColumn = -1;
   int FHintedFooterColumn = -1;
   THintKind FHintKind = hkNone;
+  int FLastClientHeight = 0;
+  int FLastClientWidth = 0;
   std::wstring FSearchBuffer;
   TTimer* FSearchTimer;
   std::unique_ptr<TGridHintWindow> FHintWindow;
