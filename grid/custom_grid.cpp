@@ -81,6 +81,17 @@ void TNxCustomGrid::WndProc(TMessage& Message) {
         UpdateVertScrollBar();
       }
       break;
+    case WM_HSCROLL:
+      if (Message.LParam == 0) {
+        // The selected cell's frame is drawn where the cell is: off the moved pixels.
+        EndEdit();
+        const bool frame = !(AppearanceOptions() & aoAlphaBlendedSelection);
+        if (frame) RefreshCell(SelectedColumn(), SelectedRow());
+        TNxCustomGridControl::WndProc(Message);
+        if (frame) RefreshCell(SelectedColumn(), SelectedRow());
+        return;
+      }
+      break;
     case WM_SIZE:
       TNxCustomGridControl::WndProc(Message);
       HeightChanged();

@@ -246,7 +246,7 @@ void TNxCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 void TNxCustomGrid::CellRelease(int X, int Y) {
   const POINT cell = CellAtPoint({X, Y});
   const bool same = SameCell(cell, FDownCell);
-  if (IsValidRow(cell.y) && same) DoCellClick(cell.x, cell.y);
+  if (IsValidCell(cell.x, cell.y) && same) DoCellClick(cell.x, cell.y);
   if (!Columns()->ValidIndex(cell.x)) return;
   if ((FState & kMultiSelected) && cell.y == -1) {
     DeselectAllRows();
