@@ -180,6 +180,9 @@ class TForm1 : public TForm {
   void Image2Click(TObject* Sender);
   void N3Click(TObject* Sender);
   void WindowsMediaPlayer1StatusChange(TObject* Sender);
+
+  // Recording (recorder.cpp).
+  void sBitBtn1Click(TObject* Sender);
 };
 
 extern TForm1* Form1;
@@ -239,5 +242,7 @@ extern int FavouritesShown;     // 1 while the favourites tab shows
 extern bool Muted;
 enum TRecorderState { rsIdle, rsArmed, rsWriting };
 extern std::atomic<TRecorderState> RecorderState;
+// From the start of a recording until the user stops it.
+extern bool RecordingActive;
 extern bool ReminderPanelOpen;
 extern bool ReminderArmed;
