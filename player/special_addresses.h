@@ -14,11 +14,13 @@
 
 #include <string>
 
+// The station is what follows the service's host and "/", up to the "$".
 std::string ResolveStationServiceUrl(const std::string& Address);
+// "http://host/path/stream/ID.mp3@": the broadcast ID on that host.
 std::string ResolveFlvPortalUrl(const std::string& Address);
 std::string ResolvePortalApiUrl(const std::string& Address);
 
-// Whether the address holds the portal API marker.
+// Whether the address holds the portal API marker: the portal's host followed by "/api".
 bool IsPortalApiAddress(const std::string& Address);
 
 // The text between "hash=" and the next double quote.
@@ -26,8 +28,8 @@ std::string ExtractStreamHash(const std::string& Text);
 // "0%2E" followed by four random numbers of 1000..1998, freshly seeded.
 std::string RandomDecimalParam();
 
-// Where the three services answer: "http://host[:port]", without a trailing "/". The station
-// files of the shipped store name the same hosts.
+// Where the three services answer: "http://host[:port]", without a trailing "/". Special
+// station addresses name the same hosts.
 struct TRadioServices {
   std::string StationService;
   std::string FlvPortal;

@@ -108,6 +108,8 @@ class Recording : public PlaybackTest {
   }
   void TearDown() override {
     PlaybackTest::TearDown();
+    // The recorder's state belongs to the process: a test that failed half-way leaves none.
+    EndRecording();
     RecordingActive = false;
   }
 
