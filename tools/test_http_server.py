@@ -16,6 +16,7 @@ Serves the files under DIR, and a few answers for the HTTP client's tests:
     /attach/?name=X    a small body named X by a Content-Disposition header (default report.pdf)
     /loop              redirects to itself, for ever
     POST /echo         the request's body as the body
+    /site/BODY/PAGE    a site whose every page holds BODY (percent-decoded): a version file
 Canned answers of the player's three radio services, which the tests point at this server:
     /getStreamUrl.ashx?stationId=ID&...   a station's stream address, naming the raw query
                        and any cookie that came; ID "empty" answers nothing, "page" a web
@@ -29,7 +30,6 @@ It ends by itself after --lifetime seconds (default 1800), so a killed test run 
 it behind for long.
 """
 import argparse
-import urllib.parse
 import http.server
 import os
 import signal
@@ -38,6 +38,7 @@ import subprocess
 import sys
 import threading
 import time
+import urllib.parse
 
 
 gates = {}
@@ -123,6 +124,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         elif first == "gate":
             opened = gate(rest).wait(20)
             self.answer(200 if opened else 504, "opened\n" if opened else "still shut\n")
+        elif first == "site":
+            self.answer(200, urllib.parse.unquote(rest.split("/", 1)[0]))
         elif first == "open":
             gate(rest).set()
             self.answer(200, "open\n")
