@@ -237,16 +237,25 @@ TEST_F(Recording, CancelOrAFailedCopyKeepsTheRecording) {
 }
 
 TEST_F(Recording, NothingRecordedOffersNothingToSave) {
-  // An older recording's file is not offered under a new name.
+  // Recording a stopped station: the stopped stream's last download call starts nothing, and
+  // an older recording's file is not offered under the new name.
   StartRecorder({{ToneUrl("live.mp3"), "Тест"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
+  Form1->sBitBtn3Click(Form1->sBitBtn3);
   player_test::WriteLines(Temp(), {"older"});
   Press();
+  efir::test::pumpFor(300);
   EXPECT_EQ(RecorderState, rsArmed);
+  statuses.clear();
   Press();
   EXPECT_EQ(RecorderState, rsIdle);
   EXPECT_EQ(dialog->Shown, 0);
   EXPECT_EQ(ReadBytes(Temp()), "older\r\n");
+  // The station plays again all the same.
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
   EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
 }
 
 TEST_F(Recording, TheMediaPlayerModeIsNotRecorded) {
