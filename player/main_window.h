@@ -181,6 +181,9 @@ class TForm1 : public TForm {
   void N3Click(TObject* Sender);
   void WindowsMediaPlayer1StatusChange(TObject* Sender);
 
+  // Recording (recorder.cpp).
+  void sBitBtn1Click(TObject* Sender);
+
   // Settings dialog (settings_dialog.cpp), version check (update_check.cpp), about box
   // (about_box.cpp).
   void Image7Click(TObject* Sender);
@@ -249,5 +252,7 @@ extern int FavouritesShown;     // 1 while the favourites tab shows
 extern bool Muted;
 enum TRecorderState { rsIdle, rsArmed, rsWriting };
 extern std::atomic<TRecorderState> RecorderState;
+// From the start of a recording until the user stops it.
+extern bool RecordingActive;
 extern bool ReminderPanelOpen;
 extern bool ReminderArmed;

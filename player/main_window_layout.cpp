@@ -138,6 +138,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sBitBtn2->OnClick = [this](TObject* s) { sBitBtn2Click(s); };
   sBitBtn3->OnClick = [this](TObject* s) { sBitBtn3Click(s); };
   sBitBtn1 = Place(new TsBitBtn(this), this, 90, 357, 36, 28);
+  sBitBtn1->OnClick = [this](TObject* s) { sBitBtn1Click(s); };
   const std::pair<TsBitBtn*, const char*> glyphs[] = {
       {sBitBtn2, "play.png"}, {sBitBtn3, "stop.png"}, {sBitBtn1, "rec.png"}};
   for (const auto& [button, file] : glyphs) {

@@ -17,6 +17,15 @@ Serves the files under DIR, and a few answers for the HTTP client's tests:
     /loop              redirects to itself, for ever
     POST /echo         the request's body as the body
     /site/BODY/PAGE    a site whose every page holds BODY (percent-decoded): a version file
+Canned answers of the player's three radio services, which the tests point at this server:
+    /getStreamUrl.ashx?stationId=ID&...   a station's stream address, naming the raw query
+                       and any cookie that came; ID "empty" answers nothing, "page" a web
+                       page, "status-N" status N
+    /api/station?stream=URL&token=T       the portal API's JSON naming URL?token=T, its
+                       slashes escaped; /api/empty answers nothing, /api/page a web page
+    /play/ID/translation                  the portal's broadcast page; its server time is ID
+    /player_xml.html?startat=N&...        the portal's player XML, whose stream's hash is
+                       the raw query; none for startat 10620 (a server time of 0)
 It ends by itself after --lifetime seconds (default 1800), so a killed test run never leaves
 it behind for long.
 """
@@ -62,7 +71,42 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             self.wfile.write(data[at:at + 8192])
             self.wfile.flush()
 
+    def radio_service(self):
+        """Answers a radio service's request; False for other paths."""
+        url = urllib.parse.urlsplit(self.path)
+        query = urllib.parse.parse_qs(url.query)
+        page = "<html><body>no stream here</body></html>\n"
+        if url.path == "/getStreamUrl.ashx":
+            station = query.get("stationId", [""])[0]
+            if station.startswith("status-"):
+                self.answer(int(station[len("status-"):]), "failed\n")
+            elif station in ("empty", "page"):
+                self.answer(200, "" if station == "empty" else page)
+            else:
+                cookie = self.headers.get("Cookie")
+                extra = f"&cookie={cookie}" if cookie else ""
+                self.answer(200, f"http://127.0.0.1/station?{url.query}{extra}\r\n")
+        elif url.path == "/api/station":
+            stream = query.get("stream", [""])[0].replace("/", "\\/")
+            token = query.get("token", ["t0k3n"])[0]
+            self.answer(200, f'{{"id":7,"urlStream":"{stream}?token={token}","format":"mp3"}}')
+        elif url.path in ("/api/empty", "/api/page"):
+            self.answer(200, "" if url.path == "/api/empty" else page)
+        elif url.path.startswith("/play/") and url.path.endswith("/translation"):
+            time_ = url.path.split("/")[2]
+            self.answer(200, f"<script>var player = {{servertime: '{time_}', live: 1}};</script>\n")
+        elif url.path == "/player_xml.html":
+            if query.get("startat") == ["10620"]:
+                self.answer(200, "<player></player>\n")
+            else:
+                self.answer(200, f'<player><file url="http://127.0.0.1/flv?hash={url.query}"/></player>\n')
+        else:
+            return False
+        return True
+
     def do_GET(self):
+        if self.radio_service():
+            return
         _, first, *rest = self.path.split("/", 2)
         rest = rest[0] if rest else ""
         if first == "status":
