@@ -19,6 +19,7 @@ inline constexpr TColor kLightText = 0xF6F0E0;   // titles and names
 inline constexpr TColor kMutedText = 0xBAA688;   // secondary texts
 inline constexpr TColor kAccentText = 0xB4C428;  // status and active tab
 inline constexpr TColor kNavy = 0x33210F;        // the windows' own colour under the pictures
+inline constexpr TColor kPanelColor = 0x442D15;  // the dialogs' styled panels
 
 template <class T>
 T* Place(T* control, TWinControl* parent, int left, int top, int width, int height) {
