@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "framework/text_encoding.h"
-#include "framework/timer.h"
 #include "grid/data_grid.h"
 #include "player/main_window.h"
 #include "player/search_dialog.h"
@@ -19,45 +18,12 @@
 
 namespace {
 
+using player_test::AnsweringMessageBoxes;
 using player_test::PlayerTest;
 using player_test::PumpUntil;
 using player_test::WriteLines;
 
 constexpr int kCatalogueLines = 36;  // the shipped Stations.txt
-
-// The texts of the message boxes this thread shows while `action` runs; each is answered "OK".
-std::vector<std::string> AnsweringMessageBoxes(const std::function<void()>& action) {
-  std::vector<std::string> texts;
-  TTimer watch(nullptr);
-  watch.SetInterval(20);
-  watch.OnTimer = [&](TObject*) {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM found) -> BOOL {
-          wchar_t name[16] = {};
-          GetClassNameW(hwnd, name, 16);
-          if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
-    if (!box) return;
-    std::wstring text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      wchar_t part[256] = {};
-      wchar_t name[16] = {};
-      GetClassNameW(child, name, 16);
-      if (_wcsicmp(name, L"Static") != 0) continue;
-      GetWindowTextW(child, part, 256);
-      text += part;
-    }
-    texts.push_back(efir::text::toAnsi(text));
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-  };
-  action();
-  return texts;
-}
 
 class SearchDialog : public PlayerTest {
  protected:
