@@ -67,7 +67,12 @@ void ClearStationsFolder() {
 }
 
 std::string FixLogoExtension(int N, const std::string& From) {
-  if (!efir::FileExists(From)) return {};
+  // Nothing arrived: an empty stand-in keeps the folder at two files a station, which the
+  // folder scan counts on.
+  if (!efir::FileExists(From)) {
+    efir::WriteFileSafely(StationLogoPath(PlayerFolder(), N, ".txt"), "");
+    return ".txt";
+  }
   TTextFile file;
   file.Reset(From);
   char first = file.ReadChar();
@@ -84,6 +89,37 @@ std::string FixLogoExtension(int N, const std::string& From) {
   return extension;
 }
 
+namespace {
+
+// Station files 1, 2, ... of the entries, with the logos' addresses in Memo1 and the files
+// they go to in Memo2. The memos' lines are taken afresh each time: a download's message loop
+// hands them to their windows in between.
+void WriteStationFiles(TForm1& form, const std::vector<TCatalogueEntry>& entries) {
+  form.Memo1->Lines().Clear();
+  form.Memo2->Lines().Clear();
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const int N = static_cast<int>(i) + 1;
+    form.Memo1->Lines().Add(CataloguePortal() + entries[i].Logo);
+    efir::WriteFileSafely(StationFilePath(PlayerFolder(), N),
+                          PlaylistAddress() + entries[i].Id + "\r\n" +
+                              CleanStationName(entries[i].Name) + "\r\n");
+    form.Memo2->Lines().Add(std::to_string(N));
+  }
+}
+
+// Moves the logos from the download folder to their stations; one that did not come is listed
+// again in Memo1, to fetch later.
+void PlaceLogos(TForm1& form, const std::vector<TCatalogueEntry>& entries,
+                const std::string& downloads) {
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const int N = static_cast<int>(i) + 1;
+    if (FixLogoExtension(N, downloads + std::to_string(N)) == ".txt")
+      form.Memo1->Lines().Add(CataloguePortal() + entries[i].Logo);
+  }
+}
+
+}  // namespace
+
 void TForm1::Button1Click(TObject*) {
   const std::string page = efir::text::utf8ToAnsi(IdHTTP1.Get(CataloguePortal() + "/"));
   const std::vector<TCatalogueEntry> entries =
@@ -94,25 +130,11 @@ void TForm1::Button1Click(TObject*) {
   DataGrid1->ClearRows();
   DataGrid2->ClearRows();
   ClearStationsFolder();
-  TStringList& logos = Memo1->Lines();
-  TStringList& names = Memo2->Lines();
-  logos.Clear();
-  names.Clear();
-  for (size_t i = 0; i < entries.size(); ++i) {
-    const int N = static_cast<int>(i) + 1;
-    logos.Add(CataloguePortal() + entries[i].Logo);
-    efir::WriteFileSafely(StationFilePath(PlayerFolder(), N),
-                          PlaylistAddress() + entries[i].Id + "\r\n" +
-                              CleanStationName(entries[i].Name) + "\r\n");
-    names.Add(std::to_string(N));
-  }
+  LogoExtensions.Clear();
+  WriteStationFiles(*this, entries);
+  const TStringList logos = Memo1->Lines();
+  const TStringList names = Memo2->Lines();
   WebMultiDownload1->DownloadUrlList(logos, names);
-  const std::string downloads = efir::text::toAnsi(WebMultiDownload1->DownloadFolder);
-  for (size_t i = 0; i < entries.size(); ++i) {
-    const int N = static_cast<int>(i) + 1;
-    // An empty answer is kept as a list of the logos to fetch again.
-    if (FixLogoExtension(N, downloads + std::to_string(N)) == ".txt")
-      logos.Add(CataloguePortal() + entries[i].Logo);
-  }
+  PlaceLogos(*this, entries, efir::text::toAnsi(WebMultiDownload1->DownloadFolder));
   Button2Click(this);
 }

@@ -33,6 +33,7 @@ std::string CleanStationName(const std::string& Name);
 void ClearStationsFolder();
 // Moves the downloaded logo `From` (a file without extension) into the station folder as
 // station N's logo, named by what its first byte says it is: ".gif", ".png" or ".jpg", which
-// are recorded in LogoExtensions; ".txt" for an empty file. Returns the extension given, empty
-// when the file is missing or of another kind (it then keeps no extension).
+// are recorded in LogoExtensions; ".txt" for an empty file, or an empty stand-in when none
+// arrived. Returns the extension given; empty for a file of another kind (it then keeps no
+// extension).
 std::string FixLogoExtension(int N, const std::string& From);
