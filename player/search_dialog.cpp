@@ -48,7 +48,6 @@ TForm6::TForm6(TComponent* AOwner)
   sEdit1 = Place(new TsEdit(this), RbPanel1, 46, 27, 250, 22);
   sEdit1->OnChange = [this](TObject* s) { sEdit1Change(s); };
   sButton1 = NewButton(this, RbPanel1, 305, 26, "Поиск");
-  sButton1->SetDefault(true);
   sButton1->OnClick = [this](TObject* s) { sButton1Click(s); };
   sButton2 = NewButton(this, RbPanel1, 398, 26, "Слушать");
   sButton2->SetEnabled(false);

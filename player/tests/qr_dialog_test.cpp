@@ -14,6 +14,7 @@
 #include "player/qr_dialog.h"
 #include "player/station_dialog.h"
 #include "player/tests/player_fixture.h"
+#include "tests/support/capture.h"
 #include "tests/support/paths.h"
 
 namespace {
@@ -68,6 +69,10 @@ TEST_F(QrDialog, FetchesTheStationAddressAsACodeIntoThePicture) {
   // The service got the address byte for byte.
   efir::HttpClient http;
   EXPECT_EQ(http.Get(efir::test::httpUrl("qr/last")), address);
+
+  Form7->Show();
+  player_test::PumpUntil([] { return false; }, 200);
+  efir::test::saveScreenshot(Form7->Handle(), "player-qr-dialog");
 }
 
 TEST_F(QrDialog, AFailedFetchShowsItsMessageAndLeavesThePictureEmpty) {

@@ -108,7 +108,7 @@ class CatalogueRebuild : public PlayerTest {
 
 TEST_F(CatalogueRebuild, ReplacesTheStationFolderWithThePortalsStationsAndLogos) {
   Serve(kPage);
-  Form1->Button1Click(Form1);
+  Form1->Button1->Click();
 
   EXPECT_EQ(StationFiles(), (std::set<std::string>{"play1.txt", "play2.txt", "play3.txt",
                                                    "play4.txt", "1.png", "2.jpg", "3.gif",
