@@ -42,6 +42,9 @@ TLabelKind* NewLabel(TWinControl* parent, int left, int top, int width, int heig
                      const std::string& caption, TColor color, int fontHeight = -13,
                      bool bold = false) {
   auto* label = Place(new TLabelKind(parent->GetParentForm()), parent, left, top, width, height);
+  // The window's labels lie on its background picture and keep the box the layout gives them.
+  label->SetTransparent(true);
+  label->SetAutoSize(false);
   label->SetCaption(caption);
   label->SetParentFont(false);
   label->Font().SetName("Tahoma");

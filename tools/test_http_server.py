@@ -18,20 +18,21 @@ Serves the files under DIR, and a few answers for the HTTP client's tests:
     POST /echo         the request's body as the body
     /qr/chart?chs=WxH&cht=qr&chl=T   a W x H PNG standing for the QR code of T (400 when the
                        query is not such); /qr/last gives the bytes of the last T asked for
+    /site/BODY/PAGE    a site whose every page holds BODY (percent-decoded): a version file
 It ends by itself after --lifetime seconds (default 1800), so a killed test run never leaves
 it behind for long.
 """
 import argparse
-import urllib.parse
 import http.server
 import os
 import signal
 import socket
+import struct
 import subprocess
 import sys
-import struct
 import threading
 import time
+import urllib.parse
 import zlib
 
 
@@ -118,6 +119,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         elif first == "gate":
             opened = gate(rest).wait(20)
             self.answer(200 if opened else 504, "opened\n" if opened else "still shut\n")
+        elif first == "site":
+            self.answer(200, urllib.parse.unquote(rest.split("/", 1)[0]))
         elif first == "open":
             gate(rest).set()
             self.answer(200, "open\n")
