@@ -1,6 +1,7 @@
 #include "player/qr_dialog.h"
 
 #include <cctype>
+#include <iterator>
 
 #include "download/web_download.h"
 #include "framework/application.h"
@@ -81,7 +82,6 @@ TForm7::TForm7(TComponent* AOwner) : TForm(AOwner) {
 
 void TForm7::Button1Click(TObject*) {
   try {
-    // The service's own sample code first, as a check that it answers at all.
     Form1->WebMultiDownload1->DownloadUrlToFile(efir::text::fromAnsi(
         QrService() + efir::Format("chart?chs=%dx%d&cht=qr&chld=l&chl=test", kCodeSize, kCodeSize)));
     Memo1->SetText(Form3->sEdit2->Text());

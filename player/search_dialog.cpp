@@ -27,11 +27,12 @@ std::string SearchKey(const std::string& text) {
   return efir::ReplaceAll(efir::UpperCaseCyr(text), "ё", "Ё");
 }
 
-}  // namespace
-
+// The catalogue line holds the query, both in capitals.
 bool CatalogueLineMatches(const std::string& line, const std::string& query) {
   return SearchKey(line).find(SearchKey(query)) != std::string::npos;
 }
+
+}  // namespace
 
 TForm6::TForm6(TComponent* AOwner)
     : TPlayerDialog(AOwner, "Поиск радиостанции", 515, 136, "bg_search.png",

@@ -1,9 +1,9 @@
-// The search dialog `TForm6`: finds a station of the shipped catalogue by a part of its name,
-// shows its tile, plays it ("Слушать") and adds it to the favourites ("В избранное"). No
-// command of the windows opens it; code shows it with Form6->Show().
+// The search dialog `TForm6`: finds a station of the shipped catalogue by a part of its line
+// (name or genre), shows its tile, plays it ("Слушать") and adds it to the favourites
+// ("В избранное"). No command of the windows opens it; code shows it with Form6->Show().
 //
 //   Form6->sEdit1->SetText("джаз");      // the edit upper-cases what is typed
-//   Form6->sButton1Click(Form6);         // "Поиск": FoundStation is the catalogue line, or 0
+//   Form6->sButton1Click(Form6);         // "Поиск": FoundStation is the line found
 #pragma once
 
 #include <string>
@@ -24,7 +24,7 @@ class TForm6 : public TPlayerDialog {
   TsBitBtn* sBitBtn1;       // "В избранное"
   TsLabel* sLabel3;         // "Результат:"
 
-  // The station the last search found (its catalogue line), 0 before any.
+  // The station the last successful search found (its catalogue line), 0 before any.
   int FoundStation = 0;
 
   void sEdit1Change(TObject* Sender);
@@ -39,7 +39,3 @@ class TForm6 : public TPlayerDialog {
 };
 
 extern TForm6* Form6;
-
-// The catalogue line `line` holds `query`, both compared in capitals (the catalogue's fixed
-// Cyrillic rule, "ё" and "Ё" alike).
-bool CatalogueLineMatches(const std::string& line, const std::string& query);
