@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/application.h"
 #include "framework/convert.h"
 #include "framework/files.h"
 #include "grid/data_grid.h"
 #include "player/main_window.h"
+#include "player/message_box.h"
 #include "player/views.h"
 #include "player/web_links.h"
 #include "player/web_pages.h"
@@ -82,8 +82,7 @@ void RegisterHotKeys() {
     if (RegisterHotKey(Form1->Handle(), static_cast<int>(hotKey.id), MOD_CONTROL | MOD_SHIFT,
                        hotKey.key))
       continue;
-    Application.ShowException(std::string("Unable to assign Ctrl-Shift-") + hotKey.name +
-                              " as hotkey.");
+    ShowMessage(std::string("Unable to assign Ctrl-Shift-") + hotKey.name + " as hotkey.");
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "framework/text_encoding.h"
 #include "framework/text_utils.h"
+#include "player/qr_dialog.h"
 #include "player/web_pages.h"
 
 namespace {
@@ -32,21 +33,7 @@ std::string SharedTitle(const std::string& Caption) {
 }
 
 std::string QueryValue(const std::string& Text) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (char c : efir::text::ansiToUtf8(Text)) {
-    auto b = static_cast<unsigned char>(c);
-    bool plain = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
-                 b == '-' || b == '_' || b == '.' || b == '~';
-    if (plain) {
-      out += c;
-    } else {
-      out += '%';
-      out += kHex[b >> 4];
-      out += kHex[b & 15];
-    }
-  }
-  return out;
+  return EncodeQueryText(efir::text::ansiToUtf8(Text));
 }
 
 std::string ShareAddress(const std::string& Title, const std::string& StationName) {

@@ -17,8 +17,9 @@ inline constexpr char kSocialNetwork[] = "https://vk.com";
 std::string CopiedTitle(const std::string& Caption);
 std::string SharedTitle(const std::string& Caption);
 
-// A Windows-1251 text as one query value: its UTF-8 bytes, letters, digits and "-_.~" as
-// they are, every other byte as "%" and two hexadecimal digits.
+// A Windows-1251 text as one query value: its UTF-8 bytes, encoded as the QR service's
+// texts are (a space as "+", any byte but letters, digits and "-_.~" as "%" and two
+// hexadecimal digits).
 std::string QueryValue(const std::string& Text);
 
 // The social network's share page for a title heard on the station: it links to the

@@ -136,9 +136,9 @@ TEST_F(Menus, ShareOpensTheSharePageWithEveryValueEncoded) {
   for (TMenuItem* item : {Form1->N21, Form1->N22}) item->Click();
   const std::string expected =
       "https://vk.com/share.php"
-      "?url=https%3A%2F%2Fvk.com%2Faudio.php%3Fq%3D%25D0%25AB%253F%25231%2520%252B%25202%253D3"
-      "&title=%D0%AB%3F%231%20%2B%202%3D3"
-      "&description=%D0%9B%D1%83%D0%BD%D0%BD%D1%8B%D0%B9%20%D0%94%D0%B6%D0%B0%D0%B7%20%7C%20"
+      "?url=https%3A%2F%2Fvk.com%2Faudio.php%3Fq%3D%25D0%25AB%253F%25231%2B%252B%2B2%253D3"
+      "&title=%D0%AB%3F%231+%2B+2%3D3"
+      "&description=%D0%9B%D1%83%D0%BD%D0%BD%D1%8B%D0%B9+%D0%94%D0%B6%D0%B0%D0%B7+%7C+"
       "efirushka.example"
       "&image=http%3A%2F%2Fefirushka.example%2Fplayvk.gif"
       "&noparse=true";
@@ -148,7 +148,7 @@ TEST_F(Menus, ShareOpensTheSharePageWithEveryValueEncoded) {
 TEST_F(Menus, SiteLinksOpenTheirPages) {
   const std::string site = "http://efirushka.example";
   const std::string qr = site +
-      "/radioqr.php?name=%D0%9B%D1%83%D0%BD%D0%BD%D1%8B%D0%B9%20%D0%94%D0%B6%D0%B0%D0%B7"
+      "/radioqr.php?name=%D0%9B%D1%83%D0%BD%D0%BD%D1%8B%D0%B9+%D0%94%D0%B6%D0%B0%D0%B7"
       "&station=http%3A%2F%2Fstream.example.com%3A8000%2Fmoonjazz";
   const std::string faq = site + "/radio_15_FAQ_vopros-otvet.html";
 
