@@ -66,9 +66,18 @@ class MenuWatcher {
 
  private:
   void Look() {
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    if (menu && IsWindowVisible(menu) &&
-        GetWindowThreadProcessId(menu, nullptr) == GetCurrentThreadId()) {
+    HWND menu = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM found) -> BOOL {
+          wchar_t name[16] = {};
+          GetClassNameW(hwnd, name, 16);
+          if (std::wstring(name) != L"#32768" || !IsWindowVisible(hwnd)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&menu));
+    if (menu) {
       seen = true;
       GetWindowRect(menu, &where);
     }
