@@ -206,6 +206,13 @@ class TForm1 : public TForm {
 
   // Favourites (favourites.cpp): the star toggles the current station.
   void Image3Click(TObject* Sender);
+
+  // Settings dialog (settings_dialog.cpp), version check (update_check.cpp), about box
+  // (about_box.cpp).
+  void Image7Click(TObject* Sender);
+  void N9Click(TObject* Sender);
+  void Timer1Timer(TObject* Sender);
+  void Image6Click(TObject* Sender);
 };
 
 extern TForm1* Form1;
@@ -214,6 +221,9 @@ extern TForm1* Form1;
 // position and, with open_last on, the last station. A missing file leaves the first-run
 // defaults; a broken one is reported and what could not be read keeps its default.
 void LoadConfig();
+// Writes `config.txt` with these settings, the volume slider's position and the window's
+// place, then writes or deletes the autostart value as `autorun` says.
+void SaveConfig(TPlayerConfig config);
 // Writes or deletes the autostart value under the Run key of the current user.
 void SetAutorun(bool Enable, const std::string& ValueName, const std::string& Data);
 // The first line of `proxy.txt`, or "." when the program folder holds none.

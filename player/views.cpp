@@ -13,6 +13,7 @@
 #include "player/layout.h"
 #include "player/main_window.h"
 #include "player/playback.h"
+#include "player/settings_dialog.h"
 #include "player/station_dialog.h"
 #include "stations/station_logo.h"
 
@@ -47,8 +48,11 @@ void AddToFavouritesWithHint(TDataGrid* grid, int N) {
   grid->ShowHintAt(0, 0, efir::text::fromAnsi(hint));
 }
 
-// What every station click does first, whether or not a station plays.
+// What every station click does first, whether or not a station plays: the settings dialog's
+// update and open-last boxes catch up with the settings.
 void PrepareStationSelect() {
+  if (Settings.check_updates == 1) Form2->sCheckBox2->SetChecked(true);
+  if (Settings.open_last) Form2->sCheckBox1->SetChecked(true);
   TForm1& form = Form();
   form.RxLabel7->Font().SetStyle(form.RxLabel7->Font().Style() & ~fsUnderline);
 }
@@ -74,7 +78,7 @@ void FinishStationSelect() {
 
 // Station names show as the tiles' hints when the settings ask for them.
 void ShowStationNameHint(int N, std::wstring& Value) {
-  if (Settings.help != 1) return;
+  if (Settings.help != 1 && !Form2->sCheckBox5->Checked()) return;
   if (StationExists(N)) Value = efir::text::fromAnsi(StationName(N));
 }
 

@@ -4,6 +4,7 @@
 
 #include "framework/text_encoding.h"
 #include "grid/column_kinds.h"
+#include "player/settings_dialog.h"
 #include "player/station_dialog.h"
 #include "player/tests/views_fixture.h"
 #include "tests/support/capture.h"
@@ -44,6 +45,14 @@ TEST_F(Views, TileClickPlaysTheStationOfItsColumnAndRow) {
     EXPECT_EQ(Form1->RxTrayIcon1->Hint(), Name(station));
     EXPECT_EQ(Form3->sEdit1->Text(), Name(station));
   }
+}
+
+TEST_F(Views, TileClickShowsTheUpdateAndOpenLastSettingsInTheirDialog) {
+  StartWithStations(7, ConfigLines(1, 1, 40, -1));
+  ASSERT_FALSE(Form2->sCheckBox2->Checked() || Form2->sCheckBox1->Checked());
+  Form1->DataGrid1->SelectCell(1, 0);
+  EXPECT_TRUE(Form2->sCheckBox2->Checked());
+  EXPECT_TRUE(Form2->sCheckBox1->Checked());
 }
 
 TEST_F(Views, CodeThatNamesAStationByColumnAndRowPlaysIt) {
@@ -190,12 +199,18 @@ TEST_F(Views, RightPressOnTheListAddsItsStationWhenTheFolderHoldsIt) {
 }
 
 TEST_F(Views, TileHintsNameTheStationWhenTheSettingsAskForIt) {
-  for (const char* help : {"1", "0"}) {
+  // The help setting, or its box in the settings dialog before "OK" writes it.
+  const struct {
+    const char* help;
+    bool box;
+  } settings[] = {{"1", false}, {"0", true}, {"0", false}};
+  for (const auto& [help, box] : settings) {
     auto config = ConfigLines(0, 0, 40, -1);
     config[15] = help;
     WriteLines(folder_.file("favs.txt"), {"6", "2"});
     StartWithStations(20, config);
-    const bool names = help[0] == '1';
+    Form2->sCheckBox5->SetChecked(box);
+    const bool names = help[0] == '1' || box;
     const struct {
       TDataGrid* grid;
       int col, row;
@@ -209,7 +224,7 @@ TEST_F(Views, TileHintsNameTheStationWhenTheSettingsAskForIt) {
     for (const auto& [grid, col, row, hint] : cases) {
       std::wstring value = L"grid's";
       grid->OnCellHint(grid, col, row, value);
-      EXPECT_EQ(efir::text::toAnsi(value), hint) << help << ": " << col << "," << row;
+      EXPECT_EQ(efir::text::toAnsi(value), hint) << help << box << ": " << col << "," << row;
     }
     Form1->Close();
     RunToEnd();
