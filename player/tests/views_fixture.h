@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "framework/files.h"
+#include "framework/text_encoding.h"
 #include "grid/data_grid.h"
+#include "grid/grid_hints.h"
 #include "mediaplayer/fake_media_player.h"
 #include "player/favourites.h"
 #include "player/main_window.h"
@@ -80,6 +82,21 @@ class ViewsTest : public player_test::PlayerTest {
   // A press of the right button on `grid`, as the grid reports it before it selects.
   static void RightPress(TDataGrid* grid) {
     grid->OnMouseDown(grid, mbRight, ssRight, 0, 0);
+  }
+
+  // The grids show hints only while their window is the active one.
+  static void Activate() {
+    SetActiveWindow(Form1->Handle());
+    ASSERT_TRUE(Form1->Active());
+  }
+
+  // The text of the grids' hint window on the screen ("" when none shows).
+  static std::string ShownHint() {
+    HWND hint = FindWindowW(kGridHintClass, nullptr);
+    if (!hint || !IsWindowVisible(hint)) return {};
+    std::wstring text(256, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hint, text.data(), 256)));
+    return efir::text::toAnsi(text);
   }
 
   efir::FakeMediaPlayer* mediaPlayer = nullptr;

@@ -76,12 +76,14 @@ TEST_F(Views, ATileWithoutAStationFileDoesNothing) {
 
 TEST_F(Views, RightPressOnATileAddsItToTheFavouritesOnceAndPlaysNothing) {
   StartWithStations(7);
+  Activate();
   const int before = Settings.LastStation;
   TDataGrid* grid = Form1->DataGrid1;
-  for (int time = 0; time < 2; ++time) {
+  for (const char* said : {" - Добавлено в избранное", " - Уже в избранном"}) {
     RightPress(grid);
     grid->SelectCell(2, 0);
-    EXPECT_EQ(FavsLines(), std::vector<std::string>{"3"}) << time;
+    EXPECT_EQ(FavsLines(), std::vector<std::string>{"3"}) << said;
+    EXPECT_EQ(ShownHint(), Name(3) + said);
     EXPECT_FALSE(AddFavouriteMode);
   }
   EXPECT_TRUE(mediaPlayer->Calls().empty());
@@ -185,10 +187,16 @@ TEST_F(Views, ListPlaysFromTheListenColumnOnceNoSortHoldsThePress) {
 TEST_F(Views, RightPressOnTheListAddsItsStationWhenTheFolderHoldsIt) {
   WriteLines(folder_.file("Stations.txt"), Catalogue());
   StartWithStations(7);
+  Form1->Image10->Click();
+  Activate();
   TDataGrid* list = Form1->DataGrid3;
   RightPress(list);
   list->SelectCell(0, 3);
   EXPECT_EQ(FavsLines(), std::vector<std::string>{"4"});
+  EXPECT_EQ(ShownHint(), Name(4) + " - Добавлено в избранное");
+  RightPress(list);
+  list->SelectCell(2, 3);
+  EXPECT_EQ(ShownHint(), Name(4) + " - Уже в избранном");
   // The catalogue's eighth station has no file: nothing is added and nothing is reported.
   RightPress(list);
   list->SelectCell(1, 7);
@@ -300,6 +308,33 @@ TEST_F(Views, TabsAndTheSwitchShowOneViewAndKeepTheirScrollPositions) {
   SendMessageW(form.DataGrid1->Handle(), WM_VSCROLL, SB_TOP, 0);
   SendMessageW(form.DataGrid1->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_EQ(bar->Position(), 1);
+}
+
+TEST_F(Views, MouseOnTheTilesPlaysWithTheLeftButtonAndAddsWithTheRight) {
+  StartWithStations(20);
+  Activate();
+  TDataGrid* grid = Form1->DataGrid1;
+  auto press = [grid](int col, int row, bool right) {
+    RECT cell{};
+    grid->GetCellRect(col, row, cell);
+    const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    HWND window = grid->Handle();
+    SendMessageW(window, WM_MOUSEMOVE, 0, at);
+    SendMessageW(window, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON,
+                 at);
+    SendMessageW(window, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+  };
+  press(2, 1, false);
+  EXPECT_EQ(PlayedStation(), 8);
+  mediaPlayer->ClearCalls();
+  press(4, 1, true);
+  EXPECT_EQ(FavsLines(), std::vector<std::string>{"10"});
+  EXPECT_EQ(ShownHint(), Name(10) + " - Добавлено в избранное");
+  EXPECT_TRUE(mediaPlayer->Calls().empty());
+  press(4, 1, false);
+  EXPECT_EQ(PlayedStation(), 10);
+  EXPECT_EQ(FavsLines(), std::vector<std::string>{"10"});
+  EXPECT_TRUE(shown.empty()) << shown.front();
 }
 
 TEST_F(Views, ListViewScreenshot) {
