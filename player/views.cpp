@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "audio/audio.h"
 #include "framework/convert.h"
 #include "framework/files.h"
 #include "framework/text_encoding.h"

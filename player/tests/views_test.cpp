@@ -324,6 +324,11 @@ TEST_F(Views, MouseOnTheTilesPlaysWithTheLeftButtonAndAddsWithTheRight) {
                  at);
     SendMessageW(window, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
   };
+  // Moving onto the tiles gives them the keyboard.
+  Form1->sEdit1->SetFocus();
+  SendMessageW(grid->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_TRUE(grid->Focused());
+
   press(2, 1, false);
   EXPECT_EQ(PlayedStation(), 8);
   mediaPlayer->ClearCalls();
