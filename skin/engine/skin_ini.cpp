@@ -1,5 +1,6 @@
 #include "skin/engine/skin_ini.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "framework/convert.h"
@@ -29,8 +30,8 @@ void TMemIniFile::SetText(std::string_view text) {
     if (line.empty() || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']') {
       std::string_view name = line.substr(1, line.size() - 2);
-      current = const_cast<Section*>(Find(name));
-      if (!current) current = &sections_.emplace_back(Section{std::string(name), {}});
+      auto known = std::find_if(sections_.begin(), sections_.end(), [&](const Section& s) { return SameName(s.Name, name); });
+      current = known != sections_.end() ? &*known : &sections_.emplace_back(Section{std::string(name), {}});
       continue;
     }
     size_t eq = line.find('=');
@@ -49,13 +50,6 @@ std::vector<std::string> TMemIniFile::Sections() const {
   std::vector<std::string> names;
   for (const Section& s : sections_) names.push_back(s.Name);
   return names;
-}
-
-std::vector<std::string> TMemIniFile::SectionKeys(std::string_view section) const {
-  std::vector<std::string> keys;
-  if (const Section* s = Find(section))
-    for (const auto& [key, value] : s->Values) keys.push_back(key);
-  return keys;
 }
 
 std::vector<std::pair<std::string, std::string>> TMemIniFile::SectionValues(std::string_view section) const {

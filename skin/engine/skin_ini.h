@@ -3,7 +3,7 @@
 //   TMemIniFile ini;
 //   ini.SetText(text);                                       // "[SECTION]" lines, "KEY=VALUE" lines
 //   std::string v = ini.ReadString("BUTTON", "COLOR", "?");  // names blind to case
-//   for (const std::string& key : ini.SectionKeys("BUTTON")) ...   // as written, text order
+//   for (const auto& [key, value] : ini.SectionValues("BUTTON")) ...   // as written, text order
 //
 // Lines are trimmed; lines starting with ";" and lines without "=" are skipped. A section
 // named twice continues the first; of a key named twice the first counts.
@@ -21,7 +21,6 @@ class TMemIniFile {
   void SetText(std::string_view text);
 
   std::vector<std::string> Sections() const;
-  std::vector<std::string> SectionKeys(std::string_view section) const;
   // Every key with its value, as written and in text order (a key named twice twice).
   std::vector<std::pair<std::string, std::string>> SectionValues(std::string_view section) const;
   bool SectionExists(std::string_view section) const { return Find(section) != nullptr; }

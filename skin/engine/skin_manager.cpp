@@ -121,9 +121,10 @@ void TsSkinManager::SetCommonSections(const TStringList& lines) {
 }
 
 void TsSkinManager::ReloadSkin() {
-  if (!LoadedSkin.Active) return;
+  if (!active_ || skinName_.empty()) return;
   LoadingScope loading;
   LoadSkin();
+  if (!active_) BroadcastSkinRemoved();
 }
 
 void TsSkinManager::LoadSkin() {
@@ -132,6 +133,7 @@ void TsSkinManager::LoadSkin() {
   std::string folder = directory + skinName_ + "\\";
   TSkinSource source;
   std::unique_ptr<TacSkinConvertor> packed;
+  const TsStoredSkin* olderStored = nullptr;
   if (efir::FileExists(packedPath)) {
     OpenPackedSkinFile(packedPath, packed, true);
     source.Ini.SetText(OptionsText(*packed));
@@ -153,25 +155,27 @@ void TsSkinManager::LoadSkin() {
       skinName_ = internalSkins_.Items(0).Name;
     }
     TsStoredSkin& stored = internalSkins_.Items(index);
-    if (stored.Data.Size() > 0) {
+    if (stored.Data.Size() == 0) {
+      olderStored = &stored;
+    } else {
+      // The stored stream is only lent: the convertor never frees it.
       packed = std::make_unique<TacSkinConvertor>();
       packed->PackedData = &stored.Data;
-      try {
-        packed->ReadPackedSkin();
-      } catch (...) {
-        packed->PackedData = nullptr;
-        throw;
-      }
+      packed->ReadPackedSkin();
       packed->PackedData = nullptr;
       source.Ini.SetText(OptionsText(*packed));
     }
   }
-  source.Packed = packed.get();
-  source.SkinPath = LoadedSkin.SkinPath;
-  efir::skin::ReadSkinMasks(*this, source);
-  efir::skin::ReadSkinPatterns(*this, source);
-  efir::skin::ReadGlobalInfo(LoadedSkin, source.Ini);
-  efir::skin::ReadSkinSections(GeneralData, source.Ini);
+  if (olderStored) {
+    efir::skin::ReadStoredSkin(*this, *olderStored);
+  } else {
+    source.Packed = packed.get();
+    source.SkinPath = LoadedSkin.SkinPath;
+    efir::skin::ReadSkinMasks(*this, source);
+    efir::skin::ReadSkinPatterns(*this, source);
+    efir::skin::ReadGlobalInfo(LoadedSkin, source.Ini);
+    efir::skin::ReadSkinSections(GeneralData, source.Ini);
+  }
   if (commonSections_.Count() > 0) {
     TMemIniFile overlay;
     overlay.SetText(commonSections_.Text());

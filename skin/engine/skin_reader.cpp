@@ -1,6 +1,7 @@
 #include "skin/engine/skin_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <optional>
 #include <vector>
@@ -397,6 +398,15 @@ void FillSection(TsGeneralData& g, const SectionValues& values, bool colorToRgb)
   if (g.HotGradientData != " ") ParseGradientData(g.HotGradientData, g.HotGradientArray);
 }
 
+// A stored text of five colours; any other number of words gives the plain defaults.
+std::array<TColor, 5> FiveColours(const std::string& text) {
+  std::vector<std::string> words = Split(text, " ");
+  if (words.size() != 5) return {0, -1, -1, -1, -1};
+  std::array<TColor, 5> colours{};
+  for (size_t i = 0; i < 5; ++i) colours[i] = StrictInteger(words[i]);
+  return colours;
+}
+
 std::optional<double> ParseVersion(std::string_view text) {
   double value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
@@ -482,6 +492,96 @@ void ReadSkinSections(TsGeneralDataArray& sections, const TMemIniFile& ini) {
     g.ParentClass = ini.ReadString(name, "PARENTCLASS", "");
     FillSection(g, InheritedValues(ini, name), true);
     sections.push_back(std::move(g));
+  }
+}
+
+void ReadStoredSkin(TsSkinManager& manager, const TsStoredSkin& stored) {
+  manager.Masks.clear();
+  manager.MasterBitmap = std::make_unique<TBitmap>();
+  manager.MasterBitmap->Assign(stored.MasterBitmap);
+  manager.MasterBitmap->SetPixelFormat(pf24bit);
+  manager.MasterBitmap->SetTransparentColor(kKeyColor);
+  manager.MasterBitmap->SetTransparent(true);
+  for (int i = 0; i < stored.Images.Count(); ++i) {
+    const TsSkinImage& item = stored.Images.Items(i);
+    TsMaskData m;
+    if (!item.Name.empty()) {
+      m.Image = std::make_unique<TBitmap>();
+      m.Image->Assign(item.Image);
+      m.Image->SetPixelFormat(pf24bit);
+      m.R = {0, 0, m.Image->Width(), m.Image->Height()};
+    } else {
+      m.R = {item.Left, item.Top, item.Right, item.Bottom};
+    }
+    m.SectionName = AnsiUpperCase(item.SectionName);
+    m.PropertyName = AnsiUpperCase(item.PropertyName);
+    m.ImageCount = item.ImageCount;
+    m.MaskType = item.MaskType;
+    if (m.ImageCount == 0) m.ImageCount = 3, m.MaskType = 1;
+    m.BorderWidth = item.BorderWidth;
+    m.StretchMode = item.StretchMode;
+    m.ImgType = item.ImgType;
+    m.WL = item.WL, m.WT = item.WT, m.WR = item.WR, m.WB = item.WB;
+    DefaultWidths(m);
+    m.Manager = &manager;
+    manager.Masks.push_back(std::move(m));
+  }
+
+  manager.Patterns.clear();
+  for (int i = 0; i < stored.Patterns.Count(); ++i) {
+    const TsSkinPattern& item = stored.Patterns.Items(i);
+    const TsSkinPattern* source = &item;
+    if (item.Image.Empty()) {
+      source = nullptr;
+      for (int j = 0; j < stored.Patterns.Count() && !source; ++j) {
+        const TsSkinPattern& other = stored.Patterns.Items(j);
+        if (j != i && other.Name == item.Name && !other.Image.Empty()) source = &other;
+      }
+    }
+    auto jpeg = std::make_unique<TJPEGImage>();
+    if (source) jpeg->Assign(source->Image);
+    manager.Patterns.push_back({std::move(jpeg), AnsiUpperCase(item.SectionName), AnsiUpperCase(item.PropertyName)});
+  }
+
+  TsSkinData& skin = manager.LoadedSkin;
+  skin.Version = stored.Version;
+  skin.Author = stored.Author;
+  skin.Description = stored.Description;
+  skin.Shadow1Color = stored.Shadow1Color;
+  skin.Shadow1Offset = stored.Shadow1Offset;
+  skin.Shadow1Blur = stored.Shadow1Blur;
+  skin.Shadow1Transparency = stored.Shadow1Transparency;
+  skin.BorderColor = stored.BorderColor;
+  ShowVersionNotice(skin);
+
+  manager.GeneralData.clear();
+  for (int i = 0; i < stored.GeneralData.Count(); ++i) {
+    const TsSkinGeneral& item = stored.GeneralData.Items(i);
+    TsGeneralData g;
+    g.SectionName = item.SectionName;
+    g.ParentClass = item.ParentClass;
+    g.Color = item.Color;
+    g.ReservedBoolean = item.ReservedBoolean;
+    g.FontColor = FiveColours(item.FontColor);
+    g.HotFontColor = FiveColours(item.HotFontColor);
+    g.Transparency = item.Transparency;
+    g.GlowCount = item.GlowCount;
+    g.GlowMargin = item.GlowMargin;
+    g.GradientPercent = item.GradientPercent;
+    g.GradientData = item.GradientData;
+    g.ImagePercent = item.ImagePercent;
+    g.ShowFocus = item.ShowFocus;
+    g.FadingEnabled = item.FadingEnabled;
+    g.FadingIterations = item.FadingIterations;
+    g.HotColor = item.HotColor;
+    g.HotTransparency = item.HotTransparency;
+    g.HotGradientPercent = item.HotGradientPercent;
+    g.HotGradientData = item.HotGradientData;
+    g.HotImagePercent = item.HotImagePercent;
+    g.GiveOwnFont = item.GiveOwnFont;
+    ParseGradientData(g.GradientData, g.GradientArray);
+    ParseGradientData(g.HotGradientData, g.HotGradientArray);
+    manager.GeneralData.push_back(std::move(g));
   }
 }
 

@@ -1,6 +1,7 @@
 // The readers that turn a skin's "Options.dat" text and pictures into a manager's records
 // (skin_data.h). The manager runs them in this order: ReadSkinMasks, ReadSkinPatterns,
-// ReadGlobalInfo, ReadSkinSections, then ReadCommonSections when it has an overlay.
+// ReadGlobalInfo, ReadSkinSections (or ReadStoredSkin alone for an older stored skin), then
+// ReadCommonSections when it has an overlay.
 //
 //   TSkinSource source;
 //   source.Ini.SetText(optionsText);
@@ -16,6 +17,7 @@
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_ini.h"
 #include "skin/engine/skin_pack.h"
+#include "skin/engine/stored_skins.h"
 
 class TsSkinManager;
 
@@ -38,6 +40,9 @@ void ReadSkinPatterns(TsSkinManager& manager, const TSkinSource& source);
 void ReadGlobalInfo(TsSkinData& skin, const TMemIniFile& ini);
 // One record per section, in text order, with PARENTCLASS inheritance.
 void ReadSkinSections(TsGeneralDataArray& sections, const TMemIniFile& ini);
+// Reads an older stored skin (one without Data) from its lists: pictures, patterns, the
+// global values it keeps and its sections, in place of the four readers above.
+void ReadStoredSkin(TsSkinManager& manager, const TsStoredSkin& stored);
 // Adds the overlay's pictures (files under skinPath), patterns and the sections the skin
 // lacks; sections the skin has stay as it defines them.
 void ReadCommonSections(TsSkinManager& manager, const TMemIniFile& overlay, const std::string& skinPath);

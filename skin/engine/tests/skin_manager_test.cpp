@@ -154,6 +154,74 @@ TEST(SkinManager, SourcesAreTriedInOrder) {
   EXPECT_EQ(bare.SkinInfo(), "N/A");
 }
 
+TEST(SkinManager, OlderStoredSkinIsReadFromItsLists) {
+  TsSkinManager manager(nullptr);
+  manager.SetSkinDirectory(Here("no_skins_here"));
+  TsStoredSkin& packed = manager.InternalSkins().Add();  // Data wins over filled lists
+  packed.Name = "Packed";
+  std::string bytes = PackSkin({{"Options.dat", "[FROMDATA]\r\n"}});
+  packed.Data.WriteBuffer(bytes.data(), bytes.size());
+  packed.GeneralData.Add().SectionName = "FROMLISTS";
+
+  TsStoredSkin& old = manager.InternalSkins().Add();
+  old.Name = "Old";
+  old.Version = 6.5;
+  std::string master = efir::test::BmpBytes(64, 32, 0x808080);
+  old.MasterBitmap.LoadFromMemory(master.data(), master.size());
+  TsSkinImage& own = old.Images.Add();
+  own.Name = "own";
+  std::string frame = efir::test::BmpBytes(30, 20, 0x112233);
+  own.Image.LoadFromMemory(frame.data(), frame.size());
+  own.SectionName = "button";
+  own.PropertyName = "bordersmask";
+  TsSkinImage& cut = old.Images.Add();
+  cut.SectionName = "EDIT";
+  cut.PropertyName = "BORDERSMASK";
+  cut.Right = 60, cut.Bottom = 20, cut.ImageCount = 2, cut.BorderWidth = 4;
+  std::string jpeg = efir::test::JpegBytes(8, 8);
+  TsSkinPattern& first = old.Patterns.Add();
+  first.Name = "shared";
+  first.Image.LoadFromMemory(jpeg.data(), jpeg.size());
+  TsSkinPattern& second = old.Patterns.Add();
+  second.Name = "shared";
+  second.SectionName = "form";
+  TsSkinGeneral& button = old.GeneralData.Add();
+  button.SectionName = "BUTTON";
+  button.Color = SystemColor(COLOR_BTNFACE);
+  button.FontColor = "1 2 3 4 5";
+  button.HotFontColor = "1 2 3 4";
+  button.GradientData = "255;65280;100;0;0";
+
+  manager.SetSkinName("Packed");
+  EXPECT_TRUE(HasSection(manager, "FROMDATA"));
+  EXPECT_FALSE(HasSection(manager, "FROMLISTS"));
+
+  manager.SetSkinName("Old");
+  EXPECT_EQ(manager.SkinInfo(), "6.5");
+  EXPECT_EQ(manager.MasterBitmap->Width(), 64);
+  ASSERT_EQ(manager.Masks.size(), 2u);
+  const TsMaskData& m0 = manager.Masks[0];
+  EXPECT_EQ(m0.SectionName, "BUTTON");
+  EXPECT_EQ(m0.ImageCount, 3);  // 0 stands for three states over one mask row
+  EXPECT_EQ(m0.MaskType, 1);
+  EXPECT_EQ(m0.R.right, 30);
+  EXPECT_EQ(m0.WL, 3);
+  EXPECT_EQ(m0.WT, 3);
+  const TsMaskData& m1 = manager.Masks[1];
+  EXPECT_EQ(m1.Image, nullptr);
+  EXPECT_EQ(m1.R.right, 60);
+  EXPECT_EQ(m1.WL, 4);
+  ASSERT_EQ(manager.Patterns.size(), 2u);
+  EXPECT_EQ(manager.Patterns[1].SectionName, "FORM");
+  EXPECT_EQ(manager.Patterns[1].Image->Width(), 8);  // the picture of its namesake
+  ASSERT_EQ(manager.GeneralData.size(), 1u);
+  const TsGeneralData& g = manager.GeneralData[0];
+  EXPECT_EQ(g.Color, SystemColor(COLOR_BTNFACE));
+  EXPECT_EQ(g.FontColor, (std::array<TColor, 5>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(g.HotFontColor, (std::array<TColor, 5>{0, -1, -1, -1, -1}));
+  EXPECT_EQ(g.GradientArray.size(), 1u);
+}
+
 TEST(SkinManager, DamagedSkinRaisesAndStaysInactive) {
   const std::string dir = Here("damaged");
   efir::test::ScratchFolder scratch("damaged");
