@@ -128,12 +128,33 @@ void TsSkinManager::ReloadSkin() {
 }
 
 void TsSkinManager::LoadSkin() {
-  std::string directory = WithBackslash(ResolveSkinDirectory());
-  std::string packedPath = directory + skinName_ + ".asz";
-  std::string folder = directory + skinName_ + "\\";
   TSkinSource source;
   std::unique_ptr<TacSkinConvertor> packed;
   const TsStoredSkin* olderStored = nullptr;
+  if (!OpenSkin(source, packed, olderStored)) {
+    active_ = false;
+    return;
+  }
+  if (olderStored) {
+    efir::skin::ReadStoredSkin(*this, *olderStored);
+  } else {
+    efir::skin::ReadSkinMasks(*this, source);
+    efir::skin::ReadSkinPatterns(*this, source);
+    efir::skin::ReadGlobalInfo(LoadedSkin, source.Ini);
+    efir::skin::ReadSkinSections(GeneralData, source.Ini);
+  }
+  if (commonSections_.Count() > 0) {
+    TMemIniFile overlay;
+    overlay.SetText(commonSections_.Text());
+    efir::skin::ReadCommonSections(*this, overlay, LoadedSkin.SkinPath);
+  }
+}
+
+bool TsSkinManager::OpenSkin(TSkinSource& source, std::unique_ptr<TacSkinConvertor>& packed,
+                             const TsStoredSkin*& olderStored) {
+  std::string directory = WithBackslash(ResolveSkinDirectory());
+  std::string packedPath = directory + skinName_ + ".asz";
+  std::string folder = directory + skinName_ + "\\";
   if (efir::FileExists(packedPath)) {
     OpenPackedSkinFile(packedPath, packed, true);
     source.Ini.SetText(OptionsText(*packed));
@@ -145,42 +166,32 @@ void TsSkinManager::LoadSkin() {
     LoadedSkin.SkinPath = folder;
   } else {
     LoadedSkin.SkinPath.clear();
-    int index = internalSkins_.IndexOf(skinName_);
-    if (index < 0) {
-      if (internalSkins_.Count() == 0) {
-        active_ = false;
-        return;
-      }
-      index = 0;
-      skinName_ = internalSkins_.Items(0).Name;
-    }
-    TsStoredSkin& stored = internalSkins_.Items(index);
-    if (stored.Data.Size() == 0) {
-      olderStored = &stored;
+    TsStoredSkin* stored = StoredSkin();
+    if (!stored) return false;
+    if (stored->Data.Size() == 0) {
+      olderStored = stored;
     } else {
       // The stored stream is only lent: the convertor never frees it.
       packed = std::make_unique<TacSkinConvertor>();
-      packed->PackedData = &stored.Data;
+      packed->PackedData = &stored->Data;
       packed->ReadPackedSkin();
       packed->PackedData = nullptr;
       source.Ini.SetText(OptionsText(*packed));
     }
   }
-  if (olderStored) {
-    efir::skin::ReadStoredSkin(*this, *olderStored);
-  } else {
-    source.Packed = packed.get();
-    source.SkinPath = LoadedSkin.SkinPath;
-    efir::skin::ReadSkinMasks(*this, source);
-    efir::skin::ReadSkinPatterns(*this, source);
-    efir::skin::ReadGlobalInfo(LoadedSkin, source.Ini);
-    efir::skin::ReadSkinSections(GeneralData, source.Ini);
+  source.Packed = packed.get();
+  source.SkinPath = LoadedSkin.SkinPath;
+  return true;
+}
+
+TsStoredSkin* TsSkinManager::StoredSkin() {
+  int index = internalSkins_.IndexOf(skinName_);
+  if (index < 0) {
+    if (internalSkins_.Count() == 0) return nullptr;
+    index = 0;
+    skinName_ = internalSkins_.Items(0).Name;
   }
-  if (commonSections_.Count() > 0) {
-    TMemIniFile overlay;
-    overlay.SetText(commonSections_.Text());
-    efir::skin::ReadCommonSections(*this, overlay, LoadedSkin.SkinPath);
-  }
+  return &internalSkins_.Items(index);
 }
 
 void TsSkinManager::BroadcastNewSkin() { LoadedSkin.Active = true; }

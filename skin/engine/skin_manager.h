@@ -22,6 +22,9 @@
 #include "skin/engine/skin_data.h"
 #include "skin/engine/stored_skins.h"
 
+class TacSkinConvertor;
+struct TSkinSource;
+
 // Set while a manager reads its skin: fading controls and buttons skip their effects.
 extern bool SkinLoading;
 
@@ -76,14 +79,19 @@ class TsSkinManager : public TComponent {
   TsGeneralDataArray GeneralData;
   TsMaskArray Masks;
   TsPatternArray Patterns;
-  std::unique_ptr<TBitmap> MasterBitmap;
+  std::unique_ptr<TBitmap> MasterBitmap = std::make_unique<TBitmap>();
 
  protected:
   void Loaded() override;
 
  private:
-  // Reads SkinName from its source into the records; may turn Active off when there is none.
+  // Reads SkinName from its source into the records; turns Active off when there is none.
   void LoadSkin();
+  // Finds SkinName: a packed file, a skin folder, else a stored skin. Fills `source`, or
+  // names the older stored skin to read from its lists; false when there is no skin at all.
+  bool OpenSkin(TSkinSource& source, std::unique_ptr<TacSkinConvertor>& packed, const TsStoredSkin*& olderStored);
+  // The stored skin named SkinName, else the first one (SkinName then becomes its name).
+  TsStoredSkin* StoredSkin();
   // Reads the skin again for a setting that changes how it is read.
   void ReloadSkin();
   void BroadcastNewSkin();
