@@ -1,6 +1,8 @@
 #include "skin/engine/skin_pack.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include <zlib.h>
 
@@ -39,7 +41,7 @@ class PackedReader {
     z_stream z{};
     if (inflateInit(&z) != Z_OK) throw Exception("Decompression error");
     z.next_in = const_cast<Bytef*>(data_ + pos_);
-    z.avail_in = static_cast<uInt>(size_ - pos_ > UINT32_MAX ? UINT32_MAX : size_ - pos_);
+    z.avail_in = static_cast<uInt>(std::min<size_t>(size_ - pos_, std::numeric_limits<uInt>::max()));
     // zlib refuses a null output even for an empty entry, whose stream must still be read.
     Bytef none = 0;
     z.next_out = size > 0 ? out->Memory() : &none;

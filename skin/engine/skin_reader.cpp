@@ -73,8 +73,8 @@ void ClearWhiteTransparentPixels(TBitmap& bitmap) {
   }
 }
 
-// Decodes a picture by the kind its name says: PNG into 32 bits with alpha, JPEG into 24
-// bits, anything else as a Windows bitmap. Null when it is missing.
+// Decodes a picture by the kind its name says: PNG into 32 bits with alpha, anything else as
+// a Windows bitmap. Null when it is missing.
 std::unique_ptr<TBitmap> LoadPicture(const TSkinSource& source, const std::string& name) {
   auto bytes = PictureBytes(source, name);
   if (!bytes) return nullptr;
