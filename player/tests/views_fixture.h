@@ -34,8 +34,11 @@ inline std::string Url(int N) { return kUrlBase + std::to_string(N); }
 
 class ViewsTest : public player_test::PlayerTest {
  protected:
+  // The station table outlives the player's windows: the extra logos of one test must not
+  // stand for stations in the next one's folder.
   void SetUp() override {
     PlayerTest::SetUp();
+    LogoExtensions.Clear();
     SetMediaPlayerFactoryForTests([this] {
       auto player = std::make_unique<efir::FakeMediaPlayer>();
       mediaPlayer = player.get();
@@ -45,6 +48,7 @@ class ViewsTest : public player_test::PlayerTest {
 
   void TearDown() override {
     PlayerTest::TearDown();
+    LogoExtensions.Clear();
     SetMediaPlayerFactoryForTests(nullptr);
   }
 
