@@ -235,8 +235,8 @@ void TStyleDisplay::PaintIndicatorCell(const RECT& Rect, int Row, bool, bool) {
   Line(Rect.left + inset, Rect.top, Rect.right - inset, Rect.top, clBtnHighlight);
   Line(Rect.right - 1, Rect.top, Rect.right - 1, Rect.bottom, clBtnShadow);
   Line(Rect.left, Rect.bottom - 1, Rect.right, Rect.bottom - 1, clBtnShadow);
-  Canvas->SetPixels(Rect.right - 1, Rect.top, clBtnFace);
-  Canvas->SetPixels(Rect.left, Rect.bottom - 1, clBtnFace);
+  Fill({Rect.right - 1, Rect.top, Rect.right, Rect.top + 1}, clBtnFace);
+  Fill({Rect.left, Rect.bottom - 1, Rect.left + 1, Rect.bottom}, clBtnFace);
 }
 
 void TStyleDisplay::PaintIndicatorContent(const RECT& Rect, bool Selected, bool Highlighted) {
