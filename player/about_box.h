@@ -1,12 +1,28 @@
-// The about box `TForm5`: version, site and the hot-key table.
-// Its controls and handlers come with its own work; until then it is the empty dialog.
+// The about box `TForm5`: the version, links to the product site and to the donation page,
+// and a table of the global hot keys that the layout keeps hidden. The main window's picture
+// "Информация о программе" (TForm1::Image6Click) shows it modally.
 #pragma once
 
 #include "player/layout.h"
 
+class TDataGrid;
+
 class TForm5 : public TPlayerDialog {
  public:
   explicit TForm5(TComponent* AOwner);
+
+  TImage* Image3;           // the program's picture
+  TsLabel* sLabel2;         // "(Что нового?)"
+  TsBitBtn* sBitBtn1;       // "Поддержать Автора"
+  TsBitBtn* sBitBtn2;       // "Сайт Эфирушки Плюс"
+  TsEdit* sEdit1;           // the product site's address
+  TDataGrid* DataGrid1;     // hot keys (hidden)
+
+  void FormCreate(TObject* Sender);
+  void sLabel2Click(TObject* Sender);
+  void sBitBtn1Click(TObject* Sender);
+  void Image1Click(TObject* Sender);
+  void sBitBtn2Click(TObject* Sender);
 };
 
 extern TForm5* Form5;

@@ -19,6 +19,7 @@ inline constexpr TColor kLightText = 0xF6F0E0;   // titles and names
 inline constexpr TColor kMutedText = 0xBAA688;   // secondary texts
 inline constexpr TColor kAccentText = 0xB4C428;  // status and active tab
 inline constexpr TColor kNavy = 0x33210F;        // the windows' own colour under the pictures
+inline constexpr TColor kPanelColor = 0x442D15;  // the dialogs' styled panels
 
 template <class T>
 T* Place(T* control, TWinControl* parent, int left, int top, int width, int height) {
@@ -41,6 +42,9 @@ TLabelKind* NewLabel(TWinControl* parent, int left, int top, int width, int heig
                      const std::string& caption, TColor color, int fontHeight = -13,
                      bool bold = false) {
   auto* label = Place(new TLabelKind(parent->GetParentForm()), parent, left, top, width, height);
+  // The window's labels lie on its background picture and keep the box the layout gives them.
+  label->SetTransparent(true);
+  label->SetAutoSize(false);
   label->SetCaption(caption);
   label->SetParentFont(false);
   label->Font().SetName("Tahoma");

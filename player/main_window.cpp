@@ -201,15 +201,18 @@ void SetAutorun(bool Enable, const std::string& ValueName, const std::string& Da
     registry.DeleteValue(ValueName);
 }
 
-void TForm1::Image4Click(TObject*) {
-  TPlayerConfig config = Settings;
-  config.start_volume = sTrackBar1->Position();
-  config.Left = Left();
-  config.Top = Top();
+void SaveConfig(TPlayerConfig config) {
+  config.start_volume = Form1->sTrackBar1->Position();
+  config.Left = Form1->Left();
+  config.Top = Form1->Top();
   std::string text;
   for (const std::string& line : FormatConfig(config)) text += line + "\r\n";
   efir::WriteFileSafely(PlayerFolder() + "config.txt", text);
-  SetAutorun(Settings.autorun == 1, kAutorunValueName, ProgramFile());
+  SetAutorun(config.autorun == 1, kAutorunValueName, ProgramFile());
+}
+
+void TForm1::Image4Click(TObject*) {
+  SaveConfig(Settings);
   Close();
 }
 

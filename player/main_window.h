@@ -20,7 +20,7 @@
 #include "mediaplayer/media_player.h"
 #include "net/http_client.h"
 #include "player/config_file.h"
-#include "player/station_store.h"
+#include "stations/station_store.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skinned_controls.h"
 #include "widgets/rx_controls.h"
@@ -180,6 +180,13 @@ class TForm1 : public TForm {
   void Image2Click(TObject* Sender);
   void N3Click(TObject* Sender);
   void WindowsMediaPlayer1StatusChange(TObject* Sender);
+
+  // Settings dialog (settings_dialog.cpp), version check (update_check.cpp), about box
+  // (about_box.cpp).
+  void Image7Click(TObject* Sender);
+  void N9Click(TObject* Sender);
+  void Timer1Timer(TObject* Sender);
+  void Image6Click(TObject* Sender);
 };
 
 extern TForm1* Form1;
@@ -188,6 +195,9 @@ extern TForm1* Form1;
 // position and, with open_last on, the last station. A missing file leaves the first-run
 // defaults; a broken one is reported and what could not be read keeps its default.
 void LoadConfig();
+// Writes `config.txt` with these settings, the volume slider's position and the window's
+// place, then writes or deletes the autostart value as `autorun` says.
+void SaveConfig(TPlayerConfig config);
 // Writes or deletes the autostart value under the Run key of the current user.
 void SetAutorun(bool Enable, const std::string& ValueName, const std::string& Data);
 // The first line of `proxy.txt`, or "." when the program folder holds none.

@@ -160,7 +160,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   RxLabel5 = NewLabel<TRxLabel>(this, 276, 362, 40, 18, "25", kLightText, -13, true);
   Image6 = NewPicture(this, 330, 359, 24, 24, "about.png",
                       "Эфирушка Плюс 23.10\r\nИнформация о программе");
+  Image6->OnClick = [this](TObject* s) { Image6Click(s); };
   Image7 = NewPicture(this, 359, 359, 24, 24, "settings.png", "Настройки");
+  Image7->OnClick = [this](TObject* s) { Image7Click(s); };
   Image8 = NewPicture(this, 388, 359, 24, 24, "editor.png", "Редактировать радиостанцию");
   Image8->OnClick = [this](TObject* s) { Image8Click(s); };
   Image9 = NewPicture(this, 417, 359, 24, 24, "alarm.png", "Напоминалка");
@@ -216,6 +218,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   for (const char* preset : {"Джаз", "Поп", "Рок", "Классика"})
     NewItem(this, equalizerMenu, preset);
   N9 = NewItem(this, items, "Настройки...");
+  N9->OnClick = [this](TObject* s) { N9Click(s); };
   N7 = NewItem(this, items, "Онлайн справка (FAQ)");
   N17 = NewItem(this, items, "Название композиции");
   N19 = NewItem(this, N17, "Скопировать название в буфер");
@@ -252,6 +255,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Timer1 = new TTimer(this);
   Timer1->SetInterval(10000);
   Timer1->SetEnabled(false);
+  Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
   Timer2 = new TTimer(this);
   Timer2->SetInterval(5500);
   Timer2->SetEnabled(false);

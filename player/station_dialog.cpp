@@ -12,7 +12,6 @@ namespace {
 constexpr char kNamePlaceholder[] = "Название радиостанции";
 constexpr char kAddressPlaceholder[] = "Ссылка на трансляцию";
 constexpr char kLogoPlaceholder[] = "Ссылка на логотип";
-constexpr TColor kPanelColor = 0x442D15;
 
 // A click empties an edit that still shows its placeholder.
 void ClearPlaceholder(TsEdit* edit, const char* placeholder) {

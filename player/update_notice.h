@@ -1,5 +1,5 @@
-// The update notice `TForm4`, shown when the product site offers a newer version.
-// Its controls and handlers come with its own work; until then it is the empty dialog.
+// The update notice `TForm4`: "Доступно обновление", shown modally by the version check near the
+// screen's centre; "Обновление" opens the product site in the browser.
 #pragma once
 
 #include "player/layout.h"
@@ -7,6 +7,11 @@
 class TForm4 : public TPlayerDialog {
  public:
   explicit TForm4(TComponent* AOwner);
+
+  TsButton* sButton1;  // "Обновление"
+
+  void FormShow(TObject* Sender);
+  void sButton1Click(TObject* Sender);
 };
 
 extern TForm4* Form4;

@@ -2,7 +2,7 @@
 
 #include "grid/data_grid.h"
 #include "player/main_window.h"
-#include "player/tile_picture.h"
+#include "stations/station_logo.h"
 
 void FillTileGrid() {
   TDataGrid* grid = Form1->DataGrid1;
@@ -11,8 +11,9 @@ void FillTileGrid() {
   for (int station = 1; station < StationCount; ++station) {
     const std::string& extension = LogoExtensions[station];
     if (!IsTileExtension(extension)) continue;
+    // The tiles' pictures live as long as the program.
     grid->GetCell(column, row)->CellObject =
-        NewTilePicture(StationLogoPath(PlayerFolder(), station, extension), extension);
+        NewStationLogo(StationLogoPath(PlayerFolder(), station, extension), extension).release();
     if (++column == kTilesPerRow) {
       column = 0;
       row = grid->AddRow();

@@ -16,11 +16,11 @@ Serves the files under DIR, and a few answers for the HTTP client's tests:
     /attach/?name=X    a small body named X by a Content-Disposition header (default report.pdf)
     /loop              redirects to itself, for ever
     POST /echo         the request's body as the body
+    /site/BODY/PAGE    a site whose every page holds BODY (percent-decoded): a version file
 It ends by itself after --lifetime seconds (default 1800), so a killed test run never leaves
 it behind for long.
 """
 import argparse
-import urllib.parse
 import http.server
 import os
 import signal
@@ -29,6 +29,7 @@ import subprocess
 import sys
 import threading
 import time
+import urllib.parse
 
 
 gates = {}
@@ -79,6 +80,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         elif first == "gate":
             opened = gate(rest).wait(20)
             self.answer(200 if opened else 504, "opened\n" if opened else "still shut\n")
+        elif first == "site":
+            self.answer(200, urllib.parse.unquote(rest.split("/", 1)[0]))
         elif first == "open":
             gate(rest).set()
             self.answer(200, "open\n")

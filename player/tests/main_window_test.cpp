@@ -46,7 +46,9 @@ TEST_F(MainWindow, CloseWritesTheSettingsAndTheNextStartRestoresThem) {
   EXPECT_FALSE(Form1->Timer1->Enabled());
   // open_last selected station 2 at once.
   EXPECT_EQ(Form1->RxLabel6->Caption(), ReadLines(folder_.file("Stations\\play2.txt"))[1]);
-  EXPECT_TRUE(Form1->sBitBtn2->Enabled());
+  // (The play buttons were enabled by the selection, but the connect it started may already
+  // have locked them again: the station number is what the selection leaves for certain.)
+  EXPECT_EQ(Settings.LastStation, 2);
 
   Form1->sTrackBar1->SetPosition(55);
   Form1->SetBounds(140, 90, Form1->Width(), Form1->Height());

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/exceptions.h"
-#include "player/station_store.h"
+#include "stations/station_store.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The station folder `Stations` in the program folder: one text file `playN.txt` and one
 // logo `N.jpg|.gif|.png` per station, numbered densely from 1; and the shipped catalogue
-// `Stations.txt`, whose lines name the stations of the list view.
+// `Stations.txt`, whose lines name the stations of the list view. The player reads the folder
+// and rewrites station files; the editor also adds and resets stations: both keep to these rules.
 //
 // The rules here are pure: the window code enumerates the folder and reads the files, then
 // asks these functions what they mean.

@@ -1,4 +1,4 @@
-#include "player/station_store.h"
+#include "stations/station_store.h"
 
 #include "framework/convert.h"
 #include "framework/text_utils.h"
