@@ -229,14 +229,14 @@ void TStyleDisplay::PaintCorner(const RECT& Rect, int) { Fill(Rect, ControlColor
 void TStyleDisplay::PaintEmptyHeader(const RECT& Rect) { Fill(Rect, ControlColor()); }
 
 void TStyleDisplay::PaintIndicatorCell(const RECT& Rect, int Row, bool, bool) {
-  Fill({Rect.left + 1, Rect.top + 1, Rect.right - 1, Rect.bottom}, clBtnFace);
-  const int inset = Row > 0 ? 2 : 0;  // rows after the first look separated from the one above
-  Line(Rect.left, Rect.top, Rect.left, Rect.bottom, clBtnHighlight);
-  Line(Rect.left + inset, Rect.top, Rect.right - inset, Rect.top, clBtnHighlight);
-  Line(Rect.right - 1, Rect.top, Rect.right - 1, Rect.bottom, clBtnShadow);
-  Line(Rect.left, Rect.bottom - 1, Rect.right, Rect.bottom - 1, clBtnShadow);
-  Fill({Rect.right - 1, Rect.top, Rect.right, Rect.top + 1}, clBtnFace);
-  Fill({Rect.left, Rect.bottom - 1, Rect.left + 1, Rect.bottom}, clBtnFace);
+  // A raised cell whose corner pixels (and, below the first row, the ends of the top line)
+  // stay in the face colour, so that rows look apart.
+  Fill(Rect, clBtnFace);
+  const int inset = Row > 0 ? 2 : 0;
+  Line(Rect.left, Rect.top + 1, Rect.left, Rect.bottom - 1, clBtnHighlight);
+  Line(Rect.left + inset, Rect.top, Rect.right - 1 - inset, Rect.top, clBtnHighlight);
+  Line(Rect.right - 1, Rect.top + 1, Rect.right - 1, Rect.bottom - 1, clBtnShadow);
+  Line(Rect.left + 1, Rect.bottom - 1, Rect.right - 1, Rect.bottom - 1, clBtnShadow);
 }
 
 void TStyleDisplay::PaintIndicatorContent(const RECT& Rect, bool Selected, bool Highlighted) {

@@ -244,3 +244,32 @@ TEST_F(PaintGrid, AZeroSizeGridPaintsWithoutFault) {
   SendMessageW(grid->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc.get()), 0);
   EXPECT_TRUE(shown.empty());
 }
+
+TEST_F(PaintGrid, SlidesShowTheirCellsAndFrameTheSelectedOne) {
+  TDataGrid* grid = WhiteGrid(1, 3);
+  grid->SetGridStyle(gsSlides);
+  grid->SetSlideSize(36);
+  grid->SetSelectionColor(clNavy);
+  grid->Columns()->Item(0)->Font()->SetColor(clBlack);
+  for (int row = 0; row < 3; ++row) grid->SetCellText(0, row, L"Эфир");
+  grid->SelectRow(1);
+  grid->SetFocus();
+  Image image = Render(grid);
+  // Each slide shows its cell at the column's slide bounds (8, 8, 80 wide, 16 high).
+  for (int row : {0, 2}) {
+    RECT text = InkBounds(image, {0, row * 36 + 4, 200, row * 36 + 32}, Rgb(clWhite));
+    EXPECT_GE(text.left, 8 + 2) << row;
+    EXPECT_LE(text.right, 8 + 80) << row;
+    EXPECT_GE(text.top, row * 36 + 8) << row;
+    EXPECT_LE(text.bottom, row * 36 + 8 + 16) << row;
+  }
+  EXPECT_EQ(image.at(9, 36 + 9), Rgb(clNavy));  // the selected slide's cell is highlighted
+  EXPECT_EQ(image.at(87, 36 + 23), Rgb(clNavy));
+  EXPECT_EQ(image.at(89, 36 + 9), Rgb(clWhite));
+  // The selected slide's two frames, in the selection colour while the grid has the focus.
+  EXPECT_EQ(image.at(1, 36 + 10), Rgb(clNavy));
+  EXPECT_EQ(image.at(2, 36 + 10), Rgb(clNavy));
+  EXPECT_EQ(image.at(3, 36 + 10), Rgb(clWhite));
+  EXPECT_EQ(image.at(1, 10), Rgb(clWhite));
+  EXPECT_EQ(image.at(100, 3 * 36 + 5), Rgb(clWhite));  // below the slides
+}
