@@ -8,7 +8,6 @@
 #include "framework/canvas.h"
 #include "framework/text_encoding.h"
 #include "grid/column_display.h"
-#include "grid/column_parts.h"
 #include "grid/grid_control.h"
 #include "grid/grid_text.h"
 #include "grid/paint_clip.h"

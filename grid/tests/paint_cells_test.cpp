@@ -97,11 +97,11 @@ TEST_F(PaintCells, TextStaysInsideItsCell) {
   grid->SetColor(clWhite);
   grid->SetRowSize(20);
   grid->Font().SetColor(clBlack);
-  AddTextColumn(grid, L"", 100)->SetColor(clWhite);
+  AddTextColumn(grid, {}, 100)->SetColor(clWhite);
   auto* numbers = grid->Columns()->Add(std::make_unique<TNxNumberColumn>());
   numbers->SetWidth(100);
   numbers->SetColor(clWhite);
-  AddTextColumn(grid, L"", 100)->SetColor(clWhite);
+  AddTextColumn(grid, {}, 100)->SetColor(clWhite);
   grid->AddRow(2);
   grid->SetCellText(0, 0, L"Радио");
   grid->SetCellText(1, 0, L"42");

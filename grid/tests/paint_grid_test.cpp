@@ -17,7 +17,7 @@ class PaintGrid : public GridTest {
   TDataGrid* WhiteGrid(int columns, int rows, int width = 200, int height = 120) {
     TDataGrid* grid = WindowGrid(width, height);
     grid->SetColor(clWhite);
-    for (int i = 0; i < columns; ++i) AddTextColumn(grid, L"", 50)->SetColor(clWhite);
+    for (int i = 0; i < columns; ++i) AddTextColumn(grid, {}, 50)->SetColor(clWhite);
     if (rows > 0) grid->AddRow(rows);
     return grid;
   }

@@ -78,7 +78,7 @@ TEST_F(PaintStyles, AnArrowThatWouldReachTheEdgeIsDroppedUnlessItMayNot) {
   // No caption: the arrow starts at 2 + 2 + 19 = 23 and would end at 31, past the edge.
   TNxCustomColumn* narrow = grid->Columns()->Item(0);
   narrow->SetWidth(28);
-  narrow->Header()->SetCaption(L"");
+  narrow->Header()->SetCaption({});
   std::vector<uint32_t> sorted = Header(grid);
   narrow->SetSorted(false);
   EXPECT_EQ(Header(grid), sorted);
