@@ -199,6 +199,33 @@ TEST_F(PaintGrid, IndicatorMarksTheSelectedRow) {
   EXPECT_EQ(image.at(30, 8), Rgb(clWhite));  // the columns start right of it
 }
 
+namespace {
+
+// A grid that shows rows cut at the bottom as background only.
+class ClippingGrid : public TDataGrid {
+ public:
+  using TDataGrid::TDataGrid;
+  bool GetClipPartialRows() override { return true; }
+};
+
+}  // namespace
+
+TEST_F(PaintGrid, ARowCutAtTheBottomShowsOnlyTheBackgroundWhenPartialRowsAreClipped) {
+  TForm* form = NewForm(100, 40);
+  auto* grid = new ClippingGrid(form);
+  grid->SetParent(form);
+  grid->SetBorderStyle(bsNone);
+  grid->SetOptions(0);
+  grid->SetBounds(0, 0, 100, 40);
+  grid->SetColor(clWhite);
+  AddTextColumn(grid, {}, 60)->SetColor(clYellow);
+  grid->AddRow(3);
+  Image image = Render(grid);
+  EXPECT_EQ(image.at(10, 8), Rgb(clYellow));
+  EXPECT_EQ(image.at(10, 24), Rgb(clYellow));
+  EXPECT_EQ(image.at(10, 36), Rgb(clWhite));  // the third row, 32..48, does not fit
+}
+
 TEST_F(PaintGrid, PaintingGivesBackItsObjectsAndTheClipItFound) {
   TDataGrid* grid = WhiteGrid(3, 40, 200, 120);
   grid->SetOptions(goGrid | goHeader | goIndicator | goFooter | goInput | goSelectFullRow);

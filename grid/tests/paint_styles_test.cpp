@@ -73,6 +73,21 @@ TEST_F(PaintStyles, TheThemedHeaderDiffersFromTheClassicOne) {
   EXPECT_NE(themed, classic);
 }
 
+TEST_F(PaintStyles, WithoutThemesAPressedHeaderIsInverted) {
+  TDataGrid* grid = HeaderGrid();
+  TNxCustomColumn* column = grid->Columns()->Item(1);
+  column->SetOptions(column->Options() & ~coCanSort);  // the click leaves the order alone
+  const RECT second{100, 0, 160, 18};
+  Image before = Render(grid);
+  SendMessageW(grid->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, efir::test::At(130, 9));
+  Image pressed = Render(grid);
+  for (POINT p : {POINT{110, 9}, POINT{100, 5}, POINT{158, 17}})
+    EXPECT_EQ(pressed.at(p.x, p.y), before.at(p.x, p.y) ^ 0xFFFFFF) << p.x << "," << p.y;
+  EXPECT_EQ(Crop(pressed, {0, 0, 100, 18}), Crop(before, {0, 0, 100, 18}));
+  SendMessageW(grid->Handle(), WM_LBUTTONUP, 0, efir::test::At(130, 9));
+  EXPECT_EQ(Crop(Render(grid), second), Crop(before, second));
+}
+
 TEST_F(PaintStyles, AnArrowThatWouldReachTheEdgeIsDroppedUnlessItMayNot) {
   TDataGrid* grid = HeaderGrid();
   // No caption: the arrow starts at 2 + 2 + 19 = 23 and would end at 31, past the edge.
