@@ -130,7 +130,8 @@ void TNxCustomGridControl::PaintRightOfColumns() {
 RECT TNxCustomGridControl::GetCaptionRect() {
   const RECT body = GetBodyRect();
   const int hpos = HorzScrollPos(), top = body.top + 4;
-  return {body.left - hpos, top, ClientWidth() - hpos, top + grid::WideTextHeight(Canvas(), FCaption)};
+  const int height = grid::WideTextHeight(Canvas(), FCaption);
+  return {body.left - hpos, top, ClientWidth() - hpos, top + height};
 }
 
 void TNxCustomGridControl::PaintCaption() {
@@ -394,7 +395,8 @@ void TNxCustomGridControl::PaintColumnParts() {
   if (FOptions & goInput) {
     const RECT input = GetInputRect();
     display.PaintBand({bandLeft, input.bottom - 6, input.right, input.bottom});
-    if (FOptions & goIndicator) display.PaintCorner({0, input.top, kIndicatorWidth, input.bottom}, 0);
+    if (FOptions & goIndicator)
+      display.PaintCorner({0, input.top, kIndicatorWidth, input.bottom}, 0);
   }
   if (FOptions & goFooter) {
     const RECT footer = GetFooterRect();

@@ -61,7 +61,8 @@ inline RECT InkBounds(const Image& image, const RECT& rect, COLORREF background)
 // The process's GDI objects: what the system reports, or, where it reports nothing (Wine),
 // the handle slots that answer with an object type.
 inline int GdiObjectCount() {
-  if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(count);
+  if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+    return static_cast<int>(count);
   int count = 0;
   for (uintptr_t slot = 1; slot < 0x10000; ++slot)
     if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0) ++count;

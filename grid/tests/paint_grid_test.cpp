@@ -231,7 +231,8 @@ TEST_F(PaintGrid, PaintingGivesBackItsObjectsAndTheClipItFound) {
   grid->SetOptions(goGrid | goHeader | goIndicator | goFooter | goInput | goSelectFullRow);
   grid->Columns()->Item(0)->SetSorted(true);
   grid->SetCaption(L"пусто");
-  for (int row = 0; row < 40; ++row) grid->SetCellText(1, row, L"Станция " + std::to_wstring(row));
+  for (int row = 0; row < 40; ++row)
+    grid->SetCellText(1, row, L"Станция " + std::to_wstring(row));
   grid->SelectRow(3);
   grid->SetFocus();
 
