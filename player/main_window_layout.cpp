@@ -56,6 +56,7 @@ void AddTileColumns(TDataGrid* grid, std::initializer_list<TNxGraphicColumn**> c
     column->SetWidth(91);
     column->SetAlignment(taCenter);
     column->SetStretch(true);
+    column->SetBorderWidth(0);
     column->SetOptions(column->Options() | coCanClick);
     column->SetCursor(crHandPoint);
     *member = column;
