@@ -42,6 +42,7 @@ int CurrentIsFavourite = 1;
 int FavouritesShown = 0;
 bool Muted = false;
 std::atomic<TRecorderState> RecorderState{rsIdle};
+bool RecordingActive = false;
 bool ReminderPanelOpen = false;
 bool ReminderArmed = false;
 

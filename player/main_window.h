@@ -187,6 +187,19 @@ class TForm1 : public TForm {
   void N9Click(TObject* Sender);
   void Timer1Timer(TObject* Sender);
   void Image6Click(TObject* Sender);
+
+  // Song history and clock label (song_history.cpp); reminder (reminder.cpp).
+  void Timer3Timer(TObject* Sender);
+  void N26Click(TObject* Sender);
+  void Image9Click(TObject* Sender);
+  void RxSpinButton1TopClick(TObject* Sender);
+  void RxSpinButton1BottomClick(TObject* Sender);
+  void RxSpinButton2TopClick(TObject* Sender);
+  void RxSpinButton2BottomClick(TObject* Sender);
+  void RxSpinButton3TopClick(TObject* Sender);
+  void RxSpinButton3BottomClick(TObject* Sender);
+  void Image13Click(TObject* Sender);
+  void RxClock1Alarm(TObject* Sender);
 };
 
 extern TForm1* Form1;
@@ -249,5 +262,7 @@ extern int FavouritesShown;     // 1 while the favourites tab shows
 extern bool Muted;
 enum TRecorderState { rsIdle, rsArmed, rsWriting };
 extern std::atomic<TRecorderState> RecorderState;
+// From the start of a recording until the user stops it.
+extern bool RecordingActive;
 extern bool ReminderPanelOpen;
 extern bool ReminderArmed;
