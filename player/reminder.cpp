@@ -18,7 +18,7 @@ constexpr int kPanelClosedHeight = 391;
 constexpr int kTopHour = 23;
 constexpr int kTopMinute = 59;  // and second
 
-TPlaySoundCall playSound = nullptr;
+TPlaySoundCall playSound = &PlaySoundA;
 
 // One press of a time field's spin button, `top` being its largest value: up from the top
 // wraps to 0, down from 0 to the top. The field always shows two digits afterwards.
@@ -52,7 +52,7 @@ void Spin(TForm1& form, TsEdit& field, int top, bool up) {
 
 }  // namespace
 
-void SetPlaySoundForTests(TPlaySoundCall play) { playSound = play; }
+void SetPlaySoundForTests(TPlaySoundCall play) { playSound = play ? play : &PlaySoundA; }
 
 void TForm1::Image9Click(TObject*) {
   ReminderPanelOpen = !ReminderPanelOpen;
@@ -86,8 +86,7 @@ void TForm1::Image13Click(TObject*) {
 
 void TForm1::RxClock1Alarm(TObject*) {
   const std::string text = "!" + std::string(27, ' ') + sEdit5->Text() + std::string(26, ' ') + "!";
-  if (sCheckBox2->Checked())
-    (playSound ? playSound : PlaySoundA)("systemexclamation", nullptr, SND_ASYNC);
+  if (sCheckBox2->Checked()) playSound("systemexclamation", nullptr, SND_ASYNC);
   MessageBoxW(Handle(), efir::text::fromAnsi(text).c_str(),
               efir::text::fromAnsi(Application.Title()).c_str(), MB_OK);
 }

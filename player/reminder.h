@@ -13,7 +13,7 @@
 #include <windows.h>
 
 // PlaySoundA's signature.
-using TPlaySoundCall = BOOL (*)(LPCSTR sound, HMODULE module, DWORD flags);
+using TPlaySoundCall = BOOL(WINAPI*)(LPCSTR sound, HMODULE module, DWORD flags);
 
 // For tests: the call the reminder plays its sound with (nullptr restores PlaySoundA).
 void SetPlaySoundForTests(TPlaySoundCall play);

@@ -28,7 +28,7 @@ struct SoundCall {
 };
 std::vector<SoundCall> sounds;
 
-BOOL HearSound(LPCSTR sound, HMODULE module, DWORD flags) {
+BOOL WINAPI HearSound(LPCSTR sound, HMODULE module, DWORD flags) {
   sounds.push_back({sound, module, flags});
   return TRUE;
 }
@@ -83,7 +83,9 @@ class Reminder : public player_test::PlayerTest {
     Start();
     Form1->RxClock1->OnGetTime = [this](TObject*, double& time) { time = now; };
   }
-  void SetTime(int hour, int minute, int second) { now = efir::EncodeTime(hour, minute, second, 0); }
+  void SetTime(int hour, int minute, int second) {
+    now = efir::EncodeTime(hour, minute, second, 0);
+  }
 
   static std::vector<std::string> Fields() {
     return {Form1->sEdit2->Text(), Form1->sEdit3->Text(), Form1->sEdit4->Text()};
@@ -196,7 +198,8 @@ TEST_F(Reminder, TheClockRaisesTheAlarmOnceWithTheTextAndTheSound) {
   // The clock's own ticks find the time.
   SetTime(7, 5, 0);
   ASSERT_TRUE(PumpUntil([&] { return !boxes.texts.empty(); }, 5000));
-  const std::string text = "!" + std::string(27, ' ') + "Проверить почту" + std::string(26, ' ') + "!";
+  const std::string text =
+      "!" + std::string(27, ' ') + "Проверить почту" + std::string(26, ' ') + "!";
   EXPECT_EQ(boxes.texts, std::vector<std::string>{text});
   EXPECT_EQ(sounds, (std::vector<SoundCall>{{"systemexclamation", nullptr, SND_ASYNC}}));
 
