@@ -1,12 +1,39 @@
 #include "grid/custom_grid.h"
 
-TNxCustomGrid::TNxCustomGrid(TComponent* AOwner) : TNxCustomGridControl(AOwner) {
+#include <algorithm>
+#include <utility>
+
+#include "grid/grid_text.h"
+
+namespace {
+
+// The program's own cursor by resource name, else the system cursor that looks the part.
+void RegisterCursor(TCursor id, const wchar_t* resource, const wchar_t* fallback) {
+  HCURSOR cursor = LoadCursorW(GetModuleHandleW(nullptr), resource);
+  Screen.SetCursors(id, cursor ? cursor : LoadCursorW(nullptr, fallback));
+}
+
+void RegisterGridCursors() {
+  RegisterCursor(crHeaderSplit, L"HORZSPLIT", IDC_SIZEWE);
+  RegisterCursor(crColumnNoDrag, L"COLUMNNODRAG", IDC_NO);
+  RegisterCursor(crRowSplit, L"VERTSPLIT", IDC_SIZENS);
+  RegisterCursor(crIndicatorSelect, L"INDICATORSELECT", IDC_ARROW);
+}
+
+}  // namespace
+
+TNxCustomGrid::TNxCustomGrid(TComponent* AOwner)
+    : TNxCustomGridControl(AOwner), FSearchTimer(new TTimer(this)) {
   SetParentColor(false);
   SetColor(clWindow);
   SetControlStyle(ControlStyle() | csDoubleClicks);
+  FSearchTimer->SetEnabled(false);
+  FSearchTimer->SetInterval(700);
+  FSearchTimer->OnTimer = [this](TObject*) { ClearSearchBuffer(); };
+  RegisterGridCursors();
 }
 
-void TNxCustomGrid::ShowHintAt(int, int, const std::wstring&) {}
+TNxCustomGrid::~TNxCustomGrid() = default;
 
 void TNxCustomGrid::CreateWnd() {
   TNxCustomGridControl::CreateWnd();
@@ -17,24 +44,33 @@ void TNxCustomGrid::CreateWnd() {
   UpdateVertScrollBar();
 }
 
-bool TNxCustomGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos) {
-  if (!TNxCustomGridControl::DoMouseWheel(Shift, WheelDelta, MousePos) || IsEditing()) return false;
-  TNxScrollBar& vert = VertScrollBar();
-  TNxScrollBar& horz = HorzScrollBar();
-  const bool page = (Shift & ssCtrl) != 0;
-  if (WheelDelta < 0) {
-    if (vert.Max() > 0 && vert.Position() < vert.Max()) {
-      page ? vert.PageForward() : vert.StepForward();
-    } else if (GridStyle() == gsReport && horz.Max() > 0 && !vert.Visible()) {
-      page ? horz.PageForward() : horz.StepForward();
-    }
-  } else if (vert.Max() > 0) {
-    page ? vert.PageBack() : vert.StepBack();
-  } else if (GridStyle() == gsReport && horz.Max() > 0) {
-    page ? horz.PageBack() : horz.StepBack();
-  }
-  return true;
+TNxCustomColumn* TNxCustomGrid::ColumnOrNull(int ACol) const {
+  return Columns()->ValidIndex(ACol) ? Columns()->Item(ACol) : nullptr;
 }
+
+// ---------------------------------------------------------------------------- hints
+
+void TNxCustomGrid::RecreateHintWindow() {
+  if (!FHintWindow) FHintWindow = std::make_unique<TGridHintWindow>();
+}
+
+void TNxCustomGrid::HideHint() { grid::HideHintWindow(FHintWindow.get()); }
+
+// Shows Text in Rect (measured at (0, 0)) with its top-left corner at the client point At.
+void TNxCustomGrid::ShowHintRect(RECT Rect, POINT At, const std::wstring& Text) {
+  POINT screen = ClientToScreen(At);
+  OffsetRect(&Rect, screen.x, screen.y);
+  grid::ShowHintWindow(FHintWindow.get(), Rect, Text);
+}
+
+void TNxCustomGrid::ShowHintAt(int X, int Y, const std::wstring& Text) {
+  if (!grid::IsParentFormActive(this)) return;
+  RecreateHintWindow();
+  RECT rect = grid::CalcHintWindowRect(FHintWindow.get(), ClientWidth(), Text);
+  ShowHintRect(rect, {X, Y}, Text);
+}
+
+// ---------------------------------------------------------------------------- messages
 
 void TNxCustomGrid::WndProc(TMessage& Message) {
   switch (Message.Msg) {
@@ -45,11 +81,134 @@ void TNxCustomGrid::WndProc(TMessage& Message) {
         UpdateVertScrollBar();
       }
       break;
+    case WM_HSCROLL:
+      if (Message.LParam == 0) {
+        // The selected cell's frame is drawn where the cell is: off the moved pixels.
+        EndEdit();
+        const bool frame = !(AppearanceOptions() & aoAlphaBlendedSelection);
+        if (frame) RefreshCell(SelectedColumn(), SelectedRow());
+        TNxCustomGridControl::WndProc(Message);
+        if (frame) RefreshCell(SelectedColumn(), SelectedRow());
+        return;
+      }
+      break;
     case WM_SIZE:
       TNxCustomGridControl::WndProc(Message);
-      UpdateHorzScrollBar();
-      UpdateVertScrollBar();
+      HeightChanged();
+      WidthChanged();
+      EndEdit();
+      return;
+    case WM_SETFOCUS:
+      TNxCustomGridControl::WndProc(Message);
+      if (RowCount() > 0) {
+        RefreshSelection();
+      } else if (Options() & goInput) {
+        SetInputSelected(true);
+      }
+      return;
+    case WM_KILLFOCUS:
+      HideHint();
+      ForgetPress();
+      SetHotHeaderColumn(-1);
+      FGripColumn = -1;
+      RefreshSelection();
+      break;
+    case WM_ACTIVATEAPP:
+      TNxCustomGridControl::WndProc(Message);
+      if (!Message.WParam) {
+        ForgetPress();
+        FDownCell = {-1, -1};
+        SetCursor(crDefault);
+      }
+      RefreshSelection();
+      return;
+    case CM_MOUSELEAVE:
+      FHintKind = hkNone;
+      HideHint();
+      FHintedHeaderColumn = -1;
+      SetHotHeaderColumn(-1);
+      break;  // then OnMouseLeave
+    case CM_FONTCHANGED:
+      for (int col = 0; col < Columns()->Count(); ++col) {
+        TNxCustomColumn* column = Columns()->Item(col);
+        if (column->ParentFont()) column->SetParentFont(true);
+      }
+      break;
+    case WM_GETDLGCODE:
+      TNxCustomGridControl::WndProc(Message);
+      Message.Result = DialogCode(Message.Result);
       return;
   }
   TNxCustomGridControl::WndProc(Message);
+}
+
+// ---------------------------------------------------------------------------- size
+
+void TNxCustomGrid::HeightChanged() {
+  const int height = ClientHeight();
+  const int old = std::exchange(FLastClientHeight, height);
+  if (height == old) return;
+  const int width = ClientWidth();
+  if (GridStyle() == gsSlides) {
+    RefreshRect({0, std::min(old, height), width, std::max(old, height)});
+  } else if (Options() & goFooter) {
+    // The footer and the indicator beside it move with the bottom edge.
+    const int top = GetFooterRect().top;
+    RefreshRect({0, top - std::max(height - old, 0), width, height});
+  }
+  if (height > old) ScrollRowsBackIn();
+  UpdateVertScrollBar();
+}
+
+// Rows above the view come back while the room below the last row holds them whole, so a
+// grid made taller shows no empty space under its last row.
+void TNxCustomGrid::ScrollRowsBackIn() {
+  const int bodyBottom = GetBodyRect().bottom;
+  for (;;) {
+    int above = TopRow() - 1;
+    while (above >= 0 && !GetRowShown(above)) --above;
+    if (above < 0 || RowCount() == 0) return;
+    const int last = LastRowInView();
+    const int used = GetRowTop(last) + GetRowHeight(last) + LineWidth(lkBottom);
+    if (bodyBottom - used < GetRowHeight(above) + LineWidth(lkRowExtra)) return;
+    const int top = TopRow();
+    VertScrollBar().StepBack();
+    if (TopRow() == top) return;
+  }
+}
+
+void TNxCustomGrid::WidthChanged() {
+  const int width = ClientWidth();
+  const int old = std::exchange(FLastClientWidth, width);
+  if (width == old) return;
+  if (HorzScrollBar().Position() < 1) {
+    RefreshRect({std::min(old, width), 0, std::max(old, width), ClientHeight()});
+  } else {
+    Invalidate();
+  }
+  Columns()->AutoSizeColumns(nullptr, false);
+  UpdateHorzScrollBar();
+  if (!Caption().empty() && GetShownRowCount() == 0) RefreshPart(gpBody);
+}
+
+// ---------------------------------------------------------------------------- events
+
+void TNxCustomGrid::DoCellClick(int ACol, int ARow) {
+  if (OnCellClick) OnCellClick(this, ACol, ARow);
+}
+
+void TNxCustomGrid::DoCellDblClick(int ACol, int ARow) {
+  if (OnCellDblClick) OnCellDblClick(this, ACol, ARow);
+}
+
+void TNxCustomGrid::DoHeaderClick(int ACol) {
+  if (OnHeaderClick) OnHeaderClick(this, ACol);
+}
+
+void TNxCustomGrid::DoHeaderDblClick(int ACol) {
+  if (OnHeaderDblClick) OnHeaderDblClick(this, ACol);
+}
+
+void TNxCustomGrid::DoFooterClick(int ACol) {
+  if (OnFooterClick) OnFooterClick(this, ACol);
 }

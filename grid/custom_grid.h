@@ -1,27 +1,151 @@
-// The layer between the grid engine (grid/grid_control.h) and TDataGrid: the grid's own
-// message handling, its wheel steps and its hints for callers. The mouse interaction of the
-// grid (hit zones, cell presses, header clicks and sorting, column and row dragging, the
-// grid's own cell hints) builds on this class.
+// The layer between the grid engine (grid/grid_control.h) and TDataGrid: how the grid answers
+// the user. The mouse (grid_mouse.cpp): what lies under a point, a press on a cell selects it,
+// a click on a sortable header sorts, double clicks, hover cursors. Hints (grid_mouse.cpp):
+// header, footer, cell and text-fit hints in the grid's own hint window, and ShowHintAt for
+// callers. The keyboard (grid_keys.cpp): navigation keys, type-ahead search over the search
+// column, the wheel and the dialog codes. Focus, activation and size messages live here.
+//
+//   grid->OnCellHint = [](TObject*, int ACol, int ARow, std::wstring& Value) { Value = ...; };
+//   grid->ShowHintAt(0, 0, L"Радио Дача - Добавлено в избранное");
+//
+// The events raised from a mouse press or release follow the framework's OnMouseDown or
+// OnMouseUp; a handler that fails ends the press at that step (the application's handler
+// reports it) and leaves the grid ready for the next one.
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "framework/timer.h"
 #include "grid/grid_control.h"
+#include "grid/grid_hints.h"
+
+// What lies under a client point.
+enum TGridZone { gzNone, gzCells, gzFooter, gzHeader, gzIndicator, gzInput };
+
+// What the hint window shows now.
+enum THintKind { hkNone, hkFooter, hkHeader, hkTextFit, hkCell };
+
+// The grid's own cursors, registered with the screen by every grid.
+constexpr TCursor crHeaderSplit = 3000, crColumnNoDrag = 3001, crRowSplit = 3003,
+                  crIndicatorSelect = 3006;
 
 class TNxCustomGrid : public TNxCustomGridControl {
  public:
   explicit TNxCustomGrid(TComponent* AOwner);
+  ~TNxCustomGrid() override;
 
   // Shows Text in the grid's hint window with its top-left corner at the client point
-  // (X, Y), when the grid's form is the active one. The hint window comes with the grid's
-  // mouse handling; until then nothing shows.
+  // (X, Y), when the grid's form is the active one. It stays until the grid's next hint, the
+  // mouse leaving the grid, the grid losing the focus, or a move over a place without hint.
   virtual void ShowHintAt(int X, int Y, const std::wstring& Text);
+  void HideHint();
+  THintKind HintKind() const { return FHintKind; }
+
+  // --- what lies under a client point ---
+  TGridZone GetGridZone(POINT P);
+  // The creation index of the visible column over X (a shared edge belongs to the left
+  // column), or -1.
+  int ColumnAtX(int X);
+  int RowAtY(int X, int Y);
+  POINT CellAtPoint(POINT P);
+  // The column whose right edge is within 3 pixels left to 2 right of X, or -1.
+  int ResizeGripColumn(int X);
+  // The row whose bottom border in the indicator is at Y, or -1.
+  int RowResizeLine(int X, int Y);
+
+  // --- keyboard ---
+  // Selects the first shown row, below the selected one and wrapping (or from the top with
+  // FromStart), whose text in column ACol starts with Text in any case.
+  bool TypeAhead(int ACol, const std::wstring& Text, bool FromStart);
+  // What the search timer does 700 ms after the last typed character.
+  void ClearSearchBuffer();
+  const std::wstring& SearchBuffer() const { return FSearchBuffer; }
+
+  TCellEvent OnCellClick;
+  TCellEvent OnCellDblClick;
+  TColumnEvent OnHeaderClick;
+  TColumnEvent OnHeaderDblClick;
+  TColumnEvent OnFooterClick;
 
   void WndProc(TMessage& Message) override;
 
  protected:
   void CreateWnd() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
   // One small step (a page with Ctrl) per wheel message: down or up while there is a vertical
   // range, else left or right when only the horizontal bar has one.
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos) override;
+  // A left or right press outside every zone, after any edit has ended.
+  virtual void MouseDownOutside() {}
+  // The navigation keys.
+  virtual void KeyToAction(WORD& Key, TShiftState Shift);
+  // Makes the hint window on the first hint.
+  virtual void RecreateHintWindow();
+
+  const TNxCustomColumn* HeaderDownColumn() const override { return ColumnOrNull(FClickedHeaderColumn); }
+  const TNxCustomColumn* HeaderHotColumn() const override { return ColumnOrNull(FHotHeaderColumn); }
+
+  void DoCellClick(int ACol, int ARow);
+  void DoCellDblClick(int ACol, int ARow);
+  void DoHeaderClick(int ACol);
+  void DoHeaderDblClick(int ACol);
+  void DoFooterClick(int ACol);
+
+ private:
+  TNxCustomColumn* ColumnOrNull(int ACol) const;
+  bool IsEditingAny() const { return (FState & (kEditingCell | kEditingInput)) != 0; }
+  int VisibleLeft(const TNxCustomColumn* Column);
+  void ShowHintRect(RECT Rect, POINT At, const std::wstring& Text);
+  void HeightChanged();
+  void ScrollRowsBackIn();
+  void WidthChanged();
+
+  // grid_mouse.cpp
+  void DoubleClick(int X, int Y);
+  void CellPress(TMouseButton Button, TShiftState Shift);
+  void HeaderPress(int X);
+  void IndicatorPress(int X, int Y);
+  void CellRelease(int X, int Y);
+  void HeaderSort(int PressedColumn, int X);
+  void HeaderHover(int X);
+  void FooterHover(int X);
+  void CellHover(int X, int Y);
+  void IndicatorHover(int X, int Y);
+  void SetHotHeaderColumn(int ACol);
+  bool TextFits(int ACol, int ARow);
+  void ShowTextFitHint(int ACol, int ARow);
+  void ShowCellHint(int ACol, int ARow, const std::wstring& Text);
+  void ForgetPress();
+
+  // grid_keys.cpp
+  void PageUp();
+  void PageDown();
+  void MarkRowRange(int From, int To);
+  void EnterKey();
+  int SearchColumn() const;
+  LRESULT DialogCode(LRESULT Inherited);
+
+  POINT FDownPoint{-1, -1};
+  POINT FDownCell{-1, -1};
+  POINT FHoverCell{-1, -1};
+  POINT FPrevHoverCell{-1, -1};
+  bool FPressedCellWasSelected = false;
+  // Columns by creation index (-1: none), checked against the collection before each use.
+  int FPressedHeaderColumn = -1;
+  int FClickedHeaderColumn = -1;
+  int FGripColumn = -1;
+  int FHotHeaderColumn = -1;
+  int FHintedHeaderColumn = -1;
+  int FHintedFooterColumn = -1;
+  THintKind FHintKind = hkNone;
+  int FLastClientHeight = 0;
+  int FLastClientWidth = 0;
+  std::wstring FSearchBuffer;
+  TTimer* FSearchTimer;
+  std::unique_ptr<TGridHintWindow> FHintWindow;
 };

@@ -320,6 +320,7 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
 
   // --- sizing ---
   int MeasureCellHeight(int ACol, int ARow);
+  int MeasureCellWidth(int ACol, int ARow);  // the text's width, as its painter lays it out
   void AutoSizeRowHeight(int ARow);
   // Part 1: the cells only; 2: the header only; else both.
   void AutoSizeColumn(int ACol, int Part, bool ShownOnly);

@@ -627,6 +627,10 @@ int TNxCustomGridControl::MeasureCellHeight(int ACol, int ARow) {
   return MeasureCell(ACol, ARow).cy;
 }
 
+int TNxCustomGridControl::MeasureCellWidth(int ACol, int ARow) {
+  return MeasureCell(ACol, ARow).cx;
+}
+
 void TNxCustomGridControl::AutoSizeRowHeight(int ARow) {
   int height = FRowSize;
   for (int col = 0; col < FColumns->Count(); ++col)

@@ -26,6 +26,7 @@
 #include "widgets/rx_controls.h"
 
 class TDataGrid;
+class TWebMultiDownload;
 class TNxGraphicColumn;
 class TNxTextColumn;
 
@@ -137,6 +138,7 @@ class TForm1 : public TForm {
   TsSkinManager* sSkinManager2;
   TsSkinManager* sSkinManager3;
   TsSkinManager* sSkinManager4;
+  TWebMultiDownload* WebMultiDownload1;  // the catalogue rebuild's logos, the QR dialog
 
   // Scratch controls the code calls or uses; hidden.
   TButton* Button1;         // "<>"
@@ -181,12 +183,33 @@ class TForm1 : public TForm {
   void N3Click(TObject* Sender);
   void WindowsMediaPlayer1StatusChange(TObject* Sender);
 
+  // Recording (recorder.cpp).
+  void sBitBtn1Click(TObject* Sender);
+
   // Settings dialog (settings_dialog.cpp), version check (update_check.cpp), about box
   // (about_box.cpp).
   void Image7Click(TObject* Sender);
   void N9Click(TObject* Sender);
   void Timer1Timer(TObject* Sender);
   void Image6Click(TObject* Sender);
+
+  // The catalogue rebuild (catalogue_rebuild.cpp) and the handlers no command reaches
+  // (unbound_handlers.cpp).
+  void Button1Click(TObject* Sender);
+  void Button4Click(TObject* Sender);
+  void cbDirectConnectionClick(TObject* Sender);
+  void WebDownload1Complete(TObject* Sender, const std::wstring& aFileNameAndPath,
+                            const std::wstring& aFileName, const std::wstring& aFolderName,
+                            const std::wstring& aExtension, int ActiveConnections);
+  void WebDownload1Progress(TObject* Sender, const std::string& Status);
+  void RxLabel1Click(TObject* Sender);
+  void sButton2Click(TObject* Sender);
+  void RxLabel4Click(TObject* Sender);
+  void Label1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void RxLabel1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void N18Click(TObject* Sender);
+  void DataGrid1SlideChange(TObject* Sender, int ACol);
+  void NxTextColumn1ButtonClick(TObject* Sender);
 
   // Song history and clock label (song_history.cpp); reminder (reminder.cpp).
   void Timer3Timer(TObject* Sender);

@@ -2,6 +2,7 @@
 // the handlers it binds.
 #include <initializer_list>
 
+#include "download/web_download.h"
 #include "framework/exceptions.h"
 #include "grid/column_kinds.h"
 #include "grid/column_parts.h"
@@ -115,6 +116,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   DataGrid1 = NewGrid(this, true);
   AddTileColumns(DataGrid1, {&NxGraphicColumn1, &NxGraphicColumn2, &NxGraphicColumn3,
                             &NxGraphicColumn4, &NxGraphicColumn5});
+  DataGrid1->OnSlideChange = [this](TObject* s, int c) { DataGrid1SlideChange(s, c); };
   DataGrid2 = NewGrid(this, false);
   AddTileColumns(DataGrid2, {&NxGraphicColumn6, &NxGraphicColumn7, &NxGraphicColumn8,
                             &NxGraphicColumn9, &NxGraphicColumn10});
@@ -139,6 +141,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sBitBtn2->OnClick = [this](TObject* s) { sBitBtn2Click(s); };
   sBitBtn3->OnClick = [this](TObject* s) { sBitBtn3Click(s); };
   sBitBtn1 = Place(new TsBitBtn(this), this, 90, 357, 36, 28);
+  sBitBtn1->OnClick = [this](TObject* s) { sBitBtn1Click(s); };
   const std::pair<TsBitBtn*, const char*> glyphs[] = {
       {sBitBtn2, "play.png"}, {sBitBtn3, "stop.png"}, {sBitBtn1, "rec.png"}};
   for (const auto& [button, file] : glyphs) {
@@ -281,9 +284,11 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sSkinManager2 = new TsSkinManager(this);
   sSkinManager3 = new TsSkinManager(this);
   sSkinManager4 = new TsSkinManager(this);
+  WebMultiDownload1 = new TWebMultiDownload(this);
 
   // Scratch controls.
   Button1 = NewScratch<TButton>(this, "<>");
+  Button1->OnClick = [this](TObject* s) { Button1Click(s); };
   Button2 = NewScratch<TButton>(this, "||");
   Button2->OnClick = [this](TObject* s) { Button2Click(s); };
   Button3 = NewScratch<TButton>(this);

@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/text_encoding.h"
 #include "framework/text_file.h"
+#include "framework/timer.h"
 #include "player/main_window.h"
 #include "player/player_forms.h"
 #include "tests/support/paths.h"
@@ -78,6 +80,40 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return done();
+}
+
+// The texts of the message boxes this thread shows while `action` runs; each is answered "OK".
+inline std::vector<std::string> AnsweringMessageBoxes(const std::function<void()>& action) {
+  std::vector<std::string> texts;
+  TTimer watch(nullptr);
+  watch.SetInterval(20);
+  watch.OnTimer = [&](TObject*) {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM found) -> BOOL {
+          wchar_t name[16] = {};
+          GetClassNameW(hwnd, name, 16);
+          if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    std::wstring text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t part[512] = {};
+      wchar_t name[16] = {};
+      GetClassNameW(child, name, 16);
+      if (_wcsicmp(name, L"Static") != 0) continue;
+      GetWindowTextW(child, part, 512);
+      text += part;
+    }
+    texts.push_back(efir::text::toAnsi(text));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  };
+  action();
+  return texts;
 }
 
 class PlayerTest : public ::testing::Test {
