@@ -4,11 +4,10 @@
 
 #include <string>
 
-#include "framework/application.h"
 #include "framework/convert.h"
 #include "framework/exceptions.h"
-#include "framework/text_encoding.h"
 #include "player/main_window.h"
+#include "player/message_box.h"
 
 namespace {
 
@@ -87,6 +86,5 @@ void TForm1::Image13Click(TObject*) {
 void TForm1::RxClock1Alarm(TObject*) {
   const std::string text = "!" + std::string(27, ' ') + sEdit5->Text() + std::string(26, ' ') + "!";
   if (sCheckBox2->Checked()) playSound("systemexclamation", nullptr, SND_ASYNC);
-  MessageBoxW(Handle(), efir::text::fromAnsi(text).c_str(),
-              efir::text::fromAnsi(Application.Title()).c_str(), MB_OK);
+  ShowMessage(text);
 }

@@ -9,8 +9,6 @@
 
 #include "framework/convert.h"
 #include "framework/exceptions.h"
-#include "framework/text_encoding.h"
-#include "framework/timer.h"
 #include "player/main_window.h"
 #include "player/reminder.h"
 #include "player/tests/player_fixture.h"
@@ -18,6 +16,7 @@
 
 namespace {
 
+using player_test::AnsweringMessageBoxes;
 using player_test::PumpUntil;
 
 struct SoundCall {
@@ -32,38 +31,6 @@ BOOL WINAPI HearSound(LPCSTR sound, HMODULE module, DWORD flags) {
   sounds.push_back({sound, module, flags});
   return TRUE;
 }
-
-// Answers every message box of this thread with OK while it lives and keeps their texts.
-class MessageBoxes {
- public:
-  MessageBoxes() : watch_(nullptr) {
-    watch_.SetInterval(20);
-    watch_.OnTimer = [this](TObject*) { AnswerOne(); };
-  }
-  std::vector<std::string> texts;
-
- private:
-  void AnswerOne() {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM found) -> BOOL {
-          wchar_t name[16] = {};
-          GetClassNameW(hwnd, name, 16);
-          if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
-    if (!box) return;
-    wchar_t text[512] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 512);  // a message box's text
-    texts.push_back(efir::text::toAnsi(text));
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-  }
-
-  TTimer watch_;
-};
 
 class Reminder : public player_test::PlayerTest {
  protected:
@@ -191,26 +158,27 @@ TEST_F(Reminder, TheClockRaisesTheAlarmOnceWithTheTextAndTheSound) {
   Form1->RxSpinButton2TopClick(Form1->RxSpinButton2);  // 07:05:00
   Form1->sEdit5->SetText("Проверить почту");
   Form1->Image13Click(Form1->Image13);
-  MessageBoxes boxes;
-  Form1->RxClock1->CheckAlarm();
-  EXPECT_TRUE(boxes.texts.empty());
+  EXPECT_TRUE(AnsweringMessageBoxes([] { Form1->RxClock1->CheckAlarm(); }).empty());
 
   // The clock's own ticks find the time.
   SetTime(7, 5, 0);
-  ASSERT_TRUE(PumpUntil([&] { return !boxes.texts.empty(); }, 5000));
+  const auto texts =
+      AnsweringMessageBoxes([] { PumpUntil([] { return !sounds.empty(); }, 5000); });
   const std::string text =
       "!" + std::string(27, ' ') + "Проверить почту" + std::string(26, ' ') + "!";
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{text});
+  EXPECT_EQ(texts, std::vector<std::string>{text});
   EXPECT_EQ(sounds, (std::vector<SoundCall>{{"systemexclamation", nullptr, SND_ASYNC}}));
 
   // Later in the same minute, and once it has passed: nothing more.
-  for (int second : {1, 30, 59}) {
-    SetTime(7, 5, second);
+  const auto later = AnsweringMessageBoxes([this] {
+    for (int second : {1, 30, 59}) {
+      SetTime(7, 5, second);
+      Form1->RxClock1->CheckAlarm();
+    }
+    SetTime(7, 6, 0);
     Form1->RxClock1->CheckAlarm();
-  }
-  SetTime(7, 6, 0);
-  Form1->RxClock1->CheckAlarm();
-  EXPECT_EQ(boxes.texts.size(), 1u);
+  });
+  EXPECT_TRUE(later.empty());
   EXPECT_EQ(sounds.size(), 1u);
   EXPECT_TRUE(ReminderArmed);
 }
@@ -221,10 +189,8 @@ TEST_F(Reminder, WithoutSoundOnlyTheMessageShows) {
   Form1->RxSpinButton2TopClick(Form1->RxSpinButton2);  // 07:05:00
   Form1->sCheckBox2->SetChecked(false);
   Form1->Image13Click(Form1->Image13);
-  MessageBoxes boxes;
   SetTime(7, 5, 0);
-  Form1->RxClock1->CheckAlarm();
-  EXPECT_EQ(boxes.texts.size(), 1u);
+  EXPECT_EQ(AnsweringMessageBoxes([] { Form1->RxClock1->CheckAlarm(); }).size(), 1u);
   EXPECT_TRUE(sounds.empty());
 }
 
