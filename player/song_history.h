@@ -14,4 +14,3 @@
 // Forgets the last title seen and takes the user's long time format as it is now, before any
 // download can replace it (the download component changes it for the whole process).
 void StartSongHistory();
-

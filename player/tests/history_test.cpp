@@ -8,12 +8,14 @@
 #include "framework/exceptions.h"
 #include "framework/files.h"
 #include "player/main_window.h"
+#include "player/tests/history_fixture.h"
 #include "player/tests/playback_fixture.h"
 #include "player/tests/player_fixture.h"
 #include "player/web_pages.h"
 
 namespace {
 
+using history_test::UserTimeFormat;
 using player_test::ConfigLines;
 using player_test::ReadLines;
 using player_test::WriteLines;
@@ -21,18 +23,6 @@ using player_test::WriteLines;
 const std::string kStation = "Радио Тест";
 // The station name as a line holds it: padded to 31 characters.
 const std::string kPadded = kStation + std::string(31 - kStation.size(), ' ');
-
-// A user whose long time format is "hh:nn:ss", for as long as the test runs.
-class UserTimeFormat {
- public:
-  UserTimeFormat() : saved_(efir::FormatSettings()) {
-    efir::FormatSettings().LongTimeFormat = "hh:nn:ss";
-  }
-  ~UserTimeFormat() { efir::FormatSettings() = saved_; }
-
- private:
-  efir::TFormatSettings saved_;
-};
 
 class History : public player_test::PlayerTest {
  protected:

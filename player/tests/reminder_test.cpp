@@ -11,6 +11,7 @@
 #include "framework/exceptions.h"
 #include "player/main_window.h"
 #include "player/reminder.h"
+#include "player/tests/history_fixture.h"
 #include "player/tests/player_fixture.h"
 #include "tests/support/capture.h"
 
@@ -62,6 +63,7 @@ class Reminder : public player_test::PlayerTest {
     return {clock->AlarmHour(), clock->AlarmMinute(), clock->AlarmSecond()};
   }
 
+  history_test::UserTimeFormat format_;
   double now = 0;
 };
 
