@@ -148,7 +148,7 @@ void TNxCustomGrid::FinishColumnResize() {
 
 bool TNxCustomGrid::ColumnMayMove(TShiftState Shift) {
   TNxCustomColumn* column = ColumnOrNull(FPressedHeaderColumn);
-  return column && (Shift & ssLeft) && (column->Options() & coCanClick) &&
+  return FDrag == gdNone && column && (Shift & ssLeft) && (column->Options() & coCanClick) &&
          !(column->Options() & coDisableMoving) && !(Options() & goDisableColumnMoving);
 }
 

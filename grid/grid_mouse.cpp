@@ -223,6 +223,8 @@ void TNxCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
   const int pressed = std::exchange(FPressedHeaderColumn, -1);
   FDownPoint = {-1, -1};
   if (FinishDrag()) return;
+  // A row move starts from a press: not from one released before.
+  FRowMoveSource = -1;
   if (TNxCustomColumn* clicked = ColumnOrNull(std::exchange(FClickedHeaderColumn, -1))) {
     RefreshColumn(clicked, gpHeader);
     DoHeaderClick(clicked->Index());
