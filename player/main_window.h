@@ -210,6 +210,19 @@ class TForm1 : public TForm {
   void N18Click(TObject* Sender);
   void DataGrid1SlideChange(TObject* Sender, int ACol);
   void NxTextColumn1ButtonClick(TObject* Sender);
+
+  // Song history and clock label (song_history.cpp); reminder (reminder.cpp).
+  void Timer3Timer(TObject* Sender);
+  void N26Click(TObject* Sender);
+  void Image9Click(TObject* Sender);
+  void RxSpinButton1TopClick(TObject* Sender);
+  void RxSpinButton1BottomClick(TObject* Sender);
+  void RxSpinButton2TopClick(TObject* Sender);
+  void RxSpinButton2BottomClick(TObject* Sender);
+  void RxSpinButton3TopClick(TObject* Sender);
+  void RxSpinButton3BottomClick(TObject* Sender);
+  void Image13Click(TObject* Sender);
+  void RxClock1Alarm(TObject* Sender);
 };
 
 extern TForm1* Form1;

@@ -10,6 +10,7 @@
 #include "player/layout.h"
 #include "player/main_window.h"
 #include "player/playback.h"
+#include "player/song_history.h"
 
 using namespace layout;
 
@@ -56,6 +57,7 @@ void AddTileColumns(TDataGrid* grid, std::initializer_list<TNxGraphicColumn**> c
     column->SetWidth(91);
     column->SetAlignment(taCenter);
     column->SetStretch(true);
+    column->SetBorderWidth(0);
     column->SetOptions(column->Options() | coCanClick);
     column->SetCursor(crHandPoint);
     *member = column;
@@ -169,6 +171,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Image8 = NewPicture(this, 388, 359, 24, 24, "editor.png", "Редактировать радиостанцию");
   Image8->OnClick = [this](TObject* s) { Image8Click(s); };
   Image9 = NewPicture(this, 417, 359, 24, 24, "alarm.png", "Напоминалка");
+  Image9->OnClick = [this](TObject* s) { Image9Click(s); };
   Image10 = NewPicture(this, 446, 359, 24, 24, "", "Переключить в режим списка");
   // Read from the current folder, as the view switch reads it later.
   try {
@@ -190,7 +193,14 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     (*timeEdits[i])->SetText("00");
     *spins[i] = Place(new TRxSpinButton(this), this, left + 38, 464, 16, 25);
   }
+  RxSpinButton1->OnTopClick = [this](TObject* s) { RxSpinButton1TopClick(s); };
+  RxSpinButton1->OnBottomClick = [this](TObject* s) { RxSpinButton1BottomClick(s); };
+  RxSpinButton2->OnTopClick = [this](TObject* s) { RxSpinButton2TopClick(s); };
+  RxSpinButton2->OnBottomClick = [this](TObject* s) { RxSpinButton2BottomClick(s); };
+  RxSpinButton3->OnTopClick = [this](TObject* s) { RxSpinButton3TopClick(s); };
+  RxSpinButton3->OnBottomClick = [this](TObject* s) { RxSpinButton3BottomClick(s); };
   Image13 = NewPicture(this, 214, 464, 24, 24, "notfav.png", "Активировать Напоминалку");
+  Image13->OnClick = [this](TObject* s) { Image13Click(s); };
   sCheckBox2 = Place(new TsCheckBox(this), this, 250, 466, 70, 21);
   sCheckBox2->SetCaption("Звук");
   sCheckBox2->SetChecked(true);
@@ -199,10 +209,11 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sCheckBox2->Font().SetColor(kLightText);
   sCheckBox1 = Place(new TsCheckBox(this), this, 330, 466, 20, 21);
   sCheckBox1->SetVisible(false);
-  sLabel5 = NewLabel<TsLabel>(this, 380, 464, 110, 24, "", kLightText, -18, true);
+  sLabel5 = NewLabel<TsLabel>(this, 322, 465, 172, 22, "", kLightText, -16, true);
   sLabel5->SetAlignment(taRightJustify);
   RxClock1 = Place(new TRxClock(this), this, 380, 410, 110, 20);
   RxClock1->SetVisible(false);
+  RxClock1->OnAlarm = [this](TObject* s) { RxClock1Alarm(s); };
 
   // Menus.
   PopupMenu1 = new TPopupMenu(this);
@@ -236,6 +247,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   N15 = NewItem(this, PopupMenu2->Items(), "Медиа-Поиск");
   N15->SetVisible(false);
   N26 = NewItem(this, PopupMenu2->Items(), "История");
+  N26->OnClick = [this](TObject* s) { N26Click(s); };
   N27 = NewItem(this, PopupMenu2->Items(), "Радиостанция не работает!");
   PopupMenu3 = new TPopupMenu(this);
   PopupMenu4 = new TPopupMenu(this);
@@ -265,6 +277,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
   Timer3 = new TTimer(this);
   Timer3->SetInterval(1000);
+  Timer3->OnTimer = [this](TObject* s) { Timer3Timer(s); };
+  StartSongHistory();
   SaveDialog1 = new TSaveDialog(this);
   OpenDialog1 = new TOpenDialog(this);
   sSkinManager1 = new TsSkinManager(this);
