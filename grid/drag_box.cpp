@@ -2,21 +2,20 @@
 
 #include <iterator>
 
-#include "framework/gdi.h"
-#include "grid/column_parts.h"
-#include "grid/columns.h"
+#include "grid/grid_control.h"
 #include "grid/theme_draw.h"
 
 // ---------------------------------------------------------------------------- drag box
 
-TColumnDragBox::TColumnDragBox(TComponent* AOwner) : TNxFlyoutControl(AOwner) {
+TColumnDragBox::TColumnDragBox(TNxCustomGridControl* AOwner)
+    : TNxFlyoutControl(AOwner), FGrid(AOwner) {
   // The box takes the mouse itself in StartDrag and lets it go in EndDrag; the framework's
   // own release on the button-up would come before the drop and read as a lost mouse.
   SetControlStyle(ControlStyle() & ~csCaptureMouse);
 }
 
 void TColumnDragBox::StartDrag(TNxCustomColumn* Column, bool Hidden) {
-  if (Parent()) Font().Assign(Parent()->Font());
+  Font().Assign(FGrid->Font());
   FColumn = Column;
   FDragging = true;
   if (!Hidden) Show();
@@ -74,11 +73,10 @@ void TColumnDragBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
 void TColumnDragBox::Paint() {
   TCanvas& canvas = Canvas();
   const RECT client = ClientRect();
-  grid::DrawButtonFace(canvas, client, false);
   if (FColumn) {
-    const RECT text{client.left + 4, client.top, client.right - 4, client.bottom};
-    grid::DrawTextRect(canvas, text, false, FColumn->Header()->Caption(),
-                       FColumn->Header()->Alignment());
+    FDisplay.Canvas = &canvas;
+    FDisplay.Themed = FGrid->EnableVisualStyles() && grid::ThemesActive();
+    FDisplay.PaintHeaderCell(FColumn, client);
   }
   // A one-pixel shadow along the bottom and the right edge.
   canvas.Pen().SetColor(clBlack);

@@ -2,7 +2,7 @@
 // column's header that follows the cursor and holds the mouse until the left button is
 // released, and the red arrows that mark where the column would land.
 //
-//   auto* box = new TColumnDragBox(grid);
+//   auto* box = new TColumnDragBox(grid);                // owned by the grid
 //   box->SetParent(grid);
 //   box->OnMove = [](TObject*, int X, int Y) { ... };     // every move, screen point
 //   box->OnDrop = [](TObject*, int X, int Y) { ... };     // left button released
@@ -18,14 +18,17 @@
 #include <functional>
 
 #include "grid/flyout_control.h"
+#include "grid/style_displays.h"
 
 class TNxCustomColumn;
+class TNxCustomGridControl;
 
 using TDragPointEvent = std::function<void(TObject* Sender, int X, int Y)>;
 
 class TColumnDragBox : public TNxFlyoutControl {
  public:
-  explicit TColumnDragBox(TComponent* AOwner);
+  // Owner: the grid whose headers the box shows, in its default header look and font.
+  explicit TColumnDragBox(TNxCustomGridControl* AOwner);
 
   TNxCustomColumn* Column() const { return FColumn; }
   bool Dragging() const { return FDragging; }
@@ -53,6 +56,8 @@ class TColumnDragBox : public TNxFlyoutControl {
  private:
   bool EndDrag();
 
+  TNxCustomGridControl* const FGrid;
+  TDefaultStyleDisplay FDisplay{this};
   TNxCustomColumn* FColumn = nullptr;
   bool FDragging = false;
 };
