@@ -1,0 +1,135 @@
+#include "skin/engine/skin_pack.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include <zlib.h>
+
+#include "framework/exceptions.h"
+#include "framework/files.h"
+#include "framework/text_utils.h"
+
+namespace {
+
+constexpr char kMagic[4] = {'A', 'S', 'z', 'f'};
+
+// Reads the container straight from its bytes, so that every read is checked against the
+// end and each zlib stream ends exactly where the next entry begins.
+class PackedReader {
+ public:
+  PackedReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+
+  int32_t Int() {
+    uint8_t bytes[4];
+    Bytes(bytes, 4);
+    return static_cast<int32_t>(static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+                                static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+  }
+
+  void Bytes(void* into, size_t count) {
+    if (count > size_ - pos_) throw EInOutError("Stream read error");
+    std::memcpy(into, data_ + pos_, count);
+    pos_ += count;
+  }
+
+  // Inflates the zlib stream at the current position, which must unpack to exactly `size`
+  // bytes, and moves past it.
+  std::unique_ptr<TMemoryStream> Inflate(int64_t size) {
+    auto out = std::make_unique<TMemoryStream>();
+    out->SetSize(size);
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) throw Exception("Decompression error");
+    z.next_in = const_cast<Bytef*>(data_ + pos_);
+    z.avail_in = static_cast<uInt>(std::min<size_t>(size_ - pos_, std::numeric_limits<uInt>::max()));
+    // zlib refuses a null output even for an empty entry, whose stream must still be read.
+    Bytef none = 0;
+    z.next_out = size > 0 ? out->Memory() : &none;
+    z.avail_out = static_cast<uInt>(size);
+    int rc = inflate(&z, Z_FINISH);
+    std::string message = z.msg ? z.msg : "";
+    size_t consumed = static_cast<size_t>(z.next_in - (data_ + pos_));
+    bool filled = z.avail_out == 0;
+    inflateEnd(&z);
+    if (rc == Z_STREAM_END) {
+      if (!filled) throw EInOutError("Stream read error");
+      pos_ += consumed;
+      return out;
+    }
+    if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT) throw Exception(message.empty() ? "data error" : message);
+    // The output is full but the stream goes on, or the input ran out first.
+    if (filled) throw Exception("Packed entry is larger than its size");
+    throw EInOutError("Stream read error");
+  }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t pos_ = 0;
+};
+
+bool IsOptionsName(const std::string& name) { return efir::AnsiUpperCase(name) == "OPTIONS.DAT"; }
+
+}  // namespace
+
+void TacSkinConvertor::ReadPackedSkin() {
+  ImageItems.clear();
+  OptionsData.reset();
+  ImageCount = 0;
+  try {
+    if (!PackedData) throw EInOutError("Stream read error");
+    PackedReader in(PackedData->Memory(), static_cast<size_t>(PackedData->Size()));
+    char magic[4] = {};
+    if (PackedData->Size() < 4) throw Exception("Loaded data is not a packed skin file");
+    in.Bytes(magic, 4);
+    if (std::memcmp(magic, kMagic, 4) != 0) throw Exception("Loaded data is not a packed skin file");
+    int32_t count = in.Int();
+    if (count < 0) throw Exception("Packed skin has a negative entry count");
+    ImageCount = count - 1;
+    for (int32_t i = 0; i < count; ++i) {
+      int32_t nameLength = in.Int();
+      if (nameLength < 0) throw Exception("Packed skin has a negative name length");
+      std::string name(static_cast<size_t>(nameLength), '\0');
+      in.Bytes(name.data(), name.size());
+      int32_t size = in.Int();
+      if (size < 0 || size > MaxPackedEntrySize) throw Exception("Packed entry size out of range: " + name);
+      auto data = in.Inflate(size);
+      if (IsOptionsName(name)) {
+        OptionsData = std::move(data);
+      } else {
+        bool isBitmap = efir::AnsiUpperCase(efir::ExtractFileExt(name)) == ".BMP";
+        ImageItems.push_back({name, isBitmap, std::move(data)});
+      }
+    }
+  } catch (...) {
+    ImageItems.clear();
+    OptionsData.reset();
+    ImageCount = 0;
+    throw;
+  }
+}
+
+void TacSkinConvertor::ClearPackedSkin() {
+  while (!ImageItems.empty()) ImageItems.pop_back();
+  OptionsData.reset();
+  PackedData = nullptr;
+  ownedData_.reset();
+  ImageCount = 0;
+}
+
+void OpenPackedSkinFile(const std::string& fileName, std::unique_ptr<TacSkinConvertor>& convertor,
+                        bool freeSource) {
+  if (!efir::FileExists(fileName)) return;
+  if (convertor)
+    convertor->ClearPackedSkin();
+  else
+    convertor = std::make_unique<TacSkinConvertor>();
+  convertor->ownedData_ = std::make_unique<TMemoryStream>();
+  convertor->ownedData_->LoadFromFile(fileName);
+  convertor->PackedData = convertor->ownedData_.get();
+  convertor->ReadPackedSkin();
+  if (freeSource) {
+    convertor->PackedData = nullptr;
+    convertor->ownedData_.reset();
+  }
+}

@@ -1,0 +1,624 @@
+#include "skin/engine/skin_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <optional>
+#include <vector>
+
+#include "framework/exceptions.h"
+#include "framework/files.h"
+#include "framework/picture_png.h"
+#include "framework/text_utils.h"
+#include "skin/engine/gradients.h"
+#include "skin/engine/skin_manager.h"
+
+namespace efir::skin {
+namespace {
+
+constexpr TColor kKeyColor = 0xFF00FF;
+// A JPEG smaller than this many pixels is tiled as a texture rather than kept as a pattern.
+constexpr int kMinPatternPixels = 90000;
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool IsGlobalInfo(std::string_view section) { return AnsiUpperCase(section) == "GLOBALINFO"; }
+
+std::vector<std::string> Split(std::string_view text, std::string_view separators) {
+  std::vector<std::string> words;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find_first_of(separators, pos);
+    if (end == std::string_view::npos) end = text.size();
+    if (end > pos) words.emplace_back(text.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  return words;
+}
+
+// The number in the 1-based columns from..to of a value; too short or no number fails.
+int Columns(std::string_view value, size_t from, size_t to) {
+  std::string_view part = from - 1 < value.size() ? value.substr(from - 1, to - from + 1) : std::string_view{};
+  return StrictInteger(part);
+}
+
+// ---------------------------------------------------------------- pictures
+
+// The bytes of a picture file: a container entry by its upper-cased name, else a file.
+std::unique_ptr<TMemoryStream> PictureBytes(const TSkinSource& source, const std::string& name) {
+  if (source.Packed) {
+    for (const TacImageItem& item : source.Packed->ImageItems)
+      if (AnsiUpperCase(item.Name) == name) {
+        auto copy = std::make_unique<TMemoryStream>();
+        item.Data->SetPosition(0);
+        copy->LoadFromStream(*item.Data);
+        return copy;
+      }
+    return nullptr;
+  }
+  std::string path = Contains(name, ":") ? name : source.SkinPath + name;
+  if (!FileExists(path)) return nullptr;
+  auto bytes = std::make_unique<TMemoryStream>();
+  bytes->LoadFromFile(path);
+  return bytes;
+}
+
+// Pixels that are white and fully transparent in a PNG become black and transparent, so
+// that blending by alpha does not leave a pale fringe.
+void ClearWhiteTransparentPixels(TBitmap& bitmap) {
+  if (bitmap.PixelFormat() != pf32bit) return;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    uint8_t* p = static_cast<uint8_t*>(bitmap.ScanLine(y));
+    for (int x = 0; x < bitmap.Width(); ++x, p += 4)
+      if (p[3] == 0 && p[0] == 255 && p[1] == 255 && p[2] == 255) p[0] = p[1] = p[2] = 0;
+  }
+}
+
+// Decodes a picture by the kind its name says: PNG into 32 bits with alpha, anything else as
+// a Windows bitmap. Null when it is missing.
+std::unique_ptr<TBitmap> LoadPicture(const TSkinSource& source, const std::string& name) {
+  auto bytes = PictureBytes(source, name);
+  if (!bytes) return nullptr;
+  auto bitmap = std::make_unique<TBitmap>();
+  std::string upper = AnsiUpperCase(name);
+  if (Contains(upper, ".PNG")) {
+    TPngImage png;
+    png.LoadFromMemory(bytes->Memory(), static_cast<size_t>(bytes->Size()));
+    bitmap->Assign(png.Bitmap());
+    bitmap->SetPixelFormat(pf32bit);
+    ClearWhiteTransparentPixels(*bitmap);
+  } else {
+    bitmap->LoadFromMemory(bytes->Memory(), static_cast<size_t>(bytes->Size()));
+  }
+  return bitmap;
+}
+
+std::unique_ptr<TJPEGImage> LoadJpeg(const TSkinSource& source, const std::string& name) {
+  auto bytes = PictureBytes(source, name);
+  if (!bytes) return nullptr;
+  auto jpeg = std::make_unique<TJPEGImage>();
+  jpeg->LoadFromMemory(bytes->Memory(), static_cast<size_t>(bytes->Size()));
+  return jpeg;
+}
+
+// ---------------------------------------------------------------- masks
+
+// Border widths from the size of one state: a third of its width and height. A count that
+// leaves no states gives 0 rather than dividing by it.
+void WidthsFromStateSize(TsMaskData& m, int width, int height) {
+  int across = m.ImageCount * 3, down = (m.MaskType + 1) * 3;
+  m.WL = m.WR = across > 0 ? width / across : 0;
+  m.WT = m.WB = down > 0 ? height / down : 0;
+}
+
+// Zero widths take the common border width, else follow from the state size.
+void DefaultWidths(TsMaskData& m) {
+  if (m.WL != 0 || m.WT != 0 || m.WR != 0 || m.WB != 0) return;
+  if (m.BorderWidth != 0)
+    m.WL = m.WT = m.WR = m.WB = m.BorderWidth;
+  else
+    WidthsFromStateSize(m, m.R.right - m.R.left, m.R.bottom - m.R.top);
+}
+
+RECT ColumnRect(std::string_view v) {
+  return {Columns(v, 2, 5), Columns(v, 7, 10), Columns(v, 12, 15), Columns(v, 17, 20)};
+}
+
+class MaskReader {
+ public:
+  MaskReader(TsSkinManager& manager, const TSkinSource& source) : manager_(manager), source_(source) {}
+
+  void Read(const std::string& section, const std::string& key, const std::string& value) {
+    switch (value[0]) {
+      case '!': return SeparatePicture(section, key, value);
+      case '@': return MasterGlyph(section, key, value);
+      case '^': return MasterFrame(section, key, value);
+      case '~': return MasterTexture(section, key, value);
+      default: break;
+    }
+    if (!Contains(value, "#"))
+      WholeBitmap(section, key, value);
+    else if (value != "#")
+      OlderSyntax(section, key, value);
+  }
+
+  // A value naming a whole bitmap used as a frame of three states with one mask row.
+  void WholeBitmap(const std::string& section, const std::string& key, const std::string& value) {
+    std::string name = AnsiUpperCase(value);
+    if (!Contains(name, ".BMP")) return;
+    auto picture = LoadPicture(source_, name);
+    if (!picture || picture->Width() == 0) return;
+    picture->SetPixelFormat(pf24bit);
+    TsMaskData& m = Add(AnsiUpperCase(section), AnsiUpperCase(key));
+    m.R = {0, 0, picture->Width(), picture->Height()};
+    m.Image = std::move(picture);
+    m.ImageCount = 3;
+    m.MaskType = 1;
+    WidthsFromStateSize(m, m.R.right, m.R.bottom);
+  }
+
+  // "(Left,Top,Right,Bottom) (ImageCount,MaskType[,BorderWidth[,StretchMode]])" in the master
+  // bitmap.
+  void OlderSyntax(const std::string& section, const std::string& key, const std::string& value) {
+    std::vector<std::string> words = Split(value, " ()");
+    std::vector<std::string> rect = words.size() > 1 ? Split(words[1], ", ") : std::vector<std::string>{};
+    std::vector<std::string> counts = words.size() > 2 ? Split(words[2], ", ") : std::vector<std::string>{};
+    rect.resize(4);
+    counts.resize(std::max<size_t>(counts.size(), 2));
+    TsMaskData m;
+    m.R = {StrictInteger(rect[0]), StrictInteger(rect[1]), StrictInteger(rect[2]), StrictInteger(rect[3])};
+    m.ImageCount = std::max(1, StrictInteger(counts[0]));
+    m.MaskType = std::max(0, StrictInteger(counts[1]));
+    m.BorderWidth = counts.size() > 2 ? std::max(0, StrictInteger(counts[2])) : 0;
+    m.StretchMode = counts.size() > 3 ? StrictInteger(counts[3]) : 1;
+    m.ImgType = itisaBorder;
+    DefaultWidths(m);
+    Append(std::move(m), AnsiUpperCase(section), AnsiUpperCase(key));
+  }
+
+ private:
+  TsMaskData& Add(std::string section, std::string key) { return Append(TsMaskData{}, std::move(section), std::move(key)); }
+
+  TsMaskData& Append(TsMaskData m, std::string section, std::string key) {
+    m.SectionName = std::move(section);
+    m.PropertyName = std::move(key);
+    m.Manager = &manager_;
+    return manager_.Masks.emplace_back(std::move(m));
+  }
+
+  void SeparatePicture(const std::string& section, const std::string& key, const std::string& value) {
+    std::vector<std::string> words = Split(value, "!");
+    if (words.empty()) return;
+    const std::string& name = words[0];
+    if (!Contains(name, ".BMP") && !Contains(name, ".PNG")) return;
+    words.resize(std::max<size_t>(words.size(), 4));
+    int count = StrictInteger(words[1]);
+    int maskType = StrictInteger(words[2]);
+    auto type = static_cast<TacImgType>(std::clamp(StrictInteger(words[3]), 0, 4));
+    auto picture = LoadPicture(source_, name);
+    if (!picture || picture->Width() == 0) return;
+    if (!Contains(name, ".PNG") && type != itisaTexture) picture->SetPixelFormat(pf24bit);
+    TsMaskData& m = Add(section, key);
+    m.R = {0, 0, picture->Width(), picture->Height()};
+    m.Image = std::move(picture);
+    m.ImageCount = count;
+    m.MaskType = maskType;
+    m.ImgType = type;
+    m.StretchMode = 4;
+    if (words.size() > 4) {
+      words.resize(8);
+      auto word = [&](size_t i) { return words[i].empty() ? 0 : StrictInteger(words[i]); };
+      m.WL = word(4), m.WT = word(5), m.WR = word(6), m.WB = word(7);
+    } else {
+      WidthsFromStateSize(m, m.R.right, m.R.bottom);
+    }
+  }
+
+  void MasterGlyph(const std::string& section, const std::string& key, const std::string& value) {
+    TsMaskData m;
+    m.R = ColumnRect(value);
+    m.ImageCount = Columns(value, 22, 22);
+    m.MaskType = Columns(value, 24, 24);
+    m.ImgType = itisaGlyph;
+    Append(std::move(m), section, key);
+  }
+
+  void MasterFrame(const std::string& section, const std::string& key, const std::string& value) {
+    TsMaskData m;
+    m.R = ColumnRect(value);
+    m.WL = Columns(value, 22, 25);
+    m.WT = Columns(value, 27, 30);
+    m.WR = Columns(value, 32, 35);
+    m.WB = Columns(value, 37, 40);
+    m.ImageCount = Columns(value, 42, 42);
+    m.MaskType = Columns(value, 44, 44);
+    m.StretchMode = Columns(value, 46, 46);
+    m.BorderWidth = Columns(value, 48, 48);
+    m.ImgType = itisaBorder;
+    DefaultWidths(m);
+    Append(std::move(m), section, key);
+  }
+
+  void MasterTexture(const std::string& section, const std::string& key, const std::string& value) {
+    TsMaskData m;
+    m.R = ColumnRect(value);
+    m.ImageCount = 1;
+    m.StretchMode = Columns(value, 22, 23);
+    m.MaskType = value.size() >= 25 ? Columns(value, 25, 25) : 0;
+    m.ImgType = itisaTexture;
+    Append(std::move(m), section, key);
+  }
+
+  TsSkinManager& manager_;
+  const TSkinSource& source_;
+};
+
+// A JPEG value: a pattern, or a texture mask when the picture is small.
+void ReadJpeg(TsSkinManager& manager, const TSkinSource& source, const std::string& section,
+              const std::string& key, const std::string& name, bool smallAsTexture) {
+  auto jpeg = LoadJpeg(source, name);
+  if (!jpeg || jpeg->Width() == 0) return;
+  if (smallAsTexture && jpeg->Width() * jpeg->Height() < kMinPatternPixels) {
+    TsMaskData m;
+    m.Image = std::make_unique<TBitmap>();
+    m.Image->Assign(jpeg->Bitmap());
+    m.Image->SetPixelFormat(pf24bit);
+    m.ImageCount = 1;
+    m.ImgType = itisaTexture;
+    m.SectionName = AnsiUpperCase(section);
+    m.PropertyName = AnsiUpperCase(key);
+    m.Manager = &manager;
+    manager.Masks.push_back(std::move(m));
+    return;
+  }
+  manager.Patterns.push_back({std::move(jpeg), AnsiUpperCase(section), AnsiUpperCase(key)});
+}
+
+std::string JpegName(const std::string& value) {
+  std::string upper = AnsiUpperCase(value);
+  return Contains(upper, ".JPG") || Contains(upper, ".JPEG") ? upper : std::string();
+}
+
+// ---------------------------------------------------------------- sections
+
+// Where the values of one section come from; nullopt means "not given here".
+class SectionValues {
+ public:
+  virtual ~SectionValues() = default;
+  virtual std::optional<std::string> Text(std::string_view key) const = 0;
+  virtual std::optional<int> Integer(std::string_view key) const = 0;
+};
+
+// A section of the skin's text, whose missing keys come from its PARENTCLASS chain. A stored
+// "?" or -1 counts as missing. The chain stops at a section met before, so sections naming
+// each other end with the key's default.
+class InheritedValues : public SectionValues {
+ public:
+  InheritedValues(const TMemIniFile& ini, std::string section) : ini_(ini), section_(std::move(section)) {}
+
+  std::optional<std::string> Text(std::string_view key) const override {
+    return Find<std::string>([&](const std::string& s) {
+      std::string v = ini_.ReadString(s, key, "?");
+      return v == "?" ? std::nullopt : std::optional<std::string>(v);
+    });
+  }
+  std::optional<int> Integer(std::string_view key) const override {
+    return Find<int>([&](const std::string& s) {
+      int v = ini_.ReadInteger(s, key, -1);
+      return v == -1 ? std::nullopt : std::optional<int>(v);
+    });
+  }
+
+ private:
+  template <class T, class Read>
+  std::optional<T> Find(Read read) const {
+    std::vector<std::string> visited;
+    std::string section = section_;
+    for (;;) {
+      if (auto value = read(section)) return value;
+      visited.push_back(section);
+      std::string parent = ini_.ReadString(section, "PARENTCLASS", "?");
+      if (parent == "?" || parent == section) return std::nullopt;
+      for (const std::string& seen : visited)
+        if (AnsiCompareText(seen, parent) == 0) return std::nullopt;
+      section = parent;
+    }
+  }
+
+  const TMemIniFile& ini_;
+  std::string section_;
+};
+
+// A section of the CommonSections overlay, read without inheritance.
+class OverlayValues : public SectionValues {
+ public:
+  OverlayValues(const TMemIniFile& ini, std::string section) : ini_(ini), section_(std::move(section)) {}
+  std::optional<std::string> Text(std::string_view key) const override {
+    std::string v = ini_.ReadString(section_, key, "?");
+    return v == "?" ? std::nullopt : std::optional<std::string>(v);
+  }
+  std::optional<int> Integer(std::string_view key) const override {
+    int v = ini_.ReadInteger(section_, key, -1);
+    return v == -1 ? std::nullopt : std::optional<int>(v);
+  }
+
+ private:
+  const TMemIniFile& ini_;
+  std::string section_;
+};
+
+struct IntegerKey {
+  const char* Key;
+  int TsGeneralData::*Field;
+};
+
+constexpr IntegerKey kIntegerKeys[] = {
+    {"TRANSPARENCY", &TsGeneralData::Transparency},
+    {"GRADIENTPERCENT", &TsGeneralData::GradientPercent},
+    {"IMAGEPERCENT", &TsGeneralData::ImagePercent},
+    {"FADINGITERATIONS", &TsGeneralData::FadingIterations},
+    {"HOTCOLOR", &TsGeneralData::HotColor},
+    {"HOTTRANSPARENCY", &TsGeneralData::HotTransparency},
+    {"HOTGRADIENTPERCENT", &TsGeneralData::HotGradientPercent},
+    {"HOTIMAGEPERCENT", &TsGeneralData::HotImagePercent},
+    {"GLOW", &TsGeneralData::GlowCount},
+    {"GLOWMARGIN", &TsGeneralData::GlowMargin},
+};
+
+struct BooleanKey {
+  const char* Key;
+  bool TsGeneralData::*Field;
+};
+
+constexpr BooleanKey kBooleanKeys[] = {
+    {"SHOWFOCUS", &TsGeneralData::ShowFocus},
+    {"FADINGENABLED", &TsGeneralData::FadingEnabled},
+    {"RESERVEDBOOLEAN", &TsGeneralData::ReservedBoolean},
+    {"GIVEOWNFONT", &TsGeneralData::GiveOwnFont},
+};
+
+constexpr const char* kFontKeys[5] = {"FONTCOLOR", "TCLEFT", "TCTOP", "TCRIGHT", "TCBOTTOM"};
+constexpr const char* kHotFontKeys[5] = {"HOTFONTCOLOR", "HOTTCLEFT", "HOTTCTOP", "HOTTCRIGHT", "HOTTCBOTTOM"};
+
+// Overwrites the fields of `g` that `values` gives, then parses both gradient texts.
+void FillSection(TsGeneralData& g, const SectionValues& values, bool colorToRgb) {
+  if (auto c = values.Integer("COLOR")) g.Color = colorToRgb ? static_cast<TColor>(ColorToRGB(*c)) : *c;
+  for (int i = 0; i < 5; ++i) {
+    if (auto c = values.Integer(kFontKeys[i])) g.FontColor[i] = *c;
+    if (auto c = values.Integer(kHotFontKeys[i])) g.HotFontColor[i] = *c;
+  }
+  for (const IntegerKey& k : kIntegerKeys)
+    if (auto v = values.Integer(k.Key)) g.*k.Field = *v;
+  for (const BooleanKey& k : kBooleanKeys)
+    if (auto v = values.Text(k.Key)) g.*k.Field = IsTrue(*v);
+  if (auto t = values.Text("GRADIENTDATA")) g.GradientData = *t;
+  if (auto t = values.Text("HOTGRADIENTDATA")) g.HotGradientData = *t;
+  g.GradientArray.clear();
+  g.HotGradientArray.clear();
+  if (g.GradientData != " ") ParseGradientData(g.GradientData, g.GradientArray);
+  if (g.HotGradientData != " ") ParseGradientData(g.HotGradientData, g.HotGradientArray);
+}
+
+// A stored text of five colours; any other number of words gives the plain defaults.
+std::array<TColor, 5> FiveColours(const std::string& text) {
+  std::vector<std::string> words = Split(text, " ");
+  if (words.size() != 5) return {0, -1, -1, -1, -1};
+  std::array<TColor, 5> colours{};
+  for (size_t i = 0; i < 5; ++i) colours[i] = StrictInteger(words[i]);
+  return colours;
+}
+
+std::optional<double> ParseVersion(std::string_view text) {
+  double value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+void ShowVersionNotice(const TsSkinData& skin) {
+  if (skin.Version <= 255.0) return;
+  MessageBoxA(nullptr,
+              "This version of the skin have not complete support by used skin engine package release.\r\n"
+              "Components must be updated up to latest version for using this skin.",
+              nullptr, MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
+void ReadSkinMasks(TsSkinManager& manager, const TSkinSource& source) {
+  manager.Masks.clear();
+  manager.MasterBitmap = std::make_unique<TBitmap>();
+  std::string master = source.Ini.ReadString("GLOBALINFO", "MASTERBITMAP", "");
+  if (!master.empty())
+    if (auto picture = LoadPicture(source, master)) manager.MasterBitmap = std::move(picture);
+  manager.MasterBitmap->SetPixelFormat(pf24bit);
+  manager.MasterBitmap->SetTransparentColor(kKeyColor);
+  manager.MasterBitmap->SetTransparent(true);
+
+  MaskReader reader(manager, source);
+  for (const std::string& section : source.Ini.Sections())
+    for (const auto& [key, value] : source.Ini.SectionValues(section)) {
+      if (value.empty() || (IsGlobalInfo(section) && AnsiUpperCase(key) == "MASTERBITMAP")) continue;
+      reader.Read(section, key, value);
+    }
+}
+
+void ReadSkinPatterns(TsSkinManager& manager, const TSkinSource& source) {
+  manager.Patterns.clear();
+  for (const std::string& section : source.Ini.Sections())
+    for (const auto& [key, value] : source.Ini.SectionValues(section)) {
+      std::string name = JpegName(value);
+      if (!name.empty()) ReadJpeg(manager, source, section, key, name, true);
+    }
+}
+
+void ReadGlobalInfo(TsSkinData& skin, const TMemIniFile& ini) {
+  const char* g = "GLOBALINFO";
+  auto integer = [&](const char* key, int fallback) { return ini.ReadInteger(g, key, fallback); };
+  auto strict = [&](const char* key, const char* fallback) { return StrictInteger(ini.ReadString(g, key, fallback)); };
+  skin.Version = ParseVersion(ini.ReadString(g, "VERSION", "")).value_or(0);
+  skin.Author = ini.ReadString(g, "AUTHOR", "");
+  skin.Description = ini.ReadString(g, "DESCRIPTION", "");
+  skin.BorderWidth = integer("BORDERWIDTH", 4);
+  skin.TitleHeight = integer("TITLEHEIGHT", 30);
+  skin.MaxHeight = integer("MAXHEIGHT", 0);
+  if (skin.MaxHeight == 0) skin.MaxHeight = skin.TitleHeight;
+  skin.FormOffset = integer("FORMOFFSET", 8);
+  skin.CenterOffset = integer("CENTEROFFSET", 0);
+  skin.BorderMode = integer("BORDERMODE", 0);
+  skin.Shadow1Color = integer("SHADOW1COLOR", 0);
+  skin.Shadow1Offset = strict("SHADOW1OFFSET", "0");
+  skin.Shadow1Blur = strict("SHADOW1BLUR", "-1");
+  skin.Shadow1Transparency = strict("SHADOW1TRANSPARENCY", "0");
+  skin.BISpace = integer("BISPACE", 0);
+  skin.BIVAlign = integer("BIVALIGN", 0);
+  skin.BIRight = integer("BIRIGHT", 0);
+  skin.BILeft = integer("BILEFT", 0);
+  skin.BorderColor = integer("BORDERCOLOR", 0);
+  skin.BIKeepHue = integer("BIKEEPHUE", 0);
+  skin.BICloseGlow = strict("BICONCLOSEGLOW", "0");
+  skin.BICloseGlowMargin = strict("BICONCLOSEGLOWMARGIN", "0");
+  skin.BIMaxGlow = strict("BICONMAXGLOW", "0");
+  skin.BIMaxGlowMargin = strict("BICONMAXGLOWMARGIN", "0");
+  skin.BIMinGlow = strict("BICONMINGLOW", "0");
+  skin.BIMinGlowMargin = strict("BICONMINGLOWMARGIN", "0");
+  ShowVersionNotice(skin);
+}
+
+void ReadSkinSections(TsGeneralDataArray& sections, const TMemIniFile& ini) {
+  sections.clear();
+  for (const std::string& name : ini.Sections()) {
+    TsGeneralData g;
+    g.SectionName = name;
+    g.ParentClass = ini.ReadString(name, "PARENTCLASS", "");
+    FillSection(g, InheritedValues(ini, name), true);
+    sections.push_back(std::move(g));
+  }
+}
+
+void ReadStoredSkin(TsSkinManager& manager, const TsStoredSkin& stored) {
+  manager.Masks.clear();
+  manager.MasterBitmap = std::make_unique<TBitmap>();
+  manager.MasterBitmap->Assign(stored.MasterBitmap);
+  manager.MasterBitmap->SetPixelFormat(pf24bit);
+  manager.MasterBitmap->SetTransparentColor(kKeyColor);
+  manager.MasterBitmap->SetTransparent(true);
+  for (int i = 0; i < stored.Images.Count(); ++i) {
+    const TsSkinImage& item = stored.Images.Items(i);
+    TsMaskData m;
+    if (!item.Name.empty()) {
+      m.Image = std::make_unique<TBitmap>();
+      m.Image->Assign(item.Image);
+      m.Image->SetPixelFormat(pf24bit);
+      m.R = {0, 0, m.Image->Width(), m.Image->Height()};
+    } else {
+      m.R = {item.Left, item.Top, item.Right, item.Bottom};
+    }
+    m.SectionName = AnsiUpperCase(item.SectionName);
+    m.PropertyName = AnsiUpperCase(item.PropertyName);
+    m.ImageCount = item.ImageCount;
+    m.MaskType = item.MaskType;
+    if (m.ImageCount == 0) m.ImageCount = 3, m.MaskType = 1;
+    m.BorderWidth = item.BorderWidth;
+    m.StretchMode = item.StretchMode;
+    m.ImgType = item.ImgType;
+    m.WL = item.WL, m.WT = item.WT, m.WR = item.WR, m.WB = item.WB;
+    DefaultWidths(m);
+    m.Manager = &manager;
+    manager.Masks.push_back(std::move(m));
+  }
+
+  manager.Patterns.clear();
+  for (int i = 0; i < stored.Patterns.Count(); ++i) {
+    const TsSkinPattern& item = stored.Patterns.Items(i);
+    const TsSkinPattern* source = &item;
+    if (item.Image.Empty()) {
+      source = nullptr;
+      for (int j = 0; j < stored.Patterns.Count() && !source; ++j) {
+        const TsSkinPattern& other = stored.Patterns.Items(j);
+        if (j != i && other.Name == item.Name && !other.Image.Empty()) source = &other;
+      }
+    }
+    auto jpeg = std::make_unique<TJPEGImage>();
+    if (source) jpeg->Assign(source->Image);
+    manager.Patterns.push_back({std::move(jpeg), AnsiUpperCase(item.SectionName), AnsiUpperCase(item.PropertyName)});
+  }
+
+  TsSkinData& skin = manager.LoadedSkin;
+  skin.Version = stored.Version;
+  skin.Author = stored.Author;
+  skin.Description = stored.Description;
+  skin.Shadow1Color = stored.Shadow1Color;
+  skin.Shadow1Offset = stored.Shadow1Offset;
+  skin.Shadow1Blur = stored.Shadow1Blur;
+  skin.Shadow1Transparency = stored.Shadow1Transparency;
+  skin.BorderColor = stored.BorderColor;
+  ShowVersionNotice(skin);
+
+  manager.GeneralData.clear();
+  for (int i = 0; i < stored.GeneralData.Count(); ++i) {
+    const TsSkinGeneral& item = stored.GeneralData.Items(i);
+    TsGeneralData g;
+    g.SectionName = item.SectionName;
+    g.ParentClass = item.ParentClass;
+    g.Color = item.Color;
+    g.ReservedBoolean = item.ReservedBoolean;
+    g.FontColor = FiveColours(item.FontColor);
+    g.HotFontColor = FiveColours(item.HotFontColor);
+    g.Transparency = item.Transparency;
+    g.GlowCount = item.GlowCount;
+    g.GlowMargin = item.GlowMargin;
+    g.GradientPercent = item.GradientPercent;
+    g.GradientData = item.GradientData;
+    g.ImagePercent = item.ImagePercent;
+    g.ShowFocus = item.ShowFocus;
+    g.FadingEnabled = item.FadingEnabled;
+    g.FadingIterations = item.FadingIterations;
+    g.HotColor = item.HotColor;
+    g.HotTransparency = item.HotTransparency;
+    g.HotGradientPercent = item.HotGradientPercent;
+    g.HotGradientData = item.HotGradientData;
+    g.HotImagePercent = item.HotImagePercent;
+    g.GiveOwnFont = item.GiveOwnFont;
+    ParseGradientData(g.GradientData, g.GradientArray);
+    ParseGradientData(g.HotGradientData, g.HotGradientArray);
+    manager.GeneralData.push_back(std::move(g));
+  }
+}
+
+void ReadCommonSections(TsSkinManager& manager, const TMemIniFile& overlay, const std::string& skinPath) {
+  TSkinSource files;
+  files.SkinPath = skinPath;
+  bool hasMaster = manager.MasterBitmap && !manager.MasterBitmap->Empty();
+  MaskReader masks(manager, files);
+  for (const std::string& section : overlay.Sections()) {
+    if (IsGlobalInfo(section)) continue;
+    for (const auto& [key, value] : overlay.SectionValues(section)) {
+      if (!hasMaster || !Contains(value, "#"))
+        masks.WholeBitmap(section, key, value);
+      else if (value != "#")
+        masks.OlderSyntax(section, key, value);
+    }
+  }
+  for (const std::string& section : overlay.Sections())
+    for (const auto& [key, value] : overlay.SectionValues(section)) {
+      std::string name = JpegName(value);
+      if (!name.empty()) ReadJpeg(manager, files, section, key, name, false);
+    }
+
+  for (const std::string& name : overlay.Sections()) {
+    bool known = std::any_of(manager.GeneralData.begin(), manager.GeneralData.end(),
+                             [&](const TsGeneralData& g) { return g.SectionName == name; });
+    if (known) continue;
+    std::string parentClass = AnsiUpperCase(overlay.ReadString(name, "PARENTCLASS", "-1"));
+    auto parent = std::find_if(manager.GeneralData.begin(), manager.GeneralData.end(),
+                               [&](const TsGeneralData& g) { return AnsiUpperCase(g.SectionName) == parentClass; });
+    TsGeneralData g = parent != manager.GeneralData.end() ? *parent : TsGeneralData{};
+    g.SectionName = name;
+    g.ParentClass = parentClass;
+    g.BorderIndex = g.ImgTL = g.ImgTR = g.ImgBL = g.ImgBR = -1;
+    FillSection(g, OverlayValues(overlay, name), false);
+    manager.GeneralData.push_back(std::move(g));
+  }
+}
+
+}  // namespace efir::skin

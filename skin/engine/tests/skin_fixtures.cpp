@@ -1,0 +1,93 @@
+#include "skin/engine/tests/skin_fixtures.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+#include <stdexcept>
+
+#include <jpeglib.h>
+#include <zlib.h>
+
+#include "framework/tests/core_test_files.h"
+
+namespace efir::test {
+
+std::string Int32(int32_t value) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+std::string PackedEntry(const std::string& name, const std::string& bytes) {
+  uLongf size = compressBound(static_cast<uLong>(bytes.size()));
+  std::string packed(size, '\0');
+  compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
+            static_cast<uLong>(bytes.size()), 9);
+  packed.resize(size);
+  return Int32(static_cast<int32_t>(name.size())) + name + Int32(static_cast<int32_t>(bytes.size())) + packed;
+}
+
+std::string PackSkin(const SkinFiles& entries) {
+  std::string out = "ASzf" + Int32(static_cast<int32_t>(entries.size()));
+  for (const auto& [name, bytes] : entries) out += PackedEntry(name, bytes);
+  return out;
+}
+
+std::string BmpBytes(int width, int height, uint32_t bgr) {
+  int stride = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  std::string row(static_cast<size_t>(stride), '\0');
+  for (int x = 0; x < width; ++x) {
+    row[x * 3] = static_cast<char>(bgr >> 16);
+    row[x * 3 + 1] = static_cast<char>(bgr >> 8);
+    row[x * 3 + 2] = static_cast<char>(bgr);
+  }
+  for (int y = 0; y < height; ++y) bytes += row;
+  return bytes;
+}
+
+std::string JpegBytes(int width, int height) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = static_cast<JDIMENSION>(width);
+  c.image_height = static_cast<JDIMENSION>(height);
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<unsigned char> row(static_cast<size_t>(width) * 3, 0x40);
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&c, rows, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::string bytes(reinterpret_cast<const char*>(out), size);
+  jpeg_destroy_compress(&c);
+  free(out);
+  return bytes;
+}
+
+void WriteSkinFolder(const std::string& folder, const SkinFiles& files) {
+  ScratchFolder scratch(folder);
+  for (const auto& [name, bytes] : files) writeBytes(scratch / name, bytes);
+}
+
+}  // namespace efir::test
