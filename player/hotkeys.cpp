@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "framework/convert.h"
-#include "framework/files.h"
 #include "grid/data_grid.h"
 #include "player/main_window.h"
 #include "player/message_box.h"
@@ -62,17 +61,13 @@ void ShareTitle() {
 // Plays through the all-stations tiles' selection, as a click on the station's tile would.
 void PlayRandomStation() {
   int station = RandomStationNumber(Settings.LastStation);
-  TDataGrid* tiles = Form1->DataGrid1;
-  if (station < 1 || !tiles->OnSelectCell) return;
-  tiles->OnSelectCell(tiles, (station - 1) % kTilesPerRow, (station - 1) / kTilesPerRow);
+  if (station < 1) return;
+  Form1->DataGrid1SelectCell(Form1->DataGrid1, (station - 1) % kTilesPerRow,
+                             (station - 1) / kTilesPerRow);
 }
 
 void OpenStationOfflinePage() {
   if (Settings.LastStation >= 1) OpenWebPage(StationOfflineAddress(Settings.LastStation));
-}
-
-bool StationExists(int station) {
-  return efir::FileExists(StationFilePath(PlayerFolder(), station));
 }
 
 }  // namespace
@@ -104,7 +99,7 @@ void RunHotKeyCommand(WPARAM id) {
 
 int RandomStationNumber(int Current) {
   std::vector<int> others;
-  for (int station = 1; station < StationCount && station <= kMaxStations; ++station)
+  for (int station = 1; station < StationCount; ++station)
     if (station != Current && StationExists(station)) others.push_back(station);
   if (others.empty()) return Current >= 1 && StationExists(Current) ? Current : 0;
   efir::Randomize();

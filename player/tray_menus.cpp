@@ -2,13 +2,13 @@
 // product site's pages: hiding to the notification area and coming back, the station-label
 // and tray menu, the status label's two menus.
 #include <string>
-#include <vector>
 
-#include "framework/text_file.h"
 #include "grid/data_grid.h"
+#include "player/favourites.h"
 #include "player/hotkeys.h"
 #include "player/main_window.h"
 #include "player/station_dialog.h"
+#include "player/views.h"
 #include "player/web_links.h"
 #include "player/web_pages.h"
 
@@ -17,15 +17,6 @@ namespace {
 // The station the status label's context menu names and adds to the favourites: the one
 // playing (0 while none is chosen).
 int MenuStation() { return Settings.LastStation >= 1 ? Settings.LastStation : 0; }
-
-std::string StationName(int station) {
-  TTextFile file;
-  file.Reset(StationFilePath(PlayerFolder(), station));
-  std::vector<std::string> lines;
-  while (!file.Eof() && lines.size() < 2) lines.push_back(file.ReadLine());
-  file.Close();
-  return ParseStationFile(lines).Name;
-}
 
 bool StationChosen() { return Form1->RxLabel6->Caption() != kSlogan; }
 
@@ -86,7 +77,9 @@ void TForm1::PopupMenu4Popup(TObject*) {
 void TForm1::N24Click(TObject*) {
   const int station = MenuStation();
   if (!station) return;
-  // PENDING: AddFavourite(station) when the favourites module offers it.
+  if (!IsFavourite(station)) AddFavourite(station);
+  // The star shows the current station's state, which this has just changed.
+  ShowFavouriteState(station, "Добавить в избранное");
   DataGrid1->ShowHintAt(0, 0, L"Добавлено в избранное");
 }
 

@@ -10,6 +10,7 @@
 #include "grid/data_grid.h"
 #include "player/hotkeys.h"
 #include "player/tests/hotkeys_fixture.h"
+#include "player/tests/views_fixture.h"
 #include "widgets/rus_clipboard.h"
 
 namespace {
@@ -143,49 +144,55 @@ TEST_F(HotKeys, TheStationPageNeedsAChosenStation) {
   EXPECT_TRUE(pages.empty());
 }
 
-// The all-stations tiles' selection is what plays a station; the test takes its place.
-class RandomStation : public LinksTest {
+// The random key with the tiles behind it; the stations play through the fake media-player
+// control, so that the test reads which one played.
+class RandomStation : public views_test::ViewsTest {
  protected:
-  void SetUp() override {
-    LinksTest::SetUp();
-    StartWithHotKeys(false);
-    Form1->DataGrid1->OnSelectCell = [this](TObject*, int ACol, int ARow) {
-      drawn.push_back(ACol + 5 * ARow + 1);
-    };
+  // The stations the presses played, one a press (0 for a press that played nothing).
+  std::vector<int> Press(int times) {
+    std::vector<int> played;
+    for (int i = 0; i < times; ++i) {
+      mediaPlayer->ClearCalls();
+      SendMessageW(Form1->Handle(), WM_HOTKEY, hkRandomStation, 0);
+      played.push_back(PlayedStation());
+      if (played.back() != 0) {
+        EXPECT_EQ(Settings.LastStation, played.back());
+        EXPECT_EQ(Form1->RxLabel6->Caption(), views_test::Name(played.back()));
+      }
+    }
+    return played;
   }
 
-  void Draw(int times) {
-    for (int i = 0; i < times; ++i) SendHotKey(hkRandomStation);
+  void RemoveStation(int N) {
+    DeleteFileA(folder_.file("Stations\\play" + std::to_string(N) + ".txt").c_str());
   }
-
-  std::vector<int> drawn;
 };
 
-TEST_F(RandomStation, PlaysEveryOtherStationOfTheFolderAndNoOther) {
-  ASSERT_EQ(StationCount, 8);  // seven stations
-  Settings.LastStation = 3;
-  Draw(200);
-  ASSERT_EQ(drawn.size(), 200u);
-  std::set<int> seen(drawn.begin(), drawn.end());
-  EXPECT_EQ(seen, (std::set<int>{1, 2, 4, 5, 6, 7}));
+TEST_F(RandomStation, EveryStationComesUpAndNeverTheOnePlaying) {
+  StartWithStations(7);
+  Form1->DataGrid1SelectCell(Form1->DataGrid1, 2, 0);
+  ASSERT_EQ(PlayedStation(), 3);
+  std::vector<int> played = Press(200);
+  int before = 3;
+  for (int N : played) {
+    EXPECT_NE(N, before);
+    before = N;
+  }
+  EXPECT_EQ(std::set<int>(played.begin(), played.end()), (std::set<int>{1, 2, 3, 4, 5, 6, 7}));
 }
 
-TEST_F(RandomStation, SkipsStationsWhoseFileIsGone) {
-  for (int gone : {2, 4, 5, 6, 7}) DeleteFileA(folder_.file("Stations\\play" + std::to_string(gone) + ".txt").c_str());
-  Settings.LastStation = 0;
-  Draw(40);
-  EXPECT_EQ(std::set<int>(drawn.begin(), drawn.end()), (std::set<int>{1, 3}));
+TEST_F(RandomStation, OnlyStationsWhoseFileIsThere) {
+  StartWithStations(7);
+  for (int gone : {2, 4, 5, 6, 7}) RemoveStation(gone);
+  std::vector<int> played = Press(20);
+  EXPECT_EQ(std::set<int>(played.begin(), played.end()), (std::set<int>{1, 3}));
 
-  drawn.clear();
-  DeleteFileA(folder_.file("Stations\\play3.txt").c_str());
-  Settings.LastStation = 1;
-  Draw(3);
-  EXPECT_EQ(drawn, (std::vector<int>{1, 1, 1})) << "the only station plays again";
+  RemoveStation(played.back() == 1 ? 3 : 1);
+  const int last = played.back();
+  EXPECT_EQ(Press(2), (std::vector<int>{last, last})) << "the only station plays again";
 
-  drawn.clear();
-  DeleteFileA(folder_.file("Stations\\play1.txt").c_str());
-  Draw(3);
-  EXPECT_TRUE(drawn.empty());
+  RemoveStation(last);
+  EXPECT_EQ(Press(2), (std::vector<int>{0, 0}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "framework/menus.h"
 #include "player/tests/hotkeys_fixture.h"
+#include "player/tests/views_fixture.h"
 #include "widgets/rus_clipboard.h"
 
 namespace {
@@ -167,6 +168,23 @@ TEST_F(Menus, SiteLinksOpenTheirPages) {
   Form1->N27->Click();
   Form1->N15->Click();
   EXPECT_EQ(pages, (std::vector<std::string>{qr, qr, site + "/off/radiofffline2.html"}));
+}
+
+// Adding the current station to the favourites from the status label's context menu.
+using FavouriteMenu = views_test::ViewsTest;
+
+TEST_F(FavouriteMenu, AddsTheCurrentStationOnceAndSaysSo) {
+  StartWithStations(3);
+  Form1->DataGrid1SelectCell(Form1->DataGrid1, 2, 0);
+  Activate();
+  Form1->PopupMenu4->OnPopup(Form1->PopupMenu4);
+  EXPECT_EQ(Form1->N25->Caption(), views_test::Name(3));
+  for (int click = 0; click < 2; ++click) {
+    Form1->N24->Click();
+    EXPECT_EQ(FavsLines(), (std::vector<std::string>{"3"})) << click;
+    EXPECT_EQ(ShownHint(), "Добавлено в избранное");
+    EXPECT_EQ(Form1->Image3->Hint(), "Убрать из избранного") << "the star shows it";
+  }
 }
 
 }  // namespace
