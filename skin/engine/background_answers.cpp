@@ -37,10 +37,9 @@ class PassScope {
 void AnswerFromCache(BackgroundInfo& Info, TBitmap& cache) {
   Info.Kind = BG_BITMAP;
   if (Info.PaintNow) {
-    efir::gdi::MemoryDC source;
-    efir::gdi::Selection selected(source, cache.Handle());
+    // Through the cache's own canvas: a bitmap can sit in one DC only.
     BitBlt(Info.DC, Info.Rect.left, Info.Rect.top, Info.Rect.right - Info.Rect.left, Info.Rect.bottom - Info.Rect.top,
-           source, Info.OffsetX, Info.OffsetY, SRCCOPY);
+           cache.Canvas().Handle(), Info.OffsetX, Info.OffsetY, SRCCOPY);
   } else {
     Info.Bitmap = &cache;
     Info.OffsetX = Info.OffsetY = 0;
