@@ -68,3 +68,7 @@ inline TColor GlobalInfoColor(const TsSkinManager& manager) {
     if (section.SectionName == "GLOBALINFO") return static_cast<TColor>(ColorToRGB(section.Color));
   return static_cast<TColor>(ColorToRGB(clBtnFace));
 }
+
+// How a disabled control is drawn: blended with its background, grey, or both (a set).
+enum TsDisabledKindItem : uint8_t { dkBlended = 1, dkGrayed = 2 };
+using TsDisabledKind = uint8_t;
