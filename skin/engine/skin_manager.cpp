@@ -5,6 +5,7 @@
 
 #include "framework/exceptions.h"
 #include "framework/files.h"
+#include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_pack.h"
 #include "skin/engine/skin_reader.h"
 
@@ -133,6 +134,7 @@ void TsSkinManager::LoadSkin() {
   const TsStoredSkin* olderStored = nullptr;
   if (!OpenSkin(source, packed, olderStored)) {
     active_ = false;
+    CacheFixedIndexes(*this);
     return;
   }
   if (olderStored) {
@@ -148,6 +150,8 @@ void TsSkinManager::LoadSkin() {
     overlay.SetText(commonSections_.Text());
     efir::skin::ReadCommonSections(*this, overlay, LoadedSkin.SkinPath);
   }
+  CacheFixedIndexes(*this);
+  CacheSectionBorderIndexes(*this);
 }
 
 bool TsSkinManager::OpenSkin(TSkinSource& source, std::unique_ptr<TacSkinConvertor>& packed,
