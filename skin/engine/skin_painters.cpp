@@ -153,7 +153,7 @@ void BlendMaskCell(RECT destRect, RECT sourceRect, TBitmap* bitmap, TBitmap* ima
   if (!span) return;
   const int maskY = std::min(span.SourceY + PictureHeight(mask), s.Height - span.Rows);
   const BackgroundReader background(cacheInfo);
-  const bool ready = cacheInfo.BitmapReady;
+  const bool ready = cacheInfo.Ready;
   for (int r = 0; r < span.Rows; ++r)
     for (int c = 0; c < span.Columns; ++c) {
       const int dx = span.DestX + c, dy = span.DestY + r;
@@ -165,8 +165,8 @@ void BlendMaskCell(RECT destRect, RECT sourceRect, TBitmap* bitmap, TBitmap* ima
           if (!background.Copy(dx, dy, q)) continue;
           if (d.Bytes == 4) q[3] = 255;
         } else {
-          SetPixelColor(q, cacheInfo.FallbackColor);
-          if (d.Bytes == 4) q[3] = static_cast<uint8_t>(static_cast<uint32_t>(cacheInfo.FallbackColor) >> 24);
+          SetPixelColor(q, cacheInfo.FillColor);
+          if (d.Bytes == 4) q[3] = static_cast<uint8_t>(static_cast<uint32_t>(cacheInfo.FillColor) >> 24);
         }
         continue;
       }
@@ -181,7 +181,7 @@ void CopyKeyedCell(TBitmap* dest, TBitmap* source, int x, int y, RECT sourceRect
   const PixelRows d = RowsOf(dest), s = RowsOf(source);
   if (!d || !s) return;
   // The background is read unless it is the destination itself.
-  const bool fromBackground = fillTransparent && cacheInfo.BitmapReady && cacheInfo.Bitmap;
+  const bool fromBackground = fillTransparent && cacheInfo.Ready && cacheInfo.Bitmap;
   const BackgroundReader background(cacheInfo.Bitmap == dest ? EmptyCacheSourceInfo : cacheInfo);
   const int firstY = std::max<int>(sourceRect.top, 0), lastY = std::min<int>(sourceRect.bottom, s.Height - 1);
   const int firstX = std::max<int>(sourceRect.left, 0), lastX = std::min<int>(sourceRect.right, s.Width - 1);
@@ -197,7 +197,7 @@ void CopyKeyedCell(TBitmap* dest, TBitmap* source, int x, int y, RECT sourceRect
       } else if (fromBackground) {
         if (!background.Copy(dx, dy, q)) continue;
       } else {
-        SetPixelColor(q, cacheInfo.FallbackColor);
+        SetPixelColor(q, cacheInfo.FillColor);
       }
       if (d.Bytes == 4) q[3] = 255;
     }
@@ -270,9 +270,9 @@ void CopyMaskedMasterCell(RECT destRect, RECT sourceRect, TBitmap* bitmap, const
   const int ph = PictureHeight(mask);
   const CellSpan span = ClipCell(destRect, sourceRect, d.Width, d.Height, s.Width, s.Height - ph);
   if (!span) return;
-  const PixelRows background = cacheInfo.BitmapReady ? RowsOf(cacheInfo.Bitmap) : PixelRows{};
+  const PixelRows background = cacheInfo.Ready ? RowsOf(cacheInfo.Bitmap) : PixelRows{};
   // A 32-bit background is read only when there is no fallback colour to use instead.
-  const bool readBackground = background && (background.Bytes == 3 || cacheInfo.FallbackColor == TransparentKeyColor);
+  const bool readBackground = background && (background.Bytes == 3 || cacheInfo.FillColor == TransparentKeyColor);
   const BackgroundReader reader(cacheInfo);
   for (int r = 0; r < span.Rows; ++r)
     for (int c = 0; c < span.Columns; ++c) {
@@ -283,8 +283,8 @@ void CopyMaskedMasterCell(RECT destRect, RECT sourceRect, TBitmap* bitmap, const
         Blend(q, p, s.At(span.SourceX + c, span.SourceY + r + ph));
       } else if (readBackground) {
         reader.Copy(dx, dy, q);
-      } else if (cacheInfo.FallbackColor != TransparentKeyColor) {
-        SetPixelColor(q, cacheInfo.FallbackColor);
+      } else if (cacheInfo.FillColor != TransparentKeyColor) {
+        SetPixelColor(q, cacheInfo.FillColor);
       }
     }
 }
@@ -320,28 +320,19 @@ void CopyWhereTransparent(TBitmap* dest, TBitmap* source, RECT destRect, RECT so
     }
 }
 
-namespace {
-
-// Seam (window skinning's answer, until it lands): an unskinned control's own colour.
-TColor ControlBackgroundColor(TControl* control) {
-  return control ? static_cast<TColor>(ColorToRGB(control->Color())) : TransparentKeyColor;
-}
-
-}  // namespace
-
 void ApplyDisabledLook(TBitmap* bitmap, TsDisabledKind kind, TControl* control, const CacheSourceInfo& cacheInfo,
                        POINT offset) {
   const PixelRows rows = RowsOf(bitmap);
   if (!rows) return;
   if (kind & dkGrayed) GrayscaleBitmap(bitmap);
   if (!(kind & dkBlended)) return;
-  if (cacheInfo.BitmapReady && RowsOf(cacheInfo.Bitmap)) {
-    const int x = cacheInfo.OffsetX + offset.x, y = cacheInfo.OffsetY + offset.y;
+  if (cacheInfo.Ready && RowsOf(cacheInfo.Bitmap)) {
+    const int x = cacheInfo.X + offset.x, y = cacheInfo.Y + offset.y;
     constexpr TColor noKey = static_cast<TColor>(0xFF000000);
     CopyBlendedRect(bitmap, 0, 0, cacheInfo.Bitmap, {x, y, x + rows.Width, y + rows.Height}, 0.4, noKey);
     return;
   }
   const TColor colour =
-      cacheInfo.FallbackColor != TransparentKeyColor ? cacheInfo.FallbackColor : ControlBackgroundColor(control);
+      cacheInfo.FillColor != TransparentKeyColor ? cacheInfo.FillColor : ControlBackgroundColor(control);
   TintRect(bitmap, {0, 0, rows.Width, rows.Height}, 50, colour);
 }
