@@ -202,7 +202,7 @@ void CopyMaskCellTransparent(RECT destRect, RECT sourceRect, TBitmap* dest, TBit
   const CellSpan span = ClipCell(destRect, sourceRect, d.Width, d.Height, s.Width, s.Height - maskOffset);
   if (!span) return;
   const BackgroundReader background(cacheInfo);
-  const bool ready = cacheInfo.BitmapReady;
+  const bool ready = cacheInfo.Ready;
   for (int r = 0; r < span.Rows; ++r)
     for (int c = 0; c < span.Columns; ++c) {
       const int dx = span.DestX + c, dy = span.DestY + r;

@@ -1,9 +1,11 @@
 #include "skin/engine/background_answers.h"
 
 #include <cmath>
+#include <cwchar>
 
 #include "framework/controls.h"
 #include "skin/engine/background_queries.h"
+#include "skin/engine/engine_routines.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 
@@ -178,4 +180,73 @@ int ParentFontSectionIndex(TControl* control, int fallback, TsSkinManager* manag
     control = control->Parent();
   }
   return fallback;
+}
+
+namespace {
+
+void CopyCacheArea(TBitmap& cache, const RECT& SourceRect, HDC dc, const RECT& ClipRect) {
+  BitBlt(dc, ClipRect.left, ClipRect.top, ClipRect.right - ClipRect.left, ClipRect.bottom - ClipRect.top,
+         cache.Canvas().Handle(), SourceRect.left, SourceRect.top, SRCCOPY);
+}
+
+void Exclude(HDC dc, const RECT& r) { ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom); }
+
+bool IsGroupBox(HWND wnd) {
+  wchar_t name[16];
+  if (!GetClassNameW(wnd, name, 16) || _wcsicmp(name, L"Button") != 0) return false;
+  return (GetWindowLongW(wnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX && !(GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+}
+
+// Leaves out a group box's caption band and frame; without a manager it is not left out.
+void ExcludeGroupBoxFrame(HDC dc, HWND box, const RECT& r) {
+  TsSkinManager* manager = TsSkinManager::DefaultManager();
+  if (!manager) return;
+  int section = SectionIndexByName(manager, "GROUPBOX");
+  int mask = MaskIndexByName(manager, section, "GROUPBOX", "BORDERSMASK");
+  int caption = static_cast<int>(SendSkinCommandToWindow(box, SKC_GETCAPTIONHEIGHT));
+  int left = MaskBorderLeft(manager, mask), right = MaskBorderRight(manager, mask), bottom = MaskBorderBottom(manager, mask);
+  Exclude(dc, {r.left, r.top, r.right, r.top + caption});
+  Exclude(dc, {r.left, r.top, r.left + left, r.bottom});
+  Exclude(dc, {r.right - right, r.top, r.right, r.bottom});
+  Exclude(dc, {r.left, r.bottom - bottom, r.right, r.bottom});
+}
+
+}  // namespace
+
+void CopyCacheExceptControls(TWinControl* parent, TsCommonData& SkinData, const RECT& SourceRect, int dy, int dx,
+                             HDC dc, const RECT& ClipRect) {
+  if (!SkinData.CacheBitmap || !parent) return;
+  efir::gdi::SavedState saved(dc);
+  IntersectClipRect(dc, ClipRect.left, ClipRect.top, ClipRect.right, ClipRect.bottom);
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* child = parent->Controls(i);
+    RECT bounds = child->BoundsRect();
+    if (!child->Visible() || !efir::skin::RectsOverlap(ClipRect, bounds)) continue;
+    if (!child->IsWindowed() || (child->ControlStyle() & csOpaque)) {
+      OffsetRect(&bounds, dx, dy);
+      Exclude(dc, bounds);
+    }
+  }
+  CopyCacheArea(*SkinData.CacheBitmap, SourceRect, dc, ClipRect);
+}
+
+void CopyCacheExceptWindows(HWND wnd, TsCommonData& SkinData, const RECT& SourceRect, int dy, int dx, HDC dc,
+                            const RECT& ClipRect) {
+  if (!SkinData.CacheBitmap || !wnd) return;
+  efir::gdi::SavedState saved(dc);
+  IntersectClipRect(dc, ClipRect.left, ClipRect.top, ClipRect.right, ClipRect.bottom);
+  RECT outer;
+  GetWindowRect(wnd, &outer);
+  for (HWND child = GetWindow(wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    // The same sign as for controls: the offsets move the children's places.
+    OffsetRect(&r, dx - outer.left, dy - outer.top);
+    if (IsGroupBox(child))
+      ExcludeGroupBoxFrame(dc, child, r);
+    else
+      Exclude(dc, r);
+  }
+  CopyCacheArea(*SkinData.CacheBitmap, SourceRect, dc, ClipRect);
 }

@@ -18,3 +18,13 @@ bool IsParentBackgroundVarying(TsCommonData& SkinData);
 // The section whose font colours `control` uses: the nearest parent section that gives its
 // font (GIVEOWNFONT), passing over parents more than half transparent; else `fallback`.
 int ParentFontSectionIndex(TControl* control, int fallback, TsSkinManager* manager);
+
+// Copies the ClipRect-sized part of a container's cache from (SourceRect.left, top) to
+// ClipRect's corner of `dc`, leaving out what its children cover: graphic and opaque child
+// controls (moved by dx, dy), or the visible child windows of `wnd`, of which a group box
+// leaves out only its frame so that the cache shows through its inside. Restoring the cache's
+// transparent corners first is the caller's part.
+void CopyCacheExceptControls(TWinControl* parent, TsCommonData& SkinData, const RECT& SourceRect, int dy, int dx,
+                             HDC dc, const RECT& ClipRect);
+void CopyCacheExceptWindows(HWND wnd, TsCommonData& SkinData, const RECT& SourceRect, int dy, int dx, HDC dc,
+                            const RECT& ClipRect);

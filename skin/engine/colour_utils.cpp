@@ -3,18 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "framework/controls.h"
 #include "skin/engine/fast_pixels.h"
-#include "skin/engine/fills.h"
 #include "skin/engine/skin_manager.h"
 
 namespace {
-
-// Seam: the skin command message and its background question, until that work lands.
-constexpr UINT SM_ALPHACMD = 0xA100;
-constexpr WORD SKC_GETBGCOLOR = 21;
-constexpr WORD SKC_GETBGINFO = 34;
-WPARAM SkinCommand(WORD sub) { return MAKEWPARAM(0, sub); }
 
 using UpdateLayeredWindowFunction = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
 
@@ -39,33 +31,6 @@ class LayeredWindowsLibrary {
 uint8_t RoundChannel(double v) { return static_cast<uint8_t>(std::clamp(std::nearbyint(v), 0.0, 255.0)); }
 
 TColor Rgb(double r, double g, double b) { return RoundChannel(r) | RoundChannel(g) << 8 | RoundChannel(b) << 16; }
-
-// Makes the parent paint itself into the record's target context at the record's place.
-template <class Send>
-void PaintParentInto(BackgroundInfo& info, Send send) {
-  efir::gdi::SavedState saved(info.TargetDC);
-  POINT old;
-  OffsetViewportOrgEx(info.TargetDC, -info.OffsetX, -info.OffsetY, &old);
-  OffsetRect(&info.Area, info.OffsetX, info.OffsetY);
-  IntersectClipRect(info.TargetDC, info.Area.left, info.Area.top, info.Area.right, info.Area.bottom);
-  send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(info.TargetDC));
-  send(WM_PAINT, reinterpret_cast<WPARAM>(info.TargetDC));
-}
-
-// The common course of both questions; `send` delivers a message to the parent.
-template <class Send>
-bool AskForBackground(BackgroundInfo& info, bool paintNow, Send send) {
-  const bool paintIfUnanswered = info.PaintNow;
-  info.Kind = 0;
-  info.PaintNow = paintNow;
-  send(SM_ALPHACMD, SkinCommand(SKC_GETBGINFO), reinterpret_cast<LPARAM>(&info));
-  if (info.Kind != 0) return true;
-  if (paintIfUnanswered && info.TargetDC) {
-    PaintParentInto(info, [&](UINT msg, WPARAM wParam) { send(msg, wParam, 0); });
-    return false;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -111,43 +76,6 @@ TColor ChangeColorHue(int amount, TColor color) {
     case 4: return Rgb(t, p, v);
     default: return Rgb(v, p, q);
   }
-}
-
-bool QueryParentWindowBackground(BackgroundInfo& info, HWND parentWnd, bool paintNow) {
-  const bool painting = info.PaintNow && info.TargetDC;
-  if (AskForBackground(info, paintNow, [&](UINT msg, WPARAM wParam, LPARAM lParam) {
-        return SendMessage(parentWnd, msg, wParam, lParam);
-      }))
-    return true;
-  if (painting) return false;
-  TsSkinManager* manager = TsSkinManager::DefaultManager();
-  info.Color = manager ? GlobalInfoColor(*manager) : clBtnFace;
-  info.Kind = 1;
-  return false;
-}
-
-bool QueryParentBackground(BackgroundInfo& info, TControl* parent, bool paintNow) {
-  if (!parent) return false;
-  auto* windowed = dynamic_cast<TWinControl*>(parent);
-  const bool painting = info.PaintNow && info.TargetDC;
-  auto send = [&](UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (windowed && windowed->HandleAllocated()) return SendMessage(windowed->Handle(), msg, wParam, lParam);
-    return parent->Perform(msg, wParam, lParam);
-  };
-  if (AskForBackground(info, paintNow, send)) return true;
-  if (painting) return false;
-  info.Kind = 1;
-  const LRESULT answer = send(SM_ALPHACMD, SkinCommand(SKC_GETBGCOLOR), 0);
-  info.Color = answer != 0 ? static_cast<TColor>(answer) : static_cast<TColor>(ColorToRGB(parent->Color()));
-  if (info.PaintNow && info.Bitmap && info.TargetDC) FillRectSolid(info.TargetDC, info.Area, info.Color);
-  return false;
-}
-
-void BackgroundInfoToCacheInfo(const BackgroundInfo& info, CacheSourceInfo& cacheInfo) {
-  if (info.Kind == 2)
-    MakeCacheSourceInfo(info.Bitmap, info.OffsetX, info.OffsetY, cacheInfo);
-  else
-    cacheInfo = {nullptr, 0, 0, static_cast<TColor>(ColorToRGB(info.Color)), false};
 }
 
 namespace {

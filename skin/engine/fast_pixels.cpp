@@ -139,7 +139,7 @@ CellSpan ClipCell(const RECT& destRect, const RECT& sourceRect, int destWidth, i
 }
 
 BackgroundReader::BackgroundReader(const CacheSourceInfo& info)
-    : rows_(info.BitmapReady ? RowsOf(info.Bitmap) : PixelRows{}), offsetX_(info.OffsetX), offsetY_(info.OffsetY) {}
+    : rows_(info.Ready ? RowsOf(info.Bitmap) : PixelRows{}), offsetX_(info.X), offsetY_(info.Y) {}
 
 bool BackgroundReader::Copy(int x, int y, uint8_t* p) const {
   const int bx = offsetX_ + x, by = offsetY_ + y;

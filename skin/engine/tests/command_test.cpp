@@ -263,3 +263,72 @@ TEST_F(SkinStateTest, FontSectionPassesOverMostlyTransparentParents) {
 
 }  // namespace
 }  // namespace efir::test
+
+namespace efir::test {
+namespace {
+
+using Box = Skinned<TCustomControl>;
+
+TEST_F(SkinStateTest, MovingMarksControlsWhoseBackgroundFollowsTheParent) {
+  const struct {
+    const char* Parent;
+    const char* Section;
+    bool Marked;
+  } cases[] = {
+      {"GRAD", "BUTTON", false},  // opaque: its own background
+      {"GRAD", "HALF", true},     // see-through on a varying parent
+      {"PANEL", "HALF", false},   // see-through on a plain colour
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Section) + " on " + c.Parent);
+    auto* parent = Place<Skinned<TPanel>>(form, c.Parent, {0, 0, 200, 150});
+    auto* box = Place(parent, c.Section, {10, 10, 90, 60});
+    auto* child = Place(box, "BUTTON", {2, 2, 20, 20});
+    box->SkinData->BackgroundChanged = false;
+    box->SetBounds(30, 20, 80, 50);
+    EXPECT_EQ(box->SkinData->BackgroundChanged, c.Marked);
+    EXPECT_EQ(std::count(child->Commands.begin(), child->Commands.end(), SKC_PARENTMOVED), c.Marked ? 1 : 0);
+    parent->Free();
+  }
+}
+
+// A container's cache of one colour copied onto a white image.
+struct CopyFixture {
+  explicit CopyFixture(TsCommonData& data) {
+    data.CacheBitmap->SetSize(100, 80);
+    data.CacheBitmap->Canvas().Brush().SetColor(0x3366CC);
+    data.CacheBitmap->Canvas().FillRect({0, 0, 100, 80});
+    target.Canvas().Brush().SetColor(clWhite);
+    target.Canvas().FillRect({0, 0, 100, 80});
+  }
+  COLORREF At(int x, int y) { return GetPixel(target.Canvas().Handle(), x, y); }
+  TBitmap target{100, 80, pf24bit};
+};
+
+TEST_F(SkinStateTest, CopyingTheCacheLeavesOutWhatChildrenCover) {
+  auto* panel = Place<Skinned<TPanel>>(form, "GRAD", {0, 0, 100, 80});
+  auto* label = new TLabel(form);
+  label->SetParent(panel);
+  label->SetBounds(10, 10, 20, 10);
+  Place(panel, "BUTTON", {50, 10, 70, 30});  // a windowed child
+  HWND group = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10, 40, 40, 30,
+                               panel->Handle(), nullptr, nullptr, nullptr);
+
+  CopyFixture controls(*panel->SkinData);
+  CopyCacheExceptControls(panel, *panel->SkinData, {0, 0, 100, 80}, 0, 0, controls.target.Canvas().Handle(), {0, 0, 100, 80});
+  EXPECT_EQ(controls.At(5, 5), 0x3366CCu);
+  EXPECT_EQ(controls.At(15, 15), 0xFFFFFFu);  // the graphic label keeps its place
+  EXPECT_EQ(controls.At(60, 20), 0x3366CCu);  // a windowed child clips itself
+
+  CopyFixture windows(*panel->SkinData);
+  CopyCacheExceptWindows(panel->Handle(), *panel->SkinData, {0, 0, 100, 80}, 0, 0, windows.target.Canvas().Handle(), {0, 0, 100, 80});
+  EXPECT_EQ(windows.At(5, 5), 0x3366CCu);
+  EXPECT_EQ(windows.At(60, 20), 0xFFFFFFu);   // the child window is left out
+  EXPECT_EQ(windows.At(11, 55), 0xFFFFFFu);   // the group box's left frame (3 wide)
+  EXPECT_EQ(windows.At(48, 55), 0xFFFFFFu);   // its right frame (4 wide)
+  EXPECT_EQ(windows.At(25, 55), 0x3366CCu);   // its inside shows the cache
+  DestroyWindow(group);
+}
+
+}  // namespace
+}  // namespace efir::test

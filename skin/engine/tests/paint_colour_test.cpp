@@ -33,24 +33,6 @@ TEST(PaintColour, SaturationAndHueTable) {
   for (const auto& r : rows) EXPECT_EQ(r.Result, r.Expected) << r.Case;
 }
 
-TEST(PaintColour, AnswerBecomesCacheInfo) {
-  TBitmap parent(4, 4, pf24bit);
-  BackgroundInfo answer;
-  answer.Kind = 2, answer.Bitmap = &parent, answer.OffsetX = 3, answer.OffsetY = 4;
-  CacheSourceInfo info;
-  BackgroundInfoToCacheInfo(answer, info);
-  EXPECT_TRUE(info.BitmapReady);
-  EXPECT_EQ(info.Bitmap, &parent);
-  EXPECT_EQ(info.OffsetX, 3);
-  EXPECT_EQ(info.OffsetY, 4);
-  EXPECT_EQ(info.FallbackColor, TransparentKeyColor);
-  answer.Kind = 1, answer.Color = clBtnFace;
-  BackgroundInfoToCacheInfo(answer, info);
-  EXPECT_FALSE(info.BitmapReady);
-  EXPECT_EQ(info.Bitmap, nullptr);
-  EXPECT_EQ(static_cast<COLORREF>(info.FallbackColor), GetSysColor(COLOR_BTNFACE));
-}
-
 TEST(PaintColour, TransparentCornerRuns) {
   TsSkinManager manager(nullptr);
   TsMaskData mask;
@@ -82,38 +64,5 @@ TEST(PaintColour, TransparentCornerRuns) {
 }
 
 TEST(PaintColour, LayeredWindowsAreFound) { EXPECT_TRUE(LayeredWindowsAvailable()); }
-
-// A parent window that answers the background question with its bitmap, or stays silent.
-TBitmap* answerBitmap = nullptr;
-LRESULT CALLBACK ParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == 0xA100 && HIWORD(wParam) == 34 && answerBitmap) {
-    auto* info = reinterpret_cast<BackgroundInfo*>(lParam);
-    info->Kind = 2, info->Bitmap = answerBitmap, info->OffsetX = 0, info->OffsetY = 0;
-    return 1;
-  }
-  return DefWindowProcW(wnd, msg, wParam, lParam);
-}
-
-TEST(PaintColour, ParentWindowAnswersOrGivesAColour) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = ParentProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"PaintColourParent";
-  RegisterClassW(&wc);
-  HWND parent = CreateWindowW(L"PaintColourParent", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-  ASSERT_TRUE(parent);
-  TBitmap cache(4, 4, pf24bit);
-  answerBitmap = &cache;
-  BackgroundInfo info;
-  EXPECT_TRUE(QueryParentWindowBackground(info, parent, false));
-  EXPECT_EQ(info.Kind, 2);
-  EXPECT_EQ(info.Bitmap, &cache);
-  answerBitmap = nullptr;
-  info = {};
-  EXPECT_FALSE(QueryParentWindowBackground(info, parent, false));
-  EXPECT_EQ(info.Kind, 1);
-  EXPECT_EQ(info.Color, clBtnFace);  // no manager: the button face, resolved by whoever paints
-  DestroyWindow(parent);
-}
 
 }  // namespace

@@ -93,6 +93,7 @@ class SkinStateTest : public UiTest {
         {"BUTTON", 0x5C4020, 0, 0, 5, 5, false},
         {"FIFTY", 0x121212, 50, 0, 0, 0, true},
         {"FIFTYONE", 0x131313, 51, 0, 0, 0, true},
+        {"GROUPBOX", 0x141414, 100, 0, 3, 4, false},
     };
     for (const SectionSpec& spec : sections) {
       TsGeneralData& s = manager.GeneralData.emplace_back();
