@@ -21,9 +21,9 @@ TColor MixColors(TColor first, TColor second, double weight) {
   return static_cast<TColor>(result);
 }
 
-// A chain of see-through controls passes the question up once per level; windows whose
-// parents lead back to themselves (owner links, reparenting under way) would pass it on
-// for ever, so the passing stops at this depth and the answer becomes a plain colour.
+// A chain of see-through controls passes the question up once per level; a parent that
+// hands it back to the asker (an adapter passing it on, parent links that loop) would pass
+// it on for ever, so the passing stops at this depth and the answer becomes a plain colour.
 constexpr int MaxPassDepth = 64;
 int passDepth = 0;
 

@@ -332,3 +332,38 @@ TEST_F(SkinStateTest, CopyingTheCacheLeavesOutWhatChildrenCover) {
 
 }  // namespace
 }  // namespace efir::test
+
+namespace efir::test {
+namespace {
+
+// A container that answers the background question by asking again on behalf of its
+// child, the way an adapter passes it on: a loop without end unless the passing stops.
+// Without a window it is asked directly, so nothing but the engine can stop the loop.
+class PassingOn : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  TsCommonData* Asker = nullptr;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == SM_ALPHACMD && SkinSubCommand(Message.WParam) == SKC_GETBGINFO && Asker)
+      return Asker->FillBackgroundInfo(*reinterpret_cast<BackgroundInfo*>(Message.LParam), false, nullptr);
+    TWinControl::WndProc(Message);
+  }
+};
+
+TEST_F(SkinStateTest, PassingTheQuestionOnStopsAtALoop) {
+  auto* loop = new PassingOn(nullptr);
+  auto* glass = new Box(nullptr, 0);
+  glass->SetParent(loop);
+  glass->SkinData->SetSkinSection("GLASS");
+  loop->Asker = glass->SkinData.get();
+
+  BackgroundInfo info;
+  glass->SkinData->FillBackgroundInfo(info, false, nullptr);
+  EXPECT_EQ(info.Kind, BG_COLOR);
+  EXPECT_EQ(info.Color, 0x202020);  // the skin's GLOBALINFO colour
+  EXPECT_FALSE(loop->HandleAllocated());
+  loop->Free();
+}
+
+}  // namespace
+}  // namespace efir::test
