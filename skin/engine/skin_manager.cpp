@@ -8,6 +8,7 @@
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_pack.h"
 #include "skin/engine/skin_reader.h"
+#include "skin/engine/skin_recolour.h"
 
 bool SkinLoading = false;
 
@@ -150,8 +151,10 @@ void TsSkinManager::LoadSkin() {
     overlay.SetText(commonSections_.Text());
     efir::skin::ReadCommonSections(*this, overlay, LoadedSkin.SkinPath);
   }
-  CacheFixedIndexes(*this);
   CacheSectionBorderIndexes(*this);
+  ChangeSkinHue(*this, hueOffset_);
+  ChangeSkinSaturation(*this, saturation_);
+  CacheFixedIndexes(*this);
 }
 
 bool TsSkinManager::OpenSkin(TSkinSource& source, std::unique_ptr<TacSkinConvertor>& packed,
