@@ -20,16 +20,6 @@ int PictureHeight(const TsMaskData& mask) { return (mask.R.bottom - mask.R.top) 
 
 int ClampedState(const TsMaskData& mask, int state) { return std::clamp(state, 0, std::max(mask.ImageCount - 1, 0)); }
 
-// Border widths cut down evenly when the rectangle is narrower than both together; the
-// second side takes the odd pixel.
-void FitBorders(int size, int& first, int& second) {
-  if (size >= first + second) return;
-  const int d = (first + second - size) / 2;
-  first -= d, second -= d;
-  if (size % 2 != 0) --second;
-  first = std::max(first, 0), second = std::max(second, 0);
-}
-
 // Calls copy(destination tile, source rectangle) for tiles of w × h from the source's corner
 // (sx, sy) that cover dest, the last row and column cut.
 template <class Copy>
@@ -102,6 +92,14 @@ void CopyOpaquePart(HDC dest, HDC source, const Part& part, bool stretch) {
 }
 
 }  // namespace
+
+void FitBorders(int size, int& first, int& second) {
+  if (size >= first + second) return;
+  const int d = (first + second - size) / 2;
+  first -= d, second -= d;
+  if (size % 2 != 0) --second;
+  first = std::max(first, 0), second = std::max(second, 0);
+}
 
 void PaintSkinSlices(TBitmap* bitmap, RECT rect, bool fillCentre, const CacheSourceInfo& cacheInfo,
                      const TsMaskData& mask, int state, bool fillCorners, TsSkinManager*) {

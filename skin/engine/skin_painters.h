@@ -23,6 +23,10 @@
 
 class TControl;
 
+// Border widths of the two sides of a size (left and right, or top and bottom) cut down
+// evenly when the size is smaller than both together; the second side takes the odd pixel.
+void FitBorders(int size, int& first, int& second);
+
 // Paints the state frame of mask over rect as nine parts: corners kept, sides and centre
 // tiled (stretched when StretchMode bit 0 is set and the image has no mask part). The centre
 // only with fillCentre and StretchMode bit 2; nothing in state 0 with StretchMode bit 1.
