@@ -18,11 +18,15 @@ using ColourChange = std::function<TColor(TColor)>;
 
 bool IsGrey(const uint8_t* p) { return p[0] == p[1] && p[1] == p[2]; }
 
-// Changes every pixel but the key colour and greys; pictures that are neither 24- nor 32-bit
-// become 24-bit first. A 32-bit picture keeps its alpha bytes.
+// Pictures that are neither 24- nor 32-bit become 24-bit, so that their rows can be reached.
+void MakeRowsReachable(TBitmap* bitmap) {
+  if (bitmap && !bitmap->Empty() && bitmap->PixelFormat() != pf24bit && bitmap->PixelFormat() != pf32bit)
+    bitmap->SetPixelFormat(pf24bit);
+}
+
+// Changes every pixel but the key colour and greys. A 32-bit picture keeps its alpha bytes.
 void RecolourPixels(TBitmap* bitmap, const ColourChange& change) {
-  if (!bitmap || bitmap->Empty()) return;
-  if (bitmap->PixelFormat() != pf24bit && bitmap->PixelFormat() != pf32bit) bitmap->SetPixelFormat(pf24bit);
+  MakeRowsReachable(bitmap);
   const PixelRows rows = RowsOf(bitmap);
   for (int y = 0; y < rows.Height; ++y)
     for (int x = 0; x < rows.Width; ++x) {
@@ -72,17 +76,20 @@ class KeptGlyphs {
   const std::vector<int>& Skipped() const { return skipped_; }
 
   void PutBack() {
-    TBitmap* master = manager_.MasterBitmap.get();
-    for (const Piece& piece : pieces_)
-      BitBlt(master->Canvas().Handle(), piece.At.x, piece.At.y, piece.Pixels->Width(), piece.Pixels->Height(),
-             piece.Pixels->Canvas().Handle(), 0, 0, SRCCOPY);
-    GdiFlush();
+    const PixelRows master = RowsOf(manager_.MasterBitmap.get());
+    for (const Piece& piece : pieces_) {
+      const uint8_t* from = piece.Pixels.data();
+      for (int y = piece.Area.top; y < piece.Area.bottom; ++y, from += piece.RowBytes)
+        std::copy(from, from + piece.RowBytes, master.At(piece.Area.left, y));
+    }
   }
 
  private:
+  // Pixels of the master bitmap put aside, row after row.
   struct Piece {
-    POINT At;
-    std::unique_ptr<TBitmap> Pixels;
+    RECT Area;
+    size_t RowBytes;
+    std::vector<uint8_t> Pixels;
   };
 
   void Keep(const std::string& name) {
@@ -90,15 +97,23 @@ class KeptGlyphs {
     if (index < 0 || manager_.Masks[index].Image) {
       skipped_.push_back(index);
     } else {
-      const RECT r = manager_.Masks[index].R;
-      auto pixels = NewBitmap24(r.right - r.left, r.bottom - r.top);
-      BitBlt(pixels->Canvas().Handle(), 0, 0, pixels->Width(), pixels->Height(),
-             manager_.MasterBitmap->Canvas().Handle(), r.left, r.top, SRCCOPY);
-      GdiFlush();
-      pieces_.push_back({{r.left, r.top}, std::move(pixels)});
+      SetAside(manager_.Masks[index].R);
     }
     const int glow = MaskIndexExact(&manager_, "GLOBALINFO", name + "GLOW0");
     if (glow >= 0 && manager_.Masks[glow].Image) skipped_.push_back(glow);
+  }
+
+  void SetAside(RECT area) {
+    const PixelRows master = RowsOf(manager_.MasterBitmap.get());
+    area.left = std::max<LONG>(area.left, 0), area.top = std::max<LONG>(area.top, 0);
+    area.right = std::min<LONG>(area.right, master.Width), area.bottom = std::min<LONG>(area.bottom, master.Height);
+    if (area.right <= area.left || area.bottom <= area.top) return;
+    Piece piece{area, static_cast<size_t>(area.right - area.left) * master.Bytes, {}};
+    for (int y = area.top; y < area.bottom; ++y) {
+      const uint8_t* row = master.At(area.left, y);
+      piece.Pixels.insert(piece.Pixels.end(), row, row + piece.RowBytes);
+    }
+    pieces_.push_back(std::move(piece));
   }
 
   TsSkinManager& manager_;
@@ -113,6 +128,7 @@ void ChangeSkinHue(TsSkinManager& manager, int offset) {
   offset = (offset % 360 + 360) % 360;
   if (offset == 0) return;
   const ColourChange change = [offset](TColor colour) { return ChangeColorHue(offset, colour); };
+  MakeRowsReachable(manager.MasterBitmap.get());
   KeptGlyphs kept(manager, manager.LoadedSkin.BIKeepHue);
   RecolourPictures(manager, change, kept.Skipped());
   kept.PutBack();
