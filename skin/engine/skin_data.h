@@ -115,6 +115,36 @@ using TsGeneralDataArray = std::vector<TsGeneralData>;
 using TsMaskArray = std::vector<TsMaskData>;
 using TsPatternArray = std::vector<TsPatternData>;
 
+// Indexes the manager finds once after each load, for the parts every window paints
+// (CacheFixedIndexes); -1 where the skin has no such section or picture. "Mask" slots are
+// BORDERSMASK pictures, "Tex"/"HotTex" PATTERN/HOTPATTERN textures, "Glyph" GLYPHMASK.
+struct TsFixedIndexes {
+  int IdxGlobalInfo = -1;
+  int MaskExBorder = -1;
+  int IdxTabTop = -1, IdxTabBottom = -1, IdxTabLeft = -1, IdxTabRight = -1;
+  int MaskTabTop = -1, MaskTabBottom = -1, MaskTabLeft = -1, MaskTabRight = -1;
+  int IdxScrollBtnTop = -1, IdxScrollBtnBottom = -1, IdxScrollBtnLeft = -1, IdxScrollBtnRight = -1;
+  int MaskScrollBtnTop = -1, MaskScrollBtnBottom = -1, MaskScrollBtnLeft = -1, MaskScrollBtnRight = -1;
+  int TexScrollBtnTop = -1, TexScrollBtnBottom = -1, TexScrollBtnLeft = -1, TexScrollBtnRight = -1;
+  int HotTexScrollBtnTop = -1, HotTexScrollBtnBottom = -1, HotTexScrollBtnLeft = -1, HotTexScrollBtnRight = -1;
+  int GlyphScrollBtnTop = -1, GlyphScrollBtnBottom = -1, GlyphScrollBtnLeft = -1, GlyphScrollBtnRight = -1;
+  int IdxSliderV = -1, IdxSliderH = -1;
+  int MaskSliderV = -1, MaskSliderH = -1;
+  int GlyphSliderV = -1, GlyphSliderH = -1;
+  int TexSliderH = -1, HotTexSliderH = -1, TexSliderV = -1, HotTexSliderV = -1;
+  int IdxScrollBar1H = -1, IdxScrollBar1V = -1, IdxScrollBar2H = -1, IdxScrollBar2V = -1;
+  int MaskScrollBar1H = -1, MaskScrollBar1V = -1, MaskScrollBar2H = -1, MaskScrollBar2V = -1;
+  int TexScrollBar1H = -1, TexScrollBar1V = -1, TexScrollBar2H = -1, TexScrollBar2V = -1;
+  int HotTexScrollBar1H = -1, HotTexScrollBar1V = -1, HotTexScrollBar2H = -1, HotTexScrollBar2V = -1;
+  int MaskBoxChecked = -1, MaskBoxUnchecked = -1, MaskBoxGrayed = -1;
+  int MaskRadioChecked = -1, MaskRadioUnchecked = -1, MaskRadioGrayed = -1;
+  int MaskSmallChecked = -1, MaskSmallUnchecked = -1, MaskSmallGrayed = -1;
+  int IdxComboBtn = -1;
+  int MaskComboBtn = -1;
+  int TexComboBtn = -1, HotTexComboBtn = -1;
+  int GlyphComboBox = -1;
+};
+
 // Width of one state picture: 0 when ImageCount is 0.
 int MaskStateWidth(const TsMaskData& mask);
 // Height of one state picture: 0 when MaskType is -1.

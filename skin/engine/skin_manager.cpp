@@ -5,8 +5,10 @@
 
 #include "framework/exceptions.h"
 #include "framework/files.h"
+#include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_pack.h"
 #include "skin/engine/skin_reader.h"
+#include "skin/engine/skin_recolour.h"
 
 bool SkinLoading = false;
 
@@ -133,6 +135,7 @@ void TsSkinManager::LoadSkin() {
   const TsStoredSkin* olderStored = nullptr;
   if (!OpenSkin(source, packed, olderStored)) {
     active_ = false;
+    CacheFixedIndexes(*this);
     return;
   }
   if (olderStored) {
@@ -148,6 +151,10 @@ void TsSkinManager::LoadSkin() {
     overlay.SetText(commonSections_.Text());
     efir::skin::ReadCommonSections(*this, overlay, LoadedSkin.SkinPath);
   }
+  CacheSectionBorderIndexes(*this);
+  ChangeSkinHue(*this, hueOffset_);
+  ChangeSkinSaturation(*this, saturation_);
+  CacheFixedIndexes(*this);
 }
 
 bool TsSkinManager::OpenSkin(TSkinSource& source, std::unique_ptr<TacSkinConvertor>& packed,

@@ -80,6 +80,8 @@ class TsSkinManager : public TComponent {
   TsMaskArray Masks;
   TsPatternArray Patterns;
   std::unique_ptr<TBitmap> MasterBitmap = std::make_unique<TBitmap>();
+  // Indexes found after each load (skin_lookups.h).
+  TsFixedIndexes FixedIndexes;
 
  protected:
   void Loaded() override;

@@ -117,9 +117,10 @@ TEST(SkinManager, SettingChangesReadTheSkinAgain) {
     manager.SetSkinDirectory(dir);
     manager.SetSkinName("S");
     ASSERT_EQ(manager.GeneralData.at(0).Color, 0x010203);
-    WriteSkinFolder(dir + "\\S", {{"Options.dat", "[BUTTON]\r\nCOLOR=0x040506\r\n"}});
+    // A grey, which the hue and saturation settings leave as it is.
+    WriteSkinFolder(dir + "\\S", {{"Options.dat", "[BUTTON]\r\nCOLOR=0x050505\r\n"}});
     s.Change(manager);
-    EXPECT_EQ(manager.GeneralData.at(0).Color, 0x040506);
+    EXPECT_EQ(manager.GeneralData.at(0).Color, 0x050505);
     EXPECT_TRUE(manager.LoadedSkin.Active);
   }
 }

@@ -1,0 +1,125 @@
+#include "skin/engine/engine_routines.h"
+
+#include "framework/application.h"
+
+namespace efir::skin {
+
+bool RectsOverlap(const RECT& area, const RECT& rect) {
+  if (rect.left >= rect.right || rect.top >= rect.bottom) return false;
+  return !(area.top >= rect.bottom || area.left >= rect.right || rect.left >= area.right || rect.top >= area.bottom);
+}
+
+bool RectContainsRect(const RECT& outer, const RECT& inner) {
+  auto inside = [&](LONG x, LONG y) { return x >= outer.left && x <= outer.right && y >= outer.top && y <= outer.bottom; };
+  return inside(inner.left, inner.top) && inside(inner.right, inner.bottom);
+}
+
+size_t DelimitedWordPos(int n, std::string_view s, std::string_view delimiters) {
+  int word = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    bool starts = delimiters.find(s[i]) == std::string_view::npos &&
+                  (i == 0 || delimiters.find(s[i - 1]) != std::string_view::npos);
+    if (starts && ++word == n) return i + 1;
+  }
+  return 0;
+}
+
+std::string ExtractDelimitedWord(int n, std::string_view s, std::string_view delimiters) {
+  size_t pos = DelimitedWordPos(n, s, delimiters);
+  if (pos == 0) return {};
+  std::string_view rest = s.substr(pos - 1);
+  return std::string(rest.substr(0, rest.find_first_of(delimiters)));
+}
+
+int DelimitedWordCount(std::string_view s, std::string_view delimiters) {
+  int count = 0;
+  while (DelimitedWordPos(count + 1, s, delimiters) != 0) ++count;
+  return count;
+}
+
+std::string DeleteChars(std::string_view s, char ch) {
+  std::string result;
+  for (char c : s)
+    if (c != ch) result += c;
+  return result;
+}
+
+std::string ReplaceAllSubstr(std::string_view s, std::string_view from, std::string_view to) {
+  if (from.empty()) return std::string(s);
+  std::string result;
+  size_t start = 0;
+  for (size_t at; (at = s.find(from, start)) != std::string_view::npos; start = at + from.size()) {
+    result.append(s.substr(start, at - start));
+    result.append(to);
+  }
+  result.append(s.substr(start));
+  return result;
+}
+
+std::string NormalizeDirPath(std::string_view s) {
+  std::string path(s);
+  if (path.empty() || path.back() == '\\') return path;
+  if (path.back() == '/') {
+    path.back() = '\\';
+    return path;
+  }
+  return path + (path.size() == 1 ? ":\\" : "\\");
+}
+
+namespace {
+
+bool CaptionFont(LOGFONTA& font) {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return false;
+  font = metrics.lfCaptionFont;
+  return true;
+}
+
+}  // namespace
+
+int CaptionFontHeight() {
+  LOGFONTA font;
+  return CaptionFont(font) ? font.lfHeight : 0;
+}
+
+HFONT CreateCaptionFont() {
+  LOGFONTA font;
+  return CaptionFont(font) ? CreateFontIndirectA(&font) : nullptr;
+}
+
+}  // namespace efir::skin
+
+void MakeCacheSourceInfo(TBitmap* bitmap, int x, int y, CacheSourceInfo& info) {
+  info = CacheSourceInfo{bitmap, x, y, 0xFF00FF, true};
+}
+
+UINT SkinMessageBoxFlags(TMsgDlgType type, TMsgDlgButtons buttons) {
+  static const UINT icons[] = {MB_ICONWARNING, MB_ICONERROR, MB_ICONINFORMATION, MB_ICONQUESTION, 0};
+  UINT flags = icons[type] | MB_TOPMOST | MB_SETFOREGROUND;
+  auto has = [&](TMsgDlgButtons b) { return (buttons & b) != 0; };
+  if (has(mbOK))
+    flags |= has(mbCancel) ? MB_OKCANCEL : MB_OK;
+  else if (has(mbAbort) || has(mbIgnore))
+    flags |= MB_ABORTRETRYIGNORE;
+  else if (has(mbYes) || has(mbNo))
+    flags |= has(mbCancel) ? MB_YESNOCANCEL : MB_YESNO;
+  else if (has(mbRetry))
+    flags |= MB_RETRYCANCEL;
+  if (has(mbHelp)) flags |= MB_HELP;
+  return flags;
+}
+
+const char* DefaultMessageCaption(TMsgDlgType type) {
+  static const char* const captions[] = {"Warning", "Error", "Information", "Confirm", ""};
+  return captions[type];
+}
+
+int SkinMessageBox(const char* caption, const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
+  HWND owner = GetActiveWindow();
+  if (!owner) owner = Application.Handle();
+  return MessageBoxA(owner, text.c_str(), caption ? caption : DefaultMessageCaption(type), SkinMessageBoxFlags(type, buttons));
+}
+
+int ShowSkinWarning(const std::string& text) { return SkinMessageBox(nullptr, text, mtWarning, mbOK); }
+int ShowSkinError(const std::string& text) { return SkinMessageBox(nullptr, text, mtError, mbOK); }

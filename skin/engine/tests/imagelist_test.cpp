@@ -1,0 +1,155 @@
+#include "skin/engine/alpha_image_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "framework/exceptions.h"
+#include "skin/engine/tests/pixels_fixtures.h"
+#include "skin/engine/tests/png_fixtures.h"
+
+namespace efir::test {
+namespace {
+
+// Blending keeps a channel within one step of the picture's own; resampling within a few.
+void ExpectNear(TColor actual, TColor expected, int tolerance = 1) {
+  for (int shift : {0, 8, 16})
+    EXPECT_NEAR((actual >> shift) & 0xFF, (expected >> shift) & 0xFF, tolerance) << std::hex << actual;
+}
+
+// The bytes of a 16 x 16 .ico file without alpha: 24-bit red, the left half masked out.
+std::vector<uint8_t> MaskedIco() {
+  const int side = 16, xorRow = side * 3, andRow = 4;
+  const uint32_t imageSize = 40 + xorRow * side + andRow * side;
+  std::vector<uint8_t> b;
+  auto put16 = [&](uint16_t v) { b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8)}); };
+  auto put32 = [&](uint32_t v) { put16(uint16_t(v)), put16(uint16_t(v >> 16)); };
+  put16(0), put16(1), put16(1);                                // icon file, one image
+  b.insert(b.end(), {side, side, 0, 0}), put16(1), put16(24);  // 16 x 16, 24 bits
+  put32(imageSize), put32(6 + 16);
+  put32(40), put32(side), put32(side * 2), put16(1), put16(24), put32(0), put32(0), put32(0), put32(0), put32(0),
+      put32(0);
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) b.insert(b.end(), {0, 0, 255});  // blue, green, red
+  for (int y = 0; y < side; ++y) b.insert(b.end(), {0xFF, 0x00, 0, 0});  // left 8 pixels transparent
+  return b;
+}
+
+// A strip of four 4 x 4 frames: red, green, blue, white.
+std::vector<uint8_t> FourFrames() {
+  const Rgba colours[] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}};
+  std::vector<Rgba> pixels;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 16; ++x) pixels.push_back(colours[x / 4]);
+  return EncodePng(16, 4, pixels);
+}
+
+TEST(imagelist_Add, ItemsBuildTheSystemList) {
+  TsAlphaImageList list(nullptr);
+  ASSERT_NE(list.Handle(), nullptr);
+  list.AddItem(ifPNG, SolidPng(16, {255, 0, 0, 255}));
+  list.AddItem(ifPNG, SolidPng(32, {0, 0, 255, 128}));  // added by its icon, at its own size
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_TRUE(list.StdListBuilt);
+  EXPECT_EQ(list.Items.size(), 2u);
+
+  TsAlphaImageList dropping(nullptr);
+  dropping.KeepSourceItems = false;
+  dropping.AddItem(ifPNG, SolidPng(16, {255, 0, 0, 255}));
+  EXPECT_EQ(dropping.Count(), 1);
+  EXPECT_TRUE(dropping.Items.empty());
+  TBitmap fromIcon;
+  ASSERT_TRUE(dropping.GetBitmap32(0, &fromIcon));
+  EXPECT_EQ(At(fromIcon, 8, 8), clRed);
+  EXPECT_EQ(AlphaAt(fromIcon, 8, 8), 255);
+}
+
+TEST(imagelist_Add, DamagedPngRaisesThePictureError) {
+  TsAlphaImageList list(nullptr);
+  std::vector<uint8_t> bytes = SolidPng(16, {255, 0, 0, 255});
+  bytes.resize(bytes.size() / 2);
+  EXPECT_THROW(list.AddItem(ifPNG, bytes), EPictureError);
+}
+
+TEST(imagelist_Bitmap, EntriesComeAtTheListSizeWithAlphaAndBadIndexesAreRefused) {
+  TsAlphaImageList list(nullptr);
+  list.AddItem(ifPNG, SolidPng(16, {0, 255, 0, 100}));
+  list.AddItem(ifPNG, SolidPng(32, {0, 0, 255, 255}));
+  TBitmap same, resampled;
+  ASSERT_TRUE(list.GetBitmap32(0, &same));
+  EXPECT_EQ(same.PixelFormat(), pf32bit);
+  EXPECT_EQ(At(same, 3, 3), clLime);
+  EXPECT_EQ(AlphaAt(same, 3, 3), 100);
+  ASSERT_TRUE(list.GetBitmap32(1, &resampled));
+  EXPECT_EQ(resampled.Width(), 16);
+  EXPECT_EQ(resampled.Height(), 16);
+  EXPECT_EQ(resampled.PixelFormat(), pf32bit);
+  ExpectNear(At(resampled, 8, 8), clBlue, 3);
+  for (int bad : {-1, 2, 1000}) EXPECT_FALSE(list.GetBitmap32(bad, &same)) << bad;
+  EXPECT_FALSE(list.GetBitmap32(0, nullptr));
+}
+
+TEST(imagelist_Draw, StateSelectsTheFrameAndBadIndexesDrawNothing) {
+  TsAlphaImageList list(nullptr, 16, 4);
+  list.AddItem(ifPNG, FourFrames());
+  struct Case {
+    int state;
+    TColor colour;
+  };
+  for (const Case& c : {Case{0, clRed}, Case{1, clLime}, Case{3, clWhite}, Case{5, clWhite}, Case{-2, clRed}}) {
+    SCOPED_TRACE(c.state);
+    auto page = Solid(10, 8, pf24bit, clBlack);
+    SIZE size{};
+    list.DrawToBitmap(page.get(), 2, size, false, 4, c.state, clNone, 0, 0, 1);
+    EXPECT_EQ(size.cx, 4);
+    EXPECT_EQ(size.cy, 4);
+    ExpectNear(At(*page, 2, 1), c.colour);
+    ExpectNear(At(*page, 5, 4), c.colour);
+    EXPECT_EQ(At(*page, 6, 1), clBlack);
+    EXPECT_EQ(At(*page, 1, 1), clBlack);
+    EXPECT_EQ(At(*page, 2, 5), clBlack);
+  }
+  for (int bad : {-1, 1}) {
+    auto page = Solid(10, 8, pf24bit, clBlack);
+    SIZE size{};
+    list.DrawToBitmap(page.get(), 2, size, false, 4, 0, clNone, 0, bad, 1);
+    EXPECT_EQ(At(*page, 2, 1), clBlack) << bad;
+  }
+  // Zero frames count as one.
+  auto page = Solid(20, 8, pf24bit, clBlack);
+  SIZE size{};
+  list.DrawToBitmap(page.get(), 0, size, false, 0, 0, clNone, 0, 0, 0);
+  EXPECT_EQ(size.cx, 16);
+  ExpectNear(At(*page, 15, 0), clWhite);
+}
+
+TEST(imagelist_Draw, ToADeviceContextThroughTheAlpha) {
+  TsAlphaImageList list(nullptr);
+  list.AddItem(ifPNG, SolidPng(16, {255, 0, 0, 128}));
+  auto page = Solid(20, 20, pf24bit, clWhite);
+  SIZE size{};
+  list.DrawToDC(page->Canvas().Handle(), 2, 2, size, false, 1, 0, clNone, 0, 0);
+  GdiFlush();
+  EXPECT_EQ(At(*page, 1, 1), clWhite);
+  EXPECT_EQ(At(*page, 10, 10) & 0xFF, 255);
+  EXPECT_NEAR((At(*page, 10, 10) >> 8) & 0xFF, 127, 1);
+}
+
+TEST(imagelist_Icon, IconWithoutAlphaGetsTheAlphaOfItsMask) {
+  TsAlphaImageList list(nullptr);
+  list.AddItem(ifICO, MaskedIco());
+  ASSERT_EQ(list.Count(), 1);
+  TBitmap image;
+  ASSERT_TRUE(list.GetBitmap32(0, &image));
+  EXPECT_EQ(AlphaAt(image, 2, 8), 0);
+  EXPECT_EQ(AlphaAt(image, 12, 8), 255);
+  EXPECT_EQ(At(image, 12, 8), clRed);
+  auto page = Solid(16, 16, pf24bit, clLime);
+  SIZE size{};
+  list.DrawToBitmap(page.get(), 0, size, false, 1, 0, clNone, 0, 0, 0);
+  EXPECT_EQ(At(*page, 2, 8), clLime);
+  ExpectNear(At(*page, 12, 8), clRed);
+}
+
+}  // namespace
+}  // namespace efir::test
