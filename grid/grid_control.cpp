@@ -18,16 +18,18 @@ TNxCustomGridControl::TNxCustomGridControl(TComponent* AOwner)
 TNxCustomGridControl::~TNxCustomGridControl() {
   // Freeing the columns must not call back into a grid that is already half gone.
   FColumns->SetGrid(nullptr);
+  ForgetEditor();
 }
 
 void TNxCustomGridControl::BeforeDestruction() {
   FColumns->SetGrid(nullptr);
+  ForgetEditor();
   FLastSortedColumn = nullptr;
   TNxScrollControl::BeforeDestruction();
 }
 
 bool TNxCustomGridControl::Focused() {
-  return HandleAllocated() && GetFocus() == Handle();
+  return (HandleAllocated() && GetFocus() == Handle()) || EditorHasFocus();
 }
 
 void TNxCustomGridControl::CreateParams(TCreateParams& Params) {
@@ -37,7 +39,8 @@ void TNxCustomGridControl::CreateParams(TCreateParams& Params) {
   Params.ClassStyle &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
 }
 
-// Entering the grid repaints its indicator; leaving it ends an edit with the text kept.
+// Entering the grid repaints its indicator; leaving it ends an edit with the text kept
+// (the grid's own editor taking the focus is no leaving).
 void TNxCustomGridControl::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SETFOCUS:
@@ -45,7 +48,8 @@ void TNxCustomGridControl::WndProc(TMessage& Message) {
       RefreshPart(gpIndicator);
       return;
     case WM_KILLFOCUS:
-      if (FState & (kEditingCell | kEditingInput)) {
+      if ((FState & (kEditingCell | kEditingInput)) &&
+          !IsChild(Handle(), reinterpret_cast<HWND>(Message.WParam))) {
         ApplyEdit();
         EndEdit();
       }
@@ -274,18 +278,6 @@ void TNxCustomGridControl::SortColumn(TNxCustomColumn* Column, bool Ascending) {
   FLastSortedColumn = Column;
   DoSortColumn(Column->Index(), Ascending);
 }
-
-// ---------------------------------------------------------------------------- editing hooks
-
-void TNxCustomGridControl::StartEdit(int, int, const std::wstring&) {}
-
-void TNxCustomGridControl::EndEdit() {
-  FState &= static_cast<uint16_t>(~(kEditingCell | kEditingInput));
-  FEditingCell = {-1, -1};
-}
-
-bool TNxCustomGridControl::ApplyEdit() { return true; }
-void TNxCustomGridControl::ShowEditor() {}
 
 // ---------------------------------------------------------------------------- events
 
