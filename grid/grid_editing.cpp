@@ -203,7 +203,8 @@ void TNxCustomGridControl::ShowEditor() {
     rect.right -= FLineWidth[lkRight];
     if (!(FOptions & goGrid)) --rect.right;
     // A cell scrolled out of the rows area keeps its editor, hidden until it comes back.
-    if (rect.top < body.top || rect.top >= body.bottom) {
+    // (A row above the first one in view measures as if it were the first.)
+    if (FEditingCell.y < FTopRow || rect.top < body.top || rect.top >= body.bottom) {
       FEditor->SetVisible(false);
       return;
     }
@@ -247,7 +248,7 @@ void TNxCustomGridControl::EditorKeyDown(WORD& Key, TShiftState Shift) {
       if (IsEditing() && !(FColumns->Item(FEditingCell.x)->GetCapabilities() & ccEditorTakesEnter)) {
         ApplyEdit();
         EndEdit();
-        if (CanFocus()) SetFocus();
+        if (!IsEditing() && CanFocus()) SetFocus();
       } else if (IsEditingInput()) {
         ApplyEdit();
         CommitInputLine();
@@ -263,7 +264,7 @@ void TNxCustomGridControl::EditorKeyDown(WORD& Key, TShiftState Shift) {
         FEditor->SetAsString(std::wstring());
       } else {
         EndEdit();
-        if (CanFocus()) SetFocus();
+        if (!IsEditing() && CanFocus()) SetFocus();
       }
       break;
   }
