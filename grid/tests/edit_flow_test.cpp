@@ -102,6 +102,23 @@ TEST_F(Editing, ATypedCharacterOpensTheEditorOverTheCellAndEnterStoresTheText) {
   grid->StartEdit(0, 3, {});
   EXPECT_EQ(grid->Editor()->GetAsString(), L"r3");
   EXPECT_EQ(TakeLog(), (Lines{"before 0,3", "enter"}));
+
+  // Text beyond the programs' code page goes through an edit unchanged.
+  const std::wstring foreign = L"\u03A9\u03BC\u03AD\u03B3\u03B1 \u65E5\u672C";
+  grid->SetCellText(0, 5, foreign);
+  grid->StartEdit(0, 5, {});
+  EXPECT_EQ(grid->Editor()->GetAsString(), foreign);
+  Press(EditorWindow(grid), VK_RETURN);
+  EXPECT_EQ(grid->GetCellText(0, 5), foreign);
+}
+
+TEST_F(Editing, TabStoresTheTextAndMovesOn) {
+  TDataGrid* grid = EditGrid();
+  TypeInto(grid, 0, 4, L"дальше");
+  Press(EditorWindow(grid), VK_TAB);
+  EXPECT_EQ(grid->GetCellText(0, 4), L"дальше");
+  EXPECT_FALSE(grid->IsEditing());
+  EXPECT_EQ(grid->SelectedColumn(), 1);
 }
 
 TEST_F(Editing, EscapeClosesTheEditorAndLeavesTheCellAlone) {
