@@ -345,6 +345,12 @@ TEST_F(Editing, AHandlerThatSortsTheRowsAwayStoresNothing) {
   EXPECT_FALSE(grid->IsEditing());
   for (int row = 0; row < grid->RowCount(); ++row)
     EXPECT_NE(grid->GetCellText(0, row), L"zz") << row;
+
+  // Rows exchanged under an open editor end the edit too.
+  grid->OnEditText = nullptr;
+  grid->StartEdit(0, 2, {});
+  grid->ExchangeRows(2, 7);
+  EXPECT_FALSE(grid->IsEditing());
 }
 
 TEST_F(Editing, FocusLeavingForAnotherControlAppliesTheEdit) {
