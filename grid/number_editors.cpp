@@ -1,7 +1,6 @@
 #include "grid/number_editors.h"
 
 #include <algorithm>
-#include <cwctype>
 
 #include "framework/text_encoding.h"
 #include "grid/grid_text.h"
