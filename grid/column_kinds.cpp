@@ -6,6 +6,7 @@
 #include "framework/convert.h"
 #include "framework/text_encoding.h"
 #include "grid/grid_text.h"
+#include "grid/number_editors.h"
 
 // --- TNxTextColumn ---
 
@@ -47,6 +48,19 @@ void TNxTextColumn::Assign(const TNxCustomColumn& Source) {
   FPasswordChar = text->FPasswordChar;
   FTextAfter = text->FTextAfter;
   FTextBefore = text->FTextBefore;
+}
+
+std::unique_ptr<TNxCustomEdit> TNxTextColumn::CreateEditor() {
+  return std::make_unique<TNxEdit>(nullptr);
+}
+
+void TNxTextColumn::PrepareEditor() {
+  TNxCustomColumn::PrepareEditor();
+  TNxCustomEdit* editor = Editor();
+  editor->SetMaxLength(FMaxLength);
+  // A masked column is edited masked too.
+  if (editor->HandleAllocated())
+    SendMessageW(editor->Handle(), EM_SETPASSWORDCHAR, FPasswordChar, 0);
 }
 
 // --- TNxCustomNumberColumn ---
@@ -121,6 +135,29 @@ void TNxNumberColumn::Assign(const TNxCustomColumn& Source) {
   if (!number) return;
   Increment = number->Increment;
   SpinButtons = number->SpinButtons;
+}
+
+std::unique_ptr<TNxCustomEdit> TNxNumberColumn::CreateEditor() {
+  return std::make_unique<TNxSpinEdit>(nullptr);
+}
+
+void TNxNumberColumn::PrepareEditor() {
+  TNxCustomNumberColumn::PrepareEditor();
+  auto* spin = static_cast<TNxSpinEdit*>(Editor());
+  spin->SetConfiguring(true);
+  spin->SetButtonCaption(ButtonCaption);
+  spin->SetOptions(EditOptions);
+  spin->SetIncrement(Increment);
+  spin->SetMax(Max());
+  spin->SetMin(Min());
+  spin->SetShowButton(ShowButton);
+  spin->SetSpinButtons(SpinButtons);
+  spin->OnButtonClick = [this](TObject*) { DoButtonClick(); };
+  spin->SetConfiguring(false);
+}
+
+void TNxNumberColumn::EditorTextSet() {
+  static_cast<TNxSpinEdit*>(Editor())->SetPrecision(Precision);
 }
 
 // --- TNxGraphicColumn ---

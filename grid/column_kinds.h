@@ -36,6 +36,8 @@ class TNxTextColumn : public TNxCustomColumn {
   // TextBefore + text + TextAfter; all of it masked when a PasswordChar is set.
   void GetDrawText(const TCellInfo& Info, std::wstring& Text) const override;
   void Assign(const TNxCustomColumn& Source) override;
+  std::unique_ptr<TNxCustomEdit> CreateEditor() override;
+  void PrepareEditor() override;
 
  private:
   int FMaxLength = 0;
@@ -110,6 +112,9 @@ class TNxNumberColumn : public TNxCustomNumberColumn {
   // The spin editor's button was pressed.
   void DoButtonClick();
   void Assign(const TNxCustomColumn& Source) override;
+  std::unique_ptr<TNxCustomEdit> CreateEditor() override;
+  void PrepareEditor() override;
+  void EditorTextSet() override;
 };
 
 class TNxGraphicColumn : public TNxCustomColumn {

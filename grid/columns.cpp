@@ -7,6 +7,7 @@
 #include "framework/exceptions.h"
 #include "grid/column_display.h"
 #include "grid/column_parts.h"
+#include "grid/inplace_edit.h"
 
 namespace {
 
@@ -241,6 +242,24 @@ bool TNxCustomColumn::IsHeaderHot() const {
 TColumnDisplay* TNxCustomColumn::Display() {
   if (!FDisplay) FDisplay = CreateDisplay();
   return FDisplay.get();
+}
+
+TNxCustomEdit* TNxCustomColumn::Editor() {
+  if (!FEditor) {
+    FEditor = CreateEditor();
+    if (FEditor) FEditor->SetVisible(false);
+  }
+  return FEditor.get();
+}
+
+std::unique_ptr<TNxCustomEdit> TNxCustomColumn::CreateEditor() { return nullptr; }
+
+void TNxCustomColumn::PrepareEditor() {
+  TNxCustomEdit* editor = Editor();
+  if (!editor) return;
+  editor->SetAlignment(FAlignment);
+  editor->SetBorderStyle(bsNone);
+  editor->SetMargins(1, editor->MarginRight());
 }
 
 int TNxCustomColumn::MeasureTextWidth(TCanvas& Canvas, const std::wstring& Text) const {

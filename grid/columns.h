@@ -235,6 +235,14 @@ class TNxCustomColumn {
   // The column's cell painter, made by CreateDisplay the first time it is asked for.
   TColumnDisplay* Display();
   virtual std::unique_ptr<TColumnDisplay> CreateDisplay() { return nullptr; }
+  // The column's own in-place editor (hidden until the grid shows it), made by CreateEditor
+  // the first time it is asked for; nullptr for a class that edits nothing.
+  TNxCustomEdit* Editor();
+  virtual std::unique_ptr<TNxCustomEdit> CreateEditor();
+  // Readies the own editor for an edit of this column; EditorTextSet runs once the grid has
+  // put the text in.
+  virtual void PrepareEditor();
+  virtual void EditorTextSet() {}
   // The width a cell needs for Text on the canvas, margins included.
   virtual int MeasureTextWidth(TCanvas& Canvas, const std::wstring& Text) const;
   virtual TEditKinds GetEditKinds() const;
@@ -283,6 +291,7 @@ class TNxCustomColumn {
   TDrawingOptions FDrawingOptions = doNormal;
   bool FEnabled = true;
   std::unique_ptr<TColumnDisplay> FDisplay;
+  std::unique_ptr<TNxCustomEdit> FEditor;
   std::unique_ptr<TFont> FFont;
   std::unique_ptr<TColumnFooter> FFooter;
   std::unique_ptr<TColumnHeader> FHeader;

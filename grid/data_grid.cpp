@@ -259,6 +259,8 @@ void TDataGrid::MoveRow(int FromIndex, int ToIndex) {
 }
 
 void TDataGrid::ExchangeRows(int Index1, int Index2) {
+  // An edit open on either row would otherwise be stored into the other record.
+  if (IsEditing() && (FEditingCell.y == Index1 || FEditingCell.y == Index2)) EndEdit();
   FCells->ExchangeRows(Index1, Index2);
   if (IsUpdating()) return;
   RefreshRow(Index1, false);

@@ -19,16 +19,18 @@ TNxCustomGridControl::TNxCustomGridControl(TComponent* AOwner)
 TNxCustomGridControl::~TNxCustomGridControl() {
   // Freeing the columns must not call back into a grid that is already half gone.
   FColumns->SetGrid(nullptr);
+  ForgetEditor();
 }
 
 void TNxCustomGridControl::BeforeDestruction() {
   FColumns->SetGrid(nullptr);
+  ForgetEditor();
   FLastSortedColumn = nullptr;
   TNxScrollControl::BeforeDestruction();
 }
 
 bool TNxCustomGridControl::Focused() {
-  return HandleAllocated() && GetFocus() == Handle();
+  return (HandleAllocated() && GetFocus() == Handle()) || EditorHasFocus();
 }
 
 void TNxCustomGridControl::CreateParams(TCreateParams& Params) {
@@ -38,7 +40,8 @@ void TNxCustomGridControl::CreateParams(TCreateParams& Params) {
   Params.ClassStyle &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
 }
 
-// Entering the grid repaints its indicator; leaving it ends an edit with the text kept.
+// Entering the grid repaints its indicator; leaving it ends an edit with the text kept
+// (the grid's own editor taking the focus is no leaving).
 void TNxCustomGridControl::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SETFOCUS:
@@ -50,7 +53,8 @@ void TNxCustomGridControl::WndProc(TMessage& Message) {
       UpdateBorder();
       return;
     case WM_KILLFOCUS:
-      if (FState & (kEditingCell | kEditingInput)) {
+      if ((FState & (kEditingCell | kEditingInput)) &&
+          !IsChild(Handle(), reinterpret_cast<HWND>(Message.WParam))) {
         ApplyEdit();
         EndEdit();
       }
@@ -279,18 +283,6 @@ void TNxCustomGridControl::SortColumn(TNxCustomColumn* Column, bool Ascending) {
   FLastSortedColumn = Column;
   DoSortColumn(Column->Index(), Ascending);
 }
-
-// ---------------------------------------------------------------------------- editing hooks
-
-void TNxCustomGridControl::StartEdit(int, int, const std::wstring&) {}
-
-void TNxCustomGridControl::EndEdit() {
-  FState &= static_cast<uint16_t>(~(kEditingCell | kEditingInput));
-  FEditingCell = {-1, -1};
-}
-
-bool TNxCustomGridControl::ApplyEdit() { return true; }
-void TNxCustomGridControl::ShowEditor() {}
 
 // ---------------------------------------------------------------------------- events
 

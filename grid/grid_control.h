@@ -124,6 +124,18 @@ using TApplyCellEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, std::wstring& Value)>;
 using TSelectionMoveEvent = std::function<void(TObject* Sender, int& ACol, int ARow,
                                                TMoveSelectionKey Key)>;
+using TEditEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, const std::wstring& Value)>;
+using TEditAcceptEvent = std::function<void(TObject* Sender, int ACol, int ARow,
+                                            const std::wstring& Value, bool& Accept)>;
+using TEditTextEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::wstring& Value)>;
+using TApplyEditText = TEditTextEvent;
+using TEndEditingEvent = std::function<void(TObject* Sender, int ACol, int ARow,
+                                            std::wstring& Value, bool& Accept)>;
+using TInputAcceptEvent = std::function<void(TObject* Sender, bool& Accept)>;
+
+class TNxCustomEdit;
 
 // --- painting ---
 enum TSlideStateFlag : uint8_t { stFocused = 1, stSelected = 2 };
@@ -366,16 +378,43 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   void RefreshColumnAll(TNxCustomColumn* Column);
   void RefreshSelection();
 
-  // --- editing (the in-place editor builds on these) ---
+  // --- in-place editing and the input row (grid_editing.cpp) ---
+  // Opens the column's editor on the cell; a non-empty Text replaces the cell's text as the
+  // text the editor starts with.
   virtual void StartEdit(int ACol, int ARow, const std::wstring& Text);
+  // Opens the editor on the cell because the user typed Key: it starts with Key alone.
+  void StartEditWithKey(int ACol, int ARow, wchar_t Key);
+  // The same for the input row's cell of a column.
+  void StartInputEdit(int ACol, const std::wstring& Text);
+  void StartInputEditWithKey(int ACol, wchar_t Key);
+  // Closes the editor (unless OnEndEditing refuses); the text goes nowhere.
   virtual void EndEdit();
+  // Takes the editor's text into the cell (through the cell's conversion, which may raise)
+  // or into the column's InputValue; false when nothing was stored.
   virtual bool ApplyEdit();
+  // Places, shows and focuses the open editor over its cell; hides it while the cell lies
+  // outside the rows area.
   virtual void ShowEditor();
-  virtual void CommitInputLine() {}
+  // Adds a row from the columns' input values (DefaultValue where one is empty).
+  virtual void CommitInputLine();
+  virtual void SetEditCellText(const std::wstring& Value);
   bool IsEditing() const { return (FState & kEditingCell) != 0; }
+  bool IsEditingInput() const { return (FState & kEditingInput) != 0; }
+  TNxCustomEdit* Editor() const { return FEditor; }
 
   // --- events ---
+  TEditEvent OnAfterEdit;
   TColumnEvent OnAfterSort;
+  TApplyEditText OnApplyEditText;
+  TBeforeEditEvent OnBeforeEdit;
+  TEditEvent OnEdit;
+  TEditAcceptEvent OnEditAccept;
+  TNotifyEvent OnEditEnter;
+  TNotifyEvent OnEditExit;
+  TEditTextEvent OnEditText;
+  TEndEditingEvent OnEndEditing;
+  TInputAcceptEvent OnInputAccept;
+  TNotifyEvent OnInputAdded;
   TApplyCellEvent OnApplyCell;
   TBeforeEditEvent OnBeforeSelect;
   TCalculateRowEvent OnCalculateRow;
@@ -442,6 +481,13 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   virtual void FormatCellText(int, int, TCellState, const std::wstring&) {}
   virtual bool PrepareCellCanvas(int ACol, int ARow, TCellState CellState);
   virtual void GridStyleChanged() {}
+  // The editor's events: its text changed, focus, keys (which go on to the grid's own).
+  virtual void AttachEditorEvents();
+  virtual void EditorShown() {}
+  void EditorChange();
+  void EditorKeyDown(WORD& Key, TShiftState Shift);
+  void AfterScroll(TScrollBarKind Kind) override;
+  void Notification(TComponent* Component, TOperation Operation) override;
   RECT VertScrollArea() override;
   RECT HorzScrollArea() override;
 
@@ -500,6 +546,20 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   void MarkSelection(int ACol, int ARow, int OldCol, int OldRow);
   void RefreshRowOrSlide(int Row);
   SIZE MeasureCell(int ACol, int ARow);
+
+  // grid_editing.cpp
+  void SetEditor(TNxCustomEdit* Editor);
+  void ForgetEditor();
+  bool CloseEditing();
+  bool OpenCellEditor(int ACol, int ARow);
+  void AttachColumnEditor(TNxCustomColumn* Column, int ARow);
+  void PlaceCaret(TNxCustomColumn* Column);
+  void EditorFocusChanged(bool Lost);
+  bool EditorHasFocus();
+
+  TNxCustomEdit* FEditor = nullptr;
+  bool FEditorEventsBound = false;
+  bool FSuppressEditorChange = false;
 
   // --- painting ---
   void ClipTo(const RECT& Rect);  // the paint's own clip narrowed to Rect

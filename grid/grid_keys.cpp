@@ -4,6 +4,7 @@
 
 #include "framework/text_encoding.h"
 #include "grid/custom_grid.h"
+#include "grid/inplace_edit.h"
 
 namespace {
 
@@ -129,8 +130,10 @@ void TNxCustomGrid::KeyPress(char& Key) {
   const std::wstring typed = efir::text::fromAnsi(std::string(1, Key));
   if (typed.empty()) return;
   TNxCustomColumn* column = Columns()->Item(SelectedColumn());
-  if (!InputSelected() && column->IsValidInputChar(typed[0]))
-    StartEdit(SelectedColumn(), SelectedRow(), typed);
+  if (column->IsValidInputChar(typed[0])) {
+    if (InputSelected()) StartInputEditWithKey(SelectedColumn(), typed[0]);
+    else StartEditWithKey(SelectedColumn(), SelectedRow(), typed[0]);
+  }
   const int search = SearchColumn();
   if (InputSelected() || (column->Options() & coEditing) || search < 0 || RowCount() == 0)
     return;
@@ -145,7 +148,12 @@ void TNxCustomGrid::EnterKey() {
   if (InputSelected()) {
     if (InputEnterMode() == imAllways) {
       ApplyEdit();
+      if (Editor()) Editor()->SetAsString({});
       CommitInputLine();
+      if (Editor() && Columns()->ValidIndex(InputColumn())) {
+        Editor()->SetAsString(Columns()->Item(InputColumn())->InputValue());
+        Editor()->SelectAll();
+      }
     }
     return;
   }

@@ -244,6 +244,7 @@ void TNxCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
       HeaderSort(pressed, X);
       break;
     case gzInput:
+      if (int col = ColumnAtX(X); col >= 0) StartInputEdit(col, {});
       break;
     case gzNone:
     case gzIndicator:
