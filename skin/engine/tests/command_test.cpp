@@ -67,6 +67,9 @@ TEST_F(SkinStateTest, TheSkinCommandIsHandledBeforeTheControlsOwnHandling) {
   EXPECT_TRUE(box->SkinData->BackgroundChanged);
   EXPECT_TRUE(box->ReachedOwnHandling(SM_ALPHACMD));
 
+  EXPECT_TRUE(WindowAcknowledgesSkinCommand(box->Handle(), SKC_ISSKINNED));
+  EXPECT_FALSE(WindowAcknowledgesSkinCommand(form->Handle(), SKC_ISSKINNED));  // not skinned
+
   EXPECT_EQ(SendMessageW(box->Handle(), WM_UPDATEUISTATE, 0, 0), 0);
   EXPECT_FALSE(box->ReachedOwnHandling(WM_UPDATEUISTATE));  // consumed while skinned
   SendMessageW(bare->Handle(), WM_UPDATEUISTATE, 0, 0);
@@ -94,6 +97,9 @@ TEST_F(SkinStateTest, ArgumentsOfTheFlagCommands) {
     Send(box, c.Sub, c.Argument);
     EXPECT_EQ(box->SkinData.get()->*c.Flag, c.Expected);
   }
+  box->SkinData->BackgroundChanged = false;
+  Send(box, SKC_TRANSPARENTBGCHANGED, 2);  // only 1 marks
+  EXPECT_FALSE(box->SkinData->BackgroundChanged);
   auto* opaque = Place(form, "BUTTON");
   opaque->SkinData->BackgroundChanged = false;
   Send(opaque, SKC_TRANSPARENTBGCHANGED, 1);

@@ -63,7 +63,7 @@ class CachedBox : public Skinned<TCustomControl> {
   }
 };
 
-struct SectionSpec {
+struct SectionRow {
   const char* Name;
   TColor Color;
   int Transparency;
@@ -77,7 +77,7 @@ class SkinStateTest : public UiTest {
   void SetUp() override {
     UiTest::SetUp();
     ASSERT_EQ(TsSkinManager::DefaultManager(), &manager);
-    const SectionSpec sections[] = {
+    const SectionRow sections[] = {
         {"GLOBALINFO", 0x202020, 0, 0, 0, 0, false},
         {"PANEL", 0x112233, 0, 0, 0, 0, true},
         {"GLASS", 0x445566, 100, 0, 0, 0, false},
@@ -95,19 +95,19 @@ class SkinStateTest : public UiTest {
         {"FIFTYONE", 0x131313, 51, 0, 0, 0, true},
         {"GROUPBOX", 0x141414, 100, 0, 3, 4, false},
     };
-    for (const SectionSpec& spec : sections) {
+    for (const SectionRow& row : sections) {
       TsGeneralData& s = manager.GeneralData.emplace_back();
-      s.SectionName = spec.Name;
-      s.Color = spec.Color;
+      s.SectionName = row.Name;
+      s.Color = row.Color;
       s.FontColor[0] = 0xF0E0D0;
-      s.Transparency = spec.Transparency;
-      s.GradientPercent = spec.GradientPercent;
-      s.GiveOwnFont = spec.GiveOwnFont;
-      if (spec.BorderWL || spec.BorderWR) {
+      s.Transparency = row.Transparency;
+      s.GradientPercent = row.GradientPercent;
+      s.GiveOwnFont = row.GiveOwnFont;
+      if (row.BorderWL || row.BorderWR) {
         TsMaskData& m = manager.Masks.emplace_back();
-        m.SectionName = spec.Name;
+        m.SectionName = row.Name;
         m.PropertyName = "BORDERSMASK";
-        m.WL = spec.BorderWL, m.WR = spec.BorderWR;
+        m.WL = row.BorderWL, m.WR = row.BorderWR;
         m.Manager = &manager;
       }
     }
