@@ -31,6 +31,8 @@ class TColumnDisplay {
   TCanvas* Canvas = nullptr;
   RECT Rect{};  // the cell
   TGraphic* ObjectReference = nullptr;
+  bool Highlighted = false;  // drawn in the selection's colours
+  bool Selected = false;     // the selected cell itself
 
   TNxCustomColumn* Column() const { return FColumn; }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "grid/columns.h"
@@ -27,6 +28,7 @@ class TNxTextColumn : public TNxCustomColumn {
   wchar_t PasswordChar() const { return FPasswordChar; }
   void SetPasswordChar(wchar_t Value);
 
+  std::unique_ptr<TColumnDisplay> CreateDisplay() override;
   uint8_t GetCapabilities() const override { return ccEditable | ccFitOnGripClick | ccTextKind; }
   uint8_t GetDisplayOptions() const override { return FMultiLine ? doMultiLine : 0; }
   int MeasureTextWidth(TCanvas& Canvas, const std::wstring& Text) const override;
@@ -75,6 +77,7 @@ class TNxCustomNumberColumn : public TNxCustomColumn {
   double EmptyValue() const { return FEmptyValue; }
   void SetEmptyValue(double Value);
 
+  std::unique_ptr<TColumnDisplay> CreateDisplay() override;
   uint8_t GetCapabilities() const override { return ccEditable | ccFitOnGripClick | ccTextKind; }
   // Digits; signs with eoAllowSigns; the locale's decimal separator with eoAllowFloat.
   bool IsValidInputChar(wchar_t Key) const override;
@@ -112,6 +115,8 @@ class TNxNumberColumn : public TNxCustomNumberColumn {
 class TNxGraphicColumn : public TNxCustomColumn {
  public:
   TNxGraphicColumn();
+
+  std::unique_ptr<TColumnDisplay> CreateDisplay() override;
 
   int Margin() const { return FMargin; }
   void SetMargin(int Value);

@@ -31,9 +31,10 @@ TNxCustomGrid::TNxCustomGrid(TComponent* AOwner)
   FSearchTimer->SetInterval(700);
   FSearchTimer->OnTimer = [this](TObject*) { ClearSearchBuffer(); };
   RegisterGridCursors();
+  CreateDragWindows();
 }
 
-TNxCustomGrid::~TNxCustomGrid() = default;
+TNxCustomGrid::~TNxCustomGrid() { FreeDragWindows(); }
 
 void TNxCustomGrid::CreateWnd() {
   TNxCustomGridControl::CreateWnd();
@@ -107,6 +108,7 @@ void TNxCustomGrid::WndProc(TMessage& Message) {
       }
       return;
     case WM_KILLFOCUS:
+      CancelDrag();
       HideHint();
       ForgetPress();
       SetHotHeaderColumn(-1);
@@ -116,6 +118,7 @@ void TNxCustomGrid::WndProc(TMessage& Message) {
     case WM_ACTIVATEAPP:
       TNxCustomGridControl::WndProc(Message);
       if (!Message.WParam) {
+        CancelDrag();
         ForgetPress();
         FDownCell = {-1, -1};
         SetCursor(crDefault);
@@ -123,6 +126,8 @@ void TNxCustomGrid::WndProc(TMessage& Message) {
       RefreshSelection();
       return;
     case CM_MOUSELEAVE:
+      HideRowDropMarker();
+      FDropRow = -1;
       FHintKind = hkNone;
       HideHint();
       FHintedHeaderColumn = -1;
@@ -132,6 +137,29 @@ void TNxCustomGrid::WndProc(TMessage& Message) {
       for (int col = 0; col < Columns()->Count(); ++col) {
         TNxCustomColumn* column = Columns()->Item(col);
         if (column->ParentFont()) column->SetParentFont(true);
+      }
+      break;
+    case WM_LBUTTONUP: {
+      // The framework lets the mouse go before the release reaches MouseUp: that is the
+      // end of the drag, not the loss of the mouse.
+      const bool releasing = std::exchange(FReleasingButton, true);
+      try {
+        TNxCustomGridControl::WndProc(Message);
+      } catch (...) {
+        FReleasingButton = releasing;
+        throw;
+      }
+      FReleasingButton = releasing;
+      return;
+    }
+    case WM_CAPTURECHANGED:
+      // The drag box takes the mouse over for a column move; anyone else ends a drag.
+      if (!FReleasingButton && FDrag != gdColumnMove) CancelDrag();
+      break;
+    case WM_KEYDOWN:
+      if (Message.WParam == VK_ESCAPE && FDrag != gdNone) {
+        CancelDrag();
+        return;
       }
       break;
     case WM_GETDLGCODE:

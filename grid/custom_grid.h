@@ -2,7 +2,9 @@
 // the user. The mouse (grid_mouse.cpp): what lies under a point, a press on a cell selects it,
 // a click on a sortable header sorts, double clicks, hover cursors. Hints (grid_mouse.cpp):
 // header, footer, cell and text-fit hints in the grid's own hint window, and ShowHintAt for
-// callers. The keyboard (grid_keys.cpp): navigation keys, type-ahead search over the search
+// callers. Drags (grid_drag.cpp): a column's width by its header edge, a column's place by
+// its header, a row's height by its indicator border, a row's place by a cell; Escape or
+// the loss of the focus or of the mouse gives a drag up. The keyboard (grid_keys.cpp): navigation keys, type-ahead search over the search
 // column, the wheel and the dialog codes. Focus, activation and size messages live here.
 //
 //   grid->OnCellHint = [](TObject*, int ACol, int ARow, std::wstring& Value) { Value = ...; };
@@ -17,6 +19,7 @@
 #include <string>
 
 #include "framework/timer.h"
+#include "grid/drag_box.h"
 #include "grid/grid_control.h"
 #include "grid/grid_hints.h"
 
@@ -25,6 +28,11 @@ enum TGridZone { gzNone, gzCells, gzFooter, gzHeader, gzIndicator, gzInput };
 
 // What the hint window shows now.
 enum THintKind { hkNone, hkFooter, hkHeader, hkTextFit, hkCell };
+
+// The drag that runs (one at a time).
+enum TGridDrag { gdNone, gdColumnResize, gdColumnMove, gdRowResize, gdRowMove };
+
+using TAfterRowMoveEvent = std::function<void(TObject* Sender, int FromPos, int ToPos)>;
 
 // The grid's own cursors, registered with the screen by every grid.
 constexpr TCursor crHeaderSplit = 3000, crColumnNoDrag = 3001, crRowSplit = 3003,
@@ -54,6 +62,20 @@ class TNxCustomGrid : public TNxCustomGridControl {
   // The row whose bottom border in the indicator is at Y, or -1.
   int RowResizeLine(int X, int Y);
 
+  // --- drags ---
+  TGridDrag Drag() const { return FDrag; }
+  // Ends the running drag without applying it.
+  void CancelDrag();
+  // The position at which Column would land when dropped at the client point P.
+  int DropPosition(TNxCustomColumn* Column, POINT P);
+  // Shows the arrows at the column in position ToPos where the one in FromPos would land.
+  void ShowDropArrows(int FromPos, int ToPos, bool ShowAtSame);
+  // The row before which a row dropped at Y would land (RowCount after the last), or -1.
+  int RowDropPosition(int Y);
+  // The drag box's reports of a column move, screen points.
+  void ColumnDragMove(TObject* Sender, int X, int Y);
+  void ColumnDragDrop(TObject* Sender, int X, int Y);
+
   // --- keyboard ---
   // Selects the first shown row, below the selected one and wrapping (or from the top with
   // FromStart), whose text in column ACol starts with Text in any case.
@@ -67,6 +89,7 @@ class TNxCustomGrid : public TNxCustomGridControl {
   TColumnEvent OnHeaderClick;
   TColumnEvent OnHeaderDblClick;
   TColumnEvent OnFooterClick;
+  TAfterRowMoveEvent OnAfterRowMove;
 
   void WndProc(TMessage& Message) override;
 
@@ -109,18 +132,41 @@ class TNxCustomGrid : public TNxCustomGridControl {
   void DoubleClick(int X, int Y);
   void CellPress(TMouseButton Button, TShiftState Shift);
   void HeaderPress(int X);
-  void IndicatorPress(int X, int Y);
+  void IndicatorPress(TMouseButton Button, int X, int Y);
   void CellRelease(int X, int Y);
   void HeaderSort(int PressedColumn, int X);
-  void HeaderHover(int X);
+  void HeaderHover(TShiftState Shift, int X, int Y);
   void FooterHover(int X);
-  void CellHover(int X, int Y);
+  void CellHover(TShiftState Shift, int X, int Y);
   void IndicatorHover(int X, int Y);
   void SetHotHeaderColumn(int ACol);
   bool TextFits(int ACol, int ARow);
   void ShowTextFitHint(int ACol, int ARow);
   void ShowCellHint(int ACol, int ARow, const std::wstring& Text);
   void ForgetPress();
+
+  // grid_drag.cpp
+  void CreateDragWindows();
+  void FreeDragWindows();
+  bool FinishDrag();
+  bool TrackResize(int X, int Y);
+  bool StartColumnResize(int X);
+  void InvertColumnLine(int X);
+  void TrackColumnResize(int X);
+  void FinishColumnResize();
+  bool ColumnMayMove(TShiftState Shift);
+  void TryStartColumnMove(int X, int Y);
+  bool InHeaderStrip(POINT P);
+  bool MoveAllowed(const TNxCustomColumn* Column, int ToPos);
+  bool StartRowResize(int X, int Y);
+  void InvertRowLine(int Y);
+  void TrackRowResize(int Y);
+  void FinishRowResize();
+  void TrackRowMove(TShiftState Shift, int X, int Y);
+  int RowDropMarkerY();
+  void ShowRowDropMarker();
+  void HideRowDropMarker();
+  void FinishRowMove();
 
   // grid_keys.cpp
   void PageUp();
@@ -148,4 +194,17 @@ class TNxCustomGrid : public TNxCustomGridControl {
   std::wstring FSearchBuffer;
   TTimer* FSearchTimer;
   std::unique_ptr<TGridHintWindow> FHintWindow;
+
+  TGridDrag FDrag = gdNone;
+  bool FReleasingButton = false;  // a left release is being handled
+  int FResizeColumn = -1;
+  int FResizeDelta = 0;
+  int FResizeLines[2] = {0, 0};  // x of the left and the right marker
+  int FRowResizeRow = -1;
+  int FRowResizeLine = -1;
+  int FRowMoveSource = -1;
+  int FDropRow = -1;
+  TColumnDragBox* FDragBox = nullptr;
+  TDragArrow* FUpperArrow = nullptr;  // points down at the drop place
+  TDragArrow* FLowerArrow = nullptr;
 };

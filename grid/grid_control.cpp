@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/text_encoding.h"
+#include "grid/style_displays.h"
 
 // ---------------------------------------------------------------------------- life
 
@@ -43,6 +44,10 @@ void TNxCustomGridControl::WndProc(TMessage& Message) {
     case WM_SETFOCUS:
       TNxScrollControl::WndProc(Message);
       RefreshPart(gpIndicator);
+      return;
+    case WM_NCPAINT:  // the frame first, then the header style's border over it
+      TNxScrollControl::WndProc(Message);
+      UpdateBorder();
       return;
     case WM_KILLFOCUS:
       if (FState & (kEditingCell | kEditingInput)) {
@@ -519,6 +524,7 @@ void TNxCustomGridControl::SetAppearanceOptions(TAppearanceOptions Value) {
   if (!grid::StoreChanged(FAppearanceOptions, Value)) return;
   UpdateLineWidths();
   Invalidate();
+  UpdateBorder();
 }
 
 void TNxCustomGridControl::SetBorderStyle(TBorderStyle Value) {
@@ -533,7 +539,9 @@ void TNxCustomGridControl::SetCaption(const std::wstring& Value) {
 }
 
 void TNxCustomGridControl::SetEnableVisualStyles(bool Value) {
-  if (grid::StoreChanged(FEnableVisualStyles, Value)) Invalidate();
+  if (!grid::StoreChanged(FEnableVisualStyles, Value)) return;
+  Invalidate();
+  UpdateBorder();
 }
 
 void TNxCustomGridControl::SetFixedCols(int Value) {
@@ -576,7 +584,10 @@ void TNxCustomGridControl::SetHeaderSize(int Value) {
 }
 
 void TNxCustomGridControl::SetHeaderStyle(THeaderStyle Value) {
-  if (grid::StoreChanged(FHeaderStyle, Value)) Invalidate();
+  if (!grid::StoreChanged(FHeaderStyle, Value)) return;
+  ActiveStyleDisplay().Canvas = &Canvas();
+  Invalidate();
+  UpdateBorder();
 }
 
 void TNxCustomGridControl::SetHideScrollBar(bool Value) {

@@ -125,6 +125,30 @@ using TApplyCellEvent =
 using TSelectionMoveEvent = std::function<void(TObject* Sender, int& ACol, int ARow,
                                                TMoveSelectionKey Key)>;
 
+// --- painting ---
+enum TSlideStateFlag : uint8_t { stFocused = 1, stSelected = 2 };
+using TSlideState = uint8_t;
+using TCustomDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow,
+                                                const RECT& CellRect, TCellState CellState)>;
+using TCustomDrawHeaderEvent =
+    std::function<void(TObject* Sender, int Index, const RECT& HeaderRect)>;
+using TCustomDrawFooterEvent =
+    std::function<void(TObject* Sender, int Index, const RECT& FooterRect)>;
+using TCustomDrawIndicatorEvent =
+    std::function<void(TObject* Sender, int Index, const RECT& IndicatorRect, bool Selected,
+                       bool Highlighted)>;
+using TDrawCellBackgroundEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, const RECT& CellRect,
+                       TCellState CellState, bool& DefaultDrawing)>;
+using TSlideColoringEvent = std::function<void(TObject* Sender, int Index, TColor& SlideColor,
+                                               TColor& GridColor, TSlideState SlideState)>;
+
+class TStyleDisplay;
+class TColumnDisplay;
+namespace grid {
+class ClipKeeper;
+}
+
 class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, public ICellColors {
  public:
   explicit TNxCustomGridControl(TComponent* AOwner);
@@ -378,6 +402,36 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
 
   void WndProc(TMessage& Message) override;
 
+  // --- painting (grid/grid_paint.cpp) ---
+  // The painter of header, footer, input and indicator cells that HeaderStyle selects.
+  TStyleDisplay& ActiveStyleDisplay();
+  TStyleDisplay& StyleDisplay(THeaderStyle Style);
+  TDrawingOptions IndicatorDrawingOptions() const { return FIndicatorDrawingOptions; }
+  void SetIndicatorDrawingOptions(TDrawingOptions Value);
+  TColor SlideCaptionColor() const { return FSlideCaptionColor; }
+  void SetSlideCaptionColor(TColor Value);
+  // Draws the control's border in the window's frame: the look of the header style.
+  void UpdateBorder();
+  TCustomDrawCellEvent OnCustomDrawCell;
+  TCustomDrawFooterEvent OnCustomDrawFooter;
+  TCustomDrawHeaderEvent OnCustomDrawHeader;
+  TCustomDrawIndicatorEvent OnCustomDrawIndicator;
+  TDrawCellBackgroundEvent OnDrawCellBackground;
+  TSlideColoringEvent OnSlideColoring;
+
+ protected:
+  virtual void PaintReport();
+  virtual void PaintRows();
+  virtual void PaintColumnParts();
+  virtual void PaintSlideView();
+  virtual void PaintSlideHeader();
+  virtual void PaintSlides();
+  virtual void PaintCell(int ACol, int ARow);
+  virtual void PaintIndicatorCell(int Row, bool Selected, bool Highlighted);
+  virtual void PrepareColumnDisplay(int, int, TColumnDisplay*) {}
+  virtual void DoCustomDrawHeader(int Index, const RECT& Rect);
+  virtual void DoCustomDrawFooter(int Index, const RECT& Rect);
+
  protected:
   static constexpr uint16_t kEditingCell = 8;
   static constexpr uint16_t kEditingInput = 64;
@@ -385,7 +439,6 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
 
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
-  virtual void PaintCell(int ACol, int ARow, const RECT& CellRect);
   virtual void FormatCellText(int, int, TCellState, const std::wstring&) {}
   virtual bool PrepareCellCanvas(int ACol, int ARow, TCellState CellState);
   virtual void GridStyleChanged() {}
@@ -447,6 +500,25 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   void MarkSelection(int ACol, int ARow, int OldCol, int OldRow);
   void RefreshRowOrSlide(int Row);
   SIZE MeasureCell(int ACol, int ARow);
+
+  // --- painting ---
+  void ClipTo(const RECT& Rect);  // the paint's own clip narrowed to Rect
+  void ResetClip();
+  // Rect widened by the line widths, cut at the body's bottom.
+  void ClipToBody(const RECT& Rect);
+  void ClipCell(RECT Rect, const TNxCustomColumn* Column);
+  bool IsColumnInView(const TNxCustomColumn* Column);
+  void PaintCellBackgroundOnly(int ACol, int ARow);
+  void PaintGridLines(int ACol, int ARow, TColor Color, const RECT& Rect);
+  void PaintFocusRect();
+  int PaintHeaders();  // the slides' header cells; answers where they end
+  void PaintSlideCaption(int ACol, int Row);
+  void PaintRightOfColumns();
+  void PaintCaption();
+  RECT GetCaptionRect();
+  std::unique_ptr<TStyleDisplay> FStyleDisplays[7];
+  grid::ClipKeeper* FPaintClip = nullptr;  // while Paint runs
+  TDrawingOptions FIndicatorDrawingOptions = doNormal;
 
   TAppearanceOptions FAppearanceOptions = aoHideSelection | aoHighlightSlideCells;
   bool FAutoScroll = false;

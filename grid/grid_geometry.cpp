@@ -10,6 +10,7 @@
 #include "grid/column_parts.h"
 #include "grid/grid_text.h"
 #include "grid/grid_control.h"
+#include "grid/style_displays.h"
 
 // ---------------------------------------------------------------------------- geometry
 
@@ -643,11 +644,15 @@ void TNxCustomGridControl::AutoSizeColumn(int ACol, int Part, bool ShownOnly) {
   TNxCustomColumn* column = FColumns->Item(ACol);
   int width = 8;
   if (Part != 1) {
-    // The plain header's caption with its insets.
+    // The header as the active look lays it out, on a screen canvas when not painting.
     efir::gdi::WindowDC screen;
     TCanvas canvas(screen.get());
     canvas.Font().Assign(Font());
-    width = std::max(width, grid::WideTextWidth(canvas, column->Header()->Caption()) + 8);
+    TStyleDisplay& display = ActiveStyleDisplay();
+    TCanvas* painting = display.Canvas;
+    display.Canvas = &canvas;
+    width = display.MeasureHeader(column);
+    display.Canvas = painting;
   }
   if (Part != 2) {
     for (int row = 0; row < RowCount(); ++row)

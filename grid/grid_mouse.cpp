@@ -127,7 +127,9 @@ void TNxCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
   }
   if (GetParentForm() && CanFocus() && !Focused()) SetFocus();
   if (Columns()->Count() == 0 || Button == mbMiddle) return;
-  switch (GetGridZone(FDownPoint)) {
+  const TGridZone zone = GetGridZone(FDownPoint);
+  if (Button == mbLeft && zone == gzHeader && StartColumnResize(X)) return;
+  switch (zone) {
     case gzCells:
       CellPress(Button, Shift);
       break;
@@ -135,7 +137,7 @@ void TNxCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
       if (Button == mbLeft) HeaderPress(X);
       break;
     case gzIndicator:
-      IndicatorPress(X, Y);
+      IndicatorPress(Button, X, Y);
       break;
     case gzNone:
       ApplyEdit();
@@ -182,6 +184,7 @@ void TNxCustomGrid::CellPress(TMouseButton Button, TShiftState Shift) {
   FPressedCellWasSelected = SameCell(FDownCell, GetSelectedCell());
   if (!IsValidRow(FDownCell.y)) return;
   const int row = FDownCell.y;
+  FRowMoveSource = row;
   const int col = Columns()->ValidIndex(FDownCell.x) ? FDownCell.x : SelectedColumn();
   // A right press keeps a multi-selection it lands in (for a context menu on it) and starts
   // a new one elsewhere, as a left press does.
@@ -205,7 +208,8 @@ void TNxCustomGrid::HeaderPress(int X) {
   RefreshColumn(column, gpHeader);
 }
 
-void TNxCustomGrid::IndicatorPress(int X, int Y) {
+void TNxCustomGrid::IndicatorPress(TMouseButton Button, int X, int Y) {
+  if (Button == mbLeft && StartRowResize(X, Y)) return;
   int row = RowAtY(X, Y);
   if (IsValidRow(row)) SelectRow(row);
 }
@@ -214,8 +218,13 @@ void TNxCustomGrid::IndicatorPress(int X, int Y) {
 
 void TNxCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TNxCustomGridControl::MouseUp(Button, Shift, X, Y);
+  // A drag belongs to the left button: another button's release leaves it running.
+  if (FDrag != gdNone && Button != mbLeft) return;
   const int pressed = std::exchange(FPressedHeaderColumn, -1);
   FDownPoint = {-1, -1};
+  if (FinishDrag()) return;
+  // A row move starts from a press: not from one released before.
+  FRowMoveSource = -1;
   if (TNxCustomColumn* clicked = ColumnOrNull(std::exchange(FClickedHeaderColumn, -1))) {
     RefreshColumn(clicked, gpHeader);
     DoHeaderClick(clicked->Index());
@@ -286,9 +295,10 @@ void TNxCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
   TNxCustomGridControl::MouseMove(Shift, X, Y);
   FPrevHoverCell = std::exchange(FHoverCell, POINT{-1, -1});
   if (Columns()->Count() == 0 || Rolling()) return;
+  if (TrackResize(X, Y)) return;
   const TGridZone zone = GetGridZone({X, Y});
   if (zone == gzHeader) {
-    HeaderHover(X);
+    HeaderHover(Shift, X, Y);
   } else {
     if (FHintKind == hkHeader) HideHint();
     FHintedHeaderColumn = -1;
@@ -302,7 +312,7 @@ void TNxCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
     FHintedFooterColumn = -1;
   }
   if (zone == gzCells) {
-    CellHover(X, Y);
+    CellHover(Shift, X, Y);
   } else if (FHintKind == hkTextFit || FHintKind == hkCell) {
     HideHint();
   }
@@ -320,9 +330,13 @@ void TNxCustomGrid::SetHotHeaderColumn(int ACol) {
   if (TNxCustomColumn* column = ColumnOrNull(ACol)) RefreshColumn(column, gpHeader);
 }
 
-void TNxCustomGrid::HeaderHover(int X) {
+void TNxCustomGrid::HeaderHover(TShiftState Shift, int X, int Y) {
   FGripColumn = ResizeGripColumn(X);
   SetCursor(FGripColumn >= 0 ? crHeaderSplit : crDefault);
+  if (ColumnMayMove(Shift)) {
+    TryStartColumnMove(X, Y);
+    return;
+  }
   const int hot = ColumnAtX(X);
   TNxCustomColumn* column = ColumnOrNull(hot);
   if (!column || column->Header()->Hint().empty()) {
@@ -360,8 +374,9 @@ void TNxCustomGrid::IndicatorHover(int X, int Y) {
   SetCursor(overRows ? crIndicatorSelect : crDefault);
 }
 
-void TNxCustomGrid::CellHover(int X, int Y) {
+void TNxCustomGrid::CellHover(TShiftState Shift, int X, int Y) {
   FHoverCell = CellAtPoint({X, Y});
+  TrackRowMove(Shift, X, Y);
   const int col = FHoverCell.x, row = FHoverCell.y;
   if (!IsValidCell(col, row)) {
     SetCursor(crDefault);

@@ -183,6 +183,32 @@ class TForm1 : public TForm {
   void N3Click(TObject* Sender);
   void WindowsMediaPlayer1StatusChange(TObject* Sender);
 
+  // Station views (views.cpp): clicks, right presses that add or remove favourites, hints,
+  // the list's filter and sort, tabs, the tiles/list switch and scrolling.
+  void DataGrid1SelectCell(TObject* Sender, int ACol, int ARow);
+  void DataGrid2SelectCell(TObject* Sender, int ACol, int ARow);
+  void DataGrid3SelectCell(TObject* Sender, int ACol, int ARow);
+  void DataGrid1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void DataGrid2MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void DataGrid3MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void DataGrid1CellHint(TObject* Sender, int ACol, int ARow, std::wstring& Value);
+  void DataGrid2CellHint(TObject* Sender, int ACol, int ARow, std::wstring& Value);
+  void DataGrid3SortColumn(TObject* Sender, int ACol, bool Ascending);
+  void DataGrid3MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void sEdit1KeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+  void RxLabel2Click(TObject* Sender);
+  void RxLabel3Click(TObject* Sender);
+  void Image10Click(TObject* Sender);
+  void sScrollBar1Scroll(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos);
+  void DataGrid1VerticalScroll(TObject* Sender, int Position);
+  void DataGrid2VerticalScroll(TObject* Sender, int Position);
+  void DataGrid3VerticalScroll(TObject* Sender, int Position);
+  void DataGrid1MouseEnter(TObject* Sender);
+  void DataGrid2MouseEnter(TObject* Sender);
+
+  // Favourites (favourites.cpp): the star toggles the current station.
+  void Image3Click(TObject* Sender);
+
   // Recording (recorder.cpp).
   void sBitBtn1Click(TObject* Sender);
 
@@ -210,6 +236,19 @@ class TForm1 : public TForm {
   void N18Click(TObject* Sender);
   void DataGrid1SlideChange(TObject* Sender, int ACol);
   void NxTextColumn1ButtonClick(TObject* Sender);
+
+  // Song history and clock label (song_history.cpp); reminder (reminder.cpp).
+  void Timer3Timer(TObject* Sender);
+  void N26Click(TObject* Sender);
+  void Image9Click(TObject* Sender);
+  void RxSpinButton1TopClick(TObject* Sender);
+  void RxSpinButton1BottomClick(TObject* Sender);
+  void RxSpinButton2TopClick(TObject* Sender);
+  void RxSpinButton2BottomClick(TObject* Sender);
+  void RxSpinButton3TopClick(TObject* Sender);
+  void RxSpinButton3BottomClick(TObject* Sender);
+  void Image13Click(TObject* Sender);
+  void RxClock1Alarm(TObject* Sender);
 };
 
 extern TForm1* Form1;

@@ -10,6 +10,7 @@
 #include "player/layout.h"
 #include "player/main_window.h"
 #include "player/playback.h"
+#include "player/song_history.h"
 
 using namespace layout;
 
@@ -56,6 +57,7 @@ void AddTileColumns(TDataGrid* grid, std::initializer_list<TNxGraphicColumn**> c
     column->SetWidth(91);
     column->SetAlignment(taCenter);
     column->SetStretch(true);
+    column->SetBorderWidth(0);
     column->SetOptions(column->Options() | coCanClick);
     column->SetCursor(crHandPoint);
     *member = column;
@@ -102,14 +104,18 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Image4 = NewPicture(this, 484, 10, 20, 20, "close.png", "Закрыть эфирушку");
   Image4->OnClick = [this](TObject* s) { Image4Click(s); };
   Image3 = NewPicture(this, 480, 44, 24, 24, "notfav.png", "Избранное");
+  Image3->OnClick = [this](TObject* s) { Image3Click(s); };
 
   // Tabs and the list filter.
   RxLabel2 = NewLabel<TRxLabel>(this, 10, 72, 140, 18, "РАДИОСТАНЦИИ", kLightText, -13, true);
   RxLabel3 = NewLabel<TRxLabel>(this, 158, 72, 140, 18, "ИЗБРАННОЕ", kMutedText, -13, true);
   RxLabel2->SetAlignment(taCenter);
   RxLabel3->SetAlignment(taCenter);
+  RxLabel2->OnClick = [this](TObject* s) { RxLabel2Click(s); };
+  RxLabel3->OnClick = [this](TObject* s) { RxLabel3Click(s); };
   Image12 = NewPicture(this, 10, 90, 140, 4, "tab.png");
   sEdit1 = Place(new TsEdit(this), this, 330, 70, 166, 21);
+  sEdit1->OnKeyUp = [this](TObject* s, WORD& k, TShiftState sh) { sEdit1KeyUp(s, k, sh); };
 
   // The three views share the grid well; the scroll bar drives the one that shows.
   DataGrid1 = NewGrid(this, true);
@@ -131,6 +137,35 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   NxTextColumn3->SetCursor(crHandPoint);
   sScrollBar1 = Place(new TsScrollBar(this), this, 478, 98, 17, 250);
   sScrollBar1->SetKind(sbVertical);
+  sScrollBar1->OnScroll = [this](TObject* s, TScrollCode c, int& p) { sScrollBar1Scroll(s, c, p); };
+
+  DataGrid1->OnSelectCell = [this](TObject* s, int c, int r) { DataGrid1SelectCell(s, c, r); };
+  DataGrid2->OnSelectCell = [this](TObject* s, int c, int r) { DataGrid2SelectCell(s, c, r); };
+  DataGrid3->OnSelectCell = [this](TObject* s, int c, int r) { DataGrid3SelectCell(s, c, r); };
+  DataGrid1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    DataGrid1MouseDown(s, b, sh, x, y);
+  };
+  DataGrid2->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    DataGrid2MouseDown(s, b, sh, x, y);
+  };
+  DataGrid3->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    DataGrid3MouseDown(s, b, sh, x, y);
+  };
+  DataGrid3->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    DataGrid3MouseUp(s, b, sh, x, y);
+  };
+  DataGrid1->OnCellHint = [this](TObject* s, int c, int r, std::wstring& v) {
+    DataGrid1CellHint(s, c, r, v);
+  };
+  DataGrid2->OnCellHint = [this](TObject* s, int c, int r, std::wstring& v) {
+    DataGrid2CellHint(s, c, r, v);
+  };
+  DataGrid3->OnSortColumn = [this](TObject* s, int c, bool a) { DataGrid3SortColumn(s, c, a); };
+  DataGrid1->OnVerticalScroll = [this](TObject* s, int p) { DataGrid1VerticalScroll(s, p); };
+  DataGrid2->OnVerticalScroll = [this](TObject* s, int p) { DataGrid2VerticalScroll(s, p); };
+  DataGrid3->OnVerticalScroll = [this](TObject* s, int p) { DataGrid3VerticalScroll(s, p); };
+  DataGrid1->OnMouseEnter = [this](TObject* s) { DataGrid1MouseEnter(s); };
+  DataGrid2->OnMouseEnter = [this](TObject* s) { DataGrid2MouseEnter(s); };
 
   // Bottom bar.
   sBitBtn2 = Place(new TsBitBtn(this), this, 10, 357, 36, 28);
@@ -169,12 +204,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Image8 = NewPicture(this, 388, 359, 24, 24, "editor.png", "Редактировать радиостанцию");
   Image8->OnClick = [this](TObject* s) { Image8Click(s); };
   Image9 = NewPicture(this, 417, 359, 24, 24, "alarm.png", "Напоминалка");
-  Image10 = NewPicture(this, 446, 359, 24, 24, "", "Переключить в режим списка");
-  // Read from the current folder, as the view switch reads it later.
-  try {
-    Image10->Picture().LoadFromFile("list.png");
-  } catch (const EPictureError&) {
-  }
+  Image9->OnClick = [this](TObject* s) { Image9Click(s); };
+  Image10 = NewPicture(this, 446, 359, 24, 24, "list.png", "Переключить в режим списка");
+  Image10->OnClick = [this](TObject* s) { Image10Click(s); };
   Image14 = NewPicture(this, 475, 359, 24, 24, "qr.png", "QR радиостанции");
 
   // Reminder panel, shown when the window grows to 520.
@@ -190,7 +222,14 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     (*timeEdits[i])->SetText("00");
     *spins[i] = Place(new TRxSpinButton(this), this, left + 38, 464, 16, 25);
   }
+  RxSpinButton1->OnTopClick = [this](TObject* s) { RxSpinButton1TopClick(s); };
+  RxSpinButton1->OnBottomClick = [this](TObject* s) { RxSpinButton1BottomClick(s); };
+  RxSpinButton2->OnTopClick = [this](TObject* s) { RxSpinButton2TopClick(s); };
+  RxSpinButton2->OnBottomClick = [this](TObject* s) { RxSpinButton2BottomClick(s); };
+  RxSpinButton3->OnTopClick = [this](TObject* s) { RxSpinButton3TopClick(s); };
+  RxSpinButton3->OnBottomClick = [this](TObject* s) { RxSpinButton3BottomClick(s); };
   Image13 = NewPicture(this, 214, 464, 24, 24, "notfav.png", "Активировать Напоминалку");
+  Image13->OnClick = [this](TObject* s) { Image13Click(s); };
   sCheckBox2 = Place(new TsCheckBox(this), this, 250, 466, 70, 21);
   sCheckBox2->SetCaption("Звук");
   sCheckBox2->SetChecked(true);
@@ -199,10 +238,11 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sCheckBox2->Font().SetColor(kLightText);
   sCheckBox1 = Place(new TsCheckBox(this), this, 330, 466, 20, 21);
   sCheckBox1->SetVisible(false);
-  sLabel5 = NewLabel<TsLabel>(this, 380, 464, 110, 24, "", kLightText, -18, true);
+  sLabel5 = NewLabel<TsLabel>(this, 322, 465, 172, 22, "", kLightText, -16, true);
   sLabel5->SetAlignment(taRightJustify);
   RxClock1 = Place(new TRxClock(this), this, 380, 410, 110, 20);
   RxClock1->SetVisible(false);
+  RxClock1->OnAlarm = [this](TObject* s) { RxClock1Alarm(s); };
 
   // Menus.
   PopupMenu1 = new TPopupMenu(this);
@@ -236,6 +276,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   N15 = NewItem(this, PopupMenu2->Items(), "Медиа-Поиск");
   N15->SetVisible(false);
   N26 = NewItem(this, PopupMenu2->Items(), "История");
+  N26->OnClick = [this](TObject* s) { N26Click(s); };
   N27 = NewItem(this, PopupMenu2->Items(), "Радиостанция не работает!");
   PopupMenu3 = new TPopupMenu(this);
   PopupMenu4 = new TPopupMenu(this);
@@ -265,6 +306,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
   Timer3 = new TTimer(this);
   Timer3->SetInterval(1000);
+  Timer3->OnTimer = [this](TObject* s) { Timer3Timer(s); };
+  StartSongHistory();
   SaveDialog1 = new TSaveDialog(this);
   OpenDialog1 = new TOpenDialog(this);
   sSkinManager1 = new TsSkinManager(this);

@@ -1,0 +1,358 @@
+// The station views: tile and list clicks, the list's filter and sort, the right press that
+// adds favourites, station-name hints, the tabs, the tiles/list switch and the scroll bar.
+#include <gtest/gtest.h>
+
+#include "framework/text_encoding.h"
+#include "grid/column_kinds.h"
+#include "player/settings_dialog.h"
+#include "player/station_dialog.h"
+#include "player/tests/views_fixture.h"
+#include "tests/support/capture.h"
+
+namespace {
+
+using views_test::ConfigLines;
+using views_test::Name;
+using views_test::ViewsTest;
+using views_test::WriteLines;
+
+using Views = ViewsTest;
+
+// The user moves the scroll bar to `position`, as the bar reports it and then shows it.
+void UserScrollsTo(int position) {
+  TsScrollBar* bar = Form1->sScrollBar1;
+  bar->OnScroll(bar, scPosition, position);
+  bar->SetPosition(position);
+}
+
+TEST_F(Views, TileClickPlaysTheStationOfItsColumnAndRow) {
+  StartWithStations(20);
+  const struct {
+    int col, row, station;
+  } cases[] = {{0, 0, 1}, {4, 0, 5}, {0, 1, 6}, {2, 3, 18}, {4, 3, 20}};
+  for (const auto& [col, row, station] : cases) {
+    mediaPlayer->ClearCalls();
+    Form1->DataGrid1->SelectCell(col, row);
+    EXPECT_EQ(PlayedStation(), station) << col << "," << row;
+    EXPECT_EQ(mediaPlayer->Calls().front(), "stop");
+    EXPECT_EQ(Settings.LastStation, station);
+    EXPECT_EQ(Form1->RxLabel6->Caption(), Name(station));
+    EXPECT_TRUE(Form1->sBitBtn1->Enabled() && Form1->sBitBtn2->Enabled() &&
+                Form1->sBitBtn3->Enabled());
+    EXPECT_EQ(Form1->Image3->Hint(), "Добавить в избранное");
+    EXPECT_EQ(CurrentIsFavourite, 0);
+    // The tray and the station editor dialog follow the station.
+    EXPECT_EQ(Form1->RxTrayIcon1->Hint(), Name(station));
+    EXPECT_EQ(Form3->sEdit1->Text(), Name(station));
+  }
+}
+
+TEST_F(Views, TileClickShowsTheUpdateAndOpenLastSettingsInTheirDialog) {
+  StartWithStations(7, ConfigLines(1, 1, 40, -1));
+  ASSERT_FALSE(Form2->sCheckBox2->Checked() || Form2->sCheckBox1->Checked());
+  Form1->DataGrid1->SelectCell(1, 0);
+  EXPECT_TRUE(Form2->sCheckBox2->Checked());
+  EXPECT_TRUE(Form2->sCheckBox1->Checked());
+}
+
+TEST_F(Views, CodeThatNamesAStationByColumnAndRowPlaysIt) {
+  // The list, the random-station key and the search pass column N mod 5 - 1 and row N div 5.
+  StartWithStations(20);
+  for (int station : {1, 5, 10, 18, 20}) {
+    Form1->DataGrid1SelectCell(Form1->DataGrid1, station % 5 - 1, station / 5);
+    EXPECT_EQ(PlayedStation(), station);
+  }
+}
+
+TEST_F(Views, ATileWithoutAStationFileDoesNothing) {
+  StartWithStations(7);
+  const int before = Settings.LastStation;
+  Form1->DataGrid1->SelectCell(3, 1);  // station 9
+  EXPECT_TRUE(mediaPlayer->Calls().empty());
+  EXPECT_EQ(Settings.LastStation, before);
+  EXPECT_EQ(Form1->RxLabel6->Caption(), kSlogan);
+  EXPECT_FALSE(Form1->sBitBtn2->Enabled());
+}
+
+TEST_F(Views, RightPressOnATileAddsItToTheFavouritesOnceAndPlaysNothing) {
+  StartWithStations(7);
+  Activate();
+  const int before = Settings.LastStation;
+  TDataGrid* grid = Form1->DataGrid1;
+  for (const char* said : {" - Добавлено в избранное", " - Уже в избранном"}) {
+    RightPress(grid);
+    grid->SelectCell(2, 0);
+    EXPECT_EQ(FavsLines(), std::vector<std::string>{"3"}) << said;
+    EXPECT_EQ(ShownHint(), Name(3) + said);
+    EXPECT_FALSE(AddFavouriteMode);
+  }
+  EXPECT_TRUE(mediaPlayer->Calls().empty());
+  EXPECT_EQ(Settings.LastStation, before);
+
+  // The adding is spent: the next click plays.
+  grid->SelectCell(2, 0);
+  EXPECT_EQ(PlayedStation(), 3);
+  EXPECT_EQ(Form1->Image3->Hint(), "Убрать из избранного");
+  EXPECT_EQ(CurrentIsFavourite, 1);
+}
+
+TEST_F(Views, ARightPressThatSelectsNoStationLeavesTheNextClickPlaying) {
+  StartWithStations(7);
+  // On a tile without a station, and then the random-station key.
+  RightPress(Form1->DataGrid1);
+  Form1->DataGrid1->SelectCell(4, 1);
+  Form1->DataGrid1SelectCell(Form1->DataGrid1, 4 % 5 - 1, 4 / 5);
+  EXPECT_EQ(PlayedStation(), 4);
+  // Anywhere on a grid, followed by a left press on a tile.
+  RightPress(Form1->DataGrid1);
+  Form1->DataGrid1->OnMouseDown(Form1->DataGrid1, mbLeft, ssLeft, 0, 0);
+  Form1->DataGrid1->SelectCell(1, 0);
+  EXPECT_EQ(PlayedStation(), 2);
+  EXPECT_FALSE(efir::FileExists(Favs()));
+}
+
+// A catalogue of seven stations and one the folder does not hold.
+std::vector<std::string> Catalogue() {
+  return {"1|Русское Радио|поп", "2|Радио Рекорд|танцы", "3|Европа Плюс|поп",
+          "4|Ёлка FM|поп",       "5|ретро fm|ретро",     "6|Максимум|рок",
+          "7|радио ёлка|поп",    "8|Лишняя|нет"};
+}
+
+TEST_F(Views, ListFilterKeepsTheRowsWhoseNameHoldsTheTextInAnyCase) {
+  WriteLines(folder_.file("Stations.txt"), Catalogue());
+  StartWithStations(7);
+  const struct {
+    const char* typed;
+    std::vector<int> rows;
+  } cases[] = {
+      {"", {0, 1, 2, 3, 4, 5, 6, 7}},
+      {"р", {0, 1, 2, 4, 6}},
+      {"радио", {0, 1, 6}},
+      {"РАДИО", {0, 1, 6}},
+      {"рАдИо", {0, 1, 6}},
+      {"fm", {3, 4}},
+      {"FM", {3, 4}},
+      {"плюс", {2}},
+      // "ё" is not folded: it finds only itself.
+      {"ёлка", {6}},
+      {"Ёлка", {3}},
+      {"xyz", {}},
+      {"", {0, 1, 2, 3, 4, 5, 6, 7}},
+  };
+  TDataGrid* list = Form1->DataGrid3;
+  for (const auto& [typed, rows] : cases) {
+    Form1->sEdit1->SetText(typed);
+    WORD key = 'A';
+    Form1->sEdit1->OnKeyUp(Form1->sEdit1, key, 0);
+    std::vector<int> shownRows;
+    for (int row = 0; row < list->RowCount(); ++row)
+      if (list->RowVisible(row)) shownRows.push_back(row);
+    EXPECT_EQ(shownRows, rows) << typed;
+  }
+}
+
+TEST_F(Views, ListPlaysFromTheListenColumnOnceNoSortHoldsThePress) {
+  WriteLines(folder_.file("Stations.txt"), Catalogue());
+  StartWithStations(7);
+  TDataGrid* list = Form1->DataGrid3;
+  auto release = [list] { list->OnMouseUp(list, mbLeft, 0, 0, 0); };
+
+  // The very first press after start-up does not play; its release clears the way.
+  list->SelectCell(2, 1);
+  EXPECT_EQ(PlayedStation(), 0);
+  release();
+  list->SelectCell(2, 1);
+  EXPECT_EQ(PlayedStation(), 2);
+  EXPECT_EQ(Settings.LastStation, 2);
+
+  // The number and name columns do not play.
+  mediaPlayer->ClearCalls();
+  for (int col : {0, 1}) {
+    list->SelectCell(col, 4);
+    release();
+  }
+  EXPECT_TRUE(mediaPlayer->Calls().empty());
+
+  // A header sort holds the next press; after that a row plays the station of its number.
+  list->SortColumn(Form1->NxTextColumn2, true);
+  list->SelectCell(2, 0);
+  EXPECT_TRUE(mediaPlayer->Calls().empty());
+  release();
+  const int first = std::stoi(list->GetCellText(0, 0));
+  ASSERT_NE(first, 1);  // the sort moved the rows
+  list->SelectCell(2, 0);
+  EXPECT_EQ(PlayedStation(), first);
+}
+
+TEST_F(Views, RightPressOnTheListAddsItsStationWhenTheFolderHoldsIt) {
+  WriteLines(folder_.file("Stations.txt"), Catalogue());
+  StartWithStations(7);
+  Form1->Image10->Click();
+  Activate();
+  TDataGrid* list = Form1->DataGrid3;
+  RightPress(list);
+  list->SelectCell(0, 3);
+  EXPECT_EQ(FavsLines(), std::vector<std::string>{"4"});
+  EXPECT_EQ(ShownHint(), Name(4) + " - Добавлено в избранное");
+  RightPress(list);
+  list->SelectCell(2, 3);
+  EXPECT_EQ(ShownHint(), Name(4) + " - Уже в избранном");
+  // The catalogue's eighth station has no file: nothing is added and nothing is reported.
+  RightPress(list);
+  list->SelectCell(1, 7);
+  EXPECT_EQ(FavsLines(), std::vector<std::string>{"4"});
+  EXPECT_FALSE(AddFavouriteMode);
+  EXPECT_TRUE(shown.empty()) << shown.front();
+  EXPECT_TRUE(mediaPlayer->Calls().empty());
+}
+
+TEST_F(Views, TileHintsNameTheStationWhenTheSettingsAskForIt) {
+  // The help setting, or its box in the settings dialog before "OK" writes it.
+  const struct {
+    const char* help;
+    bool box;
+  } settings[] = {{"1", false}, {"0", true}, {"0", false}};
+  for (const auto& [help, box] : settings) {
+    auto config = ConfigLines(0, 0, 40, -1);
+    config[15] = help;
+    WriteLines(folder_.file("favs.txt"), {"6", "2"});
+    StartWithStations(20, config);
+    Form2->sCheckBox5->SetChecked(box);
+    const bool names = help[0] == '1' || box;
+    const struct {
+      TDataGrid* grid;
+      int col, row;
+      std::string hint;
+    } cases[] = {
+        {Form1->DataGrid1, 2, 3, names ? Name(18) : "grid's"},
+        {Form1->DataGrid1, 1, 4, "grid's"},  // station 22: no file
+        {Form1->DataGrid2, 1, 0, names ? Name(2) : "grid's"},
+        {Form1->DataGrid2, 2, 0, "grid's"},  // beyond the favourites
+    };
+    for (const auto& [grid, col, row, hint] : cases) {
+      std::wstring value = L"grid's";
+      grid->OnCellHint(grid, col, row, value);
+      EXPECT_EQ(efir::text::toAnsi(value), hint) << help << box << ": " << col << "," << row;
+    }
+    Form1->Close();
+    RunToEnd();
+  }
+}
+
+TEST_F(Views, TabsAndTheSwitchShowOneViewAndKeepTheirScrollPositions) {
+  WriteLines(folder_.file("favs.txt"), {"3", "1"});
+  StartWithStations(20);
+  TForm1& form = *Form1;
+  TsScrollBar* bar = form.sScrollBar1;
+  auto visible = [&] {
+    return std::vector<bool>{form.DataGrid1->Visible(), form.DataGrid2->Visible(),
+                             form.DataGrid3->Visible()};
+  };
+  using Shown = std::vector<bool>;
+  // The grid the user sees in the middle of the views' area.
+  auto onTop = [&] {
+    return ChildWindowFromPointEx(form.Handle(), {240, 200}, CWP_SKIPINVISIBLE);
+  };
+
+  // All stations: the bar takes the tiles' rows and the grid follows it.
+  UserScrollsTo(3);
+  EXPECT_EQ(AllStationsScrollPos, 3);
+  EXPECT_EQ(bar->Max(), form.DataGrid1->RowCount() - 1);
+  EXPECT_GE(form.DataGrid1->LastRowInView(), 3);
+
+  // Favourites: the marker moves, the bar starts at the top; with three rows or fewer the
+  // bar leaves the tiles alone and keeps its range.
+  form.RxLabel3->Click();
+  EXPECT_EQ(visible(), (Shown{true, true, false}));
+  EXPECT_EQ(onTop(), form.DataGrid2->Handle());
+  EXPECT_EQ(form.Image12->Left(), 158);
+  EXPECT_EQ(FavouritesShown, 1);
+  EXPECT_EQ(bar->Position(), 0);
+  UserScrollsTo(1);
+  EXPECT_EQ(FavouritesScrollPos, 0);
+  EXPECT_EQ(bar->Max(), form.DataGrid1->RowCount() - 1);
+
+  // Back to all stations: the bar where the tiles were left.
+  form.RxLabel2->Click();
+  EXPECT_EQ(visible(), (Shown{true, false, false}));
+  EXPECT_EQ(onTop(), form.DataGrid1->Handle());
+  EXPECT_EQ(form.Image12->Left(), 10);
+  EXPECT_EQ(FavouritesShown, 0);
+  EXPECT_EQ(bar->Position(), 3);
+
+  // The list: the bar drives it and the tiles keep their place.
+  form.Image10->Click();
+  EXPECT_EQ(visible(), (Shown{false, false, true}));
+  EXPECT_EQ(form.Image10->Hint(), "Переключить в режим иконок");
+  EXPECT_GT(form.Image10->Picture().Width(), 0);
+  UserScrollsTo(20);
+  EXPECT_EQ(ListScrollPos, 20);
+  EXPECT_EQ(AllStationsScrollPos, 3);
+  EXPECT_EQ(bar->Max(), form.DataGrid3->RowCount() - 1);
+
+  // Favourites cover the list; the bar then leaves the list alone.
+  form.RxLabel3->Click();
+  EXPECT_EQ(visible(), (Shown{false, true, false}));
+  UserScrollsTo(5);
+  EXPECT_EQ(ListScrollPos, 20);
+  form.RxLabel2->Click();
+  EXPECT_EQ(visible(), (Shown{false, false, true}));
+
+  // Back to the tiles.
+  form.Image10->Click();
+  EXPECT_EQ(visible(), (Shown{true, false, false}));
+  EXPECT_EQ(form.Image10->Hint(), "Переключить в режим списка");
+  EXPECT_TRUE(TileMode && AllStationsViewActive && !ListShown);
+
+  // A grid's own scrolling moves the bar.
+  SendMessageW(form.DataGrid1->Handle(), WM_VSCROLL, SB_TOP, 0);
+  SendMessageW(form.DataGrid1->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(bar->Position(), 1);
+}
+
+TEST_F(Views, MouseOnTheTilesPlaysWithTheLeftButtonAndAddsWithTheRight) {
+  StartWithStations(20);
+  Activate();
+  TDataGrid* grid = Form1->DataGrid1;
+  auto press = [grid](int col, int row, bool right) {
+    RECT cell{};
+    grid->GetCellRect(col, row, cell);
+    const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    HWND window = grid->Handle();
+    SendMessageW(window, WM_MOUSEMOVE, 0, at);
+    SendMessageW(window, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON,
+                 at);
+    SendMessageW(window, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+  };
+  // Moving onto the tiles gives them the keyboard.
+  Form1->sEdit1->SetFocus();
+  SendMessageW(grid->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_TRUE(grid->Focused());
+
+  press(2, 1, false);
+  EXPECT_EQ(PlayedStation(), 8);
+  mediaPlayer->ClearCalls();
+  press(4, 1, true);
+  EXPECT_EQ(FavsLines(), std::vector<std::string>{"10"});
+  EXPECT_EQ(ShownHint(), Name(10) + " - Добавлено в избранное");
+  EXPECT_TRUE(mediaPlayer->Calls().empty());
+  press(4, 1, false);
+  EXPECT_EQ(PlayedStation(), 10);
+  EXPECT_EQ(FavsLines(), std::vector<std::string>{"10"});
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Views, ListViewScreenshot) {
+  WriteLines(folder_.file("Stations.txt"), Catalogue());
+  StartWithStations(7);
+  Form1->Image10->Click();
+  Form1->sEdit1->SetText("радио");
+  WORD key = 'O';
+  Form1->sEdit1->OnKeyUp(Form1->sEdit1, key, 0);
+  Form1->Repaint();
+  Application.ProcessMessages();
+  efir::test::saveScreenshot(Form1->Handle(), "player-list-view");
+  EXPECT_TRUE(Form1->DataGrid3->Visible());
+}
+
+}  // namespace
