@@ -1,29 +1,20 @@
 #include "skin/engine/background_answers.h"
 
-#include <cmath>
 #include <cwchar>
 
 #include "framework/controls.h"
+#include "skin/engine/alpha_blend.h"
 #include "skin/engine/background_queries.h"
 #include "skin/engine/engine_routines.h"
+#include "skin/engine/fills.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 
 namespace {
 
-// Each channel `weight` of the first colour and the rest of the second; the first's high byte.
-TColor MixColors(TColor first, TColor second, double weight) {
-  uint32_t result = static_cast<uint32_t>(first) & 0xFF000000u;
-  for (int shift = 0; shift < 24; shift += 8) {
-    double a = (static_cast<uint32_t>(first) >> shift) & 0xFF, b = (static_cast<uint32_t>(second) >> shift) & 0xFF;
-    result |= static_cast<uint32_t>(std::lround(weight * a + (1 - weight) * b)) << shift;
-  }
-  return static_cast<TColor>(result);
-}
-
-// A chain of see-through controls passes the question up once per level; windows whose
-// parents lead back to themselves (owner links, reparenting under way) would pass it on
-// for ever, so the passing stops at this depth and the answer becomes a plain colour.
+// A chain of see-through controls passes the question up once per level; a parent that
+// hands it back to the asker (an adapter passing it on, parent links that loop) would pass
+// it on for ever, so the passing stops at this depth and the answer becomes a plain colour.
 constexpr int MaxPassDepth = 64;
 int passDepth = 0;
 
@@ -73,10 +64,7 @@ void TsCommonData::FillBackgroundInfo(BackgroundInfo& Info, bool Hot, HWND Wnd) 
   if (t == 0 && g <= 0 && i <= 0) {
     Info.Bitmap = CacheBitmap.get();
     AnswerColor(Info, BackgroundColor(Hot, nullptr));
-    if (Info.PaintNow && Info.DC) {
-      efir::gdi::Object<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Info.Color)));
-      FillRect(Info.DC, &Info.Rect, brush.get());
-    }
+    if (Info.PaintNow && Info.DC) FillRectSolid(Info.DC, Info.Rect, Info.Color);
     return;
   }
   bool ownImage = t != 100 || [&] {

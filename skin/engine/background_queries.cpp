@@ -2,6 +2,7 @@
 
 #include "framework/controls.h"
 #include "skin/engine/engine_routines.h"
+#include "skin/engine/fills.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 
@@ -27,11 +28,6 @@ void PaintParentInto(BackgroundInfo& Info, Send send) {
   send(WM_PAINT, reinterpret_cast<WPARAM>(Info.DC));
 }
 
-void FillArea(const BackgroundInfo& Info) {
-  efir::gdi::Object<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Info.Color)));
-  FillRect(Info.DC, &Info.Rect, brush.get());
-}
-
 // Hands the record to the parent; true when it answered.
 template <class Send>
 bool AskForInfo(BackgroundInfo& Info, bool PaintNow, Send send) {
@@ -54,7 +50,7 @@ bool QueryParentBackground(BackgroundInfo& Info, TControl* Parent, bool PaintNow
   Info.Kind = BG_COLOR;
   auto answer = static_cast<TColor>(send(SM_ALPHACMD, MakeSkinWParam(SKC_GETBGCOLOR), 0));
   Info.Color = answer != 0 ? answer : static_cast<TColor>(ColorToRGB(Parent->Color()));
-  if (Info.PaintNow && Info.Bitmap && Info.DC) FillArea(Info);
+  if (Info.PaintNow && Info.Bitmap && Info.DC) FillRectSolid(Info.DC, Info.Rect, Info.Color);
   return false;
 }
 

@@ -1,6 +1,10 @@
 #include "skin/engine/engine_routines.h"
 
+#include <shellapi.h>
+
 #include "framework/application.h"
+#include "framework/files.h"
+#include "framework/picture_icon.h"
 
 namespace efir::skin {
 
@@ -86,6 +90,21 @@ int CaptionFontHeight() {
 HFONT CreateCaptionFont() {
   LOGFONTA font;
   return CaptionFont(font) ? CreateFontIndirectA(&font) : nullptr;
+}
+
+void DelayWithMessages(DWORD ms) {
+  DWORD start = GetTickCount();
+  do Application.ProcessMessages();
+  while (GetTickCount() - start < ms);
+}
+
+std::unique_ptr<TIcon> LoadShellFileIcon(const std::string& fileName, UINT flags) {
+  if (!efir::FileExists(fileName)) return nullptr;
+  SHFILEINFOA info{};
+  if (!SHGetFileInfoA(fileName.c_str(), 0, &info, sizeof info, flags | SHGFI_ICON) || !info.hIcon) return nullptr;
+  auto icon = std::make_unique<TIcon>();
+  icon->SetHandle(info.hIcon);
+  return icon->Width() > 0 ? std::move(icon) : nullptr;
 }
 
 }  // namespace efir::skin

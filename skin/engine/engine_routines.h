@@ -1,6 +1,7 @@
 // Small routines the whole skin engine shares: byte clamping, rectangle tests, the
 // background record of a bitmap, delimited words and string edits, folder names, the
-// caption font, and the engine's message box.
+// caption font, a wait that keeps messages flowing, a file's shell icon, and the engine's
+// message box.
 //
 //   int b = efir::skin::ClampToByte(r + delta);
 //   MakeCacheSourceInfo(cache, left, top, info);     // paint from my cache at my position
@@ -10,12 +11,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "skin/engine/skin_command.h"
 
 class TBitmap;
+class TIcon;
 
 namespace efir::skin {
 
@@ -49,6 +52,12 @@ std::string NormalizeDirPath(std::string_view s);
 // The system's caption font: its lfHeight (0 when unknown), or a new font the caller deletes.
 int CaptionFontHeight();
 HFONT CreateCaptionFont();
+
+// Lets the application handle its messages, at least once, until `ms` milliseconds passed.
+void DelayWithMessages(DWORD ms);
+// The shell's icon of an existing file: large, or small with SHGFI_SMALLICON in `flags`;
+// nullptr when the file or its icon is missing.
+std::unique_ptr<TIcon> LoadShellFileIcon(const std::string& fileName, UINT flags = 0);
 
 }  // namespace efir::skin
 

@@ -67,6 +67,9 @@ TEST_F(SkinStateTest, TheSkinCommandIsHandledBeforeTheControlsOwnHandling) {
   EXPECT_TRUE(box->SkinData->BackgroundChanged);
   EXPECT_TRUE(box->ReachedOwnHandling(SM_ALPHACMD));
 
+  EXPECT_TRUE(WindowAcknowledgesSkinCommand(box->Handle(), SKC_ISSKINNED));
+  EXPECT_FALSE(WindowAcknowledgesSkinCommand(form->Handle(), SKC_ISSKINNED));  // not skinned
+
   EXPECT_EQ(SendMessageW(box->Handle(), WM_UPDATEUISTATE, 0, 0), 0);
   EXPECT_FALSE(box->ReachedOwnHandling(WM_UPDATEUISTATE));  // consumed while skinned
   SendMessageW(bare->Handle(), WM_UPDATEUISTATE, 0, 0);
@@ -94,6 +97,9 @@ TEST_F(SkinStateTest, ArgumentsOfTheFlagCommands) {
     Send(box, c.Sub, c.Argument);
     EXPECT_EQ(box->SkinData.get()->*c.Flag, c.Expected);
   }
+  box->SkinData->BackgroundChanged = false;
+  Send(box, SKC_TRANSPARENTBGCHANGED, 2);  // only 1 marks
+  EXPECT_FALSE(box->SkinData->BackgroundChanged);
   auto* opaque = Place(form, "BUTTON");
   opaque->SkinData->BackgroundChanged = false;
   Send(opaque, SKC_TRANSPARENTBGCHANGED, 1);
@@ -328,6 +334,41 @@ TEST_F(SkinStateTest, CopyingTheCacheLeavesOutWhatChildrenCover) {
   EXPECT_EQ(windows.At(48, 55), 0xFFFFFFu);   // its right frame (4 wide)
   EXPECT_EQ(windows.At(25, 55), 0x3366CCu);   // its inside shows the cache
   DestroyWindow(group);
+}
+
+}  // namespace
+}  // namespace efir::test
+
+namespace efir::test {
+namespace {
+
+// A container that answers the background question by asking again on behalf of its
+// child, the way an adapter passes it on: a loop without end unless the passing stops.
+// Without a window it is asked directly, so nothing but the engine can stop the loop.
+class PassingOn : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  TsCommonData* Asker = nullptr;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == SM_ALPHACMD && SkinSubCommand(Message.WParam) == SKC_GETBGINFO && Asker)
+      return Asker->FillBackgroundInfo(*reinterpret_cast<BackgroundInfo*>(Message.LParam), false, nullptr);
+    TWinControl::WndProc(Message);
+  }
+};
+
+TEST_F(SkinStateTest, PassingTheQuestionOnStopsAtALoop) {
+  auto* loop = new PassingOn(nullptr);
+  auto* glass = new Box(nullptr, 0);
+  glass->SetParent(loop);
+  glass->SkinData->SetSkinSection("GLASS");
+  loop->Asker = glass->SkinData.get();
+
+  BackgroundInfo info;
+  glass->SkinData->FillBackgroundInfo(info, false, nullptr);
+  EXPECT_EQ(info.Kind, BG_COLOR);
+  EXPECT_EQ(info.Color, 0x202020);  // the skin's GLOBALINFO colour
+  EXPECT_FALSE(loop->HandleAllocated());
+  loop->Free();
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/files.h"
+#include "framework/picture_icon.h"
+
 namespace {
 
 using namespace efir::skin;
@@ -85,6 +88,16 @@ TEST(EngineRoutines, CacheSourceOfABitmap) {
   EXPECT_EQ(info.FillColor, 0xFF00FF);
   EXPECT_TRUE(info.Ready);
   EXPECT_NE(CaptionFontHeight(), 0);
+}
+
+TEST(EngineRoutines, ShellIconsOfFiles) {
+  EXPECT_EQ(LoadShellFileIcon("Z:\\no\\such\\file.txt"), nullptr);
+  char program[MAX_PATH];
+  GetModuleFileNameA(nullptr, program, MAX_PATH);
+  auto large = LoadShellFileIcon(program);
+  auto small = LoadShellFileIcon(program, SHGFI_SMALLICON);
+  ASSERT_TRUE(large && small);
+  EXPECT_GT(large->Width(), small->Width());
 }
 
 }  // namespace
