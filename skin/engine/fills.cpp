@@ -6,6 +6,8 @@
 #include "framework/controls.h"
 #include "framework/text_encoding.h"
 #include "skin/engine/alpha_blend.h"
+#include "skin/engine/background_answers.h"
+#include "skin/engine/common_data.h"
 #include "skin/engine/fast_pixels.h"
 #include "skin/engine/paint_types.h"
 
@@ -114,6 +116,56 @@ void DrawSectionText(TCanvas& canvas, std::string_view text, bool enabled, RECT 
     DrawInColour(canvas, text, moved, format, colours[i + 1]);
   }
   DrawInColour(canvas, text, rect, format, colours[0]);
+}
+
+namespace {
+
+// The section whose font colours a control's caption takes.
+int CaptionSection(TsCommonData& skinData, bool hot, TsSkinManager* manager) {
+  TControl* owner = skinData.OwnerControl;
+  const TsGeneralData* section = skinData.Section();
+  if (!owner || !section || !owner->Parent() || !owner->ParentFont()) return skinData.SectionIndex;
+  const int kind = skinData.ControlKind;
+  const bool fontFromParent = kind == 32 || kind == 33 || kind == 74 || dynamic_cast<TGraphicControl*>(owner);
+  const int transparency = hot ? section->HotTransparency : section->Transparency;
+  if (!fontFromParent || transparency < 1) return skinData.SectionIndex;
+  return ParentFontSectionIndex(owner, skinData.SectionIndex, manager);
+}
+
+}  // namespace
+
+void WriteSkinText(TCanvas& canvas, std::string_view text, bool enabled, RECT rect, UINT format,
+                   TsCommonData& skinData, bool hot) {
+  if (TControl* owner = skinData.OwnerControl) {
+    canvas.Font().Assign(owner->Font());
+    if (hot && skinData.SkinSection() == "WEBBUTTON") canvas.Font().SetStyle(canvas.Font().Style() | fsUnderline);
+  }
+  HDC dc = canvas.Handle();
+  efir::gdi::SavedState saved(dc);
+  IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+  if (text.empty()) return;
+  TsSkinManager* manager = skinData.SkinManager();
+  const int sectionIndex = CaptionSection(skinData, hot, manager);
+  const bool valid = SectionIndexValid(manager, sectionIndex);
+  canvas.Brush().SetStyle(bsClear);
+  if (!valid) return DrawTextOnDC(canvas.Handle(), text, rect, enabled ? format | DT_NOCLIP : format);
+  const TsGeneralData& section = manager->GeneralData[static_cast<size_t>(sectionIndex)];
+  if (!enabled) {
+    canvas.Font().SetColor(MixColors(section.FontColor[0], GlobalInfoColor(manager), 0.4));
+    return DrawTextOnDC(canvas.Handle(), text, rect, format);
+  }
+  if (!skinData.CustomFont()) {
+    const auto& colours = hot ? section.HotFontColor : section.FontColor;
+    const POINT shifts[] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+    for (size_t i = 0; i < 4; ++i) {
+      if (colours[i + 1] == -1) continue;
+      RECT moved = rect;
+      OffsetRect(&moved, shifts[i].x, shifts[i].y);
+      DrawInColour(canvas, text, moved, format, colours[i + 1]);
+    }
+    canvas.Font().SetColor(colours[0]);
+  }
+  DrawTextOnDC(canvas.Handle(), text, rect, format | DT_NOCLIP);
 }
 
 void PaintSoftShadow(TBitmap* bitmap, const RECT& rect, int transparency, TColor color, int blur, int radius) {

@@ -19,6 +19,7 @@
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
 
+class TsCommonData;
 class TsSkinManager;
 class TWinControl;
 
@@ -55,6 +56,13 @@ inline void WriteSectionText(TCanvas& canvas, std::string_view text, bool enable
                              int sectionIndex, bool hot, TsSkinManager* manager) {
   DrawSectionText(canvas, text, enabled, rect, format, sectionIndex, hot, manager);
 }
+
+// A control's caption in its skin colours, in the control's font, clipped to rect. A check
+// box, radio button, group box or windowless control with ParentFont over a see-through
+// section takes its parent's font colours. Disabled text: 40 % font colour over 60 % of the
+// GLOBALINFO colour.
+void WriteSkinText(TCanvas& canvas, std::string_view text, bool enabled, RECT rect, UINT format,
+                   TsCommonData& skinData, bool hot);
 
 // Colours rect of the bitmap with a soft-edged rounded shape: fully `color` inside, fading
 // over `blur` rings to the untouched picture; transparency is the share of the picture kept

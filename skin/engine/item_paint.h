@@ -37,6 +37,19 @@ void RenderControlItem(TsCommonData& skinData, const CacheSourceInfo& cacheInfo,
 // Paints through a temporary bitmap straight into dc at rect.
 void RenderSectionItemToDC(int sectionIndex, const std::string& sectionName, const CacheSourceInfo& cacheInfo,
                            bool fillCentre, int state, const RECT& rect, POINT offset, HDC dc, TsSkinManager* manager);
+// Copies a form frame image in nine parts: corners kept (a corner higher than its limit is
+// completed by a narrower second piece), sides tiled (side mode 0) or stretched (1), the centre
+// (with fillCentre) tiled (0) or stretched (1). borders are the source's border widths, limits
+// the largest widths the destination takes; each TRect holds left, top, right, bottom.
+void CopyNineSliceStretched(TBitmap* dest, TBitmap* source, const RECT& destRect, const RECT& sourceRect,
+                            const RECT& borders, const RECT& limits, const RECT& sideModes, int centreMode,
+                            bool fillCentre);
+// Draws a glyph of numGlyphs state frames side by side at destRect's corner: transparent where
+// the frame's (or the glyph's) bottom-left colour is; disabled glyphs take frame 0, greyed
+// (effects bit 1) and half blended (bit 0); blendPercent fades a single-frame glyph at rest.
+// State 1 is the hot frame, state 2 frame stateFrame + 2 when the glyph has it.
+void DrawGlyphEffects(TBitmap* glyph, TBitmap* dest, const RECT& destRect, int numGlyphs, bool enabled, int effects,
+                      int state, int blendPercent, int stateFrame);
 // Copies byte `channel` (0 blue, 1 green, 2 red, 3 alpha) of every pixel of a 32-bit bitmap
 // into an 8-bit one at least as large (toSingle), or back.
 void CopyChannel(TBitmap* bitmap32, TBitmap* bitmap8, int channel, bool toSingle);

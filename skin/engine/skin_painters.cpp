@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "framework/controls.h"
+#include "skin/engine/background_queries.h"
+#include "skin/engine/common_data.h"
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/fast_pixels.h"
 #include "skin/engine/fills.h"
@@ -333,4 +335,54 @@ void ApplyDisabledLook(TBitmap* bitmap, TsDisabledKind kind, TControl* control, 
   const TColor colour =
       cacheInfo.FillColor != TransparentKeyColor ? cacheInfo.FillColor : ControlBackgroundColor(control);
   TintRect(bitmap, {0, 0, rows.Width, rows.Height}, 50, colour);
+}
+
+void RestoreCornersEx(TsCommonData& skinData, int state, uint8_t corners) {
+  TsSkinManager* manager = skinData.SkinManager();
+  TControl* owner = skinData.OwnerControl;
+  if (!MaskIndexValid(manager, skinData.BorderMaskIndex) || !owner || owner->Width() < 2 || owner->Height() < 2) return;
+  const PixelRows cache = RowsOf(skinData.CacheBitmap.get());
+  if (!cache) return;
+  BackgroundInfo info;
+  if (owner->Parent()) QueryParentBackground(info, owner->Parent(), false);
+  const TsMaskData& entry = manager->Masks[static_cast<size_t>(skinData.BorderMaskIndex)];
+  RECT frames = entry.R;
+  int count = entry.ImageCount, maskType = entry.MaskType;
+  if (entry.Image && count == 0) {
+    // An own picture without a frame count holds the three states above their mask.
+    maskType = 1, count = 3, frames = {0, 0, entry.Image->Width(), entry.Image->Height()};
+  }
+  if (count <= 0 || maskType < 0) return;
+  const PixelRows image = RowsOf(entry.Image ? entry.Image.get() : manager->MasterBitmap.get());
+  if (!image) return;
+  CacheSourceInfo behind{nullptr, 0, 0, static_cast<TColor>(ColorToRGB(info.Color)), false};
+  if (info.Kind == BG_BITMAP) MakeCacheSourceInfo(info.Bitmap, info.OffsetX + owner->Left(), info.OffsetY + owner->Top(), behind);
+  const BackgroundReader background(behind);
+  const int a = std::clamp(state, 0, count - 1) * (frames.right - frames.left) / count;
+  const int fw = (frames.right - frames.left) / count, ph = (frames.bottom - frames.top) / (maskType + 1);
+  const int mw = fw - entry.WL - entry.WR, W = owner->Width(), H = owner->Height();
+  const int x0 = frames.left + a, xr = x0 + entry.WL + mw, yb = frames.top + ph - entry.WB;
+  struct Corner {
+    uint8_t Bit;
+    int SX, SY, DX, DY, W, H;
+  };
+  const Corner list[] = {
+      {1, x0, frames.top, 0, 0, entry.WL, entry.WT},
+      {2, x0, yb, 0, H - entry.WB, entry.WL, entry.WB},
+      {8, xr, yb, W - entry.WR, H - entry.WB, entry.WR, entry.WB},
+      {4, xr, frames.top, W - entry.WR, 0, entry.WR, entry.WT},
+  };
+  for (const Corner& c : list) {
+    if (!(corners & c.Bit)) continue;
+    for (int j = 0; j < c.H; ++j)
+      for (int i = 0; i < c.W; ++i) {
+        const int sx = c.SX + i, sy = c.SY + j, dx = c.DX + i, dy = c.DY + j;
+        if (!image.Contains(sx, sy) || !cache.Contains(dx, dy) || !PixelIs(image.At(sx, sy), TransparentKeyColor)) continue;
+        uint8_t* q = cache.At(dx, dy);
+        if (behind.Ready)
+          background.Copy(dx, dy, q);
+        else if (maskType != 0 || behind.FillColor != TransparentKeyColor)
+          SetPixelColor(q, behind.FillColor);
+      }
+  }
 }

@@ -22,6 +22,7 @@
 #include "skin/engine/skin_data.h"
 
 class TControl;
+class TsCommonData;
 
 // Border widths of the two sides of a size (left and right, or top and bottom) cut down
 // evenly when the size is smaller than both together; the second side takes the odd pixel.
@@ -60,3 +61,9 @@ void CopyWhereTransparent(TBitmap* dest, TBitmap* source, RECT destRect, RECT so
 // offset: where the bitmap lies over the background, added to the info's offsets.
 void ApplyDisabledLook(TBitmap* bitmap, TsDisabledKind kind, TControl* control, const CacheSourceInfo& cacheInfo,
                        POINT offset);
+
+// Lets the parent's background show through the transparent pixels of the chosen corners of
+// the control's cache: bits 1 top-left, 2 bottom-left, 4 top-right, 8 bottom-right, taken
+// from the border image's frame of the state.
+void RestoreCornersEx(TsCommonData& skinData, int state, uint8_t corners);
+inline void RestoreCorners(TsCommonData& skinData, int state) { RestoreCornersEx(skinData, state, 15); }

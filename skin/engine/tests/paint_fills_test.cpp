@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/engine/alpha_blend.h"
+#include "skin/engine/common_data.h"
 #include "skin/engine/paint_types.h"
 #include "skin/engine/tests/pixels_fixtures.h"
 
@@ -123,6 +124,46 @@ TEST(PaintFills, SoftShadowAtTheTwoEnds) {
     // 0: the middle takes the colour fully; 100: the mask is white, the picture stays.
     EXPECT_EQ(At(*b, 10, 10), transparency == 0 ? Grey(0) : Grey(199)) << transparency;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PaintFills, DisabledCaptionTakesTheGlobalInfoColour) {
+  TsSkinManager manager(nullptr);
+  manager.LoadedSkin.Active = true;
+  TsGeneralData global;
+  global.SectionName = "GLOBALINFO";
+  global.Color = 0xFF0000;
+  manager.GeneralData.push_back(global);
+  TsGeneralData item;
+  item.SectionName = "ITEM";
+  item.Color = 0x00FF00;
+  item.FontColor = {0x0000FF, -1, -1, -1, -1};
+  manager.GeneralData.push_back(item);
+  CacheFixedIndexes(manager);  // GLOBALINFO is found once after a load
+  TsCommonData data(nullptr, false);
+  data.SetSkinManager(&manager);
+  data.SectionIndex = 1;
+  const struct {
+    bool Enabled;
+    TColor Shown;
+  } rows[] = {{true, 0x0000FF}, {false, MixColors(0x0000FF, 0xFF0000, 0.4)}};
+  for (const auto& r : rows) {
+    auto b = Solid(60, 30, pf24bit, Grey(255));
+    TCanvas& canvas = b->Canvas();
+    canvas.Font().SetHeight(-20);
+    canvas.Font().SetStyle(fsBold);
+    WriteSkinText(canvas, "IIII", r.Enabled, {5, 2, 60, 30}, DT_LEFT | DT_SINGLELINE, data, false);
+    EXPECT_TRUE(Shows(*b, r.Shown)) << r.Enabled;
+  }
+  // Clipped to the rectangle.
+  auto b = Solid(60, 30, pf24bit, Grey(255));
+  b->Canvas().Font().SetHeight(-20);
+  WriteSkinText(b->Canvas(), "IIII", true, {5, 2, 6, 30}, DT_LEFT | DT_SINGLELINE, data, false);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 7; x < 60; ++x) ASSERT_EQ(At(*b, x, y), Grey(255));
 }
 
 }  // namespace

@@ -216,3 +216,59 @@ TEST(PaintItems, ChannelCopyRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each pixel of the source tells where it came from.
+constexpr TColor From(int x, int y) { return (0x40 + x) | (0x40 + y) << 8 | 0x80 << 16; }
+
+TEST(PaintItems, NineSliceCompletesCornersHigherThanTheirLimit) {
+  auto source = NewBitmap24(9, 9);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 9; ++x) Put(*source, x, y, From(x, y));
+  auto dest = Solid(12, 12, pf24bit, kUntouched);
+  CopyNineSliceStretched(dest.get(), source.get(), {0, 0, 12, 12}, {0, 0, 9, 9}, {3, 3, 3, 3}, {3, 3, 3, 1},
+                         {0, 0, 0, 0}, 0, true);
+  EXPECT_EQ(At(*dest, 11, 11), From(8, 8));  // bottom-right corner, its last row
+  EXPECT_EQ(At(*dest, 10, 9), From(7, 6));   // ... completed by the second piece
+  EXPECT_EQ(At(*dest, 1, 9), From(1, 6));    // as the bottom-left one is
+  EXPECT_EQ(At(*dest, 0, 0), From(0, 0));
+  EXPECT_EQ(At(*dest, 6, 0), From(3, 0));    // top side tiled from the middle: 3, 4, 5, 3, ...
+  EXPECT_EQ(At(*dest, 6, 6), From(3, 3));    // centre tiled
+}
+
+TEST(PaintItems, GlyphFramesByStateAndTransparency) {
+  const TColor colours[] = {0x0000FF, 0x00FF00, 0xFF0000};
+  const struct {
+    int Frames;
+    bool Enabled;
+    int State, StateFrame;
+    TColor Expected;
+  } rows[] = {
+      {3, true, 2, 0, 0xFF0000},   // frame 2
+      {2, true, 2, 0, 0x00FF00},   // no frame 2: frame 1
+      {3, true, 1, 0, 0x00FF00},   // hot
+      {3, true, 0, 0, 0x0000FF},
+      {3, false, 2, 0, 0x0000FF},  // disabled: frame 0
+  };
+  for (const auto& r : rows) {
+    auto glyph = NewBitmap24(2 * r.Frames, 2);
+    for (int f = 0; f < r.Frames; ++f)
+      for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x) Put(*glyph, 2 * f + x, y, x == 0 && y == 1 ? TransparentKeyColor : colours[f]);
+    auto dest = Solid(4, 4, pf24bit, kUntouched);
+    DrawGlyphEffects(glyph.get(), dest.get(), {1, 1, 3, 3}, r.Frames, r.Enabled, 0, r.State, 0, r.StateFrame);
+    EXPECT_EQ(At(*dest, 2, 1), r.Expected) << r.Frames << " frames, state " << r.State;
+    EXPECT_EQ(At(*dest, 1, 2), kUntouched);  // the bottom-left colour is transparent
+    EXPECT_EQ(At(*dest, 3, 3), kUntouched);
+  }
+  // One frame, disabled and greyed: the transparent colour keeps its shape.
+  auto glyph = Solid(2, 2, pf24bit, 0x0000FF);
+  Put(*glyph, 0, 1, TransparentKeyColor);
+  auto dest = Solid(2, 2, pf24bit, kUntouched);
+  DrawGlyphEffects(glyph.get(), dest.get(), {0, 0, 2, 2}, 1, false, 2, 0, 0, 0);
+  EXPECT_EQ(At(*dest, 1, 0), Grey(85));
+  EXPECT_EQ(At(*dest, 0, 1), kUntouched);
+}
+
+}  // namespace

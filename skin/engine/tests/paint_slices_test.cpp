@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/controls.h"
 #include "skin/engine/alpha_blend.h"
+#include "skin/engine/common_data.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/tests/pixels_fixtures.h"
 
@@ -249,6 +251,36 @@ TEST(PaintCorners, CopyWhereTheCornerIsTransparent) {
   CopyWhereTransparent(dest.get(), source.get(), {0, 0, 2, 2}, {0, 0, 2, 2}, -1, nullptr, HTTOPLEFT);
   EXPECT_EQ(At(*dest, 0, 0), Grey(9));
   EXPECT_EQ(At(*dest, 1, 0), Grey(1));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PaintCorners, RestoreCornersTakesTheStatesShapeAndTheParentsColour) {
+  BorderImage image(2, 4, 4, 2);
+  Put(*image.Manager.MasterBitmap, 4, 3, TransparentKeyColor);  // frame 1, bottom-left corner
+  image.Manager.Masks.push_back(std::move(image.Mask));
+  TCustomControl parent(nullptr), control(nullptr);
+  parent.SetColor(0x00FF00);
+  control.SetParent(&parent);
+  control.SetBounds(3, 3, 8, 6);
+  TsCommonData data(&control, true);
+  data.SetSkinManager(&image.Manager);
+  data.BorderMaskIndex = 0;
+  const struct {
+    int State;
+    uint8_t Corners;
+    TColor Expected;
+  } rows[] = {{1, 2, 0x00FF00}, {1, 15, 0x00FF00}, {0, 15, kBackground}, {1, 1 | 4 | 8, kBackground}};
+  for (const auto& r : rows) {
+    data.CacheBitmap->SetSize(8, 6);
+    FillAll(*data.CacheBitmap, kBackground);
+    RestoreCornersEx(data, r.State, r.Corners);
+    EXPECT_EQ(At(*data.CacheBitmap, 0, 5), r.Expected) << r.State << " " << int(r.Corners);
+    EXPECT_EQ(At(*data.CacheBitmap, 0, 4), kBackground);
+  }
+  control.SetParent(nullptr);
 }
 
 }  // namespace
