@@ -30,7 +30,7 @@
 #include "framework/streams.h"
 #include "framework/string_list.h"
 #include "framework/timer.h"
-#include "mediaplayer/com_ptr.h"
+#include "framework/com_ptr.h"
 
 class TCustomWebDownload;
 

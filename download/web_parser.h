@@ -18,7 +18,7 @@
 
 #include "download/download_options.h"
 #include "framework/component.h"
-#include "mediaplayer/com_ptr.h"
+#include "framework/com_ptr.h"
 
 enum class TDownloadControlOption {
   DownloadImages,

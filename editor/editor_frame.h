@@ -16,12 +16,7 @@
 std::string EditorFolder();
 void SetEditorFolderForTests(const std::string& folder);
 
-template <class T>
-T* Place(T* control, TWinControl* parent, int left, int top, int width, int height) {
-  control->SetParent(parent);
-  control->SetBounds(left, top, width, height);
-  return control;
-}
+using efir::Place;
 
 // Shows a picture of the program folder; a picture missing there leaves the control empty,
 // since the window works without it.

@@ -364,4 +364,13 @@ TShiftState KeyboardShiftState();
 // message; no exception leaves it (the application's handler shows it).
 LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// Puts a new control on `parent` at the given bounds and hands it back, so a window's layout
+// reads one line per control:   Label1 = efir::Place(new TLabel(this), this, 12, 8, 200, 20);
+template <class T>
+T* Place(T* control, TWinControl* parent, int left, int top, int width, int height) {
+  control->SetParent(parent);
+  control->SetBounds(left, top, width, height);
+  return control;
+}
+
 }  // namespace efir

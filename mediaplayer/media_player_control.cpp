@@ -10,7 +10,7 @@
 
 #include "framework/exceptions.h"
 #include "framework/text_encoding.h"
-#include "mediaplayer/com_ptr.h"
+#include "framework/com_ptr.h"
 
 namespace efir {
 namespace {

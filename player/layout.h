@@ -21,12 +21,7 @@ inline constexpr TColor kAccentText = 0xB4C428;  // status and active tab
 inline constexpr TColor kNavy = 0x33210F;        // the windows' own colour under the pictures
 inline constexpr TColor kPanelColor = 0x442D15;  // the dialogs' styled panels
 
-template <class T>
-T* Place(T* control, TWinControl* parent, int left, int top, int width, int height) {
-  control->SetParent(parent);
-  control->SetBounds(left, top, width, height);
-  return control;
-}
+using efir::Place;
 
 // Shows the program folder's picture; a picture missing there leaves the control empty, as
 // the window is usable without it.

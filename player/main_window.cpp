@@ -173,15 +173,7 @@ void LoadConfig() {
   form->sBitBtn1->SetEnabled(true);
   form->sBitBtn2->SetEnabled(true);
   form->sBitBtn3->SetEnabled(true);
-  if (IsFavourite(Settings.LastStation)) {
-    form->Image3->Picture().LoadFromFile(PlayerFolder() + "fav.png");
-    CurrentIsFavourite = 1;
-    form->Image3->SetHint("Убрать из избранного");
-  } else {
-    form->Image3->Picture().LoadFromFile(PlayerFolder() + "notfav.png");
-    CurrentIsFavourite = 0;
-    form->Image3->SetHint("Добавить в избранноe");  // the last letter is a Latin "e"
-  }
+  ShowFavouriteState(Settings.LastStation, "Добавить в избранноe");  // the last letter is a Latin "e"
 }
 
 std::string ReadProxySetting() {

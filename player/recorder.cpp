@@ -3,11 +3,10 @@
 // again and offers to save the recording as an MP3 file.
 #include "player/main_window.h"
 
-#include "framework/application.h"
 #include "framework/files.h"
 #include "framework/io_error.h"
-#include "framework/text_encoding.h"
 #include "framework/text_utils.h"
+#include "player/message_box.h"
 #include "player/playback.h"
 #include "player/recorder_download.h"
 
@@ -61,8 +60,7 @@ void StopRecording(TForm1& form) {
 
 void TForm1::sBitBtn1Click(TObject*) {
   if (ConnectionMode == "1") {
-    MessageBoxW(Handle(), efir::text::fromAnsi("Отключите режим WMP.").c_str(),
-                efir::text::fromAnsi(Application.Title()).c_str(), MB_OK);
+    ShowMessage(Handle(), "Отключите режим WMP.");
     return;
   }
   // A recording whose download ended by itself is still the user's to stop and save.

@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-#include "framework/application.h"
 #include "framework/convert.h"
-#include "framework/text_encoding.h"
 #include "player/main_window.h"
+#include "player/message_box.h"
 #include "player/web_pages.h"
 
 using namespace layout;
@@ -232,10 +231,7 @@ void TForm2::sBitBtn1Click(TObject*) {
   if (config.LastStation <= 0) config.LastStation = -1;
   SaveConfig(config);
   SaveEqualizerFile(BandPositions());
-  const std::wstring restart =
-      efir::text::fromAnsi("Перезапустите Эфирушку для применения настроек");
-  MessageBoxW(Handle(), restart.c_str(), efir::text::fromAnsi(Application.Title()).c_str(),
-              MB_OK | MB_TASKMODAL);
+  ShowMessage(Handle(), "Перезапустите Эфирушку для применения настроек", MB_TASKMODAL);
   Close();
 }
 

@@ -6,6 +6,7 @@
 #include "framework/convert.h"
 #include "framework/text_encoding.h"
 #include "player/main_window.h"
+#include "player/message_box.h"
 #include "player/playback.h"
 
 namespace {
@@ -61,8 +62,7 @@ bool HandleStationStatus(TForm1& form, WPARAM code, LPARAM value) {
       LockPlaybackUi();
       return true;
     case ssShowText:
-      MessageBoxW(form.Handle(), efir::text::fromAnsi(TextOf(value)).c_str(),
-                  efir::text::fromAnsi(Application.Title()).c_str(), MB_OK);
+      ShowMessage(form.Handle(), TextOf(value));
       if (RecorderState == rsIdle) UnlockPlaybackUi();
       return true;
     case ssRecordingText:

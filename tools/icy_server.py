@@ -25,14 +25,11 @@ titled "via proxy". The server ends by itself after --lifetime seconds (default 
 """
 import argparse
 import http.server
-import os
-import signal
 import socket
-import subprocess
-import sys
-import threading
 import time
 import urllib.parse
+
+import loopback_server
 
 # The cases a player must show right: quotes then a StreamUrl, a ";" inside the title, UTF-8,
 # Windows-1251, and a title with the word "status".
@@ -185,14 +182,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
 
-def listening(port):
-    try:
-        socket.create_connection(("127.0.0.1", port), 0.2).close()
-        return True
-    except OSError:
-        return False
-
-
 def read_titles(path):
     if not path:
         return TITLES
@@ -203,40 +192,16 @@ def read_titles(path):
 def serve(args):
     with open(args.mp3, "rb") as f:
         Handler.station = Station(f.read(), read_titles(args.titles))
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
-    server.daemon_threads = True
-    threading.Timer(args.lifetime, lambda: os._exit(0)).start()
-    server.serve_forever()
+    loopback_server.serve(args.port, Handler, args.lifetime)
 
 
 def start(args):
-    if listening(args.port):
-        sys.exit(f"port {args.port} is already in use (a stale server?)")
-    command = [sys.executable, __file__, "serve", "--port", str(args.port), "--mp3", args.mp3,
-               "--lifetime", str(args.lifetime)]
-    if args.titles:
-        command += ["--titles", args.titles]
-    # Fully detached: ctest waits for every process that holds its output pipe.
-    proc = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL, start_new_session=True)
-    with open(args.pidfile, "w") as f:
-        f.write(str(proc.pid))
-    deadline = time.time() + 10
-    while time.time() < deadline:
-        if listening(args.port):
-            return
-        time.sleep(0.05)
-    sys.exit("the server did not come up")
+    serve_args = ["--mp3", args.mp3] + (["--titles", args.titles] if args.titles else [])
+    loopback_server.start(__file__, args.port, serve_args, args.lifetime, args.pidfile)
 
 
 def stop(args):
-    try:
-        with open(args.pidfile) as f:
-            os.kill(int(f.read()), signal.SIGTERM)
-    except (OSError, ValueError):
-        pass
-    if os.path.exists(args.pidfile):
-        os.remove(args.pidfile)
+    loopback_server.stop(args.pidfile)
 
 
 def main():

@@ -660,15 +660,15 @@ def listing(top):
     return found
 
 
-def check(files):
-    """Regenerates into a temporary folder and compares with the committed files."""
-    tmp = tempfile.mkdtemp(prefix="efir-assets-")
+def check(files, folder=OUT, prefix="efir-assets-"):
+    """Regenerates into a temporary folder and compares with the committed files in folder."""
+    tmp = tempfile.mkdtemp(prefix=prefix)
     try:
         write(files, tmp)
-        fresh, committed = listing(tmp), listing(OUT)
+        fresh, committed = listing(tmp), listing(folder)
         differ = sorted(fresh ^ committed)
         for rel in sorted(fresh & committed):
-            with open(os.path.join(tmp, rel), "rb") as a, open(os.path.join(OUT, rel), "rb") as b:
+            with open(os.path.join(tmp, rel), "rb") as a, open(os.path.join(folder, rel), "rb") as b:
                 if a.read() != b.read():
                     differ.append(rel)
     finally:

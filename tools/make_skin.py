@@ -19,7 +19,6 @@ import os
 import shutil
 import struct
 import sys
-import tempfile
 import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -281,23 +280,6 @@ def all_files():
     return out
 
 
-def check(files):
-    tmp = tempfile.mkdtemp(prefix="efir-skin-")
-    try:
-        art.write(files, tmp)
-        fresh, committed = art.listing(tmp), art.listing(SKINS)
-        differ = sorted(fresh ^ committed)
-        for rel in sorted(fresh & committed):
-            with open(os.path.join(tmp, rel), "rb") as a, open(os.path.join(SKINS, rel), "rb") as b:
-                if a.read() != b.read():
-                    differ.append(rel)
-    finally:
-        shutil.rmtree(tmp)
-    for rel in differ:
-        print("differs: " + rel)
-    return not differ
-
-
 def main(args):
     if args[:1] == ["--pack"] and len(args) == 3:
         folder, target = args[1], args[2]
@@ -310,7 +292,7 @@ def main(args):
         return 0
     files = all_files()
     if "--check" in args:
-        ok = check(files)
+        ok = art.check(files, SKINS, "efir-skin-")
         print("skin matches" if ok else "skin differs: run tools/make_skin.py")
         return 0 if ok else 1
     if os.path.isdir(SKINS):

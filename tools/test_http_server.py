@@ -33,16 +33,13 @@ it behind for long.
 """
 import argparse
 import http.server
-import os
-import signal
-import socket
 import struct
-import subprocess
-import sys
 import threading
 import time
 import urllib.parse
 import zlib
+
+import loopback_server
 
 
 gates = {}
@@ -199,49 +196,17 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def listening(port):
-    try:
-        socket.create_connection(("127.0.0.1", port), 0.2).close()
-        return True
-    except OSError:
-        return False
-
-
 def serve(args):
     handler = lambda *a, **k: Handler(*a, directory=args.root, **k)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), handler)
-    server.daemon_threads = True
-    threading.Timer(args.lifetime, lambda: os._exit(0)).start()
-    server.serve_forever()
+    loopback_server.serve(args.port, handler, args.lifetime)
 
 
 def start(args):
-    if listening(args.port):
-        sys.exit(f"port {args.port} is already in use (a stale server?)")
-    # Fully detached: ctest waits for every process that holds its output pipe.
-    proc = subprocess.Popen(
-        [sys.executable, __file__, "serve", "--port", str(args.port), "--root", args.root,
-         "--lifetime", str(args.lifetime)],
-        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-        start_new_session=True)
-    with open(args.pidfile, "w") as f:
-        f.write(str(proc.pid))
-    deadline = time.time() + 10
-    while time.time() < deadline:
-        if listening(args.port):
-            return
-        time.sleep(0.05)
-    sys.exit("the server did not come up")
+    loopback_server.start(__file__, args.port, ["--root", args.root], args.lifetime, args.pidfile)
 
 
 def stop(args):
-    try:
-        with open(args.pidfile) as f:
-            os.kill(int(f.read()), signal.SIGTERM)
-    except (OSError, ValueError):
-        pass
-    if os.path.exists(args.pidfile):
-        os.remove(args.pidfile)
+    loopback_server.stop(args.pidfile)
 
 
 def main():

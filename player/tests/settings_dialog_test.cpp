@@ -21,6 +21,7 @@
 
 namespace {
 
+using player_test::AnsweringMessageBoxes;
 using player_test::ConfigLines;
 using player_test::ReadLines;
 using player_test::WriteLines;
@@ -33,40 +34,6 @@ std::vector<std::string> BandLines(const TEqualizerValues& values) {
   std::vector<std::string> lines;
   for (int value : values) lines.push_back(std::to_string(value));
   return lines;
-}
-
-// The texts of the message boxes this thread shows while `action` runs; each is answered "OK".
-std::vector<std::string> AnsweringMessageBoxes(const std::function<void()>& action) {
-  std::vector<std::string> texts;
-  TTimer watch(nullptr);
-  watch.SetInterval(20);
-  watch.OnTimer = [&](TObject*) {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM found) -> BOOL {
-          wchar_t name[16] = {};
-          GetClassNameW(hwnd, name, 16);
-          if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
-    if (!box) return;
-    std::wstring text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      wchar_t part[256] = {};
-      wchar_t name[16] = {};
-      GetClassNameW(child, name, 16);
-      if (_wcsicmp(name, L"Static") != 0) continue;
-      GetWindowTextW(child, part, 256);
-      text += part;
-    }
-    texts.push_back(efir::text::toAnsi(text));
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-  };
-  action();
-  return texts;
 }
 
 class SettingsDialog : public player_test::PlayerTest {

@@ -1,6 +1,7 @@
 #include "skin/engine/fills.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "framework/controls.h"
@@ -96,6 +97,19 @@ void DrawInColour(TCanvas& canvas, std::string_view text, RECT rect, UINT format
   DrawTextOnDC(canvas.Handle(), text, rect, format);
 }
 
+// The contours of a section's font colours: 1 to 4 (left, top, right, bottom) each draw the
+// text one pixel out that way, and -1 draws none.
+void DrawContours(TCanvas& canvas, std::string_view text, RECT rect, UINT format,
+                  const std::array<TColor, 5>& colours) {
+  const POINT shifts[] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+  for (size_t i = 0; i < 4; ++i) {
+    if (colours[i + 1] == -1) continue;
+    RECT moved = rect;
+    OffsetRect(&moved, shifts[i].x, shifts[i].y);
+    DrawInColour(canvas, text, moved, format, colours[i + 1]);
+  }
+}
+
 }  // namespace
 
 void DrawSectionText(TCanvas& canvas, std::string_view text, bool enabled, RECT rect, UINT format, int sectionIndex,
@@ -107,14 +121,7 @@ void DrawSectionText(TCanvas& canvas, std::string_view text, bool enabled, RECT 
   const TsGeneralData& section = manager->GeneralData[static_cast<size_t>(sectionIndex)];
   const auto& colours = hot ? section.HotFontColor : section.FontColor;
   if (!enabled) return DrawInColour(canvas, text, rect, format, MixColors(section.FontColor[0], section.Color, 0.4));
-  // Left, top, right and bottom contours, each one pixel out that way.
-  const POINT shifts[] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-  for (size_t i = 0; i < 4; ++i) {
-    if (colours[i + 1] == -1) continue;
-    RECT moved = rect;
-    OffsetRect(&moved, shifts[i].x, shifts[i].y);
-    DrawInColour(canvas, text, moved, format, colours[i + 1]);
-  }
+  DrawContours(canvas, text, rect, format, colours);
   DrawInColour(canvas, text, rect, format, colours[0]);
 }
 
@@ -156,13 +163,7 @@ void WriteSkinText(TCanvas& canvas, std::string_view text, bool enabled, RECT re
   }
   if (!skinData.CustomFont()) {
     const auto& colours = hot ? section.HotFontColor : section.FontColor;
-    const POINT shifts[] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-    for (size_t i = 0; i < 4; ++i) {
-      if (colours[i + 1] == -1) continue;
-      RECT moved = rect;
-      OffsetRect(&moved, shifts[i].x, shifts[i].y);
-      DrawInColour(canvas, text, moved, format, colours[i + 1]);
-    }
+    DrawContours(canvas, text, rect, format, colours);
     canvas.Font().SetColor(colours[0]);
   }
   DrawTextOnDC(canvas.Handle(), text, rect, format | DT_NOCLIP);

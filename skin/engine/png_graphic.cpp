@@ -127,11 +127,12 @@ HICON PngToIcon(const TBitmap& png, bool maskFromCorner) {
 }
 
 void ClearWhiteTransparentPixels(TBitmap* bitmap) {
-  TacFast32 pixels;
-  if (!pixels.Attach(bitmap)) return;
-  for (int y = 0; y < pixels.Rows; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(pixels.Origin + static_cast<ptrdiff_t>(y) * pixels.RowStride);
-    for (int x = 0; x < pixels.Columns; ++x)
-      if (row[x] == 0x00FFFFFFu) row[x] = 0;
+  // Scan lines rather than TacFast32, which refuses pictures one pixel wide or high: skins
+  // have such strips too.
+  if (!bitmap || bitmap->PixelFormat() != pf32bit) return;
+  for (int y = 0; y < bitmap->Height(); ++y) {
+    uint8_t* p = static_cast<uint8_t*>(bitmap->ScanLine(y));
+    for (int x = 0; x < bitmap->Width(); ++x, p += 4)
+      if (p[3] == 0 && p[0] == 255 && p[1] == 255 && p[2] == 255) p[0] = p[1] = p[2] = 0;
   }
 }

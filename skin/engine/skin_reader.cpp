@@ -11,6 +11,7 @@
 #include "framework/picture_png.h"
 #include "framework/text_utils.h"
 #include "skin/engine/gradients.h"
+#include "skin/engine/png_graphic.h"
 #include "skin/engine/skin_manager.h"
 
 namespace efir::skin {
@@ -62,17 +63,6 @@ std::unique_ptr<TMemoryStream> PictureBytes(const TSkinSource& source, const std
   return bytes;
 }
 
-// Pixels that are white and fully transparent in a PNG become black and transparent, so
-// that blending by alpha does not leave a pale fringe.
-void ClearWhiteTransparentPixels(TBitmap& bitmap) {
-  if (bitmap.PixelFormat() != pf32bit) return;
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    uint8_t* p = static_cast<uint8_t*>(bitmap.ScanLine(y));
-    for (int x = 0; x < bitmap.Width(); ++x, p += 4)
-      if (p[3] == 0 && p[0] == 255 && p[1] == 255 && p[2] == 255) p[0] = p[1] = p[2] = 0;
-  }
-}
-
 // Decodes a picture by the kind its name says: PNG into 32 bits with alpha, anything else as
 // a Windows bitmap. Null when it is missing.
 std::unique_ptr<TBitmap> LoadPicture(const TSkinSource& source, const std::string& name) {
@@ -85,7 +75,7 @@ std::unique_ptr<TBitmap> LoadPicture(const TSkinSource& source, const std::strin
     png.LoadFromMemory(bytes->Memory(), static_cast<size_t>(bytes->Size()));
     bitmap->Assign(png.Bitmap());
     bitmap->SetPixelFormat(pf32bit);
-    ClearWhiteTransparentPixels(*bitmap);
+    ClearWhiteTransparentPixels(bitmap.get());
   } else {
     bitmap->LoadFromMemory(bytes->Memory(), static_cast<size_t>(bytes->Size()));
   }
