@@ -75,6 +75,12 @@ void TsCheckBox::SetWordWrap(bool value) {
   Changed();
 }
 
+void TsCheckBox::SetAlignment(TAlignment value) {
+  if (value == alignment_) return;
+  alignment_ = value;
+  Changed();
+}
+
 void TsCheckBox::SetDisabledKind(TsDisabledKind value) {
   if (value == disabledKind_) return;
   disabledKind_ = value;
@@ -94,7 +100,7 @@ RECT TsCheckBox::GlyphRect() {
   if (!MaskIndexValid(manager, index)) return kNoGlyphRect;
   const TsMaskData& mask = manager->Masks[static_cast<size_t>(index)];
   const int w = MaskStateWidth(mask), h = MaskStateHeight(mask);
-  const int x = margin_;  // the glyph sits left of the caption
+  const int x = GlyphOnLeft() ? margin_ : Width() - w - margin_;
   const int y = (Height() - h) / 2;
   return {x, y, x + w, y + h};
 }
@@ -124,8 +130,13 @@ void TsCheckBox::PaintCaption() {
   const int textHeight = r.bottom - r.top, textWidth = r.right - r.left;
   r.top = std::max((Height() - textHeight) / 2, margin_);
   r.bottom = r.top + textHeight;
-  r.left = Width() - a - margin_ + 2;
-  r.right = r.left + textWidth;
+  if (GlyphOnLeft()) {
+    r.left = Width() - a - margin_ + 2;
+    r.right = r.left + textWidth;
+  } else {
+    r.left = margin_;
+    r.right = a + margin_;
+  }
   OffsetRect(&r, wordWrap_ ? -1 : 0, -1);
   WriteSkinText(canvas, caption, Enabled(), r, wordWrap_ ? DT_WORDBREAK | DT_CENTER : DT_SINGLELINE, *SkinData, Hot());
   if (showFocus_ && Focused()) {
@@ -146,12 +157,12 @@ void TsCheckBox::PrepareCache() {
   info.OffsetX = Left();
   info.OffsetY = Top();
   info.Rect = {0, 0, Width(), Height()};
-  if (!Parent() || !QueryParentBackground(info, Parent(), true)) {
-    if (info.Kind == BG_NONE) {
-      info.Kind = BG_BITMAP;
-      info.Bitmap = cache;
-      info.OffsetX = info.OffsetY = 0;
-    }
+  if (Parent()) QueryParentBackground(info, Parent(), true);
+  // Whatever the parent painted now lies in the cache itself, at the cache's origin.
+  if (info.Kind != BG_COLOR) {
+    info.Kind = BG_BITMAP;
+    info.Bitmap = cache;
+    info.OffsetX = info.OffsetY = 0;
   }
   CacheSourceInfo behind;
   BackgroundInfoToCacheInfo(info, behind);

@@ -35,6 +35,10 @@ class TsCheckBox : public TCheckBox {
   void SetReadOnly(bool value) { readOnly_ = value; }
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool value);
+  // taRightJustify: the glyph on the left and the caption on its right; taLeftJustify the
+  // other way round.
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment value);
   TsDisabledKind DisabledKind() const { return disabledKind_; }
   void SetDisabledKind(TsDisabledKind value);
   // A mouse button or the space key is down on the control.
@@ -49,6 +53,7 @@ class TsCheckBox : public TCheckBox {
 
  private:
   bool Skinned() const;
+  bool GlyphOnLeft() const { return alignment_ != taLeftJustify; }
   bool Hot();
   // The GLOBALINFO picture for the current state; -1 when the skin has none.
   int SkinGlyphIndex(const char* name);
@@ -69,5 +74,6 @@ class TsCheckBox : public TCheckBox {
   bool readOnly_ = false;
   bool wordWrap_ = false;
   bool isDown_ = false;
+  TAlignment alignment_ = taRightJustify;
   TsDisabledKind disabledKind_ = dkBlended;
 };

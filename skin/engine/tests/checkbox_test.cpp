@@ -143,6 +143,34 @@ TEST_F(SkinnedCheckBoxTest, ItsGlyphFollowsStateMouseAndEnabled) {
   EXPECT_FALSE(SamePixels(*hot, *disabled, glyph));
 }
 
+bool Blank(TBitmap& b, const RECT& r) {
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (At(b, x, y) != At(b, r.left, r.top)) return false;
+  return true;
+}
+
+// The glyph and the caption sit on the sides the alignment names.
+TEST_F(SkinnedCheckBoxTest, AlignmentPlacesGlyphAndCaption) {
+  struct Row {
+    TAlignment Alignment;
+    RECT CaptionSide, OtherSide;  // where the caption shows, and an area it leaves alone
+  };
+  const Row rows[] = {{taRightJustify, {30, 0, 60, 21}, {70, 0, 120, 21}},
+                      {taLeftJustify, {2, 0, 32, 21}, {60, 0, 100, 21}}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Alignment);
+    TsCheckBox* box = NewBox("Звук");
+    box->SetAlignment(row.Alignment);
+    const RECT glyph = box->GlyphRect();
+    EXPECT_EQ(row.Alignment == taRightJustify ? glyph.left : 120 - glyph.right, box->Margin());
+    auto picture = Printed(box);
+    EXPECT_FALSE(Blank(*picture, row.CaptionSide));
+    EXPECT_TRUE(Blank(*picture, row.OtherSide));
+    EXPECT_FALSE(Blank(*picture, glyph));
+  }
+}
+
 TEST_F(SkinnedCheckBoxTest, ARemovedSkinLeavesTheSystemBoxInTheRightState) {
   TsCheckBox* box = NewBox();
   box->SetChecked(true);
