@@ -200,6 +200,14 @@ bool TsCheckBox::SkinCommand(TMessage& Message) {
     case SKC_PREPARECACHE:
       if (Skinned()) PrepareCache();
       return false;
+    case SKC_PARENTUPDATED:
+      // A box that waited for its parent paints now.
+      if (Skinned() && SkinData->Updating) {
+        SkinData->SetUpdating(false);
+        SkinData->BackgroundChanged = true;
+        Invalidate();
+      }
+      return true;
     case SKC_REMOVESKIN:
       SkinControlWndProc(Message, SkinData.get());
       // The window kept its old check state while the skin painted it.

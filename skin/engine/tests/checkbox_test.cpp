@@ -192,6 +192,21 @@ TEST_F(SkinnedCheckBoxTest, ARemovedSkinLeavesTheSystemBoxInTheRightState) {
   EXPECT_TRUE(SamePixels(*skinned, *again, box->GlyphRect()));
 }
 
+TEST_F(SkinnedCheckBoxTest, ABoxThatWaitedForItsParentPaintsWhenToldTheParentIsDone) {
+  TsCheckBox* box = NewBox();
+  auto painted = Printed(box);
+  box->SkinData->SetUpdating(true);
+  auto blank = NewBitmap24(box->Width(), box->Height());
+  SendMessageW(box->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(blank->Canvas().Handle()), 0);
+  EXPECT_TRUE(Blank(*blank, {0, 0, box->Width(), box->Height()}));
+  EXPECT_TRUE(box->SkinData->Updating);
+
+  SendMessageW(box->Handle(), SM_ALPHACMD, MakeSkinWParam(SKC_PARENTUPDATED), 0);
+  EXPECT_FALSE(box->SkinData->Updating);
+  SendMessageW(box->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(blank->Canvas().Handle()), 0);
+  EXPECT_TRUE(SamePixels(*painted, *blank, {0, 0, box->Width(), box->Height()}));
+}
+
 TEST_F(SkinnedCheckBoxTest, ASkinWithoutTheCheckedPictureLeavesA16PixelGlyphArea) {
   TsCheckBox* box = NewBox();
   auto it = std::find_if(manager.Masks.begin(), manager.Masks.end(),
