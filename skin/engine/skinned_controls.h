@@ -9,6 +9,7 @@
 
 #include "framework/picture.h"
 #include "framework/stdctrls.h"
+#include "skin/engine/s_check_box.h"
 
 class TsLabel : public TLabel {
  public:
@@ -23,11 +24,6 @@ class TsButton : public TButton {
 class TsEdit : public TEdit {
  public:
   using TEdit::TEdit;
-};
-
-class TsCheckBox : public TCheckBox {
- public:
-  using TCheckBox::TCheckBox;
 };
 
 class TsTrackBar : public TTrackBar {
