@@ -5,6 +5,7 @@
 
 #include "framework/exceptions.h"
 #include "framework/files.h"
+#include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_pack.h"
 #include "skin/engine/skin_reader.h"
@@ -48,7 +49,10 @@ TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TsSkinManager::~TsSkinManager() {
-  SetActive(false);
+  // Marked as going first, so that every control that names this manager drops it.
+  TComponent::BeforeDestruction();
+  active_ = false;
+  BroadcastSkinRemoved();
   if (defaultManager == this) defaultManager = nullptr;
 }
 
@@ -201,9 +205,9 @@ TsStoredSkin* TsSkinManager::StoredSkin() {
   return &internalSkins_.Items(index);
 }
 
-void TsSkinManager::BroadcastNewSkin() { LoadedSkin.Active = true; }
+void TsSkinManager::BroadcastNewSkin() { ::BroadcastNewSkin(*this, true); }
 
-void TsSkinManager::BroadcastSkinRemoved() { LoadedSkin.Active = false; }
+void TsSkinManager::BroadcastSkinRemoved() { ::BroadcastSkinRemoved(*this); }
 
 std::string TsSkinManager::ResolveSkinDirectory() const {
   const std::string& d = skinDirectory_;

@@ -13,6 +13,8 @@
 // reaches whoever set the property, and the skin is then not active (LoadedSkin.Active).
 #pragma once
 
+#include <windows.h>
+
 #include <memory>
 #include <string>
 
@@ -82,6 +84,11 @@ class TsSkinManager : public TComponent {
   std::unique_ptr<TBitmap> MasterBitmap = std::make_unique<TBitmap>();
   // Indexes found after each load (skin_lookups.h).
   TsFixedIndexes FixedIndexes;
+  // The window the mouse is over, as told by SetHotWindow (skin_broadcast.h); nullptr: none.
+  HWND HotWindow = nullptr;
+
+  // Being read from a layout: announcements wait for Loaded.
+  bool Loading() const { return (ComponentState() & csLoading) != 0; }
 
  protected:
   void Loaded() override;
@@ -98,7 +105,6 @@ class TsSkinManager : public TComponent {
   void ReloadSkin();
   void BroadcastNewSkin();
   void BroadcastSkinRemoved();
-  bool Loading() const { return (ComponentState() & csLoading) != 0; }
 
   bool active_ = true;
   std::string skinName_;
