@@ -143,7 +143,7 @@ void BroadcastToSkinnedForms(WORD subCommand, LPARAM lParam) {
 
 void LockSkinnedForms(TsSkinManager& manager) {
   if (ApplicationMinimized()) return;
-  if (manager.IsDefault()) SkinChangeAnimating = true;
+  if (manager.IsDefault() && manager.AnimEffects.SkinChanging.Active) SkinChangeAnimating = true;
   ForEachLockableForm(manager, [](TForm* form) { SendMessageW(form->Handle(), WM_SETREDRAW, 0, 0); });
 }
 

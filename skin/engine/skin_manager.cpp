@@ -46,6 +46,7 @@ class LoadingScope {
 
 TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
   if (!defaultManager) defaultManager = this;
+  UpdateThirdLists(*this, false);
 }
 
 TsSkinManager::~TsSkinManager() {
@@ -53,6 +54,7 @@ TsSkinManager::~TsSkinManager() {
   TComponent::BeforeDestruction();
   active_ = false;
   BroadcastSkinRemoved();
+  StoreThirdLists(*this);
   if (defaultManager == this) defaultManager = nullptr;
 }
 
@@ -70,6 +72,7 @@ void TsSkinManager::SetIsDefault(bool value) {
 void TsSkinManager::Loaded() {
   TComponent::Loaded();
   if (skinDirectory_.empty()) skinDirectory_ = "c:\\Skins";
+  UpdateThirdLists(*this, false);
   if (active_ && !skinName_.empty()) BroadcastNewSkin();
 }
 

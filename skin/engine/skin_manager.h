@@ -21,7 +21,9 @@
 #include "framework/bitmap.h"
 #include "framework/component.h"
 #include "framework/string_list.h"
+#include "skin/engine/skin_anim_effects.h"
 #include "skin/engine/skin_data.h"
+#include "skin/engine/skin_third_party.h"
 #include "skin/engine/stored_skins.h"
 
 class TacSkinConvertor;
@@ -84,6 +86,11 @@ class TsSkinManager : public TComponent {
   std::unique_ptr<TBitmap> MasterBitmap = std::make_unique<TBitmap>();
   // Indexes found after each load (skin_lookups.h).
   TsFixedIndexes FixedIndexes;
+  TacAnimEffects AnimEffects;
+  // Class names per kind of window adapter, and the lists the hook searches (taken from them
+  // when the manager is created and loaded; given back to them when it is freed).
+  ThirdPartyList ThirdParty;
+  ThirdPartyLists ThirdLists;
   // The window the mouse is over, as told by SetHotWindow (skin_broadcast.h); nullptr: none.
   HWND HotWindow = nullptr;
 
