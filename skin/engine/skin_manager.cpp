@@ -5,6 +5,7 @@
 
 #include "framework/exceptions.h"
 #include "framework/files.h"
+#include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_pack.h"
 #include "skin/engine/skin_reader.h"
@@ -45,10 +46,15 @@ class LoadingScope {
 
 TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
   if (!defaultManager) defaultManager = this;
+  UpdateThirdLists(*this, false);
 }
 
 TsSkinManager::~TsSkinManager() {
-  SetActive(false);
+  // Marked as going first, so that every control that names this manager drops it.
+  TComponent::BeforeDestruction();
+  active_ = false;
+  BroadcastSkinRemoved();
+  StoreThirdLists(*this);
   if (defaultManager == this) defaultManager = nullptr;
 }
 
@@ -66,6 +72,7 @@ void TsSkinManager::SetIsDefault(bool value) {
 void TsSkinManager::Loaded() {
   TComponent::Loaded();
   if (skinDirectory_.empty()) skinDirectory_ = "c:\\Skins";
+  UpdateThirdLists(*this, false);
   if (active_ && !skinName_.empty()) BroadcastNewSkin();
 }
 
@@ -201,9 +208,9 @@ TsStoredSkin* TsSkinManager::StoredSkin() {
   return &internalSkins_.Items(index);
 }
 
-void TsSkinManager::BroadcastNewSkin() { LoadedSkin.Active = true; }
+void TsSkinManager::BroadcastNewSkin() { ::BroadcastNewSkin(*this, true); }
 
-void TsSkinManager::BroadcastSkinRemoved() { LoadedSkin.Active = false; }
+void TsSkinManager::BroadcastSkinRemoved() { ::BroadcastSkinRemoved(*this); }
 
 std::string TsSkinManager::ResolveSkinDirectory() const {
   const std::string& d = skinDirectory_;

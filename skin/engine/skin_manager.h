@@ -13,13 +13,17 @@
 // reaches whoever set the property, and the skin is then not active (LoadedSkin.Active).
 #pragma once
 
+#include <windows.h>
+
 #include <memory>
 #include <string>
 
 #include "framework/bitmap.h"
 #include "framework/component.h"
 #include "framework/string_list.h"
+#include "skin/engine/skin_anim_effects.h"
 #include "skin/engine/skin_data.h"
+#include "skin/engine/skin_third_party.h"
 #include "skin/engine/stored_skins.h"
 
 class TacSkinConvertor;
@@ -82,6 +86,16 @@ class TsSkinManager : public TComponent {
   std::unique_ptr<TBitmap> MasterBitmap = std::make_unique<TBitmap>();
   // Indexes found after each load (skin_lookups.h).
   TsFixedIndexes FixedIndexes;
+  TacAnimEffects AnimEffects;
+  // Class names per kind of window adapter, and the lists the hook searches (taken from them
+  // when the manager is created and loaded; given back to them when it is freed).
+  ThirdPartyList ThirdParty;
+  ThirdPartyLists ThirdLists;
+  // The window the mouse is over, as told by SetHotWindow (skin_broadcast.h); nullptr: none.
+  HWND HotWindow = nullptr;
+
+  // Being read from a layout: announcements wait for Loaded.
+  bool Loading() const { return (ComponentState() & csLoading) != 0; }
 
  protected:
   void Loaded() override;
@@ -98,7 +112,6 @@ class TsSkinManager : public TComponent {
   void ReloadSkin();
   void BroadcastNewSkin();
   void BroadcastSkinRemoved();
-  bool Loading() const { return (ComponentState() & csLoading) != 0; }
 
   bool active_ = true;
   std::string skinName_;

@@ -1,0 +1,54 @@
+// The animation settings a skin manager publishes (TsSkinManager::AnimEffects): which mouse
+// transitions skinned buttons animate, and whether and how long forms animate when shown,
+// on a page change and when they are repainted after a skin change.
+//
+//   manager->AnimEffects.SkinChanging.Time = 200;      // ms; below 8 means no animation
+//   manager->AnimEffects.Buttons.Events = {beMouseEnter, beMouseLeave};
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+enum TacBtnEvent : uint8_t { beMouseEnter, beMouseLeave, beMouseDown, beMouseUp };
+
+// A set of TacBtnEvent.
+class TacBtnEvents {
+ public:
+  constexpr TacBtnEvents(std::initializer_list<TacBtnEvent> events) {
+    for (TacBtnEvent e : events) bits_ |= Bit(e);
+  }
+  constexpr bool Has(TacBtnEvent e) const { return (bits_ & Bit(e)) != 0; }
+  constexpr bool operator==(const TacBtnEvents&) const = default;
+
+ private:
+  static constexpr uint8_t Bit(TacBtnEvent e) { return static_cast<uint8_t>(1u << e); }
+  uint8_t bits_ = 0;
+};
+
+struct TacBtnEffects {
+  TacBtnEvents Events{beMouseEnter, beMouseLeave, beMouseDown, beMouseUp};
+};
+
+struct TacFormAnimation {
+  bool Active = true;
+  uint16_t Time = 0;  // milliseconds
+};
+
+// A sizeable or single-border form being shown.
+struct TacFormShow : TacFormAnimation {};
+// Any other form being shown.
+struct TacDialogShow : TacFormAnimation {};
+// Published for layouts; nothing reads it.
+struct TacPageChange : TacFormAnimation {};
+// Forms repainted after a skin change.
+struct TacSkinChanging : TacFormAnimation {
+  TacSkinChanging() { Time = 100; }
+};
+
+struct TacAnimEffects {
+  TacBtnEffects Buttons;
+  TacDialogShow DialogShow;
+  TacFormShow FormShow;
+  TacPageChange PageChange;
+  TacSkinChanging SkinChanging;
+};

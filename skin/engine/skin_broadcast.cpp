@@ -1,0 +1,204 @@
+#include "skin/engine/skin_broadcast.h"
+
+#include <algorithm>
+
+#include "framework/application.h"
+#include "framework/forms.h"
+#include "skin/engine/glow.h"
+#include "skin/engine/skin_command.h"
+#include "skin/engine/skin_lookups.h"
+#include "skin/engine/skin_manager.h"
+
+bool SkinChangeAnimating = false;
+bool BroadcastingNewSkin = false;
+bool BroadcastingRemoval = false;
+
+namespace {
+
+std::vector<TForm*>& Registry() {
+  static std::vector<TForm*> forms;
+  return forms;
+}
+
+void Unregister(TComponent* form) {
+  std::vector<TForm*>& forms = Registry();
+  auto it = std::find(forms.begin(), forms.end(), form);
+  if (it == forms.end()) return;
+  *it = forms.back();
+  forms.pop_back();
+}
+
+// Told when a registered form is freed, so that the registry never holds a freed form even
+// when its provider did not unregister it.
+class RegistryWatcher : public TComponent {
+ public:
+  RegistryWatcher() : TComponent(nullptr) {}
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove) Unregister(component);
+  }
+};
+
+// Never freed: forms may outlive the engine's static objects at exit.
+RegistryWatcher& Watcher() {
+  static RegistryWatcher* watcher = new RegistryWatcher;
+  return *watcher;
+}
+
+bool Destroying(const TComponent* c) { return (c->ComponentState() & csDestroying) != 0; }
+
+// A flag set for the length of one scope, cleared also when a receiver throws.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+void SendToForm(TForm* form, WORD subCommand, LPARAM lParam) {
+  SendSkinCommandToControl(form, subCommand, lParam);
+  RelaySkinMessageToControls(form, subCommand, lParam);
+  // The framework has no MDI frames yet, so there is no MDI client window to reach.
+}
+
+bool ApplicationMinimized() {
+  TForm* main = Application.MainForm();
+  return main && main->HandleAllocated() && IsIconic(main->Handle());
+}
+
+// Seam for the form skin provider: the manager of the provider a form answers to
+// SKC_GETPROVIDER. No provider exists yet, so no form is locked.
+TsSkinManager* ProviderManagerOf(TForm*) { return nullptr; }
+
+template <class Each>
+void ForEachLockableForm(TsSkinManager& manager, Each each) {
+  for (TForm* form : Registry()) {
+    if (Destroying(form) || !form->Visible() || form->Parent() || !form->HandleAllocated()) continue;
+    if (IsIconic(form->Handle()) || ProviderManagerOf(form) != &manager) continue;
+    each(form);
+  }
+}
+
+// Seams for the window-skinning hook: its providers' windows hear every broadcast, and the
+// default manager installs it with its first skin and removes it with the skin.
+void SendToHookProviders(WORD, LPARAM) {}
+void InstallSkinHook(TsSkinManager&) {}
+void RemoveSkinHook(TsSkinManager&) {}
+// Seam for the skinned menus, which compute their border width again after a change.
+void ResetMenuBorderWidth() {}
+
+}  // namespace
+
+const std::vector<TForm*>& SkinnedForms() { return Registry(); }
+
+void RegisterSkinnedForm(TForm* form) {
+  std::vector<TForm*>& forms = Registry();
+  if (!form || std::find(forms.begin(), forms.end(), form) != forms.end()) return;
+  forms.push_back(form);
+  Watcher().FreeNotification(form);
+}
+
+void UnregisterSkinnedForm(TForm* form) {
+  if (!form) return;
+  Watcher().RemoveFreeNotification(form);
+  Unregister(form);
+}
+
+void RelaySkinMessageToControls(TWinControl* parent, WORD subCommand, LPARAM lParam) {
+  // Receivers may free controls: the count is read again at every step.
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* control = parent->Controls(i);
+    if (Destroying(control)) continue;
+    SendSkinCommandToControl(control, subCommand, lParam);
+    if (i < parent->ControlCount() && parent->Controls(i) == control && control->IsWindowed())
+      RelaySkinMessageToControls(static_cast<TWinControl*>(control), subCommand, lParam);
+  }
+}
+
+void BroadcastToAppForms(WORD subCommand, LPARAM lParam) {
+  for (int i = Application.ComponentCount() - 1; i >= 0; --i) {
+    // A receiver may have freed forms: continue from what is left.
+    i = std::min(i, Application.ComponentCount() - 1);
+    if (i < 0) break;
+    auto* form = dynamic_cast<TForm*>(Application.Components(i));
+    if (!form || (form->ComponentState() & (csDestroying | csLoading))) continue;
+    if (SendSkinCommandToControl(form, SKC_ISSKINNED) == 1) continue;  // reached through the registry
+    SendToForm(form, subCommand, lParam);
+  }
+  BroadcastToSkinnedForms(subCommand, lParam);
+}
+
+void BroadcastToSkinnedForms(WORD subCommand, LPARAM lParam) {
+  std::vector<TForm*>& forms = Registry();
+  for (size_t i = 0; i < forms.size(); ++i)
+    if (!Destroying(forms[i])) SendToForm(forms[i], subCommand, lParam);
+  SendToHookProviders(subCommand, lParam);
+}
+
+void LockSkinnedForms(TsSkinManager& manager) {
+  if (ApplicationMinimized()) return;
+  if (manager.IsDefault() && manager.AnimEffects.SkinChanging.Active) SkinChangeAnimating = true;
+  ForEachLockableForm(manager, [](TForm* form) { SendMessageW(form->Handle(), WM_SETREDRAW, 0, 0); });
+}
+
+void UnlockSkinnedForms(TsSkinManager& manager, bool repaint) {
+  if (ApplicationMinimized()) return;
+  if (manager.IsDefault()) SkinChangeAnimating = false;
+  ForEachLockableForm(manager, [repaint](TForm* form) {
+    SendMessageW(form->Handle(), WM_SETREDRAW, 1, 0);
+    if (repaint)
+      RedrawWindow(form->Handle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  });
+}
+
+void BroadcastNewSkin(TsSkinManager& manager, bool animate) {
+  if (manager.Loading()) return;
+  ReleaseAllGlows();
+  if (animate) LockSkinnedForms(manager);
+  ResetMenuBorderWidth();
+  manager.LoadedSkin.Active = false;
+  {
+    FlagScope broadcasting(BroadcastingNewSkin);
+    CacheFixedIndexes(manager);
+    BroadcastToAppForms(SKC_NEWSKIN, reinterpret_cast<LPARAM>(&manager));
+  }
+  manager.LoadedSkin.Active = true;
+  if (manager.IsDefault()) InstallSkinHook(manager);
+  if (animate) BroadcastRefresh(manager);
+}
+
+void BroadcastSkinRemoved(TsSkinManager& manager) {
+  FlagScope removing(BroadcastingRemoval);
+  ReleaseAllGlows();
+  RemoveSkinHook(manager);
+  manager.LoadedSkin.Active = false;
+  BroadcastToAppForms(SKC_REMOVESKIN, reinterpret_cast<LPARAM>(&manager));
+  manager.Masks.clear();
+  manager.Patterns.clear();
+  manager.GeneralData.clear();
+}
+
+void BroadcastRefresh(TsSkinManager& manager) {
+  LPARAM lParam = reinterpret_cast<LPARAM>(&manager);
+  BroadcastToAppForms(SKC_STOPANIMATION, lParam);
+  bool loading = manager.Loading();
+  if (!loading) LockSkinnedForms(manager);
+  BroadcastToAppForms(SKC_REFRESH, lParam);
+  if (!loading) UnlockSkinnedForms(manager, true);
+}
+
+void SetHotWindow(TsSkinManager& manager, HWND wnd) {
+  if (wnd == manager.HotWindow) return;
+  HWND previous = manager.HotWindow;
+  manager.HotWindow = wnd;
+  LPARAM lParam = reinterpret_cast<LPARAM>(&manager);
+  if (previous) SendSkinCommandToWindow(previous, SKC_MOUSELEAVE, lParam);
+  if (wnd) SendSkinCommandToWindow(wnd, SKC_MOUSEENTER, lParam);
+}
