@@ -74,3 +74,20 @@ void BackgroundInfoToCacheInfo(const BackgroundInfo& Info, CacheSourceInfo& Cach
   else
     CacheInfo = CacheSourceInfo{nullptr, 0, 0, static_cast<TColor>(ColorToRGB(Info.Color)), false};
 }
+
+void QueryCacheBackground(TControl* control, TBitmap* cache, CacheSourceInfo& behind) {
+  BackgroundInfo info;
+  info.DC = cache->Canvas().Handle();
+  info.Bitmap = cache;
+  info.OffsetX = control->Left();
+  info.OffsetY = control->Top();
+  info.Rect = {0, 0, control->Width(), control->Height()};
+  if (control->Parent()) QueryParentBackground(info, control->Parent(), true);
+  // Whatever the parent painted now lies in the cache itself, at the cache's origin.
+  if (info.Kind != BG_COLOR) {
+    info.Kind = BG_BITMAP;
+    info.Bitmap = cache;
+    info.OffsetX = info.OffsetY = 0;
+  }
+  BackgroundInfoToCacheInfo(info, behind);
+}

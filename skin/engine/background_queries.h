@@ -16,9 +16,13 @@
 #include "skin/engine/skin_command.h"
 
 class TControl;
+class TBitmap;
 
 // True when the parent answered.
 bool QueryParentBackground(BackgroundInfo& Info, TControl* Parent, bool PaintNow);
 // The same for a window; unanswered, the colour is the default manager's GLOBALINFO colour.
 bool QueryParentWindowBackground(BackgroundInfo& Info, HWND ParentWnd, bool PaintNow);
 void BackgroundInfoToCacheInfo(const BackgroundInfo& Info, CacheSourceInfo& CacheInfo);
+// Paints the parent's background under control into cache (sized to the control) and
+// describes it as the source of the control's transparent parts.
+void QueryCacheBackground(TControl* control, TBitmap* cache, CacheSourceInfo& behind);

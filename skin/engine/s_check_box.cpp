@@ -151,21 +151,8 @@ void TsCheckBox::PrepareCache() {
   SkinData->SizeCacheBitmap();
   TBitmap* cache = SkinData->CacheBitmap.get();
   cache->Canvas().Font().Assign(Font());
-  BackgroundInfo info;
-  info.DC = cache->Canvas().Handle();
-  info.Bitmap = cache;
-  info.OffsetX = Left();
-  info.OffsetY = Top();
-  info.Rect = {0, 0, Width(), Height()};
-  if (Parent()) QueryParentBackground(info, Parent(), true);
-  // Whatever the parent painted now lies in the cache itself, at the cache's origin.
-  if (info.Kind != BG_COLOR) {
-    info.Kind = BG_BITMAP;
-    info.Bitmap = cache;
-    info.OffsetX = info.OffsetY = 0;
-  }
   CacheSourceInfo behind;
-  BackgroundInfoToCacheInfo(info, behind);
+  QueryCacheBackground(this, cache, behind);
   RenderControlItem(*SkinData, behind, true, Hot() ? 1 : 0, {0, 0, Width(), Height()}, {0, 0}, cache, false);
   PaintCaption();
   PaintGlyph();

@@ -9,6 +9,7 @@
 
 #include "framework/picture.h"
 #include "framework/stdctrls.h"
+#include "skin/engine/s_bit_btn.h"
 #include "skin/engine/s_check_box.h"
 
 class TsLabel : public TLabel {
@@ -40,24 +41,4 @@ class TsScrollBar : public TScrollBar {
 class TsComboBox : public TComboBox {
  public:
   using TComboBox::TComboBox;
-};
-
-// A button that shows its glyph, centred on the button's face, when it has no caption; a
-// disabled one shows the glyph's outline greyed, as the system draws disabled pictures.
-class TsBitBtn : public TBitBtn {
- public:
-  explicit TsBitBtn(TComponent* AOwner);
-  TPicture& Glyph() { return glyph_; }
-  void WndProc(TMessage& Message) override;
-
- protected:
-  void CreateParams(TCreateParams& Params) override;
-  void CreateWnd() override;
-
- private:
-  bool ShowsGlyph() { return glyph_.Graphic() && Caption().empty(); }
-  void ShowGlyph();
-
-  TPicture glyph_;
-  TBitmap face_;  // the glyph over the button's colour, which the system button draws
 };
