@@ -137,7 +137,7 @@ std::string hexForm(uint64_t value) {
   return text;
 }
 
-// Reads one %-specification and produces its text.
+// Reads one %-conversion and produces its text.
 class Formatter {
  public:
   Formatter(std::string_view format, std::span<const FormatArg> args) : format_(format), args_(args) {}
@@ -151,7 +151,7 @@ class Formatter {
         continue;
       }
       pos_ = i;
-      out += spec();
+      out += conversion();
       i = pos_;
     }
     return out;
@@ -183,7 +183,7 @@ class Formatter {
     return n;
   }
 
-  std::string spec() {
+  std::string conversion() {
     if (peek() == '%') {
       ++pos_;
       return "%";

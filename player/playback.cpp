@@ -9,7 +9,7 @@
 #include "mediaplayer/media_player_control.h"
 #include "player/equalizer.h"
 #include "player/main_window.h"
-#include "player/special_addresses.h"
+#include "player/address_resolvers.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <regex>
 
 #include "framework/convert.h"
-#include "player/special_addresses.h"
+#include "player/address_resolvers.h"
 #include "player/tests/playback_fixture.h"
 #include "tests/support/paths.h"
 

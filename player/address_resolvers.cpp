@@ -1,4 +1,4 @@
-#include "player/special_addresses.h"
+#include "player/address_resolvers.h"
 
 #include <cmath>
 #include <cstdint>
