@@ -75,3 +75,10 @@ void TForm5::sLabel2Click(TObject*) { OpenWebPage(ProductSite() + "/install.html
 void TForm5::sBitBtn1Click(TObject*) { OpenWebPage(kDonationPage); }
 void TForm5::Image1Click(TObject*) { OpenWebPage(kDonationPage); }
 void TForm5::sBitBtn2Click(TObject*) { OpenWebPage(ProductSite()); }
+void TForm5::DonationLinkClick(TObject*) { OpenWebPage(kDonationPage); }
+void TForm5::ShortLink1Click(TObject*) { OpenWebPage(kShortLinks[0]); }
+void TForm5::ShortLink2Click(TObject*) { OpenWebPage(kShortLinks[1]); }
+void TForm5::ShortLink3Click(TObject*) { OpenWebPage(kShortLinks[2]); }
+void TForm5::ShortLink4Click(TObject*) { OpenWebPage(kShortLinks[3]); }
+// The field only shows the site's address for copying.
+void TForm5::sEdit1Click(TObject*) {}

@@ -23,6 +23,14 @@ class TForm5 : public TPlayerDialog {
   void sBitBtn1Click(TObject* Sender);
   void Image1Click(TObject* Sender);
   void sBitBtn2Click(TObject* Sender);
+
+  // Handlers the layout binds to nothing; code may call them.
+  void DonationLinkClick(TObject* Sender);
+  void ShortLink1Click(TObject* Sender);
+  void ShortLink2Click(TObject* Sender);
+  void ShortLink3Click(TObject* Sender);
+  void ShortLink4Click(TObject* Sender);
+  void sEdit1Click(TObject* Sender);
 };
 
 extern TForm5* Form5;

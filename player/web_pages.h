@@ -14,6 +14,10 @@
 inline constexpr char kProductSite[] = "http://efirushka.example";
 // The outside page that takes donations for the author.
 inline constexpr char kDonationPage[] = "https://donate.example/efirushka";
+// Outside short-link pages the about box keeps handlers for.
+inline constexpr const char* kShortLinks[] = {
+    "https://short.example/efir1", "https://short.example/efir2", "https://short.example/efir3",
+    "https://short.example/efir4"};
 
 // The product site in use: kProductSite unless a test has set another.
 std::string ProductSite();

@@ -170,6 +170,20 @@ TEST_F(UpdateCheck, AboutBoxShowsTheVersionTheHotKeysAndItsLinks) {
   EXPECT_EQ(opened, pages);
 }
 
+TEST_F(UpdateCheck, AboutBoxHandlersNoControlRaisesOpenTheirPages) {
+  StartPlayer();
+  Form5->DonationLinkClick(Form5);
+  Form5->ShortLink1Click(Form5);
+  Form5->ShortLink2Click(Form5);
+  Form5->ShortLink3Click(Form5);
+  Form5->ShortLink4Click(Form5);
+  Form5->sEdit1Click(Form5->sEdit1);
+  const std::vector<std::string> pages = {kDonationPage, kShortLinks[0], kShortLinks[1],
+                                          kShortLinks[2], kShortLinks[3]};
+  EXPECT_EQ(opened, pages);
+  EXPECT_FALSE(Form5->Visible());
+}
+
 TEST(UpdateVersion, OnlyAWholeNumberAboveThisVersionIsNewer) {
   const std::pair<const char*, bool> bodies[] = {
       {"86", true}, {" 90 \r\n", true}, {"85", false}, {"-86", false}, {"", false},
