@@ -28,6 +28,7 @@
 class TDataGrid;
 class TWebMultiDownload;
 class TNxGraphicColumn;
+class TNxNumberColumn;
 class TNxTextColumn;
 
 // The station label shows this while no station is chosen; every window compares with it.
@@ -66,7 +67,7 @@ class TForm1 : public TForm {
   TNxGraphicColumn* NxGraphicColumn8;
   TNxGraphicColumn* NxGraphicColumn9;
   TNxGraphicColumn* NxGraphicColumn10;
-  TNxTextColumn* NxTextColumn1;  // "#"
+  TNxNumberColumn* NxTextColumn1;  // "#", the station numbers
   TNxTextColumn* NxTextColumn2;  // "Радиостанция"
   TNxTextColumn* NxTextColumn3;  // "Слушать"
   TsScrollBar* sScrollBar1;
@@ -147,6 +148,8 @@ class TForm1 : public TForm {
   TButton* Button4;
   TMemo* Memo1;
   TMemo* Memo2;
+  // The list's last selected row, its last sorted column, the grids' last scroll position;
+  // written for inspection, read by nothing.
   TEdit* Edit1;
   TEdit* Edit2;
   TEdit* Edit3;
@@ -179,6 +182,7 @@ class TForm1 : public TForm {
   void Stop1Click(TObject* Sender);
   void Timer2Timer(TObject* Sender);
   void sTrackBar1Change(TObject* Sender);
+  void sTrackBar1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void Image2Click(TObject* Sender);
   void N3Click(TObject* Sender);
   void WindowsMediaPlayer1StatusChange(TObject* Sender);
@@ -257,9 +261,13 @@ class TForm1 : public TForm {
   void RxLabel4Click(TObject* Sender);
   void Label1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void RxLabel1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void sPanel1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void sPanel2MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void sPanel3MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void Image1DblClick(TObject* Sender);
   void N18Click(TObject* Sender);
   void DataGrid1SlideChange(TObject* Sender, int ACol);
-  void NxTextColumn1ButtonClick(TObject* Sender);
+  void NxTextColumn1ButtonClick(TNxNumberColumn* Sender);
 
   // Song history and clock label (song_history.cpp); reminder (reminder.cpp).
   void Timer3Timer(TObject* Sender);

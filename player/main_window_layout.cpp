@@ -64,9 +64,11 @@ void AddTileColumns(TDataGrid* grid, std::initializer_list<TNxGraphicColumn**> c
   }
 }
 
-TNxTextColumn* AddTextColumn(TDataGrid* grid, const wchar_t* header, int width,
-                             TSortType sortType) {
-  auto* column = grid->Columns()->Add(std::make_unique<TNxTextColumn>());
+// A column of the list view: a header to click for sorting by it.
+template <class TColumnKind>
+TColumnKind* AddListColumn(TDataGrid* grid, const wchar_t* header, int width,
+                           TSortType sortType) {
+  auto* column = grid->Columns()->Add(std::make_unique<TColumnKind>());
   column->Header()->SetCaption(header);
   column->SetWidth(width);
   column->SetSortType(sortType);
@@ -96,6 +98,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   // Background, title and status.
   Image1 = NewPicture(this, 0, 0, 514, 520, "bg_main.png");
   Image1->OnMouseDown = drag;
+  Image1->OnDblClick = [this](TObject* s) { Image1DblClick(s); };
   Image11 = NewPicture(this, 10, 8, 24, 24, "logo_small.png");
   RxLabel6 = NewLabel<TRxLabel>(this, 42, 10, 400, 22, kSlogan, kLightText, -16, true);
   RxLabel6->OnMouseDown = drag;
@@ -134,10 +137,11 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   DataGrid3 = NewGrid(this, false);
   DataGrid3->SetOptions(goGrid | goHeader | goSelectFullRow);
   DataGrid3->SetRowSize(18);
-  NxTextColumn1 = AddTextColumn(DataGrid3, L"#", 52, stNumeric);
+  NxTextColumn1 = AddListColumn<TNxNumberColumn>(DataGrid3, L"#", 52, stNumeric);
   NxTextColumn1->Header()->SetAlignment(taRightJustify);
-  NxTextColumn2 = AddTextColumn(DataGrid3, L"Радиостанция", 350, stAlphabetic);
-  NxTextColumn3 = AddTextColumn(DataGrid3, L"Слушать", 65, stAlphabetic);
+  NxTextColumn1->OnButtonClick = [this](TNxNumberColumn* s) { NxTextColumn1ButtonClick(s); };
+  NxTextColumn2 = AddListColumn<TNxTextColumn>(DataGrid3, L"Радиостанция", 350, stAlphabetic);
+  NxTextColumn3 = AddListColumn<TNxTextColumn>(DataGrid3, L"Слушать", 65, stAlphabetic);
   NxTextColumn3->SetParentFont(false);
   NxTextColumn3->Font()->SetStyle(fsBold | fsUnderline);
   NxTextColumn3->SetCursor(crHandPoint);
@@ -201,6 +205,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sTrackBar1->SetParams(10, 0, 100);
   sTrackBar1->SetColor(kNavy);
   sTrackBar1->OnChange = [this](TObject* s) { sTrackBar1Change(s); };
+  sTrackBar1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    sTrackBar1MouseDown(s, b, sh, x, y);
+  };
   RxLabel5 = NewLabel<TRxLabel>(this, 276, 362, 40, 18, "25", kLightText, -13, true);
   Image6 = NewPicture(this, 330, 359, 24, 24, "about.png",
                       "Эфирушка Плюс 23.10\r\nИнформация о программе");

@@ -171,6 +171,16 @@ void TForm1::sTrackBar1Change(TObject*) {
   if (position > 0 && Muted) ShowSoundOn(*this);
 }
 
+// Taking hold of the slider ends a mute: the sound comes back at the slider's level, which the
+// drag then changes. Only the state that is heard may say "sound on", or the next click on the
+// speaker would switch the sound on instead of off.
+void TForm1::sTrackBar1MouseDown(TObject*, TMouseButton Button, TShiftState, int, int) {
+  if (Button != mbLeft || !Muted) return;
+  MediaPlayer().SetVolume(sTrackBar1->Position());
+  SetChannelVolume(sTrackBar1->Position());
+  ShowSoundOn(*this);
+}
+
 void TForm1::Image2Click(TObject*) {
   if (Muted) {
     MediaPlayer().SetVolume(VolumeBeforeMute);

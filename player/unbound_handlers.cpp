@@ -1,5 +1,5 @@
-// Handlers of the main window that no control of its layout raises: they stay callable from
-// code. Each does what its name has always done.
+// Handlers of the main window that no control of its layout raises, or that it binds to events
+// that do nothing: they stay callable from code. Each does what its name has always done.
 #include "audio/audio.h"
 #include "download/web_download.h"
 #include "framework/text_encoding.h"
@@ -40,8 +40,27 @@ void TForm1::RxLabel1MouseDown(TObject* Sender, TMouseButton Button, TShiftState
   Image1MouseDown(Sender, Button, Shift, X, Y);
 }
 
+// No panel of the layout binds these; one that did would drag the window like the background.
+void TForm1::sPanel1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                              int Y) {
+  Image1MouseDown(Sender, Button, Shift, X, Y);
+}
+
+void TForm1::sPanel2MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                              int Y) {
+  Image1MouseDown(Sender, Button, Shift, X, Y);
+}
+
+void TForm1::sPanel3MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
+                              int Y) {
+  Image1MouseDown(Sender, Button, Shift, X, Y);
+}
+
+// A double click on the background is two presses that each drag the window; nothing more.
+void TForm1::Image1DblClick(TObject*) {}
+
 void TForm1::N18Click(TObject*) { N15->Click(); }
 
 void TForm1::DataGrid1SlideChange(TObject*, int ACol) { ShowMessage(std::to_string(ACol)); }
 
-void TForm1::NxTextColumn1ButtonClick(TObject*) { Edit1->SetText("NxTextColumn1"); }
+void TForm1::NxTextColumn1ButtonClick(TNxNumberColumn*) { Edit1->SetText("NxTextColumn1"); }

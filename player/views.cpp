@@ -183,6 +183,7 @@ void TForm1::DataGrid2SelectCell(TObject*, int ACol, int ARow) {
 }
 
 void TForm1::DataGrid3SelectCell(TObject*, int ACol, int ARow) {
+  Edit1->SetText(std::to_string(ARow));
   if (AddFavouriteMode) {
     AddFavouriteMode = false;
     const int N = ListStation(ARow);
@@ -221,7 +222,10 @@ void TForm1::DataGrid2CellHint(TObject*, int ACol, int ARow, std::wstring& Value
   ShowStationNameHint(TileStation(FavouriteTiles, ACol, ARow), Value);
 }
 
-void TForm1::DataGrid3SortColumn(TObject*, int, bool) { ListSorting = true; }
+void TForm1::DataGrid3SortColumn(TObject*, int ACol, bool) {
+  ListSorting = true;
+  Edit2->SetText(std::to_string(ACol));
+}
 
 void TForm1::DataGrid3MouseUp(TObject*, TMouseButton, TShiftState, int, int) {
   ListSorting = false;
@@ -294,6 +298,7 @@ void TForm1::sScrollBar1Scroll(TObject*, TScrollCode, int& ScrollPos) {
 
 void TForm1::DataGrid1VerticalScroll(TObject*, int Position) {
   sScrollBar1->SetPosition(Position);
+  Edit3->SetText(std::to_string(Position));
 }
 
 void TForm1::DataGrid2VerticalScroll(TObject* Sender, int Position) {

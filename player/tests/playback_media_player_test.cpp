@@ -1,6 +1,11 @@
 // Stations of the media-player mode: what the control is told, the status texts it reports,
-// its volume, and a station of an unknown mode.
+// its volume and mute (from the speaker and from the volume slider), and a station of an unknown
+// mode.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include "player/tests/playback_fixture.h"
 
@@ -75,6 +80,70 @@ TEST_F(MediaPlayerMode, VolumeAndMuteReachTheControl) {
   Form1->Image2Click(Form1->Image2);
   EXPECT_EQ(mediaPlayer->Volume(), 30);
   EXPECT_FALSE(Muted);
+  EndPlayer();
+}
+
+// The user's left button on the volume slider: pressed on its thumb, moved `dx` pixels along,
+// released there.
+void DragVolumeThumb(int dx) {
+  HWND bar = Form1->sTrackBar1->Handle();
+  RECT thumb{};
+  SendMessageW(bar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  const int x = (thumb.left + thumb.right) / 2, y = (thumb.top + thumb.bottom) / 2;
+  PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  if (dx != 0) PostMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + dx, y));
+  PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(x + dx, y));
+  player_test::PumpUntil([] { return false; }, 100);
+}
+
+// A click of the user on the speaker picture.
+void ClickSpeaker() {
+  TControl* speaker = Form1->Image2;
+  const LPARAM at = MAKELPARAM(speaker->Left() + speaker->Width() / 2,
+                               speaker->Top() + speaker->Height() / 2);
+  PostMessageW(Form1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(Form1->Handle(), WM_LBUTTONUP, 0, at);
+  player_test::PumpUntil([] { return false; }, 100);
+}
+
+TEST_F(MediaPlayerMode, TakingHoldOfTheVolumeSliderEndsAMuteAndOnlyThat) {
+  StartPlayer({{kAddress, "Через плеер", "1"}}, 40);
+  SelectStation(1);
+  const efir::test::Image soundOn = player_test::OnScreen(Form1->Image2);
+  auto speakerShowsSoundOn = [&] {
+    return player_test::OnScreen(Form1->Image2).pixels == soundOn.pixels;
+  };
+
+  // Held and let go without moving, while the sound is on: the speaker still switches it off.
+  DragVolumeThumb(0);
+  EXPECT_FALSE(Muted);
+  ClickSpeaker();
+  EXPECT_TRUE(Muted);
+  EXPECT_EQ(mediaPlayer->Volume(), 0);
+  EXPECT_EQ(Form1->Image2->Hint(), "Включить звук");
+  EXPECT_FALSE(speakerShowsSoundOn());
+
+  // Held while muted: the sound comes back at the slider's level, and the speaker says so.
+  DragVolumeThumb(0);
+  EXPECT_FALSE(Muted);
+  EXPECT_EQ(mediaPlayer->Volume(), 40);
+  EXPECT_EQ(Form1->Image2->Hint(), "Выключить звук");
+  EXPECT_TRUE(speakerShowsSoundOn());
+
+  // Muted, then dragged lower: the sound plays at the new level.
+  ClickSpeaker();
+  ASSERT_TRUE(Muted);
+  RECT channel{};
+  SendMessageW(Form1->sTrackBar1->Handle(), TBM_GETCHANNELRECT, 0,
+               reinterpret_cast<LPARAM>(&channel));
+  DragVolumeThumb(-(channel.right - channel.left) / 5);
+  const int lowered = Form1->sTrackBar1->Position();
+  EXPECT_GT(lowered, 0);
+  EXPECT_LT(lowered, 40);
+  EXPECT_FALSE(Muted);
+  EXPECT_EQ(mediaPlayer->Volume(), lowered);
+  EXPECT_EQ(Form1->RxLabel5->Caption(), std::to_string(lowered));
+  EXPECT_TRUE(speakerShowsSoundOn());
   EndPlayer();
 }
 

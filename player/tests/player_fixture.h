@@ -19,6 +19,7 @@
 #include "framework/timer.h"
 #include "player/main_window.h"
 #include "player/player_forms.h"
+#include "tests/support/capture.h"
 #include "tests/support/paths.h"
 
 namespace player_test {
@@ -80,6 +81,23 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return done();
+}
+
+// What the screen shows of `control`'s client area (not what the control's window holds):
+// the desktop's pixels under it, read once the pending painting is done.
+inline efir::test::Image OnScreen(TControl* control) {
+  PumpUntil([] { return false; }, 50);
+  const RECT client = control->ClientRect();
+  const POINT origin = control->ClientToScreen({0, 0});
+  const efir::test::Image screen = efir::test::captureWindow(GetDesktopWindow());
+  efir::test::Image part;
+  part.width = client.right;
+  part.height = client.bottom;
+  for (int y = 0; y < part.height; ++y)
+    for (int x = 0; x < part.width; ++x)
+      part.pixels.push_back(screen.pixels.at(static_cast<size_t>(origin.y + y) * screen.width +
+                                             static_cast<size_t>(origin.x + x)));
+  return part;
 }
 
 // The texts of the message boxes this thread shows while `action` runs; each is answered "OK".

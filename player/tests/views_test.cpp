@@ -2,6 +2,10 @@
 // adds favourites, station-name hints, the tabs, the tiles/list switch and the scroll bar.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
+#include <set>
+
 #include "framework/text_encoding.h"
 #include "grid/column_kinds.h"
 #include "player/settings_dialog.h"
@@ -339,6 +343,61 @@ TEST_F(Views, MouseOnTheTilesPlaysWithTheLeftButtonAndAddsWithTheRight) {
   press(4, 1, false);
   EXPECT_EQ(PlayedStation(), 10);
   EXPECT_EQ(FavsLines(), std::vector<std::string>{"10"});
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Views, TheNumberColumnShowsItsNumbersAtTheRightAndSortsThemAsNumbers) {
+  std::vector<std::string> catalogue;
+  for (int N = 1; N <= 20; ++N) catalogue.push_back(std::to_string(N) + "|" + Name(N) + "|поп");
+  WriteLines(folder_.file("Stations.txt"), catalogue);
+  StartWithStations(7);
+  Form1->Image10->Click();
+  Activate();
+  TDataGrid* list = Form1->DataGrid3;
+  auto click = [list](POINT at) {
+    PostMessageW(list->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageW(list->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    player_test::PumpUntil([] { return false; }, 100);
+  };
+
+  // On the screen, "10" lies in the right half of its cell, up to the cell's right margin.
+  RECT cell{};
+  list->GetCellRect(0, 9, cell);
+  const efir::test::Image screen = player_test::OnScreen(list);
+  int leftmost = cell.right, rightmost = cell.left;
+  for (int y = cell.top + 2; y < cell.bottom - 2; ++y)
+    for (int x = cell.left + 1; x < cell.right - 1; ++x)
+      if (const COLORREF p = screen.at(x, y); GetRValue(p) + GetGValue(p) + GetBValue(p) < 300) {
+        leftmost = std::min(leftmost, x);
+        rightmost = std::max(rightmost, x);
+      }
+  EXPECT_GT(leftmost, (cell.left + cell.right) / 2);
+  EXPECT_GT(rightmost, cell.right - 8);
+
+  // Clicks on its header sort by number both ways (as text, "10" would come before "2").
+  const RECT header = list->GetHeaderRect();
+  const POINT onHeader = {(cell.left + cell.right) / 2, (header.top + header.bottom) / 2};
+  std::vector<std::vector<int>> orders;
+  for (int sort = 0; sort < 2; ++sort) {
+    click(onHeader);
+    std::vector<int> order;
+    for (int row = 0; row < list->RowCount(); ++row)
+      order.push_back(std::stoi(list->GetCellText(0, row)));
+    orders.push_back(order);
+  }
+  std::vector<int> ascending(20);
+  std::iota(ascending.begin(), ascending.end(), 1);
+  const std::vector<int> descending(ascending.rbegin(), ascending.rend());
+  EXPECT_EQ(std::set(orders.begin(), orders.end()), (std::set{ascending, descending}));
+
+  // The scratch edits take the sorted column, the selected row and the scroll position.
+  list->GetCellRect(1, 2, cell);
+  click({(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+  SendMessageW(list->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(Form1->Edit1->Text(), "2");
+  EXPECT_EQ(Form1->Edit2->Text(), "0");
+  EXPECT_EQ(Form1->Edit3->Text(), "1");
+  EXPECT_TRUE(mediaPlayer->Calls().empty());
   EXPECT_TRUE(shown.empty()) << shown.front();
 }
 
