@@ -4,6 +4,7 @@
 #include "framework/text_encoding.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -119,6 +120,7 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, bool keepPict
     }
   }
   if (dc_) SelectObject(dc_, fresh ? static_cast<HGDIOBJ>(fresh.get()) : dcBitmap_);
+  if (format != format_) loadedBits_ = 0;
   bitmap_ = std::move(fresh);
   bits_ = created.bits;
   width_ = width;
@@ -198,7 +200,26 @@ void TBitmap::AssignTo(TBitmap& dest) const {
   }
   dest.transparent_ = transparent_;
   dest.transparentColor_ = transparentColor_;
+  dest.loadedBits_ = loadedBits_;
   dest.Changed();
+}
+
+void TBitmap::TakePicture(TBitmap& source) {
+  if (&source == this) return;
+  // The source's memory DC would keep its picture selected; this one's canvas stays and
+  // draws on the new picture.
+  source.ReleaseMemoryDC();
+  if (dc_) SelectObject(dc_, source.bitmap_ ? static_cast<HGDIOBJ>(source.bitmap_.get()) : dcBitmap_);
+  bitmap_ = std::move(source.bitmap_);
+  bits_ = std::exchange(source.bits_, nullptr);
+  width_ = std::exchange(source.width_, 0);
+  height_ = std::exchange(source.height_, 0);
+  stride_ = std::exchange(source.stride_, 0);
+  format_ = source.format_;
+  loadedBits_ = std::exchange(source.loadedBits_, 0);
+  transparent_ = source.transparent_;
+  transparentColor_ = source.transparentColor_;
+  Changed();
 }
 
 std::unique_ptr<TGraphic> TBitmap::Clone() const {
@@ -277,7 +298,8 @@ void TBitmap::LoadFromMemory(const void* data, size_t size) {
     SetDIBits(nullptr, loaded.bitmap_.get(), 0, static_cast<UINT>(height), bytes + pixelsAt,
               reinterpret_cast<const BITMAPINFO*>(bytes + kFileHeader), DIB_RGB_COLORS);
   }
-  loaded.AssignTo(*this);
+  loaded.loadedBits_ = bits;
+  TakePicture(loaded);
 }
 
 void TBitmap::SaveToFile(const std::string& fileName) const {

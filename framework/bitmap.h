@@ -54,10 +54,17 @@ class TBitmap : public TGraphic {
 
   // Windows bitmap files (.bmp): read in any format GDI knows, written in the bitmap's own.
   void LoadFromMemory(const void* data, size_t size) override;
+  // Bits a pixel of the file the picture was read from (1, 4, 8, 16, 24, 32): the picture is
+  // kept in 24 or 32 bits, but glyphs drawn in 16 colours order their cells differently. 0 for
+  // a picture made in memory; a change of pixel format makes it 0.
+  int LoadedBitCount() const { return loadedBits_; }
   void SaveToFile(const std::string& fileName) const;
 
   void Assign(const TGraphic& source) override;
   void AssignTo(TBitmap& dest) const override;
+  // Moves source's picture here without copying its pixels; source is left empty. A decoder
+  // fills a bitmap of its own and hands it over, so a large picture never exists twice.
+  void TakePicture(TBitmap& source);
   std::unique_ptr<TGraphic> Clone() const override;
   void Draw(TCanvas& canvas, const RECT& rect) const override;
 
@@ -82,6 +89,7 @@ class TBitmap : public TGraphic {
   int width_ = 0, height_ = 0;
   int stride_ = 0;
   TPixelFormat format_ = pfDevice;
+  int loadedBits_ = 0;
   bool transparent_ = false;
   TColor transparentColor_ = clDefault;  // clDefault: the bottom-left pixel
   // The memory DC the bitmap is selected into while it has a canvas.

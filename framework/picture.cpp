@@ -21,10 +21,15 @@ TPicture::GraphicFactory make() {
   return [] { return std::make_unique<Kind>(); };
 }
 
-std::map<std::string, TPicture::GraphicFactory>& formats() {
-  static std::map<std::string, TPicture::GraphicFactory> table = {
-      {".bmp", make<TBitmap>()},     {".png", make<TPngImage>()}, {".jpg", make<TJPEGImage>()},
-      {".jpeg", make<TJPEGImage>()}, {".gif", make<TGIFImage>()}, {".ico", make<TIcon>()}};
+struct FileFormat {
+  TPicture::GraphicFactory Factory;
+  std::string Description;
+};
+
+std::map<std::string, FileFormat>& formats() {
+  static std::map<std::string, FileFormat> table = {
+      {".bmp", {make<TBitmap>()}},     {".png", {make<TPngImage>()}}, {".jpg", {make<TJPEGImage>()}},
+      {".jpeg", {make<TJPEGImage>()}}, {".gif", {make<TGIFImage>()}}, {".ico", {make<TIcon>()}}};
   return table;
 }
 
@@ -38,8 +43,14 @@ std::string extensionOf(const std::string& fileName) {
 
 }  // namespace
 
-void TPicture::RegisterFileFormat(const std::string& extension, GraphicFactory factory) {
-  formats()[lowerAscii(extension)] = std::move(factory);
+void TPicture::RegisterFileFormat(const std::string& extension, GraphicFactory factory,
+                                  const std::string& description) {
+  formats()[lowerAscii(extension)] = {std::move(factory), description};
+}
+
+std::string TPicture::FileFormatDescription(const std::string& extension) {
+  auto found = formats().find(lowerAscii(extension));
+  return found == formats().end() ? std::string() : found->second.Description;
 }
 
 void TPicture::Hold(std::unique_ptr<TGraphic> graphic) {
@@ -60,7 +71,7 @@ void TPicture::LoadFromFile(const std::string& fileName) {
   const auto found = formats().find(extension);
   if (found == formats().end())
     throw EPictureError("Unknown picture file extension (" + (extension.empty() ? fileName : extension) + ")");
-  std::unique_ptr<TGraphic> graphic = found->second();
+  std::unique_ptr<TGraphic> graphic = found->second.Factory();
   graphic->LoadFromFile(fileName);
   Hold(std::move(graphic));
 }

@@ -40,8 +40,12 @@ class TPicture {
   // Raised whenever the graphic is replaced or changes itself.
   std::function<void()> OnChange;
 
-  // `extension` with its dot, any case: ".png".
-  static void RegisterFileFormat(const std::string& extension, GraphicFactory factory);
+  // `extension` with its dot, any case: ".png". The description names the kind to people
+  // (as file dialogs list it).
+  static void RegisterFileFormat(const std::string& extension, GraphicFactory factory,
+                                 const std::string& description = "");
+  // The description registered for the extension; empty when none was given.
+  static std::string FileFormatDescription(const std::string& extension);
 
  private:
   void Hold(std::unique_ptr<TGraphic> graphic);

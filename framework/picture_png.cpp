@@ -10,9 +10,11 @@ std::unique_ptr<TGraphic> TPngImage::Clone() const {
   return copy;
 }
 
+void TPngImage::Decode(const uint8_t* data, size_t size, TBitmap& into) const { efir::DecodePng(data, size, into); }
+
 // libpng's simplified reader keeps its error handling to itself and reports by result, so
 // nothing has to jump or unwind through the library.
-void TPngImage::Decode(const uint8_t* data, size_t size, TBitmap& into) const {
+void efir::DecodePng(const void* data, size_t size, TBitmap& into) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, data, size))
@@ -20,6 +22,8 @@ void TPngImage::Decode(const uint8_t* data, size_t size, TBitmap& into) const {
   try {
     efir::CheckPictureSize(image.width, image.height);
     image.format = PNG_FORMAT_BGRA;  // the byte order of a 32-bit bitmap row, alpha not premultiplied
+    into.SetSize(0, 0);  // nothing of an earlier picture is copied over
+    into.SetPixelFormat(pf32bit);
     into.SetSize(static_cast<int>(image.width), static_cast<int>(image.height));
   } catch (...) {
     png_image_free(&image);

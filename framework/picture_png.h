@@ -7,6 +7,15 @@
 
 #include "framework/picture_raster.h"
 
+namespace efir {
+
+// Decodes PNG bytes straight into `into`, which becomes a 32-bit bitmap of the picture's size
+// (straight alpha). EPictureError for bytes that are not a whole PNG; `into` may then hold a
+// part of the picture.
+void DecodePng(const void* data, size_t size, TBitmap& into);
+
+}  // namespace efir
+
 class TPngImage : public TRasterGraphic {
  public:
   TPngImage() : TRasterGraphic(pf32bit) {}

@@ -32,7 +32,7 @@ void TRasterGraphic::Assign(const TGraphic& source) {
 }
 
 void TRasterGraphic::Take(TBitmap& decoded) {
-  decoded.AssignTo(bitmap_);
+  bitmap_.TakePicture(decoded);
   Changed();
 }
 

@@ -19,7 +19,38 @@ void CutRun(HRGN region, int left, int right, int y) {
   CombineRgn(region, region, run.get(), RGN_DIFF);
 }
 
+// Cuts the key-colour pixels of a w x h source area at (sx, sy) out of region, placed at
+// (dx, dy).
+void CutKeyPixels(HRGN region, const PixelRows& source, int sx, int sy, int w, int h, int dx, int dy) {
+  for (int r = 0; r < h; ++r) {
+    if (!source.Contains(sx, sy + r)) continue;
+    int runStart = -1;
+    for (int c = 0; c <= w; ++c) {
+      const bool key = c < w && source.Contains(sx + c, sy + r) && PixelIs(source.At(sx + c, sy + r), TransparentKeyColor);
+      if (key && runStart < 0) runStart = c;
+      if (!key && runStart >= 0) CutRun(region, dx + runStart, dx + c, dy + r), runStart = -1;
+    }
+  }
+}
+
 }  // namespace
+
+void CutMaskCornersFromRegion(const TBitmap* bitmap, HRGN region, int state, const TsMaskData& mask) {
+  if (!bitmap || !region || bitmap->Width() <= 1 || bitmap->Height() <= 1 || !mask.Manager || mask.ImageCount < 1) return;
+  const PixelRows source = RowsOf(mask.Image ? mask.Image.get() : mask.Manager->MasterBitmap.get());
+  if (!source) return;
+  const int W = bitmap->Width(), H = bitmap->Height();
+  int L = mask.WL, T = mask.WT, R = mask.WR, B = mask.WB;
+  // Corners that would overlap take half their size each.
+  if (W < L + R) L /= 2, R /= 2;
+  if (H < T + B) T /= 2, B /= 2;
+  const int fw = MaskStateWidth(mask), fh = MaskStateHeight(mask);
+  const int x0 = mask.R.left + std::clamp(state, 0, mask.ImageCount - 1) * fw, y0 = mask.R.top;
+  CutKeyPixels(region, source, x0, y0, L, T, 0, 0);
+  CutKeyPixels(region, source, x0 + fw - R, y0, R, T, W - R, 0);
+  CutKeyPixels(region, source, x0, y0 + fh - B, L, B, 0, H - B);
+  CutKeyPixels(region, source, x0 + fw - R, y0 + fh - B, R, B, W - R, H - B);
+}
 
 void PaintControlBorder(HDC dc, const RECT& rect, int borderWidth, TsCommonData& skinData, int state,
                         RECT& clientRect) {

@@ -26,6 +26,11 @@ void PaintControlBorder(HDC dc, const RECT& rect, int borderWidth, TsCommonData&
 // Covers the whole 24-bit bitmap with the state frame of mask as nine parts; transparent
 // corner pixels are left as they were and removed from region (0: no region).
 void PaintMaskOverBitmap(TBitmap* bitmap, HRGN region, bool fillCentre, const TsMaskData& mask, int state);
+// Only the region part of PaintMaskOverBitmap: the key-colour pixels of the four corners
+// (WL x WT, WR x WT, WL x WB, WR x WB of the state frame; halved where two would overlap) are
+// removed from region, placed at the corners of a bitmap of this size. Nothing for a bitmap
+// of a pixel or less either way.
+void CutMaskCornersFromRegion(const TBitmap* bitmap, HRGN region, int state, const TsMaskData& mask);
 // The cell copy of PaintMaskOverBitmap; all coordinates inclusive. With trackRegion, magenta
 // pixels are skipped and cut out of region.
 void CopyMaskCellToBitmap(int destLeft, int destTop, int destRight, int destBottom, int sourceLeft, int sourceTop,

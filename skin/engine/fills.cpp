@@ -42,11 +42,12 @@ void CopyBorderFrame(HDC destDC, int x, int y, int width, int height, HDC source
   copy(b, height - b, width - 2 * b, b);
 }
 
-void ExcludeChildControlRects(HDC dc, TWinControl* parent, int offsetX, int offsetY) {
+void ExcludeChildControlRects(HDC dc, TWinControl* parent, int offsetX, int offsetY, ExcludedChildren kinds) {
   if (!parent) return;
   for (int i = 0; i < parent->ControlCount(); ++i) {
     const TControl* child = parent->Controls(i);
-    if (!child->Visible() || !dynamic_cast<const TGraphicControl*>(child)) continue;
+    const ExcludedChildrenItem kind = child->IsWindowed() ? ecWindowed : ecGraphic;
+    if (!child->Visible() || !(kinds & kind)) continue;
     ExcludeClipRect(dc, child->Left() + offsetX, child->Top() + offsetY, child->Left() + child->Width() + offsetX,
                     child->Top() + child->Height() + offsetY);
   }
@@ -79,9 +80,10 @@ std::string CutTextWithEllipsis(TCanvas& canvas, std::string_view text, int maxW
   return result.empty() ? result : result + "...";
 }
 
-void DrawTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format) {
+RECT DrawTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format) {
   const std::wstring wide = efir::text::fromAnsi(text);
   DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
+  return rect;
 }
 
 int CanvasTextWidth(TCanvas& canvas, std::string_view text) { return canvas.TextWidth(text); }
@@ -155,11 +157,15 @@ void WriteSkinText(TCanvas& canvas, std::string_view text, bool enabled, RECT re
   const int sectionIndex = CaptionSection(skinData, hot, manager);
   const bool valid = SectionIndexValid(manager, sectionIndex);
   canvas.Brush().SetStyle(bsClear);
-  if (!valid) return DrawTextOnDC(canvas.Handle(), text, rect, enabled ? format | DT_NOCLIP : format);
+  if (!valid) {
+    DrawTextOnDC(canvas.Handle(), text, rect, enabled ? format | DT_NOCLIP : format);
+    return;
+  }
   const TsGeneralData& section = manager->GeneralData[static_cast<size_t>(sectionIndex)];
   if (!enabled) {
     canvas.Font().SetColor(MixColors(section.FontColor[0], GlobalInfoColor(manager), 0.4));
-    return DrawTextOnDC(canvas.Handle(), text, rect, format);
+    DrawTextOnDC(canvas.Handle(), text, rect, format);
+    return;
   }
   if (!skinData.CustomFont()) {
     const auto& colours = hot ? section.HotFontColor : section.FontColor;

@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -31,8 +32,13 @@ void FillBorderBand(HDC dc, const RECT& rect, int wl, int wt, int wr, int wb, TC
 // the same place relative to (sourceX, sourceY) of sourceDC; the inside is left alone.
 void CopyBorderFrame(HDC destDC, int x, int y, int width, int height, HDC sourceDC, int sourceX, int sourceY,
                      int borderWidth);
-// Excludes the visible windowless children of parent, moved by the offsets, from dc's clipping.
-void ExcludeChildControlRects(HDC dc, TWinControl* parent, int offsetX, int offsetY);
+// Which children ExcludeChildControlRects leaves out (a set): the windowless ones, as the
+// control painters want; the windowed ones too when a form's frame image is painted.
+enum ExcludedChildrenItem : uint8_t { ecGraphic = 1, ecWindowed = 2 };
+using ExcludedChildren = uint8_t;
+// Excludes the visible children of those kinds, moved by the offsets, from dc's clipping.
+void ExcludeChildControlRects(HDC dc, TWinControl* parent, int offsetX, int offsetY,
+                              ExcludedChildren kinds = ecGraphic);
 
 // Every pixel of a 24-bit bitmap becomes the grey (blue + green + red) div 3.
 void GrayscaleBitmap(TBitmap* bitmap);
@@ -41,8 +47,10 @@ void GrayscaleBitmapExcept(TBitmap* bitmap, TColor keyColor);
 
 // The text cut at its end to fit maxWidth with "..." appended; empty when even that is wider.
 std::string CutTextWithEllipsis(TCanvas& canvas, std::string_view text, int maxWidth);
-// DrawText of the whole text with the DT_ flags.
-void DrawTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format);
+// DrawText of the whole text with the DT_ flags; the rectangle as DrawText leaves it, which
+// with DT_CALCRECT is the text's measure. Measure and draw with this one call, so that both
+// see the same (wide) text.
+RECT DrawTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format);
 int CanvasTextWidth(TCanvas& canvas, std::string_view text);
 SIZE CanvasTextExtent(TCanvas& canvas, std::string_view text);
 void CanvasTextRect(TCanvas& canvas, const RECT& rect, int x, int y, std::string_view text);

@@ -115,7 +115,10 @@ bool CopyBackground(TBitmap* bitmap, const RECT& rect, const CacheSourceInfo& in
 void PaintSeeThrough(TBitmap* bitmap, const RECT& rect, const Look& look, const CacheSourceInfo& info, POINT offset) {
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   auto own = Temporary(*bitmap, w, h);
-  PaintOwnBackground(own.get(), {0, 0, w, h}, look, BehindRect(info, offset, rect));
+  // The temporary's corner stands for rect's, so the background is found as for a target
+  // rectangle at (0, 0).
+  const RECT whole{0, 0, w, h};
+  PaintOwnBackground(own.get(), whole, look, BehindRect(info, offset, whole));
   if (!CopyBackground(bitmap, rect, info, offset) && !info.Ready) FillColour(bitmap, rect, info.FillColor);
   const auto weight = static_cast<uint8_t>(efir::skin::ClampToByte(look.Transparency * 255 / 100));
   CopyWeightedRect(bitmap, own.get(), weight, {0, 0, w, h}, {rect.left, rect.top});

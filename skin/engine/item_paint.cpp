@@ -193,9 +193,13 @@ void DrawGlyphEffects(TBitmap* glyph, TBitmap* dest, const RECT& destRect, int n
   }
   const int fw = rows.Width / numGlyphs;
   if (fw <= 0) return;
+  // A 16-colour glyph keeps its cells as up, disabled, clicked, down: its second cell is no
+  // hot look.
+  const bool sixteenColours = glyph->LoadedBitCount() == 4;
   int frame = 0;
-  if (enabled && state == 1) frame = 1;
-  if (enabled && state == 2) frame = stateFrame + 2 < numGlyphs ? stateFrame + 2 : std::min(1, numGlyphs - 1);
+  if (enabled && state == 1) frame = sixteenColours ? 0 : 1;
+  if (enabled && state == 2)
+    frame = stateFrame + 2 < numGlyphs ? stateFrame + 2 : sixteenColours ? 0 : std::min(1, numGlyphs - 1);
   const RECT frameRect{frame * fw, 0, frame * fw + fw - 1, h - 1};
   if (enabled) {
     CopyKeyedRect24(dest, g, x, y, frameRect, keyAt(frame * fw), EmptyCacheSourceInfo);

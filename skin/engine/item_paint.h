@@ -47,7 +47,9 @@ void CopyNineSliceStretched(TBitmap* dest, TBitmap* source, const RECT& destRect
 // Draws a glyph of numGlyphs state frames side by side at destRect's corner: transparent where
 // the frame's (or the glyph's) bottom-left colour is; disabled glyphs take frame 0, greyed
 // (effects bit 1) and half blended (bit 0); blendPercent fades a single-frame glyph at rest.
-// State 1 is the hot frame, state 2 frame stateFrame + 2 when the glyph has it.
+// State 1 is the hot frame, state 2 frame stateFrame + 2 when the glyph has it. A glyph read
+// from a 16-colour file has no hot frame (its frames are up, disabled, clicked, down): it
+// shows frame 0 when hot, and when pressed without its own frame.
 void DrawGlyphEffects(TBitmap* glyph, TBitmap* dest, const RECT& destRect, int numGlyphs, bool enabled, int effects,
                       int state, int blendPercent, int stateFrame);
 // Copies byte `channel` (0 blue, 1 green, 2 red, 3 alpha) of every pixel of a 32-bit bitmap

@@ -21,6 +21,9 @@ constexpr TColor TransparentKeyColor = 0xFF00FF;
 // How a disabled control is drawn: blended with its background, grey, or both (a set).
 enum TsDisabledKindItem : uint8_t { dkBlended = 1, dkGrayed = 2 };
 using TsDisabledKind = uint8_t;
+// The same choice for a disabled button's glyph.
+enum TsDisabledGlyphKindItem : uint8_t { dgBlended = 1, dgGrayed = 2 };
+using TsDisabledGlyphKind = uint8_t;
 
 // The manager to paint with: the given one, else the default one (nullptr when none exists).
 inline TsSkinManager* ManagerOrDefault(TsSkinManager* manager) {

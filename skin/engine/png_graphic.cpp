@@ -14,7 +14,8 @@ namespace {
 
 // From here on every ".png" picture the program loads is one of ours.
 [[maybe_unused]] const bool pngFormatRegistered = [] {
-  TPicture::RegisterFileFormat(".png", [] { return std::make_unique<TPNGGraphic>(); });
+  TPicture::RegisterFileFormat(".png", [] { return std::make_unique<TPNGGraphic>(); },
+                               "Portable network graphics (skin engine)");
   return true;
 }();
 
@@ -32,9 +33,9 @@ std::unique_ptr<TBitmap> StretchColours(TBitmap& source, int width, int height) 
 }  // namespace
 
 void TPNGGraphic::LoadFromMemory(const void* data, size_t size) {
-  TPngImage decoded;
-  decoded.LoadFromMemory(data, size);
-  Assign(decoded.Bitmap());
+  TBitmap decoded;
+  efir::DecodePng(data, size, decoded);
+  TakePicture(decoded);
 }
 
 std::unique_ptr<TGraphic> TPNGGraphic::Clone() const {

@@ -16,12 +16,14 @@ std::string_view Trim(std::string_view s) {
   return s.substr(b, e - b + 1);
 }
 
-bool SameName(std::string_view a, std::string_view b) { return efir::AnsiCompareText(a, b) == 0; }
+// The form names are indexed by: a fixed byte rule, cheap enough to run for every look-up.
+std::string Fold(std::string_view name) { return efir::UpperCaseCyr(name); }
 
 }  // namespace
 
 void TMemIniFile::SetText(std::string_view text) {
   sections_.clear();
+  index_.clear();
   Section* current = nullptr;
   while (!text.empty()) {
     size_t end = text.find_first_of("\r\n");
@@ -30,20 +32,34 @@ void TMemIniFile::SetText(std::string_view text) {
     if (line.empty() || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']') {
       std::string_view name = line.substr(1, line.size() - 2);
-      auto known = std::find_if(sections_.begin(), sections_.end(), [&](const Section& s) { return SameName(s.Name, name); });
-      current = known != sections_.end() ? &*known : &sections_.emplace_back(Section{std::string(name), {}});
+      auto [known, added] = index_.try_emplace(Fold(name), sections_.size());
+      if (added) sections_.push_back(Section{std::string(name), {}, {}});
+      current = &sections_[known->second];
       continue;
     }
     size_t eq = line.find('=');
     if (!current || eq == std::string_view::npos) continue;
-    current->Values.emplace_back(std::string(Trim(line.substr(0, eq))), std::string(Trim(line.substr(eq + 1))));
+    std::string key(Trim(line.substr(0, eq)));
+    current->Keys.try_emplace(Fold(key), current->Values.size());
+    current->Values.emplace_back(std::move(key), std::string(Trim(line.substr(eq + 1))));
   }
 }
 
+int TMemIniFile::SectionIndex(std::string_view section) const {
+  auto found = index_.find(Fold(section));
+  return found == index_.end() ? -1 : static_cast<int>(found->second);
+}
+
 const TMemIniFile::Section* TMemIniFile::Find(std::string_view section) const {
-  for (const Section& s : sections_)
-    if (SameName(s.Name, section)) return &s;
-  return nullptr;
+  int index = SectionIndex(section);
+  return index < 0 ? nullptr : &sections_[static_cast<size_t>(index)];
+}
+
+const std::string* TMemIniFile::Value(int section, std::string_view key) const {
+  if (section < 0 || section >= SectionCount()) return nullptr;
+  const Section& s = sections_[static_cast<size_t>(section)];
+  auto found = s.Keys.find(Fold(key));
+  return found == s.Keys.end() ? nullptr : &s.Values[found->second].second;
 }
 
 std::vector<std::string> TMemIniFile::Sections() const {
@@ -59,10 +75,8 @@ std::vector<std::pair<std::string, std::string>> TMemIniFile::SectionValues(std:
 
 std::string TMemIniFile::ReadString(std::string_view section, std::string_view key,
                                     const std::string& fallback) const {
-  if (const Section* s = Find(section))
-    for (const auto& [k, value] : s->Values)
-      if (SameName(k, key)) return value;
-  return fallback;
+  const std::string* value = Value(SectionIndex(section), key);
+  return value ? *value : fallback;
 }
 
 int TMemIniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
@@ -98,6 +112,6 @@ int32_t StrictInteger(std::string_view text) {
   throw EConvertError(Format("'%s' is not a valid integer value", std::string(text)));
 }
 
-bool IsTrue(std::string_view text) { return SameName(text, "TRUE"); }
+bool IsTrue(std::string_view text) { return Fold(text) == "TRUE"; }
 
 }  // namespace efir::skin

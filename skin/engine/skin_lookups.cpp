@@ -1,7 +1,13 @@
 #include "skin/engine/skin_lookups.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
+#include "skin/engine/parent_chain.h"
 #include "skin/engine/skin_manager.h"
 
 namespace {
@@ -153,16 +159,56 @@ TColor MenuHighlightTextColor(const TsSkinManager* manager) {
   return clHighlightText;
 }
 
+namespace {
+
+// Each section's PARENTCLASS as a section index, -1 where the chain ends, as MaskIndexByName
+// follows it.
+std::vector<int> ParentIndexes(const TsSkinManager& manager) {
+  const TsGeneralDataArray& sections = manager.GeneralData;
+  std::unordered_map<std::string_view, int> byName;
+  for (size_t i = 0; i < sections.size(); ++i) byName.try_emplace(sections[i].SectionName, static_cast<int>(i));
+  std::vector<int> parents(sections.size(), -1);
+  for (size_t i = 0; i < sections.size(); ++i) {
+    const TsGeneralData& s = sections[i];
+    if (s.ParentClass.empty() || s.ParentClass == s.SectionName) continue;
+    auto parent = byName.find(s.ParentClass);
+    if (parent != byName.end()) parents[i] = parent->second;
+  }
+  return parents;
+}
+
+}  // namespace
+
+// Each of the five keys is resolved for all sections in one pass, so a skin of many sections
+// or long PARENTCLASS chains costs time in proportion to its size.
 void CacheSectionBorderIndexes(TsSkinManager& manager) {
+  std::map<std::pair<std::string_view, std::string_view>, int> masks;
+  for (size_t i = 0; i < manager.Masks.size(); ++i)
+    masks.try_emplace({manager.Masks[i].SectionName, manager.Masks[i].PropertyName}, static_cast<int>(i));
+  const std::vector<int> parents = ParentIndexes(manager);
+  auto resolve = [&](std::string_view key) {
+    return efir::skin::ResolveAlongParents<int>(parents, [&](int s) -> std::optional<int> {
+      auto found = masks.find({manager.GeneralData[static_cast<size_t>(s)].SectionName, key});
+      return found == masks.end() ? std::nullopt : std::optional<int>(found->second);
+    });
+  };
+  const auto border = resolve("BORDERSMASK"), topLeft = resolve("IMGTOPLEFT"), topRight = resolve("IMGTOPRIGHT"),
+             bottomLeft = resolve("IMGBTMLEFT"), bottomRight = resolve("IMGBTMRIGHT");
+  // GLOBALINFO is looked up here, not taken from FixedIndexes: those still describe the
+  // previous skin until this load refills them.
+  const int globalInfo = SectionIndexByName(&manager, "GLOBALINFO");
   for (size_t i = 0; i < manager.GeneralData.size(); ++i) {
-    int index = static_cast<int>(i);
-    if (index == manager.FixedIndexes.IdxGlobalInfo) continue;
+    if (static_cast<int>(i) == globalInfo) continue;
     TsGeneralData& s = manager.GeneralData[i];
-    s.BorderIndex = MaskIndexByName(&manager, index, s.SectionName, "BORDERSMASK");
-    s.ImgTL = MaskIndexByName(&manager, index, s.SectionName, "IMGTOPLEFT");
-    s.ImgTR = MaskIndexByName(&manager, index, s.SectionName, "IMGTOPRIGHT");
-    s.ImgBL = MaskIndexByName(&manager, index, s.SectionName, "IMGBTMLEFT");
-    s.ImgBR = MaskIndexByName(&manager, index, s.SectionName, "IMGBTMRIGHT");
+    if (s.SectionName.empty()) {  // no look-up answers for a section without a name
+      s.BorderIndex = s.ImgTL = s.ImgTR = s.ImgBL = s.ImgBR = -1;
+      continue;
+    }
+    s.BorderIndex = border[i].value_or(-1);
+    s.ImgTL = topLeft[i].value_or(-1);
+    s.ImgTR = topRight[i].value_or(-1);
+    s.ImgBL = bottomLeft[i].value_or(-1);
+    s.ImgBR = bottomRight[i].value_or(-1);
   }
 }
 

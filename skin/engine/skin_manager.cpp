@@ -150,7 +150,7 @@ void TsSkinManager::LoadSkin() {
   } else {
     efir::skin::ReadSkinMasks(*this, source);
     efir::skin::ReadSkinPatterns(*this, source);
-    efir::skin::ReadGlobalInfo(LoadedSkin, source.Ini);
+    efir::skin::ReadGlobalInfo(LoadedSkin, source);
     efir::skin::ReadSkinSections(GeneralData, source.Ini);
   }
   if (commonSections_.Count() > 0) {
@@ -172,12 +172,14 @@ bool TsSkinManager::OpenSkin(TSkinSource& source, std::unique_ptr<TacSkinConvert
   if (efir::FileExists(packedPath)) {
     OpenPackedSkinFile(packedPath, packed, true);
     source.Ini.SetText(OptionsText(*packed));
+    source.Origin = packedPath;
     LoadedSkin.SkinPath = directory;
   } else if (efir::FileExists(folder + "Options.dat")) {
     TMemoryStream text;
     text.LoadFromFile(folder + "Options.dat");
     source.Ini.SetText(StreamText(text));
     LoadedSkin.SkinPath = folder;
+    source.Origin = folder + "Options.dat";
   } else {
     LoadedSkin.SkinPath.clear();
     TsStoredSkin* stored = StoredSkin();
@@ -191,6 +193,7 @@ bool TsSkinManager::OpenSkin(TSkinSource& source, std::unique_ptr<TacSkinConvert
       packed->ReadPackedSkin();
       packed->PackedData = nullptr;
       source.Ini.SetText(OptionsText(*packed));
+      source.Origin = "Stored skin \"" + stored->Name + "\"";
     }
   }
   source.Packed = packed.get();

@@ -13,6 +13,10 @@
 namespace {
 
 constexpr char kMagic[4] = {'A', 'S', 'z', 'f'};
+// Deflate's best case is 1032 output bytes per input byte; zlib's header and checksum only
+// lower it.
+constexpr uint64_t kMaxInflateRatio = 1032;
+static_assert(MaxPackedSkinSize == 256 * 1024 * 1024, "the message below names the limit");
 
 // Reads the container straight from its bytes, so that every read is checked against the
 // end and each zlib stream ends exactly where the next entry begins.
@@ -28,10 +32,21 @@ class PackedReader {
   }
 
   void Bytes(void* into, size_t count) {
-    if (count > size_ - pos_) throw EInOutError("Stream read error");
+    if (count > Remaining()) throw EInOutError("Stream read error");
     std::memcpy(into, data_ + pos_, count);
     pos_ += count;
   }
+
+  // A stated length is checked against what is left before anything is allocated for it.
+  std::string Text(int32_t length) {
+    if (length < 0) throw Exception("Packed skin has a negative name length");
+    if (static_cast<size_t>(length) > Remaining()) throw EInOutError("Stream read error");
+    std::string text(static_cast<size_t>(length), '\0');
+    Bytes(text.data(), text.size());
+    return text;
+  }
+
+  size_t Remaining() const { return size_ - pos_; }
 
   // Inflates the zlib stream at the current position, which must unpack to exactly `size`
   // bytes, and moves past it.
@@ -86,13 +101,18 @@ void TacSkinConvertor::ReadPackedSkin() {
     int32_t count = in.Int();
     if (count < 0) throw Exception("Packed skin has a negative entry count");
     ImageCount = count - 1;
+    int64_t unpacked = 0;
     for (int32_t i = 0; i < count; ++i) {
-      int32_t nameLength = in.Int();
-      if (nameLength < 0) throw Exception("Packed skin has a negative name length");
-      std::string name(static_cast<size_t>(nameLength), '\0');
-      in.Bytes(name.data(), name.size());
+      std::string name = in.Text(in.Int());
       int32_t size = in.Int();
       if (size < 0 || size > MaxPackedEntrySize) throw Exception("Packed entry size out of range: " + name);
+      // No zlib stream unpacks to more than about a thousand times its own length, so a size
+      // the rest of the data cannot hold is refused before its memory is taken.
+      if (static_cast<uint64_t>(size) > static_cast<uint64_t>(in.Remaining()) * kMaxInflateRatio)
+        throw EInOutError("Stream read error");
+      unpacked += size;
+      if (unpacked > MaxPackedSkinSize)
+        throw Exception("Packed skin unpacks to more than 256 MiB");
       auto data = in.Inflate(size);
       if (IsOptionsName(name)) {
         OptionsData = std::move(data);

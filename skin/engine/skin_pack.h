@@ -8,8 +8,10 @@
 //
 // Layout (32-bit little-endian integers): "ASzf", the entry count, then per entry the name
 // length, the name, the unpacked size and one complete zlib stream. A damaged container
-// raises Exception and leaves the convertor empty; nothing is read past its end and no entry
-// may unpack to more than MaxPackedEntrySize bytes.
+// raises Exception and leaves the convertor empty; nothing is read past its end, no entry
+// may unpack to more than MaxPackedEntrySize bytes and all of them together to no more than
+// MaxPackedSkinSize. Every stated length is checked against the bytes that remain before
+// memory is taken for it, so a short forged file cannot make the reader allocate much.
 #pragma once
 
 #include <cstdint>
@@ -53,6 +55,8 @@ class TacSkinConvertor {
 // The largest entry a container may unpack to: far above any skin picture, far below what
 // a forged size could make us allocate.
 constexpr int64_t MaxPackedEntrySize = 64 * 1024 * 1024;
+// The most a whole container may unpack to ("Packed skin unpacks to more than 256 MiB").
+constexpr int64_t MaxPackedSkinSize = 256 * 1024 * 1024;
 
 // Does nothing when the file does not exist. Otherwise empties the convertor (creating it
 // when null), reads the whole file as its PackedData and parses it; with freeSource the file's

@@ -3,16 +3,30 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <map>
 #include <optional>
 #include <vector>
 
+#include "framework/application.h"
 #include "framework/exceptions.h"
 #include "framework/files.h"
 #include "framework/picture_png.h"
 #include "framework/text_utils.h"
+#include "skin/engine/engine_routines.h"
 #include "skin/engine/gradients.h"
+#include "skin/engine/parent_chain.h"
 #include "skin/engine/png_graphic.h"
 #include "skin/engine/skin_manager.h"
+
+const TacImageItem* TSkinSource::PackedPicture(const std::string& name) const {
+  if (!Packed) return nullptr;
+  if (!indexed_) {
+    for (const TacImageItem& item : Packed->ImageItems) packedIndex_.try_emplace(efir::AnsiUpperCase(item.Name), &item);
+    indexed_ = true;
+  }
+  auto found = packedIndex_.find(name);
+  return found == packedIndex_.end() ? nullptr : found->second;
+}
 
 namespace efir::skin {
 namespace {
@@ -44,49 +58,44 @@ int Columns(std::string_view value, size_t from, size_t to) {
 
 // ---------------------------------------------------------------- pictures
 
-// The bytes of a picture file: a container entry by its upper-cased name, else a file.
-std::unique_ptr<TMemoryStream> PictureBytes(const TSkinSource& source, const std::string& name) {
+// Hands the bytes of a picture to decode(data, size): a container entry, else a file. False
+// when the picture is missing.
+template <class Decode>
+bool ReadPictureBytes(const TSkinSource& source, const std::string& name, Decode decode) {
   if (source.Packed) {
-    for (const TacImageItem& item : source.Packed->ImageItems)
-      if (AnsiUpperCase(item.Name) == name) {
-        auto copy = std::make_unique<TMemoryStream>();
-        item.Data->SetPosition(0);
-        copy->LoadFromStream(*item.Data);
-        return copy;
-      }
-    return nullptr;
+    const TacImageItem* item = source.PackedPicture(name);
+    if (!item) return false;
+    decode(item->Data->Memory(), static_cast<size_t>(item->Data->Size()));
+    return true;
   }
   std::string path = Contains(name, ":") ? name : source.SkinPath + name;
-  if (!FileExists(path)) return nullptr;
-  auto bytes = std::make_unique<TMemoryStream>();
-  bytes->LoadFromFile(path);
-  return bytes;
+  if (!FileExists(path)) return false;
+  TMemoryStream bytes;
+  bytes.LoadFromFile(path);
+  decode(bytes.Memory(), static_cast<size_t>(bytes.Size()));
+  return true;
 }
 
 // Decodes a picture by the kind its name says: PNG into 32 bits with alpha, anything else as
 // a Windows bitmap. Null when it is missing.
 std::unique_ptr<TBitmap> LoadPicture(const TSkinSource& source, const std::string& name) {
-  auto bytes = PictureBytes(source, name);
-  if (!bytes) return nullptr;
   auto bitmap = std::make_unique<TBitmap>();
-  std::string upper = AnsiUpperCase(name);
-  if (Contains(upper, ".PNG")) {
-    TPngImage png;
-    png.LoadFromMemory(bytes->Memory(), static_cast<size_t>(bytes->Size()));
-    bitmap->Assign(png.Bitmap());
-    bitmap->SetPixelFormat(pf32bit);
-    ClearWhiteTransparentPixels(bitmap.get());
-  } else {
-    bitmap->LoadFromMemory(bytes->Memory(), static_cast<size_t>(bytes->Size()));
-  }
+  const bool png = Contains(AnsiUpperCase(name), ".PNG");
+  bool found = ReadPictureBytes(source, name, [&](const uint8_t* data, size_t size) {
+    if (png)
+      DecodePng(data, size, *bitmap);  // straight into the skin's picture: no second copy
+    else
+      bitmap->LoadFromMemory(data, size);
+  });
+  if (!found) return nullptr;
+  if (png) ClearWhiteTransparentPixels(bitmap.get());
   return bitmap;
 }
 
 std::unique_ptr<TJPEGImage> LoadJpeg(const TSkinSource& source, const std::string& name) {
-  auto bytes = PictureBytes(source, name);
-  if (!bytes) return nullptr;
   auto jpeg = std::make_unique<TJPEGImage>();
-  jpeg->LoadFromMemory(bytes->Memory(), static_cast<size_t>(bytes->Size()));
+  if (!ReadPictureBytes(source, name, [&](const uint8_t* data, size_t size) { jpeg->LoadFromMemory(data, size); }))
+    return nullptr;
   return jpeg;
 }
 
@@ -278,44 +287,66 @@ class SectionValues {
   virtual std::optional<int> Integer(std::string_view key) const = 0;
 };
 
-// A section of the skin's text, whose missing keys come from its PARENTCLASS chain. A stored
-// "?" or -1 counts as missing. The chain stops at a section met before, so sections naming
-// each other end with the key's default.
-class InheritedValues : public SectionValues {
+// The sections of the skin's text, whose missing keys come from their PARENTCLASS chains. A
+// stored "?" or -1 counts as missing. A chain stops at a section met before, so sections
+// naming each other end with the key's default. Each key is resolved for all sections at
+// once, the first time it is asked for.
+class InheritedSections {
  public:
-  InheritedValues(const TMemIniFile& ini, std::string section) : ini_(ini), section_(std::move(section)) {}
+  explicit InheritedSections(const TMemIniFile& ini) : ini_(ini), parents_(ParentIndexes(ini)) {}
 
-  std::optional<std::string> Text(std::string_view key) const override {
-    return Find<std::string>([&](const std::string& s) {
-      std::string v = ini_.ReadString(s, key, "?");
-      return v == "?" ? std::nullopt : std::optional<std::string>(v);
-    });
+  std::optional<std::string> Text(int section, std::string_view key) {
+    return Resolved(texts_, key, [&](int s) {
+      const std::string* v = ini_.Value(s, key);
+      return v && *v != "?" ? std::optional<std::string>(*v) : std::nullopt;
+    })[static_cast<size_t>(section)];
   }
-  std::optional<int> Integer(std::string_view key) const override {
-    return Find<int>([&](const std::string& s) {
-      int v = ini_.ReadInteger(s, key, -1);
-      return v == -1 ? std::nullopt : std::optional<int>(v);
-    });
+  std::optional<int> Integer(int section, std::string_view key) {
+    return Resolved(integers_, key, [&](int s) {
+      const std::string* v = ini_.Value(s, key);
+      std::optional<int> n = v ? ParseInteger(*v) : std::nullopt;
+      return n && *n != -1 ? n : std::nullopt;
+    })[static_cast<size_t>(section)];
   }
 
  private:
-  template <class T, class Read>
-  std::optional<T> Find(Read read) const {
-    std::vector<std::string> visited;
-    std::string section = section_;
-    for (;;) {
-      if (auto value = read(section)) return value;
-      visited.push_back(section);
-      std::string parent = ini_.ReadString(section, "PARENTCLASS", "?");
-      if (parent == "?" || parent == section) return std::nullopt;
-      for (const std::string& seen : visited)
-        if (AnsiCompareText(seen, parent) == 0) return std::nullopt;
-      section = parent;
+  template <class T>
+  using Table = std::map<std::string, std::vector<std::optional<T>>, std::less<>>;
+
+  template <class T, class Own>
+  const std::vector<std::optional<T>>& Resolved(Table<T>& tables, std::string_view key, Own own) {
+    auto known = tables.find(key);
+    if (known == tables.end()) known = tables.emplace(std::string(key), ResolveAlongParents<T>(parents_, own)).first;
+    return known->second;
+  }
+
+  // A parent that is missing, "?", or the section itself ends the chain.
+  static std::vector<int> ParentIndexes(const TMemIniFile& ini) {
+    std::vector<int> parents(static_cast<size_t>(ini.SectionCount()), -1);
+    for (int s = 0; s < ini.SectionCount(); ++s) {
+      const std::string* name = ini.Value(s, "PARENTCLASS");
+      int parent = name && *name != "?" ? ini.SectionIndex(*name) : -1;
+      if (parent != s) parents[static_cast<size_t>(s)] = parent;
     }
+    return parents;
   }
 
   const TMemIniFile& ini_;
-  std::string section_;
+  std::vector<int> parents_;
+  Table<std::string> texts_;
+  Table<int> integers_;
+};
+
+// One section of the skin's text, with its inherited values.
+class InheritedValues : public SectionValues {
+ public:
+  InheritedValues(InheritedSections& all, int section) : all_(all), section_(section) {}
+  std::optional<std::string> Text(std::string_view key) const override { return all_.Text(section_, key); }
+  std::optional<int> Integer(std::string_view key) const override { return all_.Integer(section_, key); }
+
+ private:
+  InheritedSections& all_;
+  int section_;
 };
 
 // A section of the CommonSections overlay, read without inheritance.
@@ -404,12 +435,11 @@ std::optional<double> ParseVersion(std::string_view text) {
   return value;
 }
 
-void ShowVersionNotice(const TsSkinData& skin) {
-  if (skin.Version <= 255.0) return;
-  MessageBoxA(nullptr,
-              "This version of the skin have not complete support by used skin engine package release.\r\n"
-              "Components must be updated up to latest version for using this skin.",
-              nullptr, MB_OK | MB_ICONWARNING);
+void ShowVersionNotice(const TsSkinData& skin, const std::string& origin) {
+  if (skin.Version <= 255.0 || !SkinVersionNotice) return;
+  SkinVersionNotice(origin + "\r\n\r\n"
+                    "This version of the skin have not complete support by used skin engine package release.\r\n"
+                    "Components must be updated up to latest version for using this skin.");
 }
 
 }  // namespace
@@ -441,7 +471,12 @@ void ReadSkinPatterns(TsSkinManager& manager, const TSkinSource& source) {
     }
 }
 
-void ReadGlobalInfo(TsSkinData& skin, const TMemIniFile& ini) {
+std::function<void(const std::string& text)> SkinVersionNotice = [](const std::string& text) {
+  Application.QueueCall([text] { ShowSkinWarning(text); });
+};
+
+void ReadGlobalInfo(TsSkinData& skin, const TSkinSource& source) {
+  const TMemIniFile& ini = source.Ini;
   const char* g = "GLOBALINFO";
   auto integer = [&](const char* key, int fallback) { return ini.ReadInteger(g, key, fallback); };
   auto strict = [&](const char* key, const char* fallback) { return StrictInteger(ini.ReadString(g, key, fallback)); };
@@ -471,16 +506,19 @@ void ReadGlobalInfo(TsSkinData& skin, const TMemIniFile& ini) {
   skin.BIMaxGlowMargin = strict("BICONMAXGLOWMARGIN", "0");
   skin.BIMinGlow = strict("BICONMINGLOW", "0");
   skin.BIMinGlowMargin = strict("BICONMINGLOWMARGIN", "0");
-  ShowVersionNotice(skin);
+  ShowVersionNotice(skin, source.Origin);
 }
 
 void ReadSkinSections(TsGeneralDataArray& sections, const TMemIniFile& ini) {
   sections.clear();
-  for (const std::string& name : ini.Sections()) {
+  InheritedSections inherited(ini);
+  const std::vector<std::string> names = ini.Sections();
+  for (int i = 0; i < static_cast<int>(names.size()); ++i) {
     TsGeneralData g;
-    g.SectionName = name;
-    g.ParentClass = ini.ReadString(name, "PARENTCLASS", "");
-    FillSection(g, InheritedValues(ini, name), true);
+    g.SectionName = names[static_cast<size_t>(i)];
+    const std::string* parent = ini.Value(i, "PARENTCLASS");
+    g.ParentClass = parent ? *parent : std::string();
+    FillSection(g, InheritedValues(inherited, i), true);
     sections.push_back(std::move(g));
   }
 }
@@ -542,7 +580,7 @@ void ReadStoredSkin(TsSkinManager& manager, const TsStoredSkin& stored) {
   skin.Shadow1Blur = stored.Shadow1Blur;
   skin.Shadow1Transparency = stored.Shadow1Transparency;
   skin.BorderColor = stored.BorderColor;
-  ShowVersionNotice(skin);
+  ShowVersionNotice(skin, "Stored skin \"" + stored.Name + "\"");
 
   manager.GeneralData.clear();
   for (int i = 0; i < stored.GeneralData.Count(); ++i) {

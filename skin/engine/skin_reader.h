@@ -9,10 +9,13 @@
 //   efir::skin::ReadSkinMasks(manager, source);
 //
 // Malformed numbers raise EConvertError and a picture that cannot be decoded EPictureError;
-// missing pictures and keys of no known form are skipped.
+// missing pictures and keys of no known form are skipped. Every reader takes time in
+// proportion to the skin's size.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_ini.h"
@@ -27,6 +30,15 @@ struct TSkinSource {
   // ":" lies in SkinPath (the skin's folder with a trailing backslash).
   const TacSkinConvertor* Packed = nullptr;
   std::string SkinPath;
+  // What the skin is read from, for messages: its file or folder, or its stored name.
+  std::string Origin;
+
+  // The first container entry whose upper-cased name is `name`; nullptr when none.
+  const TacImageItem* PackedPicture(const std::string& name) const;
+
+ private:
+  mutable std::unordered_map<std::string, const TacImageItem*> packedIndex_;
+  mutable bool indexed_ = false;
 };
 
 namespace efir::skin {
@@ -36,8 +48,9 @@ namespace efir::skin {
 void ReadSkinMasks(TsSkinManager& manager, const TSkinSource& source);
 // Clears the patterns and appends one per JPEG value; small pictures become texture masks.
 void ReadSkinPatterns(TsSkinManager& manager, const TSkinSource& source);
-// The values of "GLOBALINFO", read without PARENTCLASS.
-void ReadGlobalInfo(TsSkinData& skin, const TMemIniFile& ini);
+// The values of "GLOBALINFO", read without PARENTCLASS. A version this engine does not know
+// goes to SkinVersionNotice, naming the source's Origin.
+void ReadGlobalInfo(TsSkinData& skin, const TSkinSource& source);
 // One record per section, in text order, with PARENTCLASS inheritance.
 void ReadSkinSections(TsGeneralDataArray& sections, const TMemIniFile& ini);
 // Reads an older stored skin (one without Data) from its lists: pictures, patterns, the
@@ -46,5 +59,10 @@ void ReadStoredSkin(TsSkinManager& manager, const TsStoredSkin& stored);
 // Adds the overlay's pictures (files under skinPath), patterns and the sections the skin
 // lacks; sections the skin has stay as it defines them.
 void ReadCommonSections(TsSkinManager& manager, const TMemIniFile& overlay, const std::string& skinPath);
+
+// Receives the notice about a skin of a version this engine does not know. By default it
+// queues a warning box for when the program next serves its messages, so that the load (and
+// the start of the program) goes on; tests put their own receiver here.
+extern std::function<void(const std::string& text)> SkinVersionNotice;
 
 }  // namespace efir::skin

@@ -11,6 +11,7 @@
 
 #include "framework/string_list.h"
 
+class TControl;
 class TsSkinManager;
 
 enum ThirdPartyIndex {
@@ -20,6 +21,10 @@ enum ThirdPartyIndex {
   ThirdSpeedButton,
 };
 constexpr int ThirdPartyCount = 18;
+// What kind of control each list is for, by index (for people; the engine reads none).
+constexpr std::array<const char*, ThirdPartyCount> ThirdPartyKindNames = {
+    "Edit",    "Button",   "BitBtn", "CheckBox", "ComboBox",    "Grid",       "GroupBox",  "ListView",  "Panel",
+    "TreeView", "wwEdit", "GridEh", "VirtualTree", "PageControl", "TabControl", "ToolBar", "StatusBar", "SpeedButton"};
 
 class ThirdPartyList {
  public:
@@ -42,3 +47,7 @@ using ThirdPartyLists = std::array<TStringList, ThirdPartyCount>;
 void UpdateThirdLists(TsSkinManager& manager, bool reset);
 // Each text takes its list's lines.
 void StoreThirdLists(TsSkinManager& manager);
+
+// Asked by a relay of skin commands before it walks into an unskinned windowed child: true
+// when another part of the program skins that child itself. No part does.
+inline bool ThirdPartyControlHandled(TControl*) { return false; }

@@ -6,6 +6,10 @@
 //   TsStoredSkin& skin = sSkinManager1->InternalSkins().Add();
 //   skin.Name = "Night";
 //   skin.Data.LoadFromFile(path);         // or the layout's bytes
+//
+// Copying follows the layout classes' rules: a stored skin copies everything it holds, its
+// pictures and patterns item by item; sections of the older form cannot be copied (Assign
+// raises EConvertError), and assigning a whole list of stored skins does nothing.
 #pragma once
 
 #include <memory>
@@ -14,6 +18,7 @@
 #include <vector>
 
 #include "framework/bitmap.h"
+#include "framework/exceptions.h"
 #include "framework/gdi.h"
 #include "framework/picture_jpeg.h"
 #include "framework/streams.h"
@@ -27,6 +32,14 @@ class TsCollection {
   int Count() const { return static_cast<int>(items_.size()); }
   Item& Items(int index) { return *items_.at(static_cast<size_t>(index)); }
   const Item& Items(int index) const { return *items_.at(static_cast<size_t>(index)); }
+  // Replaces the items by copies of source's (Item::Assign), in order; when a copy fails
+  // the items stay as they were.
+  void Assign(const TsCollection& source) {
+    if (&source == this) return;
+    std::vector<std::unique_ptr<Item>> copies;
+    for (int i = 0; i < source.Count(); ++i) copies.emplace_back(std::make_unique<Item>())->Assign(source.Items(i));
+    items_ = std::move(copies);
+  }
 
  private:
   std::vector<std::unique_ptr<Item>> items_;
@@ -42,6 +55,8 @@ struct TsSkinImage {
   int ImageCount = 0, MaskType = 0, BorderWidth = 0, StretchMode = 0;
   TacImgType ImgType = itisaBorder;
   int WL = 0, WR = 0, WT = 0, WB = 0;
+
+  void Assign(const TsSkinImage& source);
 };
 
 // A JPEG pattern of an older stored skin; items of one Name may share one picture.
@@ -49,6 +64,8 @@ struct TsSkinPattern {
   std::string Name;
   TJPEGImage Image;
   std::string SectionName, PropertyName;
+
+  void Assign(const TsSkinPattern& source);
 };
 
 // A section of an older stored skin. FontColor and HotFontColor are five numbers separated
@@ -68,6 +85,9 @@ struct TsSkinGeneral {
   std::string HotGradientData;
   int HotImagePercent = 0;
   bool GiveOwnFont = false;
+
+  // Sections are not copied one by one: always raises EConvertError.
+  void Assign(const TsSkinGeneral&) { throw EConvertError("Cannot assign a TsSkinGeneral to a TsSkinGeneral"); }
 };
 
 class TsStoredSkin {
@@ -83,10 +103,17 @@ class TsStoredSkin {
   TColor BorderColor = 0xFF00FF;
   double Version = 0;
   std::string Author, Description;
+
+  // Copies everything source holds; nullptr raises EConvertError, as does a source with
+  // older-form sections (see TsSkinGeneral).
+  void Assign(const TsStoredSkin* source);
 };
 
 class TsStoredSkins : public TsCollection<TsStoredSkin> {
  public:
+  // Does nothing: a manager's stored skins are never replaced wholesale by another's.
+  void Assign(const TsStoredSkins&) {}
+
   // The first item whose name equals `name` exactly; -1 when none.
   int IndexOf(std::string_view name) const {
     for (int i = 0; i < Count(); ++i)

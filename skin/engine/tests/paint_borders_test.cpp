@@ -58,6 +58,32 @@ TEST(PaintBorders, RegionLosesExactlyTheMagentaCornerPixels) {
   EXPECT_EQ(At(*b, 0, 2), Grey(7));
 }
 
+TEST(PaintBorders, CornerCutTakesTheSameHolesWithoutPainting) {
+  ButtonImage image(0);
+  auto b = Solid(10, 8, pf24bit, Grey(7));
+  efir::gdi::Object<HRGN> region(CreateRectRgn(0, 0, 10, 8));
+  CutMaskCornersFromRegion(b.get(), region.get(), 0, image.Mask);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 10; ++x) {
+      const bool hole = (x == 0 && y == 0) || (x == 1 && y == 0) || (x == 0 && y == 1) || (x == 9 && y == 7);
+      EXPECT_EQ(PtInRegion(region.get(), x, y) != 0, !hole) << x << "," << y;
+      EXPECT_EQ(At(*b, x, y), Grey(7));
+    }
+  // Three pixels wide: the 2-pixel corners overlap and are halved to one pixel each.
+  auto narrow = Solid(3, 8, pf24bit, Grey(7));
+  efir::gdi::Object<HRGN> strip(CreateRectRgn(0, 0, 3, 8));
+  CutMaskCornersFromRegion(narrow.get(), strip.get(), 0, image.Mask);
+  EXPECT_FALSE(PtInRegion(strip.get(), 0, 0));
+  EXPECT_TRUE(PtInRegion(strip.get(), 1, 0));   // beyond the halved corner
+  EXPECT_FALSE(PtInRegion(strip.get(), 0, 1));  // the corner keeps its height
+  EXPECT_FALSE(PtInRegion(strip.get(), 2, 7));
+  // A bitmap of one pixel across is left alone.
+  auto line = Solid(1, 8, pf24bit, Grey(7));
+  efir::gdi::Object<HRGN> whole(CreateRectRgn(0, 0, 1, 8));
+  CutMaskCornersFromRegion(line.get(), whole.get(), 0, image.Mask);
+  EXPECT_TRUE(PtInRegion(whole.get(), 0, 0));
+}
+
 TEST(PaintBorders, ControlBorderClientRectAndBand) {
   ButtonImage image(0);
   image.Manager.Masks.push_back(std::move(image.Mask));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/stdctrls.h"
+#include "framework/tests/ui_fixture.h"
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/paint_types.h"
@@ -44,6 +46,44 @@ TEST(PaintFills, CopyBorderFrameCopiesExactlyTheFrame) {
       const TColor expected = inRect && !inside ? (x - 10 + 20) | (y - 10 + 25) << 8 : TransparentKeyColor;
       ASSERT_EQ(At(*dest, x, y), expected) << x << "," << y;
     }
+}
+
+class PaintFillsOnForm : public UiTest {};
+
+TEST_F(PaintFillsOnForm, ChildRectanglesOfTheKindsAskedAreExcluded) {
+  TForm* form = NewForm(200, 100);
+  auto* label = new TLabel(form);  // windowless
+  label->SetParent(form);
+  label->SetBounds(10, 10, 20, 20);
+  auto* panel = new TPanel(form);  // windowed
+  panel->SetParent(form);
+  panel->SetBounds(50, 10, 20, 20);
+  const struct {
+    ExcludedChildren Kinds;
+    bool LabelShown, PanelShown;
+  } rows[] = {{ecGraphic, false, true}, {ecGraphic | ecWindowed, false, false}, {ecWindowed, true, false}};
+  for (const auto& r : rows) {
+    auto b = Solid(200, 100, pf24bit, Grey(7));
+    HDC dc = b->Canvas().Handle();
+    efir::gdi::SavedState saved(dc);
+    ExcludeChildControlRects(dc, form, 5, 0, r.Kinds);
+    // Both rectangles moved 5 to the right: 15..35 and 55..75.
+    EXPECT_EQ(PtVisible(dc, 33, 15) != 0, r.LabelShown) << int(r.Kinds);
+    EXPECT_EQ(PtVisible(dc, 73, 15) != 0, r.PanelShown) << int(r.Kinds);
+    EXPECT_TRUE(PtVisible(dc, 12, 15));
+  }
+}
+
+TEST(PaintFills, TextIsMeasuredThroughTheCallThatDrawsIt) {
+  // Captions are measured with the call that draws them: the rectangle comes back measured,
+  // a word-wrapped Cyrillic caption two lines high.
+  auto b = Solid(300, 60, pf24bit, Grey(255));
+  const HDC dc = b->Canvas().Handle();
+  const UINT calc = DT_CALCRECT | DT_WORDBREAK;
+  const RECT line = DrawTextOnDC(dc, "Добавить", {0, 0, 300, 0}, calc);
+  const RECT both = DrawTextOnDC(dc, "Добавить радиостанцию", {0, 0, line.right + 4, 0}, calc);
+  EXPECT_GT(line.right, 20);
+  EXPECT_EQ(both.bottom, 2 * line.bottom);
 }
 
 TEST(PaintFills, GreyscaleKeepsTheKeyColourWhenAsked) {

@@ -97,6 +97,25 @@ TEST(PaintItems, TransparencyShowsTheParent) {
   EXPECT_EQ(PaintBackground(skin, colourOnly), 0x006600);  // (255 × 102 + 127) shr 8 of green
 }
 
+TEST(PaintItems, SeeThroughMaskedTextureOffTheOriginShowsTheParentBehindIt) {
+  // A masked texture whose picture is all key colour lets the parent through everywhere, so a
+  // 40 % transparent item shows exactly the parent's pixels behind each of its own.
+  Skin skin;
+  skin.Manager.Masks.clear();
+  skin.AddMask("ITEM", "PATTERN", {8, 0, 12, 4}, 1);
+  skin.Item().ImagePercent = 100;
+  skin.Item().Transparency = 40;
+  auto parent = Solid(20, 20, pf24bit, 0);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) Put(*parent, x, y, static_cast<TColor>(RGB(10 * x, 10 * y, 0)));
+  CacheSourceInfo behind;
+  MakeCacheSourceInfo(parent.get(), 2, 3, behind);
+  auto b = Solid(8, 8, pf24bit, kUntouched);
+  RenderItemBackground(0, "ITEM", behind, 0, {4, 4, 8, 8}, {0, 0}, b.get(), &skin.Manager, -1, -1, TransparentKeyColor);
+  EXPECT_EQ(At(*b, 4, 4), static_cast<TColor>(RGB(20, 30, 0)));
+  EXPECT_EQ(At(*b, 5, 5), static_cast<TColor>(RGB(30, 40, 0)));
+}
+
 TEST(PaintItems, MissingPatternFallsBackToTheJpeg) {
   Skin skin;
   skin.Manager.Masks.clear();
@@ -237,28 +256,66 @@ TEST(PaintItems, NineSliceCompletesCornersHigherThanTheirLimit) {
   EXPECT_EQ(At(*dest, 6, 6), From(3, 3));    // centre tiled
 }
 
+// A glyph of `frames` 2 x 2 frames in colours[f], its bottom-left pixels in the key colour;
+// with `sixteenColours` read from a 4-bit file.
+std::unique_ptr<TBitmap> Glyph(int frames, const TColor* colours, bool sixteenColours) {
+  auto glyph = NewBitmap24(2 * frames, 2);
+  auto colourAt = [&](int x, int y) { return x % 2 == 0 && y == 1 ? TransparentKeyColor : colours[x / 2]; };
+  if (!sixteenColours) {
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 2 * frames; ++x) Put(*glyph, x, y, colourAt(x, y));
+    return glyph;
+  }
+  // Palette: 0 the key colour, f + 1 frame f's colour; rows bottom-up, high nibble first.
+  const int width = 2 * frames, stride = (width * 4 + 31) / 32 * 4;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{sizeof info, width, 2, 1, 4, BI_RGB, 0, 0, 0, 16, 0};
+  RGBQUAD palette[16]{};
+  palette[0] = {0xFF, 0x00, 0xFF, 0};
+  for (int f = 0; f < frames; ++f)
+    palette[f + 1] = {GetBValue(colours[f]), GetGValue(colours[f]), GetRValue(colours[f]), 0};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info + sizeof palette;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  bytes.append(reinterpret_cast<const char*>(palette), sizeof palette);
+  for (int y = 1; y >= 0; --y) {
+    std::string row(static_cast<size_t>(stride), '\0');
+    for (int x = 0; x < width; ++x) {
+      const int index = colourAt(x, y) == TransparentKeyColor ? 0 : x / 2 + 1;
+      row[x / 2] = static_cast<char>(row[x / 2] | (x % 2 == 0 ? index << 4 : index));
+    }
+    bytes += row;
+  }
+  glyph->LoadFromMemory(bytes.data(), bytes.size());
+  return glyph;
+}
+
 TEST(PaintItems, GlyphFramesByStateAndTransparency) {
   const TColor colours[] = {0x0000FF, 0x00FF00, 0xFF0000};
   const struct {
     int Frames;
     bool Enabled;
     int State, StateFrame;
+    bool SixteenColours;
     TColor Expected;
   } rows[] = {
-      {3, true, 2, 0, 0xFF0000},   // frame 2
-      {2, true, 2, 0, 0x00FF00},   // no frame 2: frame 1
-      {3, true, 1, 0, 0x00FF00},   // hot
-      {3, true, 0, 0, 0x0000FF},
-      {3, false, 2, 0, 0x0000FF},  // disabled: frame 0
+      {3, true, 2, 0, false, 0xFF0000},   // frame 2
+      {2, true, 2, 0, false, 0x00FF00},   // no frame 2: frame 1
+      {3, true, 1, 0, false, 0x00FF00},   // hot
+      {3, true, 0, 0, false, 0x0000FF},
+      {3, false, 2, 0, false, 0x0000FF},  // disabled: frame 0
+      {3, true, 1, 0, true, 0x0000FF},    // 16 colours: frame 1 is the disabled look, not hot
+      {2, true, 2, 0, true, 0x0000FF},    // ... nor what a press falls back on
+      {3, true, 2, 0, true, 0xFF0000},    // its own pressed frame still counts
   };
   for (const auto& r : rows) {
-    auto glyph = NewBitmap24(2 * r.Frames, 2);
-    for (int f = 0; f < r.Frames; ++f)
-      for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 2; ++x) Put(*glyph, 2 * f + x, y, x == 0 && y == 1 ? TransparentKeyColor : colours[f]);
+    auto glyph = Glyph(r.Frames, colours, r.SixteenColours);
+    ASSERT_EQ(glyph->LoadedBitCount(), r.SixteenColours ? 4 : 0);
     auto dest = Solid(4, 4, pf24bit, kUntouched);
     DrawGlyphEffects(glyph.get(), dest.get(), {1, 1, 3, 3}, r.Frames, r.Enabled, 0, r.State, 0, r.StateFrame);
-    EXPECT_EQ(At(*dest, 2, 1), r.Expected) << r.Frames << " frames, state " << r.State;
+    EXPECT_EQ(At(*dest, 2, 1), r.Expected) << r.Frames << " frames, state " << r.State << ", 16 colours "
+                                           << r.SixteenColours;
     EXPECT_EQ(At(*dest, 1, 2), kUntouched);  // the bottom-left colour is transparent
     EXPECT_EQ(At(*dest, 3, 3), kUntouched);
   }

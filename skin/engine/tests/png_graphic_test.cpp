@@ -8,7 +8,11 @@
 #include "framework/exceptions.h"
 #include "framework/picture.h"
 #include "skin/engine/tests/pixels_fixtures.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/skin_pack.h"
+#include "skin/engine/skin_reader.h"
 #include "skin/engine/tests/png_fixtures.h"
+#include "skin/engine/tests/skin_fixtures.h"
 
 namespace efir::test {
 namespace {
@@ -58,6 +62,7 @@ TEST(png_Decode, PictureFilesWithPngExtensionBecomeSkinPictures) {
   const auto bytes = SolidPng(5, {0, 0, 255, 200});
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<std::streamsize>(bytes.size()));
+  EXPECT_EQ(TPicture::FileFormatDescription(".PNG"), "Portable network graphics (skin engine)");
   TPicture picture;
   picture.LoadFromFile(path);
   auto* png = dynamic_cast<TPNGGraphic*>(picture.Graphic());
@@ -65,6 +70,39 @@ TEST(png_Decode, PictureFilesWithPngExtensionBecomeSkinPictures) {
   EXPECT_EQ(At(*png, 2, 2), clBlue);
   EXPECT_EQ(AlphaAt(*png, 2, 2), 200);
   std::remove(path.c_str());
+}
+
+TEST(png_Decode, LargestPictureIsDecodedOnceIntoItsBitmap) {
+  // 8192 x 8192 takes 256 MiB decoded; a second full copy on the way would double that.
+  const std::string bytes = SolidPngBytes(8192, 8192, 0x204060C0);
+  TPNGGraphic png;
+  const size_t growth = PeakGrowth([&] { png.LoadFromMemory(bytes.data(), bytes.size()); });
+  ASSERT_EQ(png.Width(), 8192);
+  ASSERT_EQ(png.Height(), 8192);
+  EXPECT_EQ(At(png, 8191, 8191), static_cast<TColor>(RGB(0x20, 0x40, 0x60)));
+  EXPECT_EQ(AlphaAt(png, 0, 0), 0xC0);
+  EXPECT_LT(growth, 384 * kMiB);
+}
+
+TEST(png_Decode, LargestSkinPictureIsDecodedOnceIntoItsMask) {
+  TMemoryStream packed;
+  const std::string container = PackSkin({{"Options.dat", "[GLOBALINFO]\r\nBIG=!BIG.PNG!1!0!4\r\n"},
+                                          {"BIG.PNG", SolidPngBytes(8192, 8192, 0x204060C0)}});
+  packed.WriteBuffer(container.data(), container.size());
+  TacSkinConvertor convertor;
+  convertor.PackedData = &packed;
+  convertor.ReadPackedSkin();
+  TSkinSource source;
+  source.Ini.SetText(std::string(reinterpret_cast<const char*>(convertor.OptionsData->Memory()),
+                                 static_cast<size_t>(convertor.OptionsData->Size())));
+  source.Packed = &convertor;
+  TsSkinManager manager(nullptr);
+  const size_t growth = PeakGrowth([&] { efir::skin::ReadSkinMasks(manager, source); });
+  ASSERT_EQ(manager.Masks.size(), 1u);
+  const TBitmap& picture = *manager.Masks[0].Image;
+  EXPECT_EQ(picture.Width(), 8192);
+  EXPECT_EQ(picture.PixelFormat(), pf32bit);
+  EXPECT_LT(growth, 384 * kMiB);
 }
 
 TEST(png_Draw, SameSizeBlendsByAlphaAndReflectsBelow) {

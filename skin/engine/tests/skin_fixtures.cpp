@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -59,6 +61,46 @@ std::string BmpBytes(int width, int height, uint32_t bgr) {
   return bytes;
 }
 
+namespace {
+
+std::string BigEndian32(uint32_t value) {
+  return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+          static_cast<char>(value)};
+}
+
+std::string PngChunk(const char* type, const std::string& data) {
+  std::string body = std::string(type, 4) + data;
+  uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+  return BigEndian32(static_cast<uint32_t>(data.size())) + body + BigEndian32(static_cast<uint32_t>(crc));
+}
+
+}  // namespace
+
+std::string SolidPngBytes(int width, int height, uint32_t rgba) {
+  std::string header = BigEndian32(static_cast<uint32_t>(width)) + BigEndian32(static_cast<uint32_t>(height));
+  header += std::string{8, 6, 0, 0, 0};  // 8 bits a channel, RGBA, deflate, no filter, no interlace
+  std::string row(1 + static_cast<size_t>(width) * 4, '\0');  // filter byte 0, then the pixels
+  for (int x = 0; x < width; ++x)
+    for (int c = 0; c < 4; ++c) row[1 + x * 4 + c] = static_cast<char>(rgba >> (24 - 8 * c));
+  z_stream z{};
+  deflateInit(&z, 1);
+  std::string packed;
+  char out[65536];
+  for (int y = 0; y <= height; ++y) {
+    const bool last = y == height;
+    z.next_in = last ? nullptr : reinterpret_cast<Bytef*>(row.data());
+    z.avail_in = last ? 0 : static_cast<uInt>(row.size());
+    do {
+      z.next_out = reinterpret_cast<Bytef*>(out);
+      z.avail_out = sizeof out;
+      deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
+      packed.append(out, sizeof out - z.avail_out);
+    } while (z.avail_out == 0);
+  }
+  deflateEnd(&z);
+  return "\x89PNG\r\n\x1a\n" + PngChunk("IHDR", header) + PngChunk("IDAT", packed) + PngChunk("IEND", "");
+}
+
 std::string JpegBytes(int width, int height) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err{};
@@ -83,6 +125,13 @@ std::string JpegBytes(int width, int height) {
   jpeg_destroy_compress(&c);
   free(out);
   return bytes;
+}
+
+size_t PeakMemory() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PeakWorkingSetSize;
 }
 
 void WriteSkinFolder(const std::string& folder, const SkinFiles& files) {

@@ -2,6 +2,7 @@
 // BMP and JPEG pictures of a chosen size, and skin folders on disk.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -18,7 +19,23 @@ std::string PackedEntry(const std::string& name, const std::string& bytes);
 std::string Int32(int32_t value);
 
 std::string BmpBytes(int width, int height, uint32_t bgr);
+// A PNG file of one RGBA colour, written row by row so that even a very large picture costs
+// the test only its compressed bytes.
+std::string SolidPngBytes(int width, int height, uint32_t rgba);
 std::string JpegBytes(int width, int height);
+
+// The process's highest memory use so far (its peak working set), in bytes.
+size_t PeakMemory();
+// How far run() raised that peak. An earlier, higher peak hides growth below it, so this can
+// only understate: a bound checked with it never fails wrongly.
+template <class Run>
+size_t PeakGrowth(Run run) {
+  const size_t before = PeakMemory();
+  run();
+  const size_t after = PeakMemory();
+  return after > before ? after - before : 0;
+}
+constexpr size_t kMiB = 1024 * 1024;
 
 // Writes the files into `folder` (created when missing; its files are deleted first).
 void WriteSkinFolder(const std::string& folder, const SkinFiles& files);

@@ -22,7 +22,7 @@ void ReadDefinition(TsSkinManager& manager, const std::string& text, const std::
   source.SkinPath = folder + "\\";
   efir::skin::ReadSkinMasks(manager, source);
   efir::skin::ReadSkinPatterns(manager, source);
-  efir::skin::ReadGlobalInfo(manager.LoadedSkin, source.Ini);
+  efir::skin::ReadGlobalInfo(manager.LoadedSkin, source);
   efir::skin::ReadSkinSections(manager.GeneralData, source.Ini);
 }
 
