@@ -101,6 +101,7 @@ TForm1::TForm1(TComponent* AOwner) : TEditorWindow(AOwner, 501, 485, "ed_main.pn
 }
 
 void TForm1::FormCreate(TObject*) {
+  ResetLogoReport();
   // From the current folder, which is the program folder when the editor is started as usual.
   StationCount = ReadSlotCount("sc.txt");
   sBitBtn3Click(this);
@@ -141,7 +142,7 @@ void TForm1::DataGrid1SelectCell(TObject*, int ACol, int ARow) {
   if (ACol == 2) {
     const std::string& extension = LogoExtensions[N];
     if (IsTileExtension(extension))
-      Form2->Image4->Picture().LoadFromFile(StationLogoPath(EditorFolder(), N, extension));
+      Form2->Image4->Picture().Assign(ReadStationLogo(EditorFolder(), N, extension).get());
     Form2->sEdit1->SetText(efir::text::toAnsi(DataGrid1->GetCellText(1, ARow)));
     Form2->sEdit2->SetText(ReadStationUrl(N));
     ChosenLogoFile.clear();
@@ -205,9 +206,7 @@ void FillStationGrid() {
   for (int N = 1; N <= std::min(StationCount, kMaxStations); ++N) {
     const std::string& extension = LogoExtensions[N];
     if (!IsTileExtension(extension)) continue;
-    std::unique_ptr<TGraphic> logo =
-        NewStationLogo(StationLogoPath(folder, N, extension), extension);
-    Form1->AddStationRow(N, std::move(logo), ReadStationName(N));
+    Form1->AddStationRow(N, ReadStationLogo(folder, N, extension), ReadStationName(N));
   }
 }
 
@@ -222,8 +221,10 @@ void ResetStationSlot(int N) {
   CopyReplacing(folder + "nil.jpg", placeholder);
   const std::string old = LogoExtensions[N];
   if (!old.empty() && old != ".jpg") efir::DeleteFile(StationLogoPath(folder, N, old));
-  CopyReplacing(folder + "nil.txt", StationFilePath(folder, N));
-  Form1->ShowStationLogo(N, NewStationLogo(placeholder, ".jpg"), placeholder, ".jpg");
-  Form1->ShowStationName(N, kPlaceholderName);
+  // The logo is the placeholder now, whatever the next step does: the table and the row
+  // follow the folder at once.
   LogoExtensions.Set(N, ".jpg");
+  Form1->ShowStationLogo(N, NewStationLogo(placeholder, ".jpg"), placeholder, ".jpg");
+  CopyReplacing(folder + "nil.txt", StationFilePath(folder, N));
+  Form1->ShowStationName(N, kPlaceholderName);
 }

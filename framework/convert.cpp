@@ -82,6 +82,13 @@ int StrToIntDef(std::string_view text, int fallback) {
   return parseInteger(text, INT_MIN, INT_MAX, value) ? static_cast<int>(value) : fallback;
 }
 
+bool TryStrToInt(std::string_view text, int& value) {
+  int64_t parsed;
+  if (!parseInteger(text, INT_MIN, INT_MAX, parsed)) return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
 bool TryStrToFloat(std::string_view text, double& value) {
   // Checked against the grammar first: strtod alone would take hexadecimal, "inf", "nan"
   // and the C locale's point.

@@ -50,6 +50,7 @@ void LoadLocaleFormatSettings();
 int StrToInt(std::string_view text);
 int64_t StrToInt64(std::string_view text);
 int StrToIntDef(std::string_view text, int fallback);
+bool TryStrToInt(std::string_view text, int& value);
 double StrToFloat(std::string_view text);        // decimal separator of the settings, E exponent
 bool TryStrToFloat(std::string_view text, double& value);
 bool StrToBool(std::string_view text);           // "true"/"false" in any case, or a number (0 is false)

@@ -1,5 +1,6 @@
 #include "player/favourites.h"
 
+#include <algorithm>
 #include <string>
 
 #include "framework/convert.h"
@@ -32,6 +33,17 @@ void WriteFavouriteLines(const std::vector<std::string>& lines) {
   efir::WriteFileSafely(FavouritesPath(), text);
 }
 
+// The station numbers of `favs.txt` in file order. A line that is no number (a blank line of
+// a file edited by hand) names no station and is passed over; the file keeps it.
+std::vector<int> ReadFavouriteNumbers() {
+  std::vector<int> numbers;
+  for (const std::string& line : ReadFavouriteLines()) {
+    int number = 0;
+    if (efir::TryStrToInt(line, number)) numbers.push_back(number);
+  }
+  return numbers;
+}
+
 }  // namespace
 
 void AddFavourite(int N) {
@@ -43,27 +55,22 @@ void AddFavourite(int N) {
 void RemoveFavourite(int N) {
   if (!efir::FileExists(FavouritesPath())) return;
   std::vector<std::string> kept;
-  for (const std::string& line : ReadFavouriteLines())
-    if (efir::StrToInt(line) != N) kept.push_back(line);
+  for (const std::string& line : ReadFavouriteLines()) {
+    int number = 0;
+    if (!efir::TryStrToInt(line, number) || number != N) kept.push_back(line);
+  }
   WriteFavouriteLines(kept);
 }
 
 bool IsFavourite(int N) {
-  bool found = false;
-  // Every line is read, so that a broken one is reported whichever station is asked about.
-  for (const std::string& line : ReadFavouriteLines())
-    if (efir::StrToInt(line) == N) found = true;
-  return found;
+  const std::vector<int> numbers = ReadFavouriteNumbers();
+  return std::find(numbers.begin(), numbers.end(), N) != numbers.end();
 }
 
 void FillFavouritesGrid() {
   if (!efir::FileExists(FavouritesPath())) return;
-  std::vector<int> numbers;
-  TTextFile file;
-  file.Reset(FavouritesPath());
-  while (!file.Eof() && numbers.size() < kMaxFavourites)
-    numbers.push_back(efir::StrToInt(file.ReadLine()));
-  file.Close();
+  std::vector<int> numbers = ReadFavouriteNumbers();
+  if (numbers.size() > kMaxFavourites) numbers.resize(kMaxFavourites);
   FavouritesList = std::move(numbers);
   FillTiles(Form1->DataGrid2, FavouritesList, FavouriteTiles);
 }

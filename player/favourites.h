@@ -8,7 +8,8 @@
 //   FillFavouritesGrid();           // reads the file into FavouritesList and the tiles
 //
 // The file is always rewritten whole, so that a failed write leaves the list as it was.
-// A line that is not a decimal number raises the conversion error in every reader.
+// A line that is not a decimal number names no station: every reader passes it over, and
+// the file keeps it until the user changes it.
 #pragma once
 
 #include <vector>

@@ -29,7 +29,8 @@ constexpr THotKeyBinding kHotKeys[] = {
 };
 
 // A disabled button refuses the hot key as it refuses the mouse: before a station is chosen
-// and while one connects.
+// and while one connects. Stop is the exception: it must end a connect or a recording that
+// hangs, which is when its button is locked.
 void ClickIfEnabled(TControl* button) {
   if (button->Enabled()) button->Click();
 }
@@ -85,7 +86,7 @@ void RunHotKeyCommand(WPARAM id) {
   switch (id) {
     case hkPlay: ClickIfEnabled(Form1->sBitBtn2); break;
     case hkRecord: ClickIfEnabled(Form1->sBitBtn1); break;
-    case hkStop: ClickIfEnabled(Form1->sBitBtn3); break;
+    case hkStop: Form1->sBitBtn3->Click(); break;
     case hkVolumeDown: MoveVolume(-1); break;
     case hkVolumeUp: MoveVolume(+1); break;
     case hkTray: ToggleTray(); break;

@@ -18,6 +18,7 @@
 #include "player/favourites.h"
 #include "player/hotkeys.h"
 #include "player/playback.h"
+#include "stations/station_logo.h"
 
 TForm1* Form1 = nullptr;
 
@@ -93,6 +94,16 @@ TPlayerConfig ReadConfigFile(int left, int top) {
   return config;
 }
 
+// The volume slider at the start volume, and the label and the stream with it.
+void ShowStartVolume(TForm1& form) {
+  const int before = form.sTrackBar1->Position();
+  form.sTrackBar1->SetPosition(Settings.start_volume);
+  // A slider already at that position raises no change, yet the label and the media player
+  // must follow it all the same.
+  if (form.sTrackBar1->Position() == before) form.sTrackBar1Change(form.sTrackBar1);
+  BASS_ChannelSetAttribute(ChannelHandle, audio::AttribVolume, form.sTrackBar1->Position() / 100.0f);
+}
+
 }  // namespace
 
 std::string PlayerFolder() {
@@ -101,6 +112,8 @@ std::string PlayerFolder() {
 
 void SetPlayerFolderForTests(const std::string& folder) { testFolder = folder; }
 
+// Every step that reads a file is reported and passed over when it fails: the steps after it
+// still run, so that the window is usable and a later close writes the settings it shows.
 void TForm1::FormCreate(TObject*) {
   ReminderPanelOpen = false;
   ReminderArmed = false;
@@ -112,6 +125,7 @@ void TForm1::FormCreate(TObject*) {
   ListShown = false;
   TileMode = true;
   ListSorting = true;
+  ResetLogoReport();
 
   BASS_PluginLoad((PlayerFolder() + "bass_aac.dll").c_str(), 0);
   BASS_PluginLoad((PlayerFolder() + "basswma.dll").c_str(), 0);
@@ -122,20 +136,23 @@ void TForm1::FormCreate(TObject*) {
   Settings.autorun = 0;
   Settings.open_last = false;
 
-  // The folder scan cannot parse this name.
-  if (efir::FileExists(PlayerFolder() + "Stations\\thumbs.db"))
-    efir::DeleteFile(PlayerFolder() + "Stations\\thumbs.db");
-  if (!efir::FileExists(PlayerFolder() + "radiolog.txt")) {
-    TTextFile log;
-    log.Rewrite(PlayerFolder() + "radiolog.txt");
-    log.Close();
-  }
+  efir::Guarded([] {
+    // The folder scan cannot parse this name.
+    if (efir::FileExists(PlayerFolder() + "Stations\\thumbs.db"))
+      efir::DeleteFile(PlayerFolder() + "Stations\\thumbs.db");
+    if (!efir::FileExists(PlayerFolder() + "radiolog.txt")) {
+      TTextFile log;
+      log.Rewrite(PlayerFolder() + "radiolog.txt");
+      log.Close();
+    }
+  });
   Settings.LastStation = 0;
 
-  CopyToBuffer(ProxyBuffer, ReadProxySetting());
+  CopyToBuffer(ProxyBuffer, ".");
+  efir::Guarded([] { CopyToBuffer(ProxyBuffer, ReadProxySetting()); });
   CopyToBuffer(AgentBuffer, kUserAgent);
 
-  Button2Click(this);
+  efir::Guarded([this] { Button2Click(this); });
   Muted = false;
   DataGrid1->SetColor(0xFAFAFB);
   for (int i = 0; i < DataGrid1->Columns()->Count(); ++i)
@@ -149,18 +166,19 @@ void TForm1::FormCreate(TObject*) {
     Application.Terminate();
     return;
   }
-  LoadConfig();
+  // Before the last station connects: its stream takes the bands when the connect starts.
+  efir::Guarded([] { LoadEqualizerFile("equalizer.txt"); });
+  efir::Guarded([] { LoadConfig(); });
   if (Settings.hotkeys == 1) RegisterHotKeys();
   ApplyNetConfig();
-  LoadEqualizerFile("equalizer.txt");
   InstallEqualizerFx();
 
-  sTrackBar1->SetPosition(Settings.start_volume);
-  BASS_ChannelSetAttribute(ChannelHandle, audio::AttribVolume, sTrackBar1->Position() / 100.0f);
+  ShowStartVolume(*this);
   if (ProxyBuffer[0] != '.') BASS_SetConfigPtr(audio::ConfigNetProxy, ProxyBuffer);
   BASS_SetConfigPtr(audio::ConfigNetAgent, AgentBuffer);
-  FillStationList();
+  efir::Guarded([] { FillStationList(); });
 }
+
 
 void LoadConfig() {
   TForm1* form = Form1;
@@ -179,7 +197,9 @@ void LoadConfig() {
 std::string ReadProxySetting() {
   if (!efir::FileExists(PlayerFolder() + "proxy.txt")) return ".";
   TTextFile file;
-  file.Reset("proxy.txt");
+  // From the program folder: started by the autostart value, the player runs in another
+  // current folder.
+  file.Reset(PlayerFolder() + "proxy.txt");
   std::string proxy = file.ReadLine();
   file.Close();
   return proxy;

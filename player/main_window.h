@@ -296,7 +296,7 @@ void SaveConfig(TPlayerConfig config);
 void SetAutorun(bool Enable, const std::string& ValueName, const std::string& Data);
 // The first line of `proxy.txt`, or "." when the program folder holds none.
 std::string ReadProxySetting();
-// Fills the list view from `Stations.txt` of the current folder.
+// Fills the list view from `Stations.txt` of the program folder.
 void FillStationList();
 
 // The player's program folder, ending in '\'.

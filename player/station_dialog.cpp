@@ -2,6 +2,7 @@
 
 #include "framework/text_file.h"
 #include "player/main_window.h"
+#include "stations/station_logo.h"
 
 using namespace layout;
 
@@ -89,10 +90,8 @@ void FillStationDialog() {
   Form3->sCheckBox1->SetChecked(ConnectionMode == "1");
   const int station = Settings.LastStation;
   const std::string& extension = LogoExtensions[station];
-  for (const char* known : {".jpg", ".gif", ".png"}) {
-    if (extension != known) continue;
-    Form3->Image3->Picture().LoadFromFile(StationLogoPath(PlayerFolder(), station, known));
-  }
+  if (IsTileExtension(extension))
+    Form3->Image3->Picture().Assign(ReadStationLogo(PlayerFolder(), station, extension).get());
   Form3->Image3->Repaint();
 }
 

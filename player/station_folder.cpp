@@ -19,7 +19,7 @@ void TForm1::Button2Click(TObject*) {
 void FillStationList() {
   TDataGrid* grid = Form1->DataGrid3;
   TTextFile file;
-  file.Reset("Stations.txt");
+  file.Reset(PlayerFolder() + "Stations.txt");
   for (int i = 1; !file.Eof(); ++i) {
     std::string name = CatalogueStationName(file.ReadLine());
     int row = grid->AddRow();

@@ -100,8 +100,7 @@ void FillTiles(TDataGrid* grid, const std::vector<int>& stations, TTileSet& tile
   for (int station : stations) {
     const std::string& extension = LogoExtensions[station];
     if (!IsTileExtension(extension)) continue;
-    tiles.Pictures.push_back(
-        NewStationLogo(StationLogoPath(PlayerFolder(), station, extension), extension));
+    tiles.Pictures.push_back(ReadStationLogo(PlayerFolder(), station, extension));
     tiles.Stations.push_back(station);
     grid->GetCell(column, row)->CellObject = tiles.Pictures.back().get();
     if (++column == kTilesPerRow) {

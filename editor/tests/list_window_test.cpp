@@ -76,8 +76,9 @@ TEST_F(ListWindow, StartFailuresAreShownAndTheListKeepsTheRowsBuilt) {
        "'thumbs' is not a valid integer value", 0},
       {"station file missing", [](auto& f) { std::filesystem::remove(f / "Stations" / "play3.txt"); },
        "Cannot open file", 2},
+      // A logo costs only its own picture (the empty logo shows instead).
       {"logo not a picture", [](auto& f) { WriteBytes(f / "Stations" / "5.jpg", "no picture"); },
-       "", 4},
+       "Не удалось прочитать логотип", 7},
   };
   for (const Case& c : cases) {
     Fresh();
@@ -89,6 +90,31 @@ TEST_F(ListWindow, StartFailuresAreShownAndTheListKeepsTheRowsBuilt) {
     EXPECT_TRUE(IsWindowVisible(Form1->Handle())) << c.what;
     Stop();
   }
+}
+
+TEST_F(ListWindow, ADamagedLogoShowsTheEmptyLogoAndItsStationStillOpens) {
+  // Cut short, as a broken download leaves them: two logos, one message.
+  for (const char* name : {"2.jpg", "5.jpg"})
+    std::filesystem::resize_file(station(name), std::filesystem::file_size(station(name)) / 2);
+  Start();
+  ASSERT_EQ(Rows(), 7);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].find(station("2.jpg").string()), std::string::npos) << shown[0];
+  EXPECT_TRUE(SameJpeg(Picture(0, 1), folder_ / "nil.jpg"));
+  EXPECT_TRUE(SameJpeg(Picture(0, 4), folder_ / "nil.jpg"));
+  EXPECT_EQ(Name(1), "Лунный Джаз");
+
+  // Its edit window opens, on the empty logo, so that a new one can be chosen.
+  bool opened = false;
+  WhenModal(Form2, [&] {
+    opened = true;
+    EXPECT_TRUE(SameJpeg(Form2->Image4->Picture().Graphic(), folder_ / "nil.jpg"));
+    EXPECT_EQ(Form2->sEdit1->Text(), "Лунный Джаз");
+    Press(Form2->sButton1);
+  });
+  Form1->DataGrid1SelectCell(Form1->DataGrid1, 2, 1);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(shown.size(), 1u);
 }
 
 // A slot without a usable logo must not shift the rows onto other stations' files.

@@ -95,4 +95,27 @@ TEST_F(Reset, WithoutItsTemplatesTheSlotStaysAsItWas) {
   }
 }
 
+TEST_F(Reset, AResetThatFailsPartWayLeavesTheTableNamingTheLogoOnDisk) {
+  std::filesystem::remove(folder_ / "nil.txt");
+  Start();
+  Form1->sCheckBox1->SetChecked(false);
+  // Station 3's GIF has given way to the placeholder when the station file cannot follow.
+  EXPECT_THROW(Form1->DataGrid1SelectCell(Form1->DataGrid1, 3, 2), EInOutError);
+  EXPECT_THAT(Entries(3), ElementsAre("3.jpg", "play3.txt"));
+  EXPECT_EQ(LogoExtensions[3], ".jpg");
+  EXPECT_TRUE(SameJpeg(Picture(0, 2), folder_ / "nil.jpg"));
+  EXPECT_EQ(Name(2), "Волна Рока");
+
+  // The edit window opens on what the folder holds.
+  bool opened = false;
+  WhenModal(Form2, [&] {
+    opened = true;
+    EXPECT_TRUE(SameJpeg(Form2->Image4->Picture().Graphic(), folder_ / "nil.jpg"));
+    Press(Form2->sButton1);
+  });
+  Form1->DataGrid1SelectCell(Form1->DataGrid1, 2, 2);
+  EXPECT_TRUE(opened);
+  EXPECT_THAT(shown, IsEmpty());
+}
+
 }  // namespace

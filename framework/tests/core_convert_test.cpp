@@ -83,6 +83,12 @@ TEST_F(ConvertTest, GoodTextConverts) {
   EXPECT_EQ(StrToInt64("-9223372036854775808"), INT64_MIN);
   EXPECT_EQ(StrToIntDef("x", 9), 9);
   EXPECT_EQ(StrToIntDef("12", 9), 12);
+  int parsed = 5;
+  EXPECT_FALSE(TryStrToInt("", parsed));
+  EXPECT_FALSE(TryStrToInt("4x", parsed));
+  EXPECT_EQ(parsed, 5);
+  EXPECT_TRUE(TryStrToInt(" 12 ", parsed));
+  EXPECT_EQ(parsed, 12);
   EXPECT_DOUBLE_EQ(StrToFloat(" 12.5 "), 12.5);
   EXPECT_DOUBLE_EQ(StrToFloat("-.5e2"), -50);
   useSeparator(',');

@@ -77,6 +77,27 @@ TEST_F(Favourites, RemovingTakesEveryCopyAndLeavesNoBlankLines) {
   EXPECT_EQ(FavsBytes(), "5\r\n7\r\n");
 }
 
+TEST_F(Favourites, LinesThatAreNoStationNumberArePassedOverAndKept) {
+  // A file edited by hand: a blank line, a word, a line of blanks.
+  WriteLines(Favs(), {"3", "", "пять", "5", " "});
+  const std::string edited = FavsBytes();
+  StartWithStations(7);
+  PlayTile(3);
+  EXPECT_TRUE(StarShowsFavourite());
+  PlayTile(4);
+  EXPECT_FALSE(StarShowsFavourite());
+  Form1->RxLabel3->Click();
+  EXPECT_EQ(FavouritesList, (std::vector<int>{3, 5}));
+  EXPECT_EQ(FavouriteTiles.Stations, (std::vector<int>{3, 5}));
+  EXPECT_TRUE(shown.empty()) << shown.front();
+  // Reading leaves the file as it is; a removal keeps what it does not understand.
+  EXPECT_EQ(FavsBytes(), edited);
+  PlayTile(3);
+  Star();
+  EXPECT_EQ(FavsBytes(), "\r\nпять\r\n5\r\n \r\n");
+  EXPECT_FALSE(IsFavourite(3));
+}
+
 TEST_F(Favourites, WithoutAStationTheStarDoesNothing) {
   StartWithStations(7);
   Star();

@@ -3,12 +3,17 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <functional>
+#include <memory>
+
 #include "audio/audio.h"
 #include "framework/files.h"
 #include "framework/registry.h"
 #include "grid/data_grid.h"
 #include "player/main_window.h"
 #include "player/station_dialog.h"
+#include "player/views.h"
 #include "player/tests/player_fixture.h"
 #include "tests/support/capture.h"
 
@@ -190,6 +195,125 @@ TEST_F(MainWindow, StreamsGoThroughTheProxyUnlessItsLineBeginsWithADot) {
     RunToEnd();
   }
   BASS_SetConfigPtr(audio::ConfigNetProxy, nullptr);
+}
+
+// Holds a file open for nobody else while it lives: no other reader can open it.
+class LockedFile {
+ public:
+  explicit LockedFile(const std::string& path)
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr)) {}
+  ~LockedFile() { CloseHandle(handle_); }
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+
+ private:
+  HANDLE handle_;
+};
+
+// Whether Ctrl+Shift with the key is taken (by the player).
+bool HotKeyTaken(UINT key) {
+  if (!RegisterHotKey(nullptr, 0xBF00, MOD_CONTROL | MOD_SHIFT, key)) return true;
+  UnregisterHotKey(nullptr, 0xBF00);
+  return false;
+}
+
+TEST_F(MainWindow, AFileThatFailsAtStartIsReportedAndEveryOtherStepRuns) {
+  const std::filesystem::path shipped = efir::test::sourceDir() + "/assets/program";
+  struct Case {
+    const char* what;
+    std::function<std::unique_ptr<LockedFile>()> breakIt;
+    bool listFilled = true;
+  };
+  const Case cases[] = {
+      {"no equalizer.txt",
+       [&] {
+         std::filesystem::remove(folder_.file("equalizer.txt"));
+         return nullptr;
+       }},
+      {"the last station's file gone",
+       [&] {
+         auto lines = ReadLines(Config());
+         lines[3] = "1";  // open_last
+         lines[7] = "7";
+         WriteLines(Config(), lines);
+         std::filesystem::remove(folder_.file("Stations\\play7.txt"));
+         return nullptr;
+       }},
+      {"a damaged logo",
+       [&] {
+         std::filesystem::resize_file(folder_.file("Stations\\2.jpg"), 100);
+         return nullptr;
+       }},
+      {"proxy.txt unreadable",
+       [&] {
+         WriteLines(folder_.file("proxy.txt"), {"127.0.0.1:3128"});
+         return std::make_unique<LockedFile>(folder_.file("proxy.txt"));
+       }},
+      {"Stations.txt unreadable",
+       [&] { return std::make_unique<LockedFile>(folder_.file("Stations.txt")); }, false},
+  };
+  // The agent is handed over by the start's last steps: without them a stream names this one.
+  static const char kNoAgent[] = "no agent";
+  const int catalogue = static_cast<int>(ReadLines(folder_.file("Stations.txt")).size());
+  for (const Case& c : cases) {
+    auto lines = ConfigLines(0, 0, 40, -1);
+    lines[22] = "1";  // hot keys on
+    WriteLines(Config(), lines);
+    BASS_SetConfigPtr(audio::ConfigNetAgent, kNoAgent);
+    std::unique_ptr<LockedFile> lock = c.breakIt();
+    Start();
+    lock.reset();
+    EXPECT_EQ(shown.size(), 1u) << c.what;
+    shown.clear();
+    EXPECT_TRUE(IsWindowVisible(Form1->Handle())) << c.what;
+    EXPECT_EQ(AllStationTiles.Stations.size(), 7u) << c.what;
+    EXPECT_EQ(Form1->DataGrid3->RowCount(), c.listFilled ? catalogue : 0) << c.what;
+    EXPECT_TRUE(HotKeyTaken(VK_F12)) << c.what;
+    EXPECT_EQ(Form1->sTrackBar1->Position(), 40) << c.what;
+    EXPECT_EQ(Form1->RxLabel5->Caption(), "40") << c.what;
+    EXPECT_EQ(std::string(ProxyBuffer), ".") << c.what;
+    EXPECT_NE(StreamTitle("agent.mp3?speed=4").find("Chrome/8.0.552.215"), std::string::npos)
+        << c.what;
+    // A close writes the settings the window shows.
+    Form1->Image4Click(Form1->Image4);
+    RunToEnd();
+    EXPECT_EQ(ReadLines(Config())[5], "40") << c.what;
+
+    std::filesystem::remove(folder_.file("proxy.txt"));
+    for (const char* name : {"equalizer.txt", "Stations/play7.txt", "Stations/2.jpg"}) {
+      std::filesystem::remove(folder_.path() / name);
+      std::filesystem::copy_file(shipped / name, folder_.path() / name);
+    }
+  }
+}
+
+TEST_F(MainWindow, AStartVolumeWhereTheSliderStandsShowsInTheLabel) {
+  WriteLines(Config(), ConfigLines(0, 0, 10, -1));
+  Start();
+  EXPECT_EQ(Form1->sTrackBar1->Position(), 10);
+  EXPECT_EQ(Form1->RxLabel5->Caption(), "10");
+}
+
+TEST_F(MainWindow, ProxyAndCatalogueComeFromTheProgramFolderWhateverTheCurrentFolder) {
+  // Started by the autostart value, the player runs in another current folder, which may
+  // hold files of the same names.
+  WriteLines(folder_.file("proxy.txt"), {"proxy.local:3128"});
+  WriteLines(folder_.file("Stations.txt"), {"1|Своё|поп"});
+  const std::filesystem::path elsewhere = folder_.path().string() + "-elsewhere";
+  std::filesystem::create_directories(elsewhere);
+  WriteLines((elsewhere / "Stations.txt").string(), {"1|Чужое|поп", "2|Чужое|рок"});
+  SetCurrentDirectoryW(elsewhere.wstring().c_str());
+  Start();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+  EXPECT_EQ(std::string(ProxyBuffer), "proxy.local:3128");
+  ASSERT_EQ(Form1->DataGrid3->RowCount(), 1);
+  EXPECT_EQ(Form1->DataGrid3->GetCellText(1, 0), L"Своё");
+  EXPECT_EQ(AllStationTiles.Stations.size(), 7u);
+  Form1->Close();
+  RunToEnd();
+  BASS_SetConfigPtr(audio::ConfigNetProxy, nullptr);
+  SetCurrentDirectoryW(folder_.path().wstring().c_str());
+  std::filesystem::remove_all(elsewhere);
 }
 
 TEST_F(MainWindow, VolumeKeysWorkEverywhereAndNeverReachTheEdit) {

@@ -113,10 +113,12 @@ class PlaybackTest : public player_test::PlayerTest {
   }
 
   // Starts the player with these stations (1, 2, ...), start volume, equalizer switch and band
-  // values, and a network buffer of one second.
+  // values, and a network buffer of one second; with a last station, open_last plays it.
   void StartPlayer(const std::vector<Station>& stations, int volume = 100, int equalizer = 0,
-                   std::array<int, 10> bands = {15, 15, 15, 15, 15, 15, 15, 15, 15, 15}) {
-    std::vector<std::string> config = player_test::ConfigLines(0, 0, volume, -1);
+                   std::array<int, 10> bands = {15, 15, 15, 15, 15, 15, 15, 15, 15, 15},
+                   int lastStation = -1) {
+    std::vector<std::string> config =
+        player_test::ConfigLines(0, lastStation > 0 ? 1 : 0, volume, lastStation);
     config[11] = "1";  // buffer, seconds
     config[13] = std::to_string(equalizer);
     player_test::WriteLines(Config(), config);

@@ -7,6 +7,7 @@
 
 #include "audio/audio.h"
 #include "grid/column_kinds.h"
+#include "player/hotkeys.h"
 #include "player/tests/playback_fixture.h"
 
 namespace {
@@ -148,6 +149,19 @@ TEST_F(Playback, StopEndsAConnectInProgressAndThePlayingStream) {
   efir::test::pumpFor(1000);
   EXPECT_EQ(LiveStreams(), 0);
   EXPECT_EQ(Count(ssConnecting), connects);  // a stopped stream does not connect again
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Playback, TheStopHotKeyEndsAConnectWhileTheButtonsAreLocked) {
+  StartPlayer({{ToneUrl("live.mp3"), "Тест"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return Count(ssBuffering) > 0; }));
+  ASSERT_FALSE(Form1->sBitBtn3->Enabled());
+  SendMessageW(Form1->Handle(), WM_HOTKEY, hkStop, 0);
+  efir::test::pumpFor(1500);
+  EXPECT_FALSE(HasTitle());
+  EXPECT_EQ(LiveStreams(), 0);
   EndPlayer();
   EXPECT_TRUE(shown.empty()) << shown.front();
 }

@@ -15,6 +15,7 @@
 
 #include "audio/audio.h"
 #include "framework/text_encoding.h"
+#include "player/hotkeys.h"
 #include "player/recorder_download.h"
 #include "player/tests/playback_fixture.h"
 #include "tests/support/paths.h"
@@ -159,6 +160,28 @@ TEST_F(Recording, RecordsTheStationUntilStoppedThenSavesItAndPlaysOn) {
   ASSERT_TRUE(WaitFor([&] { return Count(ssConnecting) > connects && statuses.back().code == ssTitle; }));
   EXPECT_FALSE(fs::exists(PathOf(Temp())));
   EXPECT_TRUE(Form1->sBitBtn2->Enabled());
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Recording, TheStopHotKeyEndsARecordingAndTheRecordButtonThenSavesIt) {
+  StartRecorder({{ToneUrl("live.mp3"), "Тест"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
+  Press();
+  ASSERT_TRUE(WaitFor([&] { return SizeOf(Temp()) > 20000; }));
+  ASSERT_FALSE(Form1->sBitBtn3->Enabled());
+  SendMessageW(Form1->Handle(), WM_HOTKEY, hkStop, 0);
+  ASSERT_TRUE(WaitFor([&] { return RecorderState == rsIdle; }));
+  const auto kept = SizeOf(Temp());
+  efir::test::pumpFor(500);
+  EXPECT_EQ(SizeOf(Temp()), kept);
+
+  dialog->Answer = folder_.file("Запись");
+  Press();
+  EXPECT_EQ(dialog->Shown, 1);
+  EXPECT_FALSE(RecordingActive);
+  EXPECT_EQ(ReadBytes(folder_.file("Запись.mp3")).size(), kept);
   EndPlayer();
   EXPECT_TRUE(shown.empty()) << shown.front();
 }

@@ -302,6 +302,14 @@ class SettingsEqualizer : public playback_test::PlaybackTest {
   }
 };
 
+TEST_F(SettingsEqualizer, TheStationStartedAtLaunchPlaysWithTheSavedBands) {
+  TEqualizerValues bands = kFlat;
+  bands[4] = 0;
+  StartPlayer({{playback_test::ToneUrl("live.mp3"), "Тон"}}, 10, 1, bands, 1);
+  ASSERT_TRUE(WaitFor([] { return EqualizerFx[kBandCount - 1] != 0; }));
+  EXPECT_EQ(Gains(), GainsOf(bands));
+}
+
 TEST_F(SettingsEqualizer, SlidersPresetsAndTheSwitchSetTheGainsOfThePlayingStream) {
   TEqualizerValues bands = kFlat;
   bands[2] = 20;

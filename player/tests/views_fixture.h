@@ -52,9 +52,17 @@ class ViewsTest : public player_test::PlayerTest {
     SetMediaPlayerFactoryForTests(nullptr);
   }
 
-  // Starts the player on stations 1..count (the shipped logos over again beyond the seventh),
-  // each named Name(N) and played by the media-player control, with these settings.
+  // Starts the player on stations 1..count (LayStations), with these settings.
   void StartWithStations(int count, std::vector<std::string> config = ConfigLines(0, 0, 40, -1)) {
+    LayStations(count, config);
+    Start();
+    ASSERT_TRUE(shown.empty()) << shown.front();
+    mediaPlayer->ClearCalls();
+  }
+
+  // Stations 1..count (the shipped logos over again beyond the seventh), each named Name(N)
+  // and played by the media-player control, and these settings.
+  void LayStations(int count, const std::vector<std::string>& config) {
     const std::string logos[] = {"1.png", "2.jpg", "3.gif", "4.png", "5.jpg", "6.gif", "7.jpg"};
     for (int N = 1; N <= count; ++N) {
       const std::string& logo = logos[(N - 1) % 7];
@@ -66,9 +74,6 @@ class ViewsTest : public player_test::PlayerTest {
                  {Url(N), Name(N), "1"});
     }
     WriteLines(Config(), config);
-    Start();
-    ASSERT_TRUE(shown.empty()) << shown.front();
-    mediaPlayer->ClearCalls();
   }
 
   // The station the media-player control was last told to play, or 0.

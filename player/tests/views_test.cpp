@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <numeric>
 #include <set>
 
@@ -17,6 +18,7 @@ namespace {
 
 using views_test::ConfigLines;
 using views_test::Name;
+using views_test::ReadLines;
 using views_test::ViewsTest;
 using views_test::WriteLines;
 
@@ -76,6 +78,44 @@ TEST_F(Views, ATileWithoutAStationFileDoesNothing) {
   EXPECT_EQ(Settings.LastStation, before);
   EXPECT_EQ(Form1->RxLabel6->Caption(), kSlogan);
   EXPECT_FALSE(Form1->sBitBtn2->Enabled());
+}
+
+TEST_F(Views, ADamagedLogoCostsOnlyItsOwnPicture) {
+  // Cut short, as a broken download leaves them: two logos, one message.
+  for (const char* logo : {"Stations\\2.jpg", "Stations\\5.jpg"}) {
+    const std::string path = folder_.file(logo);
+    std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+  }
+  WriteLines(Favs(), {"5", "2", "1"});
+  LayStations(7, ConfigLines(0, 0, 40, -1));
+  Start();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].rfind("Не удалось прочитать логотип", 0), 0u) << shown[0];
+  EXPECT_NE(shown[0].find(folder_.name() + "Stations\\2.jpg"), std::string::npos) << shown[0];
+
+  // Every station keeps its tile, the damaged ones with the empty logo; the list is whole.
+  EXPECT_EQ(AllStationTiles.Stations, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+  for (int tile = 0; tile < 7; ++tile)
+    EXPECT_NE(Form1->DataGrid1->GetCell(tile % 5, tile / 5)->CellObject, nullptr) << tile;
+  EXPECT_EQ(Form1->DataGrid3->RowCount(),
+            static_cast<int>(ReadLines(folder_.file("Stations.txt")).size()));
+
+  // They play from their tile and from the play button.
+  Form1->DataGrid1->SelectCell(1, 0);
+  EXPECT_EQ(PlayedStation(), 2);
+  EXPECT_EQ(Form1->RxLabel6->Caption(), Name(2));
+  mediaPlayer->ClearCalls();
+  Form1->sBitBtn2->Click();
+  EXPECT_EQ(PlayedStation(), 2);
+
+  // The favourites tab shows them too, without telling again.
+  Form1->RxLabel3->Click();
+  EXPECT_EQ(FavouriteTiles.Stations, (std::vector<int>{5, 2, 1}));
+  for (int tile = 0; tile < 3; ++tile)
+    EXPECT_NE(Form1->DataGrid2->GetCell(tile, 0)->CellObject, nullptr) << tile;
+  Form1->DataGrid2->SelectCell(0, 0);
+  EXPECT_EQ(PlayedStation(), 5);
+  EXPECT_EQ(shown.size(), 1u);
 }
 
 TEST_F(Views, RightPressOnATileAddsItToTheFavouritesOnceAndPlaysNothing) {
