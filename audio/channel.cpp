@@ -126,7 +126,7 @@ void Channel::probeLocked() {
     decoder_.feed(queue_.data() + queueHead_, n);
     queueHead_ += n;
     decoded_ += n;
-    if (!decoder_.decode(pcm_) || (!decoder_.formatKnown() && decoded_ >= kProbeLimit)) {
+    if (!decoder_.probe() || (!decoder_.formatKnown() && decoded_ >= kProbeLimit)) {
       failure_ = Error::Format;
       cancel_ = true;
     }
@@ -210,6 +210,9 @@ bool Channel::addEffect(DWORD fx, DWORD kind, int priority) {
   auto at = std::find_if(effects_.begin(), effects_.end(),
                          [&](const Fx& other) { return other.priority < priority; });
   effects_.insert(at, Fx{fx, priority, std::move(effect)});
+  std::vector<Effect*> order;
+  for (Fx& item : effects_) order.push_back(item.effect.get());
+  chain_.assign(std::move(order));
   return true;
 }
 
@@ -260,15 +263,17 @@ std::size_t Channel::prebufferLocked() const {
   return std::max<std::size_t>(bytes, 1);
 }
 
-void Channel::decodeLocked(std::size_t frames) {
-  while ((pcm_.size() - pcmHead_) / 2 < frames && bufferedLocked() > 0) {
+std::size_t Channel::decodeLocked(float* stereo, std::size_t frames) {
+  std::size_t done = decoder_.read(stereo, frames);
+  while (done < frames && bufferedLocked() > 0) {
     std::size_t n = std::min(kDecodeStep, bufferedLocked());
     decoder_.feed(queue_.data() + queueHead_, n);
     queueHead_ += n;
     decoded_ += n;
-    decoder_.decode(pcm_);  // a damaged frame is skipped; the next ones play
+    done += decoder_.read(stereo + done * 2, frames - done);  // damaged frames are skipped
   }
   compact(queue_, queueHead_);
+  return done;
 }
 
 std::size_t Channel::render(float* stereo, std::size_t frames) {
@@ -278,8 +283,7 @@ std::size_t Channel::render(float* stereo, std::size_t frames) {
     if (!downloadEnded_ && bufferedLocked() < prebufferLocked()) return 0;
     refilling_ = false;
   }
-  decodeLocked(frames);
-  std::size_t n = std::min(frames, (pcm_.size() - pcmHead_) / 2);
+  std::size_t n = decodeLocked(stereo, frames);
   if (n == 0) {
     if (downloadEnded_) {
       playing_ = false;
@@ -290,10 +294,7 @@ std::size_t Channel::render(float* stereo, std::size_t frames) {
     }
     return 0;
   }
-  std::copy_n(pcm_.begin() + static_cast<std::ptrdiff_t>(pcmHead_), n * 2, stereo);
-  pcmHead_ += n * 2;
-  compact(pcm_, pcmHead_);
-  for (Fx& item : effects_) item.effect->process(stereo, n);
+  chain_.process(stereo, n);
   applyVolume(stereo, n * 2, volume_);
   return n;
 }

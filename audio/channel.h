@@ -84,7 +84,8 @@ class Channel : public Receiver, public std::enable_shared_from_this<Channel> {
 
   void run(std::string url);
   void probeLocked();
-  void decodeLocked(std::size_t frames);
+  // Decodes up to `frames` into `stereo`, feeding the decoder from the queue as it needs.
+  std::size_t decodeLocked(float* stereo, std::size_t frames);
   std::size_t bufferedLocked() const { return queue_.size() - queueHead_; }
   std::size_t prebufferLocked() const;
   void runSyncs(DWORD type);
@@ -102,9 +103,8 @@ class Channel : public Receiver, public std::enable_shared_from_this<Channel> {
   std::uint64_t decoded_ = 0;        // bytes handed to the decoder
   std::size_t capacity_;             // the network buffer in bytes
   Mp3Decoder decoder_;
-  std::vector<float> pcm_;           // decoded stereo samples not yet rendered, from pcmHead_
-  std::size_t pcmHead_ = 0;
-  std::vector<Fx> effects_;
+  std::vector<Fx> effects_;          // in the order they run
+  EffectChain chain_;                // runs effects_
   float volume_ = 1.0f;
   std::string headerTag_;
   std::deque<std::string> metaTags_;  // every title seen, so that a returned pointer lives on

@@ -2,6 +2,8 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace audio {
@@ -28,7 +30,7 @@ void Mp3Decoder::feed(const std::uint8_t* data, std::size_t size) {
   if (size) mpg123_feed(handle_, data, size);
 }
 
-bool Mp3Decoder::decode(std::vector<float>& samples) {
+Mp3Decoder::Next Mp3Decoder::decodeFrame() {
   for (;;) {
     off_t frame = 0;
     unsigned char* audio = nullptr;
@@ -38,11 +40,41 @@ bool Mp3Decoder::decode(std::vector<float>& samples) {
       formatKnown_ = true;
       continue;
     }
-    if (rc == MPG123_NEED_MORE || rc == MPG123_DONE) return true;
-    if (rc != MPG123_OK) return rc != MPG123_ERR;
-    const float* out = reinterpret_cast<const float*>(audio);
-    samples.insert(samples.end(), out, out + bytes / sizeof(float));
+    if (rc == MPG123_OK) {
+      pending_ = reinterpret_cast<const float*>(audio);
+      pendingFrames_ = bytes / (2 * sizeof(float));
+      if (pendingFrames_ == 0) continue;
+      return Next::Frame;
+    }
+    // A damaged frame is skipped (the library goes on with the next one); only a failure of
+    // the library itself stops decoding.
+    return rc == MPG123_ERR ? Next::Failed : Next::NeedMore;
   }
 }
+
+std::size_t Mp3Decoder::read(float* stereo, std::size_t frames) {
+  std::size_t done = 0;
+  while (done < frames) {
+    if (pendingFrames_ == 0 && decodeFrame() != Next::Frame) break;
+    std::size_t n = std::min(frames - done, pendingFrames_);
+    std::memcpy(stereo + done * 2, pending_, n * 2 * sizeof(float));
+    pending_ += n * 2;
+    pendingFrames_ -= n;
+    done += n;
+  }
+  return done;
+}
+
+void Mp3Decoder::readAll(std::vector<float>& samples) {
+  for (;;) {
+    if (pendingFrames_ == 0 && decodeFrame() != Next::Frame) return;
+    samples.insert(samples.end(), pending_, pending_ + pendingFrames_ * 2);
+    pendingFrames_ = 0;
+  }
+}
+
+bool Mp3Decoder::probe() { return pendingFrames_ > 0 || decodeFrame() != Next::Failed; }
+
+const char* Mp3Decoder::decoderName() const { return mpg123_current_decoder(handle_); }
 
 }  // namespace audio

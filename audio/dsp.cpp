@@ -47,6 +47,8 @@ class PeakingBand : public Effect {
  public:
   explicit PeakingBand(double rate) : rate_(rate) { design(); }
 
+  bool flat() const { return params_.gain == 0; }
+
   bool setParams(const void* params) override {
     const auto& p = *static_cast<const EqualizerParams*>(params);
     if (!(p.centre > 0 && p.centre < rate_ / 2) || !(p.bandwidth >= 1 && p.bandwidth <= 36) ||
@@ -62,14 +64,48 @@ class PeakingBand : public Effect {
   }
 
   void process(float* stereo, std::size_t frames) override {
-    if (params_.gain == 0) return;  // flat: leave the samples exactly as they are
-    // A local copy: stores through `stereo` could otherwise alias it and keep it in memory.
-    History h = history_;
+    PeakingBand* self = this;
+    processBands(&self, 1, stereo, frames);
+  }
+
+  // Runs the bands one after the other on the samples, the sounding ones in banks of up to
+  // four: a bank takes four frames at a time through each of its bands before the next four,
+  // so the bands' recursions overlap, where one band after the other would wait on each
+  // block's result in turn. Every band computes exactly what it computes alone.
+  static void processBands(PeakingBand* const* bands, std::size_t count, float* stereo, std::size_t frames) {
+    std::array<PeakingBand*, 4> bank;
+    std::size_t held = 0;
+    auto run = [&] {
+      switch (held) {
+        case 1: runBank<1>(bank.data(), stereo, frames); break;
+        case 2: runBank<2>(bank.data(), stereo, frames); break;
+        case 3: runBank<3>(bank.data(), stereo, frames); break;
+        case 4: runBank<4>(bank.data(), stereo, frames); break;
+      }
+      held = 0;
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+      if (bands[i]->flat()) continue;  // a flat band leaves the samples exactly as they are
+      bank[held++] = bands[i];
+      if (held == bank.size()) run();
+    }
+    run();
+  }
+
+  static constexpr std::size_t kMostBands = 16;
+
+  template <int kBands>
+  static void runBank(PeakingBand* const* bands, float* stereo, std::size_t frames) {
+    // Local copies, kept in registers: stores through `stereo` could otherwise alias them.
+    std::array<History, kBands> h;
+    for (int b = 0; b < kBands; ++b) h[b] = bands[b]->history_;
     float* end = stereo + frames * 2;
     float* s = stereo;
-    for (; end - s >= 8; s += 8) processBlock(h, s);
-    for (; s < end; s += 2) processFrame(h, s);
-    history_ = {h.input, flushTiny(h.resonance)};
+    for (; end - s >= 8; s += 8)
+      for (int b = 0; b < kBands; ++b) bands[b]->processBlock(h[b], s);
+    for (int b = 0; b < kBands; ++b)
+      for (float* t = s; t < end; t += 2) bands[b]->processFrame(h[b], t);
+    for (int b = 0; b < kBands; ++b) bands[b]->history_ = {h[b].input, flushTiny(h[b].resonance)};
   }
 
  private:
@@ -85,7 +121,7 @@ class PeakingBand : public Effect {
     Lanes input, resonance;
   };
 
-  void processBlock(History& h, float* s) const {
+  [[gnu::always_inline]] void processBlock(History& h, float* s) const {
     Lanes x01 = load(s), x23 = load(s + 4);
     std::array<Lanes, kSources> held = {h.resonance, x01 - h.input, x23 - x01}, swapped;
     for (int i = 0; i < kSources; ++i) swapped[i] = swapFrames(held[i]);
@@ -102,7 +138,7 @@ class PeakingBand : public Effect {
   }
 
   // One frame at a time, for what is left over after the blocks.
-  void processFrame(History& h, float* s) const {
+  [[gnu::always_inline]] void processFrame(History& h, float* s) const {
     Lanes x = {h.input[2], h.input[3], s[0], s[1]}, r = h.resonance;
     for (int side = 0; side < 2; ++side) {
       r[side] = r[side + 2];
@@ -299,6 +335,25 @@ class Reverb : public Effect {
 };
 
 }  // namespace
+
+void EffectChain::assign(std::vector<Effect*> effects) { effects_ = std::move(effects); }
+
+void EffectChain::process(float* stereo, std::size_t frames) {
+  std::array<PeakingBand*, PeakingBand::kMostBands> bands;
+  std::size_t held = 0;
+  for (Effect* effect : effects_) {
+    auto* band = dynamic_cast<PeakingBand*>(effect);
+    if (band && held < bands.size()) {
+      bands[held++] = band;
+      continue;
+    }
+    PeakingBand::processBands(bands.data(), held, stereo, frames);
+    held = 0;
+    if (band) bands[held++] = band;
+    else effect->process(stereo, frames);
+  }
+  PeakingBand::processBands(bands.data(), held, stereo, frames);
+}
 
 std::unique_ptr<Effect> makeEffect(DWORD kind, double rate) {
   if (kind == FxEqualizer) return std::make_unique<PeakingBand>(rate);

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "audio/audio.h"
 
@@ -19,6 +20,22 @@ class Effect {
   virtual bool setParams(const void* params) = 0;
   virtual void getParams(void* params) const = 0;
   virtual void process(float* stereo, std::size_t frames) = 0;
+};
+
+// The effects of one stream in the order they run. Equalizer bands that follow one another run
+// side by side, as one, which costs far less than one after the other; the sound is the same
+// but for float rounding.
+//
+//   EffectChain chain;
+//   chain.assign({&band1, ..., &band10, &reverb});   // the chain only points at the effects
+//   chain.process(samples, frames);
+class EffectChain {
+ public:
+  void assign(std::vector<Effect*> effects);
+  void process(float* stereo, std::size_t frames);
+
+ private:
+  std::vector<Effect*> effects_;
 };
 
 // An effect of kind FxEqualizer or FxReverb at the given rate, with its defaults; null for

@@ -9,14 +9,18 @@
 
 namespace {
 
+std::string readFixture(const std::string& name) {
+  std::ifstream in(efir::test::fixturePath(name), std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 // Decodes a fixture file at 44100 Hz.
 std::vector<float> decodeFile(const std::string& name) {
-  std::ifstream in(efir::test::fixturePath(name), std::ios::binary);
-  std::string mp3((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string mp3 = readFixture(name);
   audio::Mp3Decoder decoder(44100);
   decoder.feed(reinterpret_cast<const std::uint8_t*>(mp3.data()), mp3.size());
   std::vector<float> samples;
-  EXPECT_TRUE(decoder.decode(samples));
+  decoder.readAll(samples);
   EXPECT_TRUE(decoder.formatKnown());
   return samples;
 }
@@ -39,12 +43,35 @@ TEST(Decoder, GivesStereoAtTheOutputRateWhateverTheFilesRate) {
   }
 }
 
+// The stream takes sound in the mixer's blocks, which do not match the MP3 frames: a frame
+// read in parts must come out whole and in order, as the bytes keep arriving in steps.
+TEST(Decoder, ReadingInPiecesGivesTheSameSamplesAsReadingAll) {
+  std::string mp3 = readFixture("music.mp3");
+  std::vector<float> whole = decodeFile("music.mp3");
+  audio::Mp3Decoder decoder(44100);
+  std::vector<float> pieces(whole.size() + 4096);
+  std::size_t got = 0, fed = 0;
+  for (std::size_t n = 1; got < whole.size() / 2; n = n % 1500 + 7) {
+    std::size_t read = decoder.read(pieces.data() + got * 2, std::min(n, whole.size() / 2 - got));
+    got += read;
+    if (read == 0 && fed == mp3.size()) break;
+    if (read == 0) {
+      std::size_t step = std::min<std::size_t>(4096, mp3.size() - fed);
+      decoder.feed(reinterpret_cast<const std::uint8_t*>(mp3.data()) + fed, step);
+      fed += step;
+    }
+  }
+  ASSERT_EQ(got, whole.size() / 2);
+  pieces.resize(got * 2);
+  EXPECT_TRUE(pieces == whole);
+}
+
 TEST(Decoder, FindsNoFormatInBytesThatAreNotMp3) {
   audio::Mp3Decoder decoder(44100);
   std::string page(20000, 'x');
   decoder.feed(reinterpret_cast<const std::uint8_t*>(page.data()), page.size());
   std::vector<float> samples;
-  decoder.decode(samples);
+  decoder.readAll(samples);
   EXPECT_FALSE(decoder.formatKnown());
   EXPECT_TRUE(samples.empty());
 }

@@ -61,6 +61,67 @@ TEST(Effects, SoundInUnevenPiecesComesOutAsInOnePiece) {
   }
 }
 
+std::vector<float> noise(std::size_t frames) {
+  std::vector<float> samples(frames * 2);
+  unsigned seed = 7;
+  for (float& s : samples) s = static_cast<float>((seed = seed * 1103515245 + 12345) >> 16 & 0x7fff) / 32768 - 0.5f;
+  return samples;
+}
+
+double worstDifference(const std::vector<float>& a, const std::vector<float>& b) {
+  double worst = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) worst = std::max(worst, double(std::fabs(a[i] - b[i])));
+  return worst;
+}
+
+// The chain runs neighbouring bands side by side; the sound must be what the bands give one
+// after the other, whatever the number of bands, flat ones among them, the other effects
+// between them and the pieces the sound comes in.
+TEST(EffectChain, SoundsAsTheEffectsOneAfterAnother) {
+  const float centres[] = {80, 170, 310, 600, 1000, 3000, 7000, 12000, 14000, 16000};
+  const float preset[] = {6, 4, 2, 0, -2, -3, 2, 4, 5, 6};
+  const float extremes[] = {15, -15, 15, -15, 15, -15, 15, -15, 15, -15};
+  struct Case {
+    const char* name;
+    const float* gains;
+    int bands;
+    int reverbAfter;  // bands before the reverb; -1: no reverb
+    float bandwidth;
+  } cases[] = {{"ten bands of a preset", preset, 10, -1, 3},   {"extreme gains", extremes, 10, -1, 3},
+               {"wide bands", preset, 10, -1, 18},             {"three bands", preset, 3, -1, 3},
+               {"two bands", extremes, 2, -1, 3},              {"one band", preset, 1, -1, 3},
+               {"bands, reverb, bands", preset, 10, 4, 3},     {"bands then reverb", preset, 10, 10, 3}};
+  const std::vector<float> input = noise(44100);
+  for (const Case& c : cases) {
+    std::vector<std::unique_ptr<audio::Effect>> alone, together;
+    for (auto* effects : {&alone, &together}) {
+      for (int i = 0; i <= c.bands; ++i) {
+        if (i == c.reverbAfter) {
+          effects->push_back(audio::makeEffect(audio::FxReverb, 44100));
+          audio::ReverbParams room{-3, -6, 1200, 0.3f};
+          ASSERT_TRUE(effects->back()->setParams(&room));
+        }
+        if (i == c.bands) break;
+        effects->push_back(audio::makeEffect(audio::FxEqualizer, 44100));
+        audio::EqualizerParams band{centres[i], c.bandwidth, c.gains[i]};
+        ASSERT_TRUE(effects->back()->setParams(&band));
+      }
+    }
+    audio::EffectChain chain;
+    std::vector<audio::Effect*> order;
+    for (auto& effect : together) order.push_back(effect.get());
+    chain.assign(order);
+    std::vector<float> expected = input, got = input;
+    for (std::size_t at = 0, n = 1; at < got.size() / 2; at += n, n = n * 3 % 2000 + 1) {
+      n = std::min(n, got.size() / 2 - at);
+      for (auto& effect : alone) effect->process(expected.data() + at * 2, n);
+      chain.process(got.data() + at * 2, n);
+    }
+    EXPECT_LT(worstDifference(expected, got), 1e-5) << c.name;
+    EXPECT_GT(worstDifference(input, got), 0.01) << c.name;
+  }
+}
+
 TEST(Effects, UnknownKindsAreNotMade) {
   EXPECT_EQ(audio::makeEffect(9, 44100), nullptr);
   audio::ReverbParams defaults{};

@@ -90,7 +90,7 @@ std::vector<float> decodeReference(const std::string& mp3) {
   audio::Mp3Decoder decoder(44100);
   std::vector<float> samples;
   decoder.feed(reinterpret_cast<const std::uint8_t*>(mp3.data()), mp3.size());
-  decoder.decode(samples);
+  decoder.readAll(samples);
   return samples;
 }
 
