@@ -405,7 +405,7 @@ STDMETHODIMP TBSCB::OnProgress(ULONG ulProgress, ULONG ulProgressMax, ULONG ulSt
     std::string status = DownloadStatusText(static_cast<int32_t>(ulStatusCode));
     ulProgressMax = std::max(ulProgressMax, ulProgress);
     if (PreviousCallback) {
-      if (ulStatusCode == BINDSTATUS_ACCEPTRANGES) return S_OK;
+      if (ulStatusCode == BINDSTATUS_CONTENTDISPOSITIONATTACH) return S_OK;
       PreviousCallback->OnProgress(ulProgress, ulProgressMax, ulStatusCode, szStatusText);
     }
     std::wstring text = wide(szStatusText);

@@ -287,6 +287,11 @@ void TCustomWebDownload::SetFileParts(const std::wstring& path) {
 }
 
 TWebMultiDownload::TWebMultiDownload(TComponent* AOwner) : TCustomWebDownload(AOwner) {
+  for (TStringList* list : {&documents_, &images_, &links_}) {
+    list->SetSorted(true);
+    list->SetCaseSensitive(false);
+    list->SetDuplicates(dupIgnore);
+  }
   parser_ = new TWebParser(this);
 }
 

@@ -242,7 +242,26 @@ class TWebMultiDownload : public TCustomWebDownload {
   TMultiDownloadOptions DownloadOptions = doAll;
   bool FromBaseSiteOnly = true;
 
+  // What a walk of a site would collect: the pages, images and links found, each sorted,
+  // blind to case, without duplicates. Nothing in this system walks a site, so they stay
+  // empty and the OnMulti* events are never raised.
+  TStringList& Documents() { return documents_; }
+  TStringList& Images() { return images_; }
+  TStringList& Links() { return links_; }
+
+  TNotifyEvent OnMultiComplete;
+  TNotifyEvent OnMultiGetDocInfo;
+  TNotifyEvent OnMultiGetImage;
+  TNotifyEvent OnMultiGetLink;
+  TNotifyEvent OnMultiGetQueryInfo;
+  TNotifyEvent OnMultiStateChange;
+  TNotifyEvent OnMultiParseError;
+  TNotifyEvent OnMultiBeforeDownload;
+
  private:
+  TStringList documents_;
+  TStringList images_;
+  TStringList links_;
   TWebParser* parser_ = nullptr;  // owned: freed with the component
 };
 

@@ -446,3 +446,16 @@ TEST(DownloadSettings, DispositionNames) {
 }
 
 }  // namespace
+
+// The multi-download's lists keep a site's addresses once each, in order, whatever their case.
+TEST(DownloadSettings, TheMultiDownloadsListsAreSortedWithoutDuplicates) {
+  auto* d = efir::Construct<TWebMultiDownload>(nullptr);
+  for (TStringList* list : {&d->Documents(), &d->Images(), &d->Links()}) {
+    for (const char* address : {"http://b.example/", "http://A.example/", "http://a.example/"})
+      list->Add(address);
+    ASSERT_EQ(list->Count(), 2);
+    EXPECT_EQ((*list)[0], "http://A.example/");
+    EXPECT_EQ((*list)[1], "http://b.example/");
+  }
+  d->Free();
+}
