@@ -189,5 +189,23 @@ LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     efir::Guarded([] { Application.RunQueuedCall(); });
     return 0;
   }
+  if (!Application.hooks_.empty()) {
+    TMessage message{msg, wp, lp, 0};
+    bool consumed = false;
+    // A hook may unhook itself or another while it runs.
+    const auto hooks = Application.hooks_;
+    efir::Guarded([&] {
+      for (const auto& [id, hook] : hooks)
+        if (!consumed && hook(message)) consumed = true;
+    });
+    if (consumed) return message.Result;
+  }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
+
+int TApplication::HookMainWindow(TWindowHook hook) {
+  hooks_[++lastHook_] = std::move(hook);
+  return lastHook_;
+}
+
+void TApplication::UnhookMainWindow(int id) { hooks_.erase(id); }

@@ -25,7 +25,10 @@
 
 #include <exception>
 #include <functional>
+#include <map>
 #include <string>
+
+#include "framework/messages.h"
 
 class TForm;
 
@@ -48,6 +51,11 @@ class TApplication : public TComponent {
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
 
+  // The program-wide hint switch: while off, controls show no hints of their own (a grid's
+  // text-fit hint excepted, which shows text the cell cuts off). On by default.
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool value) { showHint_ = value; }
+
   // Creates a form owned by the application and stores it in `reference` before its second
   // phase runs (so its OnCreate may already use the variable). The first becomes MainForm.
   template <class T>
@@ -69,6 +77,13 @@ class TApplication : public TComponent {
 
   // Sees every message of the loops before it is dispatched; Handled drops it.
   TMessageEvent OnMessage;
+
+  // Sees every message the application's window receives first (system-wide notices such as
+  // WM_WININICHANGE reach it, as every top-level window); answering true consumes it.
+  // Returns the id to unhook with.
+  using TWindowHook = std::function<bool(TMessage& Message)>;
+  int HookMainWindow(TWindowHook hook);
+  void UnhookMainWindow(int id);
 
   // The default exception handler: shows the message of the exception in flight (call it
   // inside a catch block) and returns; it never raises.
@@ -95,6 +110,9 @@ class TApplication : public TComponent {
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
   bool running_ = false;
+  bool showHint_ = true;
+  std::map<int, TWindowHook> hooks_;
+  int lastHook_ = 0;
 };
 
 extern TApplication Application;

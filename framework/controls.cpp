@@ -458,9 +458,13 @@ void TControl::ParentFontChanged() {
 }
 
 void TControl::ParentColorChanged() {
-  if (!parentColor_ || !parent_ || color_ == parent_->Color()) return;
-  color_ = parent_->Color();
-  Perform(CM_COLORCHANGED);
+  if (!parentColor_ || !parent_) return;
+  if (color_ != parent_->Color()) {
+    color_ = parent_->Color();
+    Perform(CM_COLORCHANGED);
+  }
+  // Controls that paint around themselves in the parent's colour follow it too.
+  Perform(CM_PARENTCOLORCHANGED);
 }
 
 // ---------------------------------------------------------------------------- TGraphicControl
@@ -701,10 +705,20 @@ void TWinControl::TextChanged() {
   else Invalidate();
 }
 
+LRESULT TWinControl::Broadcast(UINT msg, WPARAM wParam, LPARAM lParam) {
+  for (TControl* c : controls_)
+    if (LRESULT answer = c->Perform(msg, wParam, lParam)) return answer;
+  for (TControl* c : controls_)
+    if (auto* windowed = dynamic_cast<TWinControl*>(c))
+      if (LRESULT answer = windowed->Broadcast(msg, wParam, lParam)) return answer;
+  return 0;
+}
+
 void TWinControl::AlignControls() {
   if (aligning_) return;
   aligning_ = true;
   RECT area = ClientRect();
+  AdjustClientRect(area);
   for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
     for (TControl* c : controls_) {
       if (c->Align() != pass || !c->Visible()) continue;
@@ -952,6 +966,15 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
     case WM_SETFOCUS:
       if (OnEnter) OnEnter(this);
+      if (TForm* form = GetParentForm())
+        form->Broadcast(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(this));
+      break;
+    case WM_SYSCHAR:
+      // Alt and a letter: the form's control whose accelerator it is acts on it.
+      if (TForm* form = GetParentForm(); form && form->Broadcast(CM_DIALOGCHAR, Message.WParam)) {
+        Message.Result = 0;
+        return;
+      }
       break;
     case WM_KILLFOCUS:
       if (OnExit) OnExit(this);

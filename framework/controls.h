@@ -305,8 +305,14 @@ class TWinControl : public TControl {
   virtual bool TextInWindow() const { return false; }
   std::string GetText() override;
   void TextChanged() override;
-  // Realigns the children that have an alignment.
+  // Sends the message to every control inside this one, children first, deepest last;
+  // stops at the first that answers non-zero and returns that answer.
+  LRESULT Broadcast(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+  // Realigns the children that have an alignment, within AdjustClientRect's area.
   void AlignControls();
+  // The part of the client area aligned children share (a control with a frame of its own
+  // keeps them off it).
+  virtual void AdjustClientRect(RECT&) {}
 
  private:
   friend class TControl;

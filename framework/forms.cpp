@@ -295,6 +295,12 @@ void TScreen::SetCursors(TCursor id, HCURSOR cursor) {
   cursors_[id] = cursor;
 }
 
+void TScreen::RegisterCursor(TCursor id, const wchar_t* resource, const wchar_t* fallback) {
+  HCURSOR cursor = LoadCursorW(GetModuleHandleW(nullptr), resource);
+  if (!cursor && fallback) cursor = LoadCursorW(nullptr, fallback);
+  if (cursor) SetCursors(id, cursor);
+}
+
 void TScreen::SetCursor(TCursor value) {
   cursor_ = value;
   POINT p;

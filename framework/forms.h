@@ -113,6 +113,9 @@ class TScreen {
   // The program's own cursors by number (nullptr when none); the screen keeps them.
   HCURSOR Cursors(TCursor id) const;
   void SetCursors(TCursor id, HCURSOR cursor);
+  // Registers the program's cursor resource of that name as `id`; without the resource the
+  // system cursor `fallback` (IDC_...) takes its place, or nothing is registered.
+  void RegisterCursor(TCursor id, const wchar_t* resource, const wchar_t* fallback = nullptr);
   // A cursor for every window of the program (crDefault: each control's own).
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value);

@@ -41,6 +41,10 @@ constexpr UINT CM_FOCUSCHANGED = CM_BASE + 12;
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 13;
 constexpr UINT CM_HINTSHOW = CM_BASE + 14;
 constexpr UINT CM_SYNCITEMS = CM_BASE + 15;  // a list control shows its changed items
+// Alt and a character in a form: wParam the character; a control whose accelerator it is
+// acts and answers 1. CM_FOCUSCHANGED reaches every control of the form, lParam the control
+// that took the focus.
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 16;
 
 // Notifications reflected from a parent to the child window they concern:
 // CN_COMMAND is WM_COMMAND as received by the parent, and so on.

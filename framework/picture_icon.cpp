@@ -110,6 +110,41 @@ void TIcon::AssignTo(TBitmap& dest) const {
   dest.Assign(overBlack);
 }
 
+std::string TIcon::SaveToMemory() const {
+  if (!icon_ || width_ <= 0 || height_ <= 0 || width_ > 256 || height_ > 256) return {};
+  TBitmap picture;
+  AssignTo(picture);
+  const size_t maskStride = static_cast<size_t>((width_ + 31) / 32 * 4);
+  const size_t colourBytes = static_cast<size_t>(width_) * height_ * 4;
+  const size_t imageBytes = sizeof(BITMAPINFOHEADER) + colourBytes + maskStride * height_;
+  IconDirectory directory{0, 1, 1};
+  IconEntry entry{static_cast<BYTE>(width_ & 0xFF), static_cast<BYTE>(height_ & 0xFF), 0, 0, 1, 32,
+                  static_cast<DWORD>(imageBytes), sizeof(IconDirectory) + sizeof(IconEntry)};
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(header);
+  header.biWidth = width_;
+  header.biHeight = height_ * 2;  // the colour rows and the mask rows
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  std::string file(sizeof(directory) + sizeof(entry) + imageBytes, '\0');
+  char* out = file.data();
+  std::memcpy(out, &directory, sizeof(directory));
+  std::memcpy(out + sizeof(directory), &entry, sizeof(entry));
+  char* image = out + entry.offset;
+  std::memcpy(image, &header, sizeof(header));
+  auto* colour = reinterpret_cast<uint8_t*>(image + sizeof(header));
+  auto* mask = colour + colourBytes;
+  // Rows run bottom-up in the file; a fully transparent pixel is set in the mask too.
+  for (int y = 0; y < height_; ++y) {
+    const auto* row = static_cast<const uint8_t*>(picture.ScanLine(y));
+    const int fileRow = height_ - 1 - y;
+    std::memcpy(colour + static_cast<size_t>(fileRow) * width_ * 4, row, static_cast<size_t>(width_) * 4);
+    for (int x = 0; x < width_; ++x)
+      if (row[x * 4 + 3] == 0) mask[fileRow * maskStride + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+  }
+  return file;
+}
+
 std::unique_ptr<TGraphic> TIcon::Clone() const {
   auto copy = std::make_unique<TIcon>();
   copy->Assign(*this);

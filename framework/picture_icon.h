@@ -4,7 +4,10 @@
 //   TIcon icon;
 //   icon.LoadFromFile("player.ico");
 //   HICON h = icon.Handle();                  // owned by the icon
+//   std::string file = icon.SaveToMemory();   // one 32-bit entry with its alpha
 #pragma once
+
+#include <string>
 
 #include "framework/graphics.h"
 
@@ -20,6 +23,9 @@ class TIcon : public TGraphic {
   void SetHandle(HICON icon);
 
   void LoadFromMemory(const void* data, size_t size) override;
+  // The icon as an icon file (one 32-bit entry, alpha and mask from its transparency);
+  // empty for an empty icon.
+  std::string SaveToMemory() const;
   // Icons are copied from icons only: other pictures raise EPictureError.
   void Assign(const TGraphic& source) override;
   // A 32-bit bitmap with the icon's transparency as alpha.

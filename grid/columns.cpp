@@ -1,9 +1,12 @@
 #include "grid/columns.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "framework/canvas.h"
+#include "framework/component.h"
 #include "framework/exceptions.h"
 #include "grid/column_display.h"
 #include "grid/column_parts.h"
@@ -31,6 +34,33 @@ TNxCustomColumn::TNxCustomColumn()
 
 TNxCustomColumn::~TNxCustomColumn() {
   if (FColumns) FColumns->Remove(this).release();  // the caller is deleting us already
+}
+
+namespace {
+
+// Runs a call when the component it watches is freed.
+class TFreeLink : public TComponent {
+ public:
+  explicit TFreeLink(std::function<void()> Freed) : TComponent(nullptr), FFreed(std::move(Freed)) {}
+
+ protected:
+  void Notification(TComponent* Component, TOperation Operation) override {
+    TComponent::Notification(Component, Operation);
+    if (Operation == opRemove) FFreed();
+  }
+
+ private:
+  std::function<void()> FFreed;
+};
+
+}  // namespace
+
+void TNxCustomColumn::SetInplaceEdit(TNxCustomEdit* Value) {
+  if (!FInplaceEditLink)
+    FInplaceEditLink = std::make_unique<TFreeLink>([this] { FInplaceEdit = nullptr; });
+  if (FInplaceEdit) FInplaceEditLink->RemoveFreeNotification(FInplaceEdit);
+  FInplaceEdit = Value;
+  if (Value) FInplaceEditLink->FreeNotification(Value);
 }
 
 int TNxCustomColumn::Index() const {

@@ -29,6 +29,7 @@ class TColumnFooter;
 class TColumnHeader;
 class TNxColumns;
 class TNxCustomColumn;
+class TComponent;
 class TNxCustomEdit;
 class TNxSlideBounds;
 class TGraphic;
@@ -169,11 +170,16 @@ class TNxCustomColumn {
   void SetFooter(const TColumnFooter& Value);
   TColumnHeader* Header() const { return FHeader.get(); }
   void SetHeader(const TColumnHeader& Value);
+  // An outside editor (a form's) the column edits with instead of its own; forgotten when
+  // that editor is freed.
   TNxCustomEdit* InplaceEdit() const { return FInplaceEdit; }
-  void SetInplaceEdit(TNxCustomEdit* Value) { FInplaceEdit = Value; }
+  void SetInplaceEdit(TNxCustomEdit* Value);
   const std::wstring& InputCaption() const { return FInputCaption; }
   void SetInputCaption(const std::wstring& Value);
   const std::wstring& InputValue() const { return FInputValue; }
+  // Set by the grid while this column's input cell is edited.
+  bool InputEditing() const { return FInputEditing; }
+  void SetInputEditing(bool Value) { FInputEditing = Value; }
   void SetInputValue(const std::wstring& Value);
   int Left() const { return FLeft; }
   TColumnOptions Options() const { return FOptions; }
@@ -296,8 +302,10 @@ class TNxCustomColumn {
   std::unique_ptr<TColumnFooter> FFooter;
   std::unique_ptr<TColumnHeader> FHeader;
   TNxCustomEdit* FInplaceEdit = nullptr;
+  std::unique_ptr<TComponent> FInplaceEditLink;  // told when FInplaceEdit is freed
   std::wstring FInputCaption;
   std::wstring FInputValue;
+  bool FInputEditing = false;
   int FLeft = 0;
   TColumnOptions FOptions = coCanClick | coCanInput | coCanSort | coPublicUsing;
   bool FParentCellColor = false;

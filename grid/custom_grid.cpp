@@ -3,21 +3,16 @@
 #include <algorithm>
 #include <utility>
 
+#include "framework/application.h"
 #include "grid/grid_text.h"
 
 namespace {
 
-// The program's own cursor by resource name, else the system cursor that looks the part.
-void RegisterCursor(TCursor id, const wchar_t* resource, const wchar_t* fallback) {
-  HCURSOR cursor = LoadCursorW(GetModuleHandleW(nullptr), resource);
-  Screen.SetCursors(id, cursor ? cursor : LoadCursorW(nullptr, fallback));
-}
-
 void RegisterGridCursors() {
-  RegisterCursor(crHeaderSplit, L"HORZSPLIT", IDC_SIZEWE);
-  RegisterCursor(crColumnNoDrag, L"COLUMNNODRAG", IDC_NO);
-  RegisterCursor(crRowSplit, L"VERTSPLIT", IDC_SIZENS);
-  RegisterCursor(crIndicatorSelect, L"INDICATORSELECT", IDC_ARROW);
+  Screen.RegisterCursor(crHeaderSplit, L"HORZSPLIT", IDC_SIZEWE);
+  Screen.RegisterCursor(crColumnNoDrag, L"COLUMNNODRAG", IDC_NO);
+  Screen.RegisterCursor(crRowSplit, L"VERTSPLIT", IDC_SIZENS);
+  Screen.RegisterCursor(crIndicatorSelect, L"INDICATORSELECT", IDC_ARROW);
 }
 
 }  // namespace
@@ -65,7 +60,7 @@ void TNxCustomGrid::ShowHintRect(RECT Rect, POINT At, const std::wstring& Text) 
 }
 
 void TNxCustomGrid::ShowHintAt(int X, int Y, const std::wstring& Text) {
-  if (!grid::IsParentFormActive(this)) return;
+  if (!grid::IsParentFormActive(this) || !Application.ShowHint()) return;
   RecreateHintWindow();
   RECT rect = grid::CalcHintWindowRect(FHintWindow.get(), ClientWidth(), Text);
   ShowHintRect(rect, {X, Y}, Text);

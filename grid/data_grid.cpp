@@ -137,6 +137,44 @@ bool TDataGrid::GetRowShown(int Index) { return FCells->GetRow(Index)->Shown(); 
 bool TDataGrid::GetRowSelected(int Index) { return FCells->GetRow(Index)->Selected; }
 int TDataGrid::GetShownRowCount() { return FCells->ShownRowCount(); }
 
+// ---------------------------------------------------------------------------- tree
+
+void TDataGrid::CountSubtree(int Index, int& Count, int& Height) {
+  const int extra = LineWidth(lkRowExtra);
+  Count = FCells->CountDescendants(Index);
+  Height = GetRowHeight(Index) + extra;
+  const int level = GetRowLevel(Index);
+  // The deepest level still open on the walk down: a collapsed row closes what is below it.
+  int openTo = Expanded(Index) ? level + 1 : level;
+  for (int row = Index + 1; row <= Index + Count; ++row) {
+    const int rowLevel = GetRowLevel(row);
+    if (rowLevel > openTo) continue;
+    openTo = rowLevel + (FCells->GetRow(row)->Expanded ? 1 : 0);
+    Height += GetRowHeight(row) + extra;
+  }
+}
+
+int TDataGrid::NextSibling(int Index) {
+  const int level = GetRowLevel(Index);
+  for (int row = Index + 1; row < RowCount(); ++row) {
+    const int rowLevel = GetRowLevel(row);
+    if (rowLevel < level) break;
+    if (rowLevel == level) return row;
+  }
+  return -1;
+}
+
+int TDataGrid::ParentIndexOf(int Index) {
+  const TRow* row = FCells->GetRow(Index);
+  if (row->Level == 0 || !row->ParentRow) return -1;
+  return FCells->IndexOfRow(row->ParentRow);
+}
+
+void TDataGrid::GetTreeLinks(int& Index, int& Sibling) {
+  Sibling = NextSibling(Index);
+  Index = ParentIndexOf(Index);
+}
+
 int TDataGrid::GetRowHeight(int Index) {
   int height = FCells->GetRow(Index)->Height;
   DoMeasuringRowHeight(Index, height);

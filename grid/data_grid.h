@@ -80,6 +80,17 @@ class TDataGrid : public TNxCustomGrid {
   bool Expanded(int Index);
   // Shows or hides the row's descendants (those under a collapsed child stay hidden).
   void SetExpanded(int Index, bool Value);
+
+  // --- the tree ---
+  // Count: the row's descendants; Height: its own height and that of each descendant whose
+  // ancestors up to the row are all expanded, each with the row's grid lines.
+  void CountSubtree(int Index, int& Count, int& Height);
+  // The next row of the same level under the same parent, -1 when none.
+  int NextSibling(int Index);
+  // The parent row's index, -1 for a top-level row.
+  int ParentIndexOf(int Index);
+  // Sibling: NextSibling(Index); then Index becomes ParentIndexOf(Index) (a step up the tree).
+  void GetTreeLinks(int& Index, int& Sibling);
   int StartRowCount() const { return FStartRowCount; }
   void SetStartRowCount(int Value);
 

@@ -36,6 +36,8 @@ void TNxCustomGridControl::ForgetEditor() {
   SetEditor(nullptr);
   FState &= static_cast<uint16_t>(~(kEditingCell | kEditingInput));
   FEditingCell = {-1, -1};
+  if (FColumns && FColumns->ValidIndex(FInputColumn))
+    FColumns->Item(FInputColumn)->SetInputEditing(false);
   FInputColumn = -1;
 }
 
@@ -168,6 +170,7 @@ void TNxCustomGridControl::StartInputEdit(int ACol, const std::wstring& Text) {
   FState |= kEditingInput;
   AttachColumnEditor(column, -1);
   FInputColumn = ACol;
+  column->SetInputEditing(true);
   FSuppressEditorChange = true;
   FEditor->SetAsString(Text.empty() ? column->InputValue() : Text);
   column->EditorTextSet();
@@ -322,6 +325,7 @@ void TNxCustomGridControl::EndEdit() {
   FState &= static_cast<uint16_t>(~(kEditingCell | kEditingInput));
   FEditingCell = {-1, -1};
   FInputColumn = -1;
+  if (FColumns->ValidIndex(input)) FColumns->Item(input)->SetInputEditing(false);
   if (TNxCustomEdit* editor = FEditor) {
     const bool focused = EditorHasFocus();
     SetEditor(nullptr);  // unbinds first: the hidden editor no longer speaks to the grid

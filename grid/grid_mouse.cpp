@@ -5,6 +5,7 @@
 
 #include "grid/column_parts.h"
 #include "grid/custom_grid.h"
+#include "framework/application.h"
 #include "grid/grid_text.h"
 
 namespace {
@@ -95,14 +96,14 @@ int TNxCustomGrid::ResizeGripColumn(int X) {
   return -1;
 }
 
-// Rows follow each other at their height plus the row's grid lines, as they are painted.
+// The border grip of each shown row: a row steps by its height plus the vertical line's width.
 int TNxCustomGrid::RowResizeLine(int X, int Y) {
   RECT body = GetBodyRect();
   if (X > kIndicatorWidth || Y < body.top) return -1;
   int bottom = body.top;
-  for (int row = TopRow(); row < RowCount() && bottom < body.bottom; ++row) {
+  for (int row = TopRow(); row < RowCount(); ++row) {
     if (!GetRowShown(row)) continue;
-    bottom += GetRowHeight(row) + LineWidth(lkRowExtra);
+    bottom += GetRowHeight(row) + LineWidth(lkRight);
     if (bottom - 3 < Y && Y < bottom + 1) return row;
   }
   return -1;
@@ -431,7 +432,7 @@ void TNxCustomGrid::ShowTextFitHint(int ACol, int ARow) {
 
 // Above the cell's top right corner, kept inside the grid's width.
 void TNxCustomGrid::ShowCellHint(int ACol, int ARow, const std::wstring& Text) {
-  if (!grid::IsParentFormActive(this)) return;
+  if (!grid::IsParentFormActive(this) || !Application.ShowHint()) return;
   RecreateHintWindow();
   FHintKind = hkCell;
   TNxCustomColumn* column = Columns()->Item(ACol);

@@ -2,9 +2,14 @@
 
 #include "framework/convert.h"
 #include "framework/text_encoding.h"
+#include "grid/edit_info.h"
+#include "grid/theme_draw.h"
 
-TNxCustomEdit::TNxCustomEdit(TComponent* AOwner) : TEdit(AOwner) {
+TNxCustomEdit::TNxCustomEdit(TComponent* AOwner)
+    : TEdit(AOwner), FInfo(new TNxEditInfo(this)) {
   SetBounds(0, 0, 121, 20);
+  FInfo->SetParent(this);
+  Screen.RegisterCursor(crReversedArrow, L"REVERSEDARROW", IDC_ARROW);
 }
 
 // ---------------------------------------------------------------------------- typed values
@@ -69,7 +74,65 @@ void TNxCustomEdit::SetMargins(int Left, int Right) {
   ApplyMargins();
 }
 
-void TNxCustomEdit::AdjustMargins(int&, int&) {}
+void TNxCustomEdit::SetBorderWidth(int Value) {
+  if (Value == FBorderWidth) return;
+  FBorderWidth = Value;
+  RecreateWnd();
+}
+
+// ---------------------------------------------------------------------------- glyph, preview
+
+// The glyph's bottom-left pixel gives its transparent colour, as the grid's header glyphs.
+void TNxCustomEdit::SetGlyph(const TGraphic& Value) {
+  FGlyph.Assign(Value);
+  if (!FGlyph.Empty()) {
+    FGlyph.SetTransparentColor(clDefault);
+    FGlyph.SetTransparentColor(FGlyph.TransparentColor());
+    FGlyph.SetTransparent(true);
+  }
+  ApplyMargins();
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TNxCustomEdit::SetShowPreview(bool Value) {
+  FShowPreview = Value;
+  ApplyMargins();
+  PlaceInfo();
+  Invalidate();
+}
+
+void TNxCustomEdit::SetPreviewBorder(bool Value) {
+  FPreviewBorder = Value;
+  FInfo->Invalidate();
+}
+
+void TNxCustomEdit::GetPreviewRect(RECT& Rect) {
+  Rect = ClientRect();
+  Rect.left += FGlyph.Empty() ? 0 : FGlyph.Width() + 4;
+  Rect.right = Rect.left + 20;
+}
+
+void TNxCustomEdit::DoPreviewDraw(TCanvas& Canvas, const RECT& Rect) {
+  if (OnCustomPreviewDraw) OnCustomPreviewDraw(this, Canvas, Rect);
+}
+
+int TNxCustomEdit::InfoRight() {
+  return FInfo->HandleAllocated() && IsWindowVisible(FInfo->Handle())
+             ? FInfo->Left() + FInfo->Width()
+             : 0;
+}
+
+void TNxCustomEdit::PlaceInfo() {
+  if (!HandleAllocated()) return;
+  const int width = (FGlyph.Empty() ? 0 : FGlyph.Width() + 4) + (FShowPreview ? 20 : 0);
+  FInfo->SetBounds(0, 0, width, ClientHeight());
+  FInfo->SetVisible(FShowPreview || !FGlyph.Empty());
+}
+
+void TNxCustomEdit::AdjustMargins(int& Left, int&) {
+  if (FShowPreview) Left += 25;
+  if (!FGlyph.Empty()) Left += FGlyph.Width() + 4;
+}
 
 void TNxCustomEdit::ApplyMargins() {
   if (!HandleAllocated()) return;
@@ -88,7 +151,12 @@ void TNxCustomEdit::CreateParams(TCreateParams& Params) {
 
 void TNxCustomEdit::CreateWnd() {
   TEdit::CreateWnd();
+  // The window measured its frame before it was ours: once more, with the BorderWidth band.
+  if (FBorderWidth > 0)
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   ApplyMargins();
+  PlaceInfo();
 }
 
 void TNxCustomEdit::WndProc(TMessage& Message) {
@@ -99,13 +167,38 @@ void TNxCustomEdit::WndProc(TMessage& Message) {
       if (FWantTabs) Message.Result |= DLGC_WANTTAB;
       else Message.Result &= ~static_cast<LRESULT>(DLGC_WANTTAB);
       return;
-    case WM_SETFOCUS:
-      TEdit::WndProc(Message);
-      if (FAutoSelect) SelectAll();
-      return;
     case CM_FONTCHANGED:
       TEdit::WndProc(Message);
       ApplyMargins();
+      return;
+    case WM_NCCALCSIZE:
+      TEdit::WndProc(Message);
+      // BorderWidth is a band inside the border, outside the text.
+      if (Message.WParam && FBorderWidth > 0) {
+        RECT& client = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0];
+        InflateRect(&client, -FBorderWidth, -FBorderWidth);
+      }
+      return;
+    case WM_ERASEBKGND:
+      if (EraseBackground()) break;
+      Message.Result = 1;
+      return;
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      TEdit::WndProc(Message);
+      if (ComponentState() & csDestroying) return;
+      if (Message.Msg == WM_SIZE) ApplyMargins();
+      PlaceInfo();
+      FInfo->Invalidate();
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case CM_ENABLEDCHANGED:
+      TEdit::WndProc(Message);
+      if (Message.Msg == WM_SETFOCUS && FAutoSelect) SelectAll();
+      // The owned parts (info panel, buttons) show the editor's state.
+      for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* part = dynamic_cast<TControl*>(Components(i))) part->Invalidate();
       return;
   }
   TEdit::WndProc(Message);
@@ -115,4 +208,57 @@ void TNxCustomEdit::WndProc(TMessage& Message) {
 
 void TNxEdit::EditingStarted() {
   if (HandleAllocated()) SetSelStart(GetWindowTextLengthW(Handle()));
+}
+
+bool TNxEdit::InSelectArea(int X) { return X <= InfoRight() + 2; }
+
+void TNxEdit::MouseMove(TShiftState Shift, int X, int Y) {
+  SetCursor(InSelectArea(X) ? crReversedArrow : crDefault);
+  TNxCustomEdit::MouseMove(Shift, X, Y);
+}
+
+void TNxEdit::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+      // After the window's own press, which puts the caret where the mouse is.
+      TNxCustomEdit::WndProc(Message);
+      if (HandleAllocated() && InSelectArea(static_cast<short>(LOWORD(Message.LParam)))) SelectAll();
+      return;
+    case WM_NCPAINT:
+      TNxCustomEdit::WndProc(Message);
+      PaintThemedBorder();
+      return;
+    case WM_PAINT:
+      FrameBorderWidth();
+      TNxCustomEdit::WndProc(Message);
+      if (!EraseBackground()) AfterPaint();
+      return;
+  }
+  TNxCustomEdit::WndProc(Message);
+}
+
+// The border in the system's edit look, the text area left alone.
+void TNxEdit::PaintThemedBorder() {
+  if (!grid::ThemesActive() || BorderStyle() != bsSingle || !HandleAllocated()) return;
+  HDC dc = GetWindowDC(Handle());
+  RECT window{0, 0, Width(), Height()};
+  ExcludeClipRect(dc, 2, 2, window.right - 2, window.bottom - 2);
+  grid::DrawThemePart(Handle(), dc, window, 0, 1, L"edit");
+  ReleaseDC(Handle(), dc);
+}
+
+// One frame in the control's colour for each pixel of BorderWidth, inside the border.
+void TNxEdit::FrameBorderWidth() {
+  if (BorderWidth() <= 0 || !HandleAllocated()) return;
+  HDC dc = GetWindowDC(Handle());
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+  RECT frame{0, 0, Width(), Height()};
+  const int start = BorderStyle() == bsSingle ? -1 : 1;
+  InflateRect(&frame, start, start);
+  for (int i = 0; i < BorderWidth(); ++i) {
+    InflateRect(&frame, -1, -1);
+    FrameRect(dc, &frame, brush);
+  }
+  DeleteObject(brush);
+  ReleaseDC(Handle(), dc);
 }

@@ -201,69 +201,44 @@ void TNxCustomNumberEdit::WndProc(TMessage& Message) {
   TNxEdit::WndProc(Message);
 }
 
-// ---------------------------------------------------------------------------- spin buttons
-
-TNxSpinButtonPair::TNxSpinButtonPair(TComponent* AOwner)
-    : TCustomControl(AOwner), FDelay(new TTimer(this)), FRepeat(new TTimer(this)) {
-  FDelay->SetEnabled(false);
-  FDelay->SetInterval(400);
-  FDelay->OnTimer = [this](TObject*) {
-    FDelay->SetEnabled(false);
-    FRepeat->SetEnabled(true);
-  };
-  FRepeat->SetEnabled(false);
-  FRepeat->SetInterval(20);
-  FRepeat->OnTimer = [this](TObject*) {
-    if (FPressed && OnSpin) OnSpin(FPressed);
-  };
-}
-
-void TNxSpinButtonPair::SetPressed(TSpinButtons Value) {
-  FPressed = Value;
-  FDelay->SetEnabled(false);
-  FRepeat->SetEnabled(false);
-  Invalidate();
-  if (!Value) return;
-  FDelay->SetEnabled(true);
-  if (OnSpin) OnSpin(Value);
-}
-
-void TNxSpinButtonPair::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TCustomControl::MouseDown(Button, Shift, X, Y);
-  if (Button == mbLeft) SetPressed(Y < Height() / 2 ? sbUp : sbDown);
-}
-
-void TNxSpinButtonPair::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TCustomControl::MouseUp(Button, Shift, X, Y);
-  if (Button == mbLeft) SetPressed(0);
-}
-
-void TNxSpinButtonPair::Paint() {
-  const int half = Height() / 2;
-  const bool inactive = Parent() && !Parent()->Enabled();
-  auto arrow = [&](RECT area, UINT kind, TSpinButton part) {
-    UINT state = kind | DFCS_ADJUSTRECT;
-    if (FPressed & part) state |= DFCS_PUSHED;
-    if (inactive) state |= DFCS_INACTIVE;
-    DrawFrameControl(Canvas().Handle(), &area, DFC_SCROLL, state);
-  };
-  arrow({0, -1, Width(), half}, DFCS_SCROLLUP, sbUp);
-  arrow({0, half, Width(), Height()}, DFCS_SCROLLDOWN, sbDown);
-}
-
 // ---------------------------------------------------------------------------- spin editor
 
 TNxSpinEdit::TNxSpinEdit(TComponent* AOwner)
-    : TNxCustomNumberEdit(AOwner), FButtons(new TNxSpinButtonPair(this)) {
+    : TNxCustomNumberEdit(AOwner),
+      FButtons(new TNxSpinButtonPair(this)),
+      FExecute(new TNxExecuteButton(this)) {
   SetPrecision(0);
   FButtons->SetParent(this);
   FButtons->OnSpin = [this](TSpinButtons Buttons) { Spin(Buttons); };
+  FExecute->SetParent(this);
+  FExecute->OnClick = [this](TObject*) {
+    if (OnButtonClick) OnButtonClick(this);
+  };
 }
 
 void TNxSpinEdit::SetSpinButtons(bool Value) {
   FSpinButtons = Value;
   FButtons->SetVisible(Value);
   ApplyMargins();
+}
+
+void TNxSpinEdit::SetShowButton(bool Value) {
+  FShowButton = Value;
+  FExecute->SetVisible(Value);
+  ApplyMargins();
+  PlaceButtons();
+}
+
+void TNxSpinEdit::SetButtonWidth(int Value) {
+  FButtonWidth = Value;
+  FExecute->SetWidth(Value);
+  ApplyMargins();
+  PlaceButtons();
+}
+
+void TNxSpinEdit::SetButtonCaption(const std::wstring& Value) {
+  FButtonCaption = Value;
+  FExecute->SetCaption(Value);
 }
 
 void TNxSpinEdit::Spin(TSpinButtons Buttons) {
@@ -292,6 +267,7 @@ void TNxSpinEdit::Spin(TSpinButtons Buttons) {
 void TNxSpinEdit::AdjustMargins(int& Left, int& Right) {
   TNxCustomNumberEdit::AdjustMargins(Left, Right);
   if (FSpinButtons) Right += GetSystemMetrics(SM_CXVSCROLL);
+  if (FShowButton) Left += FButtonWidth;
 }
 
 void TNxSpinEdit::PlaceButtons() {
@@ -300,7 +276,9 @@ void TNxSpinEdit::PlaceButtons() {
   const int width = GetSystemMetrics(SM_CXVSCROLL);
   if (BorderStyle() == bsSingle) FButtons->SetBounds(client.right - width, 1, width, client.bottom - 1);
   else FButtons->SetBounds(client.right - width, 0, width, client.bottom + 1);
+  FExecute->SetBounds(0, 0, FButtonWidth, client.bottom);
   FButtons->Invalidate();
+  FExecute->Invalidate();
 }
 
 void TNxSpinEdit::CreateWnd() {
@@ -311,6 +289,7 @@ void TNxSpinEdit::CreateWnd() {
 void TNxSpinEdit::EditingStarted() {
   TNxCustomNumberEdit::EditingStarted();
   FButtons->Invalidate();
+  FExecute->Invalidate();
 }
 
 void TNxSpinEdit::KeyDown(WORD& Key, TShiftState Shift) {
@@ -337,6 +316,10 @@ void TNxSpinEdit::WndProc(TMessage& Message) {
       }
       Message.Result = 0;
       return;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+      FButtons->SetHot(Message.Msg == CM_MOUSEENTER ? sbUp | sbDown : 0);
+      break;
   }
   TNxCustomNumberEdit::WndProc(Message);
 }

@@ -1,7 +1,8 @@
 // The number editors: TNxCustomNumberEdit keeps only a number in its text (typing, pasting
 // and reading filter it, with an optional range, decimals, text before and after it, and a
 // text for zero), and TNxSpinEdit, the editor of number columns, adds an up/down button pair
-// that steps the value by Increment (also with the Up and Down keys and the wheel).
+// that steps the value by Increment (also with the Up and Down keys and the wheel) and an
+// optional execute button at its left edge (OnButtonClick).
 //
 //   auto* spin = new TNxSpinEdit(form);
 //   spin->SetParent(form);
@@ -18,10 +19,8 @@
 #include "framework/convert.h"
 #include "framework/timer.h"
 #include "grid/column_kinds.h"
+#include "grid/editor_buttons.h"
 #include "grid/inplace_edit.h"
-
-enum TSpinButton : uint8_t { sbUp = 1, sbDown = 2 };
-using TSpinButtons = uint8_t;
 
 namespace grid {
 
@@ -92,28 +91,6 @@ class TNxCustomNumberEdit : public TNxEdit {
   double FLastValid = 0;
 };
 
-// The up/down pair at the right edge of a spin editor. A press (or SetPressed from code)
-// steps once at once, then after 400 ms every 20 ms until released.
-class TNxSpinButtonPair : public TCustomControl {
- public:
-  explicit TNxSpinButtonPair(TComponent* AOwner);
-  TSpinButtons Pressed() const { return FPressed; }
-  void SetPressed(TSpinButtons Value);
-
-  std::function<void(TSpinButtons Buttons)> OnSpin;
-
- protected:
-  void Paint() override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void EraseBackground(HDC) override {}
-
- private:
-  TSpinButtons FPressed = 0;
-  TTimer* FDelay;
-  TTimer* FRepeat;
-};
-
 class TNxSpinEdit : public TNxCustomNumberEdit {
  public:
   explicit TNxSpinEdit(TComponent* AOwner);
@@ -122,12 +99,15 @@ class TNxSpinEdit : public TNxCustomNumberEdit {
   void SetIncrement(double Value) { FIncrement = Value; }
   bool SpinButtons() const { return FSpinButtons; }
   void SetSpinButtons(bool Value);
-  // Kept for the column's settings; this editor shows no execute button.
+  // The execute button at the left edge.
   const std::wstring& ButtonCaption() const { return FButtonCaption; }
-  void SetButtonCaption(const std::wstring& Value) { FButtonCaption = Value; }
+  void SetButtonCaption(const std::wstring& Value);
   bool ShowButton() const { return FShowButton; }
-  void SetShowButton(bool Value) { FShowButton = Value; }
+  void SetShowButton(bool Value);
+  int ButtonWidth() const { return FButtonWidth; }
+  void SetButtonWidth(int Value);
   TNxSpinButtonPair* ButtonPair() const { return FButtons; }
+  TNxExecuteButton* ExecuteButton() const { return FExecute; }
 
   // One step up or down, within the range; nothing on a read-only editor.
   void Spin(TSpinButtons Buttons);
@@ -152,5 +132,7 @@ class TNxSpinEdit : public TNxCustomNumberEdit {
   bool FSpinButtons = true;
   std::wstring FButtonCaption;
   bool FShowButton = false;
+  int FButtonWidth = 21;
   TNxSpinButtonPair* FButtons;
+  TNxExecuteButton* FExecute;
 };

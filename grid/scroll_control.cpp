@@ -5,6 +5,7 @@
 
 #include "framework/application.h"
 #include "framework/forms.h"
+#include "grid/roll_shadow.h"
 
 // ---------------------------------------------------------------------------- TNxCustomScrollBar
 
@@ -200,18 +201,16 @@ unsigned RollInterval(int dy) {
 }  // namespace grid
 
 TNxScrollControl::TNxScrollControl(TComponent* AOwner)
-    : TNxCustomScrollControl(AOwner), FRollTimer(new TTimer(this)) {
+    : TNxCustomScrollControl(AOwner),
+      FRollTimer(new TTimer(this)),
+      FRollShadow(new TRollShadow(this)) {
+  FRollShadow->SetParent(this);
   FRollTimer->SetEnabled(false);
   FRollTimer->SetInterval(1);
   FRollTimer->OnTimer = [this](TObject*) { RollTick(); };
-  // The program's own roll cursors; without them the default cursor shows.
-  const struct {
-    TCursor id;
-    const wchar_t* name;
-  } cursors[] = {{crRoll, L"ROLL"}, {crRollUp, L"ROLLUP"}, {crRollDown, L"ROLLDOWN"}};
-  for (const auto& cursor : cursors)
-    if (HCURSOR loaded = LoadCursorW(GetModuleHandleW(nullptr), cursor.name))
-      Screen.SetCursors(cursor.id, loaded);
+  Screen.RegisterCursor(crRoll, L"ROLL");
+  Screen.RegisterCursor(crRollUp, L"ROLLUP");
+  Screen.RegisterCursor(crRollDown, L"ROLLDOWN");
 }
 
 TNxScrollControl::~TNxScrollControl() = default;
@@ -223,6 +222,9 @@ void TNxScrollControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
   FRollOrigin = {X, Y};
   FRollDirection = rdNone;
   Screen.SetCursor(crRoll);
+  FRollShadow->SetCursor(crRoll);
+  FRollShadow->PlaceAt(ClientToScreen(FRollOrigin));
+  FRollShadow->Show();
   FRollTimer->SetInterval(1);
   FRollTimer->SetEnabled(true);
   SetMouseCapture(true);
@@ -237,6 +239,7 @@ void TNxScrollControl::MouseMove(TShiftState Shift, int X, int Y) {
                                               : crRoll;
   // Setting the screen cursor moves the mouse to where it is: only on a change.
   if (Screen.Cursor() != cursor) Screen.SetCursor(cursor);
+  FRollShadow->SetCursor(cursor);
 }
 
 void TNxScrollControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -244,6 +247,7 @@ void TNxScrollControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, in
   if (!FRolling) return;
   FRollTimer->SetEnabled(false);
   FRolling = false;
+  FRollShadow->Hide();
   Screen.SetCursor(crDefault);
   SetMouseCapture(false);
 }

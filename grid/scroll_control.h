@@ -21,6 +21,7 @@
 
 class TNxCustomScrollControl;
 class TNxScrollControl;
+class TRollShadow;
 
 // What the last scroll message did.
 enum TScrollKind { skNone, skLine, skPage, skThumb, skEnds };
@@ -172,6 +173,9 @@ class TNxScrollControl : public TNxCustomScrollControl {
   TMouseWheelUpDownEvent OnMouseWheelDown;
   TMouseWheelUpDownEvent OnMouseWheelUp;
 
+  // The marker at the roll origin, shown while rolling.
+  TRollShadow* RollShadow() const { return FRollShadow; }
+
   void DoScroll(TScrollBarKind Kind, int Position);
   void WndProc(TMessage& Message) override;
 
@@ -194,6 +198,7 @@ class TNxScrollControl : public TNxCustomScrollControl {
   TNxScrollBar FVertScrollBar{this, sbVertical};
   bool FMouseWheelEnabled = true;
   TTimer* FRollTimer;
+  TRollShadow* FRollShadow;
   bool FRollScrolling = true;  // the roll option: rolling on the middle button
   bool FRolling = false;
   POINT FRollOrigin{0, 0};

@@ -6,6 +6,7 @@
 #include "framework/canvas.h"
 #include "framework/controls.h"
 #include "framework/convert.h"
+#include "framework/edit_mask.h"
 #include "framework/text_encoding.h"
 #include "grid/column_kinds.h"
 #include "grid/column_parts.h"
@@ -161,8 +162,9 @@ void TStyleDisplay::PaintHeaderCell(TNxCustomColumn* Column, const RECT& Rect) {
 void TStyleDisplay::PaintFooterContent(TNxCustomColumn* Column, const RECT& Rect) {
   TColumnFooter& footer = *Column->Footer();
   std::wstring text = footer.Caption();
-  // A text mask has no formatter of its own here: such a caption shows as it is.
-  if (!footer.FormatMask().empty() && footer.FormatMaskKind() == mkFloat) {
+  if (!footer.FormatMask().empty() && footer.FormatMaskKind() == mkText) {
+    text = efir::text::fromAnsi(efir::FormatMaskText(footer.FormatMask(), efir::text::toAnsi(text)));
+  } else if (!footer.FormatMask().empty() && footer.FormatMaskKind() == mkFloat) {
     double value = 0;
     if (!efir::TryStrToFloat(efir::text::toAnsi(text), value)) value = 0;
     text = efir::text::fromAnsi(grid::FormatFloat(footer.FormatMask(), value));
@@ -198,7 +200,8 @@ void TStyleDisplay::PaintFooterCell(TNxCustomColumn* Column, const RECT& Rect, b
 void TStyleDisplay::PaintInputCell(TNxCustomColumn* Column, const RECT& Rect, bool Focused,
                                    bool InputSelected, bool GridLines) {
   TColor face = Column->Color(), text = clGrayText;
-  if (InputSelected && !Column->IsSelectedColumn()) {
+  const bool editing = Column->InputEditing();
+  if (InputSelected && !editing && !Column->IsSelectedColumn()) {
     text = clHighlightText;
     face = Focused ? clHighlight : clBtnFace;
   } else {
@@ -206,7 +209,13 @@ void TStyleDisplay::PaintInputCell(TNxCustomColumn* Column, const RECT& Rect, bo
   }
   RECT cell = Rect;
   if (GridLines && InputSelected) --cell.right, --cell.bottom;
-  Fill(cell, face);
+  // While edited the editor covers the cell: only its frame shows around it.
+  if (editing) {
+    Canvas->Brush().SetColor(face);
+    Canvas->FrameRect(cell);
+  } else {
+    Fill(cell, face);
+  }
   if (GridLines && InputSelected) {
     Line(Rect.left, Rect.bottom - 1, Rect.right, Rect.bottom - 1, clHighlight);
     Line(Rect.right - 1, Rect.top, Rect.right - 1, Rect.bottom, clHighlight);

@@ -152,8 +152,98 @@ void TRbCustomControl::Notification(TComponent* component, TOperation operation)
 }
 
 void TRbCustomControl::WndProc(TMessage& Message) {
-  if (Message.Msg == CM_ENABLEDCHANGED || Message.Msg == CM_TEXTCHANGED) Invalidate();
+  switch (Message.Msg) {
+    case CM_ENABLEDCHANGED:
+      EnabledChanged();
+      break;
+    case CM_TEXTCHANGED:
+      Invalidate();
+      break;
+    case CM_FOCUSCHANGED:
+      FocusChanged(reinterpret_cast<TControl*>(Message.LParam));
+      break;
+    case CM_PARENTCOLORCHANGED:
+      ParentColorChanged();
+      break;
+    case CM_MOUSEENTER:
+      MouseEntered();
+      return;
+    case CM_MOUSELEAVE:
+      MouseLeft();
+      return;
+    case WM_LBUTTONDOWN:
+      FocusOnClick();
+      break;
+    case WM_LBUTTONUP:
+      TCustomControl::WndProc(Message);
+      LeftButtonReleased();
+      return;
+    case WM_MOUSEMOVE:
+      TCustomControl::WndProc(Message);
+      MouseMoved();
+      return;
+    case WM_SIZE:
+      Resized();
+      break;
+    case WM_TIMER:
+      if (Message.WParam == 1 && FadeTimerEvent) {
+        try {
+          FadeTimerEvent();
+        } catch (...) {
+          // A fade step that fails is skipped: the next tick tries again.
+        }
+      }
+      break;
+  }
   TCustomControl::WndProc(Message);
+}
+
+void TRbCustomControl::FocusOnClick() {
+  if (!Focused() && CanFocus()) SetFocus();
+}
+
+void TRbCustomControl::MouseEntered() {
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TRbCustomControl::MouseLeft() {
+  if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TRbCustomControl::StopFade() {
+  if (HandleAllocated()) KillTimer(Handle(), 1);
+}
+
+void TRbCustomControl::FadeInStep() {
+  if ((FadeState & 3) == 3) {
+    if (FadeLevelFast >= 100) {
+      FadeLevelFast = 100;
+      Invalidate();
+      StopFade();
+      return;
+    }
+    FadeLevelFast += 25;
+  } else {
+    if (FadeLevelFast > 0) FadeLevelFast -= 25;
+    FadeLevel = std::min(FadeLevel + 10, 100);
+    if (FadeLevelFast <= 0 && FadeLevel >= 100) {
+      Invalidate();
+      StopFade();
+      return;
+    }
+  }
+  Invalidate();
+}
+
+void TRbCustomControl::FadeOutStep() {
+  if (FadeLevelFast > 0) FadeLevelFast -= 25;
+  if (FadeLevel > 0 || FadeLevelFast > 0) {
+    FadeLevel -= 10;
+  } else {
+    FadeLevel = FadeLevelFast = 0;
+    StopFade();
+  }
+  Invalidate();
 }
 
 // ---------------------------------------------------------------------------- TRbPanel
@@ -231,6 +321,22 @@ void TRbPanel::SetGradientType(TGradientType value) {
 void TRbPanel::WndProc(TMessage& Message) {
   TRbCustomControl::WndProc(Message);
   if (Message.Msg == CM_COLORCHANGED || Message.Msg == CM_FONTCHANGED) RenderPanel();
+}
+
+void TRbPanel::ParentColorChanged() {
+  if (ParentColor() && Parent()) SetOuterColor(Parent()->Color());
+}
+
+void TRbPanel::AdjustClientRect(RECT& Rect) {
+  TRbCustomControl::AdjustClientRect(Rect);
+  const int side = borderWidth_ + 1;
+  if (captionPosition_ != cpGroupBox) {
+    InflateRect(&Rect, -side, -side);
+    return;
+  }
+  const int half = CaptionHeight() / 2;
+  InflateRect(&Rect, -side, -(half + 2));
+  OffsetRect(&Rect, 0, half - 1);
 }
 
 void TRbPanel::Loaded() {

@@ -18,6 +18,8 @@
 #include "framework/bitmap.h"
 #include "framework/controls.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 class TRbStyleManager;
@@ -36,13 +38,36 @@ class TRbCustomControl : public TCustomControl {
 
   // Draws the control's look anew (after a change of its colours).
   virtual void RenderControl() {}
+  std::string About() const { return "RbControls: styled panels, labels and buttons"; }
 
   void WndProc(TMessage& Message) override;
 
+  // The fade of animated controls: levels 0..100, both state bits set for a fast fade in.
+  // Nothing in this system starts the fade timer (window timer 1), so these never run here.
+  int FadeLevel = 0;
+  int FadeLevelFast = 0;
+  uint8_t FadeState = 0;
+  std::function<void()> FadeTimerEvent;
+  virtual void FadeOutStep();
+  virtual void FadeInStep();
+
  protected:
   void Notification(TComponent* component, TOperation operation) override;
+  // The library's hooks, each called on the event it is named after.
+  virtual void EnabledChanged() { Invalidate(); }
+  virtual void FocusChanged(TControl*) {}
+  // A left press takes the focus.
+  virtual void FocusOnClick();
+  virtual void LeftButtonReleased() {}
+  virtual void MouseEntered();
+  virtual void MouseLeft();
+  virtual void MouseMoved() {}
+  virtual void ParentColorChanged() {}
+  virtual void Resized() {}
 
  private:
+  void StopFade();
+
   bool textShadow_ = true;
   bool showCaption_ = true;
   TRbStyleManager* styleManager_ = nullptr;
@@ -101,6 +126,10 @@ class TRbPanel : public TRbCustomControl {
   void Loaded() override;
   void Resize() override;
   void Paint() override;
+  // Aligned children stay inside the border and below a group-box caption.
+  void AdjustClientRect(RECT& Rect) override;
+  // The colour around the corners is the parent's, with ParentColor.
+  void ParentColorChanged() override;
 
  private:
   void RenderPanel();

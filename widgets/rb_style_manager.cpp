@@ -1,6 +1,7 @@
 #include "widgets/rb_style_manager.h"
 
 #include "widgets/rb_panel.h"
+#include "widgets/rb_splitter_face.h"
 
 #include <algorithm>
 
@@ -65,4 +66,8 @@ void TRbStyleManager::Assign(TRbStyleManager& source) {
   panelColor_ = source.panelColor_;
   borderColor_ = source.borderColor_;
   textShadow_ = source.textShadow_;
+}
+
+void TRbSplitterColors::Changed() {
+  if (face_) efir::rb::RedrawSplitter(*face_, *this);
 }

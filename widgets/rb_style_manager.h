@@ -81,13 +81,22 @@ class TRbControlColors : public TRbCustomColors {
   TColor textShadow_ = 0xFFFFFF;
 };
 
-// A splitter bar's colours: the face colour for the normal state.
+struct TRbSplitterFace;
+
+// A splitter bar's colours: the face colour for the normal state. Tied to a splitter's face
+// (rb_splitter_face.h), every change draws the face anew.
 class TRbSplitterColors : public TRbCustomColors {
  public:
-  TRbSplitterColors() {
+  explicit TRbSplitterColors(TRbSplitterFace* face = nullptr) : face_(face) {
     SetDefaultFrom(clBtnFace);
     SetDefaultTo(clBtnFace);
   }
+
+ protected:
+  void Changed() override;
+
+ private:
+  TRbSplitterFace* face_;
 };
 
 class TRbStyleManager : public TComponent {

@@ -1,5 +1,6 @@
 #include "widgets/rx_clock.h"
 
+#include "framework/application.h"
 #include "framework/convert.h"
 #include "framework/exceptions.h"
 #include "framework/forms.h"
@@ -9,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -99,8 +101,65 @@ void TRxClock::BeforeDestruction() {
 }
 
 TRxClock::~TRxClock() {
+  Unhook();
   // The timer goes first, so that no tick reaches a clock that is half gone.
   timer_->Free();
+}
+
+void TRxClock::CreateWnd() {
+  TPanel::CreateWnd();
+  if (hook_) return;
+  hook_ = Application.HookMainWindow([this](TMessage& Message) {
+    if (Message.Msg == WM_WININICHANGE) {
+      Invalidate();
+      if (autoSize_) Realign();
+    }
+    return false;
+  });
+}
+
+void TRxClock::DestroyWnd() {
+  Unhook();
+  TPanel::DestroyWnd();
+}
+
+void TRxClock::Unhook() {
+  if (hook_) Application.UnhookMainWindow(std::exchange(hook_, 0));
+}
+
+void TRxClock::SetAutoSize(bool value) {
+  autoSize_ = value;
+  if (!value) return;
+  Invalidate();
+  Realign();
+}
+
+void TRxClock::Resize() {
+  Realign();
+  TPanel::Resize();
+}
+
+void TRxClock::Realign() {
+  FitDialRect();
+  if (autoSize_) FitClockFont(ClientRect());
+}
+
+void TRxClock::FitClockFont(const RECT& rect) {
+  const int height = rect.bottom - rect.top - 4, width = rect.right - rect.left - 30;
+  if (height <= 0 || width <= 0) return;
+  std::string sample = showSeconds_ ? "88888888" : "88888";
+  TCanvas measure;
+  efir::gdi::WindowDC screen;
+  efir::CanvasBinding bound(measure, screen);
+  measure.Font().Assign(Font());
+  measure.Font().SetHeight(-1000);
+  if (twelveHour_) {
+    const std::string& am = efir::FormatSettings().TimeAMString;
+    const std::string& pm = efir::FormatSettings().TimePMString;
+    sample += " " + (measure.TextWidth(am) > measure.TextWidth(pm) ? am : pm);
+  }
+  const int sampleWidth = std::max(measure.TextWidth(sample), 1);
+  Font().SetHeight(-std::min(MulDiv(height, 4, 5), MulDiv(1000, width, sampleWidth)));
 }
 
 uint8_t TRxClock::AlarmPart(int index) const {
@@ -169,12 +228,14 @@ void TRxClock::SetShowSeconds(bool value) {
   if (value == showSeconds_) return;
   showSeconds_ = value;
   Invalidate();
+  if (autoSize_) Realign();
 }
 
 void TRxClock::SetTwelveHour(bool value) {
   if (value == twelveHour_) return;
   twelveHour_ = value;
   Invalidate();
+  if (autoSize_) Realign();
 }
 
 void TRxClock::SetLeadingZero(bool value) {

@@ -51,6 +51,10 @@ class TRxClock : public TPanel {
   void SetLeadingZero(bool value);
   TColor DotsColor() const { return dotsColor_; }
   void SetDotsColor(TColor value);
+  // Fits the font to the control: the digital time at its widest fills the height (4/5 of
+  // it) or the width (less 30 pixels), whichever allows less.
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool value);
 
   // The time of day now, or what OnGetTime makes of it.
   virtual double CurrentTime();
@@ -66,6 +70,10 @@ class TRxClock : public TPanel {
   virtual void RaiseAlarm();
   void Loaded() override;
   void Paint() override;
+  void Resize() override;
+  // Watches the application's window for settings changes (the time format may change).
+  void CreateWnd() override;
+  void DestroyWnd() override;
 
  private:
   struct ShownTime {
@@ -81,6 +89,9 @@ class TRxClock : public TPanel {
   void PaintDigital(TCanvas& canvas, RECT rect, bool full);
   void PaintAnalog(TCanvas& canvas, bool full);
   void FitDialRect();
+  void Realign();
+  void FitClockFont(const RECT& rect);
+  void Unhook();
   void DrawDialDots(TCanvas& canvas);
   void DrawHand(TCanvas& canvas, int position, bool hour);
   void DrawSecondHand(TCanvas& canvas, int position);
@@ -93,6 +104,8 @@ class TRxClock : public TPanel {
   bool twelveHour_ = false;
   bool leadingZero_ = true;
   TColor dotsColor_ = clTeal;
+  bool autoSize_ = false;
+  int hook_ = 0;  // the application window's hook, 0 while none
   ShownTime displayTime_;
   RECT clockRect_{};
   int clockRadius_ = 0;

@@ -1,5 +1,6 @@
 #include "widgets/rx_label.h"
 
+#include "framework/forms.h"
 #include "framework/text_encoding.h"
 
 namespace {
@@ -49,6 +50,8 @@ TRxCustomLabel::TRxCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetControlStyle(ControlStyle() | csOpaque);
   SetParentColor(true);
   SetBounds(0, 0, 65, 17);
+  Screen.RegisterCursor(crRxHand, L"RX_HANDCUR");
+  Screen.RegisterCursor(crRxDrag, L"RX_DRAGCUR");
 }
 
 void TRxCustomLabel::SetAlignment(TAlignment value) {
@@ -229,8 +232,39 @@ void TRxCustomLabel::WndProc(TMessage& Message) {
       TGraphicControl::WndProc(Message);
       UpdateMouseInside();
       return;
+    case CM_FOCUSCHANGED: {
+      const bool focused =
+          focusControl_ && focusControl_ == reinterpret_cast<TControl*>(Message.LParam);
+      if (focused != focused_ && showFocus_) Invalidate();
+      focused_ = focused;
+      break;
+    }
+    case CM_DIALOGCHAR:
+      DialogChar(Message);
+      return;
   }
   TGraphicControl::WndProc(Message);
+}
+
+void TRxCustomLabel::DialogChar(TMessage& Message) {
+  if (!focusControl_ || !Enabled() || !showAccelChar_) return;
+  if (!IsAccelerator(static_cast<wchar_t>(Message.WParam)) || !focusControl_->CanFocus()) return;
+  focusControl_->SetFocus();
+  Message.Result = 1;
+}
+
+bool TRxCustomLabel::IsAccelerator(wchar_t key) {
+  const std::wstring caption = efir::text::fromAnsi(Caption());
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {
+      ++i;  // "&&" is a plain "&"
+      continue;
+    }
+    return CharUpperW(reinterpret_cast<LPWSTR>(static_cast<uintptr_t>(caption[i + 1]))) ==
+           CharUpperW(reinterpret_cast<LPWSTR>(static_cast<uintptr_t>(key)));
+  }
+  return false;
 }
 
 void TRxCustomLabel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

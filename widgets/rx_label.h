@@ -68,6 +68,9 @@ class TRxCustomLabel : public TGraphicControl {
   void DrawLabelText(HDC dc, RECT& rect, UINT flags);
   void FitLabelSize();
   void UpdateMouseInside();
+  // The caption's accelerator is `key` (the character after a single "&", either case).
+  bool IsAccelerator(wchar_t key);
+  void DialogChar(TMessage& Message);
 
   TAlignment alignment_ = taLeftJustify;
   bool autoSize_ = true;
@@ -81,7 +84,11 @@ class TRxCustomLabel : public TGraphicControl {
   bool wordWrap_ = false;
   bool mouseInside_ = false;
   bool dragging_ = false;
+  bool focused_ = false;  // FocusControl has the focus
 };
+
+// The library's cursors: a hand and a dragging hand.
+constexpr TCursor crRxHand = 14000, crRxDrag = 14001;
 
 class TRxLabel : public TRxCustomLabel {
  public:

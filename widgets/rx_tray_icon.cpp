@@ -9,51 +9,6 @@
 
 #include <algorithm>
 
-// ---------------------------------------------------------------------------- TIconList
-
-TIcon* TIconList::Icons(int index) const {
-  if (index < 0 || index >= Count())
-    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-  return icons_[static_cast<size_t>(index)].get();
-}
-
-int TIconList::Add(const TIcon& icon) {
-  auto copy = std::make_unique<TIcon>();
-  copy->Assign(icon);
-  AddIcon(std::move(copy));
-  return Count() - 1;
-}
-
-void TIconList::AddIcon(std::unique_ptr<TIcon> icon) {
-  Watch(icon.get());
-  icons_.push_back(std::move(icon));
-  Changed();
-}
-
-void TIconList::Delete(int index) {
-  Icons(index);  // checks the index
-  icons_.erase(icons_.begin() + index);
-  Changed();
-}
-
-void TIconList::Clear() {
-  BeginUpdate();
-  while (!icons_.empty()) Delete(Count() - 1);
-  EndUpdate();
-}
-
-void TIconList::EndUpdate() {
-  if (updates_ > 0 && --updates_ == 0) Changed();
-}
-
-void TIconList::Watch(TIcon* icon) {
-  if (icon) icon->OnChange = [this] { Changed(); };
-}
-
-void TIconList::Changed() {
-  if (updates_ == 0 && OnChange) OnChange();
-}
-
 // ---------------------------------------------------------------------------- TRxTrayIcon
 
 namespace {

@@ -16,6 +16,7 @@
 
 #include "framework/controls.h"
 #include "framework/picture_icon.h"
+#include "widgets/icon_list.h"
 
 #include <windows.h>
 
@@ -30,36 +31,6 @@ class TPopupMenu;
 class TTimer;
 
 constexpr UINT WM_TRAYNOTIFY = 0xB054;
-
-// An ordered list of icons, owned by the list; an entry may be empty (nullptr).
-class TIconList {
- public:
-  TIconList() = default;
-  TIconList(const TIconList&) = delete;
-  TIconList& operator=(const TIconList&) = delete;
-
-  int Count() const { return static_cast<int>(icons_.size()); }
-  // The entry, or nullptr for an empty one; EListError outside the list.
-  TIcon* Icons(int index) const;
-  // Appends a copy of `icon`; returns its index.
-  int Add(const TIcon& icon);
-  // Appends `icon` itself (nullptr: an empty entry), owned from now on.
-  void AddIcon(std::unique_ptr<TIcon> icon);
-  void Delete(int index);
-  void Clear();
-  // Changes between these raise OnChange once, at the outermost EndUpdate.
-  void BeginUpdate() { ++updates_; }
-  void EndUpdate();
-
-  std::function<void()> OnChange;
-
- private:
-  void Watch(TIcon* icon);
-  void Changed();
-
-  std::vector<std::unique_ptr<TIcon>> icons_;
-  int updates_ = 0;
-};
 
 class TRxTrayIcon : public TComponent {
  public:

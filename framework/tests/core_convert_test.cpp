@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/convert.h"
+#include "framework/edit_mask.h"
 #include "framework/exceptions.h"
 
 namespace efir {
@@ -265,3 +266,20 @@ TEST(FormatSettingsTest, LoadsTheUserLocale) {
 
 }  // namespace
 }  // namespace efir
+
+TEST(EditMask, ValuesAreLaidOutByThePattern) {
+  struct Case {
+    const char* mask;
+    const char* value;
+    const char* shown;
+  } cases[] = {
+      {"(999) 000-00-00;0;_", "4951234567", "(495) 123-45-67"},
+      {"(999) 000-00-00;0;_", "49512", "(495) 12_-__-__"},
+      {"!99/99/0000;1;_", "01.02.2024", "01/02/2024"},
+      {">LL-000;0; ", "ab12", "AB-12 "},
+      {"\\N 000;0;*", "7", "N 7**"},
+      {"000", "12", "12_"},  // no fields: literals saved, "_" for a missing character
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(efir::FormatMaskText(c.mask, c.value), c.shown) << c.mask << " " << c.value;
+}

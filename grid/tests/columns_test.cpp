@@ -8,6 +8,7 @@
 #include "grid/column_kinds.h"
 #include "framework/exceptions.h"
 #include "grid/column_parts.h"
+#include "grid/inplace_edit.h"
 #include "grid/tests/fake_grid.h"
 
 using gridtest::FakeGrid;
@@ -253,4 +254,17 @@ TEST(ColumnParts, GlyphTakesItsBottomLeftPixelAsTransparent) {
   TBitmap empty;
   a->Footer()->SetGlyph(empty);  // nothing to read, nothing read
   EXPECT_FALSE(a->Footer()->Glyph()->Transparent());
+}
+
+// A form's editor given to a column is forgotten when it is freed, so no edit reaches it.
+TEST(Columns, AnOutsideEditorIsForgottenWhenFreed) {
+  TNxTextColumn column;
+  auto* first = new TNxEdit(nullptr);
+  auto* second = new TNxEdit(nullptr);
+  column.SetInplaceEdit(first);
+  column.SetInplaceEdit(second);
+  first->Free();  // no longer the column's: nothing changes
+  EXPECT_EQ(column.InplaceEdit(), second);
+  second->Free();
+  EXPECT_EQ(column.InplaceEdit(), nullptr);
 }

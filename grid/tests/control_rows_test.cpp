@@ -274,3 +274,35 @@ TEST_F(ControlRows, ExportWritesOneLinePerRow) {
   grid->ExportToBuffer(';', buffer);
   EXPECT_EQ(buffer, ";Эфир%\r\nПлюс;1;\r\nДжаз;");
 }
+
+// The tree: r0 { a { b }, c }, r1, r2 by level, walked by siblings and parents.
+TEST_F(ControlRows, TheTreeIsWalkedBySiblingsAndParents) {
+  TDataGrid* grid = LooseGrid();
+  AddTextColumn(grid);
+  AddNamedRows(grid, 3);
+  grid->InsertChildRow(0, true);   // 1: a
+  grid->InsertChildRow(1, true);   // 2: b, under a
+  grid->InsertChildRow(0, true);   // 3: c, after a's subtree
+  ASSERT_EQ(grid->RowCount(), 6);  // r0 a b c r1 r2
+  struct Case {
+    int row, sibling, parent;
+  } cases[] = {{0, 4, -1}, {1, 3, 0}, {2, -1, 1}, {3, -1, 0}, {4, 5, -1}, {5, -1, -1}};
+  for (const Case& c : cases) {
+    int index = c.row, sibling = 0;
+    grid->GetTreeLinks(index, sibling);
+    EXPECT_EQ(sibling, c.sibling) << c.row;
+    EXPECT_EQ(index, c.parent) << c.row;
+  }
+  const int step = grid->RowSize() + grid->LineWidth(lkRowExtra);
+  int count = 0, height = 0;
+  grid->CountSubtree(0, count, height);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(height, 4 * step);
+  grid->SetExpanded(1, false);  // b is under a collapsed row: its height no longer counts
+  grid->CountSubtree(0, count, height);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(height, 3 * step);
+  grid->SetExpanded(0, false);
+  grid->CountSubtree(0, count, height);
+  EXPECT_EQ(height, step);
+}

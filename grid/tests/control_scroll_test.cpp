@@ -2,7 +2,9 @@
 // the scroll messages and the wheel, and the grid's rows brought into view by code.
 #include <gtest/gtest.h>
 
+#include "grid/roll_shadow.h"
 #include "grid/tests/control_fixture.h"
+#include "tests/support/capture.h"
 
 using namespace gridtest;
 using ControlScroll = GridTest;
@@ -318,4 +320,42 @@ TEST_F(ControlScroll, TheMiddleButtonRollsUntilAnyButtonComesUp) {
   SendMessageW(window, WM_LBUTTONUP, 0, efir::test::At(50, 76));
   EXPECT_EQ(Screen.Cursor(), crDefault);
   EXPECT_NE(GetCapture(), window);
+}
+
+// The marker shows the roll origin: its dot on the press point, grey, shaped, gone at the end.
+TEST_F(ControlScroll, TheRollMarkerSitsOnThePressPointWhileRolling) {
+  TDataGrid* grid = WindowGrid();
+  AddTextColumn(grid);
+  AddNamedRows(grid, 30);
+  HWND window = grid->Handle();
+  TRollShadow* marker = grid->RollShadow();
+  EXPECT_FALSE(marker->HandleAllocated() && IsWindowVisible(marker->Handle()));
+  SendMessageW(window, WM_MBUTTONDOWN, MK_MBUTTON, efir::test::At(50, 80));
+  ASSERT_TRUE(marker->HandleAllocated());
+  HWND shadow = marker->Handle();
+  EXPECT_TRUE(IsWindowVisible(shadow));
+  POINT origin{50, 80};
+  ClientToScreen(window, &origin);
+  RECT bounds;
+  GetWindowRect(shadow, &bounds);
+  EXPECT_EQ(bounds.left, origin.x - 7);
+  EXPECT_EQ(bounds.top, origin.y - 11);
+  EXPECT_EQ(bounds.right - bounds.left, 32);
+  EXPECT_EQ(bounds.bottom - bounds.top, 32);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(shadow, region), ERROR);
+  struct Probe {
+    POINT p;
+    bool inside;
+  } probes[] = {{{7, 3}, true}, {{7, 11}, true}, {{6, 18}, true}, {{20, 11}, false},
+                {{7, 25}, false}, {{30, 30}, false}};
+  for (const Probe& probe : probes)
+    EXPECT_EQ(PtInRegion(region, probe.p.x, probe.p.y) != 0, probe.inside)
+        << probe.p.x << "," << probe.p.y;
+  DeleteObject(region);
+  UpdateWindow(shadow);
+  efir::test::Image image = efir::test::captureWindow(shadow);
+  EXPECT_EQ(image.at(7, 11), ColorToRGB(clGrayText));
+  SendMessageW(window, WM_MBUTTONUP, 0, efir::test::At(50, 80));
+  EXPECT_FALSE(IsWindowVisible(shadow));
 }

@@ -5,26 +5,16 @@
 
 #include "framework/exceptions.h"
 #include "framework/text_encoding.h"
-#include "framework/tests/ui_fixture.h"
 #include "grid/number_editors.h"
+#include "grid/tests/editor_fixture.h"
 #include "grid/tests/pinned_locale.h"
 
 using gridtest::PinnedSeparators;
 
 namespace {
 
-class NumberEditors : public efir::test::UiTest {
+class NumberEditors : public gridtest::EditorTest {
  protected:
-  template <class T>
-  T* Editor() {
-    TForm* form = NewForm(200, 40);
-    auto* edit = new T(form);
-    edit->SetParent(form);
-    edit->SetBounds(0, 0, 150, 22);
-    edit->HandleNeeded();
-    return edit;
-  }
-
   // The clipboard must be opened by a window for SetClipboardData to take the text.
   static void PutOnClipboard(HWND owner, const wchar_t* text) {
     ASSERT_TRUE(OpenClipboard(owner));

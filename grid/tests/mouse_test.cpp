@@ -299,3 +299,79 @@ TEST_F(Mouse, ATextFitHintShowsTheWholeTextOverACutCell) {
   Move(grid, 5, 20);
   EXPECT_EQ(ShownHint(), L"");
 }
+
+// The program-wide hint switch silences the grid's own hints, but not the text-fit hint.
+TEST_F(Mouse, TheApplicationsHintSwitchSilencesCellHintsAndShowHintAt) {
+  TDataGrid* grid = ListGrid();
+  Activate(grid);
+  grid->OnCellHint = [](TObject*, int, int, std::wstring& value) { value = L"Подсказка"; };
+  Application.SetShowHint(false);
+  grid->ShowHintAt(0, 0, L"Эфир - Добавлено в избранное");
+  EXPECT_EQ(ShownHint(), L"");
+  Move(grid, 70, 40);
+  EXPECT_EQ(ShownHint(), L"");
+  Application.SetShowHint(true);
+  Move(grid, 75, 58);
+  EXPECT_EQ(ShownHint(), L"Подсказка");
+}
+
+// Each column's right edge (60, 120, 180 here) has a grip from 3 pixels left of it to 2
+// right; a fixed-size or hidden column has none.
+TEST_F(Mouse, AResizeGripReachesFromThreeLeftToTwoRightOfTheEdge) {
+  TDataGrid* grid = ListGrid();
+  grid->SetOptions(goHeader);
+  struct Case {
+    int x;
+    int column;
+  } cases[] = {{56, -1}, {57, 0}, {60, 0}, {62, 0}, {63, -1}, {117, 1}, {122, 1}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(grid->ResizeGripColumn(c.x), c.column) << c.x;
+    HWND window = grid->Handle();
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(c.x, 5));
+    EXPECT_EQ(grid->Drag() == gdColumnResize, c.column >= 0) << c.x;
+    SendMessageW(window, WM_LBUTTONUP, 0, At(c.x, 5));
+  }
+  TNxCustomColumn* first = grid->Columns()->Item(0);
+  first->SetOptions(first->Options() | coFixedSize);
+  EXPECT_EQ(grid->ResizeGripColumn(60), -1);
+  grid->Columns()->Item(1)->SetVisible(false);  // the third column now ends at 120
+  EXPECT_EQ(grid->ResizeGripColumn(120), 2);
+  EXPECT_EQ(grid->ResizeGripColumn(180), -1);
+}
+
+TEST_F(Mouse, TheFooterIsClickedAndHintedByColumn) {
+  TDataGrid* grid = ListGrid(3);
+  Activate(grid);
+  grid->SetOptions(goFooter);
+  grid->OnFooterClick = [this](TObject*, int c) { log.lines.push_back("footer " + std::to_string(c)); };
+  grid->Columns()->Item(1)->Footer()->SetHint(L"Итого станций");
+  const int footerY = grid->ClientHeight() - 5;
+  log.Take();
+  Click(grid, 70, footerY);
+  EXPECT_EQ(log.Take(), (Lines{"down 70," + std::to_string(footerY), "up", "footer 1"}));
+  Click(grid, 190, footerY);  // right of the last column: no column, no event
+  EXPECT_EQ(log.Take(), (Lines{"down 190," + std::to_string(footerY), "up"}));
+  Move(grid, 70, footerY);
+  EXPECT_EQ(ShownHint(), L"Итого станций");
+  EXPECT_EQ(grid->HintKind(), hkFooter);
+  POINT corner = grid->ClientToScreen({60, grid->ClientHeight() + 2});
+  EXPECT_EQ(HintCorner().x, corner.x);
+  EXPECT_EQ(HintCorner().y, corner.y);
+  Move(grid, 10, footerY);  // a footer without a hint
+  EXPECT_EQ(ShownHint(), L"");
+}
+
+TEST_F(Mouse, AHeaderDoubleClickNamesTheColumnUnderIt) {
+  TDataGrid* grid = ListGrid();
+  grid->SetOptions(goHeader);
+  Lines clicks;
+  grid->OnHeaderDblClick = [&](TObject*, int c) { clicks.push_back("dbl " + std::to_string(c)); };
+  HWND window = grid->Handle();
+  for (int x : {90, 190}) {
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(x, 5));
+    SendMessageW(window, WM_LBUTTONUP, 0, At(x, 5));
+    SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, At(x, 5));
+    SendMessageW(window, WM_LBUTTONUP, 0, At(x, 5));
+  }
+  EXPECT_EQ(clicks, (Lines{"dbl 1"}));
+}

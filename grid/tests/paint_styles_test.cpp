@@ -150,6 +150,38 @@ TEST_F(PaintStyles, AFloatFooterShowsTextThatIsNoNumberAsZero) {
   EXPECT_NE(shown(L"1"), zero);
 }
 
+// A text mask lays the caption out: the footer shows what the plain formatted text shows.
+TEST_F(PaintStyles, ATextFooterIsLaidOutByItsMask) {
+  TDataGrid* grid = HeaderGrid();
+  grid->SetOptions(goFooter);
+  TColumnFooter* footer = grid->Columns()->Item(0)->Footer();
+  const RECT cell = grid->GetFooterRect();
+  auto shown = [&](const std::string& mask, const std::wstring& caption) {
+    footer->SetFormatMask(mask);
+    footer->SetFormatMaskKind(mkText);
+    footer->SetCaption(caption);
+    return Crop(Render(grid), {0, cell.top, 100, cell.bottom});
+  };
+  EXPECT_EQ(shown("000-000;0;_", L"123456"), shown("", L"123-456"));
+  EXPECT_NE(shown("000-000;0;_", L"123456"), shown("", L"123456"));
+}
+
+// While its input is edited the input cell is only framed: the editor covers the rest.
+TEST_F(PaintStyles, AnEditedInputCellIsFramedNotFilled) {
+  TDataGrid* grid = HeaderGrid();
+  grid->SetOptions(goHeader | goInput);
+  TNxCustomColumn* column = grid->Columns()->Item(0);
+  column->SetColor(clYellow);
+  const RECT input = grid->GetInputRect();
+  Image plain = Render(grid);
+  EXPECT_EQ(plain.at(20, input.top + 5), Rgb(clYellow));
+  column->SetInputEditing(true);
+  Image edited = Render(grid);
+  EXPECT_EQ(edited.at(0, input.top), Rgb(clYellow)) << "the frame";
+  EXPECT_NE(edited.at(20, input.top + 5), Rgb(clYellow)) << "the inside is left alone";
+  column->SetInputEditing(false);
+}
+
 TEST_F(PaintStyles, ScreenshotsOfTilesAndAList) {
   TForm* form = NewForm(760, 300);
   form->SetColor(clWhite);

@@ -2,8 +2,10 @@
 // screen, and the style manager and colour sets that reach it.
 #include "widgets/rb_panel.h"
 
+#include "framework/stdctrls.h"
 #include "framework/tests/ui_fixture.h"
 #include "tests/support/capture.h"
+#include "widgets/rb_splitter_face.h"
 #include "widgets/rb_style_manager.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +105,38 @@ TEST_F(RbPanel, WritersIgnoreWhatTheyCannotDraw) {
   panel->Free();
 }
 
+// Aligned children keep off the border, and below a group box's caption.
+TEST_F(RbPanel, AlignedChildrenShareTheAreaInsideTheBorder) {
+  TForm* form = NewForm(240, 160);
+  auto* panel = new TRbPanel(form);
+  panel->SetParent(form);
+  panel->SetBounds(0, 0, 200, 120);
+  panel->SetBorderWidth(3);
+  auto* child = new TPanel(form);
+  child->SetParent(panel);
+  child->SetAlign(alClient);
+  EXPECT_EQ(child->Left(), 4);
+  EXPECT_EQ(child->Top(), 4);
+  EXPECT_EQ(child->Width(), 200 - 8);
+  EXPECT_EQ(child->Height(), 120 - 8);
+
+  panel->SetCaption("Группа");
+  panel->SetCaptionPosition(cpGroupBox);
+  TCanvas measure;
+  efir::gdi::WindowDC screen;
+  efir::CanvasBinding bound(measure, screen);
+  measure.Font().Assign(panel->Font());
+  const int half = measure.TextHeight("Группа") / 2;
+  EXPECT_EQ(child->Left(), 4);
+  EXPECT_EQ(child->Top(), half + 2 + half - 1);
+  EXPECT_EQ(child->Height(), 120 - 2 * (half + 2));
+
+  // The colour around the corners follows a parent the panel takes its colour from.
+  panel->SetParentColor(true);
+  form->SetColor(clAqua);
+  EXPECT_EQ(panel->OuterColor(), clAqua);
+}
+
 // Counts how often its colours made it render.
 class CountingPanel : public TRbPanel {
  public:
@@ -159,3 +193,52 @@ TEST(RbColors, CopyingTakesTheColoursBothSetsHave) {
 }
 
 }  // namespace
+
+// A grip dot is raised: dark top-left, light bottom-right, a white highlight at its corner.
+TEST(RbSplitter, GripDotsAreRaisedAndRunEightyPixelsThroughTheMiddle) {
+  TBitmap dot(4, 4, pf24bit);
+  dot.Canvas().Brush().SetColor(clBlack);
+  dot.Canvas().FillRect({0, 0, 4, 4});
+  efir::rb::DrawGripDot(dot.Canvas(), 0, 0);
+  const TColor expected[3][3] = {{0xFFFFFF, 0x808080, clBlack},
+                                 {0x808080, 0x808080, 0xFFFFFF},
+                                 {clBlack, 0xC0C0C0, 0xFFFFFF}};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelOf(dot, x, y), expected[y][x]) << x << "," << y;
+
+  TRbSplitterFace face;
+  face.width = 7;
+  face.height = 200;
+  face.color = clBlack;
+  TRbSplitterColors colors(&face);
+  colors.SetDefaultFrom(clRed);  // a change draws both pictures
+  colors.SetDefaultTo(clRed);
+  colors.SetOverFrom(clBlue);
+  colors.SetOverTo(clBlue);
+  ASSERT_EQ(face.normal.Height(), 200);
+  // The middle is ((7 - 3) / 2, 100): dots at rows 60, 63, ... 138, each 3 rows high.
+  for (int y : {60, 63, 99, 138}) EXPECT_EQ(PixelOf(face.normal, 2, y), 0xFFFFFF) << y;
+  EXPECT_EQ(PixelOf(face.normal, 2, 100), 0x808080) << "the second row of the dot at 99";
+  EXPECT_EQ(PixelOf(face.normal, 5, 80), clRed) << "beside the dots: the gradient";
+  EXPECT_EQ(PixelOf(face.normal, 5, 30), clBlack) << "beyond 40 pixels: the bar's colour";
+  EXPECT_EQ(PixelOf(face.hot, 5, 80), clBlue);
+}
+
+// The fade steps: in by 10 (fast: by 25 while both state bits are set), out by 10, each
+// bounded; the levels a library control's animation would run through.
+TEST(RbFade, StepsMoveTheLevelsWithinTheirBounds) {
+  auto* panel = new TRbPanel(nullptr);
+  for (int i = 0; i < 12; ++i) panel->FadeInStep();
+  EXPECT_EQ(panel->FadeLevel, 100);
+  EXPECT_EQ(panel->FadeLevelFast, 0);
+  panel->FadeState = 3;
+  for (int i = 0; i < 6; ++i) panel->FadeInStep();
+  EXPECT_EQ(panel->FadeLevelFast, 100);
+  panel->FadeOutStep();
+  EXPECT_EQ(panel->FadeLevelFast, 75);
+  EXPECT_EQ(panel->FadeLevel, 90);
+  for (int i = 0; i < 20; ++i) panel->FadeOutStep();
+  EXPECT_EQ(panel->FadeLevelFast, 0);
+  EXPECT_EQ(panel->FadeLevel, 0);
+  panel->Free();
+}

@@ -183,6 +183,41 @@ TEST_F(RxClock, TheDialAndItsDots) {
   EXPECT_EQ(efir::clock::LighterColor(RGB(192, 64, 0)), static_cast<TColor>(RGB(255, 191, 0)));
 }
 
+// AutoSize: the font fills 4/5 of the height of a wide clock; a narrow one is held by its
+// width, less 30 pixels, and a clock too small for either keeps its font.
+TEST_F(RxClock, AutoSizeFitsTheFontToTheClock) {
+  TForm* form = NewForm(600, 200);
+  clock->SetParent(form);
+  clock->Font().SetHeight(-12);
+  clock->SetBounds(0, 0, 590, 60);
+  clock->SetAutoSize(true);
+  const int client = clock->ClientHeight();
+  EXPECT_EQ(clock->Font().Height(), -MulDiv(client - 4, 4, 5));
+  clock->SetBounds(0, 0, 100, 150);
+  const int narrow = -clock->Font().Height();
+  EXPECT_GT(narrow, 0);
+  EXPECT_LT(narrow, MulDiv(clock->ClientHeight() - 4, 4, 5));
+  clock->SetShowSeconds(false);  // a shorter sample: a larger font in the same width
+  EXPECT_GT(-clock->Font().Height(), narrow);
+  clock->SetBounds(0, 0, 25, 150);
+  EXPECT_GT(-clock->Font().Height(), narrow) << "no width left: the font stays";
+}
+
+// A settings change reaches the clock through the application's window.
+TEST_F(RxClock, ASettingsChangeRepaintsTheClock) {
+  TForm* form = NewForm(200, 80);
+  clock->SetParent(form);
+  clock->SetBounds(0, 0, 180, 60);
+  clock->HandleNeeded();
+  ValidateRect(clock->Handle(), nullptr);
+  SendMessageW(Application.Handle(), WM_WININICHANGE, 0, 0);
+  RECT update{};
+  EXPECT_TRUE(GetUpdateRect(clock->Handle(), &update, FALSE));
+  clock->Free();  // unhooks: a later change reaches no freed clock
+  clock = nullptr;
+  SendMessageW(Application.Handle(), WM_WININICHANGE, 0, 0);
+}
+
 // For people: a digital and an analog clock at 10:08:30.
 TEST_F(RxClock, Screenshot) {
   TForm* form = NewForm(330, 130);

@@ -171,3 +171,33 @@ TEST_F(RxLabel, EnterAndLeaveWaitForTheReleaseOfAPress) {
 }
 
 }  // namespace
+
+// Alt and the caption's accelerator (either case, Cyrillic too) focus FocusControl; "&&"
+// is no accelerator; with ShowFocus the label repaints as the focus comes and goes.
+TEST_F(RxLabel, TheAcceleratorFocusesItsControl) {
+  TForm* form = NewForm(300, 120);
+  TRxLabel* label = NewLabel(form, "&Громкость && баланс");
+  auto* volume = new TEdit(form);
+  volume->SetParent(form);
+  volume->SetBounds(20, 60, 100, 22);
+  auto* other = new TEdit(form);
+  other->SetParent(form);
+  other->SetBounds(150, 60, 100, 22);
+  label->SetFocusControl(volume);
+  label->SetShowFocus(true);
+  SetActiveWindow(form->Handle());
+  other->SetFocus();
+  ASSERT_TRUE(other->Focused());
+  const wchar_t lower = L'г', ampersand = L'&';
+  SendMessageW(other->Handle(), WM_SYSCHAR, ampersand, 0);
+  EXPECT_TRUE(other->Focused());
+  ValidateRect(form->Handle(), nullptr);
+  SendMessageW(other->Handle(), WM_SYSCHAR, lower, 0);
+  EXPECT_TRUE(volume->Focused());
+  RECT update{};
+  EXPECT_TRUE(GetUpdateRect(form->Handle(), &update, FALSE)) << "the focus rectangle is drawn";
+  other->SetFocus();
+  label->SetShowAccelChar(false);
+  SendMessageW(other->Handle(), WM_SYSCHAR, lower, 0);
+  EXPECT_TRUE(other->Focused());
+}
