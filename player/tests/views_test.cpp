@@ -99,6 +99,9 @@ TEST_F(Views, ADamagedLogoCostsOnlyItsOwnPicture) {
     EXPECT_NE(Form1->DataGrid1->GetCell(tile % 5, tile / 5)->CellObject, nullptr) << tile;
   EXPECT_EQ(Form1->DataGrid3->RowCount(),
             static_cast<int>(ReadLines(folder_.file("Stations.txt")).size()));
+  Form1->Repaint();
+  Application.ProcessMessages();
+  efir::test::saveScreenshot(Form1->Handle(), "player-damaged-logos");
 
   // They play from their tile and from the play button.
   Form1->DataGrid1->SelectCell(1, 0);
