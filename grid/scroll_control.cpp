@@ -88,6 +88,7 @@ void TNxCustomScrollBar::PageBack() {
 
 int TNxCustomScrollBar::TrackPosition() const {
   if (!FOwner->HandleAllocated()) return 0;
+  if (!FOwner->WindowScrollBars()) return FShownPosition;
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = SIF_TRACKPOS;
@@ -115,7 +116,8 @@ void TNxCustomScrollBar::Scroll(int Code) {
 
 void TNxScrollBar::SetVisible(bool Value) {
   TNxCustomScrollBar::SetVisible(Value);
-  if (FOwner->HandleAllocated()) ShowScrollBar(FOwner->Handle(), BarId(), Value);
+  if (FOwner->HandleAllocated() && FOwner->WindowScrollBars())
+    ShowScrollBar(FOwner->Handle(), BarId(), Value);
 }
 
 void TNxScrollBar::Update() {
@@ -123,7 +125,8 @@ void TNxScrollBar::Update() {
   FInUpdate = true;
   int track = TrackPosition();
   bool windowed = FOwner->HandleAllocated();
-  if (windowed) {
+  // Setting the range of a window bar shows it again, whatever ShowScrollBar said before.
+  if (windowed && FOwner->WindowScrollBars()) {
     HWND window = FOwner->Handle();
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
@@ -138,6 +141,7 @@ void TNxScrollBar::Update() {
                       FOwner->Enabled() && FEnabled ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
     SetScrollInfo(window, BarId(), &info, TRUE);
   }
+  FShownPosition = FPosition;
   FInUpdate = false;
   // The window's bar showed another position: whoever follows the grid must hear of it. The
   // model is often in the middle of a range change here, so a listener that fails is
@@ -167,6 +171,12 @@ void TNxCustomScrollControl::ScrollContent(TNxCustomScrollBar& Bar, int DX, int 
     ScrollWindowEx(Handle(), DX, DY, &area, &area, nullptr, nullptr, SW_INVALIDATE);
   }
   AfterScroll(Bar.Kind());
+}
+
+void TNxCustomScrollControl::SetWindowScrollBars(bool Value) {
+  if (Value == FWindowScrollBars) return;
+  FWindowScrollBars = Value;
+  RecreateWnd();
 }
 
 void TNxCustomScrollControl::FocusNextControl() {
@@ -265,7 +275,8 @@ void TNxScrollControl::DoScroll(TScrollBarKind Kind, int Position) {
 
 void TNxScrollControl::CreateParams(TCreateParams& Params) {
   TNxCustomScrollControl::CreateParams(Params);
-  Params.Style |= WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN;
+  Params.Style |= WS_CLIPCHILDREN;
+  if (WindowScrollBars()) Params.Style |= WS_HSCROLL | WS_VSCROLL;
 }
 
 void TNxScrollControl::CreateWnd() {
