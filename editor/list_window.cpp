@@ -28,9 +28,11 @@ std::unique_ptr<TGraphic> LoadSymbol(const std::string& fileName) {
   return symbol;
 }
 
+constexpr int kListWidth = 488, kPictureWidth = 32;
+
 TNxGraphicColumn* AddPictureColumn(TDataGrid* grid) {
   auto* column = grid->Columns()->Add(std::make_unique<TNxGraphicColumn>());
-  column->SetWidth(32);
+  column->SetWidth(kPictureWidth);
   column->SetStretch(true);
   return column;
 }
@@ -64,7 +66,7 @@ TForm1::TForm1(TComponent* AOwner) : TEditorWindow(AOwner, 501, 485, "ed_main.pn
   LoadPicture(Image2, "close.png");
   Image2->OnClick = [this](TObject* s) { Image2Click(s); };
 
-  DataGrid1 = Place(new TDataGrid(this), this, 7, 40, 488, 366);
+  DataGrid1 = Place(new TDataGrid(this), this, 7, 40, kListWidth, 366);
   DataGrid1->SetColor(clWhite);
   // The background's well frames the list; the columns fill its width.
   DataGrid1->SetBorderStyle(bsNone);
@@ -78,7 +80,9 @@ TForm1::TForm1(TComponent* AOwner) : TEditorWindow(AOwner, 501, 485, "ed_main.pn
   DataGrid1->SetInactiveSelectionColor(clWhite);
   NxGraphicColumn1 = AddPictureColumn(DataGrid1);
   NxTextColumn1 = DataGrid1->Columns()->Add(std::make_unique<TNxTextColumn>());
-  NxTextColumn1->SetWidth(390);
+  // The name takes what the pictures leave beside the list's scroll bar: a long list keeps its
+  // reset column whole and needs no scrolling sideways.
+  NxTextColumn1->SetWidth(kListWidth - 3 * kPictureWidth - GetSystemMetrics(SM_CXVSCROLL));
   NxTextColumn1->Header()->SetCaption(L"Название радиостанции");
   NxTextColumn1->SetOptions(NxTextColumn1->Options() | coShowTextFitHint);
   NxGraphicColumn2 = AddPictureColumn(DataGrid1);
@@ -177,14 +181,21 @@ void TForm1::AddStationRow(int N, std::unique_ptr<TGraphic> logo, const std::str
   TStationRow row;
   row.Station = N;
   row.Logo = std::move(logo);
-  row.Edit = LoadSymbol("edit.png");
-  row.Reset = LoadSymbol("trash.png");
+  row.Edit = SymbolCopy(editSymbol_, "edit.png");
+  row.Reset = SymbolCopy(resetSymbol_, "trash.png");
   const int r = DataGrid1->AddRow();
   DataGrid1->GetCell(0, r)->CellObject = row.Logo.get();
   DataGrid1->GetCell(2, r)->CellObject = row.Edit.get();
   DataGrid1->GetCell(3, r)->CellObject = row.Reset.get();
   rows_.push_back(std::move(row));
   DataGrid1->SetCellText(1, r, efir::text::fromAnsi(name));
+}
+
+// Decoding the two symbols again for every row was most of a long list's start-up.
+std::unique_ptr<TGraphic> TForm1::SymbolCopy(std::unique_ptr<TGraphic>& symbol,
+                                             const std::string& fileName) {
+  if (!symbol) symbol = LoadSymbol(fileName);
+  return symbol->Clone();
 }
 
 void TForm1::ShowStationName(int N, const std::string& name) {

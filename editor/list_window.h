@@ -64,7 +64,11 @@ class TForm1 : public TEditorWindow {
   };
 
   std::vector<int> RowsOf(int N) const;
+  // A row's own copy of a symbol; the file is read once, on the first row that needs it.
+  std::unique_ptr<TGraphic> SymbolCopy(std::unique_ptr<TGraphic>& symbol, const std::string& fileName);
+
   std::vector<TStationRow> rows_;
+  std::unique_ptr<TGraphic> editSymbol_, resetSymbol_;
 };
 
 extern TForm1* Form1;

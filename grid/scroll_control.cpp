@@ -89,6 +89,7 @@ void TNxCustomScrollBar::PageBack() {
 
 int TNxCustomScrollBar::TrackPosition() const {
   if (!FOwner->HandleAllocated()) return 0;
+  if (!FOwner->WindowScrollBars()) return FShownPosition;
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = SIF_TRACKPOS;
@@ -116,7 +117,8 @@ void TNxCustomScrollBar::Scroll(int Code) {
 
 void TNxScrollBar::SetVisible(bool Value) {
   TNxCustomScrollBar::SetVisible(Value);
-  if (FOwner->HandleAllocated()) ShowScrollBar(FOwner->Handle(), BarId(), Value);
+  if (FOwner->HandleAllocated() && FOwner->WindowScrollBars())
+    ShowScrollBar(FOwner->Handle(), BarId(), Value);
 }
 
 void TNxScrollBar::Update() {
@@ -124,7 +126,8 @@ void TNxScrollBar::Update() {
   FInUpdate = true;
   int track = TrackPosition();
   bool windowed = FOwner->HandleAllocated();
-  if (windowed) {
+  // Setting the range of a window bar shows it again, whatever ShowScrollBar said before.
+  if (windowed && FOwner->WindowScrollBars()) {
     HWND window = FOwner->Handle();
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
@@ -139,6 +142,7 @@ void TNxScrollBar::Update() {
                       FOwner->Enabled() && FEnabled ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
     SetScrollInfo(window, BarId(), &info, TRUE);
   }
+  FShownPosition = FPosition;
   FInUpdate = false;
   // The window's bar showed another position: whoever follows the grid must hear of it. The
   // model is often in the middle of a range change here, so a listener that fails is
@@ -168,6 +172,12 @@ void TNxCustomScrollControl::ScrollContent(TNxCustomScrollBar& Bar, int DX, int 
     ScrollWindowEx(Handle(), DX, DY, &area, &area, nullptr, nullptr, SW_INVALIDATE);
   }
   AfterScroll(Bar.Kind());
+}
+
+void TNxCustomScrollControl::SetWindowScrollBars(bool Value) {
+  if (Value == FWindowScrollBars) return;
+  FWindowScrollBars = Value;
+  RecreateWnd();
 }
 
 void TNxCustomScrollControl::FocusNextControl() {
@@ -269,7 +279,8 @@ void TNxScrollControl::DoScroll(TScrollBarKind Kind, int Position) {
 
 void TNxScrollControl::CreateParams(TCreateParams& Params) {
   TNxCustomScrollControl::CreateParams(Params);
-  Params.Style |= WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN;
+  Params.Style |= WS_CLIPCHILDREN;
+  if (WindowScrollBars()) Params.Style |= WS_HSCROLL | WS_VSCROLL;
 }
 
 void TNxScrollControl::CreateWnd() {

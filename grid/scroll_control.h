@@ -109,6 +109,9 @@ class TNxCustomScrollBar {
   int FUpdateCount = 0;
   bool FVisible = false;
   bool FInUpdate = false;
+  // The position the user last saw: the window bar's, or without one the model's at its
+  // last update.
+  int FShownPosition = 0;
 };
 
 class TNxScrollBar : public TNxCustomScrollBar {
@@ -134,10 +137,19 @@ class TNxCustomScrollControl : public TCustomControl {
   void FocusPreviousControl();
   void FocusSelf();
 
+  // Whether the window shows scroll bars of its own (the default). Without them the models
+  // keep scrolling by code, keys and the wheel and still raise the scroll events, so that a
+  // scroll bar elsewhere on the form can follow and drive the control.
+  bool WindowScrollBars() const { return FWindowScrollBars; }
+  void SetWindowScrollBars(bool Value);
+
  protected:
   // The parts of the client area that move with each scroll bar.
   virtual RECT HorzScrollArea();
   virtual RECT VertScrollArea();
+
+ private:
+  bool FWindowScrollBars = true;
 };
 
 // Middle-button roll scrolling: the screen cursors it shows, and the step it takes for a

@@ -39,6 +39,8 @@ TDataGrid* NewGrid(TForm* form, bool visible) {
   auto* grid = Place(new TDataGrid(form), form, 19, 98, 457, 250);
   grid->SetBorderStyle(bsNone);
   grid->SetColor(clWhite);
+  // They scroll through sScrollBar1 beside them: bars of their own would cover the tiles.
+  grid->SetWindowScrollBars(false);
   grid->SetVisible(visible);
   return grid;
 }
@@ -140,7 +142,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   NxTextColumn1 = AddListColumn<TNxNumberColumn>(DataGrid3, L"#", 52, stNumeric);
   NxTextColumn1->Header()->SetAlignment(taRightJustify);
   NxTextColumn1->OnButtonClick = [this](TNxNumberColumn* s) { NxTextColumn1ButtonClick(s); };
-  NxTextColumn2 = AddListColumn<TNxTextColumn>(DataGrid3, L"Радиостанция", 350, stAlphabetic);
+  // The three columns fill the grid's width: without bars of its own it cannot scroll sideways.
+  NxTextColumn2 = AddListColumn<TNxTextColumn>(DataGrid3, L"Радиостанция", 340, stAlphabetic);
   NxTextColumn3 = AddListColumn<TNxTextColumn>(DataGrid3, L"Слушать", 65, stAlphabetic);
   NxTextColumn3->SetParentFont(false);
   NxTextColumn3->Font()->SetStyle(fsBold | fsUnderline);

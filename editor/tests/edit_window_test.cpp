@@ -7,6 +7,7 @@
 #include "framework/exceptions.h"
 #include "framework/picture_png.h"
 #include "tests/support/capture.h"
+#include "tests/support/paths.h"
 
 namespace {
 
@@ -227,6 +228,32 @@ TEST_F(EditWindow, ALogoChosenForOneStationIsNotAppliedToTheNext) {
   Edit(1, [&] { Press(Form2->sButton2); });
   EXPECT_THAT(Entries(2), ElementsAre("2.jpg", "play2.txt"));
   EXPECT_THAT(Entries(1), ElementsAre("1.png", "play1.txt"));
+}
+
+// What the user sees of each window is what it paints, from the first showing on: a window
+// can paint into its own pixels and still show solid black on the screen.
+TEST_F(EditWindow, TheScreenShowsEveryWindowAsItPaintsItself) {
+  auto settle = [] {
+    for (int i = 0; i < 30; ++i) {
+      Application.ProcessMessages();
+      Sleep(10);
+    }
+  };
+  Start();
+  settle();
+  EXPECT_LT(efir::test::shareNotOnScreen(Form1->Handle()), 0.05);
+  Edit(1, [&] {
+    settle();
+    efir::test::savePng(efir::test::captureScreenOf(Form2->Handle()), 
+                        efir::test::screenshotPath("editor-edit-on-screen"));
+    EXPECT_LT(efir::test::shareNotOnScreen(Form2->Handle()), 0.05);
+  });
+  WhenModal(Form3, [&] {
+    settle();
+    EXPECT_LT(efir::test::shareNotOnScreen(Form3->Handle()), 0.05);
+    Press(Form3->sButton1);
+  });
+  Form1->DataGrid1SelectCell(Form1->DataGrid1, 3, 0);
 }
 
 TEST_F(EditWindow, Screenshot) {

@@ -210,6 +210,23 @@ TEST_F(ListWindow, AddThatCannotCompleteLeavesTheCountAndTheList) {
   EXPECT_FALSE(std::filesystem::exists(station("1001.jpg")));
 }
 
+// A long list shows its scroll bar beside the reset column, not over it, and has nothing to
+// scroll sideways.
+TEST_F(ListWindow, ALongListKeepsEveryColumnBesideItsScrollBar) {
+  for (int N = 8; N <= 40; ++N) {
+    std::filesystem::copy_file(station("2.jpg"), station(std::to_string(N) + ".jpg"));
+    WriteBytes(station("play" + std::to_string(N) + ".txt"), "http://x\r\nСтанция\r\n0\r\n");
+  }
+  WriteBytes(folder_ / "sc.txt", "40");
+  Start();
+  ASSERT_EQ(Rows(), 40);
+  TDataGrid* grid = Form1->DataGrid1;
+  const LONG style = GetWindowLongW(grid->Handle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_FALSE(style & WS_HSCROLL);
+  EXPECT_LE(grid->Columns()->TotalWidth(), grid->ClientWidth());
+}
+
 TEST_F(ListWindow, Screenshot) {
   Start();
   for (int i = 0; i < 20; ++i) {

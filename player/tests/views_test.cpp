@@ -13,6 +13,7 @@
 #include "player/station_dialog.h"
 #include "player/tests/views_fixture.h"
 #include "tests/support/capture.h"
+#include "tests/support/window.h"
 
 namespace {
 
@@ -442,6 +443,66 @@ TEST_F(Views, TheNumberColumnShowsItsNumbersAtTheRightAndSortsThemAsNumbers) {
   EXPECT_EQ(Form1->Edit3->Text(), "1");
   EXPECT_TRUE(mediaPlayer->Calls().empty());
   EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+// With more rows than the area holds, the three grids still show no scroll bars of their own:
+// those would cover the fifth tile and the list's last column. The window's bar scrolls them.
+TEST_F(Views, ALongFolderScrollsOnlyThroughTheWindowsScrollBar) {
+  WriteLines(folder_.file("Stations.txt"), Catalogue());
+  StartWithStations(100);
+  TForm1& form = *Form1;
+  for (TDataGrid* grid : {form.DataGrid1, form.DataGrid2, form.DataGrid3}) {
+    const LONG style = GetWindowLongW(grid->Handle(), GWL_STYLE);
+    EXPECT_FALSE(style & (WS_VSCROLL | WS_HSCROLL));
+    EXPECT_EQ(grid->ClientWidth(), grid->Width());
+    EXPECT_LE(grid->Columns()->TotalWidth(), grid->ClientWidth());
+  }
+  // The wheel still scrolls the tiles, and the window's bar follows.
+  RECT grid;
+  GetWindowRect(form.DataGrid1->Handle(), &grid);
+  SendMessageW(form.DataGrid1->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -2 * WHEEL_DELTA),
+               MAKELPARAM(grid.left + 20, grid.top + 20));
+  EXPECT_GT(form.DataGrid1->TopRow(), 0);
+  EXPECT_EQ(form.sScrollBar1->Position(), form.DataGrid1->VertScrollBar().Position());
+}
+
+// The user drags the window bar's thumb down with the mouse: the tiles follow it, and stay
+// where the thumb was let go.
+TEST_F(Views, DraggingTheScrollBarsThumbScrollsTheTiles) {
+  StartWithStations(100);
+  Activate();
+  HWND bar = Form1->sScrollBar1->Handle();
+  SCROLLBARINFO info{sizeof(info)};
+  ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
+  const int x = (info.rcScrollBar.left + info.rcScrollBar.right) / 2;
+  const int thumb = info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2;
+  efir::test::dragMouse({x, thumb}, {x, thumb + 120});
+  ASSERT_TRUE(player_test::PumpUntil([] { return Form1->sScrollBar1->Position() > 0; }));
+  efir::test::pumpFor(100);
+  const int position = Form1->sScrollBar1->Position();
+  EXPECT_EQ(AllStationsScrollPos, position);
+  EXPECT_GT(Form1->DataGrid1->TopRow(), 0);
+  EXPECT_LE(Form1->DataGrid1->TopRow(), position);
+  EXPECT_GE(Form1->DataGrid1->LastRowInView(), position);
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+// The name hint the mouse brings up over a tile shows on the screen as it paints itself, not
+// as a black box.
+TEST_F(Views, TheTileHintShowsOnTheScreenAsItPaintsItself) {
+  auto config = ConfigLines(0, 0, 40, -1);
+  config[15] = "1";
+  StartWithStations(7, config);
+  Activate();
+  TDataGrid* grid = Form1->DataGrid1;
+  RECT cell{};
+  grid->GetCellRect(1, 0, cell);
+  SendMessageW(grid->Handle(), WM_MOUSEMOVE, 0,
+               MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
+  ASSERT_EQ(ShownHint(), Name(2));
+  efir::test::pumpFor(200);
+  HWND hint = FindWindowW(kGridHintClass, nullptr);
+  EXPECT_LT(efir::test::shareNotOnScreen(hint), 0.05);
 }
 
 TEST_F(Views, ListViewScreenshot) {

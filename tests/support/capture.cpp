@@ -51,6 +51,28 @@ Image captureWindow(HWND hwnd) {
   return image;
 }
 
+Image captureScreen(const RECT& area) {
+  HDC screen = GetDC(nullptr);
+  Image image = readDc(screen, area.left, area.top, area.right - area.left, area.bottom - area.top);
+  ReleaseDC(nullptr, screen);
+  return image;
+}
+
+Image captureScreenOf(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return captureScreen(r);
+}
+
+double shareNotOnScreen(HWND hwnd) {
+  const Image own = captureWindow(hwnd);
+  const Image shown = captureScreenOf(hwnd);
+  if (own.pixels.empty() || own.pixels.size() != shown.pixels.size()) return 1;
+  size_t differing = 0;
+  for (size_t i = 0; i < own.pixels.size(); ++i) differing += own.pixels[i] != shown.pixels[i];
+  return static_cast<double>(differing) / own.pixels.size();
+}
+
 Image captureBitmap(HBITMAP bitmap) {
   BITMAP bm{};
   GetObjectW(bitmap, sizeof(bm), &bm);

@@ -18,8 +18,17 @@ struct Image {
   COLORREF at(int x, int y) const;  // as a COLORREF (0x00BBGGRR), for comparing with RGB()
 };
 
-// What the window shows on the screen, frame included when it has one.
+// What the window holds, frame included when it has one: its own pixels, which need not be
+// what the display shows (a window can paint into its own pixels and still show black).
 Image captureWindow(HWND hwnd);
+// What the display really shows in the rectangle (screen coordinates): whatever lies on top
+// there, read back from the screen.
+Image captureScreen(const RECT& area);
+// What the display shows where the window lies.
+Image captureScreenOf(HWND hwnd);
+// The share (0 to 1) of the window's pixels that the display shows otherwise than the window
+// holds them: near 0 once what the window painted has reached the screen.
+double shareNotOnScreen(HWND hwnd);
 // What a memory bitmap holds (any DIB or DDB the device context can select).
 Image captureBitmap(HBITMAP bitmap);
 

@@ -23,6 +23,23 @@ void pumpFor(int ms) {
   pumpUntil([] { return false; }, ms);
 }
 
+void dragMouse(POINT from, POINT to, int steps) {
+  const int width = GetSystemMetrics(SM_CXSCREEN) - 1, height = GetSystemMetrics(SM_CYSCREEN) - 1;
+  auto input = [&](POINT at, DWORD flags) {
+    INPUT event{};
+    event.type = INPUT_MOUSE;
+    event.mi.dx = at.x * 65535 / width;
+    event.mi.dy = at.y * 65535 / height;
+    event.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &event, sizeof(event));
+  };
+  input(from, 0);
+  input(from, MOUSEEVENTF_LEFTDOWN);
+  for (int i = 1; i <= steps; ++i)
+    input({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0);
+  input(to, MOUSEEVENTF_LEFTUP);
+}
+
 TestWindow::TestWindow(int width, int height, Painter paint, const wchar_t* caption)
     : paint_(std::move(paint)) {
   static bool registered = [] {

@@ -16,6 +16,11 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs);
 // Pumps this thread's messages for `ms` milliseconds.
 void pumpFor(int ms);
 
+// Presses the left button at `from`, moves to `to` in `steps` and releases it there (screen
+// points), as the user's mouse does: the input goes through the system's input queue, and is
+// handled once this thread's messages are pumped.
+void dragMouse(POINT from, POINT to, int steps = 8);
+
 class TestWindow {
  public:
   using Painter = std::function<void(HDC, const RECT&)>;
