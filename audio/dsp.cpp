@@ -69,9 +69,11 @@ class PeakingBand : public Effect {
   }
 
   // Runs the bands one after the other on the samples, the sounding ones in banks of up to
-  // four: a bank takes four frames at a time through each of its bands before the next four,
-  // so the bands' recursions overlap, where one band after the other would wait on each
-  // block's result in turn. Every band computes exactly what it computes alone.
+  // four (their state then stays in registers): a bank takes four frames at a time through
+  // each of its bands before the next four, so that the bands' recursions can overlap instead
+  // of each waiting on its own blocks in turn. Every band computes exactly what it computes
+  // alone. (Measured against one band after the other the gain is small: a band's block
+  // already keeps SSE's arithmetic busy; halving it would take fused multiply-adds.)
   static void processBands(PeakingBand* const* bands, std::size_t count, float* stereo, std::size_t frames) {
     std::array<PeakingBand*, 4> bank;
     std::size_t held = 0;
@@ -94,6 +96,7 @@ class PeakingBand : public Effect {
 
   static constexpr std::size_t kMostBands = 16;
 
+ private:
   template <int kBands>
   static void runBank(PeakingBand* const* bands, float* stereo, std::size_t frames) {
     // Local copies, kept in registers: stores through `stereo` could otherwise alias them.
@@ -108,7 +111,6 @@ class PeakingBand : public Effect {
     for (int b = 0; b < kBands; ++b) bands[b]->history_ = {h[b].input, flushTiny(h[b].resonance)};
   }
 
- private:
   // Every value here is a pair of frames, both sides: [L R L R]. The block's r come from three
   // such pairs, the r of the two frames before the block and the block's two pairs of
   // x[n] - x[n-2]; each pair counts as it stands (`held`) and with its frames swapped.

@@ -23,8 +23,8 @@ class Effect {
 };
 
 // The effects of one stream in the order they run. Equalizer bands that follow one another run
-// side by side, as one, which costs far less than one after the other; the sound is the same
-// but for float rounding.
+// as one bank, each block of frames through every band before the next block: the sound is
+// exactly what the bands give one after the other.
 //
 //   EffectChain chain;
 //   chain.assign({&band1, ..., &band10, &reverb});   // the chain only points at the effects

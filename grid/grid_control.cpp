@@ -350,8 +350,10 @@ void TNxCustomGridControl::RefreshPart(TGridPart Part) {
   }
 }
 
+// A row below the view needs no refresh: filling a long list cell by cell must not measure
+// its way down to every new row.
 void TNxCustomGridControl::RefreshCell(int ACol, int ARow) {
-  if (!IsValidCell(ACol, ARow)) return;
+  if (!IsValidCell(ACol, ARow) || RowBelowBody(ARow)) return;
   RECT r{};
   GetCellRect(ACol, ARow, r);
   r.right += FLineWidth[lkBottom];
@@ -398,12 +400,13 @@ void TNxCustomGridControl::RefreshRow(int Row, bool FrameOnly) {
 }
 
 void TNxCustomGridControl::RefreshRowLine(int Row) {
-  if (!IsValidRow(Row)) return;
+  if (!IsValidRow(Row) || RowBelowBody(Row)) return;
   RECT row = GetRowRect(Row);
   RefreshRect({0, row.bottom - FLineWidth[lkBottom], row.right, row.bottom + 1});
 }
 
 void TNxCustomGridControl::RefreshRowsFrom(int From, int To) {
+  if (RowBelowBody(From)) return;
   RECT body = GetBodyRect();
   int top = GetRowTop(From), bottom = top;
   for (int i = From; i <= To && i < RowCount() && bottom < body.bottom; ++i)

@@ -344,6 +344,9 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   RECT GetInputCellRect(int ACol);
   RECT GetRowRect(int Row);
   int GetRowTop(int Row);
+  // Whether nothing of the row shows because it starts below the rows' area; costs the rows
+  // in view however far down the row is.
+  bool RowBelowBody(int Row);
   RECT GetSlideRect(int Row);
   int GetSlideTop(int Row);
   RECT GetScrollingRect();
@@ -539,6 +542,7 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   TNxCustomColumn* FLastSortedColumn = nullptr;
 
  private:
+  int RowTopUpTo(int Row, int Limit);
   int RowsFitFrom(int From, int Height);
   void MoveSelectionTo(TNxCustomColumn* Column, TMoveSelectionKey Key);
   bool ColumnAutoEdit(int ACol);  // a selection moved by key opens the editor

@@ -2,6 +2,7 @@
 // and columns into view and the scroll ranges. Positions of the vertical bar count shown
 // rows above TopRow; those of the horizontal bar are pixels.
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <optional>
 
@@ -99,10 +100,18 @@ RECT TNxCustomGridControl::GetScrollingRect() {
 
 int TNxCustomGridControl::GetFixedColumnsWidth() { return FColumns->FixedWidth(); }
 
-int TNxCustomGridControl::GetRowTop(int Row) {
+int TNxCustomGridControl::GetRowTop(int Row) { return RowTopUpTo(Row, INT_MAX); }
+
+bool TNxCustomGridControl::RowBelowBody(int Row) {
+  const int bottom = GetBodyRect().bottom;
+  return FGridStyle == gsReport && RowTopUpTo(Row, bottom) > bottom;
+}
+
+// The row's top, counted no further than past `Limit`.
+int TNxCustomGridControl::RowTopUpTo(int Row, int Limit) {
   int top = GetBodyRect().top + FLineWidth[lkTop3D];
   int rows = RowCount();
-  for (int i = FTopRow; i < Row; ++i) {
+  for (int i = FTopRow; i < Row && top <= Limit; ++i) {
     int h = i >= rows ? FRowSize : (GetRowShown(i) ? GetRowHeight(i) : 0);
     if (h > 0) top += h + FLineWidth[lkRowExtra];
   }
