@@ -69,7 +69,7 @@ TEST(HostileSkins, EachIsRefusedOrLoadedQuicklyInLittleMemory) {
     });
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(refusal, c.Refusal ? c.Refusal : "");
-    EXPECT_LT(seconds, 20.0);  // well under a second here; only a hang gets near this
+    EXPECT_LT(seconds, 120.0);  // about a second, even on a busy machine far less than this
     EXPECT_LT(growth, 400 * kMiB);
     if (c.Refusal) continue;
     EXPECT_TRUE(manager.LoadedSkin.Active);

@@ -72,9 +72,15 @@ TEST(png_Decode, PictureFilesWithPngExtensionBecomeSkinPictures) {
   std::remove(path.c_str());
 }
 
+// The largest picture we decode, 8192 x 8192 (256 MiB decoded), made once for the tests.
+const std::string& LargestPng() {
+  static const std::string bytes = SolidPngBytes(8192, 8192, 0x204060C0);
+  return bytes;
+}
+
 TEST(png_Decode, LargestPictureIsDecodedOnceIntoItsBitmap) {
-  // 8192 x 8192 takes 256 MiB decoded; a second full copy on the way would double that.
-  const std::string bytes = SolidPngBytes(8192, 8192, 0x204060C0);
+  // A second full copy on the way would double the memory it takes.
+  const std::string& bytes = LargestPng();
   TPNGGraphic png;
   const size_t growth = PeakGrowth([&] { png.LoadFromMemory(bytes.data(), bytes.size()); });
   ASSERT_EQ(png.Width(), 8192);
@@ -87,7 +93,7 @@ TEST(png_Decode, LargestPictureIsDecodedOnceIntoItsBitmap) {
 TEST(png_Decode, LargestSkinPictureIsDecodedOnceIntoItsMask) {
   TMemoryStream packed;
   const std::string container = PackSkin({{"Options.dat", "[GLOBALINFO]\r\nBIG=!BIG.PNG!1!0!4\r\n"},
-                                          {"BIG.PNG", SolidPngBytes(8192, 8192, 0x204060C0)}});
+                                          {"BIG.PNG", LargestPng()}});
   packed.WriteBuffer(container.data(), container.size());
   TacSkinConvertor convertor;
   convertor.PackedData = &packed;
