@@ -84,6 +84,12 @@ void DrawTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format) {
   DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
 }
 
+RECT MeasureTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format) {
+  const std::wstring wide = efir::text::fromAnsi(text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format | DT_CALCRECT);
+  return rect;
+}
+
 int CanvasTextWidth(TCanvas& canvas, std::string_view text) { return canvas.TextWidth(text); }
 SIZE CanvasTextExtent(TCanvas& canvas, std::string_view text) { return canvas.TextExtent(text); }
 void CanvasTextRect(TCanvas& canvas, const RECT& rect, int x, int y, std::string_view text) {

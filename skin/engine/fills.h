@@ -43,6 +43,8 @@ void GrayscaleBitmapExcept(TBitmap* bitmap, TColor keyColor);
 std::string CutTextWithEllipsis(TCanvas& canvas, std::string_view text, int maxWidth);
 // DrawText of the whole text with the DT_ flags.
 void DrawTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format);
+// The rectangle DrawText with DT_CALCRECT and these flags gives the text, starting at `rect`.
+RECT MeasureTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format);
 int CanvasTextWidth(TCanvas& canvas, std::string_view text);
 SIZE CanvasTextExtent(TCanvas& canvas, std::string_view text);
 void CanvasTextRect(TCanvas& canvas, const RECT& rect, int x, int y, std::string_view text);

@@ -10,20 +10,26 @@
 #include <initializer_list>
 
 enum TacBtnEvent : uint8_t { beMouseEnter, beMouseLeave, beMouseDown, beMouseUp };
+// The mouse transitions a skinned control may fade on; aeGlobalDef: as the manager's
+// button events say (FadeEventAllowed, fade.h).
+enum TacAnimatEvent : uint8_t { aeMouseEnter, aeMouseLeave, aeMouseDown, aeMouseUp, aeGlobalDef };
 
-// A set of TacBtnEvent.
-class TacBtnEvents {
+// A set of events of one of the kinds above.
+template <class Event>
+class TacEventSet {
  public:
-  constexpr TacBtnEvents(std::initializer_list<TacBtnEvent> events) {
-    for (TacBtnEvent e : events) bits_ |= Bit(e);
+  constexpr TacEventSet(std::initializer_list<Event> events) {
+    for (Event e : events) bits_ |= Bit(e);
   }
-  constexpr bool Has(TacBtnEvent e) const { return (bits_ & Bit(e)) != 0; }
-  constexpr bool operator==(const TacBtnEvents&) const = default;
+  constexpr bool Has(Event e) const { return (bits_ & Bit(e)) != 0; }
+  constexpr bool operator==(const TacEventSet&) const = default;
 
  private:
-  static constexpr uint8_t Bit(TacBtnEvent e) { return static_cast<uint8_t>(1u << e); }
+  static constexpr uint8_t Bit(Event e) { return static_cast<uint8_t>(1u << e); }
   uint8_t bits_ = 0;
 };
+using TacBtnEvents = TacEventSet<TacBtnEvent>;
+using TacAnimatEvents = TacEventSet<TacAnimatEvent>;
 
 struct TacBtnEffects {
   TacBtnEvents Events{beMouseEnter, beMouseLeave, beMouseDown, beMouseUp};

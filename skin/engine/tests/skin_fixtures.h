@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,8 @@ std::string PackedEntry(const std::string& name, const std::string& bytes);
 std::string Int32(int32_t value);
 
 std::string BmpBytes(int width, int height, uint32_t bgr);
+// Each pixel (top row first) as 0x00BBGGRR.
+std::string BmpBytes(int width, int height, const std::function<uint32_t(int x, int y)>& bgrAt);
 std::string JpegBytes(int width, int height);
 
 // Writes the files into `folder` (created when missing; its files are deleted first).
