@@ -74,8 +74,12 @@ void TLabel::Paint() {
     canvas.FillRect(r);
   }
   canvas.Brush().SetStyle(bsClear);
-  if (!Enabled()) canvas.Font().SetColor(clGrayText);
-  canvas.TextRect(r, text_, DrawFlags());
+  DrawLabelText(r, DrawFlags());
+}
+
+void TLabel::DrawLabelText(RECT rect, UINT flags) {
+  if (!Enabled()) Canvas().Font().SetColor(clGrayText);
+  Canvas().TextRect(rect, text_, flags);
 }
 
 void TLabel::AdjustBounds() {

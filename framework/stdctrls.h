@@ -32,12 +32,15 @@ class TLabel : public TGraphicControl {
 
  protected:
   void Paint() override;
+  // Draws the text into rect of the canvas with the DT_ flags; disabled, in grey.
+  virtual void DrawLabelText(RECT rect, UINT flags);
   void TextChanged() override;
   void WndProc(TMessage& Message) override;
+  // Takes the size of the text when AutoSize is on.
+  void AdjustBounds();
 
  private:
   UINT DrawFlags() const;
-  void AdjustBounds();
 
   TAlignment alignment_ = taLeftJustify;
   bool transparent_ = true;

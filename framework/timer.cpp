@@ -56,7 +56,9 @@ void TTimer::UpdateTimer() {
 }
 
 void TTimer::Timer() {
-  if (OnTimer) OnTimer(this);
+  // A copy: the handler may free its own timer.
+  TNotifyEvent handler = OnTimer;
+  if (handler) handler(this);
 }
 
 void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {

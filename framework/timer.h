@@ -1,6 +1,7 @@
 // A window timer: raises OnTimer every Interval milliseconds on the GUI thread, from whatever
 // message loop runs (modal ones included). It runs while Enabled and Interval > 0; a handler
-// may switch its own timer off. Switching it off and on again starts the interval anew.
+// may switch its own timer off, or free it. Switching it off and on again starts the interval
+// anew.
 //
 //   Timer3 = new TTimer(this);
 //   Timer3->SetInterval(1000);

@@ -86,6 +86,10 @@ RECT DrawTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format) {
   return rect;
 }
 
+RECT MeasureTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format) {
+  return DrawTextOnDC(dc, text, rect, format | DT_CALCRECT);
+}
+
 int CanvasTextWidth(TCanvas& canvas, std::string_view text) { return canvas.TextWidth(text); }
 SIZE CanvasTextExtent(TCanvas& canvas, std::string_view text) { return canvas.TextExtent(text); }
 void CanvasTextRect(TCanvas& canvas, const RECT& rect, int x, int y, std::string_view text) {

@@ -51,6 +51,8 @@ std::string CutTextWithEllipsis(TCanvas& canvas, std::string_view text, int maxW
 // with DT_CALCRECT is the text's measure. Measure and draw with this one call, so that both
 // see the same (wide) text.
 RECT DrawTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format);
+// The rectangle DrawText with DT_CALCRECT and these flags gives the text, starting at `rect`.
+RECT MeasureTextOnDC(HDC dc, std::string_view text, RECT rect, UINT format);
 int CanvasTextWidth(TCanvas& canvas, std::string_view text);
 SIZE CanvasTextExtent(TCanvas& canvas, std::string_view text);
 void CanvasTextRect(TCanvas& canvas, const RECT& rect, int x, int y, std::string_view text);

@@ -8,34 +8,16 @@
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_painters.h"
 
-TsBitBtn::TsBitBtn(TComponent* AOwner)
-    : TBitBtn(AOwner), SkinData(std::make_unique<TsCommonData>(this, true)) {
-  SkinData->ControlKind = ckBitBtn;
-  SkinData->ApplySkinColors();
+TsBitBtn::TsBitBtn(TComponent* AOwner) : TsSkinnedControl(AOwner, ckBitBtn) {
   glyph_.OnChange = [this] {
     if (HandleAllocated()) RecreateWnd();
   };
-}
-
-TsBitBtn::~TsBitBtn() = default;
-
-bool TsBitBtn::Skinned() const { return SkinActiveFor(SkinData.get(), true); }
-
-void TsBitBtn::Changed() {
-  SkinData->BackgroundChanged = true;
-  Invalidate();
 }
 
 void TsBitBtn::SetDown(bool value) {
   if (value == down_) return;
   down_ = value;
   Changed();
-}
-
-void TsBitBtn::SetDisabledKind(TsDisabledKind value) {
-  if (value == disabledKind_) return;
-  disabledKind_ = value;
-  SkinData->InvalidateOwner();
 }
 
 void TsBitBtn::CreateParams(TCreateParams& Params) {
@@ -75,10 +57,9 @@ void TsBitBtn::PaintCaption(int state) {
   if (caption.empty()) return;
   TCanvas& canvas = SkinData->CacheBitmap->Canvas();
   const UINT format = DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS;
-  RECT r{0, 0, Width(), 0};
-  DrawTextA(canvas.Handle(), caption.c_str(), static_cast<int>(caption.size()), &r, format | DT_CALCRECT);
-  const int textHeight = r.bottom - r.top;
-  r = {0, (Height() - textHeight) / 2, Width(), (Height() - textHeight) / 2 + textHeight};
+  const RECT measured = MeasureTextOnDC(canvas.Handle(), caption, {0, 0, Width(), 0}, format);
+  const int textHeight = measured.bottom - measured.top;
+  RECT r = {0, (Height() - textHeight) / 2, Width(), (Height() - textHeight) / 2 + textHeight};
   if (state == 2) OffsetRect(&r, 1, 1);
   WriteSkinText(canvas, caption, Enabled(), r, format, *SkinData, state != 0);
 }
@@ -92,79 +73,17 @@ void TsBitBtn::PaintGlyph(int state) {
 }
 
 void TsBitBtn::PrepareCache() {
-  SkinData->SizeCacheBitmap();
-  TBitmap* cache = SkinData->CacheBitmap.get();
-  cache->Canvas().Font().Assign(Font());
   CacheSourceInfo behind;
-  QueryCacheBackground(this, cache, behind);
+  TBitmap* cache = BeginCache(behind);
   const int state = CurrentState();
   RenderControlItem(*SkinData, behind, true, state, {0, 0, Width(), Height()}, {0, 0}, cache, false);
   PaintCaption(state);
   PaintGlyph(state);
-  if (!Enabled()) {
-    CacheSourceInfo parent;
-    SkinData->ParentCacheInfo(parent);
-    ApplyDisabledLook(cache, disabledKind_, this, parent, {Left(), Top()});
-  }
-  SkinData->BackgroundChanged = false;
-}
-
-void TsBitBtn::PaintSkinned(HDC given) {
-  PAINTSTRUCT ps{};
-  HDC dc = given ? given : BeginPaint(Handle(), &ps);
-  if (SkinData->IsUpdating()) {
-    SkinData->SetUpdating(true);
-  } else {
-    PrepareCache();
-    RestoreCorners(*SkinData, 0);
-    BitBlt(dc, 0, 0, Width(), Height(), SkinData->CacheBitmap->Canvas().Handle(), 0, 0, SRCCOPY);
-  }
-  if (!given) EndPaint(Handle(), &ps);
-}
-
-bool TsBitBtn::SkinCommand(TMessage& Message) {
-  switch (SkinSubCommand(Message.WParam)) {
-    case SKC_ISSKINNED:
-      Message.Result = Skinned() ? 1 : 0;
-      return true;
-    case SKC_PREPARECACHE:
-      if (Skinned()) PrepareCache();
-      return false;
-    case SKC_PARENTUPDATED:
-      if (Skinned() && SkinData->Updating) {
-        SkinData->SetUpdating(false);
-        Changed();
-      }
-      return true;
-    case SKC_REMOVESKIN:
-    case SKC_NEWSKIN:
-    case SKC_REFRESH:
-      SkinControlWndProc(Message, SkinData.get());
-      SkinData->BackgroundChanged = true;
-      if (HandleAllocated()) Repaint();
-      return true;
-    default:
-      return false;
-  }
+  FinishCache();
 }
 
 bool TsBitBtn::SkinnedMessage(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_PAINT:
-      PaintSkinned(reinterpret_cast<HDC>(Message.WParam));
-      return true;
-    case WM_PRINT:
-    case WM_PRINTCLIENT:
-      SkinData->SetUpdating(false);
-      PaintSkinned(reinterpret_cast<HDC>(Message.WParam));
-      return true;
-    case WM_ERASEBKGND:
-      Message.Result = 1;
-      return true;
-    case WM_ENABLE:
-    case WM_NCPAINT:
-    case WM_UPDATEUISTATE:
-      return true;
     // The system button draws its own face when these change; the skin paints over it.
     case BM_SETSTATE:
     case BM_SETSTYLE:
@@ -173,23 +92,16 @@ bool TsBitBtn::SkinnedMessage(TMessage& Message) {
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
+      if (Message.Msg == WM_KILLFOCUS) StopFading();
       TBitBtn::WndProc(Message);
       Changed();
       return true;
-    case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
-      SkinData->MouseOver = Message.Msg == CM_MOUSEENTER;
-      Changed();
-      return false;
     default:
-      return false;
+      return TsSkinnedControl::SkinnedMessage(Message);
   }
 }
 
 void TsBitBtn::WndProc(TMessage& Message) {
-  if (Message.Msg == SM_ALPHACMD && SkinCommand(Message)) return;
-  if (Skinned() && SkinnedMessage(Message)) return;
-  if (SkinControlWndProc(Message, SkinData.get())) return;
-  TBitBtn::WndProc(Message);
-  if (Message.Msg == CM_ENABLEDCHANGED && HandleAllocated() && ShowsGlyph()) ShowSystemGlyph();
+  TsSkinnedControl::WndProc(Message);
+  if (Message.Msg == CM_ENABLEDCHANGED && !Skinned() && HandleAllocated() && ShowsGlyph()) ShowSystemGlyph();
 }

@@ -13,13 +13,11 @@
 
 #include "framework/picture.h"
 #include "framework/stdctrls.h"
-#include "skin/engine/common_data.h"
-#include "skin/engine/paint_types.h"
+#include "skin/engine/skinned_control.h"
 
-class TsBitBtn : public TBitBtn {
+class TsBitBtn : public TsSkinnedControl<TBitBtn> {
  public:
   explicit TsBitBtn(TComponent* AOwner);
-  ~TsBitBtn() override;
 
   TPicture& Glyph() { return glyph_; }
   void WndProc(TMessage& Message) override;
@@ -27,33 +25,23 @@ class TsBitBtn : public TBitBtn {
   // Stays pressed.
   bool Down() const { return down_; }
   void SetDown(bool value);
-  TsDisabledKind DisabledKind() const { return disabledKind_; }
-  void SetDisabledKind(TsDisabledKind value);
 
-  // 0 normal, 1 hot, 2 pressed.
-  virtual int CurrentState();
-  // Rebuilds the off-screen image from the current state (skinned only).
-  void PrepareCache();
-
-  std::unique_ptr<TsCommonData> SkinData;
+  // Pressed (2) while down or pushed, hot (1) as the default button or when hot.
+  int CurrentState() override;
+  void PrepareCache() override;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  bool SkinnedMessage(TMessage& Message) override;
 
  private:
-  bool Skinned() const;
   bool ShowsGlyph() { return glyph_.Graphic() && Caption().empty(); }
   void ShowSystemGlyph();
   void PaintCaption(int state);
   void PaintGlyph(int state);
-  void PaintSkinned(HDC given);
-  bool SkinnedMessage(TMessage& Message);
-  bool SkinCommand(TMessage& Message);
-  void Changed();
 
   TPicture glyph_;
   TBitmap face_;  // the glyph over the button's colour, which the system button draws
   bool down_ = false;
-  TsDisabledKind disabledKind_ = dkBlended;
 };

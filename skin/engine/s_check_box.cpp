@@ -25,23 +25,9 @@ int MouseY(LPARAM lParam) { return static_cast<int16_t>(HIWORD(static_cast<DWORD
 
 }  // namespace
 
-TsCheckBox::TsCheckBox(TComponent* AOwner)
-    : TCheckBox(AOwner), SkinData(std::make_unique<TsCommonData>(this, true)) {
-  SkinData->ControlKind = ckCheckBox;
-  SkinData->ApplySkinColors();
-}
+TsCheckBox::TsCheckBox(TComponent* AOwner) : TsSkinnedControl(AOwner, ckCheckBox) {}
 
-TsCheckBox::~TsCheckBox() = default;
-
-bool TsCheckBox::Skinned() const { return SkinActiveFor(SkinData.get(), true); }
-
-// A read-only box never looks hot: it would promise a change the user cannot make.
-bool TsCheckBox::Hot() { return !readOnly_ && SkinData->HotState(); }
-
-void TsCheckBox::Changed() {
-  SkinData->BackgroundChanged = true;
-  Invalidate();
-}
+int TsCheckBox::CurrentState() { return isDown_ ? 2 : Hot() ? 1 : 0; }
 
 void TsCheckBox::SetChecked(bool value) {
   if (value == Checked()) return;
@@ -49,7 +35,10 @@ void TsCheckBox::SetChecked(bool value) {
   Changed();
 }
 
-void TsCheckBox::Toggle() { SetChecked(!Checked()); }
+void TsCheckBox::Toggle() {
+  TCheckBox::SetChecked(!Checked());
+  RepaintFaded(aeMouseUp, true);
+}
 
 void TsCheckBox::SetMargin(int value) {
   if (value == margin_) return;
@@ -81,12 +70,6 @@ void TsCheckBox::SetAlignment(TAlignment value) {
   Changed();
 }
 
-void TsCheckBox::SetDisabledKind(TsDisabledKind value) {
-  if (value == disabledKind_) return;
-  disabledKind_ = value;
-  SkinData->InvalidateOwner();
-}
-
 int TsCheckBox::SkinGlyphIndex(const char* name) {
   TsSkinManager* manager = SkinData->SkinManager();
   if (!manager) return -1;
@@ -110,7 +93,7 @@ void TsCheckBox::PaintGlyph() {
   const int index = SkinGlyphIndex(Checked() ? "BOXCHECKED" : "BOXUNCHECKED");
   if (!MaskIndexValid(manager, index)) return;
   const RECT r = GlyphRect();
-  const int state = isDown_ ? 2 : Hot() ? 1 : 0;
+  const int state = CurrentState();
   CacheSourceInfo behind;
   MakeCacheSourceInfo(SkinData->CacheBitmap.get(), 0, 0, behind);
   PaintMaskFrame(SkinData->CacheBitmap.get(), {r.left, r.top}, state, 1, manager->Masks[static_cast<size_t>(index)],
@@ -124,9 +107,8 @@ void TsCheckBox::PaintCaption() {
   const RECT glyph = GlyphRect();
   const int glyphWidth = glyph.right - glyph.left;
   const int a = Width() - glyphWidth - textIndent_ - 2 * margin_ - 2;
-  RECT r{0, 0, a, 0};
   const UINT lines = wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE;
-  DrawTextA(canvas.Handle(), caption.c_str(), static_cast<int>(caption.size()), &r, lines | DT_CALCRECT);
+  RECT r = MeasureTextOnDC(canvas.Handle(), caption, {0, 0, a, 0}, lines);
   const int textHeight = r.bottom - r.top, textWidth = r.right - r.left;
   r.top = std::max((Height() - textHeight) / 2, margin_);
   r.bottom = r.top + textHeight;
@@ -148,100 +130,36 @@ void TsCheckBox::PaintCaption() {
 }
 
 void TsCheckBox::PrepareCache() {
-  SkinData->SizeCacheBitmap();
-  TBitmap* cache = SkinData->CacheBitmap.get();
-  cache->Canvas().Font().Assign(Font());
   CacheSourceInfo behind;
-  QueryCacheBackground(this, cache, behind);
+  TBitmap* cache = BeginCache(behind);
   RenderControlItem(*SkinData, behind, true, Hot() ? 1 : 0, {0, 0, Width(), Height()}, {0, 0}, cache, false);
   PaintCaption();
   PaintGlyph();
-  if (!Enabled()) {
-    CacheSourceInfo parent;
-    SkinData->ParentCacheInfo(parent);
-    ApplyDisabledLook(cache, disabledKind_, this, parent, {Left(), Top()});
-  }
-  SkinData->BackgroundChanged = false;
+  FinishCache();
 }
 
-void TsCheckBox::PaintSkinned(HDC given) {
-  PAINTSTRUCT ps{};
-  HDC dc = given ? given : BeginPaint(Handle(), &ps);
-  const int saved = SaveDC(dc);
-  if (SkinData->IsUpdating()) {
-    SkinData->SetUpdating(true);
-  } else {
-    PrepareCache();
-    RestoreCorners(*SkinData, 0);
-    BitBlt(dc, 0, 0, Width(), Height(), SkinData->CacheBitmap->Canvas().Handle(), 0, 0, SRCCOPY);
-  }
-  RestoreDC(dc, saved);
-  if (!given) EndPaint(Handle(), &ps);
-}
-
-bool TsCheckBox::SkinCommand(TMessage& Message) {
-  switch (SkinSubCommand(Message.WParam)) {
-    case SKC_ISSKINNED:
-      Message.Result = Skinned() ? 1 : 0;
-      return true;
-    case SKC_PREPARECACHE:
-      if (Skinned()) PrepareCache();
-      return false;
-    case SKC_PARENTUPDATED:
-      // A box that waited for its parent paints now.
-      if (Skinned() && SkinData->Updating) {
-        SkinData->SetUpdating(false);
-        SkinData->BackgroundChanged = true;
-        Invalidate();
-      }
-      return true;
-    case SKC_REMOVESKIN:
-      SkinControlWndProc(Message, SkinData.get());
-      // The window kept its old check state while the skin painted it.
-      if (HandleAllocated()) {
-        SendMessageW(Handle(), BM_SETCHECK, Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-      }
-      isDown_ = false;
-      Repaint();
-      return true;
-    case SKC_NEWSKIN:
-    case SKC_REFRESH:
-      SkinControlWndProc(Message, SkinData.get());
-      SkinData->BackgroundChanged = true;
-      if (HandleAllocated()) Repaint();
-      return true;
-    default:
-      return false;
-  }
+void TsCheckBox::SkinChanged(WORD subCommand) {
+  if (subCommand != SKC_REMOVESKIN) return;
+  // The window kept its old check state while the skin painted it.
+  if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+  isDown_ = false;
 }
 
 bool TsCheckBox::SkinnedMessage(TMessage& Message) {
   const bool enabled = Enabled();
   switch (Message.Msg) {
-    case WM_PAINT:
-      PaintSkinned(reinterpret_cast<HDC>(Message.WParam));
-      return true;
-    case WM_PRINT:
-      SkinData->SetUpdating(false);
-      PaintSkinned(reinterpret_cast<HDC>(Message.WParam));
-      return true;
-    case WM_ERASEBKGND:
-      Message.Result = 1;
-      return true;
-    case WM_ENABLE:
-    case WM_NCPAINT:
     case BM_SETCHECK:
+      StopFading();
+      return true;
     case BM_SETSTATE:
-    case WM_UPDATEUISTATE:
       return true;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (!enabled) return true;
       if (!readOnly_) {
         isDown_ = true;
-        SkinData->BackgroundChanged = true;
         if (CanFocus() && !Focused()) SetFocus();
-        Invalidate();
+        RepaintFaded(aeMouseDown, true);
       }
       if (Message.Msg == WM_LBUTTONDBLCLK) DblClick();
       else MouseDown(mbLeft, NoShift(), MouseX(Message.LParam), MouseY(Message.LParam));
@@ -269,23 +187,16 @@ bool TsCheckBox::SkinnedMessage(TMessage& Message) {
       return Message.WParam == VK_SPACE ? (TWinControl::WndProc(Message), true) : false;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      if (Message.Msg == WM_KILLFOCUS) SkinData->MouseOver = false;
+      if (Message.Msg == WM_KILLFOCUS) {
+        StopFading();
+        SkinData->MouseOver = false;
+      }
       TCheckBox::WndProc(Message);
       Changed();
       return true;
-    case CM_MOUSEENTER:
-      if (enabled && !SkinData->MouseOver) {
-        SkinData->MouseOver = true;
-        Changed();
-      }
-      return false;
     case CM_MOUSELEAVE:
-      if (enabled) {
-        SkinData->MouseOver = false;
-        isDown_ = false;
-        Changed();
-      }
-      return false;
+      if (enabled) isDown_ = false;
+      return TsSkinnedControl::SkinnedMessage(Message);
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
@@ -293,7 +204,7 @@ bool TsCheckBox::SkinnedMessage(TMessage& Message) {
       Changed();
       return true;
     default:
-      return false;
+      return TsSkinnedControl::SkinnedMessage(Message);
   }
 }
 
@@ -312,15 +223,4 @@ bool TsCheckBox::UnskinnedMessage(TMessage& Message) {
     default:
       return false;
   }
-}
-
-void TsCheckBox::WndProc(TMessage& Message) {
-  if (Message.Msg == SM_ALPHACMD && SkinCommand(Message)) return;
-  if (Skinned()) {
-    if (SkinnedMessage(Message)) return;
-  } else if (UnskinnedMessage(Message)) {
-    return;
-  }
-  if (SkinControlWndProc(Message, SkinData.get())) return;
-  TCheckBox::WndProc(Message);
 }

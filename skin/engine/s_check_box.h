@@ -12,17 +12,14 @@
 #include <memory>
 
 #include "framework/stdctrls.h"
-#include "skin/engine/common_data.h"
-#include "skin/engine/paint_types.h"
+#include "skin/engine/skinned_control.h"
 
-class TsCheckBox : public TCheckBox {
+class TsCheckBox : public TsSkinnedControl<TCheckBox> {
  public:
   explicit TsCheckBox(TComponent* AOwner);
-  ~TsCheckBox() override;
 
   // Raises OnClick on a change, as the framework's check box does, and repaints the skin.
   void SetChecked(bool value);
-  void WndProc(TMessage& Message) override;
 
   int Margin() const { return margin_; }
   void SetMargin(int value);
@@ -39,34 +36,30 @@ class TsCheckBox : public TCheckBox {
   // other way round.
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment value);
-  TsDisabledKind DisabledKind() const { return disabledKind_; }
-  void SetDisabledKind(TsDisabledKind value);
   // A mouse button or the space key is down on the control.
   bool IsDown() const { return isDown_; }
 
   // Where the glyph goes, in the control's coordinates.
   RECT GlyphRect();
-  // Rebuilds the off-screen image from the current state (skinned only).
-  void PrepareCache();
+  // 2 while the user holds it down, 1 hot (never for a read-only box: it would promise a
+  // change the user cannot make), else 0.
+  int CurrentState() override;
+  void PrepareCache() override;
 
-  std::unique_ptr<TsCommonData> SkinData;
+ protected:
+  void SkinChanged(WORD subCommand) override;
+  bool SkinnedMessage(TMessage& Message) override;
+  bool UnskinnedMessage(TMessage& Message) override;
 
  private:
-  bool Skinned() const;
   bool GlyphOnLeft() const { return alignment_ != taLeftJustify; }
-  bool Hot();
+  bool Hot() { return !readOnly_ && SkinData->HotState(); }
   // The GLOBALINFO picture for the current state; -1 when the skin has none.
   int SkinGlyphIndex(const char* name);
   void PaintCaption();
   void PaintGlyph();
-  void PaintSkinned(HDC given);
-  // Handles a message the skin takes over; false passes it on to the framework.
-  bool SkinnedMessage(TMessage& Message);
-  bool UnskinnedMessage(TMessage& Message);
-  // The skin command message; false when the common handling should follow.
-  bool SkinCommand(TMessage& Message);
+  // The user's toggle: the new look fades in.
   void Toggle();
-  void Changed();
 
   int margin_ = 2;
   int textIndent_ = 0;
@@ -75,5 +68,4 @@ class TsCheckBox : public TCheckBox {
   bool wordWrap_ = false;
   bool isDown_ = false;
   TAlignment alignment_ = taRightJustify;
-  TsDisabledKind disabledKind_ = dkBlended;
 };

@@ -10,8 +10,8 @@
 #include <initializer_list>
 
 enum TacBtnEvent : uint8_t { beMouseEnter, beMouseLeave, beMouseDown, beMouseUp };
-// The mouse transitions a skinned control fades on; aeGlobalDef stands for those its manager
-// sets for buttons (AnimEffects.Buttons.Events).
+// The mouse transitions a skinned control fades on; aeGlobalDef: as the manager's button
+// events say (AnimEffects.Buttons.Events; FadeEventAllowed, fade.h).
 enum TacAnimatEvent : uint8_t { aeMouseEnter, aeMouseLeave, aeMouseDown, aeMouseUp, aeGlobalDef };
 
 // A set of events of one of the kinds above.
@@ -28,7 +28,6 @@ class TacEventSet {
   static constexpr uint8_t Bit(Event e) { return static_cast<uint8_t>(1u << e); }
   uint8_t bits_ = 0;
 };
-
 using TacBtnEvents = TacEventSet<TacBtnEvent>;
 using TacAnimatEvents = TacEventSet<TacAnimatEvent>;
 

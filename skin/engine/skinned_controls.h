@@ -1,6 +1,8 @@
-// The skinned controls the windows' layouts place. Until the skin engine paints them, each is
-// the framework's matching control and looks and behaves exactly like it: the same events,
-// the same clamping of positions, the same notifications raised from code.
+// The skinned controls the windows' layouts place. Check box, bit button, push button, label
+// and edit paint themselves from the skin (their own headers say how); the rest are, until
+// the skin engine paints them, the framework's matching control and look and behave exactly
+// like it: the same events, the same clamping of positions, the same notifications raised
+// from code.
 //
 //   sTrackBar1 = new TsTrackBar(this);         // a TTrackBar: Min, Max, Position, OnChange
 //   sBitBtn2 = new TsBitBtn(this);
@@ -10,22 +12,10 @@
 #include "framework/picture.h"
 #include "framework/stdctrls.h"
 #include "skin/engine/s_bit_btn.h"
+#include "skin/engine/s_button.h"
 #include "skin/engine/s_check_box.h"
-
-class TsLabel : public TLabel {
- public:
-  using TLabel::TLabel;
-};
-
-class TsButton : public TButton {
- public:
-  using TButton::TButton;
-};
-
-class TsEdit : public TEdit {
- public:
-  using TEdit::TEdit;
-};
+#include "skin/engine/s_edit.h"
+#include "skin/engine/s_label.h"
 
 class TsTrackBar : public TTrackBar {
  public:

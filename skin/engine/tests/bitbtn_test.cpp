@@ -11,18 +11,11 @@
 #include "skin/engine/s_bit_btn.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
-#include "skin/engine/tests/pixels_fixtures.h"
-#include "tests/support/paths.h"
+#include "skin/engine/tests/control_fixtures.h"
 
 namespace {
 
 using namespace efir::test;
-
-std::string SkinsFolder() {
-  std::string path = sourceDir() + "/assets/skins";
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path[0] == '\\' ? "Z:" + path : path;
-}
 
 void MouseClick(TButton* button) {
   SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(8, 10));
@@ -73,26 +66,15 @@ class BitBtnTest : public UiTest {
         const Outcome framework = Run(NewButton<TBitBtn>(), way, enabled);
         const Outcome skinned = Run(NewButton<TsBitBtn>(), way, enabled);
         EXPECT_EQ(skinned, framework);
-        if (enabled) EXPECT_EQ(skinned, (Outcome{1, mrOk}));
+        if (enabled) {
+          EXPECT_EQ(skinned, (Outcome{1, mrOk}));
+        }
       }
   }
 
   TForm* form = nullptr;
   int clicks = 0;
 };
-
-std::unique_ptr<TBitmap> Printed(TsBitBtn* button) {
-  auto picture = NewBitmap24(button->Width(), button->Height());
-  SendMessageW(button->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(picture->Canvas().Handle()), PRF_CLIENT);
-  return picture;
-}
-
-bool SamePixels(TBitmap& a, TBitmap& b) {
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (At(a, x, y) != At(b, x, y)) return false;
-  return true;
-}
 
 TEST_F(BitBtnTest, UnskinnedItClicksAsTheFrameworksButton) {
   ASSERT_EQ(TsSkinManager::DefaultManager(), nullptr);
@@ -104,9 +86,7 @@ class SkinnedBitBtnTest : public BitBtnTest {
  protected:
   void SetUp() override {
     BitBtnTest::SetUp();
-    manager.SetSkinDirectory(SkinsFolder());
-    manager.SetSkinName("EfirNight");
-    ASSERT_TRUE(manager.LoadedSkin.Active);
+    UseSkin(manager, SkinsFolder(), "EfirNight");
   }
   void Tell(TsBitBtn* button, WORD subCommand) {
     SendMessageW(button->Handle(), SM_ALPHACMD, MakeSkinWParam(subCommand), reinterpret_cast<LPARAM>(&manager));

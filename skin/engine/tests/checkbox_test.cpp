@@ -11,18 +11,11 @@
 #include "skin/engine/s_check_box.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
-#include "skin/engine/tests/pixels_fixtures.h"
-#include "tests/support/paths.h"
+#include "skin/engine/tests/control_fixtures.h"
 
 namespace {
 
 using namespace efir::test;
-
-std::string SkinsFolder() {
-  std::string path = sourceDir() + "/assets/skins";
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path[0] == '\\' ? "Z:" + path : path;
-}
 
 void MouseClick(TsCheckBox* box) {
   box->SetFocus();
@@ -79,20 +72,6 @@ class CheckBoxTest : public UiTest {
   int clicks = 0;
 };
 
-// The box printed into a bitmap of its size, as the window shows it.
-std::unique_ptr<TBitmap> Printed(TsCheckBox* box) {
-  auto picture = NewBitmap24(box->Width(), box->Height());
-  SendMessageW(box->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(picture->Canvas().Handle()), PRF_CLIENT);
-  return picture;
-}
-
-bool SamePixels(TBitmap& a, TBitmap& b, const RECT& r) {
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x)
-      if (At(a, x, y) != At(b, x, y)) return false;
-  return true;
-}
-
 TEST_F(CheckBoxTest, UnskinnedItBehavesAsTheFrameworksBox) {
   ASSERT_EQ(TsSkinManager::DefaultManager(), nullptr);
   ExpectChanges(false);
@@ -108,9 +87,7 @@ class SkinnedCheckBoxTest : public CheckBoxTest {
  protected:
   void SetUp() override {
     CheckBoxTest::SetUp();
-    manager.SetSkinDirectory(SkinsFolder());
-    manager.SetSkinName("EfirNight");
-    ASSERT_TRUE(manager.LoadedSkin.Active);
+    UseSkin(manager, SkinsFolder(), "EfirNight");
     ASSERT_EQ(TsSkinManager::DefaultManager(), &manager);
   }
   // What the manager sends its controls when it loads or removes a skin.

@@ -37,7 +37,7 @@ std::string PackSkin(const SkinFiles& entries) {
   return out;
 }
 
-std::string BmpBytes(int width, int height, uint32_t bgr) {
+std::string BmpBytes(int width, int height, const std::function<uint32_t(int x, int y)>& bgrAt) {
   int stride = (width * 3 + 3) & ~3;
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};
@@ -51,14 +51,22 @@ std::string BmpBytes(int width, int height, uint32_t bgr) {
   info.biBitCount = 24;
   std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
   bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-  std::string row(static_cast<size_t>(stride), '\0');
-  for (int x = 0; x < width; ++x) {
-    row[x * 3] = static_cast<char>(bgr >> 16);
-    row[x * 3 + 1] = static_cast<char>(bgr >> 8);
-    row[x * 3 + 2] = static_cast<char>(bgr);
+  // Rows bottom-up, as the format keeps them.
+  for (int y = height - 1; y >= 0; --y) {
+    std::string row(static_cast<size_t>(stride), '\0');
+    for (int x = 0; x < width; ++x) {
+      const uint32_t bgr = bgrAt(x, y);
+      row[x * 3] = static_cast<char>(bgr >> 16);
+      row[x * 3 + 1] = static_cast<char>(bgr >> 8);
+      row[x * 3 + 2] = static_cast<char>(bgr);
+    }
+    bytes += row;
   }
-  for (int y = 0; y < height; ++y) bytes += row;
   return bytes;
+}
+
+std::string BmpBytes(int width, int height, uint32_t bgr) {
+  return BmpBytes(width, height, [bgr](int, int) { return bgr; });
 }
 
 namespace {

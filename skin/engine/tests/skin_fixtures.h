@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,8 @@ std::string BmpBytes(int width, int height, uint32_t bgr);
 // A PNG file of one RGBA colour, written row by row so that even a very large picture costs
 // the test only its compressed bytes.
 std::string SolidPngBytes(int width, int height, uint32_t rgba);
+// Each pixel (top row first) as 0x00BBGGRR.
+std::string BmpBytes(int width, int height, const std::function<uint32_t(int x, int y)>& bgrAt);
 std::string JpegBytes(int width, int height);
 
 // The process's highest memory use so far (its peak working set), in bytes.

@@ -1,0 +1,48 @@
+// The skinned one-line edit (the player's search and filter fields, the station dialog's
+// fields). With an active skin the system still draws the text of an enabled edit, in the
+// section's colours ("EDIT" unless SkinSection is set; the hot ones while the mouse is over it
+// or it has the focus), while the skin draws the frame round it; a disabled or printed edit
+// is drawn wholly from the skin, text included. Without a skin it is the framework's edit.
+//
+//   sEdit1 = efir::Place(new TsEdit(this), this, 80, 40, 200, 21);
+//   sEdit1->BoundLabel->SetCaption("Поиск");
+//   sEdit1->BoundLabel->SetActive(true);          // the caption left of the edit
+#pragma once
+
+#include <memory>
+
+#include "framework/stdctrls.h"
+#include "skin/engine/bound_label.h"
+#include "skin/engine/skinned_control.h"
+
+class TsEdit : public TsSkinnedControl<TEdit> {
+ public:
+  explicit TsEdit(TComponent* AOwner);
+  ~TsEdit() override;
+
+  // Typed characters show as this one; 0 for the text itself.
+  char PasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(char value);
+
+  void PrepareCache() override;
+
+  std::unique_ptr<TsBoundLabel> BoundLabel;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  bool SkinCommand(TMessage& Message) override;
+  bool SkinnedMessage(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
+
+ private:
+  // The frame's width round the client area.
+  int BorderWidth() const { return 2; }
+  void PaintText();
+  void PaintBorder();
+  // The section's colours for the current state, unless kept custom.
+  void TakeStateColours();
+  void FollowBoundLabel(const TMessage& Message);
+
+  char passwordChar_ = 0;
+};

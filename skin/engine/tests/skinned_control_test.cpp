@@ -1,0 +1,108 @@
+// What every skinned control does through the shared base: it follows only its own manager's
+// news of a skin coming, going or changing, and it gives back the pictures it painted with.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "framework/tests/ui_fixture.h"
+#include "skin/engine/s_bit_btn.h"
+#include "skin/engine/s_button.h"
+#include "skin/engine/s_check_box.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/tests/control_fixtures.h"
+
+namespace {
+
+using namespace efir::test;
+
+// A skinned control made on a form, seen through what the tests read of it.
+struct Made {
+  TWinControl* Control;
+  TsCommonData* SkinData;
+  const int* Rebuilds;
+  std::function<bool()> Skinned;
+};
+
+template <class Control>
+Made Make(TForm* form) {
+  auto* control = new Watched<Control>(form);
+  control->SetParent(form);
+  control->SetBounds(10, 10, 120, 30);
+  control->SetCaption("Звук");
+  control->HandleNeeded();
+  return {control, control->SkinData.get(), &control->Rebuilds,
+          [control] { return SendSkinCommandToWindow(control->Handle(), SKC_ISSKINNED) == 1; }};
+}
+
+struct Kind {
+  const char* Name;
+  Made (*New)(TForm*);
+};
+const Kind kKinds[] = {{"check box", Make<TsCheckBox>}, {"bit button", Make<TsBitBtn>}, {"button", Make<TsButton>}};
+
+class SkinnedControlTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    for (TsSkinManager* m : {&own, &other}) {
+      UseSkin(*m, SkinsFolder(), "EfirNight");
+    }
+    ASSERT_EQ(TsSkinManager::DefaultManager(), &own);
+  }
+  static void Tell(const Made& made, WORD subCommand, TsSkinManager& from) {
+    SendMessageW(made.Control->Handle(), SM_ALPHACMD, MakeSkinWParam(subCommand), reinterpret_cast<LPARAM>(&from));
+  }
+
+  TsSkinManager own{nullptr};
+  TsSkinManager other{nullptr};
+};
+
+TEST_F(SkinnedControlTest, AnotherManagersSkinNewsLeavesTheControlAlone) {
+  for (const Kind& kind : kKinds)
+    for (WORD subCommand : {SKC_NEWSKIN, SKC_REMOVESKIN, SKC_REFRESH}) {
+      SCOPED_TRACE(testing::Message() << kind.Name << " sub-command " << subCommand);
+      Made made = kind.New(NewForm(160, 60));
+      made.Control->Repaint();
+      const int rebuilds = *made.Rebuilds;
+      Tell(made, subCommand, other);
+      EXPECT_EQ(*made.Rebuilds, rebuilds) << "not repainted";
+      EXPECT_FALSE(GetUpdateRect(made.Control->Handle(), nullptr, FALSE)) << "nor marked for painting";
+      EXPECT_FALSE(made.SkinData->BackgroundChanged);
+      EXPECT_TRUE(made.Skinned());
+    }
+}
+
+TEST_F(SkinnedControlTest, ItsOwnManagersSkinNewsRepaintsIt) {
+  struct Row {
+    WORD SubCommand;
+    bool SkinnedAfter;
+  };
+  const Row rows[] = {{SKC_NEWSKIN, true}, {SKC_REFRESH, true}, {SKC_REMOVESKIN, false}};
+  for (const Kind& kind : kKinds)
+    for (const Row& row : rows) {
+      SCOPED_TRACE(testing::Message() << kind.Name << " sub-command " << row.SubCommand);
+      Made made = kind.New(NewForm(160, 60));
+      made.Control->Repaint();
+      const int rebuilds = *made.Rebuilds;
+      Tell(made, row.SubCommand, own);
+      EXPECT_EQ(made.Skinned(), row.SkinnedAfter);
+      if (row.SkinnedAfter)
+        EXPECT_GT(*made.Rebuilds, rebuilds) << "repainted";
+      else
+        EXPECT_EQ(*made.Rebuilds, rebuilds) << "left to the system control";
+    }
+}
+
+TEST_F(SkinnedControlTest, FreeingAControlGivesBackItsImage) {
+  for (const Kind& kind : kKinds) {
+    SCOPED_TRACE(kind.Name);
+    Made made = kind.New(NewForm(160, 60));
+    made.Control->Repaint();
+    const HBITMAP cache = made.SkinData->CacheBitmap->Handle();
+    ASSERT_EQ(GetObjectType(cache), static_cast<DWORD>(OBJ_BITMAP));
+    made.Control->Free();
+    EXPECT_EQ(GetObjectType(cache), 0u);
+  }
+}
+
+}  // namespace
