@@ -20,12 +20,15 @@
 #pragma once
 
 #include "framework/component.h"
+#include "framework/messages.h"
 
 #include <windows.h>
 
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TForm;
 
@@ -70,6 +73,13 @@ class TApplication : public TComponent {
   // Sees every message of the loops before it is dispatched; Handled drops it.
   TMessageEvent OnMessage;
 
+  // Hooks on the application's window: each sees its messages first, in the order hooked;
+  // one that returns true has handled the message. The window also hears CM_ACTIVATE when
+  // the program becomes the active one.
+  using TWindowHook = std::function<bool(TMessage& Message)>;
+  int HookMainWindow(TWindowHook hook);  // the id to unhook with
+  void UnhookMainWindow(int id);
+
   // The default exception handler: shows the message of the exception in flight (call it
   // inside a catch block) and returns; it never raises.
   void HandleException(TObject* Sender = nullptr);
@@ -95,6 +105,8 @@ class TApplication : public TComponent {
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
   bool running_ = false;
+  std::vector<std::pair<int, TWindowHook>> hooks_;
+  int nextHookId_ = 1;
 };
 
 extern TApplication Application;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/engine/extended_borders.h"
 #include "skin/engine/skin_manager.h"
 
 namespace {
@@ -253,4 +254,5 @@ void CacheFixedIndexes(TsSkinManager& manager) {
   f.TexComboBtn = TextureIndex(&manager, f.IdxComboBtn, "COMBOBTN", "PATTERN");
   f.HotTexComboBtn = TextureIndex(&manager, f.IdxComboBtn, "COMBOBTN", "HOTPATTERN");
   f.GlyphComboBox = MaskIndexExact(&manager, "COMBOBOX", "GLYPHMASK");
+  PrepareExtendedBorders(manager);
 }
