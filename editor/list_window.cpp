@@ -11,6 +11,7 @@
 #include "framework/picture_png.h"
 #include "framework/text_encoding.h"
 #include "grid/column_parts.h"
+#include "skin/engine/embedded_data.h"
 #include "stations/station_logo.h"
 
 TForm1* Form1 = nullptr;
@@ -49,7 +50,7 @@ TForm1::TForm1(TComponent* AOwner) : TEditorWindow(AOwner, 501, 485, "ed_main.pn
   SetCaption("ЭфРедактор");
   SetPosition(poScreenCenter);
   // The editor's only skin manager, hence the default one for all three windows.
-  sSkinManager1 = new TsSkinManager(this);
+  sSkinManager1 = NewManagerWithBuiltInSkin(this, "EfirNight");
 
   Image3 = Place(new TImage(this), this, 8, 4, 24, 24);
   LoadPicture(Image3, "logo_small.png");

@@ -189,23 +189,26 @@ LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     efir::Guarded([] { Application.RunQueuedCall(); });
     return 0;
   }
-  if (!Application.hooks_.empty()) {
-    TMessage message{msg, wp, lp, 0};
-    bool consumed = false;
-    // A hook may unhook itself or another while it runs.
-    const auto hooks = Application.hooks_;
-    efir::Guarded([&] {
-      for (const auto& [id, hook] : hooks)
-        if (!consumed && hook(message)) consumed = true;
-    });
-    if (consumed) return message.Result;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_ACTIVATEAPP && wp) SendMessageW(hwnd, CM_ACTIVATE, 0, 0);
+  TMessage message{msg, wp, lp, 0};
+  bool handled = false;
+  efir::Guarded([&] {
+    // A hook may unhook itself or others: walk a copy.
+    std::vector<std::pair<int, TWindowHook>> hooks = Application.hooks_;
+    for (auto& entry : hooks)
+      if (entry.second(message)) {
+        handled = true;
+        break;
+      }
+  });
+  return handled ? message.Result : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 int TApplication::HookMainWindow(TWindowHook hook) {
-  hooks_[++lastHook_] = std::move(hook);
-  return lastHook_;
+  hooks_.emplace_back(nextHookId_, std::move(hook));
+  return nextHookId_++;
 }
 
-void TApplication::UnhookMainWindow(int id) { hooks_.erase(id); }
+void TApplication::UnhookMainWindow(int id) {
+  std::erase_if(hooks_, [id](const auto& entry) { return entry.first == id; });
+}

@@ -20,13 +20,15 @@
 #pragma once
 
 #include "framework/component.h"
+#include "framework/messages.h"
 
 #include <windows.h>
 
 #include <exception>
 #include <functional>
-#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/messages.h"
 
@@ -78,11 +80,12 @@ class TApplication : public TComponent {
   // Sees every message of the loops before it is dispatched; Handled drops it.
   TMessageEvent OnMessage;
 
-  // Sees every message the application's window receives first (system-wide notices such as
-  // WM_WININICHANGE reach it, as every top-level window); answering true consumes it.
-  // Returns the id to unhook with.
+  // Hooks on the application's window: each sees its messages first, in the order hooked
+  // (system-wide notices such as WM_WININICHANGE reach it, as every top-level window); one
+  // that returns true has handled the message. The window also hears CM_ACTIVATE when the
+  // program becomes the active one.
   using TWindowHook = std::function<bool(TMessage& Message)>;
-  int HookMainWindow(TWindowHook hook);
+  int HookMainWindow(TWindowHook hook);  // the id to unhook with
   void UnhookMainWindow(int id);
 
   // The default exception handler: shows the message of the exception in flight (call it
@@ -111,8 +114,8 @@ class TApplication : public TComponent {
   bool terminated_ = false;
   bool running_ = false;
   bool showHint_ = true;
-  std::map<int, TWindowHook> hooks_;
-  int lastHook_ = 0;
+  std::vector<std::pair<int, TWindowHook>> hooks_;
+  int nextHookId_ = 1;
 };
 
 extern TApplication Application;

@@ -11,6 +11,7 @@
 #include "player/main_window.h"
 #include "player/playback.h"
 #include "player/song_history.h"
+#include "skin/engine/embedded_data.h"
 
 using namespace layout;
 
@@ -351,10 +352,11 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   StartSongHistory();
   SaveDialog1 = new TSaveDialog(this);
   OpenDialog1 = new TOpenDialog(this);
-  sSkinManager1 = new TsSkinManager(this);
-  sSkinManager2 = new TsSkinManager(this);
-  sSkinManager3 = new TsSkinManager(this);
-  sSkinManager4 = new TsSkinManager(this);
+  // Four skins built in; the first manager is the default one and skins every window.
+  sSkinManager1 = NewManagerWithBuiltInSkin(this, "EfirNight");
+  sSkinManager2 = NewManagerWithBuiltInSkin(this, "EfirDusk");
+  sSkinManager3 = NewManagerWithBuiltInSkin(this, "EfirForest");
+  sSkinManager4 = NewManagerWithBuiltInSkin(this, "EfirGraphite");
   WebMultiDownload1 = new TWebMultiDownload(this);
 
   // Scratch controls.

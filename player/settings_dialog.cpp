@@ -51,6 +51,8 @@ TForm2::TForm2(TComponent* AOwner)
   Image3 = NewPicture(this, 8, 3, 24, 24, "logo_small.png");
   Image3->OnMouseDown = Image1->OnMouseDown;
   sLabel1->SetLeft(38);
+  sSkinManager1 = new TsSkinManager(this);
+  sSkinManager1->SetSkinName("EfirNight");
 
   sCheckBox2 = NewCheckBox(this, 12, 40, 285, "Автоматически проверять обновления", kBodyColor,
                            "Проверка выхода новых версий Эфирушки");

@@ -12,6 +12,7 @@
 
 #include "player/equalizer.h"
 #include "player/layout.h"
+#include "skin/engine/skin_manager.h"
 #include "widgets/rb_panel.h"
 #include "widgets/rx_controls.h"
 
@@ -48,6 +49,8 @@ class TForm2 : public TPlayerDialog {
   TsTrackBar* sTrackBar10;
   TsTrackBar* sTrackBar11;
   TsLabel* sLabel3;         // the bands' frequencies
+  // Names a skin the user may install in the skin directory; it stores none of its own.
+  TsSkinManager* sSkinManager1;
 
   void sBitBtn1Click(TObject* Sender);
   void sBitBtn2Click(TObject* Sender);

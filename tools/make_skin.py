@@ -1,19 +1,25 @@
 #!/usr/bin/python3
-"""Draws the programs' own skin, "EfirNight", and writes it in both forms the skin manager
-reads: the skin folder assets/skins/EfirNight/ ("Options.dat" and its 24-bit BMP pictures)
-and the packed skin assets/skins/packed/EfirNight.asz (the same files in one container, the
-form window layouts store). Committed; the build never runs this.
+"""Draws the programs' own skins and the skin engine's own pictures, and writes them under
+assets/skins/:
+  EfirNight/               the default skin as a folder ("Options.dat" and 24-bit BMPs)
+  packed/<Name>.asz        every skin packed (the form window layouts store and the build
+                           embeds): EfirNight, and its variants EfirDusk, EfirForest, EfirGraphite
+  engine/                  the extended-border shadows (shadow_active.png, shadow_inactive.png)
+                           and the state-button pictures (state_*.png), 32-bit PNGs
+Committed; the build embeds the packed skins and the engine pictures but never runs this.
 
   tools/make_skin.py            regenerate assets/skins/
   tools/make_skin.py --check    regenerate into a temporary folder and compare with the
                                 committed files; exit 1 on any difference
   tools/make_skin.py --pack DIR OUT.asz    pack any skin folder
 
-Same look as the program pictures (tools/make_assets.py, whose palette and pen it uses):
-dark blue bodies, teal for what is hot or chosen. Magenta (0xFF00FF) is the skin's
-transparent colour; glyphs are three state cells (normal, hot, pressed) side by side over
-a mask row of the same size, where black shows the picture and white the background.
+EfirNight has the look of the program pictures (tools/make_assets.py, whose palette and pen it
+uses): dark blue bodies, teal for what is hot or chosen. The variants turn the same drawing
+to other colours. Magenta (0xFF00FF) is the skin's transparent colour; glyphs are three state
+cells (normal, hot, pressed) side by side over a mask row of the same size, where black shows
+the picture and white the background.
 """
+import colorsys
 import io
 import os
 import shutil
@@ -27,12 +33,44 @@ from PIL import Image, ImageChops, ImageDraw  # noqa: E402
 
 ROOT = art.ROOT
 SKINS = os.path.join(ROOT, "assets", "skins")
-NAME = "EfirNight"
 KEY = (255, 0, 255)
 SS = art.SS
 
-NAVY0, NAVY1, NAVY2, NAVY3, NAVY4 = art.NAVY0, art.NAVY1, art.NAVY2, art.NAVY3, art.NAVY4
-TEAL, TEAL_DIM, ICE, MIST, CORAL = art.TEAL, art.TEAL_DIM, art.ICE, art.MIST, art.CORAL
+
+class Palette:
+    """The colours one skin is drawn in: five body shades from dark to light, the accent and
+    its dim form, two text colours and a warning colour."""
+
+    def __init__(self, name, description, navy, teal, teal_dim, ice, mist, coral):
+        self.name, self.description = name, description
+        self.navy0, self.navy1, self.navy2, self.navy3, self.navy4 = navy
+        self.teal, self.teal_dim, self.ice, self.mist, self.coral = teal, teal_dim, ice, mist, coral
+
+
+def turned(rgb, hue, saturation=1.0):
+    """The colour with its hue turned by `hue` turns (0..1) and its saturation scaled."""
+    h, s, v = colorsys.rgb_to_hsv(*(c / 255 for c in rgb))
+    return tuple(round(c * 255) for c in colorsys.hsv_to_rgb((h + hue) % 1.0, min(s * saturation, 1.0), v))
+
+
+NAVY = (art.NAVY0, art.NAVY1, art.NAVY2, art.NAVY3, art.NAVY4)
+
+
+def variant(name, description, body_hue, accent_hue, body_saturation=1.0):
+    body = tuple(turned(c, body_hue, body_saturation) for c in NAVY)
+    return Palette(name, description, body, turned(art.TEAL, accent_hue), turned(art.TEAL_DIM, accent_hue),
+                   art.ICE, turned(art.MIST, body_hue, body_saturation), art.CORAL)
+
+
+NIGHT = Palette("EfirNight", "Тёмно-синяя тема с бирюзовыми акцентами", NAVY,
+                art.TEAL, art.TEAL_DIM, art.ICE, art.MIST, art.CORAL)
+# The default comes first: the player's first manager, and the editor's, carry it.
+PALETTES = [
+    NIGHT,
+    variant("EfirDusk", "Сиреневые сумерки с розовыми акцентами", 0.17, 0.45),
+    variant("EfirForest", "Тёмно-зелёная тема с янтарными акцентами", -0.22, -0.38),
+    variant("EfirGraphite", "Графитовая тема с бирюзовыми акцентами", 0.0, 0.0, 0.25),
+]
 
 
 def colour(rgb):
@@ -76,29 +114,29 @@ def strip(cells):
     return out
 
 
-def frames():
+def frames(pal):
     s = (24, 24)
     return {
-        "BUTTON.BMP": strip([frame_state(s, 5, NAVY3, NAVY4), frame_state(s, 5, NAVY4, TEAL),
-                             frame_state(s, 5, NAVY2, TEAL)]),
-        "EDIT.BMP": strip([frame_state(s, 3, NAVY0, NAVY3), frame_state(s, 3, NAVY0, TEAL_DIM),
-                           frame_state(s, 3, NAVY0, TEAL)]),
-        "FORM.BMP": strip([frame_state((48, 48), 0, NAVY1, NAVY3, 2),
-                           frame_state((48, 48), 0, NAVY1, TEAL_DIM, 2)]),
-        "MENU.BMP": strip([frame_state(s, 0, NAVY1, NAVY4), frame_state(s, 0, NAVY1, NAVY4)]),
-        "GROOVE.BMP": strip([frame_state((12, 12), 0, NAVY0, NAVY2)] * 3),
+        "BUTTON.BMP": strip([frame_state(s, 5, pal.navy3, pal.navy4), frame_state(s, 5, pal.navy4, pal.teal),
+                             frame_state(s, 5, pal.navy2, pal.teal)]),
+        "EDIT.BMP": strip([frame_state(s, 3, pal.navy0, pal.navy3), frame_state(s, 3, pal.navy0, pal.teal_dim),
+                           frame_state(s, 3, pal.navy0, pal.teal)]),
+        "FORM.BMP": strip([frame_state((48, 48), 0, pal.navy1, pal.navy3, 2),
+                           frame_state((48, 48), 0, pal.navy1, pal.teal_dim, 2)]),
+        "MENU.BMP": strip([frame_state(s, 0, pal.navy1, pal.navy4), frame_state(s, 0, pal.navy1, pal.navy4)]),
+        "GROOVE.BMP": strip([frame_state((12, 12), 0, pal.navy0, pal.navy2)] * 3),
     }
 
 
 # ---------------------------------------------------------------- glyphs
 
-def glyph(cell, states):
+def glyph(pal, cell, states):
     """A glyph strip: for each state a list of layers [(rgb, draw(pen)), ...], painted over
     one another; the row below holds the mask of everything drawn."""
     w, h = cell
     pictures, masks = [], []
     for layers in states:
-        picture = Image.new("RGB", cell, NAVY0)
+        picture = Image.new("RGB", cell, pal.navy0)
         union = Image.new("L", cell, 0)
         for rgb, draw in layers:
             c = coverage(cell, draw)
@@ -112,17 +150,14 @@ def glyph(cell, states):
     return out
 
 
-STATE_INK = (MIST, ICE, TEAL)
-
-
-def arrow(direction):
+def arrow(pal, direction):
     """A small chevron pointing up, down, left or right in a 16 x 16 cell."""
     pts = {"up": [(4, 10), (8, 6), (12, 10)], "down": [(4, 6), (8, 10), (12, 6)],
            "left": [(10, 4), (6, 8), (10, 12)], "right": [(6, 4), (10, 8), (6, 12)]}[direction]
-    return glyph((16, 16), [[(ink, lambda p: p.line(pts, 2))] for ink in STATE_INK])
+    return glyph(pal, (16, 16), [[(ink, lambda p: p.line(pts, 2))] for ink in (pal.mist, pal.ice, pal.teal)])
 
 
-def boxes():
+def boxes(pal):
     cell = (16, 16)
     box = (lambda p: p.rect(1, 1, 15, 15, 3))
     hole = (lambda p: p.rect(2.5, 2.5, 13.5, 13.5, 2))
@@ -131,17 +166,17 @@ def boxes():
     ring = (lambda p: p.disc(8, 8, 7))
     ring_hole = (lambda p: p.disc(8, 8, 5.5))
     dot = (lambda p: p.disc(8, 8, 3))
-    edges = (NAVY4, TEAL_DIM, TEAL)
+    edges = (pal.navy4, pal.teal_dim, pal.teal)
     return {
-        "BOXUNCHECKED.BMP": glyph(cell, [[(e, box), (NAVY0, hole)] for e in edges]),
-        "BOXCHECKED.BMP": glyph(cell, [[(e, box), (NAVY0, hole), (TEAL, tick)] for e in edges]),
-        "BOXGRAYED.BMP": glyph(cell, [[(e, box), (NAVY0, hole), (MIST, dash)] for e in edges]),
-        "RADIOUNCHECKED.BMP": glyph(cell, [[(e, ring), (NAVY0, ring_hole)] for e in edges]),
-        "RADIOCHECKED.BMP": glyph(cell, [[(e, ring), (NAVY0, ring_hole), (TEAL, dot)] for e in edges]),
+        "BOXUNCHECKED.BMP": glyph(pal, cell, [[(e, box), (pal.navy0, hole)] for e in edges]),
+        "BOXCHECKED.BMP": glyph(pal, cell, [[(e, box), (pal.navy0, hole), (pal.teal, tick)] for e in edges]),
+        "BOXGRAYED.BMP": glyph(pal, cell, [[(e, box), (pal.navy0, hole), (pal.mist, dash)] for e in edges]),
+        "RADIOUNCHECKED.BMP": glyph(pal, cell, [[(e, ring), (pal.navy0, ring_hole)] for e in edges]),
+        "RADIOCHECKED.BMP": glyph(pal, cell, [[(e, ring), (pal.navy0, ring_hole), (pal.teal, dot)] for e in edges]),
     }
 
 
-def title_icons(prefix, n):
+def title_icons(pal, prefix, n):
     """Close, maximize, restore and minimize symbols on a chip that lights up when hot."""
     m = n / 21
     symbols = {
@@ -155,39 +190,39 @@ def title_icons(prefix, n):
     chip = (lambda p: p.rect(0.5, 0.5, n - 0.5, n - 0.5, 4 * m))
     out = {}
     for name, symbol in symbols.items():
-        hot = CORAL if name == "CLOSE" else NAVY4
-        states = [[(NAVY2, chip), (MIST, symbol)], [(hot, chip), (ICE, symbol)],
-                  [(TEAL_DIM, chip), (ICE, symbol)]]
-        out["%sICON%s.BMP" % (prefix, name)] = glyph((n, n), states)
+        hot = pal.coral if name == "CLOSE" else pal.navy4
+        states = [[(pal.navy2, chip), (pal.mist, symbol)], [(hot, chip), (pal.ice, symbol)],
+                  [(pal.teal_dim, chip), (pal.ice, symbol)]]
+        out["%sICON%s.BMP" % (prefix, name)] = glyph(pal, (n, n), states)
     return out
 
 
-def slider():
+def slider(pal):
     thumb_h = (lambda p: p.rect(1, 1, 10, 20, 3))
     thumb_v = (lambda p: p.rect(1, 1, 20, 10, 3))
     groove = (lambda p: p.rect(0, 2, 16, 6, 2))
     return {
-        "SLIDERH.BMP": glyph((11, 21), [[(c, thumb_h)] for c in (NAVY4, TEAL_DIM, TEAL)]),
-        "SLIDERV.BMP": glyph((21, 11), [[(c, thumb_v)] for c in (NAVY4, TEAL_DIM, TEAL)]),
-        "CHANNEL.BMP": glyph((16, 8), [[(NAVY0, groove)]] * 3),
+        "SLIDERH.BMP": glyph(pal, (11, 21), [[(c, thumb_h)] for c in (pal.navy4, pal.teal_dim, pal.teal)]),
+        "SLIDERV.BMP": glyph(pal, (21, 11), [[(c, thumb_v)] for c in (pal.navy4, pal.teal_dim, pal.teal)]),
+        "CHANNEL.BMP": glyph(pal, (16, 8), [[(pal.navy0, groove)]] * 3),
     }
 
 
-def pictures():
+def pictures(pal):
     out = {}
-    out.update(frames())
+    out.update(frames(pal))
     for d in ("up", "down", "left", "right"):
-        out["ARROW%s.BMP" % d.upper()] = arrow(d)
-    out.update(boxes())
-    out.update(title_icons("B", 21))
-    out.update(title_icons("S", 16))
-    out.update(slider())
+        out["ARROW%s.BMP" % d.upper()] = arrow(pal, d)
+    out.update(boxes(pal))
+    out.update(title_icons(pal, "B", 21))
+    out.update(title_icons(pal, "S", 16))
+    out.update(slider(pal))
     return out
 
 
 # ---------------------------------------------------------------- definition
 
-def options():
+def options(pal):
     """The skin's "Options.dat" text. Names are upper case: the engine looks them up exactly."""
     def band(top, bottom):
         return "%d;%d;100;0;0" % tuple(int(colour(c), 16) for c in (top, bottom))
@@ -204,28 +239,28 @@ def options():
     see_through = ["TRANSPARENCY=100", "HOTTRANSPARENCY=100"]
     sections = [
         ("GLOBALINFO", ["VERSION=7.5", "AUTHOR=Эфирушка Плюс",
-                        "DESCRIPTION=Тёмно-синяя тема с бирюзовыми акцентами",
+                        "DESCRIPTION=" + pal.description,
                         "TITLEHEIGHT=26", "MAXHEIGHT=24", "BORDERWIDTH=4", "FORMOFFSET=4"]
-         + plain(NAVY1, ICE) + glyph_keys),
-        ("FORM", plain(NAVY1, ICE) + ["GIVEOWNFONT=TRUE", "BORDERSMASK=!FORM.BMP!2!0!0!4!4!4!4"]),
+         + plain(pal.navy1, pal.ice) + glyph_keys),
+        ("FORM", plain(pal.navy1, pal.ice) + ["GIVEOWNFONT=TRUE", "BORDERSMASK=!FORM.BMP!2!0!0!4!4!4!4"]),
         ("DIALOG", ["PARENTCLASS=FORM"]),
-        ("FORMTITLE", plain(NAVY2, MIST, NAVY3, ICE)
-         + ["GRADIENTPERCENT=100", "GRADIENTDATA=" + band(NAVY2, NAVY1),
-            "HOTGRADIENTPERCENT=100", "HOTGRADIENTDATA=" + band(NAVY3, NAVY2)]),
-        ("PANEL", plain(NAVY1, ICE) + ["GIVEOWNFONT=TRUE"]),
-        ("BUTTON", plain(NAVY3, ICE, NAVY4, ICE)
+        ("FORMTITLE", plain(pal.navy2, pal.mist, pal.navy3, pal.ice)
+         + ["GRADIENTPERCENT=100", "GRADIENTDATA=" + band(pal.navy2, pal.navy1),
+            "HOTGRADIENTPERCENT=100", "HOTGRADIENTDATA=" + band(pal.navy3, pal.navy2)]),
+        ("PANEL", plain(pal.navy1, pal.ice) + ["GIVEOWNFONT=TRUE"]),
+        ("BUTTON", plain(pal.navy3, pal.ice, pal.navy4, pal.ice)
          + ["SHOWFOCUS=TRUE", "FADINGENABLED=TRUE", "BORDERSMASK=!BUTTON.BMP!3!0!0!5!5!5!5"]),
         ("SPEEDBUTTON_SMALL", ["PARENTCLASS=BUTTON"]),
         ("COMBOBTN", ["PARENTCLASS=BUTTON", "BORDERSMASK=!BUTTON.BMP!3!0!0!5!5!5!5"]),
-        ("EDIT", plain(NAVY0, ICE) + ["BORDERSMASK=!EDIT.BMP!3!0!0!3!3!3!3"]),
+        ("EDIT", plain(pal.navy0, pal.ice) + ["BORDERSMASK=!EDIT.BMP!3!0!0!3!3!3!3"]),
         ("COMBOBOX", ["PARENTCLASS=EDIT", "GLYPHMASK=!ARROWDOWN.BMP!3!1!2"]),
-        ("CHECKBOX", plain(NAVY1, ICE, NAVY1, TEAL) + see_through),
+        ("CHECKBOX", plain(pal.navy1, pal.ice, pal.navy1, pal.teal) + see_through),
         ("RADIOBUTTON", ["PARENTCLASS=CHECKBOX"]),
-        ("GROUPBOX", plain(NAVY1, MIST) + see_through),
-        ("TRACKBAR", plain(NAVY1, MIST) + see_through
+        ("GROUPBOX", plain(pal.navy1, pal.mist) + see_through),
+        ("TRACKBAR", plain(pal.navy1, pal.mist) + see_through
          + ["SLIDERCHANNEL=!CHANNEL.BMP!3!1!2", "SLIDERMASK=!SLIDERH.BMP!3!1!2",
             "SLIDERVMASK=!SLIDERV.BMP!3!1!2"]),
-        ("SCROLLBAR1V", plain(NAVY0, MIST) + ["BORDERSMASK=!GROOVE.BMP!3!0!0!3!3!3!3"]),
+        ("SCROLLBAR1V", plain(pal.navy0, pal.mist) + ["BORDERSMASK=!GROOVE.BMP!3!0!0!3!3!3!3"]),
         ("SCROLLBAR2V", ["PARENTCLASS=SCROLLBAR1V"]),
         ("SCROLLBAR1H", ["PARENTCLASS=SCROLLBAR1V"]),
         ("SCROLLBAR2H", ["PARENTCLASS=SCROLLBAR1V"]),
@@ -235,15 +270,72 @@ def options():
         ("SCROLLBTNBOTTOM", ["PARENTCLASS=BUTTON", "GLYPHMASK=!ARROWDOWN.BMP!3!1!2"]),
         ("SCROLLBTNLEFT", ["PARENTCLASS=BUTTON", "GLYPHMASK=!ARROWLEFT.BMP!3!1!2"]),
         ("SCROLLBTNRIGHT", ["PARENTCLASS=BUTTON", "GLYPHMASK=!ARROWRIGHT.BMP!3!1!2"]),
-        ("MAINMENU", plain(NAVY1, ICE) + ["BORDERSMASK=!MENU.BMP!2!0!0!1!1!1!1"]),
-        ("MENUITEM", plain(NAVY1, ICE, NAVY3, TEAL) + ["TRANSPARENCY=100"]),
-        ("DIVIDERV", plain(NAVY3, NAVY3)),
-        ("HINT", plain(NAVY2, ICE) + ["BORDERSMASK=!MENU.BMP!2!0!0!1!1!1!1"]),
+        ("MAINMENU", plain(pal.navy1, pal.ice) + ["BORDERSMASK=!MENU.BMP!2!0!0!1!1!1!1"]),
+        ("MENUITEM", plain(pal.navy1, pal.ice, pal.navy3, pal.teal) + ["TRANSPARENCY=100"]),
+        ("DIVIDERV", plain(pal.navy3, pal.navy3)),
+        ("HINT", plain(pal.navy2, pal.ice) + ["BORDERSMASK=!MENU.BMP!2!0!0!1!1!1!1"]),
     ]
-    lines = ["; " + NAME + ": the skin of the player and the station editor, drawn by tools/make_skin.py"]
+    lines = ["; " + pal.name + ": the skin of the player and the station editor, drawn by tools/make_skin.py"]
     for name, keys in sections:
         lines += ["", "[%s]" % name] + keys
     return art.cp1251(lines)
+
+
+# ---------------------------------------------------------------- engine pictures
+
+SHADOW_SIZE = (64, 64)
+# Where the window lies in a shadow picture: the extended border's default margins.
+SHADOW_MARGINS = (11, 7, 11, 11)
+
+
+def shadow(strength):
+    """A soft dark shadow around the window's place, falling off over the margins; the
+    window's own place is left fully transparent."""
+    from PIL import ImageFilter
+    w, h = SHADOW_SIZE
+    left, top, right, bottom = SHADOW_MARGINS
+    alpha = Image.new("L", SHADOW_SIZE, 0)
+    ImageDraw.Draw(alpha).rectangle([left - 2, top, w - right + 1, h - bottom + 3], fill=strength)
+    alpha = alpha.filter(ImageFilter.GaussianBlur(4))
+    ImageDraw.Draw(alpha).rectangle([left, top, w - right - 1, h - bottom - 1], fill=0)
+    out = Image.new("RGBA", SHADOW_SIZE, (0, 0, 0, 0))
+    out.putalpha(alpha)
+    return out
+
+
+def state_buttons(pal):
+    """The five 48 x 16 state-button strips: three 16 x 16 cells each (off, on, mixed) in the
+    look named by the picture: flat, raised, down, empty, checked."""
+    looks = {"state_flat.png": (pal.navy2, pal.navy4), "state_raised.png": (pal.navy3, pal.teal_dim),
+             "state_down.png": (pal.navy0, pal.navy3), "state_empty.png": (pal.navy1, pal.navy2),
+             "state_checked.png": (pal.navy2, pal.teal)}
+    marks = [None, (lambda p: p.line([(4.5, 8.5), (7, 11), (11.5, 5)], 2)),
+             (lambda p: p.line([(5, 8), (11, 8)], 2))]
+    out = {}
+    for name, (fill, edge) in looks.items():
+        img = Image.new("RGBA", (48, 16), (0, 0, 0, 0))
+        for i, mark in enumerate(marks):
+            cell = Image.new("RGBA", (16, 16), edge + (0,))
+            cell.putalpha(coverage((16, 16), lambda p: p.rect(1, 1, 15, 15, 3)))
+            inner = coverage((16, 16), lambda p: p.rect(2.5, 2.5, 13.5, 13.5, 2))
+            cell.paste(Image.new("RGBA", (16, 16), fill + (255,)), (0, 0), inner)
+            if mark:
+                cell.paste(Image.new("RGBA", (16, 16), pal.ice + (255,)), (0, 0), coverage((16, 16), mark))
+            img.paste(cell, (i * 16, 0))
+        out[name] = img
+    return out
+
+
+def engine_pictures():
+    out = {"shadow_active.png": shadow(120), "shadow_inactive.png": shadow(60)}
+    out.update(state_buttons(NIGHT))
+    return out
+
+
+def png(img):
+    buf = io.BytesIO()
+    img.save(buf, "PNG", optimize=True)
+    return buf.getvalue()
 
 
 # ---------------------------------------------------------------- packing and files
@@ -266,17 +358,21 @@ def bmp(img):
     return buf.getvalue()
 
 
-def skin_files():
-    files = {"Options.dat": options()}
-    files.update({name: bmp(img) for name, img in pictures().items()})
+def skin_files(pal):
+    files = {"Options.dat": options(pal)}
+    files.update({name: bmp(img) for name, img in pictures(pal).items()})
     return files
 
 
 def all_files():
     """Every file of assets/skins/ as {relative path: bytes}."""
-    skin = skin_files()
-    out = {os.path.join(NAME, name): data for name, data in skin.items()}
-    out[os.path.join("packed", NAME + ".asz")] = pack(skin)
+    out = {}
+    for pal in PALETTES:
+        skin = skin_files(pal)
+        if pal is NIGHT:
+            out.update({os.path.join(pal.name, name): data for name, data in skin.items()})
+        out[os.path.join("packed", pal.name + ".asz")] = pack(skin)
+    out.update({os.path.join("engine", name): png(img) for name, img in engine_pictures().items()})
     return out
 
 

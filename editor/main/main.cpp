@@ -3,10 +3,14 @@
 
 #include "editor/editor_forms.h"
 #include "framework/application.h"
+#include "skin/engine/skin_startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The skin engine's start-up also initialises OLE for the editor's whole run.
+  StartSkinEngine();
   Application.Initialize();
   CreateEditorForms();
   Application.Run();
+  StopSkinEngine();
   return 0;
 }

@@ -6,8 +6,10 @@
 #include "framework/text_encoding.h"
 #include "player/main_window.h"
 #include "player/player_forms.h"
+#include "skin/engine/skin_startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  StartSkinEngine();
   // Held until the process ends: its name tells a second start that the player runs.
   CreateMutexW(nullptr, TRUE, L"efirushkanet");
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -19,5 +21,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Application.SetTitle(kPlayerTitle);
   CreatePlayerForms();
   Application.Run();
+  StopSkinEngine();
   return 0;
 }

@@ -82,9 +82,16 @@ void TsCommonData::FillBackgroundInfo(BackgroundInfo& Info, bool Hot, HWND Wnd) 
   if (passDepth >= MaxPassDepth) return AnswerColor(Info, DefaultGlobalColor());
   PassScope pass;
   if (OwnerControl && OwnerControl->Parent()) {
-    if (QueryParentBackground(Info, OwnerControl->Parent(), Info.PaintNow) && Info.Kind == BG_BITMAP) {
-      Info.OffsetX += OwnerControl->Left();
-      Info.OffsetY += OwnerControl->Top();
+    int left = OwnerControl->Left(), top = OwnerControl->Top();
+    if (Info.PaintNow) {
+      // The offsets say where to copy from in the answerer: in the parent that place lies
+      // further by this control's position.
+      Info.OffsetX += left;
+      Info.OffsetY += top;
+      QueryParentBackground(Info, OwnerControl->Parent(), true);
+    } else if (QueryParentBackground(Info, OwnerControl->Parent(), false) && Info.Kind == BG_BITMAP) {
+      Info.OffsetX += left;
+      Info.OffsetY += top;
     }
   } else if (Wnd) {
     HWND parent = GetParent(Wnd);

@@ -82,6 +82,9 @@ void QueryCacheBackground(TControl* control, TBitmap* cache, CacheSourceInfo& be
   info.OffsetX = control->Left();
   info.OffsetY = control->Top();
   info.Rect = {0, 0, control->Width(), control->Height()};
+  // Set before asking: a parent that does not answer then paints itself into the cache
+  // (a styled panel, a form's picture) instead of leaving its flat colour there.
+  info.PaintNow = true;
   if (control->Parent()) QueryParentBackground(info, control->Parent(), true);
   // Whatever the parent painted now lies in the cache itself, at the cache's origin.
   if (info.Kind != BG_COLOR) {

@@ -80,7 +80,7 @@ TsCommonData::TsCommonData(TObject* owner, bool createCacheBitmap)
   if (createCacheBitmap) CacheBitmap = std::make_unique<TBitmap>(0, 0, pf24bit);
 }
 
-TsCommonData::~TsCommonData() = default;
+TsCommonData::~TsCommonData() { ReleaseOwnGlow(); }
 
 TsSkinManager* TsCommonData::SkinManager() const {
   return OwnSkinManager ? OwnSkinManager : TsSkinManager::DefaultManager();

@@ -105,6 +105,14 @@ class TsCommonData {
   bool SectionIsTransparent() const;
   int MaxBorderWidth() const;
 
+  // Shows the section's glow around the hot owner (or around `wnd` without an owner
+  // control) when the manager allows glowing and the section's GLOW is at least 1; releases
+  // it when the mouse is not over the owner, its left button is down, or `toggle` is set
+  // while a glow is shown (control_glow.cpp).
+  void UpdateGlow(bool toggle, HWND wnd);
+  // Frees the glow this owner shows, if any.
+  void ReleaseOwnGlow();
+
   // Background answers.
   void FillBackgroundInfo(BackgroundInfo& Info, bool Hot, HWND Wnd);
   TColor BackgroundColor(bool Hot, HWND Wnd);

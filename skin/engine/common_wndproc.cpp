@@ -4,6 +4,8 @@
 #include "framework/stdctrls.h"
 #include "skin/engine/background_answers.h"
 #include "skin/engine/engine_routines.h"
+#include "skin/engine/glow.h"
+#include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_manager.h"
 
 namespace {
@@ -103,9 +105,16 @@ bool Focusable(TControl* owner) {
   return w && w->CanFocus() && w->TabStop();
 }
 
+// Kinds that show no glow of their own: containers, and the buttons, which glow by fading.
+bool GlowsOnHover(int kind) { return !NoGlowKinds.Has(kind) && (kind < 92 || kind > 94); }
+
 void MouseEnter(TsCommonData& d) {
   if (!NoHoverKinds.Has(d.ControlKind)) d.MouseOver = true;
-  if (!Windowed(d.OwnerControl) || !TsSkinManager::DefaultManager()) return;
+  TWinControl* w = Windowed(d.OwnerControl);
+  TsSkinManager* manager = TsSkinManager::DefaultManager();
+  if (!w || !manager) return;
+  if (w->HandleAllocated()) SetHotWindow(*manager, w->Handle());
+  if (GlowsOnHover(d.ControlKind)) d.UpdateGlow(false, nullptr);
   if (EditKinds.Has(d.ControlKind)) {
     d.BackgroundChanged = true;
     RedrawWithFrame(d.OwnerControl, RDW_UPDATENOW);
@@ -114,10 +123,24 @@ void MouseEnter(TsCommonData& d) {
 
 void MouseLeave(TsCommonData& d) {
   if (!NoHoverKinds.Has(d.ControlKind)) d.MouseOver = false;
+  if (GlowsOnHover(d.ControlKind)) ReleaseAllGlows();
   if (d.OwnerControl->Visible() && EditKinds.Has(d.ControlKind)) {
     d.BackgroundChanged = true;
     RedrawWithFrame(d.OwnerControl, RDW_UPDATENOW);
   }
+}
+
+// An unskinned windowed owner drops a theme it may still carry from its skinned days.
+void RemoveWindowTheme(TControl* owner) {
+  TWinControl* w = Windowed(owner);
+  if (!w || !w->HandleAllocated()) return;
+  using IsThemeActiveCall = BOOL(WINAPI*)();
+  using SetWindowThemeCall = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+  if (!uxtheme) return;
+  static auto active = reinterpret_cast<IsThemeActiveCall>(GetProcAddress(uxtheme, "IsThemeActive"));
+  static auto setTheme = reinterpret_cast<SetWindowThemeCall>(GetProcAddress(uxtheme, "SetWindowTheme"));
+  if (active && setTheme && active()) setTheme(w->Handle(), nullptr, nullptr);
 }
 
 }  // namespace
@@ -212,6 +235,7 @@ bool SkinControlWndProc(TMessage& Message, TsCommonData* SkinData) {
       if (owner && d.BackgroundFollowsParent()) {
         d.BackgroundChanged = true;
         PerformSkinCommand(owner, SKC_PARENTMOVED, 1);
+        d.ReleaseOwnGlow();
       }
       break;
     case WM_SIZE:
@@ -220,6 +244,7 @@ bool SkinControlWndProc(TMessage& Message, TsCommonData* SkinData) {
         const TsGeneralData* s = d.Section();
         if (s && s->GradientPercent > 0)
           ForEachLiveChild(owner, [](TControl* child) { PerformSkinCommand(child, SKC_PARENTMOVED, 1); });
+        d.ReleaseOwnGlow();
       }
       break;
     case WM_SETFOCUS:
@@ -234,9 +259,16 @@ bool SkinControlWndProc(TMessage& Message, TsCommonData* SkinData) {
     case WM_FONTCHANGE:
       d.MouseOver = false;
       d.HasFocus = false;
+      if (owner && !owner->Enabled()) d.ReleaseOwnGlow();
+      break;
+    case WM_CONTEXTMENU:
+      if (owner && owner->PopupMenu() && d.SkinManager() && WindowSkinning())
+        WindowSkinning()->HookMenuOwnerDraw(owner->PopupMenu(), d.SkinManager()->Active());
       break;
     case WM_UPDATEUISTATE:
-      return SkinActiveFor(&d, false);
+      if (SkinActiveFor(&d, false)) return true;
+      RemoveWindowTheme(owner);
+      return false;
     case WM_PARENTNOTIFY:
       if (Windowed(owner) && LOWORD(Message.WParam) == WM_CREATE) NotifyParentFormOfChange(owner);
       break;

@@ -2,9 +2,16 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
 #include "framework/application.h"
+#include "framework/convert.h"
 #include "framework/files.h"
+#include "framework/exceptions.h"
 #include "framework/picture_icon.h"
+#include "framework/text_encoding.h"
 
 namespace efir::skin {
 
@@ -134,11 +141,109 @@ const char* DefaultMessageCaption(TMsgDlgType type) {
   return captions[type];
 }
 
-int SkinMessageBox(const char* caption, const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
+int DialogPosX = -1, DialogPosY = -1;
+int SkinModalLevel = 0;
+
+std::function<int(HWND, const std::string&, const std::string&, UINT)> ShowMessageBoxCall =
+    [](HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+      return MessageBoxW(owner, efir::text::fromAnsi(text).c_str(), efir::text::fromAnsi(caption).c_str(), flags);
+    };
+
+namespace {
+
+// The box's place and the modal state last while it shows, also when it raises.
+class MessageBoxScope {
+ public:
+  MessageBoxScope(int x, int y) {
+    DialogPosX = x;
+    DialogPosY = y;
+    ++SkinModalLevel;
+  }
+  ~MessageBoxScope() {
+    --SkinModalLevel;
+    DialogPosX = DialogPosY = -1;
+  }
+  MessageBoxScope(const MessageBoxScope&) = delete;
+  MessageBoxScope& operator=(const MessageBoxScope&) = delete;
+};
+
+}  // namespace
+
+int SkinMessageBox(const char* caption, const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int x,
+                   int y) {
+  MessageBoxScope scope(x, y);
   HWND owner = GetActiveWindow();
   if (!owner) owner = Application.Handle();
-  return MessageBoxA(owner, text.c_str(), caption ? caption : DefaultMessageCaption(type), SkinMessageBoxFlags(type, buttons));
+  return ShowMessageBoxCall(owner, text, caption ? caption : DefaultMessageCaption(type), SkinMessageBoxFlags(type, buttons));
 }
 
-int ShowSkinWarning(const std::string& text) { return SkinMessageBox(nullptr, text, mtWarning, mbOK); }
-int ShowSkinError(const std::string& text) { return SkinMessageBox(nullptr, text, mtError, mbOK); }
+int SkinMessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int) {
+  return SkinMessageBox(nullptr, text, type, buttons, -1, -1);
+}
+
+int ShowSkinWarning(const std::string& text) { return SkinMessageDlg(text, mtWarning, mbOK); }
+int ShowSkinError(const std::string& text) { return SkinMessageDlg(text, mtError, mbOK); }
+
+namespace {
+
+bool SameBlind(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+TIniSections ParseIniSections(const std::vector<std::string>& lines) {
+  TIniSections sections;
+  for (const std::string& line : lines) {
+    if (line.empty() || line[0] == ';') continue;
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']')
+      sections.push_back({line.substr(1, line.size() - 2), {}});
+    else if (!sections.empty())
+      sections.back().Lines.push_back(line);
+  }
+  return sections;
+}
+
+std::string IniSectionsReadString(const TIniSections& sections, std::string_view section, const std::string& fallback,
+                                  std::string_view key) {
+  auto found = std::find_if(sections.begin(), sections.end(), [&](const TIniSection& s) { return SameBlind(s.Name, section); });
+  if (found == sections.end()) return fallback;
+  for (const std::string& line : found->Lines) {
+    size_t eq = line.find('=');
+    if (eq != std::string::npos && SameBlind(std::string_view(line).substr(0, eq), key)) return line.substr(eq + 1);
+  }
+  return fallback;
+}
+
+int IniSectionsReadInteger(const TIniSections& sections, std::string_view section, int fallback, std::string_view key) {
+  std::string value = IniSectionsReadString(sections, section, "", key);
+  if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
+    int result = 0;
+    auto [end, ec] = std::from_chars(value.data() + 2, value.data() + value.size(), result, 16);
+    return ec == std::errc() && end == value.data() + value.size() ? result : fallback;
+  }
+  return efir::StrToIntDef(value, fallback);
+}
+
+int SkinFindFirst(const std::string& pattern, TSkinSearchRec& rec) {
+  rec.Rest.clear();
+  try {
+    for (const TSearchRec& entry : efir::FindFiles(pattern)) rec.Rest.emplace_back(entry.Name, entry.Attr);
+  } catch (const EInOutError&) {
+    return ERROR_PATH_NOT_FOUND;
+  }
+  std::reverse(rec.Rest.begin(), rec.Rest.end());
+  return SkinFindNext(rec);
+}
+
+int SkinFindNext(TSkinSearchRec& rec) {
+  if (rec.Rest.empty()) return ERROR_NO_MORE_FILES;
+  rec.Name = std::move(rec.Rest.back().first);
+  rec.Attr = rec.Rest.back().second;
+  rec.Rest.pop_back();
+  return 0;
+}
+
+void SkinFindClose(TSkinSearchRec& rec) { rec.Rest.clear(); }

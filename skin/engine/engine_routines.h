@@ -6,14 +6,18 @@
 //   int b = efir::skin::ClampToByte(r + delta);
 //   MakeCacheSourceInfo(cache, left, top, info);     // paint from my cache at my position
 //   SkinMessageBox(nullptr, "Нет скина", mtWarning, mbOK);
+//   TIniSections sections = ParseIniSections(lines);             // an INI text already in memory
+//   int n = IniSectionsReadInteger(sections, "GLOBALINFO", 0, "VERSION");
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "skin/engine/skin_command.h"
 
@@ -78,8 +82,47 @@ using TMsgDlgButtons = uint16_t;
 UINT SkinMessageBoxFlags(TMsgDlgType type, TMsgDlgButtons buttons);
 // "Warning", "Error", "Information", "Confirm", or empty for mtCustom.
 const char* DefaultMessageCaption(TMsgDlgType type);
-// Shows the box modally (owned by the active window, else the application's) and returns
-// its answer. `caption` nullptr: the kind's caption.
-int SkinMessageBox(const char* caption, const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons);
+// Where the dialog skinning moves the next message box (-1: where the system puts it); set
+// only while SkinMessageBox shows its box.
+extern int DialogPosX, DialogPosY;
+// Message boxes of the engine being shown now (the application's modal state).
+extern int SkinModalLevel;
+// Shows the box (owned by the active window, else the application's) and returns its
+// answer; tests replace it. Text and caption are Windows-1251.
+extern std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT flags)> ShowMessageBoxCall;
+// Shows the box modally, placed at (x, y) unless both are -1, and returns its answer.
+// `caption` nullptr: the kind's caption.
+int SkinMessageBox(const char* caption, const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int x = -1,
+                   int y = -1);
+// SkinMessageBox without a caption where the system puts it; helpContext is not used.
+int SkinMessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0);
 int ShowSkinWarning(const std::string& text);
 int ShowSkinError(const std::string& text);
+
+// An INI text split into its sections, in text order: each section's name (between the
+// brackets, possibly empty) and its lines as written.
+struct TIniSection {
+  std::string Name;
+  std::vector<std::string> Lines;
+};
+using TIniSections = std::vector<TIniSection>;
+// Empty lines and lines starting with ";" are skipped, lines are not trimmed, and lines
+// before the first section are dropped.
+TIniSections ParseIniSections(const std::vector<std::string>& lines);
+// The value after "key=" on the first line of the section (names blind to case) whose text
+// before its "=" is the key, untrimmed; `fallback` when the section or key is missing.
+std::string IniSectionsReadString(const TIniSections& sections, std::string_view section, const std::string& fallback,
+                                  std::string_view key);
+// The value as a decimal number, or hexadecimal after "0x"; `fallback` when it is none.
+int IniSectionsReadInteger(const TIniSections& sections, std::string_view section, int fallback, std::string_view key);
+
+// The framework's file search, one entry at a time: 0 and the first entry, or non-zero when
+// nothing matches (or the folder is missing).
+struct TSkinSearchRec {
+  std::string Name;
+  DWORD Attr = 0;
+  std::vector<std::pair<std::string, DWORD>> Rest;  // the entries not handed out yet
+};
+int SkinFindFirst(const std::string& pattern, TSkinSearchRec& rec);
+int SkinFindNext(TSkinSearchRec& rec);
+void SkinFindClose(TSkinSearchRec& rec);

@@ -1,8 +1,11 @@
 #include "skin/engine/skin_broadcast.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "framework/application.h"
+
 #include "framework/forms.h"
 #include "skin/engine/glow.h"
 #include "skin/engine/skin_command.h"
@@ -12,8 +15,11 @@
 bool SkinChangeAnimating = false;
 bool BroadcastingNewSkin = false;
 bool BroadcastingRemoval = false;
+HICON AppIconSmall = nullptr, AppIconLarge = nullptr;
 
 namespace {
+
+TacWindowSkinning* windowSkinning = nullptr;
 
 std::vector<TForm*>& Registry() {
   static std::vector<TForm*> forms;
@@ -72,9 +78,7 @@ bool ApplicationMinimized() {
   return main && main->HandleAllocated() && IsIconic(main->Handle());
 }
 
-// Seam for the form skin provider: the manager of the provider a form answers to
-// SKC_GETPROVIDER. No provider exists yet, so no form is locked.
-TsSkinManager* ProviderManagerOf(TForm*) { return nullptr; }
+TsSkinManager* ProviderManagerOf(TForm* form) { return windowSkinning ? windowSkinning->ProviderManager(form) : nullptr; }
 
 template <class Each>
 void ForEachLockableForm(TsSkinManager& manager, Each each) {
@@ -85,15 +89,75 @@ void ForEachLockableForm(TsSkinManager& manager, Each each) {
   }
 }
 
-// Seams for the window-skinning hook: its providers' windows hear every broadcast, and the
-// default manager installs it with its first skin and removes it with the skin.
-void SendToHookProviders(WORD, LPARAM) {}
-void InstallSkinHook(TsSkinManager&) {}
-void RemoveSkinHook(TsSkinManager&) {}
-// Seam for the skinned menus, which compute their border width again after a change.
-void ResetMenuBorderWidth() {}
+void SendToHookProviders(WORD subCommand, LPARAM lParam) {
+  if (windowSkinning) windowSkinning->SendToProviders(subCommand, lParam);
+}
+
+void ResetMenuBorderWidth() {
+  if (windowSkinning) windowSkinning->ResetMenuBorderWidth();
+}
+
+// Run time: not while a layout is read into the manager.
+bool AtRunTime(const TsSkinManager& manager) { return !manager.Loading(); }
+
+HICON ShellIcon(UINT size) {
+  wchar_t program[MAX_PATH];
+  if (!GetModuleFileNameW(nullptr, program, MAX_PATH)) return nullptr;
+  SHFILEINFOW info{};
+  if (!SHGetFileInfoW(program, 0, &info, sizeof info, SHGFI_ICON | size)) return nullptr;
+  return info.hIcon;
+}
 
 }  // namespace
+
+void SetWindowSkinning(TacWindowSkinning* skinning) { windowSkinning = skinning; }
+TacWindowSkinning* WindowSkinning() { return windowSkinning; }
+
+void LoadAppIcons() {
+  FreeAppIcons();
+  AppIconSmall = ShellIcon(SHGFI_SMALLICON);
+  AppIconLarge = ShellIcon(SHGFI_LARGEICON);
+}
+
+void FreeAppIcons() {
+  for (HICON* icon : {&AppIconSmall, &AppIconLarge}) {
+    if (*icon) DestroyIcon(*icon);
+    *icon = nullptr;
+  }
+}
+
+void InstallSkinHook(TsSkinManager& manager) {
+  if (!AtRunTime(manager) || !manager.IsDefault() || manager.HookInstalled) return;
+  manager.HookInstalled = true;
+  if (windowSkinning) windowSkinning->InstallHook(manager);
+}
+
+void RemoveSkinHook(TsSkinManager& manager) {
+  if (!AtRunTime(manager) || !manager.IsDefault() || !manager.HookInstalled) return;
+  if (windowSkinning) windowSkinning->RemoveHook(manager);
+  manager.HookInstalled = false;
+}
+
+bool MainWindowHook(TsSkinManager& manager, TMessage& message) {
+  if (!manager.SkinnedPopups()) return false;
+  switch (message.Msg) {
+    case WM_THEMECHANGED:
+      return true;
+    case CM_ACTIVATE:
+      for (int i = Application.ComponentCount() - 1; i >= 0; --i)
+        if (auto* form = dynamic_cast<TForm*>(Application.Components(i)))
+          if (form->HandleAllocated()) SendSkinCommandToWindow(form->Handle(), SKC_REPAINTGRAPHICS, 0);
+      return false;
+    case WM_ACPOPUPITEMSHOWN:
+      if (windowSkinning && message.LParam) windowSkinning->PopupMenuShown(message.LParam);
+      return true;
+    case WM_ACPOPUPWINDOWSHOWN:
+      if (windowSkinning) windowSkinning->PopupWindowShown(reinterpret_cast<HWND>(message.LParam));
+      return true;
+    default:
+      return false;
+  }
+}
 
 const std::vector<TForm*>& SkinnedForms() { return Registry(); }
 

@@ -10,15 +10,70 @@
 // Every sender sends the skin command with lParam = the manager to each form's window and
 // relays it to the form's controls; the answers are ignored. GUI thread only. Receivers may
 // free forms while a broadcast runs.
+//
+// Window skinning (skin/forms) plugs in through TacWindowSkinning: the hook that skins every
+// window, its providers, the skinned menus. Without it the broadcasts reach forms and
+// controls only.
 #pragma once
 
 #include <windows.h>
 
 #include <vector>
 
+#include "framework/messages.h"
+
 class TForm;
+class TPopupMenu;
 class TWinControl;
 class TsSkinManager;
+
+// What window skinning offers the broadcasts. The engine decides when (the default manager,
+// once, at run time); the implementation does the window work.
+class TacWindowSkinning {
+ public:
+  virtual ~TacWindowSkinning() = default;
+  // Sets the WH_CBT hook of the GUI thread / removes it with its providers.
+  virtual void InstallHook(TsSkinManager& manager) = 0;
+  virtual void RemoveHook(TsSkinManager& manager) = 0;
+  // Sends the skin command to every visible window the hook's providers adapted.
+  virtual void SendToProviders(WORD subCommand, LPARAM lParam) = 0;
+  // The manager of the form skin provider a form carries; nullptr when none.
+  virtual TsSkinManager* ProviderManager(TForm* form) = 0;
+  // The skinned menus compute their border width again with the next menu.
+  virtual void ResetMenuBorderWidth() = 0;
+  // The skinned menus check again whether they are on (SkinnedPopups was turned on).
+  virtual void UpdateMenusActive() = 0;
+  // A control is about to show its popup menu: the skinned menus draw it while `active`.
+  virtual void HookMenuOwnerDraw(TPopupMenu* menu, bool active) = 0;
+  // A popup menu was shown: `item` is an item whose submenu opened (may be nullptr), or the
+  // popup menu's window; give the window its region from the menu cache.
+  virtual void PopupMenuShown(LPARAM item) = 0;
+  virtual void PopupWindowShown(HWND window) = 0;
+};
+
+// Plugs window skinning in (nullptr: none). The caller keeps the object alive while set.
+void SetWindowSkinning(TacWindowSkinning* skinning);
+TacWindowSkinning* WindowSkinning();
+
+// The program's own small and large shell icons (nullptr when unavailable), loaded by
+// StartSkinEngine and freed by StopSkinEngine.
+extern HICON AppIconSmall, AppIconLarge;
+void LoadAppIcons();
+void FreeAppIcons();
+
+// Messages the skinned menus post to the application's window: a menu item whose submenu
+// was just shown, a popup menu window that was just shown.
+constexpr UINT WM_ACPOPUPITEMSHOWN = 0xBCB3, WM_ACPOPUPWINDOWSHOWN = 0xBCB4;
+
+// The default manager's hook on the application's window (installed while it is default, at
+// run time on Windows NT); true when it handled the message. With SkinnedPopups off it
+// handles nothing. It swallows WM_THEMECHANGED, lets all forms repaint their windowless
+// skinned controls on CM_ACTIVATE, and hands shown popup menus to the skinned menus.
+bool MainWindowHook(TsSkinManager& manager, TMessage& message);
+
+// The default manager sets the window-skinning hook once, at run time; HookInstalled tells.
+void InstallSkinHook(TsSkinManager& manager);
+void RemoveSkinHook(TsSkinManager& manager);
 
 // Set while a skin-change animation of the default manager is pending or running: controls
 // skip painting.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "skin/engine/parent_chain.h"
+#include "skin/engine/extended_borders.h"
 #include "skin/engine/skin_manager.h"
 
 namespace {
@@ -299,4 +300,5 @@ void CacheFixedIndexes(TsSkinManager& manager) {
   f.TexComboBtn = TextureIndex(&manager, f.IdxComboBtn, "COMBOBTN", "PATTERN");
   f.HotTexComboBtn = TextureIndex(&manager, f.IdxComboBtn, "COMBOBTN", "HOTPATTERN");
   f.GlyphComboBox = MaskIndexExact(&manager, "COMBOBOX", "GLYPHMASK");
+  PrepareExtendedBorders(manager);
 }

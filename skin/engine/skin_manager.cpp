@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <charconv>
 
+#include "framework/application.h"
 #include "framework/exceptions.h"
 #include "framework/files.h"
+#include "skin/engine/colour_utils.h"
+#include "skin/engine/extended_borders.h"
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_pack.h"
 #include "skin/engine/skin_reader.h"
+#include "skin/engine/skin_startup.h"
 #include "skin/engine/skin_recolour.h"
 
 bool SkinLoading = false;
@@ -45,7 +49,10 @@ class LoadingScope {
 }  // namespace
 
 TsSkinManager::TsSkinManager(TComponent* AOwner) : TComponent(AOwner) {
-  if (!defaultManager) defaultManager = this;
+  if (!defaultManager) {
+    defaultManager = this;
+    HookMainWindow();
+  }
   UpdateThirdLists(*this, false);
 }
 
@@ -54,6 +61,8 @@ TsSkinManager::~TsSkinManager() {
   TComponent::BeforeDestruction();
   active_ = false;
   BroadcastSkinRemoved();
+  extendedBorders_ = false;
+  UnhookMainWindow();
   StoreThirdLists(*this);
   if (defaultManager == this) defaultManager = nullptr;
 }
@@ -62,27 +71,64 @@ TsSkinManager* TsSkinManager::DefaultManager() { return defaultManager; }
 
 void TsSkinManager::SetIsDefault(bool value) {
   if (!value && defaultManager) return;
+  if (defaultManager && defaultManager != this) defaultManager->UnhookMainWindow();
   defaultManager = this;
+  HookMainWindow();
   if (active_)
     BroadcastNewSkin();
   else
     BroadcastSkinRemoved();
 }
 
+void TsSkinManager::HookMainWindow() {
+  if (mainWindowHook_ || !OSIsNT) return;
+  mainWindowHook_ = Application.HookMainWindow([this](TMessage& message) { return MainWindowHook(*this, message); });
+}
+
+void TsSkinManager::UnhookMainWindow() {
+  if (mainWindowHook_) Application.UnhookMainWindow(mainWindowHook_);
+  mainWindowHook_ = 0;
+}
+
+bool TsSkinManager::AllowGlowing() const { return allowGlowing_ && LayeredWindowsAvailable(); }
+
+bool TsSkinManager::ExtendedBorders() const { return extendedBorders_ && LayeredWindowsAvailable(); }
+
+void TsSkinManager::SetExtendedBorders(bool value) {
+  if (value == extendedBorders_) return;
+  extendedBorders_ = value;
+  if (!LoadedSkin.Active) return;
+  {
+    LoadingScope loading;
+    PrepareExtendedBorders(*this);
+    LoadSkin();
+  }
+  if (!Loading()) ::BroadcastRefresh(*this);
+}
+
+void TsSkinManager::SetSkinnedPopups(bool value) {
+  if (value == skinnedPopups_) return;
+  skinnedPopups_ = value;
+  if (value && IsDefault() && !Loading() && WindowSkinning()) WindowSkinning()->UpdateMenusActive();
+}
+
 void TsSkinManager::Loaded() {
   TComponent::Loaded();
   if (skinDirectory_.empty()) skinDirectory_ = "c:\\Skins";
+  if (MenuSupport.IcoLineSkin.empty()) MenuSupport.IcoLineSkin = "ICOLINE";
   UpdateThirdLists(*this, false);
-  if (active_ && !skinName_.empty()) BroadcastNewSkin();
+  if (active_ && !skinName_.empty()) ::BroadcastNewSkin(*this, false);
 }
 
 void TsSkinManager::SetActive(bool value) {
   if (value == active_) return;
   active_ = value;
-  if (value)
+  if (value) {
     SetSkinName(skinName_);
-  else if (!Loading())
-    BroadcastSkinRemoved();
+    return;
+  }
+  if (!Loading()) BroadcastSkinRemoved();
+  CacheFixedIndexes(*this);
 }
 
 void TsSkinManager::SetSkinName(const std::string& value) {
@@ -131,16 +177,23 @@ void TsSkinManager::SetCommonSections(const TStringList& lines) {
 
 void TsSkinManager::ReloadSkin() {
   if (!active_ || skinName_.empty()) return;
-  LoadingScope loading;
-  LoadSkin();
-  if (!active_) BroadcastSkinRemoved();
+  {
+    LoadingScope loading;
+    LoadSkin();
+  }
+  if (!active_)
+    BroadcastSkinRemoved();
+  else if (!Loading())
+    ::BroadcastRefresh(*this);
 }
 
 void TsSkinManager::LoadSkin() {
   TSkinSource source;
   std::unique_ptr<TacSkinConvertor> packed;
   const TsStoredSkin* olderStored = nullptr;
-  if (!OpenSkin(source, packed, olderStored)) {
+  bool found = OpenSkin(source, packed, olderStored);
+  SkinIsPacked = packed != nullptr;
+  if (!found) {
     active_ = false;
     CacheFixedIndexes(*this);
     return;

@@ -15,19 +15,32 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "framework/bitmap.h"
 #include "framework/component.h"
+#include "framework/messages.h"
 #include "framework/string_list.h"
+#include "skin/engine/menu_support.h"
 #include "skin/engine/skin_anim_effects.h"
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_third_party.h"
 #include "skin/engine/stored_skins.h"
 
 class TacSkinConvertor;
+class TMenuItem;
 struct TSkinSource;
+
+// Which windows the window-skinning hook skins.
+enum TacSkinningRule : uint8_t { srStdForms = 1, srStdDialogs = 2, srThirdParty = 4 };
+using TacSkinningRules = uint8_t;  // an or-combination of TacSkinningRule
+constexpr TacSkinningRules AllSkinningRules = srStdForms | srStdDialogs | srThirdParty;
+
+// Asked by the skinned menus for the extra line of a popup whose first item is FirstItem.
+using TacGetExtraLineData = std::function<void(TMenuItem* FirstItem, std::string& SkinSection, std::string& Caption,
+                                               TBitmap*& Glyph, bool& LineVisible)>;
 
 // Set while a manager reads its skin: fading controls and buttons skip their effects.
 extern bool SkinLoading;
@@ -65,6 +78,22 @@ class TsSkinManager : public TComponent {
   // Blanks are removed from every line but comments; the skin is read again.
   void SetCommonSections(const TStringList& lines);
   TsStoredSkins& InternalSkins() { return internalSkins_; }
+  // Assigning another collection copies nothing.
+  void SetInternalSkins(const TsStoredSkins&) {}
+
+  // Glows and extended borders read true only while set and layered windows can be made.
+  bool AllowGlowing() const;
+  void SetAllowGlowing(bool value) { allowGlowing_ = value; }
+  bool ExtendedBorders() const;
+  // Prepares the border pictures and reads the skin again, then refreshes every window.
+  void SetExtendedBorders(bool value);
+  bool SkinnedPopups() const { return skinnedPopups_; }
+  // Turned on for the default manager at run time: the skinned menus check their state again.
+  void SetSkinnedPopups(bool value);
+  TacSkinningRules SkinningRules() const { return skinningRules_; }
+  void SetSkinningRules(TacSkinningRules value) { skinningRules_ = value; }
+  TacMenuSupport MenuSupport;
+  TacGetExtraLineData OnGetMenuExtraLineData;
 
   // The loaded skin's version, as "7.2", or "N/A" while no skin is active.
   std::string SkinInfo() const;
@@ -93,6 +122,14 @@ class TsSkinManager : public TComponent {
   ThirdPartyLists ThirdLists;
   // The window the mouse is over, as told by SetHotWindow (skin_broadcast.h); nullptr: none.
   HWND HotWindow = nullptr;
+  // The window-skinning hook is set by this manager (skin_broadcast.h).
+  bool HookInstalled = false;
+  // The skin being read comes from a packed container.
+  bool SkinIsPacked = false;
+  // The extended border's pictures for an active and an inactive form, and how far it
+  // reaches past the form on each side (extended_borders.h).
+  std::unique_ptr<TBitmap> ShadowActive, ShadowInactive;
+  RECT ExtBorderMargins{};
 
   // Being read from a layout: announcements wait for Loaded.
   bool Loading() const { return (ComponentState() & csLoading) != 0; }
@@ -112,6 +149,9 @@ class TsSkinManager : public TComponent {
   void ReloadSkin();
   void BroadcastNewSkin();
   void BroadcastSkinRemoved();
+  // The default manager's hook on the application's window, at run time on Windows NT.
+  void HookMainWindow();
+  void UnhookMainWindow();
 
   bool active_ = true;
   std::string skinName_;
@@ -120,4 +160,9 @@ class TsSkinManager : public TComponent {
   int saturation_ = 0;
   TStringList commonSections_;
   TsStoredSkins internalSkins_;
+  bool allowGlowing_ = true;
+  bool extendedBorders_ = false;
+  bool skinnedPopups_ = true;
+  TacSkinningRules skinningRules_ = AllSkinningRules;
+  int mainWindowHook_ = 0;
 };

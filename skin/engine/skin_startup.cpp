@@ -6,9 +6,14 @@
 #include <cctype>
 
 #include "framework/text_encoding.h"
+#include "skin/engine/embedded_data.h"
+#include "skin/engine/png_graphic.h"
+#include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/engine/startup_units.h"
 
 bool OSIsNT = false;
+std::unique_ptr<TBitmap> ShadowPngActive, ShadowPngInactive;
 
 namespace {
 
@@ -37,6 +42,14 @@ bool ReportsNtPlatform() {
   return known && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
+std::unique_ptr<TBitmap> BuiltInPng(const char* name) {
+  auto bytes = efir::skin::FindEmbeddedData(name);
+  if (!bytes) return nullptr;
+  auto png = std::make_unique<TPNGGraphic>();
+  png->LoadFromMemory(bytes->data(), bytes->size());
+  return png;
+}
+
 }  // namespace
 
 bool ShowVersionBannerIfAsked(const std::vector<std::string>& params,
@@ -51,7 +64,18 @@ bool ShowVersionBannerIfAsked(const std::vector<std::string>& params,
 
 void StartSkinEngine() {
   OSIsNT = ReportsNtPlatform();
+  ShadowPngActive = BuiltInPng("acSHDA");
+  ShadowPngInactive = BuiltInPng("acSHDI");
+  LoadAppIcons();
+  StartEngineUnits();
   ShowVersionBannerIfAsked(ProgramParameters(), [](const std::string& text) {
     MessageBoxW(nullptr, efir::text::fromAnsi(text).c_str(), L"", MB_OK);
   });
+}
+
+void StopSkinEngine() {
+  StopEngineUnits();
+  FreeAppIcons();
+  ShadowPngActive.reset();
+  ShadowPngInactive.reset();
 }

@@ -182,6 +182,53 @@ TEST_F(SkinStateTest, AControlReadsItsBackgroundFromItsParent) {
     EXPECT_EQ(GetPixel(info.DC, p.x, p.y), RGB(10 + p.x, 5 + p.y, 7)) << p.x << "," << p.y;
 }
 
+TEST_F(SkinStateTest, PaintedThroughNestedSeeThroughControlsTheBackgroundComesFromTheirPlace) {
+  auto* panel = Place<Skinned<TPanel>>(form, "GRAD", {0, 0, 120, 90});
+  PaintCoordinates(*panel->SkinData->CacheBitmap, 120, 90);
+  auto* outer = Place(panel, "GLASS", {10, 5, 90, 75});
+  auto* inner = Place(outer, "GLASS", {20, 8, 70, 58});
+  TBitmap target(12, 6, pf24bit);
+  BackgroundInfo info;
+  info.DC = target.Canvas().Handle();
+  info.Rect = {0, 0, 12, 6};
+  info.OffsetX = 3;  // the asker sits at (3, 4) inside the inner see-through control
+  info.OffsetY = 4;
+  info.PaintNow = true;
+  Send(inner, SKC_GETBGINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.Kind, BG_BITMAP);
+  for (POINT p : {POINT{0, 0}, POINT{11, 5}})
+    EXPECT_EQ(GetPixel(info.DC, p.x, p.y), RGB(10 + 20 + 3 + p.x, 5 + 8 + 4 + p.y, 7)) << p.x << "," << p.y;
+}
+
+// An unskinned windowed parent that paints a picture of its own (a styled panel, a form's
+// picture): rows of alternating colours.
+class StripedPanel : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+
+ protected:
+  void Paint() override {
+    for (int y = 0; y < Height(); ++y)
+      for (int x = 0; x < Width(); ++x) SetPixel(Canvas().Handle(), x, y, y % 2 ? RGB(200, 30, 40) : RGB(20, 160, 60));
+  }
+};
+
+TEST_F(SkinStateTest, AControlOverAnUnskinnedWindowedParentShowsThatParentsOwnPainting) {
+  auto* panel = new StripedPanel(form);
+  panel->SetParent(form);
+  panel->SetBounds(20, 10, 100, 60);
+  panel->SetColor(0x404040);
+  auto* glass = Place(panel, "GLASS", {7, 11, 47, 31});
+  TBitmap cache(40, 20, pf24bit);
+  CacheSourceInfo behind;
+  QueryCacheBackground(glass, &cache, behind);
+  EXPECT_TRUE(behind.Ready);
+  EXPECT_EQ(behind.Bitmap, &cache);
+  // Row 0 of the cache is row 11 of the panel (odd), row 1 row 12 (even).
+  EXPECT_EQ(GetPixel(cache.Canvas().Handle(), 5, 0), RGB(200, 30, 40));
+  EXPECT_EQ(GetPixel(cache.Canvas().Handle(), 5, 1), RGB(20, 160, 60));
+}
+
 TEST_F(SkinStateTest, WhatEachSectionAnswersAboutItsBackground) {
   auto* panel = Place<Skinned<TPanel>>(form, "PANEL", {0, 0, 200, 150});
   const struct {

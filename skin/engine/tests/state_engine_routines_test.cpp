@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <set>
+
 #include "framework/files.h"
 #include "framework/picture_icon.h"
+#include "framework/stdctrls.h"
+#include "skin/engine/published_props.h"
+#include "skin/engine/skin_manager.h"
 
 namespace {
 
@@ -98,6 +105,104 @@ TEST(EngineRoutines, ShellIconsOfFiles) {
   auto small = LoadShellFileIcon(program, SHGFI_SMALLICON);
   ASSERT_TRUE(large && small);
   EXPECT_GT(large->Width(), small->Width());
+}
+
+TEST(EngineRoutines, AMessageBoxIsPlacedAndModalOnlyWhileItShows) {
+  struct Seen {
+    int X, Y, Level;
+    std::string Caption;
+    UINT Flags;
+  } seen{};
+  auto saved = ShowMessageBoxCall;
+  ShowMessageBoxCall = [&](HWND, const std::string&, const std::string& caption, UINT flags) {
+    seen = {DialogPosX, DialogPosY, SkinModalLevel, caption, flags};
+    return IDNO;
+  };
+  EXPECT_EQ(SkinMessageBox("Скин", "Заменить?", mtConfirmation, mbYes | mbNo, 40, 30), IDNO);
+  EXPECT_EQ(seen.X, 40);
+  EXPECT_EQ(seen.Y, 30);
+  EXPECT_EQ(seen.Level, 1);
+  EXPECT_EQ(seen.Caption, "Скин");
+  EXPECT_EQ(DialogPosX, -1);
+  EXPECT_EQ(DialogPosY, -1);
+  EXPECT_EQ(SkinModalLevel, 0);
+
+  SkinMessageDlg("?", mtConfirmation, mbYes | mbNo | mbCancel, 77);
+  EXPECT_EQ(seen.X, -1);
+  EXPECT_EQ(seen.Caption, "Confirm");
+  EXPECT_EQ(seen.Flags & (MB_TYPEMASK | MB_ICONMASK), static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
+
+  ShowMessageBoxCall = [](HWND, const std::string&, const std::string&, UINT) -> int { throw std::runtime_error("x"); };
+  EXPECT_THROW(ShowSkinError("e"), std::runtime_error);
+  EXPECT_EQ(SkinModalLevel, 0) << "left also when the box raises";
+  ShowMessageBoxCall = saved;
+}
+
+TEST(EngineRoutines, IniSectionsInMemory) {
+  const TIniSections sections = ParseIniSections({"ORPHAN=1", "", "; comment", "[GLOBALINFO]", "VERSION=0x1F",
+                                                  " BLANK=5", "bad=0x", "[]", "EMPTY=", "[Button]", "Color=12",
+                                                  "COLOR=13", "Plain=12"});
+  ASSERT_EQ(sections.size(), 3u);
+  EXPECT_EQ(sections[0].Lines.size(), 3u) << "the line before the first section is dropped";
+  EXPECT_EQ(sections[1].Name, "");
+  const struct {
+    const char* Section;
+    const char* Key;
+    int Expected;
+  } integers[] = {
+      {"GLOBALINFO", "VERSION", 31}, {"globalinfo", "version", 31}, {"GLOBALINFO", "BLANK", -1},
+      {"GLOBALINFO", "bad", -1},     {"BUTTON", "COLOR", 12},       {"BUTTON", "Plain", 12},
+      {"BUTTON", "VERSION", -1},     {"MISSING", "COLOR", -1},
+  };
+  for (const auto& c : integers)
+    EXPECT_EQ(IniSectionsReadInteger(sections, c.Section, -1, c.Key), c.Expected) << c.Section << "." << c.Key;
+  EXPECT_EQ(IniSectionsReadString(sections, "GLOBALINFO", "?", " BLANK"), "5") << "found with its blank";
+  EXPECT_EQ(IniSectionsReadString(sections, "", "?", "EMPTY"), "");
+}
+
+TEST(EngineRoutines, FilesAreSearchedOneAtATime) {
+  std::filesystem::create_directories("search_here");
+  for (const char* name : {"a.asz", "b.asz", "c.txt"}) std::ofstream("search_here/" + std::string(name)) << "x";
+  TSkinSearchRec rec;
+  std::set<std::string> found;
+  for (int rc = SkinFindFirst("search_here\\*.asz", rec); rc == 0; rc = SkinFindNext(rec)) found.insert(rec.Name);
+  SkinFindClose(rec);
+  EXPECT_EQ(found, (std::set<std::string>{"a.asz", "b.asz"}));
+  EXPECT_NE(SkinFindFirst("no_such_folder\\*.*", rec), 0);
+  std::filesystem::remove_all("search_here");
+}
+
+TEST(EngineRoutines, PropertiesByNameFollowTheRegistry) {
+  TButton button(nullptr);
+  EXPECT_TRUE(HasPublishedProp(&button, "visible"));
+  EXPECT_FALSE(HasPublishedProp(&button, "NoSuchThing"));
+  EXPECT_FALSE(HasPublishedProp(&button, "SkinningRules")) << "published by the manager only";
+  EXPECT_EQ(GetOrdPropByName(&button, "NoSuchThing"), -1);
+  SetOrdPropByName(&button, "Tag", -98);
+  EXPECT_EQ(button.Tag(), -98);
+  SetOrdPropByName(&button, "Enabled", 0);
+  EXPECT_FALSE(button.Enabled());
+  EXPECT_EQ(GetObjectPropByName(&button, "PopupMenu"), nullptr);
+
+  TsSkinManager manager(nullptr);
+  EXPECT_TRUE(SetPropHasValue(&manager, "SkinningRules", "srThirdParty"));
+  EXPECT_FALSE(SetPropHasValue(&manager, "SkinningRules", "srthirdparty")) << "elements by their exact name";
+  const struct {
+    const char* Element;
+    bool Add;
+    TacSkinningRules After;
+  } changes[] = {
+      {"srThirdParty", false, srStdForms | srStdDialogs},
+      {"srStdForms", false, srStdDialogs},
+      {"srStdDialogs", false, 0},
+      {"srStdDialogs", true, srStdDialogs},
+      {"srStdDialogs", true, srStdDialogs},
+      {"srThirdParty", true, srStdDialogs | srThirdParty},
+  };
+  for (const auto& c : changes) {
+    EXPECT_FALSE(ChangeSetPropValue(&manager, "SkinningRules", c.Element, c.Add));
+    EXPECT_EQ(manager.SkinningRules(), c.After) << (c.Add ? "+" : "-") << c.Element;
+  }
 }
 
 }  // namespace
