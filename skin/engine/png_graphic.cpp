@@ -30,6 +30,15 @@ std::unique_ptr<TBitmap> StretchColours(TBitmap& source, int width, int height) 
   return result;
 }
 
+bool Opaque(const TBitmap& picture) {
+  for (int y = 0; y < picture.Height(); ++y) {
+    const auto* p = static_cast<const uint8_t*>(picture.ScanLine(y));
+    for (int x = 0; x < picture.Width(); ++x)
+      if (p[x * 4 + 3] != 255) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void TPNGGraphic::LoadFromMemory(const void* data, size_t size) {
@@ -53,6 +62,12 @@ void TPNGGraphic::Draw(TCanvas& canvas, const RECT& rect) const {
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0 || Empty()) return;
   const bool sameSize = width == Width() && height == Height();
+  // The blend below keeps 1/256 of the background under an opaque pixel: an opaque picture
+  // goes on as it is, so a window's colour-key pixels stay exact and are seen through.
+  if (sameSize && !Reflected && Opaque(*this)) {
+    TBitmap::Draw(canvas, rect);
+    return;
+  }
   const bool reflect = Reflected && sameSize;
   const int paintedHeight = reflect ? height + height / 2 : height;
 

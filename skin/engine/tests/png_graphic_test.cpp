@@ -127,6 +127,16 @@ TEST(png_Draw, SameSizeBlendsByAlphaAndReflectsBelow) {
   EXPECT_EQ(At(*page, 5, 39), clWhite);
 }
 
+TEST(png_Draw, OpaqueColoursGoOnExactlySoAColourKeyStillMatches) {
+  // A window's lime corners are its colour key: one step off and they show on the screen.
+  for (const TColor background : {clBlack, TColor(0x33210F), clWhite}) {
+    auto png = Decoded(SolidPng(4, {0, 255, 0, 255}));
+    auto page = Page(4, 4, background);
+    page->Canvas().Draw(0, 0, *png);
+    EXPECT_EQ(At(*page, 1, 1), clLime) << std::hex << background;
+  }
+}
+
 TEST(png_Draw, HalfAlphaMixesStraightColourWithTheCanvas) {
   auto png = Decoded(SolidPng(4, {255, 0, 0, 128}));
   auto page = Page(4, 4, clWhite);
