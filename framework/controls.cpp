@@ -137,6 +137,22 @@ HintWindow& Hints() {
   return hints;
 }
 
+// A ControlState flag for the length of a scope; a flag that was set already stays set.
+class ControlStateScope {
+ public:
+  ControlStateScope(TControl* control, TControlState flag)
+      : control_(control), added_(flag & ~control->ControlState()) {
+    control_->SetControlState(control_->ControlState() | added_);
+  }
+  ~ControlStateScope() { control_->SetControlState(control_->ControlState() & ~added_); }
+  ControlStateScope(const ControlStateScope&) = delete;
+  ControlStateScope& operator=(const ControlStateScope&) = delete;
+
+ private:
+  TControl* control_;
+  TControlState added_;
+};
+
 }  // namespace
 
 TWinControl* FindControl(HWND hwnd) {
@@ -159,14 +175,14 @@ LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     control->Attach(hwnd);
   }
   if (!control) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  TMessage message{msg, wParam, lParam, 0};
+  LRESULT result = 0;
   try {
-    control->WndProc(message);
+    result = control->Perform(msg, wParam, lParam);
   } catch (...) {
     Application.HandleException(control);
   }
   if (msg == WM_NCDESTROY) control->Detach();
-  return message.Result;
+  return result;
 }
 
 }  // namespace efir
@@ -175,6 +191,7 @@ LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
   font_.OnChange = [this] { FontChanged(); };
+  SetWindowProc(nullptr);
 }
 
 TControl::~TControl() {
@@ -300,8 +317,14 @@ void TControl::SetCursor(TCursor value) {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage message{msg, wParam, lParam, 0};
-  WndProc(message);
+  std::shared_ptr<const TWndMethod> running = windowProc_;
+  (*running)(message);
   return message.Result;
+}
+
+void TControl::SetWindowProc(TWndMethod proc) {
+  if (!proc) proc = [this](TMessage& Message) { WndProc(Message); };
+  windowProc_ = std::make_shared<const TWndMethod>(std::move(proc));
 }
 
 void TControl::WndProc(TMessage& Message) {
@@ -508,6 +531,7 @@ HWND TWinControl::Handle() {
 void TWinControl::CreateHandle() {
   if (handle_) return;
   if (ComponentState() & csDestroying) throw Exception("Control '" + Name() + "' is being freed");
+  efir::ControlStateScope creating(this, csCreating);
   CreateWnd();
   // Children get their windows with their parent's, in their order (their z-order).
   std::vector<TControl*> children = controls_;
@@ -605,6 +629,7 @@ void TWinControl::InsertControl(TControl* control) {
     control->Invalidate();
   }
   if (control->Align() != alNone) AlignControls();
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(control), 1);
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -618,6 +643,41 @@ void TWinControl::RemoveControl(TControl* control) {
   control->parent_ = nullptr;
   if (control->IsWindowed()) static_cast<TWinControl*>(control)->DestroyHandle();
   if (control->Align() != alNone) AlignControls();
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(control), 0);
+}
+
+void TWinControl::SetChildOrder(TControl* child, int order) {
+  auto found = std::find(controls_.begin(), controls_.end(), child);
+  if (found == controls_.end()) return;
+  controls_.erase(found);
+  order = std::clamp(order, 0, static_cast<int>(controls_.size()));
+  auto placed = controls_.insert(controls_.begin() + order, child);
+  if (child->IsWindowed() && static_cast<TWinControl*>(child)->HandleAllocated()) {
+    // Stacked just below the next windowed child that has a window, or on top of them all.
+    HWND above = HWND_TOP;
+    for (auto next = placed + 1; next != controls_.end(); ++next)
+      if ((*next)->IsWindowed() && static_cast<TWinControl*>(*next)->HandleAllocated()) {
+        above = static_cast<TWinControl*>(*next)->handle_;
+        break;
+      }
+    SetWindowPos(static_cast<TWinControl*>(child)->handle_, above, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  child->Invalidate();
+}
+
+void TWinControl::PaintTo(HDC dc, int X, int Y) {
+  efir::ControlStateScope copying(this, csPaintCopy);
+  efir::gdi::SavedState saved(dc);
+  OffsetViewportOrgEx(dc, X, Y, nullptr);
+  RECT client = ClientRect();
+  IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+  std::vector<TControl*> children = controls_;
+  for (TControl* c : children)
+    if (c->IsWindowed() && c->Visible())
+      static_cast<TWinControl*>(c)->PaintTo(dc, c->Left(), c->Top());
 }
 
 TControl* TWinControl::ControlAtPos(POINT point) {
@@ -659,7 +719,11 @@ RECT TWinControl::ClientRect() {
 void TWinControl::SetVisible(bool value) {
   if (value == Visible()) return;
   TControl::SetVisible(value);
-  if (handle_) ShowWindow(handle_, value ? SW_SHOWNA : SW_HIDE);
+  if (handle_ && value != WindowShown()) Perform(CM_SHOWINGCHANGED, value);
+}
+
+bool TWinControl::WindowShown() const {
+  return handle_ && (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_VISIBLE);
 }
 
 void TWinControl::SetEnabled(bool value) {
@@ -669,7 +733,7 @@ void TWinControl::SetEnabled(bool value) {
 }
 
 void TWinControl::Invalidate() {
-  if (handle_) InvalidateRect(handle_, nullptr, !(ControlStyle() & csOpaque));
+  Perform(CM_INVALIDATE);
 }
 
 void TWinControl::Repaint() {
@@ -836,10 +900,8 @@ bool TWinControl::RouteMouse(TMessage& Message) {
   TControl* target = captureControl_;
   if (!target && GetCapture() != handle_) target = ControlAtPos(p);
   if (!target) return false;
-  TMessage routed = Message;
-  routed.LParam = efir::PointParam({p.x - target->Left(), p.y - target->Top()});
-  target->WndProc(routed);
-  Message.Result = routed.Result;
+  Message.Result = target->Perform(Message.Msg, Message.WParam,
+                                   efir::PointParam({p.x - target->Left(), p.y - target->Top()}));
   return true;
 }
 
@@ -1020,6 +1082,18 @@ void TWinControl::WndProc(TMessage& Message) {
     case CM_MOUSELEAVE:
       // Only this window's own enter and leave: the children's come from TrackMouse.
       break;
+    case WM_MOUSEWHEEL:
+      if ((Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam)) != 0) return;
+      break;
+    case CM_SHOWINGCHANGED:
+      if (handle_) ShowWindow(handle_, Message.WParam ? SW_SHOWNA : SW_HIDE);
+      return;
+    case CM_INVALIDATE:
+      if (handle_) InvalidateRect(handle_, nullptr, !(ControlStyle() & csOpaque));
+      return;
+    case CM_CONTROLLISTCHANGE:
+      if (Parent()) Parent()->Perform(Message.Msg, Message.WParam, Message.LParam);
+      return;
   }
   TControl::WndProc(Message);
 }

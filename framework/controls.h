@@ -10,7 +10,9 @@
 //
 // Every message reaches WndProc, the one switch where a control handles messages by number;
 // overrides handle theirs and pass the rest to the inherited WndProc, which ends in the
-// window's own procedure (DefaultHandler). Graphic controls get the mouse messages of their
+// window's own procedure (DefaultHandler). Messages arrive through WindowProc, which is
+// WndProc until someone else (a skin) puts a procedure of its own in its place: then the
+// window's messages and the framework's notices alike pass through that procedure first. Graphic controls get the mouse messages of their
 // parent's window for their area, in their own coordinates, and the framework's notices
 // (CM_MOUSEENTER, CM_ENABLEDCHANGED, ...: messages.h) the same way.
 //
@@ -28,6 +30,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,6 +73,16 @@ enum TControlStyleFlag : uint32_t {
   csOpaque = 16,          // paints all of its area: nothing behind it needs painting
 };
 using TControlStyle = uint32_t;
+
+// What a control is doing at the moment, for code that must keep out of its way.
+enum TControlStateFlag : uint32_t {
+  csCreating = 1,   // its window and its children's windows are being made
+  csPaintCopy = 2,  // it paints into a copy (PaintTo), not onto the screen
+};
+using TControlState = uint32_t;
+
+// A control's message procedure: takes the message and leaves its answer in Result.
+using TWndMethod = std::function<void(TMessage& Message)>;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
@@ -139,9 +153,22 @@ class TControl : public TComponent {
   TControlStyle ControlStyle() const { return controlStyle_; }
   void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
 
-  // Hands a message to WndProc, as the window would; returns its result.
+  TControlState ControlState() const { return controlState_; }
+  void SetControlState(TControlState value) { controlState_ = value; }
+
+  // Hands a message to WindowProc, as the window would; returns its result.
   LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
   virtual void WndProc(TMessage& Message);
+  // The procedure every message of the control goes through. Whoever replaces it keeps the
+  // one it found, hands it what it does not answer, and puts it back when done:
+  //   TWndMethod previous = form->WindowProc();
+  //   form->SetWindowProc([previous](TMessage& m) { ...; previous(m); });
+  //   ...
+  //   form->SetWindowProc(previous);
+  // A procedure may replace itself while it runs: the running one lives until it returns.
+  // An empty procedure stands for WndProc.
+  TWndMethod WindowProc() const { return *windowProc_; }
+  void SetWindowProc(TWndMethod proc);
 
   virtual void Invalidate();
   // Invalidates and paints at once.
@@ -204,6 +231,8 @@ class TControl : public TComponent {
   TPopupMenu* popupMenu_ = nullptr;
   TCursor cursor_ = crDefault;
   TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csDoubleClicks;
+  TControlState controlState_ = 0;
+  std::shared_ptr<const TWndMethod> windowProc_;
 };
 
 // A control painted by its parent on its parent's surface.
@@ -252,6 +281,13 @@ class TWinControl : public TControl {
 
   int ControlCount() const { return static_cast<int>(controls_.size()); }
   TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
+  // Moves `child` to position `order` among the children (0 the first, painted and stacked
+  // lowest); its window, if it has one, moves in the stacking order with it.
+  void SetChildOrder(TControl* child, int order);
+  // Paints the control and its windowed children, as they are now, into `dc` with the
+  // client area's top left corner at (X, Y): a copy for off-screen pictures of a window.
+  // Meanwhile each painted control has csPaintCopy in its ControlState.
+  void PaintTo(HDC dc, int X, int Y);
   // The enabled, visible graphic child at `point` (client coordinates), topmost first.
   TControl* ControlAtPos(POINT point);
 
@@ -292,6 +328,8 @@ class TWinControl : public TControl {
   // Whether the window paints itself and its graphic children (own class), or the system
   // class does (standard controls).
   bool PaintsItself() const;
+  // Whether the window exists and has WS_VISIBLE (whatever its parents show).
+  bool WindowShown() const;
   // Fills the background with Color (unless csOpaque).
   virtual void EraseBackground(HDC dc);
   // Paints the window's own content; TCustomControl paints its canvas here.

@@ -4,19 +4,25 @@
 #include "framework/exceptions.h"
 #include "framework/text_encoding.h"
 
-#include <set>
+#include <algorithm>
+#include <vector>
 
 TScreen Screen;
 
 namespace {
 
-// Forms alive now: a release queued for later frees only a form that still exists.
-std::set<TForm*>& LiveForms() {
-  static std::set<TForm*> forms;
+// Forms alive now, in the order they were made: a release queued for later frees only a
+// form that still exists.
+std::vector<TForm*>& LiveForms() {
+  static std::vector<TForm*> forms;
   return forms;
 }
 
-void FrameStyles(TFormBorderStyle border, DWORD& style, DWORD& exStyle) {
+bool IsLive(TForm* form) {
+  return std::find(LiveForms().begin(), LiveForms().end(), form) != LiveForms().end();
+}
+
+void FrameStyles(TFormBorderStyle border, TBorderIcons icons, DWORD& style, DWORD& exStyle) {
   switch (border) {
     case bsNone: style = WS_POPUP; exStyle = 0; break;
     case bsSingle: style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; exStyle = 0; break;
@@ -31,6 +37,47 @@ void FrameStyles(TFormBorderStyle border, DWORD& style, DWORD& exStyle) {
       exStyle = WS_EX_TOOLWINDOW;
       break;
   }
+  if (border == bsSingle || border == bsSizeable) {
+    style &= ~static_cast<DWORD>(WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    if (icons & biMinimize) style |= WS_MINIMIZEBOX;
+    if (icons & biMaximize) style |= WS_MAXIMIZEBOX;
+  }
+  if (!(icons & biSystemMenu)) style &= ~static_cast<DWORD>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  // The system shows the help button only on a caption without minimize and maximize boxes.
+  if ((icons & biHelp) && (style & WS_SYSMENU) && !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
+    exStyle |= WS_EX_CONTEXTHELP;
+}
+
+// One of the fonts the system's non-client metrics name (the default font when they fail).
+std::unique_ptr<TFont> SystemFont(LOGFONTW NONCLIENTMETRICSW::*which) {
+  auto font = std::make_unique<TFont>();
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return font;
+  const LOGFONTW& system = metrics.*which;
+  font->SetName(efir::text::toAnsi(system.lfFaceName));
+  font->SetHeight(system.lfHeight);
+  font->SetCharset(system.lfCharSet);
+  TFontStyles style = 0;
+  if (system.lfWeight >= FW_BOLD) style |= fsBold;
+  if (system.lfItalic) style |= fsItalic;
+  font->SetStyle(style);
+  return font;
+}
+
+int ShowCommand(TWindowState state) {
+  switch (state) {
+    case wsMinimized: return SW_SHOWMINIMIZED;
+    case wsMaximized: return SW_SHOWMAXIMIZED;
+    default: return SW_SHOW;
+  }
+}
+
+// A size within [min, max], where 0 means no limit.
+int Constrained(int size, int min, int max) {
+  if (max > 0 && size > max) size = max;
+  if (min > 0 && size < min) size = min;
+  return size;
 }
 
 struct WindowList {
@@ -53,11 +100,11 @@ TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner) {
   SetDoubleBuffered(true);
   SetParentFont(false);
   SetControlStyle(ControlStyle() & ~static_cast<TControlStyle>(csCaptureMouse | csClickEvents));
-  LiveForms().insert(this);
+  LiveForms().push_back(this);
 }
 
 TForm::~TForm() {
-  LiveForms().erase(this);
+  LiveForms().erase(std::find(LiveForms().begin(), LiveForms().end(), this));
 }
 
 void TForm::AfterConstruction() {
@@ -89,6 +136,81 @@ void TForm::SetBorderStyle(TFormBorderStyle value) {
   RecreateWnd();
 }
 
+void TForm::SetBorderIcons(TBorderIcons value) {
+  if (value == borderIcons_) return;
+  borderIcons_ = value;
+  RecreateWnd();
+}
+
+void TForm::SetFormStyle(TFormStyle value) {
+  if (value == fsMDIChild || value == fsMDIForm) throw Exception("MDI forms are not supported");
+  if (value == formStyle_) return;
+  formStyle_ = value;
+  if (HandleAllocated())
+    SetWindowPos(Handle(), value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm::SetWindowState(TWindowState value) {
+  if (value == windowState_) return;
+  windowState_ = value;
+  if (WindowShown()) ShowWindow(Handle(), ShowCommand(value));
+}
+
+void TForm::SetAlphaBlend(bool value) {
+  if (value == alphaBlend_) return;
+  alphaBlend_ = value;
+  if (HandleAllocated()) ApplyLayering();
+}
+
+void TForm::SetAlphaBlendValue(BYTE value) {
+  if (value == alphaBlendValue_) return;
+  alphaBlendValue_ = value;
+  if (HandleAllocated()) ApplyLayering();
+}
+
+void TForm::SetIcon(const TIcon& value) {
+  icon_.Assign(value);
+  if (HandleAllocated()) ApplyIcon();
+}
+
+void TForm::ApplyIcon() {
+  LPARAM icon = reinterpret_cast<LPARAM>(icon_.Handle());
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, icon);
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, icon);
+}
+
+RECT TForm::MonitorWorkArea() {
+  RECT bounds = BoundsRect();
+  HMONITOR monitor = HandleAllocated() ? MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST)
+                                       : MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info{sizeof(info)};
+  if (!GetMonitorInfoW(monitor, &info)) {
+    RECT screen{0, 0, Screen.Width(), Screen.Height()};
+    return screen;
+  }
+  return info.rcWork;
+}
+
+void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TCustomControl::SetBounds(ALeft, ATop,
+                            Constrained(AWidth, constraints_.MinWidth, constraints_.MaxWidth),
+                            Constrained(AHeight, constraints_.MinHeight, constraints_.MaxHeight));
+}
+
+void TForm::ApplyConstraints(MINMAXINFO& info) const {
+  if (constraints_.MinWidth > 0) info.ptMinTrackSize.x = constraints_.MinWidth;
+  if (constraints_.MinHeight > 0) info.ptMinTrackSize.y = constraints_.MinHeight;
+  if (constraints_.MaxWidth > 0) {
+    info.ptMaxTrackSize.x = constraints_.MaxWidth;
+    info.ptMaxSize.x = std::min<LONG>(info.ptMaxSize.x, constraints_.MaxWidth);
+  }
+  if (constraints_.MaxHeight > 0) {
+    info.ptMaxTrackSize.y = constraints_.MaxHeight;
+    info.ptMaxSize.y = std::min<LONG>(info.ptMaxSize.y, constraints_.MaxHeight);
+  }
+}
+
 void TForm::SetTransparentColor(bool value) {
   if (value == transparentColor_) return;
   transparentColor_ = value;
@@ -102,7 +224,7 @@ void TForm::SetTransparentColorValue(TColor value) {
 
 void TForm::SetClientWidth(int value) {
   DWORD style, exStyle;
-  FrameStyles(borderStyle_, style, exStyle);
+  FrameStyles(borderStyle_, borderIcons_, style, exStyle);
   RECT r{0, 0, value, 100};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
   SetWidth(r.right - r.left);
@@ -110,7 +232,7 @@ void TForm::SetClientWidth(int value) {
 
 void TForm::SetClientHeight(int value) {
   DWORD style, exStyle;
-  FrameStyles(borderStyle_, style, exStyle);
+  FrameStyles(borderStyle_, borderIcons_, style, exStyle);
   RECT r{0, 0, 100, value};
   AdjustWindowRectEx(&r, style, FALSE, exStyle);
   SetHeight(r.bottom - r.top);
@@ -119,13 +241,18 @@ void TForm::SetClientHeight(int value) {
 void TForm::SetVisible(bool value) {
   TControl::SetVisible(value);
   if (ComponentState() & csLoading) return;
-  if (value) {
-    HandleNeeded();
-    PlaceOnScreen();
-    if (!IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOW);
-  } else if (HandleAllocated()) {
+  if (value) HandleNeeded();
+  if (HandleAllocated() && value != WindowShown()) Perform(CM_SHOWINGCHANGED, value);
+}
+
+// The form's own answer to CM_SHOWINGCHANGED.
+void TForm::ShowWindowInState(bool show) {
+  if (!show) {
     ShowWindow(Handle(), SW_HIDE);
+    return;
   }
+  PlaceOnScreen();
+  ShowWindow(Handle(), ShowCommand(windowState_));
 }
 
 void TForm::Show() {
@@ -191,7 +318,7 @@ void TForm::Close() {
 
 void TForm::Release() {
   Application.QueueCall([this] {
-    if (LiveForms().count(this)) Free();
+    if (IsLive(this)) Free();
   });
 }
 
@@ -213,10 +340,11 @@ void TForm::CreateParams(TCreateParams& Params) {
     return;
   }
   Params.Caption = WindowText();
-  FrameStyles(borderStyle_, Params.Style, Params.ExStyle);
+  FrameStyles(borderStyle_, borderIcons_, Params.Style, Params.ExStyle);
   Params.Style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
   if (!Enabled()) Params.Style |= WS_DISABLED;
-  if (transparentColor_) Params.ExStyle |= WS_EX_LAYERED;
+  if (transparentColor_ || alphaBlend_) Params.ExStyle |= WS_EX_LAYERED;
+  if (formStyle_ == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
   Params.X = left_;
   Params.Y = top_;
   Params.Width = width_;
@@ -227,12 +355,21 @@ void TForm::CreateParams(TCreateParams& Params) {
 
 void TForm::CreateWindowHandle(const TCreateParams& Params) {
   TCustomControl::CreateWindowHandle(Params);
-  if (HandleAllocated()) ApplyLayering();
+  if (!HandleAllocated()) return;
+  ApplyLayering();
+  if (icon_.Handle()) ApplyIcon();
 }
 
 void TForm::ApplyLayering() {
-  if (transparentColor_)
-    SetLayeredWindowAttributes(Handle(), ColorToRGB(transparentColorValue_), 255, LWA_COLORKEY);
+  LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+  if (!transparentColor_ && !alphaBlend_) {
+    if (exStyle & WS_EX_LAYERED) SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+    return;
+  }
+  if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+  DWORD flags = (transparentColor_ ? LWA_COLORKEY : 0) | (alphaBlend_ ? LWA_ALPHA : 0);
+  SetLayeredWindowAttributes(Handle(), ColorToRGB(transparentColorValue_),
+                             alphaBlend_ ? alphaBlendValue_ : 255, flags);
 }
 
 void TForm::PlaceOnScreen() {
@@ -276,6 +413,21 @@ void TForm::WndProc(TMessage& Message) {
         OnHide(this);
       }
       break;
+    case WM_SIZE:
+      if (Message.WParam == SIZE_MAXIMIZED) windowState_ = wsMaximized;
+      else if (Message.WParam == SIZE_MINIMIZED) windowState_ = wsMinimized;
+      else if (Message.WParam == SIZE_RESTORED) windowState_ = wsNormal;
+      break;
+    case WM_GETMINMAXINFO:
+      ApplyConstraints(*reinterpret_cast<MINMAXINFO*>(Message.LParam));
+      Message.Result = 0;
+      return;
+    case CM_SHOWINGCHANGED:
+      if (!Parent()) {
+        ShowWindowInState(Message.WParam != 0);
+        return;
+      }
+      break;
   }
   TCustomControl::WndProc(Message);
 }
@@ -284,6 +436,24 @@ void TForm::WndProc(TMessage& Message) {
 
 TForm* TScreen::ActiveForm() const {
   return dynamic_cast<TForm*>(efir::FindControl(GetActiveWindow()));
+}
+
+int TScreen::CustomFormCount() const {
+  return static_cast<int>(LiveForms().size());
+}
+
+TForm* TScreen::CustomForms(int index) const {
+  return LiveForms().at(static_cast<size_t>(index));
+}
+
+TFont& TScreen::MenuFont() {
+  if (!menuFont_) menuFont_ = SystemFont(&NONCLIENTMETRICSW::lfMenuFont);
+  return *menuFont_;
+}
+
+TFont& TScreen::HintFont() {
+  if (!hintFont_) hintFont_ = SystemFont(&NONCLIENTMETRICSW::lfStatusFont);
+  return *hintFont_;
 }
 
 HCURSOR TScreen::Cursors(TCursor id) const {

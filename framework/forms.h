@@ -16,12 +16,26 @@
 #pragma once
 
 #include "framework/controls.h"
+#include "framework/picture_icon.h"
 
 #include <map>
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+// fsStayOnTop keeps the form above other programs' windows. The framework has no MDI: the
+// MDI styles are named for code that asks, and no form can take them.
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+// The caption buttons of a bordered form: or-combinations of these. The minimize and maximize
+// boxes exist on bsSingle and bsSizeable forms only; the help button only where they don't.
+enum TBorderIconFlag : uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = uint8_t;
+
+// The smallest and largest size a form may take, by the user or by code; 0 is no limit.
+struct TSizeConstraints {
+  int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+};
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
@@ -40,6 +54,29 @@ class TForm : public TCustomControl {
 
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle value);
+  TBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TBorderIcons value);
+  TFormStyle FormStyle() const { return formStyle_; }
+  // Raises Exception for the MDI styles.
+  void SetFormStyle(TFormStyle value);
+  // Follows the window as the user or the system minimizes, maximizes or restores it; set
+  // before the form shows, it is the state the form shows in.
+  TWindowState WindowState() const { return windowState_; }
+  void SetWindowState(TWindowState value);
+  // A form of constant opacity (0 invisible .. 255 opaque) while AlphaBlend is on; it
+  // combines with TransparentColor.
+  bool AlphaBlend() const { return alphaBlend_; }
+  void SetAlphaBlend(bool value);
+  BYTE AlphaBlendValue() const { return alphaBlendValue_; }
+  void SetAlphaBlendValue(BYTE value);
+  // Applies from the next size change on (SetBounds clamps to it, the user cannot size
+  // beyond it).
+  TSizeConstraints& Constraints() { return constraints_; }
+  // The icon of the form's window (caption and task switcher); empty: the system's.
+  const TIcon& Icon() const { return icon_; }
+  void SetIcon(const TIcon& value);
+  // The work area (the screen without the task bar) of the monitor that holds most of the form.
+  RECT MonitorWorkArea();
   // Pixels of TransparentColorValue show what lies behind the window (a colour-keyed
   // layered window): the shape of a skinned window.
   bool TransparentColor() const { return transparentColor_; }
@@ -53,6 +90,7 @@ class TForm : public TCustomControl {
   void SetClientWidth(int value);
   void SetClientHeight(int value);
 
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void SetVisible(bool value) override;
   // Shows the form on top and activates it.
   void Show();
@@ -90,11 +128,21 @@ class TForm : public TCustomControl {
   friend class TApplication;
   std::wstring WindowText();
   void PlaceOnScreen();
+  void ShowWindowInState(bool show);
   void ApplyLayering();
+  void ApplyIcon();
+  void ApplyConstraints(MINMAXINFO& info) const;
   // Raises an event of the form; a failure in it goes to the application's handler.
   void Raise(const TNotifyEvent& event);
 
   TFormBorderStyle borderStyle_ = bsSizeable;
+  TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+  TFormStyle formStyle_ = fsNormal;
+  TWindowState windowState_ = wsNormal;
+  bool alphaBlend_ = false;
+  BYTE alphaBlendValue_ = 255;
+  TSizeConstraints constraints_;
+  TIcon icon_;
   bool transparentColor_ = false;
   TColor transparentColorValue_ = clBlack;
   bool keyPreview_ = false;
@@ -110,6 +158,12 @@ class TScreen {
   int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
   // The form of the active window, or nullptr.
   TForm* ActiveForm() const;
+  // The program's forms alive now, in the order they were made.
+  int CustomFormCount() const;
+  TForm* CustomForms(int index) const;
+  // The fonts the system draws menus and tooltips in.
+  TFont& MenuFont();
+  TFont& HintFont();
   // The program's own cursors by number (nullptr when none); the screen keeps them.
   HCURSOR Cursors(TCursor id) const;
   void SetCursors(TCursor id, HCURSOR cursor);
@@ -123,6 +177,8 @@ class TScreen {
  private:
   std::map<TCursor, HCURSOR> cursors_;
   TCursor cursor_ = crDefault;
+  std::unique_ptr<TFont> menuFont_;
+  std::unique_ptr<TFont> hintFont_;
 };
 
 extern TScreen Screen;

@@ -38,6 +38,8 @@ constexpr UINT CM_TEXTCHANGED = CM_BASE + 9;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 10;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 11;
 constexpr UINT CM_FOCUSCHANGED = CM_BASE + 12;
+// A windowed control's window is to show (wParam 1) or hide (wParam 0): the handler of the
+// control's own class calls ShowWindow, so a replaced WindowProc can act around it.
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 13;
 constexpr UINT CM_HINTSHOW = CM_BASE + 14;
 constexpr UINT CM_SYNCITEMS = CM_BASE + 15;  // a list control shows its changed items
@@ -45,6 +47,19 @@ constexpr UINT CM_SYNCITEMS = CM_BASE + 15;  // a list control shows its changed
 // acts and answers 1. CM_FOCUSCHANGED reaches every control of the form, lParam the control
 // that took the focus.
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 16;
+// A control was put into (lParam 1) or taken out of (lParam 0) a parent; wParam the
+// control. It climbs the parents, so a form hears every change in its tree; on removal the control may be in its destructor: compare it, do not use it.
+constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 17;
+// The form's menu changed (its items, captions or images).
+constexpr UINT CM_MENUCHANGED = CM_BASE + 18;
+// WM_MOUSEWHEEL that the control under it did not take, same parameters; answered non-zero
+// by a control that scrolled.
+constexpr UINT CM_MOUSEWHEEL = CM_BASE + 19;
+// A windowed control asks itself to be repainted (Invalidate); its handler invalidates
+// the window, so a replaced WindowProc may take the repaint over.
+constexpr UINT CM_INVALIDATE = CM_BASE + 20;
+// A docked control became a floating window. Nothing in the framework docks yet.
+constexpr UINT CM_FLOAT = CM_BASE + 21;
 
 // Notifications reflected from a parent to the child window they concern:
 // CN_COMMAND is WM_COMMAND as received by the parent, and so on.

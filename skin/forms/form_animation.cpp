@@ -1,0 +1,228 @@
+#include "skin/forms/form_animation.h"
+
+#include "framework/application.h"
+#include "framework/forms.h"
+#include "framework/gdi.h"
+#include "skin/engine/alpha_blend.h"
+#include "skin/engine/skin_broadcast.h"
+#include "skin/engine/skin_command.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+HDC AnimationTargetDC = nullptr;
+std::function<void(HWND overlay, int weight)> AnimationFrameShown;
+
+namespace {
+
+constexpr int kFrameMs = 8;
+
+// The overlay of the cross-fade: a bare pop-up whose pixels only the animation sets.
+class TOutputWindow : public TCustomControl {
+ public:
+  TOutputWindow(TWinControl* form, std::optional<COLORREF> key)
+      : TCustomControl(nullptr), form_(form), key_(key) {
+    SetText("acOutputWindow");
+    TControl::SetVisible(false);
+    SetColor(static_cast<TColor>(0x800080));
+  }
+
+  void WndProc(TMessage& Message) override {
+    switch (Message.Msg) {
+      case WM_ERASEBKGND: Message.Result = 1; return;
+      case WM_NCPAINT: Message.Result = 0; return;
+    }
+    TCustomControl::WndProc(Message);
+  }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    Params.Caption = L"acOutputWindow";
+    Params.Style = WS_POPUP;
+    Params.ExStyle = 0;
+    if (form_->HandleAllocated() &&
+        (GetWindowLongPtrW(form_->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST))
+      Params.ExStyle |= WS_EX_TOPMOST;
+    if (key_) Params.ExStyle |= WS_EX_LAYERED;
+    Params.X = left_;
+    Params.Y = top_;
+    Params.Width = width_;
+    Params.Height = height_;
+    Params.WndParent = Application.Handle();
+  }
+  void CreateWindowHandle(const TCreateParams& Params) override {
+    TCustomControl::CreateWindowHandle(Params);
+    if (HandleAllocated() && key_) SetLayeredWindowAttributes(Handle(), *key_, 255, LWA_COLORKEY);
+  }
+
+ private:
+  TWinControl* form_;
+  std::optional<COLORREF> key_;
+};
+
+struct FreeComponent {
+  void operator()(TComponent* component) const { component->Free(); }
+};
+
+// The colour a colour-keyed window leaves see-through.
+std::optional<COLORREF> ColourKeyOf(HWND window) {
+  if (!(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED)) return std::nullopt;
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if (!GetLayeredWindowAttributes(window, &key, &alpha, &flags) || !(flags & LWA_COLORKEY))
+    return std::nullopt;
+  return key;
+}
+
+// Where the new picture has the key colour, the frame has it too, exactly: a blend there
+// would come out near the key and show on the screen.
+void KeepKeyPixels(TBitmap& frame, const TBitmap& picture, COLORREF key) {
+  const uint8_t r = GetRValue(key), g = GetGValue(key), b = GetBValue(key);
+  for (int y = 0; y < picture.Height(); ++y) {
+    const auto* in = static_cast<const uint8_t*>(picture.ScanLine(y));
+    auto* out = static_cast<uint8_t*>(frame.ScanLine(y));
+    for (int x = 0; x < picture.Width(); ++x, in += 3, out += 4)
+      if (in[0] == b && in[1] == g && in[2] == r) {
+        out[0] = b;
+        out[1] = g;
+        out[2] = r;
+      }
+  }
+}
+
+// What the screen shows under the window now.
+std::unique_ptr<TBitmap> ScreenUnder(HWND window, int width, int height) {
+  RECT r;
+  GetWindowRect(window, &r);
+  auto snapshot = NewBitmap24(width, height);
+  efir::gdi::WindowDC screen;
+  BitBlt(snapshot->Canvas().Handle(), 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  return snapshot;
+}
+
+// One run of the animation. Whatever happens, the end gives the form back its redraw (and
+// with it WS_VISIBLE), repaints it and takes the overlay away.
+class AnimationRun {
+ public:
+  explicit AnimationRun(TWinControl* form) : form_(form) { SkinChangeAnimating = true; }
+  ~AnimationRun() {
+    AnimationTargetDC = nullptr;
+    SkinChangeAnimating = false;
+    if (form_->HandleAllocated()) {
+      SendMessageW(form_->Handle(), WM_SETREDRAW, TRUE, 0);
+      RedrawWindow(form_->Handle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    }
+    if (overlay_ && overlay_->HandleAllocated())
+      SetWindowPos(overlay_->Handle(), nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER | SWP_NOMOVE |
+                       SWP_NOSIZE);
+  }
+  AnimationRun(const AnimationRun&) = delete;
+  AnimationRun& operator=(const AnimationRun&) = delete;
+
+  // Creates the overlay over the form's window rectangle, shown without activation.
+  HWND ShowOverlay(std::optional<COLORREF> key) {
+    overlay_.reset(new TOutputWindow(form_, key));
+    RECT r;
+    GetWindowRect(form_->Handle(), &r);
+    overlay_->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    HWND overlay = overlay_->Handle();
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    if (GetWindowRgn(form_->Handle(), shape) != ERROR) SetWindowRgn(overlay, shape, FALSE);
+    else DeleteObject(shape);
+    SetWindowPos(overlay, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return overlay;
+  }
+
+ private:
+  TWinControl* form_;
+  std::unique_ptr<TOutputWindow, FreeComponent> overlay_;
+};
+
+void RenderControl(HDC dc, TWinControl* control) {
+  efir::gdi::SavedState saved(dc);
+  IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
+  if (control->HandleAllocated() && (AskControlSkinCommand(control, SKC_ISSKINNED) & 0xFF))
+    control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), 0);
+  else
+    control->PaintTo(dc, 0, 0);
+  for (int i = 0; i < control->ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(control->Controls(i));
+    if (!child || !child->Visible()) continue;
+    efir::gdi::SavedState inner(dc);
+    if (!(dynamic_cast<TForm*>(child) && !child->Parent()))
+      OffsetViewportOrgEx(dc, child->Left(), child->Top(), nullptr);
+    RenderControl(dc, child);
+  }
+}
+
+}  // namespace
+
+bool SetLayeredHidden(TWinControl* form, bool hide) {
+  HWND window = form->Handle();
+  LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  if (!hide) {
+    SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) & ~WS_VISIBLE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+    return false;
+  }
+  if (exStyle & WS_EX_LAYERED) return false;
+  SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+  efir::gdi::WindowDC screen;
+  efir::gdi::MemoryDC memory(screen);
+  efir::gdi::Object<HBITMAP> empty(CreateCompatibleBitmap(screen, 1, 1));
+  efir::gdi::Selection keep(memory, empty.get());
+  SIZE size{0, 0};
+  POINT origin{0, 0};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 10, AC_SRC_ALPHA};
+  UpdateLayeredWindow(window, screen, nullptr, &size, memory, &origin, 0x1FFFFFFF, &blend, ULW_ALPHA);
+  return true;
+}
+
+std::vector<int> CrossFadeWeights(uint16_t time) {
+  const int steps = time / kFrameMs;
+  std::vector<int> weights;
+  if (steps == 0) return weights;
+  for (int i = 0, weight = 255; i <= steps; ++i, weight -= 255 / steps)
+    weights.push_back(std::max(0, weight));
+  return weights;
+}
+
+void RenderControlTreeToBitmap(TBitmap& bitmap, TWinControl* control) {
+  RenderControl(bitmap.Canvas().Handle(), control);
+}
+
+void AnimateFormAppearance(TWinControl* form, uint16_t time) {
+  AnimationRun run(form);
+  const std::vector<int> weights = CrossFadeWeights(time);
+  if (weights.empty()) return;
+
+  HWND window = form->Handle();
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  std::unique_ptr<TBitmap> before = ScreenUnder(window, width, height);
+  const std::optional<COLORREF> key = ColourKeyOf(window);
+  HWND overlay = run.ShowOverlay(key);
+
+  auto after = NewBitmap24(width, height);
+  AnimationTargetDC = after->Canvas().Handle();
+  RenderControlTreeToBitmap(*after, form);
+  AnimationTargetDC = nullptr;
+
+  auto frame = NewBitmap32(width, height);
+  efir::gdi::WindowDC overlayDC(overlay);
+  for (size_t i = 0; i < weights.size(); ++i) {
+    if (i) Sleep(kFrameMs);
+    CrossFadeBitmaps(frame.get(), before.get(), after.get(), nullptr, weights[i]);
+    if (key) KeepKeyPixels(*frame, *after, *key);
+    BitBlt(overlayDC, 0, 0, width, height, frame->Canvas().Handle(), 0, 0, SRCCOPY);
+    if (AnimationFrameShown) AnimationFrameShown(overlay, weights[i]);
+  }
+  BitBlt(overlayDC, 0, 0, width, height, after->Canvas().Handle(), 0, 0, SRCCOPY);
+}

@@ -1,0 +1,52 @@
+// The animated show of a skinned form and its repaint after a skin change: the form is
+// rendered once, with all its children, into an off-screen picture, and an overlay window
+// cross-fades from what the screen showed there to that picture; only then is the form
+// itself allowed to paint.
+//
+//   bool hidden = SetLayeredHidden(form, true);    // shown, but with nothing on the screen
+//   ShowWindow(...);                               // children and frame are prepared
+//   if (hidden) SetLayeredHidden(form, false);     // takes WS_VISIBLE away, silently
+//   AnimateFormAppearance(form, manager->AnimEffects.FormShow.Time);
+//
+// The rule every path keeps: AnimateFormAppearance ends with WM_SETREDRAW(TRUE) to the form,
+// which gives its window WS_VISIBLE back, and a full redraw; below 8 ms (the default time is
+// 0) that is all it does, and a failure midway does the same before the exception goes on.
+// So call it only for a form that is to be showing. A colour-keyed form's overlay is keyed
+// in the same colour and its frames keep the key pixels exact, so the key colour is never
+// seen; what lies behind the form shows there throughout.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "framework/bitmap.h"
+#include "framework/controls.h"
+
+// The device context of the picture being rendered for an animation, else nullptr: while
+// SkinChangeAnimating is set, skinned controls paint into it only.
+extern HDC AnimationTargetDC;
+
+// A test's window on the frames: called after each frame reached the overlay, with the
+// old picture's weight in it (255 all old, 0 all new). Empty in the programs.
+extern std::function<void(HWND overlay, int weight)> AnimationFrameShown;
+
+// Hide true: makes a form that is not layered yet layered with an empty picture, so it shows
+// nothing while it is made visible; true when it did. A layered form (a colour-keyed one)
+// is left alone: false. Hide false: takes WS_VISIBLE and WS_EX_LAYERED off its window without
+// any message (the animation shows it); always false.
+bool SetLayeredHidden(TWinControl* form, bool hide);
+
+// The old picture's weight in each frame of a cross-fade of `time` ms: one frame each 8 ms
+// plus one, from 255 down; none below 8 ms.
+std::vector<int> CrossFadeWeights(uint16_t time);
+
+// Paints `control` and its visible windowed children, at every depth, into `bitmap` with the
+// control's top left corner at the DC's origin: skinned windows through WM_PRINT, the others
+// through PaintTo.
+void RenderControlTreeToBitmap(TBitmap& bitmap, TWinControl* control);
+
+// Plays the show (or skin change) of a top-level form over `time` ms; see above.
+void AnimateFormAppearance(TWinControl* form, uint16_t time);

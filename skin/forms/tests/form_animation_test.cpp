@@ -1,0 +1,186 @@
+// The animated show on real windows: the frames through the test's window on them (Wine does
+// not blend layered windows, so what the overlay holds is read, not the screen's blend), the
+// form visible at the end of every path, and a colour-keyed form never showing its key.
+#include "skin/forms/form_animation.h"
+
+#include "framework/stdctrls.h"
+#include "framework/tests/ui_fixture.h"
+#include "skin/engine/skin_broadcast.h"
+#include "tests/support/capture.h"
+#include "tests/support/window.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+using efir::test::UiTest;
+
+class FormAnimation : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    // Something known behind the animated form: blue.
+    behind = NewForm(300, 200);
+    behind->SetColor(clBlue);
+    behind->Repaint();
+  }
+  void TearDown() override {
+    AnimationFrameShown = nullptr;
+    UiTest::TearDown();
+  }
+
+  // A red form over the blue one, hidden for its animation the way a provider shows it.
+  TForm* FormHiddenForItsShow() {
+    auto* form = efir::Construct<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(60, 60, 120, 80);
+    form->SetColor(clRed);
+    form->HandleNeeded();
+    EXPECT_TRUE(SetLayeredHidden(form, true));
+    form->Show();
+    SetLayeredHidden(form, false);
+    animated.push_back(form);
+    return form;
+  }
+
+  void ExpectShownAndCleanedUp(TForm* form) {
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_FALSE(SkinChangeAnimating);
+    EXPECT_EQ(AnimationTargetDC, nullptr);
+    EXPECT_EQ(FindWindowW(nullptr, L"acOutputWindow"), nullptr);
+    efir::test::pumpFor(50);
+    efir::test::Image screen = efir::test::captureScreenOf(form->Handle());
+    EXPECT_EQ(screen.at(60, 40), RGB(255, 0, 0));
+  }
+
+  void TearDownForms() {
+    for (TForm* form : animated) form->Free();
+    animated.clear();
+  }
+
+  TForm* behind = nullptr;
+  std::vector<TForm*> animated;
+  std::vector<int> weights;
+};
+
+TEST(FormAnimationSteps, CrossFadeWeightsPerTime) {
+  struct Case {
+    uint16_t time;
+    std::vector<int> weights;
+  };
+  const Case cases[] = {
+      {0, {}},
+      {7, {}},
+      {8, {255, 0}},
+      {16, {255, 128, 1}},
+      {40, {255, 204, 153, 102, 51, 0}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CrossFadeWeights(c.time), c.weights) << c.time;
+  std::vector<int> eighty = CrossFadeWeights(80);
+  ASSERT_EQ(eighty.size(), 11u);
+  EXPECT_EQ(eighty.front(), 255);
+  EXPECT_EQ(eighty.back(), 5);
+}
+
+TEST_F(FormAnimation, SetLayeredHiddenLeavesLayeredFormsAlone) {
+  TForm* form = FormHiddenForItsShow();
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+  EXPECT_FALSE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+
+  TForm* keyed = NewForm();
+  keyed->SetTransparentColorValue(clLime);
+  keyed->SetTransparentColor(true);
+  EXPECT_FALSE(SetLayeredHidden(keyed, true));
+  EXPECT_TRUE(GetWindowLongPtrW(keyed->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  TearDownForms();
+}
+
+TEST_F(FormAnimation, BelowEightMillisecondsThereIsNoAnimationButTheFormShows) {
+  for (uint16_t time : {0, 7}) {
+    TForm* form = FormHiddenForItsShow();
+    int frames = 0;
+    AnimationFrameShown = [&](HWND, int) { ++frames; };
+    AnimateFormAppearance(form, time);
+    EXPECT_EQ(frames, 0) << time;
+    ExpectShownAndCleanedUp(form);
+    EXPECT_TRUE(shown.empty());
+    TearDownForms();
+  }
+}
+
+TEST_F(FormAnimation, EightyMillisecondsFadeInElevenFramesFromTheOldPictureToTheForm) {
+  TForm* form = FormHiddenForItsShow();
+  std::vector<COLORREF> overlayPixels;
+  AnimationFrameShown = [&](HWND overlay, int weight) {
+    weights.push_back(weight);
+    EXPECT_TRUE(SkinChangeAnimating);
+    EXPECT_TRUE(IsWindowVisible(overlay));
+    overlayPixels.push_back(efir::test::captureWindow(overlay).at(60, 40));
+  };
+  AnimateFormAppearance(form, 80);
+  EXPECT_EQ(weights, CrossFadeWeights(80));
+  ASSERT_EQ(overlayPixels.size(), 11u);
+  // What the screen showed, the blue form (the blend at full weight keeps 255/256 of it).
+  EXPECT_GE(GetBValue(overlayPixels.front()), 250);
+  EXPECT_LE(GetRValue(overlayPixels.front()), 5);
+  // Half way the red of the form and the blue behind it are mixed; the red grows.
+  COLORREF middle = overlayPixels[5];
+  EXPECT_GT(GetRValue(middle), 80);
+  EXPECT_GT(GetBValue(middle), 80);
+  EXPECT_GT(GetRValue(overlayPixels[9]), GetRValue(overlayPixels[2]));
+  ExpectShownAndCleanedUp(form);
+  TearDownForms();
+}
+
+TEST_F(FormAnimation, AColourKeyedFormNeverShowsItsKeyColour) {
+  auto* form = efir::Construct<TForm>(nullptr);
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(60, 60, 120, 80);
+  form->SetTransparentColorValue(clLime);
+  form->SetTransparentColor(true);
+  form->SetColor(clLime);
+  auto* panel = efir::Place(new TPanel(form), form, 0, 0, 60, 80);  // the left half is solid
+  panel->SetColor(clRed);
+  panel->SetBevelOuter(bvNone);
+  animated.push_back(form);
+  form->Show();
+  efir::test::pumpFor(50);  // its old look is on the screen when the skin changes
+  SendMessageW(form->Handle(), WM_SETREDRAW, FALSE, 0);
+
+  std::vector<COLORREF> keyArea, solidArea;
+  AnimationFrameShown = [&](HWND, int) {
+    efir::test::pumpFor(30);  // lets the frame reach the display
+    efir::test::Image screen = efir::test::captureScreen({60, 60, 180, 140});
+    keyArea.push_back(screen.at(100, 40));
+    solidArea.push_back(screen.at(20, 40));
+  };
+  AnimateFormAppearance(form, 40);
+  ASSERT_EQ(keyArea.size(), 6u);
+  for (size_t i = 0; i < keyArea.size(); ++i) {
+    EXPECT_EQ(keyArea[i], RGB(0, 0, 255)) << "frame " << i;  // the blue behind, never lime
+    EXPECT_NE(solidArea[i], RGB(0, 255, 0)) << "frame " << i;
+  }
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  efir::test::pumpFor(50);
+  EXPECT_EQ(efir::test::captureScreen({60, 60, 180, 140}).at(100, 40), RGB(0, 0, 255));
+  EXPECT_EQ(efir::test::captureScreen({60, 60, 180, 140}).at(20, 40), RGB(255, 0, 0));
+  TearDownForms();
+}
+
+TEST_F(FormAnimation, AFailureMidwayStillShowsTheFormAndRemovesTheOverlay) {
+  TForm* form = FormHiddenForItsShow();
+  AnimationFrameShown = [&](HWND, int weight) {
+    weights.push_back(weight);
+    if (weights.size() == 3) throw std::runtime_error("frame lost");
+  };
+  EXPECT_THROW(AnimateFormAppearance(form, 80), std::runtime_error);
+  EXPECT_EQ(weights.size(), 3u);
+  ExpectShownAndCleanedUp(form);
+  TearDownForms();
+}
+
+}  // namespace
