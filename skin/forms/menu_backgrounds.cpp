@@ -66,6 +66,27 @@ LRESULT CALLBACK PopupWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   return previous ? CallWindowProcW(previous, wnd, msg, wp, lp) : DefWindowProcW(wnd, msg, wp, lp);
 }
 
+// The popup's window is the visible menu window whose first item is the popup's first.
+struct PopupSearch {
+  TMenuItem* first;
+  HWND found;
+};
+
+BOOL CALLBACK FindPopupOfFirstItem(HWND wnd, LPARAM lp) {
+  auto* search = reinterpret_cast<PopupSearch*>(lp);
+  wchar_t name[16] = {};
+  GetClassNameW(wnd, name, 16);
+  if (std::wstring(name) != L"#32768" || !IsWindowVisible(wnd)) return TRUE;
+  auto menu = reinterpret_cast<HMENU>(SendMessageW(wnd, MN_GETHMENU, 0, 0));
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_DATA;
+  if (!menu || !GetMenuItemInfoW(menu, 0, TRUE, &info) || TMenuItem::FromItemData(info.dwItemData) != search->first)
+    return TRUE;
+  search->found = wnd;
+  return FALSE;
+}
+
 // A font that writes from bottom to top, as the extra line's caption runs.
 HFONT CreateRotatedFont(const TFont& font) {
   LOGFONTW log{};
@@ -240,28 +261,8 @@ void TsSkinableMenus::PopupItemShown(TMenuItem* item) {
   if (!item) return;
   MenuCacheEntry* entry = FindMenuCacheEntry(item, 0, 0, nullptr);
   if (!entry || !entry->Bitmap) return;
-  // The popup's window is the visible menu window whose first item is the popup's first.
-  struct Search {
-    TMenuItem* first;
-    HWND found;
-  } search{entry->FirstItem, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND wnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        wchar_t name[16] = {};
-        GetClassNameW(wnd, name, 16);
-        if (std::wstring(name) != L"#32768" || !IsWindowVisible(wnd)) return TRUE;
-        auto menu = reinterpret_cast<HMENU>(SendMessageW(wnd, MN_GETHMENU, 0, 0));
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_DATA;
-        if (!menu || !GetMenuItemInfoW(menu, 0, TRUE, &info) || TMenuItem::FromItemData(info.dwItemData) != s->first)
-          return TRUE;
-        s->found = wnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  PopupSearch search{entry->FirstItem, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindPopupOfFirstItem, reinterpret_cast<LPARAM>(&search));
   if (search.found) SetPopupMenuRegion(search.found, entry->Bitmap.get());
 }
 
