@@ -7,9 +7,11 @@
 #include "player/main_window.h"
 #include "player/player_forms.h"
 #include "skin/engine/skin_startup.h"
+#include "skin/forms/skin_hook.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   StartSkinEngine();
+  StartWindowSkinning();
   // Held until the process ends: its name tells a second start that the player runs.
   CreateMutexW(nullptr, TRUE, L"efirushkanet");
   if (GetLastError() == ERROR_ALREADY_EXISTS) {

@@ -135,12 +135,10 @@ void RemoveWindowTheme(TControl* owner) {
   TWinControl* w = Windowed(owner);
   if (!w || !w->HandleAllocated()) return;
   using IsThemeActiveCall = BOOL(WINAPI*)();
-  using SetWindowThemeCall = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
   static HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
   if (!uxtheme) return;
   static auto active = reinterpret_cast<IsThemeActiveCall>(GetProcAddress(uxtheme, "IsThemeActive"));
-  static auto setTheme = reinterpret_cast<SetWindowThemeCall>(GetProcAddress(uxtheme, "SetWindowTheme"));
-  if (active && setTheme && active()) setTheme(w->Handle(), nullptr, nullptr);
+  if (active && active()) SetWindowThemeBound(w->Handle(), nullptr, nullptr);
 }
 
 }  // namespace

@@ -179,9 +179,16 @@ void RelaySkinMessageToControls(TWinControl* parent, WORD subCommand, LPARAM lPa
   for (int i = 0; i < parent->ControlCount(); ++i) {
     TControl* control = parent->Controls(i);
     if (Destroying(control)) continue;
+    auto* windowed = control->IsWindowed() ? static_cast<TWinControl*>(control) : nullptr;
+    if (windowed && !windowed->HandleAllocated()) {
+      control->Perform(SM_ALPHACMD, MakeSkinWParam(subCommand), lParam);
+      continue;
+    }
     SendSkinCommandToControl(control, subCommand, lParam);
-    if (i < parent->ControlCount() && parent->Controls(i) == control && control->IsWindowed())
-      RelaySkinMessageToControls(static_cast<TWinControl*>(control), subCommand, lParam);
+    // A window adapter hands the message on to its own children.
+    if (windowed && i < parent->ControlCount() && parent->Controls(i) == control &&
+        !WindowRelaysSkinCommands(windowed->Handle()))
+      RelaySkinMessageToControls(windowed, subCommand, lParam);
   }
 }
 

@@ -90,7 +90,8 @@ void RegisterSkinnedForm(TForm* form);
 // The last entry takes the form's slot; the order of the others is not kept.
 void UnregisterSkinnedForm(TForm* form);
 
-// Sends the skin command to every live control inside `parent`, at every depth.
+// Sends the skin command to every live control inside `parent`, at every depth; a control
+// whose window carries a window adapter hears it once and relays it to its own children.
 void RelaySkinMessageToControls(TWinControl* parent, WORD subCommand, LPARAM lParam);
 // To the application's forms that are not skinned (they do not answer SKC_ISSKINNED), last
 // first, then BroadcastToSkinnedForms.

@@ -55,3 +55,13 @@ void NotifyParentFormOfChange(TControl* control) {
   if (!form || form == control || !form->HandleAllocated()) return;
   SendSkinCommandToWindow(form->Handle(), SKC_CONTROLCHANGED, reinterpret_cast<LPARAM>(control));
 }
+
+bool SetWindowThemeBound(HWND wnd, const wchar_t* appName, const wchar_t* idList) {
+  using SetWindowThemeCall = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+  static auto setTheme =
+      uxtheme ? reinterpret_cast<SetWindowThemeCall>(GetProcAddress(uxtheme, "SetWindowTheme")) : nullptr;
+  return setTheme && SUCCEEDED(setTheme(wnd, appName, idList));
+}
+
+bool WindowRelaysSkinCommands(HWND wnd) { return GetPropW(wnd, L"ACSBSC") != nullptr; }

@@ -122,3 +122,9 @@ TColor ControlBackgroundColor(TControl* control);
 TColor WindowBackgroundColor(HWND wnd);
 // Tells the control's form that the control changed (SKC_CONTROLCHANGED).
 void NotifyParentFormOfChange(TControl* control);
+// SetWindowTheme of uxtheme when the system has it (blank names turn visual styles off,
+// nullptrs back on); false when it is missing.
+bool SetWindowThemeBound(HWND wnd, const wchar_t* appName, const wchar_t* idList);
+// The window carries a window adapter of the window skinning, which relays skin commands to
+// its own children.
+bool WindowRelaysSkinCommands(HWND wnd);

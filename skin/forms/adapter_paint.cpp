@@ -1,0 +1,67 @@
+#include "skin/forms/adapter_paint.h"
+
+#include "framework/bitmap.h"
+#include "framework/text_encoding.h"
+#include "skin/engine/alpha_blend.h"
+#include "skin/engine/common_data.h"
+#include "skin/forms/window_adapter.h"
+
+void AssignWindowFont(TFont& font, HWND wnd) {
+  auto handle = reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0));
+  if (!handle) handle = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  LOGFONTW lf{};
+  if (!GetObjectW(handle, sizeof lf, &lf)) return;
+  font.SetName(efir::text::toAnsi(lf.lfFaceName));
+  font.SetHeight(lf.lfHeight);
+  TFontStyles style = 0;
+  if (lf.lfWeight >= FW_BOLD) style |= fsBold;
+  if (lf.lfItalic) style |= fsItalic;
+  if (lf.lfUnderline) style |= fsUnderline;
+  font.SetStyle(style);
+  font.SetCharset(lf.lfCharSet);
+}
+
+TBitmap& SizedCache(TacMainWnd& adapter) {
+  TsCommonData& d = *adapter.SkinData;
+  if (!d.CacheBitmap) d.CacheBitmap = NewBitmap24(1, 1);
+  if (d.CacheBitmap->PixelFormat() != pf24bit) d.CacheBitmap->SetPixelFormat(pf24bit);
+  d.CacheBitmap->SetSize(adapter.WindowSize.cx, adapter.WindowSize.cy);
+  return *d.CacheBitmap;
+}
+
+void PaintGuarded(const std::function<void()>& paint) {
+  try {
+    paint();
+  } catch (...) {
+    // A paint that fails leaves the old picture; the next change paints again.
+  }
+}
+
+void PaintThroughCache(TacMainWnd& adapter, const TMessage& message, const std::function<void(TBitmap&)>& draw) {
+  adapter.ReadWindowPlacement();
+  PAINTSTRUCT ps;
+  const bool ownPaint = message.Msg == WM_PAINT;
+  if (ownPaint) BeginPaint(adapter.Wnd, &ps);
+  TsCommonData& d = *adapter.SkinData;
+  d.Updating = d.IsUpdating();
+  if (!d.Updating && adapter.WindowSize.cx > 0 && adapter.WindowSize.cy > 0) {
+    PaintGuarded([&] {
+      TBitmap& cache = SizedCache(adapter);
+      draw(cache);
+      HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : GetDC(adapter.Wnd);
+      BitBlt(dc, 0, 0, adapter.WindowSize.cx, adapter.WindowSize.cy, cache.Canvas().Handle(), 0, 0, SRCCOPY);
+      if (!message.WParam) ReleaseDC(adapter.Wnd, dc);
+    });
+  }
+  if (ownPaint) EndPaint(adapter.Wnd, &ps);
+}
+
+void ApplyDisabledWindowLook(TBitmap& cache, const CacheSourceInfo& behind, POINT at) {
+  if (behind.Ready && behind.Bitmap) {
+    const int x = at.x + behind.X, y = at.y + behind.Y;
+    const RECT source{x, y, x + cache.Width() - 1, y + cache.Height() - 1};  // inclusive
+    CopyBlendedRect(&cache, 0, 0, behind.Bitmap, source, 0.4, static_cast<TColor>(0xFF000000));
+  } else {
+    TintBitmap(&cache, behind.FillColor, 0xFF00FF, 0.4);
+  }
+}

@@ -1,0 +1,368 @@
+#include "skin/forms/button_adapters.h"
+
+#include "framework/bitmap.h"
+#include "skin/engine/background_answers.h"
+#include "skin/engine/background_queries.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/fills.h"
+#include "skin/engine/glow.h"
+#include "skin/engine/item_paint.h"
+#include "skin/engine/skin_broadcast.h"
+#include "skin/engine/skin_command.h"
+#include "skin/engine/skin_lookups.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/skin_painters.h"
+#include "skin/engine/textures.h"
+#include "skin/forms/adapter_paint.h"
+#include "skin/forms/window_relays.h"
+
+DWORD CurrentButtonStyle = 0;
+
+namespace {
+
+DWORD StyleOf(HWND wnd) { return static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE)); }
+
+bool CursorInWindow(HWND wnd) {
+  POINT p;
+  RECT r;
+  return GetCursorPos(&p) && GetWindowRect(wnd, &r) && PtInRect(&r, p);
+}
+
+void Repaint(TacMainWnd& adapter) {
+  adapter.SkinData->BackgroundChanged = true;
+  SendMessageW(adapter.Wnd, WM_PAINT, 0, 0);
+}
+
+// The parent's background under the window.
+CacheSourceInfo Behind(HWND wnd) {
+  CacheSourceInfo behind;
+  WindowParentCacheInfo(wnd, behind);
+  return behind;
+}
+
+HWND HotWindowOfDefault() {
+  TsSkinManager* manager = TsSkinManager::DefaultManager();
+  return manager ? manager->HotWindow : nullptr;
+}
+
+// The mouse-over window follows the cursor over an enabled window.
+void TrackHotWindow(HWND wnd) {
+  TsSkinManager* manager = TsSkinManager::DefaultManager();
+  if (!manager || !IsWindowEnabled(wnd)) return;
+  const bool inside = CursorInWindow(wnd);
+  if (inside && manager->HotWindow != wnd) SetHotWindow(*manager, wnd);
+  else if (!inside && manager->HotWindow == wnd) SetHotWindow(*manager, nullptr);
+}
+
+}  // namespace
+
+LRESULT ForwardWithoutRedraw(TacMainWnd& adapter, TMessage& message) {
+  SendMessageW(adapter.Wnd, WM_SETREDRAW, 0, 0);
+  adapter.ForwardToReplacedWndProc(message);
+  SendMessageW(adapter.Wnd, WM_SETREDRAW, 1, 0);
+  return message.Result;
+}
+
+// ---- push buttons
+
+int TacBtnWnd::ButtonState() {
+  const LRESULT state = SendMessageW(Wnd, BM_GETSTATE, 0, 0);
+  if (state & BST_PUSHED) {
+    ReleaseAllGlows();
+    return 2;
+  }
+  if (!IsWindowEnabled(Wnd)) return 0;
+  if (GetFocus() == Wnd || HotWindowOfDefault() == Wnd) return 1;
+  return (StyleOf(Wnd) & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? 1 : 0;
+}
+
+void TacBtnWnd::PaintButton(TBitmap& cache) {
+  TsCommonData& d = *SkinData;
+  const int w = WindowSize.cx, h = WindowSize.cy;
+  const CacheSourceInfo behind = Behind(Wnd);
+  const int state = ButtonState();
+  RenderControlItem(d, behind, true, state, {0, 0, w, h}, WindowPos, &cache, true);
+  RestoreAdapterCorners(d, state, *this);
+
+  TCanvas& canvas = cache.Canvas();
+  AssignWindowFont(canvas.Font(), Wnd);
+  const bool multiline = StyleOf(Wnd) & BS_MULTILINE;
+  const UINT wrap = multiline ? DT_WORDBREAK : DT_SINGLELINE;
+  const bool pressed = SendMessageW(Wnd, BM_GETSTATE, 0, 0) & BST_PUSHED;
+  RECT text = MeasureTextOnDC(canvas.Handle(), WindowText, {0, 0, std::max(0, w - 2), 0},
+                              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | DT_CENTER | wrap);
+  const int dx = (w - (text.right - text.left)) / 2, dy = (h - (text.bottom - text.top)) / 2;
+  RECT r{dx - 1, dy, w - dx + 2, h - dy};
+  if (pressed) OffsetRect(&r, 1, 1);
+  WriteSkinText(canvas, WindowText, true, r, DT_CENTER | DT_EXPANDTABS | wrap, d, state != 0);
+  const TsGeneralData* section = d.Section();
+  if (IsWindowEnabled(Wnd) && (SendMessageW(Wnd, BM_GETSTATE, 0, 0) & BST_FOCUS) && !WindowText.empty() &&
+      section && section->ShowFocus) {
+    InflateRect(&r, 1, 1);
+    DrawDottedFocusRect(canvas, r);
+  }
+  if (!IsWindowEnabled(Wnd)) ApplyDisabledWindowLook(cache, behind, WindowPos);
+  d.BackgroundChanged = false;
+}
+
+void TacBtnWnd::AdapterWndProc(TMessage& message) {
+  if (!SkinActive()) return TacMainWnd::AdapterWndProc(message);
+  TsCommonData& d = *SkinData;
+  switch (message.Msg) {
+    case SM_ALPHACMD:
+      switch (SkinSubCommand(message.WParam)) {
+        case SKC_PARENTUPDATED:
+          if (!d.Updating) break;
+          d.Updating = d.IsUpdating();
+          if (!d.Updating) RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+          return;
+        case SKC_MOUSEENTER:
+          if (d.MouseOver || HotWindowOfDefault() != Wnd) break;
+          if (!CursorInWindow(Wnd)) return;
+          d.MouseOver = true;
+          d.SetUpdating(false);
+          Repaint(*this);
+          d.UpdateGlow(false, Wnd);
+          break;
+        case SKC_MOUSELEAVE:
+          if (!d.MouseOver) break;
+          ReleaseAllGlows();
+          d.MouseOver = false;
+          d.SetUpdating(false);
+          Repaint(*this);
+          break;
+      }
+      break;
+    case WM_MOVE:
+      if (const TsGeneralData* s = d.Section(); s && (s->Transparency > 0 || (s->HotTransparency > 0 && d.HotState())))
+        Repaint(*this);
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (!IsWindowEnabled(Wnd)) {
+        if (message.Msg == WM_SETFOCUS) return;
+        break;
+      }
+      ForwardWithoutRedraw(*this, message);
+      d.HasFocus = message.Msg == WM_SETFOCUS;
+      Repaint(*this);
+      return;
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case BM_SETSTATE:
+    case BM_SETSTYLE:
+      if (!IsWindowVisible(Wnd)) break;
+      ForwardWithoutRedraw(*this, message);
+      if (message.Msg == WM_SETTEXT) ReadWindowText();
+      Repaint(*this);
+      return;
+    case WM_PAINT:
+    case WM_PRINT:
+      if (!LookApplied) ApplySkinLook();
+      PaintThroughCache(*this, message, [this](TBitmap& cache) { PaintButton(cache); });
+      return;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+    case WM_UPDATEUISTATE:
+      message.Result = 1;
+      return;
+  }
+  TacMainWnd::AdapterWndProc(message);
+  if (message.Msg == WM_MOUSEMOVE) TrackHotWindow(Wnd);
+}
+
+// ---- check boxes and radio buttons
+
+namespace {
+
+bool IsRadio(DWORD style) {
+  const DWORD type = style & BS_TYPEMASK;
+  return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+int GlyphMask(TsSkinManager* manager, HWND wnd, DWORD style) {
+  const LRESULT check = SendMessageW(wnd, BM_GETCHECK, 0, 0);
+  const char* name = check == BST_INDETERMINATE ? "BOXGRAYED"
+                     : IsRadio(style)           ? (check == BST_CHECKED ? "RADIOCHECKED" : "RADIOUNCHECKED")
+                                                : (check == BST_CHECKED ? "BOXCHECKED" : "BOXUNCHECKED");
+  const int global = SectionIndexByName(manager, "GLOBALINFO");
+  return MaskIndexByName(manager, global, "GLOBALINFO", name);
+}
+
+}  // namespace
+
+void TacCheckBoxWnd::PaintCheckBox(TBitmap& cache) {
+  TsCommonData& d = *SkinData;
+  TsSkinManager* manager = Manager();
+  const int w = WindowSize.cx, h = WindowSize.cy;
+  const DWORD style = CurrentButtonStyle = StyleOf(Wnd);
+  const CacheSourceInfo behind = Behind(Wnd);
+  RenderControlItem(d, behind, true, d.HotState() ? 1 : 0, {0, 0, w, h}, WindowPos, &cache, true);
+
+  const int mask = GlyphMask(manager, Wnd, style);
+  SIZE glyph{16, 16};
+  if (MaskIndexValid(manager, mask)) {
+    const TsMaskData& m = manager->Masks[static_cast<size_t>(mask)];
+    glyph = {MaskStateWidth(m), MaskStateHeight(m)};
+  }
+  const bool leftText = style & BS_LEFTTEXT;
+  const int top = (h - glyph.cy) / 2;
+  const RECT glyphRect = leftText ? RECT{w - glyph.cx, top, w, top + glyph.cy} : RECT{0, top, glyph.cx, top + glyph.cy};
+  const LRESULT buttonState = SendMessageW(Wnd, BM_GETSTATE, 0, 0);
+
+  TCanvas& canvas = cache.Canvas();
+  if (!WindowText.empty()) {
+    AssignWindowFont(canvas.Font(), Wnd);
+    const int available = w - (glyph.cx + 2);
+    const bool multiline = style & BS_MULTILINE;
+    RECT text = MeasureTextOnDC(canvas.Handle(), WindowText, {0, 0, available, 0},
+                                DT_CALCRECT | (multiline ? DT_WORDBREAK : DT_SINGLELINE));
+    const int tw = text.right - text.left, th = text.bottom - text.top;
+    const int textTop = std::max((h - th) / 2, 0);
+    RECT r;
+    if (leftText) {
+      r = {2, textTop, tw + 2, h - textTop};
+    } else {
+      const int x = w - available + 2;
+      r = {x, textTop, x + tw, h - textTop};
+      OffsetRect(&r, multiline ? -1 : 0, -1);
+    }
+    WriteSkinText(canvas, WindowText, true, r, multiline ? DT_WORDBREAK | DT_CENTER : DT_SINGLELINE, d, d.HotState());
+    if (buttonState & BST_FOCUS) {
+      InflateRect(&r, 1, 0);
+      DrawDottedFocusRect(canvas, r);
+    }
+  }
+  if (MaskIndexValid(manager, mask) && cache.Width() >= 1) {
+    const int glyphState = (buttonState & BST_PUSHED) ? 2 : (buttonState & BST_FOCUS) || HotWindowOfDefault() == Wnd ? 1 : 0;
+    CacheSourceInfo self;
+    MakeCacheSourceInfo(&cache, 0, 0, self);
+    PaintMaskFrame(&cache, {glyphRect.left, glyphRect.top}, glyphState, 1, manager->Masks[static_cast<size_t>(mask)], self);
+  }
+  if (!IsWindowEnabled(Wnd)) ApplyDisabledWindowLook(cache, behind, WindowPos);
+  d.BackgroundChanged = false;
+}
+
+void TacCheckBoxWnd::AdapterWndProc(TMessage& message) {
+  if (!SkinActive()) return TacMainWnd::AdapterWndProc(message);
+  auto paint = [this] { SendMessageW(Wnd, WM_PAINT, 0, 0); };
+  switch (message.Msg) {
+    case SM_ALPHACMD:
+      if (SkinSubCommand(message.WParam) == SKC_MOUSEENTER || SkinSubCommand(message.WParam) == SKC_MOUSELEAVE) {
+        SkinData->MouseOver = SkinSubCommand(message.WParam) == SKC_MOUSEENTER;
+        SkinData->SetUpdating(false);
+        paint();
+      }
+      break;
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
+      return;
+    case WM_ENABLE:
+    case BM_SETCHECK:
+    case BM_SETSTATE:
+    case WM_SETTEXT:
+      if (!IsWindowVisible(Wnd)) break;
+      ForwardWithoutRedraw(*this, message);
+      if (message.Msg == WM_SETTEXT) ReadWindowText();
+      paint();
+      return;
+    case WM_PAINT:
+    case WM_PRINT:
+      SendSkinCommandToWindow(GetParent(Wnd), SKC_CHILDPAINTING, 0);
+      if (IsWindowVisible(Wnd) || message.WParam)
+        PaintThroughCache(*this, message, [this](TBitmap& cache) { PaintCheckBox(cache); });
+      else
+        ValidateRect(Wnd, nullptr);
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      ForwardWithoutRedraw(*this, message);
+      paint();
+      return;
+  }
+  TacMainWnd::AdapterWndProc(message);
+  if (message.Msg == WM_NCHITTEST) TrackHotWindow(Wnd);
+  if (message.Msg == WM_KEYDOWN && message.WParam == VK_SPACE) paint();
+}
+
+// ---- group boxes
+
+RECT TacGroupBoxWnd::CaptionRect() {
+  TBitmap& cache = SizedCache(*this);
+  AssignWindowFont(cache.Canvas().Font(), Wnd);
+  const RECT text = MeasureTextOnDC(cache.Canvas().Handle(), WindowText, {0, 0, 0, 0}, DT_CALCRECT | DT_CENTER);
+  const int w = text.right - text.left, h = text.bottom - text.top;
+  return {6, 0, std::min<LONG>(w + 14, WindowSize.cx - 1), std::max(4, h) + 2};
+}
+
+void TacGroupBoxWnd::PaintGroupBox(TBitmap& cache) {
+  TsCommonData& d = *SkinData;
+  const int w = WindowSize.cx, h = WindowSize.cy;
+  const RECT caption = CaptionRect();
+  const int band = caption.bottom - caption.top;
+  const CacheSourceInfo behind = Behind(Wnd);
+  HDC dc = cache.Canvas().Handle();
+  if (behind.Ready && behind.Bitmap)
+    BitBlt(dc, 0, 0, w, band, behind.Bitmap->Canvas().Handle(), WindowPos.x + behind.X, WindowPos.y + behind.Y, SRCCOPY);
+  else
+    FillRectSolid(dc, {0, 0, w, band}, behind.FillColor);
+  RenderControlItem(d, behind, true, 0, {0, band / 2, w, h}, {WindowPos.x, WindowPos.y}, &cache, true);
+  if (!WindowText.empty()) {
+    const RECT under{caption.left, caption.top, caption.right, caption.bottom};
+    if (behind.Ready && behind.Bitmap)
+      BitBlt(dc, under.left, under.top, under.right - under.left, band, behind.Bitmap->Canvas().Handle(),
+             WindowPos.x + behind.X + under.left, WindowPos.y + behind.Y + under.top, SRCCOPY);
+    else
+      FillRectSolid(dc, under, behind.FillColor);
+    WriteSkinText(cache.Canvas(), WindowText, IsWindowEnabled(Wnd), caption, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                  d, false);
+  }
+  d.BackgroundChanged = false;
+}
+
+void TacGroupBoxWnd::AdapterWndProc(TMessage& message) {
+  if (!SkinActive()) return TacMainWnd::AdapterWndProc(message);
+  switch (message.Msg) {
+    case SM_ALPHACMD:
+      if (SkinSubCommand(message.WParam) == SKC_GETCAPTIONHEIGHT) {
+        const RECT r = CaptionRect();
+        message.Result = r.bottom - r.top;
+        return;
+      }
+      break;
+    case WM_SETTEXT:
+      ForwardToReplacedWndProc(message);
+      ReadWindowText();
+      SkinData->BackgroundChanged = true;
+      RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+      return;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+      message.Result = 1;
+      return;
+    case WM_PAINT:
+    case WM_PRINT:
+      // Only the frame and caption: the inside shows what the dialog painted there.
+      PaintGuarded([&] {
+        ReadWindowPlacement();
+        PAINTSTRUCT ps;
+        if (message.Msg == WM_PAINT) BeginPaint(Wnd, &ps);
+        TBitmap& cache = SizedCache(*this);
+        PaintGroupBox(cache);
+        HDC dc = message.Msg == WM_PRINT ? reinterpret_cast<HDC>(message.WParam) : GetDC(Wnd);
+        const RECT caption = CaptionRect();
+        TsSkinManager* manager = Manager();
+        const int border = SkinData->BorderMaskIndex;
+        ExcludeClipRect(dc, MaskBorderLeft(manager, border), caption.bottom - caption.top,
+                        WindowSize.cx - MaskBorderRight(manager, border), WindowSize.cy - MaskBorderBottom(manager, border));
+        BitBlt(dc, 0, 0, WindowSize.cx, WindowSize.cy, cache.Canvas().Handle(), 0, 0, SRCCOPY);
+        if (message.Msg == WM_PAINT) {
+          ReleaseDC(Wnd, dc);
+          EndPaint(Wnd, &ps);
+        }
+        NotifyChildWindowsParentUpdated(Wnd);
+      });
+      return;
+  }
+  TacMainWnd::AdapterWndProc(message);
+}

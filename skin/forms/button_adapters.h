@@ -1,0 +1,48 @@
+// Window adapters of the "button" windows the skin engine did not create (the push buttons,
+// check boxes, radio buttons and group boxes of standard dialogs and message boxes): each
+// paints its whole window from the skin into its cache and copies that to the window; the
+// window's own painting is kept away.
+//
+//   auto ok = AttachAdapter<TacBtnWnd>(button, nullptr, manager, "BUTTON", true);
+//
+// Push buttons look hot while focused, hovered or default, pressed while held; check boxes
+// take their glyphs from GLOBALINFO (BOXCHECKED, RADIOUNCHECKED, ...).
+#pragma once
+
+#include "skin/forms/window_adapter.h"
+
+class TBitmap;
+
+// The style of the check box being painted (the dialog skinning also stores a dialog's).
+extern DWORD CurrentButtonStyle;
+
+class TacBtnWnd : public TacMainWnd {
+ public:
+  using TacMainWnd::TacMainWnd;
+  void AdapterWndProc(TMessage& message) override;
+
+  // 0 normal, 1 hot (focused, hovered or default), 2 pressed.
+  int ButtonState();
+  // The whole button into the cache.
+  void PaintButton(TBitmap& cache);
+};
+
+class TacCheckBoxWnd : public TacMainWnd {
+ public:
+  using TacMainWnd::TacMainWnd;
+  void AdapterWndProc(TMessage& message) override;
+  void PaintCheckBox(TBitmap& cache);
+};
+
+class TacGroupBoxWnd : public TacMainWnd {
+ public:
+  using TacMainWnd::TacMainWnd;
+  void AdapterWndProc(TMessage& message) override;
+  // The caption band: (6, 0) to the text's width + 14, at least 6 pixels high.
+  RECT CaptionRect();
+  void PaintGroupBox(TBitmap& cache);
+};
+
+// Sends the message to the replaced procedure with redrawing off, so that the window's own
+// painting on the way never reaches the screen; its answer.
+LRESULT ForwardWithoutRedraw(TacMainWnd& adapter, TMessage& message);

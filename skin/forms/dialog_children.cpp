@@ -1,0 +1,77 @@
+#include "skin/forms/dialog_children.h"
+
+#include "skin/forms/button_adapters.h"
+#include "skin/forms/static_adapters.h"
+
+namespace {
+
+DialogChildChoice StaticChoice(DWORD style) {
+  switch (style & SS_TYPEMASK) {
+    case SS_ICON:
+    case SS_BITMAP:
+      return {DialogChildKind::Icon, "CHECKBOX"};
+    case SS_LEFT:
+    case SS_CENTER:
+    case SS_RIGHT:
+    case SS_LEFTNOWORDWRAP:
+      return {DialogChildKind::Static, "CHECKBOX"};
+    default:  // frames, rectangles, owner-drawn and the others the system draws best
+      return {};
+  }
+}
+
+DialogChildChoice ButtonChoice(DWORD style) {
+  switch (style & BS_TYPEMASK) {
+    case BS_GROUPBOX:
+      return {DialogChildKind::GroupBox, "GROUPBOX"};
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_AUTORADIOBUTTON:
+      return {DialogChildKind::CheckBox, "CHECKBOX"};
+    case BS_OWNERDRAW:
+      return {};
+    default:
+      return {DialogChildKind::Button, "BUTTON"};
+  }
+}
+
+}  // namespace
+
+DialogChildChoice ClassifyDialogChild(const std::string& name, DWORD style, bool visible) {
+  using K = DialogChildKind;
+  if (name == "static") return StaticChoice(style);
+  if (name == "button") return ButtonChoice(style);
+  if (name == "#32770") return {K::TransPanel, "CHECKBOX"};
+  if (name == "tpanel" || name == "tsilentpaintpanel") return {K::DlgPanel, "PANEL"};
+  if (name == "combobox" || name == "comboboxex32") return {K::ComboBox, "COMBOBOX", true};
+  if (name == "combolbox") return {K::ComboList, "COMBOBOX", true};
+  if (name == "scrollbar")
+    return style & (SBS_SIZEGRIP | SBS_SIZEBOX) ? DialogChildChoice{K::SizeGrip, "CHECKBOX"} : DialogChildChoice{};
+  if (name == "systabcontrol32")
+    return style & TCS_OWNERDRAWFIXED ? DialogChildChoice{} : DialogChildChoice{K::TabControl, "PAGECONTROL"};
+  if (name == "syslistview32") return {K::ListView, "EDIT"};
+  if (name == "msctls_updown32") return {K::Spin, "SPEEDBUTTON_SMALL"};
+  if (name == "listbox") return {K::ListBox, "EDIT"};
+  if (name == "link window" || name == "syslink") return {K::Link, "CHECKBOX"};
+  if (name == "toolbarwindow32") return style & TBSTYLE_FLAT ? DialogChildChoice{K::FlatToolBar, "BAR"} : DialogChildChoice{K::ToolBar, "CHECKBOX"};
+  if (name == "edit") return {visible ? K::Edit : K::None, "EDIT", true};
+  if (name == "systreeview32") return {K::TreeView, "EDIT"};
+  if (name.find("shbrowseforfolder") != std::string::npos) return {K::TransPanel, "CHECKBOX"};
+  return {};
+}
+
+std::unique_ptr<TacMainWnd> CreateDialogChildAdapter(const DialogChildChoice& choice, HWND wnd,
+                                                     TsSkinManager* manager) {
+  switch (choice.Kind) {
+    case DialogChildKind::Icon: return AttachAdapter<TacIconWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::Static: return AttachAdapter<TacStaticWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::Link: return AttachAdapter<TacLinkWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::Button: return AttachAdapter<TacBtnWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::CheckBox: return AttachAdapter<TacCheckBoxWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::GroupBox: return AttachAdapter<TacGroupBoxWnd>(wnd, nullptr, manager, choice.Section, true);
+    default: return nullptr;
+  }
+}

@@ -1,0 +1,297 @@
+// The painting of a skinned standard dialog: everything is drawn into one picture of the
+// whole window (the adapter's cache), rebuilt only when the background changed; the frame
+// bands are copied from it on WM_NCPAINT and the client part on WM_ERASEBKGND.
+#include "framework/bitmap.h"
+#include "framework/text_encoding.h"
+#include "skin/engine/alpha_blend.h"
+#include "skin/engine/colour_utils.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/engine_routines.h"
+#include "skin/engine/fills.h"
+#include "skin/engine/glow.h"
+#include "skin/engine/item_paint.h"
+#include "skin/engine/skin_lookups.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/skin_painters.h"
+#include "skin/forms/adapter_paint.h"
+#include "skin/forms/dialog_wnd.h"
+#include "skin/forms/frame_metrics.h"
+#include "skin/forms/skin_hook.h"
+#include "skin/forms/window_relays.h"
+
+// A window refuses a window region by answering this message with its wParam.
+constexpr UINT WM_ACREFUSEREGION = 0xBC4D;
+constexpr WPARAM kRefuseRegion = 0x41A2;
+
+namespace {
+
+bool DialogRegionUpdating = false;
+
+const TsMaskData* MaskOf(TsSkinManager* manager, int index) {
+  return MaskIndexValid(manager, index) ? &manager->Masks[static_cast<size_t>(index)] : nullptr;
+}
+
+SIZE ButtonSize(TsSkinManager* manager, const TitleButtonData& button) {
+  const TsMaskData* m = MaskOf(manager, button.ImageIndex);
+  return m ? SIZE{MaskStateWidth(*m), MaskStateHeight(*m)} : SIZE{21, 21};
+}
+
+CacheSourceInfo SelfSource(TBitmap& cache) {
+  CacheSourceInfo info;
+  MakeCacheSourceInfo(&cache, 0, 0, info);
+  return info;
+}
+
+// The system's caption font copied into the canvas.
+void UseCaptionFont(TCanvas& canvas) {
+  efir::gdi::Object<HFONT> caption(efir::skin::CreateCaptionFont());
+  LOGFONTW lf{};
+  if (!caption || !GetObjectW(caption.get(), sizeof lf, &lf)) return;
+  canvas.Font().SetName(efir::text::toAnsi(lf.lfFaceName));
+  canvas.Font().SetHeight(lf.lfHeight);
+  canvas.Font().SetStyle(lf.lfWeight >= FW_BOLD ? fsBold : 0);
+  canvas.Font().SetCharset(lf.lfCharSet);
+}
+
+}  // namespace
+
+void TacDialogWnd::PrepareCache() {
+  ReadWindowPlacement();
+  TsCommonData& d = *SkinData;
+  const int w = WindowSize.cx, h = WindowSize.cy;
+  if (!d.CacheBitmap) d.CacheBitmap = NewBitmap24(w, h);
+  if (!d.BackgroundChanged || w <= 0 || h <= 0) return;
+  RegionChanged = true;
+  TBitmap& cache = SizedCache(*this);
+  TsSkinManager* manager = Manager();
+  if (SectionIndexValid(manager, d.SectionIndex)) {
+    const int headerBottom = FrameTopBorderWidth(Wnd, nullptr, false) + CaptionHeight();
+    const RECT frame{0, 0, w, IsIconic(Wnd) ? headerBottom + 1 : h};
+    const CacheSourceInfo none{nullptr, 0, 0, 0xFF00FF, false};
+    RenderControlItem(d, none, true, Active ? 1 : 0, frame, {0, 0}, &cache, false);
+    PaintTitle(cache, w, headerBottom);
+    if (CaptionHeight() > 0) {
+      ButtonsBg = std::make_unique<TBitmap>(cache.Width(), cache.Height(), pf24bit);
+      BitBlt(ButtonsBg->Canvas().Handle(), 0, 0, w, h, cache.Canvas().Handle(), 0, 0, SRCCOPY);
+      PaintTitleButtons(cache, w);
+    }
+  }
+  d.BackgroundChanged = false;
+}
+
+void TacDialogWnd::PaintTitle(TBitmap& cache, int w, int headerBottom) {
+  if (CaptionHeight() <= 0) return;
+  TsSkinManager* manager = Manager();
+  const int title = SectionIndexByName(manager, "FORMTITLE");
+  if (SectionIndexValid(manager, title))
+    RenderSectionItem(title, "FORMTITLE", SelfSource(cache), true, Active ? 1 : 0, {0, 0, w, headerBottom}, {0, 0},
+                      &cache, manager, -1, -1);
+  const int border = BorderWidth(), left = border + manager->LoadedSkin.BILeft;
+  const int iconSize = GetSystemMetrics(SM_CXSMICON);
+  TCanvas& canvas = cache.Canvas();
+  if (IconHandle) {
+    const int y = (FrameTopBorderWidth(Wnd, nullptr, true) + CaptionHeight() - GetSystemMetrics(SM_CYSMICON)) / 2;
+    DrawIconEx(canvas.Handle(), left, y, IconHandle, iconSize, GetSystemMetrics(SM_CYSMICON), 0, nullptr, DI_NORMAL);
+  }
+  UseCaptionFont(canvas);
+  int buttons = 0;
+  if (Style & WS_SYSMENU) {
+    buttons = ButtonSize(manager, ButtonClose).cx;
+    if (MaxVisible()) buttons += ButtonSize(manager, ButtonMax).cx;
+    if (MinVisible()) buttons += ButtonSize(manager, ButtonMin).cx;
+    if (HelpVisible()) buttons += ButtonSize(manager, ButtonHelp).cx;
+  }
+  RECT r{left + (IconHandle ? iconSize : 0) + 4, 2, w - buttons - 6, headerBottom};
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  const RECT extent = MeasureTextOnDC(canvas.Handle(), WindowText.empty() ? "W" : WindowText, {0, 0, 0, 0},
+                                      DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  const int th = extent.bottom - extent.top;
+  r.top += (r.bottom - r.top - th) / 2;
+  r.bottom = r.top + th;
+  const UINT format = DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
+  int textSection = title;
+  if (SectionIndexValid(manager, CaptionIndex)) {
+    RECT behind = MeasureTextOnDC(canvas.Handle(), WindowText, r, DT_CALCRECT | format);
+    InflateRect(&behind, 4, 2);
+    RenderSectionItem(CaptionIndex, "CAPTION", SelfSource(cache), true, Active ? 1 : 0, behind,
+                      {behind.left, behind.top}, &cache, manager, -1, -1);
+    textSection = CaptionIndex;
+  }
+  // A skin without a title section still shows the caption, in the dialog's own colours.
+  if (!SectionIndexValid(manager, textSection)) textSection = SkinData->SectionIndex;
+  WriteSectionText(canvas, WindowText, true, r, format, textSection, Active, manager);
+}
+
+void TacDialogWnd::PaintTitleButtons(TBitmap& cache, int w) {
+  if (!(Style & WS_SYSMENU)) return;
+  TsSkinManager* manager = Manager();
+  const TsSkinData& skin = manager->LoadedSkin;
+  const int global = SectionIndexByName(manager, "GLOBALINFO");
+  const int closeBig = MaskIndexByName(manager, global, "GLOBALINFO", "BICONCLOSE");
+  const int gap = FrameKind == 1 || FrameKind == 3 || ButtonClose.ImageIndex == closeBig ? skin.BISpace : 0;
+  int x = w - skin.BIRight - BorderWidth();
+  auto place = [&](TitleButtonData& button, int image, bool enabled) {
+    const TsMaskData* mask = MaskOf(manager, image);
+    const SIZE size = ButtonSize(manager, button);
+    button.Rect.right = x;
+    button.Rect.left = x - size.cx;
+    const int top = button.BigIcon && skin.BIVAlign == 1
+                        ? 0
+                        : (CaptionHeight() - size.cy + FrameTopBorderWidth(Wnd, nullptr, true)) / 2;
+    button.Rect.top = top;
+    button.Rect.bottom = top + size.cy;
+    if (mask)
+      PaintMaskFrame(&cache, {button.Rect.left, top}, button.State, Active && enabled ? 1 : 2, *mask, SelfSource(cache));
+    x = button.Rect.left - gap;
+  };
+  auto normalImage = [&] {
+    const int own = MaskIndexByName(manager, global, "GLOBALINFO", "BICONNORM");
+    return own >= 0 ? own : MaskIndexByName(manager, SkinData->SectionIndex, SkinData->SkinSection(), "BICONNORM");
+  };
+  if (MaskOf(manager, ButtonClose.ImageIndex)) place(ButtonClose, ButtonClose.ImageIndex, CloseEnabled());
+  if (MaxVisible()) {
+    if (IsZoomed(Wnd)) place(ButtonMax, normalImage(), RestoreEnabled());
+    else if (MaskOf(manager, ButtonMax.ImageIndex)) place(ButtonMax, ButtonMax.ImageIndex, MaxEnabled());
+  }
+  if (MinVisible()) {
+    if (IsIconic(Wnd)) place(ButtonMin, normalImage(), RestoreEnabled());
+    else place(ButtonMin, ButtonMin.ImageIndex, MinEnabled());
+  }
+  if (HelpVisible() && MaskOf(manager, ButtonHelp.ImageIndex)) place(ButtonHelp, ButtonHelp.ImageIndex, true);
+}
+
+void TacDialogWnd::RepaintTitleButton(int code) {
+  TitleButtonData* button = ButtonOfCode(code);
+  if (!button) return;
+  if (button->State != -1) {
+    PaintGuarded([&] {
+      TsSkinManager* manager = Manager();
+      TsCommonData& d = *SkinData;
+      if (d.BackgroundChanged) PrepareCache();
+      if (!d.CacheBitmap || !ButtonsBg) return;
+      TBitmap& cache = *d.CacheBitmap;
+      const RECT& r = button->Rect;
+      if (BorderWidth() + GetSystemMetrics(SM_CXSMICON) < r.left) {
+        // The caption as it was before the buttons, so that no trace of the old look stays.
+        BitBlt(cache.Canvas().Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, ButtonsBg->Canvas().Handle(),
+               ButtonsBg->Width() + r.left - cache.Width(), r.top, SRCCOPY);
+        const bool enabled = code == HTCLOSE ? CloseEnabled() : code == HTMAXBUTTON ? MaxEnabled() || RestoreEnabled()
+                             : code == HTMINBUTTON                     ? MinEnabled() || RestoreEnabled()
+                                                                        : true;
+        if (const TsMaskData* mask = MaskOf(manager, button->ImageIndex)) {
+          const int mode = (!Active || !enabled) && (button->State <= 0 || !enabled) ? 2 : 1;
+          PaintMaskFrame(&cache, {r.left, r.top}, button->State, mode, *mask, SelfSource(cache));
+        }
+      }
+      HDC dc = GetWindowDC(Wnd);
+      BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, cache.Canvas().Handle(), r.left, r.top, SRCCOPY);
+      ReleaseDC(Wnd, dc);
+    });
+  }
+  if ((button->State != 1 || code == HTHELP) && button->GlowIndex >= 0) {
+    ReleaseGlow(button->GlowIndex);
+    button->GlowIndex = -1;
+  }
+}
+
+void TacDialogWnd::CollectRegionCorners() {
+  RegionCorners.clear();
+  TsSkinManager* manager = Manager();
+  if (const TsMaskData* border = MaskOf(manager, SkinData->BorderMaskIndex)) {
+    CollectTransparentCornerRects(RegionCorners, WindowSize.cx, *border, 0, false);
+    CollectTransparentCornerRects(RegionCorners, WindowSize.cx, *border, WindowSize.cy - border->WB, true);
+  }
+  const int title = SectionIndexByName(manager, "FORMTITLE");
+  if (SectionIndexValid(manager, title))
+    if (const TsMaskData* mask = MaskOf(manager, MaskIndexByName(manager, title, "FORMTITLE", "BORDERSMASK")))
+      CollectTransparentCornerRects(RegionCorners, WindowSize.cx, *mask, 0, false);
+}
+
+HRGN TacDialogWnd::MakeRegion(int x, int y) const {
+  HRGN region = CreateRectRgn(x, y, x + WindowSize.cx, y + WindowSize.cy);
+  for (const RECT& r : RegionCorners) {
+    efir::gdi::Object<HRGN> corner(CreateRectRgn(r.left + x, r.top + y, r.right + x, r.bottom + y));
+    CombineRgn(region, region, corner.get(), RGN_DIFF);
+  }
+  return region;
+}
+
+void TacDialogWnd::UpdateRegion(bool redraw) {
+  if (!IsIconic(Wnd) && FrameKind == 2) return;
+  if (static_cast<WPARAM>(SendMessageW(Wnd, WM_ACREFUSEREGION, kRefuseRegion, 0)) == kRefuseRegion) return;
+  DialogRegionUpdating = true;
+  // The window owns the region from here on.
+  SetWindowRgn(Wnd, MakeRegion(0, 0), redraw);
+  DialogRegionUpdating = false;
+}
+
+void TacDialogWnd::PaintNonClient() {
+  AdaptChildren();
+  if (!DialogRegionUpdating && RegionChanged && (FrameKind != 2 || (Style & WS_THICKFRAME))) {
+    PrepareCache();
+    CollectRegionCorners();
+    RegionChanged = false;
+    UpdateRegion(true);
+  }
+  HDC dc = GetWindowDC(Wnd);
+  {
+    efir::gdi::SavedState saved(dc);
+    PaintGuarded([&] { PaintFrameToDC(dc); });
+  }
+  ReleaseDC(Wnd, dc);
+  SkinData->Updating = false;
+  DialogRegionUpdating = false;
+}
+
+void TacDialogWnd::PaintFrameToDC(HDC dc) {
+  TsCommonData& d = *SkinData;
+  if (d.BackgroundChanged) {
+    PrepareCache();
+    d.Updating = false;
+  }
+  if (!d.CacheBitmap) return;
+  HDC cache = d.CacheBitmap->Canvas().Handle();
+  const int w = WindowSize.cx, h = WindowSize.cy;
+  const int b = BorderWidth(), bb = FrameTopBorderWidth(Wnd, nullptr, true);
+  const int y = bb + CaptionHeight() + (IsIconic(Wnd) ? 1 : 0);
+  const int header = HeaderHeight();
+  BitBlt(dc, 0, 0, w, header, cache, 0, 0, SRCCOPY);
+  BitBlt(dc, 0, y, b, h - y, cache, 0, y, SRCCOPY);
+  BitBlt(dc, b, h - bb, w - b, bb, cache, b, h - bb, SRCCOPY);
+  BitBlt(dc, w - b, y, b, h - y, cache, d.CacheBitmap->Width() - b, y, SRCCOPY);
+}
+
+void TacDialogWnd::EraseBackground(HDC given) {
+  HDC dc = given ? given : GetDC(Wnd);
+  {
+    efir::gdi::SavedState saved(dc);
+    SkinData->Updating = false;
+    // Children paint themselves: leave them out, except group boxes, whose inside is ours.
+    for (HWND child = GetTopWindow(Wnd); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+      if (!(style & WS_VISIBLE)) continue;
+      const std::string name = WindowClassLower(child);
+      if (name == "static" && (style & WS_TABSTOP)) continue;
+      if (name == "button" && (style & BS_TYPEMASK) == BS_GROUPBOX) continue;
+      RECT r;
+      GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, Wnd, reinterpret_cast<POINT*>(&r), 2);
+      ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+    PaintGuarded([&] { PaintClient(dc); });
+  }
+  if (!given) ReleaseDC(Wnd, dc);
+}
+
+void TacDialogWnd::PaintClient(HDC dc) {
+  if (SkinData->BackgroundChanged) PrepareCache();
+  if (!SkinData->CacheBitmap) return;
+  BitBlt(dc, 0, 0, WindowSize.cx, WindowSize.cy, SkinData->CacheBitmap->Canvas().Handle(), ClientOffsetX(),
+         ClientOffsetY(), SRCCOPY);
+  NotifyChildWindowsParentUpdated(Wnd);
+}
+
+void TacDialogWnd::RefreshFrame() {
+  SkinData->BackgroundChanged = true;
+  RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE);
+}
