@@ -7,6 +7,8 @@
 #include "framework/menus.h"
 #include "player/hotkeys.h"
 #include "player/tests/hotkeys_fixture.h"
+#include "skin/forms/skinnable_menus.h"
+#include "tests/support/capture.h"
 #include "widgets/rx_tray_icon.h"
 
 namespace {
@@ -101,6 +103,41 @@ TEST_F(Tray, ARightClickOpensTheStationMenu) {
   EXPECT_EQ(Form1->PopupMenu1->PopupComponent(), Form1->RxTrayIcon1);
   EXPECT_EQ(Form1->N17->Caption(), "Ночной джаз") << "the menu was prepared";
   EXPECT_FALSE(WindowShown());
+}
+
+TEST_F(Tray, TheStationMenuIsDrawnFromTheSkin) {
+  TsSkinableMenus& menus = SkinableMenusOf(*Form1->sSkinManager1);
+  menus.ResetSkinBorderWidth();
+  menus.HookMenuOwnerDraw(Form1->PopupMenu1, true);
+  Form1->Image5Click(Form1->Image5);
+  Form1->RxLabel7->SetCaption("Ночной джаз");
+  static efir::test::Image shown;
+  static RECT first;
+  static bool region;
+  shown = {};
+  UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    while (popup && !IsWindowVisible(popup)) popup = FindWindowExW(nullptr, popup, L"#32768", nullptr);
+    if (popup) {
+      shown = efir::test::captureWindow(popup);
+      efir::test::saveScreenshot(popup, "player_tray_menu");
+      RECT window;
+      GetWindowRect(popup, &window);
+      GetMenuItemRect(nullptr, reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)), 0, &first);
+      OffsetRect(&first, -window.left, -window.top);
+      HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+      region = GetWindowRgn(popup, rgn) != ERROR;
+      DeleteObject(rgn);
+    }
+    EndMenu();
+  });
+  TrayMouse({WM_RBUTTONDOWN, WM_RBUTTONUP});
+  KillTimer(nullptr, timer);
+  menus.HookMenuOwnerDraw(Form1->PopupMenu1, false);
+  ASSERT_GT(shown.width, 0);
+  // EfirNight's MENUITEM colour at the left end of the first item, a region from MAINMENU.
+  EXPECT_EQ(shown.at(first.left + 1, first.top + 1), 0x33210Fu);
+  EXPECT_TRUE(region);
 }
 
 TEST_F(Tray, TheIconIsGoneWhenTheProgramEndsFromItsMenu) {
