@@ -5,6 +5,7 @@
 #include "editor/confirm_window.h"
 #include "editor/edit_window.h"
 #include "editor/station_files.h"
+#include "framework/application.h"
 #include "framework/convert.h"
 #include "framework/exceptions.h"
 #include "framework/files.h"
@@ -89,6 +90,13 @@ TForm1::TForm1(TComponent* AOwner) : TEditorWindow(AOwner, 501, 485, "ed_main.pn
   NxGraphicColumn2 = AddPictureColumn(DataGrid1);
   NxGraphicColumn3 = AddPictureColumn(DataGrid1);
   DataGrid1->OnSelectCell = [this](TObject* s, int c, int r) { DataGrid1SelectCell(s, c, r); };
+  // Whatever brought rows into view (scrolling, keys, a reset), they are read before the
+  // list paints them.
+  TWndMethod gridProc = DataGrid1->WindowProc();
+  DataGrid1->SetWindowProc([this, gridProc](TMessage& message) {
+    if (message.Msg == WM_PAINT) ReadRowsInView();
+    gridProc(message);
+  });
 
   sCheckBox1 = Place(new TsCheckBox(this), this, 14, 432, 220, 20);
   sCheckBox1->SetCaption("Подтверждать удаление");
@@ -142,6 +150,7 @@ void TForm1::sBitBtn3Click(TObject*) {
 }
 
 void TForm1::DataGrid1SelectCell(TObject*, int ACol, int ARow) {
+  ReadRow(ARow);
   SelectedStation = RowStation(ARow);
   const int N = SelectedStation;
   if (ACol == 2) {
@@ -179,17 +188,45 @@ std::vector<int> TForm1::RowsOf(int N) const {
 }
 
 void TForm1::AddStationRow(int N, std::unique_ptr<TGraphic> logo, const std::string& name) {
-  TStationRow row;
-  row.Station = N;
+  DataGrid1->AddRow();
+  rows_.push_back({N, true});
+  ShowRow(static_cast<int>(rows_.size()) - 1, std::move(logo), name);
+}
+
+void TForm1::AddStationRows(const std::vector<int>& stations) {
+  if (stations.empty()) return;
+  DataGrid1->AddRow(static_cast<int>(stations.size()));
+  for (int N : stations) rows_.push_back({N});
+  ReadRowsInView();
+}
+
+void TForm1::ReadRowsInView() {
+  // The row under the last whole one shows in part.
+  const int last = std::min(DataGrid1->LastRowInView() + 1, static_cast<int>(rows_.size()) - 1);
+  for (int r = DataGrid1->TopRow(); r <= last; ++r) ReadRow(r);
+}
+
+void TForm1::ReadRow(int ARow) {
+  TStationRow& row = rows_.at(static_cast<size_t>(ARow));
+  if (row.Read) return;
+  // Marked first: a file that fails is reported once, not at every paint.
+  row.Read = true;
+  const int N = row.Station;
+  std::unique_ptr<TGraphic> logo = ReadStationLogo(EditorFolder(), N, LogoExtensions[N]);
+  std::string name;
+  efir::Guarded([&] { name = ReadStationName(N); });
+  ShowRow(ARow, std::move(logo), name);
+}
+
+void TForm1::ShowRow(int ARow, std::unique_ptr<TGraphic> logo, const std::string& name) {
+  TStationRow& row = rows_[static_cast<size_t>(ARow)];
   row.Logo = std::move(logo);
   row.Edit = SymbolCopy(editSymbol_, "edit.png");
   row.Reset = SymbolCopy(resetSymbol_, "trash.png");
-  const int r = DataGrid1->AddRow();
-  DataGrid1->GetCell(0, r)->CellObject = row.Logo.get();
-  DataGrid1->GetCell(2, r)->CellObject = row.Edit.get();
-  DataGrid1->GetCell(3, r)->CellObject = row.Reset.get();
-  rows_.push_back(std::move(row));
-  DataGrid1->SetCellText(1, r, efir::text::fromAnsi(name));
+  DataGrid1->GetCell(0, ARow)->CellObject = row.Logo.get();
+  DataGrid1->GetCell(2, ARow)->CellObject = row.Edit.get();
+  DataGrid1->GetCell(3, ARow)->CellObject = row.Reset.get();
+  DataGrid1->SetCellText(1, ARow, efir::text::fromAnsi(name));
 }
 
 // Decoding the two symbols again for every row was most of a long list's start-up.
@@ -200,12 +237,16 @@ std::unique_ptr<TGraphic> TForm1::SymbolCopy(std::unique_ptr<TGraphic>& symbol,
 }
 
 void TForm1::ShowStationName(int N, const std::string& name) {
-  for (int r : RowsOf(N)) DataGrid1->SetCellText(1, r, efir::text::fromAnsi(name));
+  for (int r : RowsOf(N)) {
+    ReadRow(r);
+    DataGrid1->SetCellText(1, r, efir::text::fromAnsi(name));
+  }
 }
 
 void TForm1::ShowStationLogo(int N, std::unique_ptr<TGraphic> logo, const std::string& path,
                              const std::string& extension) {
   for (int r : RowsOf(N)) {
+    ReadRow(r);
     if (!logo) logo = NewStationLogo(path, extension);
     DataGrid1->GetCell(0, r)->CellObject = logo.get();
     rows_[static_cast<size_t>(r)].Logo = std::move(logo);
@@ -215,11 +256,18 @@ void TForm1::ShowStationLogo(int N, std::unique_ptr<TGraphic> logo, const std::s
 
 void FillStationGrid() {
   const std::string folder = EditorFolder();
+  std::vector<int> listed;
   for (int N = 1; N <= std::min(StationCount, kMaxStations); ++N) {
-    const std::string& extension = LogoExtensions[N];
-    if (!IsTileExtension(extension)) continue;
-    Form1->AddStationRow(N, ReadStationLogo(folder, N, extension), ReadStationName(N));
+    if (!IsTileExtension(LogoExtensions[N])) continue;
+    if (!efir::FileExists(StationFilePath(folder, N))) {
+      // The rows before it stay; reading the name gives the error.
+      Form1->AddStationRows(listed);
+      listed.clear();
+      ReadStationName(N);
+    }
+    listed.push_back(N);
   }
+  Form1->AddStationRows(listed);
 }
 
 std::string ReadStationName(int N) {

@@ -50,6 +50,11 @@ class TForm1 : public TEditorWindow {
   int RowStation(int ARow) const;
   // Appends a row for station N: its logo, the name and the edit and reset symbols.
   void AddStationRow(int N, std::unique_ptr<TGraphic> logo, const std::string& name);
+  // Appends a row for each station, whose logo and name are read from the folder when the
+  // row first comes into view (or is opened): a long list starts as fast as a short one.
+  void AddStationRows(const std::vector<int>& stations);
+  // Reads the logo and name of each row that is in view and has not been read yet.
+  void ReadRowsInView();
   // Show a station's name and logo in every row of that station. The logo goes to the
   // first row; further rows get their own copy read from `path`.
   void ShowStationName(int N, const std::string& name);
@@ -60,10 +65,13 @@ class TForm1 : public TEditorWindow {
   // A row's station and the pictures its cells point at, which the window owns.
   struct TStationRow {
     int Station = 0;
+    bool Read = false;  // its logo, name and symbols are in its cells
     std::unique_ptr<TGraphic> Logo, Edit, Reset;
   };
 
   std::vector<int> RowsOf(int N) const;
+  void ReadRow(int ARow);
+  void ShowRow(int ARow, std::unique_ptr<TGraphic> logo, const std::string& name);
   // A row's own copy of a symbol; the file is read once, on the first row that needs it.
   std::unique_ptr<TGraphic> SymbolCopy(std::unique_ptr<TGraphic>& symbol, const std::string& fileName);
 
@@ -80,7 +88,8 @@ extern TLogoExtensions LogoExtensions;
 // The station of the last selected row.
 extern int SelectedStation;
 
-// Appends a row for every station 1..StationCount that has a logo the store reads.
+// Appends a row for every station 1..StationCount that has a logo the store reads; a
+// station without its file stops the list there with the error reading it gives.
 void FillStationGrid();
 // Line 2 of `Stations\playN.txt`.
 std::string ReadStationName(int N);

@@ -6,6 +6,7 @@
 #include "framework/exceptions.h"
 #include "framework/picture_png.h"
 #include "tests/support/capture.h"
+#include "tests/support/window.h"
 
 namespace {
 
@@ -225,6 +226,56 @@ TEST_F(ListWindow, ALongListKeepsEveryColumnBesideItsScrollBar) {
   EXPECT_TRUE(style & WS_VSCROLL);
   EXPECT_FALSE(style & WS_HSCROLL);
   EXPECT_LE(grid->Columns()->TotalWidth(), grid->ClientWidth());
+}
+
+// A long list reads each row as it comes into view: the rows the user scrolls to show their
+// own station on the screen, a row opened unseen shows its own name, and of two damaged logos
+// far apart only the first is reported.
+TEST_F(ListWindow, RowsComingIntoViewShowTheirOwnStations) {
+  constexpr int kCount = 60;
+  for (int N = 8; N <= kCount; ++N) {
+    std::filesystem::copy_file(station("7.jpg"), station(std::to_string(N) + ".jpg"));
+    WriteBytes(station("play" + std::to_string(N) + ".txt"),
+               "http://x\r\nСтанция " + std::to_string(N) + "\r\n0\r\n");
+  }
+  for (const char* name : {"2.jpg", "50.jpg"})
+    std::filesystem::resize_file(station(name), std::filesystem::file_size(station(name)) / 2);
+  WriteBytes(folder_ / "sc.txt", std::to_string(kCount));
+  Start();
+  ASSERT_EQ(Rows(), kCount);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].find(station("2.jpg").string()), std::string::npos) << shown[0];
+
+  bool opened = false;
+  WhenModal(Form2, [&] {
+    opened = true;
+    EXPECT_EQ(Form2->sEdit1->Text(), "Станция 31");
+    Press(Form2->sButton1);
+  });
+  Form1->DataGrid1SelectCell(Form1->DataGrid1, 2, 30);
+  EXPECT_TRUE(opened);
+
+  TDataGrid* grid = Form1->DataGrid1;
+  for (int turn = 0; turn < kCount && grid->LastRowInView() < kCount - 1; ++turn) {
+    SendMessageW(grid->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    efir::test::pumpFor(20);
+  }
+  ASSERT_EQ(grid->LastRowInView(), kCount - 1);
+  efir::test::pumpFor(100);
+  EXPECT_EQ(Name(kCount - 1), "Станция 60");
+  EXPECT_TRUE(SameJpeg(Picture(0, kCount - 1), station("7.jpg")));
+  EXPECT_TRUE(SameJpeg(Picture(0, 49), folder_ / "nil.jpg"));
+  EXPECT_EQ(Name(49), "Станция 50");
+  EXPECT_EQ(shown.size(), 1u);
+
+  // The last row's logo is on the screen, not an empty white cell.
+  RECT cell{};
+  grid->GetCellRect(0, kCount - 1, cell);
+  MapWindowPoints(grid->Handle(), nullptr, reinterpret_cast<POINT*>(&cell), 2);
+  InflateRect(&cell, -4, -4);
+  const efir::test::Image logo = efir::test::captureScreen(cell);
+  const auto white = std::count(logo.pixels.begin(), logo.pixels.end(), 0xFFFFFFu);
+  EXPECT_LT(white, static_cast<long>(logo.pixels.size() / 2));
 }
 
 TEST_F(ListWindow, Screenshot) {
