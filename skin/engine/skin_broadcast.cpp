@@ -103,6 +103,12 @@ bool AtRunTime(const TsSkinManager& manager) { return !manager.Loading(); }
 HICON ShellIcon(UINT size) {
   wchar_t program[MAX_PATH];
   if (!GetModuleFileNameW(nullptr, program, MAX_PATH)) return nullptr;
+  // The program's own first icon is what the shell shows for it; reading it directly spares
+  // the start-up the shell's whole icon cache. The shell answers for a program without one.
+  HICON own = nullptr;
+  if (size == SHGFI_SMALLICON ? ExtractIconExW(program, 0, nullptr, &own, 1)
+                              : ExtractIconExW(program, 0, &own, nullptr, 1))
+    if (own) return own;
   SHFILEINFOW info{};
   if (!SHGetFileInfoW(program, 0, &info, sizeof info, SHGFI_ICON | size)) return nullptr;
   return info.hIcon;
