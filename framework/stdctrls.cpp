@@ -514,20 +514,62 @@ void TTrackBar::SetOrientation(TTrackBarOrientation value) {
   RecreateWnd();
 }
 
+void TTrackBar::SetTickStyle(TTickStyle value) {
+  if (value == tickStyle_) return;
+  tickStyle_ = value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TTrackBar::SetTickMarks(TTickMark value) {
+  if (value == tickMarks_) return;
+  tickMarks_ = value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TTrackBar::SetSelStart(int value) { SetSelection(value, selEnd_); }
+
+void TTrackBar::SetSelEnd(int value) { SetSelection(selStart_, value); }
+
+void TTrackBar::SetSelection(int start, int end) {
+  if (start == selStart_ && end == selEnd_) return;
+  const bool had = HasSelection();
+  selStart_ = start;
+  selEnd_ = end;
+  if (!HandleAllocated()) return;
+  // The system bar draws a selection band only with its style, and an empty one without it.
+  if (had != HasSelection())
+    RecreateWnd();
+  else
+    UpdateWindow();
+}
+
+void TTrackBar::SetThumbLength(int value) {
+  if (value == thumbLength_) return;
+  thumbLength_ = value;
+  if (HandleAllocated()) SendMessageW(Handle(), TBM_SETTHUMBLENGTH, static_cast<WPARAM>(value), 0);
+}
+
 void TTrackBar::CreateParams(TCreateParams& Params) {
   TRangeControl::CreateParams(Params);
   Params.SystemClass = TRACKBAR_CLASSW;
-  Params.Style |= TBS_AUTOTICKS | (orientation_ == trHorizontal ? TBS_HORZ : TBS_VERT);
+  Params.Style |= TBS_FIXEDLENGTH | (orientation_ == trHorizontal ? TBS_HORZ : TBS_VERT);
+  if (HasSelection()) Params.Style |= TBS_ENABLESELRANGE;
+  if (tickStyle_ == tsAuto) Params.Style |= TBS_AUTOTICKS;
+  if (tickStyle_ == tsNone) Params.Style |= TBS_NOTICKS;
+  if (tickMarks_ == tmTopLeft) Params.Style |= TBS_TOP;
+  if (tickMarks_ == tmBoth) Params.Style |= TBS_BOTH;
 }
 
 void TTrackBar::CreateWnd() {
   TRangeControl::CreateWnd();
+  SendMessageW(Handle(), TBM_SETTHUMBLENGTH, static_cast<WPARAM>(thumbLength_), 0);
   UpdateWindow();
 }
 
 void TTrackBar::UpdateWindow() {
   SendMessageW(Handle(), TBM_SETRANGEMIN, FALSE, min_);
   SendMessageW(Handle(), TBM_SETRANGEMAX, FALSE, max_);
+  SendMessageW(Handle(), TBM_SETSEL, FALSE, MAKELPARAM(selStart_, selEnd_));
   SendMessageW(Handle(), TBM_SETPOS, TRUE, position_);
 }
 

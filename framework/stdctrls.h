@@ -189,6 +189,9 @@ class TComboBox : public TWinControl {
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TTrackBarOrientation { trHorizontal, trVertical };
+// Ticks: none, one at every position, or only the two ends; on which sides they stand.
+enum TTickStyle { tsNone, tsAuto, tsManual };
+enum TTickMark { tmBottomRight, tmTopLeft, tmBoth };
 enum TScrollCode {
   scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll
 };
@@ -253,6 +256,18 @@ class TTrackBar : public TRangeControl {
   explicit TTrackBar(TComponent* AOwner);
   TTrackBarOrientation Orientation() const { return orientation_; }
   void SetOrientation(TTrackBarOrientation value);
+  TTickStyle TickStyle() const { return tickStyle_; }
+  void SetTickStyle(TTickStyle value);
+  TTickMark TickMarks() const { return tickMarks_; }
+  void SetTickMarks(TTickMark value);
+  // The marked part of the range; both 0: none.
+  int SelStart() const { return selStart_; }
+  void SetSelStart(int value);
+  int SelEnd() const { return selEnd_; }
+  void SetSelEnd(int value);
+  // The thumb's size across the bar, in pixels.
+  int ThumbLength() const { return thumbLength_; }
+  void SetThumbLength(int value);
   void WndProc(TMessage& Message) override;
 
  protected:
@@ -261,7 +276,14 @@ class TTrackBar : public TRangeControl {
   void UpdateWindow() override;
 
  private:
+  bool HasSelection() const { return selStart_ != 0 || selEnd_ != 0; }
+  void SetSelection(int start, int end);
+
   TTrackBarOrientation orientation_ = trHorizontal;
+  TTickStyle tickStyle_ = tsAuto;
+  TTickMark tickMarks_ = tmBottomRight;
+  int selStart_ = 0, selEnd_ = 0;
+  int thumbLength_ = 20;
 };
 
 enum TBevelCut { bvNone, bvLowered, bvRaised };

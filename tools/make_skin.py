@@ -205,7 +205,26 @@ def slider(pal):
         "SLIDERH.BMP": glyph(pal, (11, 21), [[(c, thumb_h)] for c in (pal.navy4, pal.teal_dim, pal.teal)]),
         "SLIDERV.BMP": glyph(pal, (21, 11), [[(c, thumb_v)] for c in (pal.navy4, pal.teal_dim, pal.teal)]),
         "CHANNEL.BMP": glyph(pal, (16, 8), [[(pal.navy0, groove)]] * 3),
+        "TICKH.BMP": glyph(pal, (2, 4), [[(c, lambda p: p.rect(0, 0, 2, 4, 0))] for c in (pal.navy4, pal.teal_dim, pal.teal)]),
+        "TICKV.BMP": glyph(pal, (4, 2), [[(c, lambda p: p.rect(0, 0, 4, 2, 0))] for c in (pal.navy4, pal.teal_dim, pal.teal)]),
     }
+
+
+GLOW_SIZE = 32
+GLOW_BORDER = 10
+
+
+def glow(pal):
+    """The halo round a hot slider: the accent fading out over the border, clear inside."""
+    from PIL import ImageFilter
+    n, b = GLOW_SIZE, GLOW_BORDER
+    alpha = Image.new("L", (n, n), 0)
+    ImageDraw.Draw(alpha).rounded_rectangle([b - 3, b - 3, n - b + 2, n - b + 2], 5, fill=150)
+    alpha = alpha.filter(ImageFilter.GaussianBlur(3))
+    ImageDraw.Draw(alpha).rectangle([b, b, n - b - 1, n - b - 1], fill=0)
+    img = Image.new("RGBA", (n, n), pal.teal + (0,))
+    img.putalpha(alpha)
+    return img
 
 
 def pictures(pal):
@@ -259,7 +278,9 @@ def options(pal):
         ("GROUPBOX", plain(pal.navy1, pal.mist) + see_through),
         ("TRACKBAR", plain(pal.navy1, pal.mist) + see_through
          + ["SLIDERCHANNEL=!CHANNEL.BMP!3!1!2", "SLIDERMASK=!SLIDERH.BMP!3!1!2",
-            "SLIDERVMASK=!SLIDERV.BMP!3!1!2"]),
+            "SLIDERVMASK=!SLIDERV.BMP!3!1!2", "TICKHORZ=!TICKH.BMP!3!1!2", "TICKVERT=!TICKV.BMP!3!1!2",
+            "FADINGENABLED=TRUE", "GLOW=1", "GLOWMARGIN=4",
+            "GLOW0=!GLOW.PNG!1!0!3!%d!%d!%d!%d" % ((GLOW_BORDER,) * 4)]),
         ("SCROLLBAR1V", plain(pal.navy0, pal.mist) + ["BORDERSMASK=!GROOVE.BMP!3!0!0!3!3!3!3"]),
         ("SCROLLBAR2V", ["PARENTCLASS=SCROLLBAR1V"]),
         ("SCROLLBAR1H", ["PARENTCLASS=SCROLLBAR1V"]),
@@ -361,6 +382,7 @@ def bmp(img):
 def skin_files(pal):
     files = {"Options.dat": options(pal)}
     files.update({name: bmp(img) for name, img in pictures(pal).items()})
+    files["GLOW.PNG"] = png(glow(pal))
     return files
 
 
