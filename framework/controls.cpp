@@ -1056,6 +1056,12 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_NOTIFY:
       Reflect(Message, reinterpret_cast<NMHDR*>(Message.LParam)->hwndFrom);
       return;
+    case WM_DRAWITEM:
+      if (reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam)->CtlType != ODT_MENU) {
+        Reflect(Message, reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam)->hwndItem);
+        return;
+      }
+      break;
     case WM_HSCROLL: case WM_VSCROLL:
     case WM_CTLCOLOREDIT: case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX: case WM_CTLCOLORSCROLLBAR:

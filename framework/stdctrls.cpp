@@ -142,11 +142,69 @@ void TButton::WndProc(TMessage& Message) {
   TWinControl::WndProc(Message);
 }
 
-TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {}
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {
+  glyph_.OnChange = [this] {
+    if (HandleAllocated()) RecreateWnd();
+  };
+}
+
+void TBitBtn::SetLayout(TButtonLayout value) {
+  if (value == layout_) return;
+  layout_ = value;
+  LayoutChanged();
+}
+
+void TBitBtn::SetMargin(int value) {
+  if (value == margin_) return;
+  margin_ = value;
+  LayoutChanged();
+}
+
+void TBitBtn::SetSpacing(int value) {
+  if (value == spacing_) return;
+  spacing_ = value;
+  LayoutChanged();
+}
+
+void TBitBtn::SetNumGlyphs(int value) {
+  value = std::max(value, 1);
+  if (value == numGlyphs_) return;
+  numGlyphs_ = value;
+  if (HandleAllocated()) RecreateWnd();
+}
 
 void TBitBtn::CreateParams(TCreateParams& Params) {
   TButton::CreateParams(Params);
   Params.Style |= BS_MULTILINE;
+  if (ShowsSystemGlyph()) Params.Style |= BS_BITMAP;
+}
+
+void TBitBtn::CreateWnd() {
+  TButton::CreateWnd();
+  if (ShowsSystemGlyph()) ShowSystemGlyph();
+}
+
+void TBitBtn::ShowSystemGlyph() {
+  const TGraphic& glyph = *glyph_.Graphic();
+  const int width = std::max(glyph.Width() / numGlyphs_, 1);
+  // Drawn on a scratch bitmap: the system button selects the face into a DC of its own,
+  // which a bitmap still held by a canvas would refuse.
+  TBitmap scratch(width, glyph.Height(), pf24bit);
+  TCanvas& canvas = scratch.Canvas();
+  // The system greys a disabled picture by its non-white pixels: on white only the glyph
+  // keeps its outline.
+  canvas.Brush().SetColor(Enabled() ? Color() : clWhite);
+  canvas.FillRect({0, 0, width, glyph.Height()});
+  canvas.Draw(0, 0, glyph);
+  face_.Assign(scratch);
+  SendMessageW(Handle(), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(face_.Handle()));
+}
+
+void TBitBtn::WndProc(TMessage& Message) {
+  TButton::WndProc(Message);
+  if (Message.Msg == CM_ENABLEDCHANGED && HandleAllocated() && ShowsSystemGlyph() &&
+      (GetWindowLongW(Handle(), GWL_STYLE) & BS_BITMAP))
+    ShowSystemGlyph();
 }
 
 // ---------------------------------------------------------------------------- TEdit

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "framework/controls.h"
+#include "framework/picture.h"
 #include "framework/string_list.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -71,13 +72,46 @@ class TButton : public TWinControl {
   bool cancel_ = false;
 };
 
-// A button whose caption may run over several lines (lines split at "\r\n" or "\n").
+enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+// A button whose caption may run over several lines (lines split at "\r\n" or "\n") and
+// that may carry a glyph: NumGlyphs pictures side by side in Glyph (normal, then hot or
+// disabled, pressed, ...). Layout, Margin (-1: centred) and Spacing place the glyph against
+// the caption for buttons that draw both; the system button here shows the glyph alone, in
+// its first picture, when the caption is empty.
 class TBitBtn : public TButton {
  public:
   explicit TBitBtn(TComponent* AOwner);
 
+  TPicture& Glyph() { return glyph_; }
+  const TPicture& Glyph() const { return glyph_; }
+  TButtonLayout Layout() const { return layout_; }
+  void SetLayout(TButtonLayout value);
+  int Margin() const { return margin_; }
+  void SetMargin(int value);
+  int Spacing() const { return spacing_; }
+  void SetSpacing(int value);
+  // At least 1.
+  int NumGlyphs() const { return numGlyphs_; }
+  void SetNumGlyphs(int value);
+  void WndProc(TMessage& Message) override;
+
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  // A layout property changed: the look must follow.
+  virtual void LayoutChanged() { Invalidate(); }
+
+ private:
+  bool ShowsSystemGlyph() { return glyph_.Graphic() && Caption().empty(); }
+  void ShowSystemGlyph();
+
+  TPicture glyph_;
+  TBitmap face_;  // the first glyph over the button's colour, which the system button draws
+  TButtonLayout layout_ = blGlyphLeft;
+  int margin_ = -1;
+  int spacing_ = 4;
+  int numGlyphs_ = 1;
 };
 
 // A one-line text field.

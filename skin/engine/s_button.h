@@ -12,44 +12,17 @@
 #pragma once
 
 #include "framework/stdctrls.h"
-#include "skin/engine/skinned_control.h"
+#include "skin/engine/skinned_button.h"
 
-class TsButton : public TsSkinnedControl<TButton> {
+class TsButton : public TsSkinnedButton<TButton> {
  public:
   explicit TsButton(TComponent* AOwner);
 
-  // Drawn pressed without being pressed.
-  bool Down() const { return down_; }
-  void SetDown(bool value);
-  // The dotted rectangle round the caption of the focused button (the section must want it too).
-  bool ShowFocus() const { return showFocus_; }
-  void SetShowFocus(bool value);
-  // Pixels between the caption and its focus rectangle.
-  int FocusMargin() const { return focusMargin_; }
-  void SetFocusMargin(int value) { focusMargin_ = value; }
-  bool WordWrap() const { return wordWrap_; }
-  void SetWordWrap(bool value);
-
-  // 2 pressed (held down, Down, or pushed by the keyboard), 1 hot (the default button, the
-  // mouse over it, or focused), else 0.
-  int CurrentState() override;
   void PrepareCache() override;
   // Where the caption goes in the look of `state`.
   RECT CaptionRect(int state);
 
- protected:
-  void CreateParams(TCreateParams& Params) override;
-  bool SkinnedMessage(TMessage& Message) override;
-  void SkinChanged(WORD subCommand) override;
-
  private:
   UINT CaptionFormat() const;
   void PaintCaption(int state);
-  // Gives the window the button type that fits: owner-drawn while skinned.
-  void UpdateButtonType();
-
-  bool down_ = false;
-  bool showFocus_ = true;
-  int focusMargin_ = 1;
-  bool wordWrap_ = true;
 };
