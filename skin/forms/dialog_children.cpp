@@ -1,6 +1,8 @@
 #include "skin/forms/dialog_children.h"
 
 #include "skin/forms/button_adapters.h"
+#include "skin/forms/combo_wnd.h"
+#include "skin/forms/edit_wnd.h"
 #include "skin/forms/static_adapters.h"
 
 namespace {
@@ -72,6 +74,10 @@ std::unique_ptr<TacMainWnd> CreateDialogChildAdapter(const DialogChildChoice& ch
     case DialogChildKind::Button: return AttachAdapter<TacBtnWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::CheckBox: return AttachAdapter<TacCheckBoxWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::GroupBox: return AttachAdapter<TacGroupBoxWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::Edit: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::ListBox: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::ComboList: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::ComboBox: return AttachAdapter<TacComboBoxWnd>(wnd, nullptr, manager, choice.Section, true);
     default: return nullptr;
   }
 }
