@@ -2,6 +2,9 @@
 
 #include "skin/forms/button_adapters.h"
 #include "skin/forms/static_adapters.h"
+#include "skin/forms/grip_spin_adapters.h"
+#include "skin/forms/toolbar_adapter.h"
+#include "skin/forms/pane_adapters.h"
 
 namespace {
 
@@ -72,6 +75,16 @@ std::unique_ptr<TacMainWnd> CreateDialogChildAdapter(const DialogChildChoice& ch
     case DialogChildKind::Button: return AttachAdapter<TacBtnWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::CheckBox: return AttachAdapter<TacCheckBoxWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::GroupBox: return AttachAdapter<TacGroupBoxWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::SizeGrip: return AttachAdapter<TacSizerWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::Spin: {
+      auto spin = AttachAdapter<TacSpinWnd>(wnd, nullptr, manager, choice.Section, true);
+      spin->ButtonInset = 2;
+      return spin;
+    }
+    case DialogChildKind::ToolBar:
+    case DialogChildKind::FlatToolBar: return AttachAdapter<TacToolBarWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::TransPanel: return AttachAdapter<TacTransPanelWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::DlgPanel: return AttachAdapter<TacDlgPanelWnd>(wnd, nullptr, manager, choice.Section, true);
     default: return nullptr;
   }
 }
