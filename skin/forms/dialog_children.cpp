@@ -1,10 +1,13 @@
 #include "skin/forms/dialog_children.h"
 
 #include "skin/forms/button_adapters.h"
+#include "skin/forms/combo_wnd.h"
+#include "skin/forms/edit_wnd.h"
 #include "skin/forms/static_adapters.h"
 #include "skin/forms/grip_spin_adapters.h"
 #include "skin/forms/toolbar_adapter.h"
 #include "skin/forms/pane_adapters.h"
+#include "skin/forms/list_view_adapters.h"
 
 namespace {
 
@@ -85,6 +88,12 @@ std::unique_ptr<TacMainWnd> CreateDialogChildAdapter(const DialogChildChoice& ch
     case DialogChildKind::FlatToolBar: return AttachAdapter<TacToolBarWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::TransPanel: return AttachAdapter<TacTransPanelWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::DlgPanel: return AttachAdapter<TacDlgPanelWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::Edit: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::ListBox: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::ComboList: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::ComboBox: return AttachAdapter<TacComboBoxWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::ListView: return AttachAdapter<TacListViewWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::TreeView: return AttachAdapter<TacTreeViewWnd>(wnd, nullptr, manager, choice.Section, true);
     default: return nullptr;
   }
 }

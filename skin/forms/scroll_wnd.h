@@ -1,55 +1,86 @@
 // The window adapter of windows whose scroll bars live in their non-client area (edits,
 // list boxes, list views, standard dialogs, popup menus): it takes the room of the standard
-// bars and paints its own from the skin. This is the base every such adapter derives from;
-// the bars' geometry, painting and mouse handling grow inside it.
+// bars, paints its own from the skin, and makes them behave like scroll bars (hover, pressed
+// arrows with auto-repeat, thumb drag), scrolling the window with the messages a standard bar
+// sends. Every such adapter derives from it.
 //
-//   class TacEditWnd : public TacScrollWnd { ... AdapterWndProc(...) { ...; TacScrollWnd::AdapterWndProc(m); } };
+//   class TacEditWnd : public TacBaseWnd { ... AdapterWndProc(...) { ...; TacBaseWnd::AdapterWndProc(m); } };
 //   auto edit = AttachAdapter<TacEditWnd>(wnd, nullptr, manager, "EDIT", true);
 //   TacScrollBar* bar = ScrollBarOfWindow(wnd, SB_VERT);
 //
-// The adapter owns both bar records; detaching keeps them, freeing the adapter frees them.
+// The window keeps its bar styles; around its own WM_NCCALCSIZE they are taken out for a
+// moment so that it reserves no room for standard bars (the WM_STYLECHANGED this causes is
+// not passed on). The adapter owns both bar records. The mouse handling lives in
+// scroll_mouse.cpp; its state is the program's one ScrollState (scroll_engine.h).
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
 
+#include "skin/forms/scroll_geometry.h"
 #include "skin/forms/window_adapter.h"
-
-class TacScrollWnd;
-
-// One skinned bar of a TacScrollWnd.
-struct TacScrollBar {
-  uint16_t Flags = 0;         // 8 while the window's style has the bar's style bit
-  bool Visible = false;       // the bar takes room in the non-client area
-  SCROLLINFO Info{};          // the window's scroll values as last read
-  int ArrowLength = -1;       // pixels when >= 0; -n: n times the default arrow length
-  int Thickness = -1;         // pixels when >= 0; -n: n times the system size
-  uint16_t Kind = SB_HORZ;    // SB_HORZ or SB_VERT
-  int MinThumbSize = 10;
-  TacScrollWnd* Owner = nullptr;
-
-  // Reads Info from the owner's window.
-  void ReadInfo();
-};
-
-// The smallest thumb length a bar starts with.
-constexpr int DefaultMinThumbSize = 10;
 
 class TacScrollWnd : public TacMainWnd {
  public:
   TacScrollWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+  ~TacScrollWnd() override;
 
   // Both bars made and read from the window, then the procedure taken; `repaintFrame`: the
   // window recomputes its non-client area through the adapter.
   void Attach(bool repaintFrame) override;
   void AdapterWndProc(TMessage& message) override;
 
+  // The bar of SB_HORZ or SB_VERT (nullptr for another kind), and its screen rectangle.
+  TacScrollBar* Bar(int kind) const;
+  RECT BarRect(const TacScrollBar& bar) const;
+  ScrollFrame Frame() const { return {LeftEdge, RightEdge, TopEdge, BottomEdge, LeftScrollBar}; }
+  // The bar can be pressed: the system counts it available and the owner control is enabled.
+  bool BarEnabled(const TacScrollBar& bar) const;
+  // The corner square (screen) may show a size grip: it lies in the bottom-right corner of a
+  // top-level parent's client area.
+  bool SizeGripAllowed(const RECT& corner) const;
+
+  // WM_NCCALCSIZE: the window's own edges, then room for the skinned bars.
+  void LayoutScrollBars(TMessage& message);
+  // Both bars and their corner into dc (nullptr: the window DC); 1 when a bar was painted.
+  int PaintScrollBars(HDC dc, int thumbPos);
+  // One bar into dc at its place (window coordinates); `pressed` drawn pressed.
+  int PaintScrollBar(TacScrollBar& bar, HDC dc, int thumbPos, ScrollPart pressed);
+  // Both bars re-read from the window and, with `repaint`, painted.
+  void RefreshScrollBars(bool repaint);
+
+  // Mouse handling (scroll_mouse.cpp).
+  // HTHSCROLL, HTVSCROLL, HTBOTTOMRIGHT over the grip square, HTNOWHERE over a disabled bar;
+  // -1 elsewhere (the window answers).
+  LRESULT ScrollHitTest(POINT screen) const;
+  void HoverBars(int hitCode);
+  void HoverTick();
+  // A press on a bar (hit code HTHSCROLL or HTVSCROLL) at a screen point.
+  void PressBar(TMessage& message);
+  void RepeatTick(bool first);
+  // WM_MOUSEMOVE while pressed; false when nothing is pressed.
+  bool TrackPress(POINT screen);
+  void DragThumbTo(POINT screen);
+  // WM_LBUTTONUP; false when nothing was pressed.
+  bool ReleasePress(TMessage& message);
+  // The press ends: the capture stays with a combo box's open list.
+  virtual bool KeepsCaptureOnRelease() const { return false; }
+
   std::unique_ptr<TacScrollBar> HorzBar, VertBar;
   bool ThumbTracking = false;   // a thumb of this window is being dragged
   bool LeftScrollBar = false;   // WS_EX_LEFTSCROLLBAR: the vertical bar is on the left
   int LeftEdge = 0, RightEdge = 0, TopEdge = 0, BottomEdge = 0;
   bool StyleMasked = false;     // the bar style bits are out around a forwarded WM_NCCALCSIZE
+
+ protected:
+  // SKC_* handling; true when the message is answered.
+  bool HandleScrollSkinCommand(TMessage& message);
+  // Window messages; true when the message is answered.
+  bool HandleScrollMessage(TMessage& message);
+  void HandleTimer(TMessage& message);
+  // Sends a scroll message with Scrolling set around it.
+  void Scroll(int code, int pos);
 };
 
 // The adapter's horizontal (SB_HORZ) or vertical (SB_VERT) bar; nullptr for another kind or

@@ -129,3 +129,8 @@ bool BorderHasStateImages(const TsCommonData& skinData);
 void RenderWindowBackgroundCache(TsCommonData& skinData, HWND wnd, bool flat);
 // Lets the parent's background show through the key-coloured corners of the cache's border.
 void RestoreAdapterCorners(TsCommonData& skinData, int state, const TacMainWnd& adapter);
+
+// The point a mouse message packs into lParam, with signed coordinates.
+inline POINT PointOfLParam(LPARAM lParam) {
+  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
