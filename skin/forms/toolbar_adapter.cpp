@@ -129,7 +129,8 @@ void TacToolBarWnd::PaintText(const TBBUTTON& button, int state, int shift, int 
   GetTextMetricsW(canvas.Handle(), &metrics);
   const RECT top{area.left, area.top, area.right, area.top + metrics.tmHeight};
   write(first, top, DT_CENTER);
-  write(second, {area.left, top.bottom, area.right, area.bottom}, DT_END_ELLIPSIS);
+  // Centred as the first line is: a left-aligned rest under a centred start looks broken.
+  write(second, {area.left, top.bottom, area.right, area.bottom}, DT_END_ELLIPSIS | DT_CENTER | DT_SINGLELINE);
 }
 
 void TacToolBarWnd::PaintButton(int index, const RECT& rect, TBitmap& target) {
