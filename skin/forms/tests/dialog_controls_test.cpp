@@ -222,5 +222,27 @@ TEST_F(DialogControlsTest, NestedPaneAndPanelShowTheSkin) {
   EXPECT_EQ(panel.at(0, panel.height / 2), Rgb(ctl::Rim[0]));
 }
 
+TEST(ToolButtonCaption, SplitsAtTheLastSpaceThatFitsAndKeepsOneWordWhole) {
+  const auto tenPerLetter = [](const std::string& s) { return static_cast<int>(s.size()) * 10; };
+  const struct {
+    const char* Caption;
+    int Width;
+    const char* First;
+    const char* Second;
+  } cases[] = {
+      {"Рабочий стол", 200, "Рабочий стол", ""},
+      {"Мой компьютер", 60, "Мой", "компьютер"},
+      {"a b c d", 35, "a b", "c d"},
+      {"Документы", 10, "Документы", ""},
+      {"Длинное слово", 20, "Длинное", "слово"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Caption);
+    const auto [first, second] = SplitToolButtonCaption(c.Caption, tenPerLetter, c.Width);
+    EXPECT_EQ(first, c.First);
+    EXPECT_EQ(second, c.Second);
+  }
+}
+
 }  // namespace
 }  // namespace efir::test
