@@ -3,7 +3,13 @@
 #include "framework/bitmap.h"
 #include "framework/text_encoding.h"
 #include "skin/engine/alpha_blend.h"
+#include "skin/engine/background_queries.h"
 #include "skin/engine/common_data.h"
+#include "skin/engine/engine_routines.h"
+#include "skin/engine/fills.h"
+#include "skin/engine/skin_lookups.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/skin_painters.h"
 #include "skin/forms/window_adapter.h"
 
 void AssignWindowFont(TFont& font, HWND wnd) {
@@ -37,7 +43,8 @@ void PaintGuarded(const std::function<void()>& paint) {
   }
 }
 
-void PaintThroughCache(TacMainWnd& adapter, const TMessage& message, const std::function<void(TBitmap&)>& draw) {
+void PaintThroughCache(TacMainWnd& adapter, const TMessage& message, const std::function<void(TBitmap&)>& draw,
+                       int firstColumn) {
   adapter.ReadWindowPlacement();
   PAINTSTRUCT ps;
   const bool ownPaint = message.Msg == WM_PAINT;
@@ -49,7 +56,8 @@ void PaintThroughCache(TacMainWnd& adapter, const TMessage& message, const std::
       TBitmap& cache = SizedCache(adapter);
       draw(cache);
       HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : GetDC(adapter.Wnd);
-      BitBlt(dc, 0, 0, adapter.WindowSize.cx, adapter.WindowSize.cy, cache.Canvas().Handle(), 0, 0, SRCCOPY);
+      BitBlt(dc, firstColumn, 0, adapter.WindowSize.cx - firstColumn, adapter.WindowSize.cy, cache.Canvas().Handle(),
+             firstColumn, 0, SRCCOPY);
       if (!message.WParam) ReleaseDC(adapter.Wnd, dc);
     });
   }
@@ -64,4 +72,35 @@ void ApplyDisabledWindowLook(TBitmap& cache, const CacheSourceInfo& behind, POIN
   } else {
     TintBitmap(&cache, behind.FillColor, 0xFF00FF, 0.4);
   }
+}
+
+void PaintParentBackground(HWND wnd, TBitmap& bitmap, POINT at) {
+  BackgroundInfo info;
+  info.DC = bitmap.Canvas().Handle();
+  info.Rect = {0, 0, bitmap.Width(), bitmap.Height()};
+  info.OffsetX = at.x;
+  info.OffsetY = at.y;
+  info.PaintNow = true;
+  QueryParentWindowBackground(info, GetParent(wnd), true);
+}
+
+void CopyBackgroundBehind(TBitmap& bitmap, const RECT& rect, const CacheSourceInfo& behind, POINT at) {
+  HDC dc = bitmap.Canvas().Handle();
+  if (behind.Ready && behind.Bitmap)
+    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, behind.Bitmap->Canvas().Handle(),
+           at.x + behind.X, at.y + behind.Y, SRCCOPY);
+  else
+    FillRectSolid(dc, rect, behind.FillColor);
+}
+
+CacheSourceInfo BitmapSource(TBitmap& bitmap) {
+  CacheSourceInfo info;
+  MakeCacheSourceInfo(&bitmap, 0, 0, info);
+  return info;
+}
+
+bool PaintSkinGlyph(TBitmap& bitmap, TsSkinManager* manager, int maskIndex, POINT at, int state) {
+  if (!MaskIndexValid(manager, maskIndex)) return false;
+  PaintMaskFrame(&bitmap, at, state, 1, manager->Masks[static_cast<size_t>(maskIndex)], BitmapSource(bitmap));
+  return true;
 }

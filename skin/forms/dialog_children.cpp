@@ -4,6 +4,10 @@
 #include "skin/forms/combo_wnd.h"
 #include "skin/forms/edit_wnd.h"
 #include "skin/forms/static_adapters.h"
+#include "skin/forms/grip_spin_adapters.h"
+#include "skin/forms/toolbar_adapter.h"
+#include "skin/forms/pane_adapters.h"
+#include "skin/forms/list_view_adapters.h"
 
 namespace {
 
@@ -74,10 +78,22 @@ std::unique_ptr<TacMainWnd> CreateDialogChildAdapter(const DialogChildChoice& ch
     case DialogChildKind::Button: return AttachAdapter<TacBtnWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::CheckBox: return AttachAdapter<TacCheckBoxWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::GroupBox: return AttachAdapter<TacGroupBoxWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::SizeGrip: return AttachAdapter<TacSizerWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::Spin: {
+      auto spin = AttachAdapter<TacSpinWnd>(wnd, nullptr, manager, choice.Section, true);
+      spin->ButtonInset = 2;
+      return spin;
+    }
+    case DialogChildKind::ToolBar:
+    case DialogChildKind::FlatToolBar: return AttachAdapter<TacToolBarWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::TransPanel: return AttachAdapter<TacTransPanelWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::DlgPanel: return AttachAdapter<TacDlgPanelWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::Edit: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::ListBox: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::ComboList: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::ComboBox: return AttachAdapter<TacComboBoxWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::ListView: return AttachAdapter<TacListViewWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::TreeView: return AttachAdapter<TacTreeViewWnd>(wnd, nullptr, manager, choice.Section, true);
     default: return nullptr;
   }
 }

@@ -16,6 +16,7 @@
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/textures.h"
+#include "skin/forms/adapter_paint.h"
 #include "skin/forms/window_relays.h"
 
 bool DialogAdaptMode = false;
@@ -260,9 +261,11 @@ void RenderWindowBackgroundCache(TsCommonData& skinData, HWND wnd, bool flat) {
     HWND parent = GetParent(wnd);
     POINT at{r.left, r.top};
     if (!parent || !ScreenToClient(parent, &at)) return;
-    if (skinData.SectionIndex >= 0)
+    if (SectionIndexValid(manager, skinData.SectionIndex))
       RenderControlItem(skinData, behind, true, skinData.HasFocus || skinData.MouseOver ? 1 : 0, {0, 0, w, h}, at,
                         skinData.CacheBitmap.get(), !flat);
+    else  // a section the skin lacks lets the parent show through
+      CopyBackgroundBehind(*skinData.CacheBitmap, {0, 0, w, h}, behind, at);
   }
   skinData.BackgroundChanged = false;
 }

@@ -33,8 +33,15 @@ inline std::string Hex(TColor c) {
   return text;
 }
 
+// What a test adds to the skin: GLOBALINFO lines, whole sections, and their pictures.
+struct SkinExtras {
+  std::string Global;
+  std::string Sections;
+  SkinFiles Files;
+};
+
 // Writes the skin under the current folder; its directory.
-inline std::string WriteDialogSkin() {
+inline std::string WriteDialogSkin(const SkinExtras& extras = {}) {
   auto colours = [](TColor fill, TColor hotFill, TColor ink) {
     return "COLOR=" + Hex(fill) + "\r\nHOTCOLOR=" + Hex(hotFill) + "\r\nFONTCOLOR=" + Hex(ink) +
            "\r\nHOTFONTCOLOR=" + Hex(ink) + "\r\n";
@@ -55,28 +62,28 @@ inline std::string WriteDialogSkin() {
     return static_cast<uint32_t>(rim ? 0x808080 : dlg::ButtonFace[x / 9]);
   });
   const std::string options =
-      "[GLOBALINFO]\r\n" + colours(dlg::Face, dlg::Face, dlg::Ink) + "SICONCLOSE=!CLOSE.BMP!3!1!2\r\n" +
+      "[GLOBALINFO]\r\n" + colours(dlg::Face, dlg::Face, dlg::Ink) + "SICONCLOSE=!CLOSE.BMP!3!1!2\r\n" + extras.Global +
       "[DIALOG]\r\n" + colours(dlg::Face, dlg::Face, dlg::Ink) + "BORDERSMASK=!DLGFRAME.BMP!1!0!0!4!4!4!4\r\n" +
       "[FORMTITLE]\r\n" + colours(dlg::TitleInactive, dlg::TitleActive, dlg::Ink) +
       "[BUTTON]\r\n" + colours(dlg::ButtonFace[0], dlg::ButtonFace[1], dlg::Ink) +
       "SHOWFOCUS=TRUE\r\nBORDERSMASK=!BUTTON.BMP!3!0!0!3!3!3!3\r\n" +
-      "[CHECKBOX]\r\n" + colours(dlg::Face, dlg::Face, dlg::Ink) + "TRANSPARENCY=100\r\nHOTTRANSPARENCY=100\r\n";
+      "[CHECKBOX]\r\n" + colours(dlg::Face, dlg::Face, dlg::Ink) + "TRANSPARENCY=100\r\nHOTTRANSPARENCY=100\r\n" +
+      extras.Sections;
   const std::string dir = efir::GetCurrentDir() + "\\dialog_skins";
   ScratchFolder scratch("dialog_skins");
-  WriteSkinFolder(dir + "\\Dialogs", {{"Options.dat", options},
-                                      {"DLGFRAME.BMP", frame},
-                                      {"CLOSE.BMP", close},
-                                      {"BUTTON.BMP", button}});
+  SkinFiles files{{"Options.dat", options}, {"DLGFRAME.BMP", frame}, {"CLOSE.BMP", close}, {"BUTTON.BMP", button}};
+  files.insert(files.end(), extras.Files.begin(), extras.Files.end());
+  WriteSkinFolder(dir + "\\Dialogs", files);
   return dir;
 }
 
 // The default manager with "Dialogs" loaded: the window-skinning hook is set while it lives.
 class DialogSkin {
  public:
-  DialogSkin() {
+  explicit DialogSkin(const SkinExtras& extras = {}) {
     StartWindowSkinning();
     manager = std::make_unique<TsSkinManager>(nullptr);
-    manager->SetSkinDirectory(WriteDialogSkin());
+    manager->SetSkinDirectory(WriteDialogSkin(extras));
     manager->SetSkinName("Dialogs");
   }
   ~DialogSkin() {
