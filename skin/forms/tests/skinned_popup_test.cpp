@@ -85,11 +85,11 @@ TEST_P(SkinnedPopup, EveryKindOfItemIsDrawnFromTheSkinAtItsRectangle) {
   EXPECT_FALSE(painter_->IsOwnDraw(own)) << "but keeps its painter";
 
   OpenPopup normal, hot;
-  TacMainWnd* adapter = nullptr;
+  bool adapted = false;
   LRESULT borderSet = -1;
   PopupWithSteps(menu, {[&] {
                           normal = ReadOpenPopup();
-                          adapter = AdapterOfWindow(normal.wnd);
+                          adapted = dynamic_cast<TacMnuWnd*>(AdapterOfWindow(normal.wnd)) != nullptr;
                           borderSet = SendSkinCommandToWindow(normal.wnd, SKC_SETUPDATING, 0);
                           saveScreenshot(normal.wnd, WithHook() ? "skinned_popup_adapted" : "skinned_popup");
                         },
@@ -139,7 +139,7 @@ TEST_P(SkinnedPopup, EveryKindOfItemIsDrawnFromTheSkinAtItsRectangle) {
   DeleteObject(hot.region);
 
   // With the hook the window had its adapter, which knew the region was set up.
-  EXPECT_EQ(dynamic_cast<TacMnuWnd*>(adapter) != nullptr, WithHook());
+  EXPECT_EQ(adapted, WithHook());
   EXPECT_EQ(borderSet, WithHook() ? 1 : 0);
 
   // Nothing of the popup outlives it.
