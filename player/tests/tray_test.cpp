@@ -7,6 +7,9 @@
 #include "framework/menus.h"
 #include "player/hotkeys.h"
 #include "player/tests/hotkeys_fixture.h"
+#include "skin/engine/skin_broadcast.h"
+#include "skin/forms/menu_wnd.h"
+#include "skin/forms/skin_hook.h"
 #include "skin/forms/skinnable_menus.h"
 #include "tests/support/capture.h"
 #include "widgets/rx_tray_icon.h"
@@ -19,9 +22,15 @@ using player_test::MenuWatcher;
 class Tray : public LinksTest {
  protected:
   void SetUp() override {
+    // As the program starts: window skinning plugged in before the windows are made.
+    StartWindowSkinning();
     LinksTest::SetUp();
     StartWithHotKeys(false);
     ShowChosenStation(4, "Тёплый Лаунж", "http://example.org/listen/chill");
+  }
+  void TearDown() override {
+    LinksTest::TearDown();
+    SetWindowSkinning(nullptr);
   }
 
   bool WindowShown() { return IsWindowVisible(Form1->Handle()) != FALSE; }
@@ -106,15 +115,18 @@ TEST_F(Tray, ARightClickOpensTheStationMenu) {
 }
 
 TEST_F(Tray, TheStationMenuIsDrawnFromTheSkin) {
-  TsSkinableMenus& menus = SkinableMenusOf(*Form1->sSkinManager1);
-  menus.ResetSkinBorderWidth();
-  menus.HookMenuOwnerDraw(Form1->PopupMenu1, true);
+  // The program's skin made its popup menus owner-drawn by the skinned menus.
+  for (TPopupMenu* menu : {Form1->PopupMenu1, Form1->PopupMenu2, Form1->PopupMenu4}) {
+    EXPECT_TRUE(menu->OwnerDraw());
+    EXPECT_TRUE(SkinableMenusOf(*Form1->sSkinManager1).IsOwnDraw(menu->Items()->Items(0)));
+  }
   Form1->Image5Click(Form1->Image5);
   Form1->RxLabel7->SetCaption("Ночной джаз");
   static efir::test::Image shown;
   static RECT first;
-  static bool region;
+  static bool region, adapted;
   shown = {};
+  adapted = false;
   UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
     HWND popup = FindWindowW(L"#32768", nullptr);
     while (popup && !IsWindowVisible(popup)) popup = FindWindowExW(nullptr, popup, L"#32768", nullptr);
@@ -127,17 +139,21 @@ TEST_F(Tray, TheStationMenuIsDrawnFromTheSkin) {
       OffsetRect(&first, -window.left, -window.top);
       HRGN rgn = CreateRectRgn(0, 0, 0, 0);
       region = GetWindowRgn(popup, rgn) != ERROR;
+      adapted = dynamic_cast<TacMnuWnd*>(AdapterOfWindow(popup)) != nullptr;
       DeleteObject(rgn);
     }
     EndMenu();
   });
   TrayMouse({WM_RBUTTONDOWN, WM_RBUTTONUP});
   KillTimer(nullptr, timer);
-  menus.HookMenuOwnerDraw(Form1->PopupMenu1, false);
   ASSERT_GT(shown.width, 0);
   // EfirNight's MENUITEM colour at the left end of the first item, a region from MAINMENU.
   EXPECT_EQ(shown.at(first.left + 1, first.top + 1), 0x33210Fu);
   EXPECT_TRUE(region);
+  EXPECT_TRUE(adapted) << "the popup window had its adapter";
+  EXPECT_TRUE(PopupAdapters.empty());
+  EXPECT_FALSE(PopupItemsMeasured);
+  EXPECT_EQ(MenuCacheCount(), 0u);
 }
 
 TEST_F(Tray, TheIconIsGoneWhenTheProgramEndsFromItsMenu) {

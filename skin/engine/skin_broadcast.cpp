@@ -248,6 +248,9 @@ void BroadcastNewSkin(TsSkinManager& manager, bool animate) {
   }
   manager.LoadedSkin.Active = true;
   if (manager.IsDefault()) InstallSkinHook(manager);
+  // The form providers that would tell the skinned menus are not there: they follow the
+  // default manager's skin from here.
+  if (manager.IsDefault() && windowSkinning) windowSkinning->UpdateMenusActive();
   if (animate) BroadcastRefresh(manager);
 }
 
@@ -256,6 +259,7 @@ void BroadcastSkinRemoved(TsSkinManager& manager) {
   ReleaseAllGlows();
   RemoveSkinHook(manager);
   manager.LoadedSkin.Active = false;
+  if (manager.IsDefault() && windowSkinning) windowSkinning->UpdateMenusActive();
   BroadcastToAppForms(SKC_REMOVESKIN, reinterpret_cast<LPARAM>(&manager));
   manager.Masks.clear();
   manager.Patterns.clear();

@@ -9,6 +9,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/frame_metrics.h"
 #include "skin/forms/skin_hook.h"
+#include "skin/forms/skinnable_menus.h"
 #include "skin/forms/system_menu.h"
 #include "skin/forms/window_relays.h"
 
@@ -40,6 +41,8 @@ TacDialogWnd::~TacDialogWnd() {
 
 void TacDialogWnd::Attach(bool repaintFrame) {
   SystemMenu->UpdateItems();
+  if (TsSkinManager* manager = TsSkinManager::DefaultManager(); manager && manager->SkinnedPopups())
+    SkinableMenusOf(*manager).HookMenuOwnerDraw(SystemMenu.get(), true);
   SkinData->SetUpdating(true);
   SetDwmTransitions(Wnd, true);
   TacScrollWnd::Attach(repaintFrame);

@@ -67,6 +67,8 @@ TsSkinableMenus::TsSkinableMenus(TsSkinManager* owner) : owner_(owner) {}
 
 TsSkinableMenus::~TsSkinableMenus() = default;
 
+bool MeasuredBySkinnedMenus(const TMenuItem* item) { return item->OnMeasureItem.target<PopupMeasure>() != nullptr; }
+
 bool TsSkinableMenus::IsOwnMeasure(const TMenuItem* item) const {
   const PopupMeasure* own = item->OnMeasureItem.target<PopupMeasure>();
   return own && own->menus == this;

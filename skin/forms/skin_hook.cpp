@@ -7,6 +7,8 @@
 #include "skin/forms/dialog_children.h"
 #include "skin/forms/dialog_wnd.h"
 #include "skin/forms/button_adapters.h"
+#include "skin/forms/menu_wnd.h"
+#include "skin/forms/skinnable_menus.h"
 #include "skin/forms/window_relays.h"
 #include "skin/engine/engine_routines.h"
 
@@ -34,8 +36,8 @@ class AdaptModeScope {
 LRESULT CALLBACK SkinCbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallNextHookEx(hook, code, wParam, lParam);
   try {
-    // Popup menus are skinned by the menu adapters when they exist.
-    if (code == HCBT_DESTROYWND) ReleaseClosedProviders();
+    if (code == HCBT_CREATEWND) AdaptPopupWindow(reinterpret_cast<HWND>(wParam), ActiveDefaultManager());
+    else if (code == HCBT_DESTROYWND) ReleaseClosedProviders();
     else if (code == HCBT_ACTIVATE) SkinActivatedWindow(reinterpret_cast<HWND>(wParam));
   } catch (...) {
     // A window that cannot be skinned keeps its standard look.
@@ -54,11 +56,27 @@ class HookSkinning : public TacWindowSkinning {
         SendSkinCommandToWindow(provider->Wnd, subCommand, lParam);
   }
   TsSkinManager* ProviderManager(TForm*) override { return nullptr; }
-  void ResetMenuBorderWidth() override {}
-  void UpdateMenusActive() override {}
-  void HookMenuOwnerDraw(TPopupMenu*, bool) override {}
-  void PopupMenuShown(LPARAM) override {}
-  void PopupWindowShown(HWND) override {}
+  void ResetMenuBorderWidth() override {
+    if (TsSkinableMenus* menus = DefaultMenus()) menus->ResetSkinBorderWidth();
+  }
+  void UpdateMenusActive() override {
+    if (TsSkinableMenus* menus = DefaultMenus()) menus->UpdateActive();
+  }
+  void HookMenuOwnerDraw(TPopupMenu* menu, bool active) override {
+    if (TsSkinableMenus* menus = DefaultMenus()) menus->HookMenuOwnerDraw(menu, active);
+  }
+  void PopupMenuShown(LPARAM item) override {
+    if (TsSkinableMenus* menus = DefaultMenus()) menus->PopupItemShown(reinterpret_cast<TMenuItem*>(item));
+  }
+  void PopupWindowShown(HWND window) override {
+    if (TsSkinableMenus* menus = DefaultMenus()) menus->PopupWindowShown(window);
+  }
+
+ private:
+  static TsSkinableMenus* DefaultMenus() {
+    TsSkinManager* manager = TsSkinManager::DefaultManager();
+    return manager ? &SkinableMenusOf(*manager) : nullptr;
+  }
 };
 
 }  // namespace
@@ -128,6 +146,7 @@ void InstallWindowSkinningHook(TsSkinManager&) {
 }
 
 void RemoveWindowSkinningHook() {
+  ClearPopupAdapters();
   if (hook) UnhookWindowsHookEx(hook);
   hook = nullptr;
   // Moved out first: freeing a provider may destroy nothing, but the list must not change

@@ -2,7 +2,8 @@
 // sets while its skin is active (InstallSkinHook, skin_broadcast.h). Every standard dialog
 // that becomes active ("#32770": message boxes, file dialogs) gets a provider that adapts it
 // and its child windows; the provider is freed at the first window destruction after its
-// dialog went away.
+// dialog went away. Every popup-menu window ("#32768") gets its adapter as it is created,
+// while the default manager skins popups (menu_wnd.h).
 //
 //   StartWindowSkinning();          // once, at program start: plugs the hook into the engine
 //   ...a default manager loads a skin: the hook is set; MessageBoxW(...) now shows skinned...

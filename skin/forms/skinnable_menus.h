@@ -148,6 +148,9 @@ class TsSkinableMenus {
   bool askingExtraLine_ = false;
 };
 
+// Whether a painter (of any manager) measures the item.
+bool MeasuredBySkinnedMenus(const TMenuItem* item);
+
 // The painter of a manager, made on first need and freed with the manager.
 TsSkinableMenus& SkinableMenusOf(TsSkinManager& manager);
 

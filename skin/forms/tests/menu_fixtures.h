@@ -19,6 +19,7 @@
 #include "framework/tests/core_test_files.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/tests/skin_fixtures.h"
+#include "skin/forms/tests/dialog_fixtures.h"  // Hex, WithMessageBox
 #include "tests/support/capture.h"
 
 namespace efir::test {
@@ -29,12 +30,6 @@ constexpr TColor Menu = 0x402000, Rim = 0x800040, Item = 0x303030, HotItem = 0x0
 constexpr int RimWidth = 3;
 constexpr int CheckSize = 8;
 }  // namespace menuskin
-
-inline std::string Hex(TColor c) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%06X", static_cast<unsigned>(c));
-  return text;
-}
 
 // A 9x9 frame: a rim round the menu colour, its four corner pixels magenta (cut by the region).
 inline std::string MenuFrame() {

@@ -2,8 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "framework/application.h"
+#include "framework/canvas.h"
 #include "framework/tests/ui_fixture.h"
+#include "skin/engine/skin_broadcast.h"
+#include "skin/forms/menu_wnd.h"
+#include "skin/forms/skin_hook.h"
 #include "skin/forms/skinnable_menus.h"
+#include "skin/forms/dialog_wnd.h"
+#include "skin/forms/system_menu.h"
 #include "skin/forms/tests/menu_fixtures.h"
 
 namespace efir::test {
@@ -13,25 +19,32 @@ using namespace menuskin;
 
 constexpr TColor OwnLook = 0x00FF00;  // what the item with the program's own painter shows
 
-class SkinnedPopup : public UiTest {
+// The skinned menus work alone, and with the window-skinning hook that gives every popup
+// window its adapter (the default manager sets it when window skinning is plugged in).
+class SkinnedPopup : public UiTest, public ::testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
     UiTest::SetUp();
+    if (WithHook()) StartWindowSkinning();
+    else SetWindowSkinning(nullptr);
     skins_ = WriteMenuSkin();
     manager_ = new TsSkinManager(nullptr);
     manager_->SetSkinDirectory(skins_);
     manager_->SetSkinName("Menus");
     ASSERT_TRUE(manager_->LoadedSkin.Active);
-    painter_ = std::make_unique<TsSkinableMenus>(manager_);
+    ASSERT_EQ(SkinHookInstalled(), WithHook());
+    painter_ = &SkinableMenusOf(*manager_);
     painter_->ResetSkinBorderWidth();
     form_ = NewForm();
     SetActiveWindow(form_->Handle());
   }
   void TearDown() override {
-    painter_.reset();
+    manager_->SetActive(false);
     manager_->Free();
+    StartWindowSkinning();
     UiTest::TearDown();
   }
+  bool WithHook() const { return GetParam(); }
 
   TMenuItem* Add(TPopupMenu& menu, const std::string& caption) {
     auto* item = new TMenuItem(&menu);
@@ -42,11 +55,11 @@ class SkinnedPopup : public UiTest {
 
   std::string skins_;
   TsSkinManager* manager_ = nullptr;
-  std::unique_ptr<TsSkinableMenus> painter_;
+  TsSkinableMenus* painter_ = nullptr;
   TForm* form_ = nullptr;
 };
 
-TEST_F(SkinnedPopup, EveryKindOfItemIsDrawnFromTheSkinAtItsRectangle) {
+TEST_P(SkinnedPopup, EveryKindOfItemIsDrawnFromTheSkinAtItsRectangle) {
   TPopupMenu menu(nullptr);
   Add(menu, "Обычный");
   TMenuItem* radio = Add(menu, "Радио");
@@ -72,9 +85,13 @@ TEST_F(SkinnedPopup, EveryKindOfItemIsDrawnFromTheSkinAtItsRectangle) {
   EXPECT_FALSE(painter_->IsOwnDraw(own)) << "but keeps its painter";
 
   OpenPopup normal, hot;
+  bool adapted = false;
+  LRESULT borderSet = -1;
   PopupWithSteps(menu, {[&] {
                           normal = ReadOpenPopup();
-                          saveScreenshot(normal.wnd, "skinned_popup");
+                          adapted = dynamic_cast<TacMnuWnd*>(AdapterOfWindow(normal.wnd)) != nullptr;
+                          borderSet = SendSkinCommandToWindow(normal.wnd, SKC_SETUPDATING, 0);
+                          saveScreenshot(normal.wnd, WithHook() ? "skinned_popup_adapted" : "skinned_popup");
                         },
                         [&] { PostMessageW(normal.wnd, WM_KEYDOWN, VK_DOWN, 0); },
                         [&] { hot = ReadOpenPopup(); }});
@@ -121,12 +138,17 @@ TEST_F(SkinnedPopup, EveryKindOfItemIsDrawnFromTheSkinAtItsRectangle) {
   DeleteObject(normal.region);
   DeleteObject(hot.region);
 
+  // With the hook the window had its adapter, which knew the region was set up.
+  EXPECT_EQ(adapted, WithHook());
+  EXPECT_EQ(borderSet, WithHook() ? 1 : 0);
+
   // Nothing of the popup outlives it.
   EXPECT_EQ(MenuCacheCount(), 0u);
   EXPECT_FALSE(PopupItemsMeasured);
+  EXPECT_TRUE(PopupAdapters.empty());
 }
 
-TEST_F(SkinnedPopup, AnUnskinnedPopupAfterASkinnedOneIsLeftAlone) {
+TEST_P(SkinnedPopup, AnUnskinnedPopupAfterASkinnedOneIsLeftAlone) {
   TPopupMenu skinned(nullptr), plain(nullptr);
   Add(skinned, "Один");
   Add(plain, "Два");
@@ -142,9 +164,30 @@ TEST_F(SkinnedPopup, AnUnskinnedPopupAfterASkinnedOneIsLeftAlone) {
   EXPECT_FALSE(shown.hasRegion);
   DeleteObject(shown.region);
   EXPECT_FALSE(plain.OwnerDraw());
+  if (!WithHook()) return;
+
+  // Items measured for a popup that never opened leave the flag set; the plain popup's
+  // adapter sees that its items are not the skinned menus' and clears it.
+  HDC dc = CreateCompatibleDC(nullptr);
+  {
+    TCanvas canvas(dc);
+    painter_->PopupWidth(canvas, skinned.Items()->Items(0));
+  }
+  DeleteDC(dc);
+  ASSERT_TRUE(PopupItemsMeasured);
+  measured = true;
+  PopupWithSteps(plain, {[&] {
+    measured = PopupItemsMeasured;
+    shown = ReadOpenPopup();
+  }});
+  EXPECT_FALSE(measured);
+  ASSERT_EQ(shown.items.size(), 1u);
+  EXPECT_FALSE(Near(shown.at(shown.items[0].left + 1, shown.items[0].top + 1), Item));
+  EXPECT_FALSE(Near(shown.at(shown.pixels.width / 2, shown.pixels.height - 2), Menu)) << "no skinned background";
+  DeleteObject(shown.region);
 }
 
-TEST_F(SkinnedPopup, UnhookingRemovesOnlyThePaintersHandlers) {
+TEST_P(SkinnedPopup, UnhookingRemovesOnlyThePaintersHandlers) {
   TPopupMenu menu(nullptr);
   TMenuItem* parent = Add(menu, "Меню");
   auto* sub = new TMenuItem(&menu);
@@ -165,6 +208,80 @@ TEST_F(SkinnedPopup, UnhookingRemovesOnlyThePaintersHandlers) {
   own->OnMeasureItem(own, nullptr, w, h);
   EXPECT_TRUE(ownMeasured);
 }
+
+INSTANTIATE_TEST_SUITE_P(HookOnAndOff, SkinnedPopup, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "WithHook" : "Alone"; });
+
+// What only the popup windows' adapters do.
+class AdaptedPopup : public SkinnedPopup {};
+
+TEST_P(AdaptedPopup, ClosingASubmenuKeepsTheParentsAdapterAndItsSkinnedItems) {
+  TPopupMenu menu(nullptr);
+  Add(menu, "Первый");
+  TMenuItem* parent = Add(menu, "Ещё");
+  auto* sub = new TMenuItem(&menu);
+  sub->SetCaption("Вложенный");
+  parent->Add(sub);
+  painter_->HookMenuOwnerDraw(&menu, true);
+  size_t bothOpen = 0, afterClose = 0, slots = 0, backgrounds = 0;
+  OpenPopup parentShown;
+  auto key = [](WPARAM vk) { return [vk] { PostMessageW(VisiblePopupWindow(), WM_KEYDOWN, vk, 0); }; };
+  PopupWithSteps(menu, {key(VK_DOWN), key(VK_DOWN), key(VK_RIGHT), [&] { bothOpen = LivePopupAdapterCount(); },
+                        key(VK_LEFT), [&] {
+                          afterClose = LivePopupAdapterCount();
+                          slots = PopupAdapters.size();
+                          backgrounds = MenuCacheCount();
+                          parentShown = ReadOpenPopup();
+                        }});
+  EXPECT_EQ(bothOpen, 2u);
+  EXPECT_EQ(afterClose, 1u) << "the parent's adapter stays";
+  EXPECT_EQ(slots, 2u) << "slots are emptied, not reused";
+  ASSERT_EQ(parentShown.items.size(), 2u);
+  const RECT& first = parentShown.items[0];
+  // The submenu's going cleared every background; the parent was redrawn and built its own.
+  EXPECT_EQ(backgrounds, 1u);
+  EXPECT_TRUE(Near(parentShown.at(first.left + 1, first.top + 1), Item));
+  DeleteObject(parentShown.region);
+  EXPECT_TRUE(PopupAdapters.empty());
+  EXPECT_EQ(MenuCacheCount(), 0u);
+}
+
+// The window menu of a skinned message box, opened as the dialog opens it.
+TEST_P(AdaptedPopup, ADialogsWindowMenuIsDrawnFromTheSkinWithItsSymbols) {
+  OpenPopup shown;
+  TacSystemMenu* menu = nullptr;
+  WithMessageBox(L"Текст", MB_OK, [&](HWND box) {
+    auto* dialog = dynamic_cast<TacDialogWnd*>(AdapterOfWindow(box));
+    ASSERT_NE(dialog, nullptr);
+    menu = dialog->SystemMenu.get();
+    EXPECT_TRUE(menu->OwnerDraw());
+    EXPECT_TRUE(painter_->IsOwnDraw(menu->miClose));
+    PopupWithSteps(*menu, {[&] { shown = ReadOpenPopup(); }});
+  });
+  ASSERT_TRUE(shown.wnd);
+  // A message box shows Move and, after the separator, Close.
+  ASSERT_EQ(shown.items.size(), 3u);
+  const RECT& move = shown.items[0];
+  const RECT& close = shown.items[2];
+  EXPECT_TRUE(Near(shown.at(move.left + 1, move.top + 1), Item));
+  EXPECT_EQ(shown.items[1].bottom - shown.items[1].top, 2);
+  // The symbol column: Close has the Webdings cross in the item's ink, Move has no symbol.
+  auto inked = [&](const RECT& r) {
+    int count = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left + 4; x < r.left + 4 + (r.bottom - r.top); ++x)
+        if (Near(shown.at(x, y), Ink, 40)) ++count;
+    return count;
+  };
+  EXPECT_GT(inked(close), 3);
+  EXPECT_EQ(inked(move), 0);
+  EXPECT_TRUE(shown.hasRegion);
+  DeleteObject(shown.region);
+  EXPECT_TRUE(PopupAdapters.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(HookOn, AdaptedPopup, ::testing::Values(true),
+                         [](const auto&) { return "WithHook"; });
 
 }  // namespace
 }  // namespace efir::test
