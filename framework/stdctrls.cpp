@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -342,24 +343,46 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner) {
 void TCheckBox::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   Params.SystemClass = L"BUTTON";
-  Params.Style |= BS_CHECKBOX;
+  Params.Style |= BS_3STATE;
 }
+
+namespace {
+
+WPARAM CheckOf(TCheckBoxState state) {
+  return state == cbChecked ? BST_CHECKED : state == cbGrayed ? BST_INDETERMINATE : BST_UNCHECKED;
+}
+
+}  // namespace
 
 void TCheckBox::CreateWnd() {
   TWinControl::CreateWnd();
-  SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(Handle(), BM_SETCHECK, CheckOf(state_), 0);
 }
 
-void TCheckBox::SetChecked(bool value) {
-  if (value == checked_) return;
-  checked_ = value;
-  if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+void TCheckBox::SetState(TCheckBoxState value) {
+  if (value == state_) return;
+  state_ = value;
+  if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, CheckOf(value), 0);
   Click();
+}
+
+void TCheckBox::Toggle() {
+  switch (state_) {
+    case cbUnchecked:
+      SetState(allowGrayed_ ? cbGrayed : cbChecked);
+      break;
+    case cbChecked:
+      SetState(cbUnchecked);
+      break;
+    case cbGrayed:
+      SetState(cbChecked);
+      break;
+  }
 }
 
 void TCheckBox::WndProc(TMessage& Message) {
   if (Message.Msg == CN_COMMAND && HIWORD(Message.WParam) == BN_CLICKED) {
-    SetChecked(!checked_);
+    Toggle();
     return;
   }
   TWinControl::WndProc(Message);
@@ -445,6 +468,8 @@ void TComboBox::SetItemIndex(int value) {
   SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(value), 0);
 }
 
+std::string TComboBox::GetText() { return announcing_ ? text_ : TWinControl::GetText(); }
+
 void TComboBox::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case CM_SYNCITEMS:
@@ -460,6 +485,12 @@ void TComboBox::WndProc(TMessage& Message) {
           int index = static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
           itemIndex_ = index;
           if (index >= 0 && index < items_.Count()) text_ = items_[index];
+          const bool wasAnnouncing = std::exchange(announcing_, index >= 0 && index < items_.Count());
+          struct Restore {
+            bool& flag;
+            bool value;
+            ~Restore() { flag = value; }
+          } restore{announcing_, wasAnnouncing};
           Click();
           if (OnSelect) OnSelect(this);
           else if (OnChange) OnChange(this);

@@ -164,20 +164,31 @@ class TMemo : public TEdit {
   bool syncPosted_ = false;
 };
 
-// A check box; SetChecked raises OnClick when the state changes, as a user's click does.
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+// A check box; SetChecked and SetState raise OnClick when the state changes, as a user's
+// click does. The user's clicks go unchecked, checked, unchecked, or with AllowGrayed
+// unchecked, grayed, checked, unchecked.
 class TCheckBox : public TWinControl {
  public:
   explicit TCheckBox(TComponent* AOwner);
-  bool Checked() const { return checked_; }
-  void SetChecked(bool value);
+  bool Checked() const { return state_ == cbChecked; }
+  void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
+  TCheckBoxState State() const { return state_; }
+  virtual void SetState(TCheckBoxState value);
+  bool AllowGrayed() const { return allowGrayed_; }
+  void SetAllowGrayed(bool value) { allowGrayed_ = value; }
   void WndProc(TMessage& Message) override;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  // The user's click: the next state.
+  virtual void Toggle();
 
  private:
-  bool checked_ = false;
+  TCheckBoxState state_ = cbUnchecked;
+  bool allowGrayed_ = false;
 };
 
 enum TComboBoxStyle { csDropDown, csDropDownList };
@@ -209,6 +220,9 @@ class TComboBox : public TWinControl {
   void CreateWnd() override;
   void SaveWindowState() override;
   bool TextInWindow() const override { return true; }
+  // While the choice is being announced the edit still shows the old text: the chosen
+  // item's is the one to give.
+  std::string GetText() override;
 
  private:
   void FillWindow();
@@ -219,6 +233,7 @@ class TComboBox : public TWinControl {
   int itemIndex_ = -1;
   int dropDownCount_ = 8;
   bool syncPosted_ = false;
+  bool announcing_ = false;
 };
 
 enum TScrollBarKind { sbHorizontal, sbVertical };

@@ -347,9 +347,26 @@ def state_buttons(pal):
     return out
 
 
+def hint_balloon(pal):
+    """The 32 x 32 default hint picture: a rounded dark body with a teal edge in the top-left
+    24 x 24, its soft shadow falling right and down into the wide right and bottom borders."""
+    from PIL import ImageFilter
+    size = (32, 32)
+    shade = Image.new("L", size, 0)
+    ImageDraw.Draw(shade).rounded_rectangle([4, 4, 27, 27], 5, fill=110)
+    shade = shade.filter(ImageFilter.GaussianBlur(2.5))
+    out = Image.new("RGBA", size, (0, 0, 0, 0))
+    out.putalpha(shade)
+    body = Image.new("RGBA", size, pal.teal + (255,))
+    out.paste(body, (0, 0), coverage(size, lambda p: p.rect(0, 0, 24, 24, 5)))
+    out.paste(Image.new("RGBA", size, pal.navy2 + (255,)), (0, 0), coverage(size, lambda p: p.rect(1, 1, 23, 23, 4)))
+    return out
+
+
 def engine_pictures():
     out = {"shadow_active.png": shadow(120), "shadow_inactive.png": shadow(60)}
     out.update(state_buttons(NIGHT))
+    out["hint.png"] = hint_balloon(NIGHT)
     return out
 
 

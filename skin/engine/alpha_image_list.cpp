@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "framework/exceptions.h"
 #include "framework/gdi.h"
 #include "framework/picture_icon.h"
 #include "skin/engine/alpha_blend.h"
@@ -54,8 +55,21 @@ TsAlphaImageList::TsAlphaImageList(TComponent* owner, int width, int height)
   CreateImageListHandle();
 }
 
-TsAlphaImageList::~TsAlphaImageList() {
+TsAlphaImageList::~TsAlphaImageList() { ReleaseHandle(); }
+
+void TsAlphaImageList::ReleaseHandle() {
   if (handle_) ImageList_Destroy(handle_);
+  handle_ = nullptr;
+  StdListBuilt = false;
+}
+
+TColor TsAlphaImageList::BkColor() const { return handle_ ? ImageListColorToColor(ImageList_GetBkColor(handle_)) : clNone; }
+
+void TsAlphaImageList::SetBkColor(TColor value) {
+  if (!handle_) return;
+  ImageList_SetBkColor(handle_, value == clNone      ? CLR_NONE
+                                : value == clDefault ? CLR_DEFAULT
+                                                     : ColorToRGB(value));
 }
 
 int TsAlphaImageList::Count() const { return handle_ ? ImageList_GetImageCount(handle_) : 0; }
@@ -134,7 +148,10 @@ bool TsAlphaImageList::GetBitmap32(int index, TBitmap* bitmap) const {
       bitmap->Assign(png);
     } else {
       ResampleBitmap(&png, bitmap, width_, height_, 6);
-      bitmap->SetPixelFormat(pf32bit);
+      if (bitmap->PixelFormat() != pf32bit) {
+        bitmap->SetPixelFormat(pf32bit);
+        FixMissingAlpha(bitmap);
+      }
     }
     return true;
   }
@@ -168,4 +185,120 @@ void TsAlphaImageList::DrawToDC(HDC dc, int x, int y, SIZE& size, bool reflected
   GdiFlush();
   DrawToBitmap(area.get(), 0, size, reflected, numGlyphs, state, grayColor, blend, index, 0);
   BitBlt(dc, x, y, width_, height, area->Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+void TsAlphaImageList::DoDraw(int index, TCanvas& canvas, int x, int y) const {
+  if (!handle_ || index < 0 || index >= Count()) return;
+  IconHandle icon(ImageList_GetIcon(handle_, index, ILD_TRANSPARENT));
+  if (icon) DrawIconEx(canvas.Handle(), x, y, icon.get(), width_, height_, 0, nullptr, DI_NORMAL);
+}
+
+void TsAlphaImageList::Assign(const TsAlphaImageList* source) {
+  if (source == this) return;
+  ReleaseHandle();
+  if (!source) return;
+  UpdateScope guard(updating_);
+  width_ = source->width_;
+  height_ = source->height_;
+  CreateImageListHandle();
+  SetBkColor(source->BkColor());
+  if (KeepSourceItems) {
+    Items = source->Items;
+    GenerateStdList();
+    return;
+  }
+  // Picture by picture, as the source's system list holds them.
+  for (int i = 0; i < source->Count(); ++i) {
+    IconHandle icon(ImageList_GetIcon(source->handle_, i, ILD_NORMAL));
+    if (icon) ImageList_AddIcon(handle_, icon.get());
+  }
+  StdListBuilt = Count() > 0;
+}
+
+namespace {
+
+// Every item: its format and pixel format (a byte each), the length of its bytes (32 bits,
+// little-endian) and the bytes; the count of items first.
+constexpr uint32_t kMaxItems = 65536;
+
+void WriteUint32(TStream& stream, uint32_t value) {
+  const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
+  stream.WriteBuffer(bytes, sizeof bytes);
+}
+
+uint32_t ReadUint32(TStream& stream) {
+  uint8_t bytes[4];
+  stream.ReadBuffer(bytes, sizeof bytes);
+  return bytes[0] | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+}
+
+uint8_t ReadByte(TStream& stream) {
+  uint8_t byte;
+  stream.ReadBuffer(&byte, 1);
+  return byte;
+}
+
+std::vector<TsImgListItem> ReadItemList(TStream& stream) {
+  const uint32_t count = ReadUint32(stream);
+  if (count > kMaxItems) throw EInOutError("Stream read error");
+  std::vector<TsImgListItem> items;
+  for (uint32_t i = 0; i < count; ++i) {
+    TsImgListItem item;
+    const uint8_t format = ReadByte(stream), pixelFormat = ReadByte(stream);
+    if (format > ifICO || pixelFormat > pf32bit) throw EInOutError("Stream read error");
+    item.ImageFormat = static_cast<TsImageFormat>(format);
+    item.PixelFormat = static_cast<TPixelFormat>(pixelFormat);
+    const uint32_t size = ReadUint32(stream);
+    // A length beyond the stream's end is damage, not a request for that much memory.
+    if (size > stream.Size() - stream.Position()) throw EInOutError("Stream read error");
+    item.ImgData.resize(size);
+    stream.ReadBuffer(item.ImgData.data(), size);
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+}  // namespace
+
+void TsAlphaImageList::WriteItems(TStream& stream) const {
+  WriteUint32(stream, static_cast<uint32_t>(Items.size()));
+  for (const TsImgListItem& item : Items) {
+    const uint8_t kinds[2] = {static_cast<uint8_t>(item.ImageFormat), static_cast<uint8_t>(item.PixelFormat)};
+    stream.WriteBuffer(kinds, sizeof kinds);
+    WriteUint32(stream, static_cast<uint32_t>(item.ImgData.size()));
+    stream.WriteBuffer(item.ImgData.data(), item.ImgData.size());
+  }
+}
+
+void TsAlphaImageList::ReadItems(TStream& stream) {
+  std::vector<TsImgListItem> items = ReadItemList(stream);
+  std::swap(Items, items);
+  try {
+    GenerateStdList();
+    Change();
+  } catch (...) {
+    // A damaged picture among the items: the list stays as it was.
+    std::swap(Items, items);
+    GenerateStdList();
+    throw EInOutError("Stream read error");
+  }
+}
+
+void FixMissingAlpha(TBitmap* bitmap) {
+  if (!bitmap || bitmap->Empty() || bitmap->PixelFormat() != pf32bit) return;
+  const int w = bitmap->Width(), h = bitmap->Height();
+  auto row = [&](int y) { return static_cast<uint32_t*>(bitmap->ScanLine(y)); };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (row(y)[x] >> 24) return;
+  const uint32_t key = row(h - 1)[0] & 0xFFFFFF;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if ((row(y)[x] & 0xFFFFFF) != key) row(y)[x] |= 0xFF000000u;
+}
+
+TColor ImageListColorToColor(COLORREF color) {
+  if (color == CLR_NONE) return clNone;
+  if (color == CLR_DEFAULT) return clDefault;
+  return static_cast<TColor>(color);
 }

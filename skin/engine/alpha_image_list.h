@@ -9,6 +9,11 @@
 //   images.DrawToBitmap(cache, 4, size, false, 1, 0, clNone, 0, 0, 4);
 //   TBitmap glyph;
 //   if (images.GetBitmap32(0, &glyph)) ...           // false for an index outside the list
+//   copy.Assign(&images);                            // same size, colours and pictures
+//   images.WriteItems(stream);  other.ReadItems(stream);   // the items' file bytes
+//
+// A layout stores the items, never the system list's pictures: ReadItems takes the bytes
+// WriteItems gave, and for anything else raises EInOutError and keeps the list as it was.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +24,8 @@
 
 #include "framework/bitmap.h"
 #include "framework/component.h"
+#include "framework/gdi.h"
+#include "framework/streams.h"
 
 enum TsImageFormat { ifPNG, ifICO };
 
@@ -35,6 +42,9 @@ class TsAlphaImageList : public TComponent {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
+  // The colour the system list puts behind its pictures: clNone (none), clDefault or a colour.
+  TColor BkColor() const;
+  void SetBkColor(TColor value);
   // The system image list; owned by this list.
   HIMAGELIST Handle() const { return handle_; }
   // Number of images in the system list.
@@ -61,12 +71,23 @@ class TsAlphaImageList : public TComponent {
   // grayColor tints (clNone for none), blend fades in percent, reflected mirrors it below.
   void DrawToBitmap(TBitmap* bitmap, int x, SIZE& size, bool reflected, int numGlyphs, int state, TColor grayColor,
                     int blend, int index, int y) const;
+  // Draws entry `index` (through its mask, nothing behind it) at (x, y) of the canvas.
+  void DoDraw(int index, TCanvas& canvas, int x, int y) const;
+
+  // Takes the size, the background colour and the pictures of `source` (its items when this
+  // list keeps items, else its system list's pictures); nullptr frees the system list.
+  void Assign(const TsAlphaImageList* source);
+  void WriteItems(TStream& stream) const;
+  // Replaces the items by those WriteItems wrote and rebuilds the system list.
+  void ReadItems(TStream& stream);
+
   // The same onto a device context, through a 24-bit bitmap.
   void DrawToDC(HDC dc, int x, int y, SIZE& size, bool reflected, int numGlyphs, int state, TColor grayColor,
                 int blend, int index) const;
 
  private:
   void CreateImageListHandle();
+  void ReleaseHandle();
   void AddToStdList(const TsImgListItem& item);
   // Replaces images whose colour bitmap carries no alpha by icons that do.
   void FillMissingAlpha();
@@ -75,3 +96,9 @@ class TsAlphaImageList : public TComponent {
   HIMAGELIST handle_ = nullptr;
   bool updating_ = false;
 };
+
+// A 32-bit picture without any alpha becomes opaque, but for the pixels of its bottom-left
+// pixel's colour, which stay see-through.
+void FixMissingAlpha(TBitmap* bitmap);
+// An image list's colour as a TColor: CLR_NONE is clNone, CLR_DEFAULT clDefault.
+TColor ImageListColorToColor(COLORREF color);

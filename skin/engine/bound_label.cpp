@@ -133,3 +133,22 @@ bool TsBoundLabel::UseSkinColor() const { return label_ ? label_->UseSkinColor()
 void TsBoundLabel::SetUseSkinColor(bool value) {
   if (label_) label_->SetUseSkinColor(value);
 }
+
+void TsBoundLabel::FollowControl(const TMessage& Message, bool blendedWhenDisabled) {
+  TControl* control = commonData_.OwnerControl;
+  if (!label_ || !control) return;
+  switch (Message.Msg) {
+    case CM_VISIBLECHANGED:
+      label_->SetVisible(control->Visible());
+      break;
+    case CM_ENABLEDCHANGED:
+      label_->SetEnabled(control->Enabled() || !blendedWhenDisabled);
+      break;
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      break;
+    default:
+      return;
+  }
+  AlignLabel();
+}

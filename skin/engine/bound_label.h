@@ -15,6 +15,7 @@
 #include <string>
 
 #include "framework/graphics_objects.h"
+#include "framework/messages.h"
 
 class TsCommonData;
 class TsEditLabel;
@@ -51,6 +52,10 @@ class TsBoundLabel {
   TsEditLabel* TheLabel() const { return label_; }
   // Places the visible label by Layout, Indent and MaxWidth.
   void AlignLabel();
+  // After the control handled Message: the label follows its visibility, enabled state
+  // (enabled while the control is, or when the control's disabled look is not blended),
+  // size and place.
+  void FollowControl(const TMessage& Message, bool blendedWhenDisabled);
   // Called by the label's destructor.
   void LabelFreed();
 

@@ -33,7 +33,9 @@ std::string ClassName(const TObject* object) {
   return scope == std::string::npos ? result : result.substr(scope + 2);
 }
 
-bool IsEditOwner(TControl* owner) { return dynamic_cast<TEdit*>(owner) != nullptr; }
+bool IsEditOwner(TControl* owner) {
+  return dynamic_cast<TEdit*>(owner) != nullptr || dynamic_cast<TComboBox*>(owner) != nullptr;
+}
 
 // True when the border picture's frame is thicker than `limit` across or down.
 bool ThickBorder(const TsSkinManager* manager, int maskIndex, int limit) {

@@ -149,24 +149,5 @@ void TsEdit::WndProc(TMessage& Message) {
         break;
     }
   }
-  FollowBoundLabel(Message);
-}
-
-void TsEdit::FollowBoundLabel(const TMessage& Message) {
-  TsEditLabel* label = BoundLabel ? BoundLabel->TheLabel() : nullptr;
-  if (!label) return;
-  switch (Message.Msg) {
-    case CM_VISIBLECHANGED:
-      label->SetVisible(Visible());
-      break;
-    case CM_ENABLEDCHANGED:
-      label->SetEnabled(Enabled() || (DisabledKind() & dkBlended) == 0);
-      break;
-    case WM_SIZE:
-    case WM_WINDOWPOSCHANGED:
-      break;
-    default:
-      return;
-  }
-  BoundLabel->AlignLabel();
+  BoundLabel->FollowControl(Message, (DisabledKind() & dkBlended) != 0);
 }

@@ -42,7 +42,6 @@ class TsEdit : public TsSkinnedControl<TEdit> {
   void PaintBorder();
   // The section's colours for the current state, unless kept custom.
   void TakeStateColours();
-  void FollowBoundLabel(const TMessage& Message);
 
   char passwordChar_ = 0;
 };

@@ -9,6 +9,7 @@
 #include "framework/convert.h"
 #include "skin/engine/alpha_image_list.h"
 #include "skin/engine/embedded_data.h"
+#include "skin/engine/hint_templates.h"
 
 bool FourDigitYearFormat = false;
 TacShellFolder* DesktopFolderNode = nullptr;
@@ -113,9 +114,11 @@ void StartEngineUnits() {
   UserString900 = LoadLibraryString(L"User32", 900);
   SharedObject = nullptr;
   StateButtonImages = NewStateButtonImages();
+  CreateDefaultHintTemplate();
 }
 
 void StopEngineUnits() {
+  FreeDefaultHintTemplate();
   delete StateButtonImages;
   StateButtonImages = nullptr;
   delete SharedObject;

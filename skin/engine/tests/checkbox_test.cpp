@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/alpha_blend.h"
@@ -12,6 +14,8 @@
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/tests/control_fixtures.h"
+#include "skin/engine/tests/png_fixtures.h"
+#include "tests/support/window.h"
 
 namespace {
 
@@ -46,6 +50,7 @@ class CheckBoxTest : public UiTest {
     TForm* form = NewForm(200, 60);
     auto* box = new TsCheckBox(form);
     box->SetParent(form);
+    box->SetAutoSize(false);
     box->SetBounds(10, 10, 120, 21);
     box->SetCaption(caption);
     box->OnClick = [this](TObject*) { ++clicks; };
@@ -195,6 +200,173 @@ TEST_F(SkinnedCheckBoxTest, ASkinWithoutTheCheckedPictureLeavesA16PixelGlyphArea
   EXPECT_EQ(r.bottom - r.top, 16);
   box->SetChecked(true);
   Printed(box);  // paints without a glyph
+}
+
+// A glyph of three 10 x 10 frames side by side, red, green and blue (normal, hot, pressed):
+// 24-bit above an all-opaque mask, or 32-bit with alpha.
+std::unique_ptr<TBitmap> Frames(TPixelFormat format) {
+  const int rows = format == pf32bit ? 10 : 20;
+  auto glyph = Solid(30, rows, format, clBlack, 255);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 30; ++x) {
+      const TColor c = x < 10 ? clRed : x < 20 ? clLime : clBlue;
+      uint8_t* p = PixelAddress(*glyph, x, y);
+      p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+    }
+  return glyph;
+}
+
+// The frame that shows follows the look; image-list entries and the box's own bitmaps alike.
+TEST_F(SkinnedCheckBoxTest, OwnGlyphsShowTheFrameOfTheLook) {
+  TsAlphaImageList images(nullptr, 30, 20);
+  {
+    auto entry = Frames(pf32bit);
+    entry->SetSize(30, 20);
+    TMemoryStream png;
+    std::vector<Rgba> pixels;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 30; ++x) {
+        const TColor c = y >= 10 ? clWhite : At(*entry, x, y);
+        pixels.push_back({GetRValue(c), GetGValue(c), GetBValue(c), 255});
+      }
+    images.AddItem(ifPNG, EncodePng(30, 20, pixels));
+  }
+  struct Mode {
+    const char* Name;
+    void (*Use)(TsCheckBox*, TsAlphaImageList*);
+  };
+  const Mode modes[] = {
+      {"image list", [](TsCheckBox* b, TsAlphaImageList* list) { b->SetImages(list); }},
+      {"own bitmaps",
+       [](TsCheckBox* b, TsAlphaImageList*) {
+         b->GlyphChecked().Assign(*Frames(pf24bit));
+         b->GlyphsChanged();
+       }},
+  };
+  struct Look {
+    const char* Name;
+    void (*Arrange)(TsCheckBox*);
+    TColor Shown;
+  };
+  const Look looks[] = {
+      {"normal", [](TsCheckBox*) {}, clRed},
+      {"hot", [](TsCheckBox* b) { SendMessageW(b->Handle(), CM_MOUSEENTER, 0, 0); }, clLime},
+      {"pressed", [](TsCheckBox* b) { SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(4, 4)); }, clBlue},
+  };
+  for (const Mode& mode : modes)
+    for (const Look& look : looks) {
+      SCOPED_TRACE(std::string(mode.Name) + " " + look.Name);
+      TsCheckBox* box = NewBox();
+      box->SetChecked(true);
+      mode.Use(box, &images);
+      const RECT glyph = box->GlyphRect();
+      EXPECT_EQ(glyph.right - glyph.left, 10);
+      EXPECT_EQ(glyph.bottom - glyph.top, 10);
+      EXPECT_EQ(glyph.left, box->Margin());
+      look.Arrange(box);
+      auto picture = Printed(box);
+      EXPECT_EQ(At(*picture, glyph.left + 5, glyph.top + 5), look.Shown);
+    }
+
+  // Unchecked, the box's own bitmaps show nothing without an unchecked glyph.
+  TsCheckBox* box = NewBox();
+  auto before = Printed(box);
+  box->GlyphChecked().Assign(*Frames(pf24bit));
+  box->GlyphsChanged();
+  const RECT glyph = box->GlyphRect();
+  auto unchecked = Printed(box);
+  EXPECT_NE(At(*unchecked, glyph.left + 5, glyph.top + 5), clRed);
+  EXPECT_TRUE(SamePixels(*before, *unchecked, {glyph.left, glyph.top, glyph.left + 3, glyph.bottom}));
+}
+
+TEST_F(SkinnedCheckBoxTest, AGrayedBoxShowsItsOwnGlyphAndTheClicksGoRound) {
+  TsCheckBox* box = NewBox();
+  box->SetAllowGrayed(true);
+  const RECT glyph = box->GlyphRect();
+  auto unchecked = Printed(box);
+  std::vector<TCheckBoxState> states;
+  for (int click = 0; click < 3; ++click) {
+    MouseClick(box);
+    states.push_back(box->State());
+    if (click == 0) {
+      auto grayed = Printed(box);
+      SendMessageW(box->Handle(), CM_MOUSELEAVE, 0, 0);
+      EXPECT_FALSE(SamePixels(*unchecked, *grayed, glyph));
+    }
+  }
+  EXPECT_EQ(states, (std::vector<TCheckBoxState>{cbGrayed, cbChecked, cbUnchecked}));
+  EXPECT_EQ(clicks, 3);
+  box->SetState(cbGrayed);
+  manager.SetActive(false);
+  Tell(box, SKC_REMOVESKIN);
+  EXPECT_EQ(SendMessageW(box->Handle(), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+}
+
+// The size follows glyph and caption: the skin's glyph with margins, or the system's box.
+TEST_F(CheckBoxTest, AutoSizeFitsGlyphAndCaption) {
+  TsSkinManager manager{nullptr};
+  for (bool skinned : {false, true}) {
+    if (skinned) UseSkin(manager, SkinsFolder(), "EfirNight");
+    for (const char* caption : {"", "Автоматически проверять обновления"}) {
+      SCOPED_TRACE(std::string(skinned ? "skinned " : "plain ") + caption);
+      TsCheckBox* box = NewBox(caption);
+      box->SetAutoSize(true);
+      TBitmap measure(1, 1);
+      measure.Canvas().Font().Assign(box->Font());
+      const SIZE text = *caption ? measure.Canvas().TextExtent(caption) : SIZE{0, 0};
+      const RECT glyph = box->GlyphRect();
+      const int gw = glyph.right - glyph.left, gh = glyph.bottom - glyph.top;
+      if (skinned) {
+        EXPECT_EQ(box->Width(), gw + 4 + (*caption ? text.cx + 8 : 0));
+        EXPECT_EQ(box->Height(), std::max<int>(gh, text.cy + 4) + 2);
+        box->SetMargin(5);
+        EXPECT_EQ(box->Width(), gw + 10 + (*caption ? text.cx + 8 : 0));
+      } else {
+        EXPECT_EQ(box->Width(), text.cx + 20);
+        EXPECT_EQ(box->Height(), std::max<int>(text.cy + 4, 20));
+      }
+    }
+  }
+}
+
+// A read-only box is a display: the user's mouse raises none of its events.
+TEST_F(CheckBoxTest, AReadOnlyBoxRaisesNoMouseEvents) {
+  TsSkinManager manager{nullptr};
+  for (bool skinned : {false, true}) {
+    if (skinned) UseSkin(manager, SkinsFolder(), "EfirNight");
+    SCOPED_TRACE(skinned ? "skinned" : "plain");
+    TsCheckBox* box = NewBox();
+    box->SetReadOnly(true);
+    int events = 0;
+    box->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++events; };
+    box->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++events; };
+    box->OnDblClick = [&](TObject*) { ++events; };
+    for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+      PostMessageW(box->Handle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, At(8, 10));
+      pumpFor(20);
+    }
+    EXPECT_EQ(events, 0);
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(clicks, 0);
+  }
+}
+
+// Tiny boxes paint, and a freed box gives its image back.
+TEST_F(SkinnedCheckBoxTest, TinyBoxesPaintAndFreedOnesGiveTheirImageBack) {
+  for (SIZE size : {SIZE{1, 1}, SIZE{3, 2}, SIZE{0, 0}}) {
+    TsCheckBox* box = NewBox();
+    box->GlyphChecked().Assign(*Frames(pf24bit));
+    box->SetChecked(true);
+    box->SetBounds(10, 10, size.cx, size.cy);
+    SendMessageW(box->Handle(), WM_PAINT, 0, 0);
+    box->Repaint();
+  }
+  TsCheckBox* box = NewBox();
+  Printed(box);
+  const HBITMAP image = box->SkinData->CacheBitmap->Handle();
+  ASSERT_EQ(GetObjectType(image), static_cast<DWORD>(OBJ_BITMAP));
+  box->Free();
+  EXPECT_EQ(GetObjectType(image), 0u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "framework/exceptions.h"
+#include "framework/streams.h"
 #include "skin/engine/tests/pixels_fixtures.h"
 #include "skin/engine/tests/png_fixtures.h"
 
@@ -149,6 +150,135 @@ TEST(imagelist_Icon, IconWithoutAlphaGetsTheAlphaOfItsMask) {
   list.DrawToBitmap(page.get(), 0, size, false, 1, 0, clNone, 0, 0, 0);
   EXPECT_EQ(At(*page, 2, 8), clLime);
   ExpectNear(At(*page, 12, 8), clRed);
+}
+
+// The pictures an image list shows: entry by entry, their pixels at (8, 8) and (2, 8).
+std::vector<TColor> Shown(TsAlphaImageList& list) {
+  std::vector<TColor> out;
+  for (int i = 0; i < list.Count(); ++i) {
+    auto page = Solid(16, 16, pf24bit, clLime);
+    SIZE size{};
+    list.DrawToBitmap(page.get(), 0, size, false, 1, 0, clNone, 0, i, 0);
+    out.push_back(At(*page, 8, 8));
+    out.push_back(At(*page, 2, 8));
+  }
+  return out;
+}
+
+TEST(imagelist_Stream, ItemsComeBackWholeFromTheirStream) {
+  TsAlphaImageList list(nullptr);
+  list.AddItem(ifPNG, SolidPng(16, {0, 0, 255, 255}));
+  list.AddItem(ifICO, MaskedIco());
+  TMemoryStream stream;
+  list.WriteItems(stream);
+  stream.Seek(0, soBeginning);
+  TsAlphaImageList copy(nullptr);
+  copy.ReadItems(stream);
+  ASSERT_EQ(copy.Items.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(copy.Items[i].ImageFormat, list.Items[i].ImageFormat);
+    EXPECT_EQ(copy.Items[i].ImgData, list.Items[i].ImgData);
+  }
+  EXPECT_EQ(copy.Count(), 2);
+  EXPECT_EQ(Shown(copy), Shown(list));
+  EXPECT_EQ(Shown(copy)[3], clLime) << "the icon's masked half stays see-through";
+}
+
+TEST(imagelist_Stream, DamagedStreamsRaiseAndLeaveTheListAsItWas) {
+  TMemoryStream good;
+  {
+    TsAlphaImageList source(nullptr);
+    source.AddItem(ifPNG, SolidPng(16, {255, 0, 0, 255}));
+    source.WriteItems(good);
+  }
+  const std::vector<uint8_t> whole(good.Memory(), good.Memory() + good.Size());
+  auto edited = [&](auto change) {
+    std::vector<uint8_t> bytes = whole;
+    change(bytes);
+    return bytes;
+  };
+  struct Case {
+    const char* Name;
+    std::vector<uint8_t> Bytes;
+  };
+  const Case cases[] = {
+      {"empty", {}},
+      {"cut in the count", {1, 0}},
+      {"cut in the bytes", edited([](auto& b) { b.resize(b.size() - 10); })},
+      {"a billion items", edited([](auto& b) { b[3] = 0x40; })},
+      {"a length past the end", edited([](auto& b) { b[9] = 0x7F; })},
+      {"an unknown format", edited([](auto& b) { b[4] = 7; })},
+      {"a damaged picture", edited([](auto& b) { b[b.size() - 20] ^= 0xFF, b[20] ^= 0xFF; })},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TsAlphaImageList list(nullptr);
+    list.AddItem(ifPNG, SolidPng(16, {0, 255, 0, 255}));
+    const std::vector<TColor> before = Shown(list);
+    TMemoryStream stream;
+    if (!c.Bytes.empty()) stream.WriteBuffer(c.Bytes.data(), c.Bytes.size());
+    stream.Seek(0, soBeginning);
+    EXPECT_THROW(list.ReadItems(stream), EInOutError);
+    EXPECT_EQ(list.Items.size(), 1u);
+    EXPECT_EQ(Shown(list), before);
+  }
+}
+
+TEST(imagelist_Assign, ACopyTakesSizeColourAndPictures) {
+  TsAlphaImageList source(nullptr, 24, 24);
+  source.SetBkColor(clNone);
+  source.AddItem(ifPNG, SolidPng(24, {255, 0, 0, 255}));
+  source.AddItem(ifICO, MaskedIco());
+  for (bool keepsItems : {true, false}) {
+    SCOPED_TRACE(keepsItems ? "keeps items" : "pictures only");
+    TsAlphaImageList copy(nullptr);
+    copy.KeepSourceItems = keepsItems;
+    copy.Assign(&source);
+    EXPECT_EQ(copy.Width(), 24);
+    EXPECT_EQ(copy.Height(), 24);
+    EXPECT_EQ(copy.BkColor(), clNone);
+    EXPECT_EQ(copy.Count(), 2);
+    EXPECT_EQ(copy.Items.size(), keepsItems ? 2u : 0u);
+    EXPECT_EQ(Shown(copy), Shown(source));
+    copy.Assign(nullptr);
+    EXPECT_EQ(copy.Handle(), nullptr);
+    EXPECT_EQ(copy.Count(), 0);
+  }
+  EXPECT_EQ(ImageListColorToColor(CLR_DEFAULT), clDefault);
+  EXPECT_EQ(ImageListColorToColor(CLR_NONE), clNone);
+  EXPECT_EQ(ImageListColorToColor(RGB(1, 2, 3)), static_cast<TColor>(RGB(1, 2, 3)));
+}
+
+TEST(imagelist_Draw, DoDrawPutsTheEntryThroughItsMask) {
+  TsAlphaImageList list(nullptr);
+  list.AddItem(ifICO, MaskedIco());
+  auto page = Solid(40, 40, pf24bit, clLime);
+  list.DoDraw(0, page->Canvas(), 10, 10);
+  list.DoDraw(5, page->Canvas(), 0, 0);  // no such entry: nothing
+  GdiFlush();
+  EXPECT_EQ(At(*page, 22, 18), clRed);
+  EXPECT_EQ(At(*page, 12, 18), clLime);
+  EXPECT_EQ(At(*page, 5, 5), clLime);
+}
+
+TEST(imagelist_Alpha, FixMissingAlphaKeysTheBottomLeftColour) {
+  struct Case {
+    const char* Name;
+    uint8_t CornerAlpha;   // of the top-left pixel, the only one that may have alpha
+    uint8_t Key, Other;    // expected alpha of a key-coloured and of another pixel
+  };
+  const Case cases[] = {{"no alpha at all", 0, 0, 255}, {"some alpha already", 9, 0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    auto picture = Solid(4, 4, pf32bit, clFuchsia);
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 4; ++x) PixelAddress(*picture, x, y)[3] = 0;
+    PixelAddress(*picture, 2, 1)[0] = 0x40;  // another colour
+    PixelAddress(*picture, 0, 0)[3] = c.CornerAlpha;
+    FixMissingAlpha(picture.get());
+    EXPECT_EQ(AlphaAt(*picture, 1, 3), c.Key);
+    EXPECT_EQ(AlphaAt(*picture, 2, 1), c.Other);
+  }
 }
 
 }  // namespace
