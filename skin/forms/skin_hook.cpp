@@ -72,10 +72,14 @@ class HookSkinning : public TacWindowSkinning {
 TacProvider::TacProvider() = default;
 
 TacProvider::~TacProvider() {
-  // A form provider made by the hook goes with the hook; the form then is as it was.
+  // A form provider made by the hook goes with the hook; the form is first given back its
+  // own look, since the hook goes before the skin's removal is announced.
   if (FormProvider) {
     TsSkinProvider* provider = FormProvider;
     FormProvider = nullptr;
+    TForm* form = provider->Form;
+    if (form && !(form->ComponentState() & csDestroying) && form->HandleAllocated())
+      SendSkinCommandToWindow(form->Handle(), SKC_REMOVESKIN, reinterpret_cast<LPARAM>(provider->Manager()));
     provider->Free();
   }
   // Children first: they ask the dialog for their background while they let go.

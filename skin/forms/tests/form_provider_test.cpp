@@ -230,11 +230,13 @@ TEST_F(FormProvider, AdaptsButtonsAgainAfterRecreationHonoursAVetoAndLeavesSkinn
   EXPECT_EQ(label->Font().Color(), kGlobalInk) << "a plain label takes the skin's font colour";
   EXPECT_EQ(skinnedLabel->Font().Color(), clRed) << "a skinned label is left to itself";
 
+  TacMainWnd* first = AdapterOfWindow(button->Handle());
   button->RecreateWnd();
-  EXPECT_EQ(AdapterOfWindow(button->Handle()), nullptr);
   form->Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(static_cast<TControl*>(button)), 1);
-  EXPECT_NE(AdapterOfWindow(button->Handle()), nullptr) << "adapted again";
-  EXPECT_EQ(provider->CtrlAdapter->Count(), 1);
+  TacMainWnd* again = AdapterOfWindow(button->Handle());
+  ASSERT_NE(again, nullptr) << "adapted again";
+  EXPECT_FALSE(again->Detached);
+  EXPECT_EQ(provider->CtrlAdapter->Count(), 1) << "one item a control: " << (first == again ? "same" : "new");
   EXPECT_TRUE(shown.empty());
 }
 
