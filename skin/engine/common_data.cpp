@@ -22,16 +22,6 @@ std::string Upper(std::string text) {
   return text;
 }
 
-// The C++ class name of the owner, as a section name would spell it ("TPanel").
-std::string ClassName(const TObject* object) {
-  if (!object) return {};
-  int status = 0;
-  char* name = abi::__cxa_demangle(typeid(*object).name(), nullptr, nullptr, &status);
-  std::string result = status == 0 && name ? name : typeid(*object).name();
-  std::free(name);
-  size_t scope = result.rfind("::");
-  return scope == std::string::npos ? result : result.substr(scope + 2);
-}
 
 bool IsEditOwner(TControl* owner) {
   return dynamic_cast<TEdit*>(owner) != nullptr || dynamic_cast<TComboBox*>(owner) != nullptr;
@@ -45,6 +35,17 @@ bool ThickBorder(const TsSkinManager* manager, int maskIndex, int limit) {
 }
 
 }  // namespace
+
+// The C++ class name of the object, as a section name would spell it ("TPanel").
+std::string ClassName(const TObject* object) {
+  if (!object) return {};
+  int status = 0;
+  char* name = abi::__cxa_demangle(typeid(*object).name(), nullptr, nullptr, &status);
+  std::string result = status == 0 && name ? name : typeid(*object).name();
+  std::free(name);
+  size_t scope = result.rfind("::");
+  return scope == std::string::npos ? result : result.substr(scope + 2);
+}
 
 const char* DefaultSectionOfKind(int kind) {
   static const struct {

@@ -150,6 +150,9 @@ class TsCommonData {
   bool customColor_ = false;
 };
 
+// The C++ class name of the object without its namespace ("TButton"); empty for nullptr.
+std::string ClassName(const TObject* object);
+
 // Finds SectionIndex and the section's border and texture indexes in the current manager.
 void UpdateSkinIndexes(TsCommonData& SkinData);
 // The skin paints this owner now: a manager with the section, neither the owner nor the

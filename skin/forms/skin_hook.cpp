@@ -1,5 +1,7 @@
 #include "skin/forms/skin_hook.h"
 
+#include "framework/forms.h"
+
 #include "skin/engine/common_data.h"
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
@@ -11,6 +13,7 @@
 #include "skin/forms/skinnable_menus.h"
 #include "skin/forms/window_relays.h"
 #include "skin/engine/engine_routines.h"
+#include "skin/forms/skin_provider.h"
 
 namespace {
 
@@ -55,7 +58,10 @@ class HookSkinning : public TacWindowSkinning {
       if (provider->DialogAdapter && IsWindowVisible(provider->Wnd))
         SendSkinCommandToWindow(provider->Wnd, subCommand, lParam);
   }
-  TsSkinManager* ProviderManager(TForm*) override { return nullptr; }
+  TsSkinManager* ProviderManager(TForm* form) override {
+    TsSkinProvider* provider = ProviderOfForm(form);
+    return provider ? provider->Manager() : nullptr;
+  }
   void ResetMenuBorderWidth() override {
     if (TsSkinableMenus* menus = DefaultMenus()) menus->ResetSkinBorderWidth();
   }
@@ -84,6 +90,16 @@ class HookSkinning : public TacWindowSkinning {
 TacProvider::TacProvider() = default;
 
 TacProvider::~TacProvider() {
+  // A form provider made by the hook goes with the hook; the form is first given back its
+  // own look, since the hook goes before the skin's removal is announced.
+  if (FormProvider) {
+    TsSkinProvider* provider = FormProvider;
+    FormProvider = nullptr;
+    TForm* form = provider->Form;
+    if (form && !(form->ComponentState() & csDestroying) && form->HandleAllocated())
+      SendSkinCommandToWindow(form->Handle(), SKC_REMOVESKIN, reinterpret_cast<LPARAM>(provider->Manager()));
+    provider->Free();
+  }
   // Children first: they ask the dialog for their background while they let go.
   for (auto& child : ChildAdapters)
     if (child) child->Detach(false);
@@ -105,6 +121,13 @@ bool TacProvider::AdaptDialog(HWND wnd) {
   DialogAdapter->InitFromWindow();
   SendSkinCommandToWindow(wnd, SKC_NEWSKIN, reinterpret_cast<LPARAM>(manager));
   return true;
+}
+
+void TacProvider::AttachFormProvider(TForm* form) {
+  auto* provider = new TsSkinProvider(form);
+  FormProvider = provider;
+  provider->AfterConstruction();
+  provider->MakeSkinMenu = false;
 }
 
 bool TacProvider::AdaptChildren(HWND parent) {
@@ -179,7 +202,13 @@ int VisibleSkinnedDialogCount() {
 bool SkinActivatedWindow(HWND wnd) {
   TsSkinManager* manager = ActiveDefaultManager();
   if (!manager || WindowAcknowledgesSkinCommand(wnd, SKC_ISSKINNED) || FindProviderOfWindow(wnd)) return false;
-  // Framework forms get their providers from the form skinning, which is not built yet.
+  if (auto* form = dynamic_cast<TForm*>(efir::FindControl(wnd))) {
+    if (form->Tag() == -98 || !(manager->SkinningRules() & srStdForms)) return false;
+    auto provider = std::make_unique<TacProvider>();
+    provider->AttachFormProvider(form);
+    providers.push_back(std::move(provider));
+    return true;
+  }
   if (WindowClassLower(wnd) != "#32770" || !(manager->SkinningRules() & srStdDialogs)) return false;
   if (VisibleSkinnedDialogCount() > 0 && !HasDescendantOfClass(wnd, "toolbarwindow32")) return false;
   auto provider = std::make_unique<TacProvider>();
@@ -195,4 +224,12 @@ bool SkinActivatedWindow(HWND wnd) {
 void ReleaseClosedProviders() {
   for (auto& provider : providers)
     if (provider && provider->DialogAdapter && provider->DialogAdapter->Detached) provider.reset();
+}
+
+void ForgetFormProvider(TsSkinProvider* gone) {
+  for (auto& provider : providers)
+    if (provider && provider->FormProvider == gone) {
+      provider->FormProvider = nullptr;
+      provider.reset();
+    }
 }

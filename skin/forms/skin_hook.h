@@ -1,7 +1,8 @@
 // The window-skinning hook: a WH_CBT hook on the GUI thread that the default skin manager
-// sets while its skin is active (InstallSkinHook, skin_broadcast.h). Every standard dialog
-// that becomes active ("#32770": message boxes, file dialogs) gets a provider that adapts it
-// and its child windows; the provider is freed at the first window destruction after its
+// sets while its skin is active (InstallSkinHook, skin_broadcast.h). Every framework form
+// that becomes active gets a form skin provider (skin_provider.h), owned by the form; every
+// standard dialog that becomes active ("#32770": message boxes, file dialogs) gets a provider
+// that adapts it and its child windows, freed at the first window destruction after its
 // dialog went away. Every popup-menu window ("#32768") gets its adapter as it is created,
 // while the default manager skins popups (menu_wnd.h).
 //
@@ -9,8 +10,8 @@
 //   ...a default manager loads a skin: the hook is set; MessageBoxW(...) now shows skinned...
 //
 // While one adapted dialog is visible, a second plain dialog stays unskinned unless it
-// contains a tool bar (as the file dialogs do). Framework forms are not skinned here yet.
-// GUI thread only.
+// contains a tool bar (as the file dialogs do). A form whose Tag is -98 stays unskinned.
+// Removing the hook frees the form skin providers it made. GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -20,9 +21,12 @@
 
 class TacDialogWnd;
 class TacMainWnd;
+class TForm;
 class TsSkinManager;
+class TsSkinProvider;
 
-// The hook's object for one adapted dialog: the dialog's adapter and those of its children.
+// The hook's object for one adapted dialog (the dialog's adapter and those of its children),
+// or for one skinned form (its form skin provider, which the form owns).
 class TacProvider {
  public:
   TacProvider();
@@ -36,10 +40,13 @@ class TacProvider {
   bool AdaptChildren(HWND parent);
   // Wraps one child window in the adapter of its class and style.
   bool AdaptDialogControl(HWND wnd);
+  // Gives the form its skin provider.
+  void AttachFormProvider(TForm* form);
 
   HWND Wnd = nullptr;
   std::unique_ptr<TacDialogWnd> DialogAdapter;
   std::vector<std::unique_ptr<TacMainWnd>> ChildAdapters;
+  TsSkinProvider* FormProvider = nullptr;
 };
 
 // Plugs window skinning into the skin engine (idempotent).
@@ -54,6 +61,8 @@ void RemoveWindowSkinningHook();
 bool SkinActivatedWindow(HWND wnd);
 // Frees the providers whose dialog went away.
 void ReleaseClosedProviders();
+// A form skin provider is going: the hook's record of it is dropped.
+void ForgetFormProvider(TsSkinProvider* provider);
 // The providers alive now (freed slots are skipped).
 std::vector<TacProvider*> HookProviders();
 TacProvider* FindProviderOfWindow(HWND wnd);

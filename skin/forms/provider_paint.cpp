@@ -1,0 +1,285 @@
+// The painting of a skinned form: one picture of the whole window (the frame image, the
+// provider's cache) holds the form section's background and what the form's OnPaint draws;
+// client paints copy the client part of it, leave out what the child controls cover, and
+// paint the graphic controls over it through one off-screen picture, so nothing flickers.
+#include "framework/bitmap.h"
+#include "framework/canvas.h"
+#include "skin/engine/alpha_blend.h"
+#include "skin/engine/background_answers.h"
+#include "skin/engine/background_queries.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/fills.h"
+#include "skin/engine/item_background.h"
+#include "skin/engine/skin_broadcast.h"
+#include "skin/engine/skin_command.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/forms/control_adapter.h"
+#include "skin/forms/form_animation.h"
+#include "skin/forms/skin_provider.h"
+#include "skin/forms/window_relays.h"
+
+namespace {
+
+bool Loading(const TComponent* c) { return c && (c->ComponentState() & csLoading) != 0; }
+bool Destroying(const TComponent* c) { return c && (c->ComponentState() & csDestroying) != 0; }
+
+RECT WindowBounds(TForm* form) {
+  RECT r{0, 0, form->Width(), form->Height()};
+  if (form->HandleAllocated()) GetWindowRect(form->Handle(), &r);
+  return r;
+}
+
+RECT ClientBounds(TForm* form) {
+  RECT r{};
+  if (form->HandleAllocated()) GetClientRect(form->Handle(), &r);
+  return r;
+}
+
+// The graphic children that take part in PaintGraphicControls.
+bool PaintsAsGraphic(TControl* child, HDC dc) {
+  if (child->IsWindowed() || !child->Visible() || child->Width() < 1 || child->Height() < 1) return false;
+  if (Destroying(child)) return false;
+  const RECT bounds = child->BoundsRect();
+  return RectVisible(dc, &bounds) != 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------- geometry
+
+int TsSkinProvider::FrameImageWidth() const {
+  const RECT r = WindowBounds(Form);
+  return r.right - r.left;
+}
+
+int TsSkinProvider::FrameImageHeight() const {
+  const RECT r = WindowBounds(Form);
+  return r.bottom - r.top;
+}
+
+bool TsSkinProvider::FrameImageSizeChanged() const {
+  const TBitmap* image = SkinData->CacheBitmap.get();
+  return !image || image->Width() != FrameImageWidth() || image->Height() != FrameImageHeight();
+}
+
+// Where the client area lies in the window: the system's frame around it, when there is one.
+int TsSkinProvider::ClientOffsetX() const {
+  if (!Form || !Form->HandleAllocated()) return 0;
+  RECT client;
+  ClientRectInWindowCoords(Form->Handle(), client);
+  return client.left;
+}
+
+int TsSkinProvider::ClientOffsetY() const {
+  if (!Form || !Form->HandleAllocated()) return 0;
+  RECT client;
+  ClientRectInWindowCoords(Form->Handle(), client);
+  return client.top;
+}
+
+TColor TsSkinProvider::FormBackgroundColor() const {
+  const TsGeneralData* section = SkinData->Section();
+  if (!SkinActiveFor(SkinData.get(), true) || SkinData->CustomColor() || !section)
+    return static_cast<TColor>(ColorToRGB(Form->Color()));
+  return FormActive ? section->HotColor : section->Color;
+}
+
+// ---------------------------------------------------------------------------- the image
+
+void TsSkinProvider::BuildFormFrameImage() {
+  if (!Form || (Form->ControlState() & csCreating)) return;
+  const int w = FrameImageWidth(), h = FrameImageHeight();
+  TsCommonData& d = *SkinData;
+  if (!d.CacheBitmap) {
+    d.CacheBitmap = NewBitmap24(std::max(w, 0), std::max(h, 0));
+    d.UpdateCacheMode(false);
+    if (!Loading(Form)) RelaySkinMessageToControls(Form, SKC_CHILDTRANSPARENCY, 1);
+  }
+  if (d.BackgroundChanged && w > 0 && h > 0) {
+    RegionChanged = true;
+    TBitmap& image = *d.CacheBitmap;
+    image.SetSize(w, h);
+    const RECT frame{0, 0, w, h};
+    // A skin without a FORM section leaves the form its own colour.
+    if (!d.Section() || (d.SkinState & 1))
+      FillRectSolid(image.Canvas().Handle(), frame, FormBackgroundColor());
+    else
+      RenderControlBackground(d, EmptyCacheSourceInfo, FormActive ? 1 : 0, frame, {0, 0}, &image);
+    RebuildTitle = false;
+    // What the form paints itself becomes part of the picture.
+    if (Form->OnPaint && d.CacheReusable()) {
+      HDC dc = image.Canvas().Handle();
+      efir::gdi::SavedState saved(dc);
+      SetViewportOrgEx(dc, ClientOffsetX(), ClientOffsetY(), nullptr);
+      efir::CanvasBinding bound(Form->Canvas(), dc);
+      Form->OnPaint(Form);
+    }
+  }
+  FrameImageBuilt = true;
+  d.BackgroundChanged = false;
+  d.SetUpdating(false);
+}
+
+void TsSkinProvider::PaintClientBackground(HDC dc, bool notifyChildren) {
+  const RECT client = ClientBounds(Form);
+  if (SkinData->SkinState & 1) {
+    FillRectSolid(dc, client, FormBackgroundColor());
+    return;
+  }
+  if (!SkinData->CacheLocked) BuildFormFrameImage();
+  if (!SkinData->CacheBitmap) return;
+  const int x = ClientOffsetX(), y = ClientOffsetY();
+  CopyCacheExceptControls(Form, *SkinData, RECT{x, y, x + client.right, y + client.bottom}, 0, 0, dc, client);
+  PaintGraphicControls(dc, Form, {0, 0});
+  if (!notifyChildren) return;
+  NotifyChildrenParentUpdated(Form);
+  BroadcastToAdapters(TMessage{SM_ALPHACMD, MakeSkinWParam(SKC_PARENTUPDATED), 0, 0});
+}
+
+void TsSkinProvider::EraseBackground(HDC given) {
+  HDC dc = given ? given : GetDC(Form->Handle());
+  struct Release {
+    HWND wnd;
+    HDC dc;
+    bool own;
+    ~Release() {
+      if (own) ReleaseDC(wnd, dc);
+    }
+  } release{Form->Handle(), dc, given == nullptr};
+  SkinData->Updating = false;
+  if (AnimShowPending || FormDestroying()) return;
+  efir::gdi::SavedState saved(dc);
+  // The windows paint themselves; the graphic controls come with the background.
+  ExcludeChildControlRects(dc, Form, 0, 0, ecWindowed);
+  PaintClientBackground(dc, true);
+}
+
+void TsSkinProvider::PaintClient(TMessage& message) {
+  HDC given = reinterpret_cast<HDC>(message.WParam);
+  if (SkinChangeAnimating && !given) return;
+  PAINTSTRUCT ps{};
+  HDC dc = given ? given : BeginPaint(Form->Handle(), &ps);
+  struct End {
+    HWND wnd;
+    PAINTSTRUCT* ps;
+    bool began;
+    ~End() {
+      if (began) EndPaint(wnd, ps);
+    }
+  } end{Form->Handle(), &ps, given == nullptr};
+  SkinData->Updating = false;
+  if (AnimShowPending || FormDestroying()) return;
+  efir::gdi::SavedState saved(dc);
+  PaintClientBackground(dc, true);
+}
+
+// WM_PRINT: the whole window into the DC, as the animation and the background queries want it.
+void TsSkinProvider::PrintForm(HDC dc) {
+  if (!dc) return;
+  SkinData->SetUpdating(false);
+  if (SkinData->BackgroundChanged) BuildFormFrameImage();
+  if (SkinData->CacheBitmap && HasBorder())
+    BitBlt(dc, 0, 0, SkinData->CacheBitmap->Width(), SkinData->CacheBitmap->Height(),
+           SkinData->CacheBitmap->Canvas().Handle(), 0, 0, SRCCOPY);
+  efir::gdi::SavedState saved(dc);
+  OffsetViewportOrgEx(dc, ClientOffsetX(), ClientOffsetY(), nullptr);
+  const RECT client = ClientBounds(Form);
+  IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+  PaintClientBackground(dc, true);
+}
+
+void TsSkinProvider::EraseMessage(TMessage& message) {
+  if (!FormShowing()) return Prev(message);
+  HDC dc = reinterpret_cast<HDC>(message.WParam);
+  if ((Form->ControlState() & csPaintCopy) || message.WParam == static_cast<WPARAM>(message.LParam)) {
+    if (dc) {
+      if (SkinData->BackgroundChanged) BuildFormFrameImage();
+      const RECT area{0, 0, Form->Width(), Form->Height()};
+      if (SkinData->CacheBitmap && SkinData->CacheReusable())
+        BitBlt(dc, 0, 0, area.right, area.bottom, SkinData->CacheBitmap->Canvas().Handle(), ClientOffsetX(),
+               ClientOffsetY(), SRCCOPY);
+      else
+        FillRectSolid(dc, area, WindowBackgroundColor(Form->Handle()));
+    }
+    message.Result = 1;
+    return;
+  }
+  if (!SkinData->CacheReusable()) {
+    EraseBackground(dc);
+    message.Result = 1;
+    return;
+  }
+  if (SkinData->Updating) return;
+  RECT clip{};
+  if (dc && GetClipBox(dc, &clip) <= NULLREGION) {
+    NotifyChildrenParentUpdated(Form);
+    return;
+  }
+  message.Result = 1;
+}
+
+void TsSkinProvider::PaintMessage(TMessage& message) {
+  if (Form->ControlState() & csPaintCopy) return;
+  if (!FormShowing()) return Prev(message);
+  if (SkinData->CacheReusable()) {
+    PaintClient(message);
+    message.Result = 0;
+    return;
+  }
+  if (SkinData->BackgroundChanged && !Destroying(this)) InvalidateRect(Form->Handle(), nullptr, TRUE);
+  PAINTSTRUCT ps{};
+  BeginPaint(Form->Handle(), &ps);
+  EndPaint(Form->Handle(), &ps);
+  message.Result = 0;
+}
+
+// ---------------------------------------------------------------------------- graphic controls
+
+void PaintGraphicControls(HDC dc, TWinControl* parent, POINT offset) {
+  if (!parent || !parent->Visible() || parent->ControlCount() == 0) return;
+  RECT clip{};
+  if (GetClipBox(dc, &clip) <= NULLREGION || IsRectEmpty(&clip)) {
+    if (parent->HandleAllocated()) SendSkinCommandToWindow(parent->Handle(), SKC_SETPARENTPENDING, 0);
+    return;
+  }
+  std::vector<TControl*> children;
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* child = parent->Controls(i);
+    if (PaintsAsGraphic(child, dc)) children.push_back(child);
+  }
+  if (children.empty()) return;
+  BackgroundInfo behind;
+  QueryParentBackground(behind, parent, false);
+  const RECT area = parent->ClientRect();
+  HDC screen = GetDC(nullptr);
+  efir::gdi::MemoryDC memory(screen);
+  efir::gdi::Object<HBITMAP> bitmap(CreateCompatibleBitmap(screen, std::max<LONG>(area.right, 1), std::max<LONG>(area.bottom, 1)));
+  ReleaseDC(nullptr, screen);
+  efir::gdi::Selection keep(memory, bitmap.get());
+  // Each child's place first takes what lies behind it, then every child paints in order, so
+  // a see-through child shows the ones below it.
+  for (TControl* child : children) {
+    const RECT r = child->BoundsRect();
+    if (child->ControlStyle() & csOpaque)
+      FillRectSolid(memory, r, ControlBackgroundColor(child));
+    else if (behind.Kind == BG_BITMAP && behind.Bitmap)
+      BitBlt(memory, r.left, r.top, r.right - r.left, r.bottom - r.top, behind.Bitmap->Canvas().Handle(),
+             r.left + behind.OffsetX, r.top + behind.OffsetY, SRCCOPY);
+    else
+      FillRectSolid(memory, r, behind.Color);
+  }
+  const bool copy = (parent->ControlState() & csPaintCopy) != 0;
+  for (TControl* child : children) {
+    efir::gdi::SavedState saved(memory);
+    OffsetViewportOrgEx(memory, child->Left(), child->Top(), nullptr);
+    IntersectClipRect(memory, 0, 0, child->Width(), child->Height());
+    if (copy) child->SetControlState(child->ControlState() | csPaintCopy);
+    child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(static_cast<HDC>(memory)), 0);
+    if (copy) child->SetControlState(child->ControlState() & ~csPaintCopy);
+  }
+  for (TControl* child : children) {
+    if (GetPixel(memory, child->Left(), child->Top()) == 0xFF00FF) continue;
+    BitBlt(dc, child->Left() + offset.x, child->Top() + offset.y, child->Width(), child->Height(), memory,
+           child->Left(), child->Top(), SRCCOPY);
+  }
+}

@@ -1,0 +1,587 @@
+#include "skin/forms/skin_provider.h"
+
+#include "framework/application.h"
+#include "framework/menus.h"
+#include "skin/engine/s_label.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/common_wndproc.h"
+#include "skin/engine/skin_broadcast.h"
+#include "skin/engine/skin_command.h"
+#include "skin/engine/skin_lookups.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/forms/control_adapter.h"
+#include "skin/forms/form_animation.h"
+#include "skin/forms/frame_geometry.h"
+#include "skin/forms/frame_metrics.h"
+#include "skin/forms/skin_hook.h"
+#include "skin/forms/skinnable_menus.h"
+#include "skin/forms/window_relays.h"
+
+namespace {
+
+bool Destroying(const TComponent* c) { return c && (c->ComponentState() & csDestroying) != 0; }
+bool Loading(const TComponent* c) { return c && (c->ComponentState() & csLoading) != 0; }
+
+// Messages a skinned form drops with the answer 0: they would make the system paint or
+// lay out what the provider draws.
+bool DroppedMessage(UINT msg) {
+  return msg == 0x93 || msg == CM_INVALIDATE || msg == 0xB04C || msg == 0xBC4D || msg == WM_ENTERIDLE ||
+         msg == WM_PRINTCLIENT;
+}
+
+// WM_SETREDRAW to every visible child window of the form.
+void SetChildrenRedraw(TWinControl* form, bool on) {
+  for (int i = 0; i < form->ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(form->Controls(i));
+    if (child && child->HandleAllocated() && IsWindowVisible(child->Handle()))
+      SendMessageW(child->Handle(), WM_SETREDRAW, on ? TRUE : FALSE, 0);
+  }
+}
+
+}  // namespace
+
+TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
+  for (TComponent* c = AOwner; c && !Form; c = c->Owner()) Form = dynamic_cast<TForm*>(c);
+  SkinData = std::make_unique<TsCommonData>(this, false);
+  SkinData->SetSkinSection("FORM");
+  SkinData->ControlKind = ckForm;
+  if (Form && Form->ControlState() != 0) SkinData->Updating = true;
+  if (!Form) return;
+  // A newer provider replaces the older one, which first gives back the procedure it took.
+  for (int i = 0; i < Form->ComponentCount(); ++i) {
+    auto* older = dynamic_cast<TsSkinProvider*>(Form->Components(i));
+    if (older && older != this && older->Form) {
+      older->Free();
+      break;
+    }
+  }
+  Form->SetDoubleBuffered(false);
+  SetupPending = true;
+  oldWndProc_ = Form->WindowProc();
+  Form->SetWindowProc([this](TMessage& m) { FormWndProc(m); });
+  hooked_ = true;
+  RegisterSkinnedForm(Form);
+  FormActive = true;
+}
+
+TsSkinProvider::~TsSkinProvider() {
+  ForgetFormProvider(this);
+  // A form that is being freed is past its control part by now: leave it alone.
+  if (Form && !Destroying(Form)) {
+    UnregisterSkinnedForm(Form);
+    if (hooked_) Form->SetWindowProc(oldWndProc_);
+  }
+  hooked_ = false;
+  CtrlAdapter.reset();
+  SkinData.reset();
+}
+
+void TsSkinProvider::AfterConstruction() {
+  TComponent::AfterConstruction();
+  TsSkinManager* manager = Manager();
+  if (manager && manager->Active()) SetupForSkin();
+}
+
+void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  auto* manager = dynamic_cast<TsSkinManager*>(component);
+  if (manager && operation == opInsert && !SkinData->SkinManager()) SkinData->SetSkinManager(manager);
+  if (manager && operation == opRemove && SkinData->SkinManager() == manager) SkinData->SetSkinManager(nullptr);
+  auto* windowed = dynamic_cast<TWinControl*>(component);
+  if (windowed && operation == opInsert && CtrlAdapter && CtrlAdapter->AcceptControl(windowed))
+    CtrlAdapter->AddControl(windowed);
+}
+
+TsSkinProvider* ProviderOfForm(TForm* form) {
+  if (!form || !form->HandleAllocated()) return nullptr;
+  return reinterpret_cast<TsSkinProvider*>(SendSkinCommandToWindow(form->Handle(), SKC_GETPROVIDER));
+}
+
+// ---------------------------------------------------------------------------- kinds
+
+bool TsSkinProvider::HasBorder() const { return Form && (Form->BorderStyle() != bsNone || Form->FormStyle() == fsMDIChild); }
+
+bool TsSkinProvider::HasNormalCaption() const {
+  return Form && (Form->BorderStyle() == bsSingle || Form->BorderStyle() == bsSizeable);
+}
+
+bool TsSkinProvider::GripVisible() const {
+  return Form && GripMode == gmRightBottom && Form->WindowState() != wsMaximized && Form->HandleAllocated() &&
+         (GetWindowLongPtrW(Form->Handle(), GWL_STYLE) & WS_THICKFRAME);
+}
+
+TsSkinManager* TsSkinProvider::Manager() const { return SkinData ? SkinData->SkinManager() : nullptr; }
+
+bool TsSkinProvider::Skinned() const { return !FormDestroying() && SkinActiveFor(SkinData.get(), true); }
+
+bool TsSkinProvider::FormDestroying() const { return !Form || Destroying(Form) || Destroying(this); }
+
+bool TsSkinProvider::FormShowing() const {
+  return Form && Form->HandleAllocated() && IsWindowVisible(Form->Handle());
+}
+
+void TsSkinProvider::Prev(TMessage& message) {
+  if (oldWndProc_) oldWndProc_(message);
+}
+
+// ---------------------------------------------------------------------------- operations
+
+void TsSkinProvider::SetUseGlobalColor(bool value) {
+  if (useGlobalColor_ == value) return;
+  useGlobalColor_ = value;
+  if (!Form) return;
+  TsSkinManager* manager = Manager();
+  if (SkinActiveFor(SkinData.get(), true) && value && !SkinData->CustomColor()) Form->SetColor(GlobalInfoColor(manager));
+  else Form->SetColor(clBtnFace);
+}
+
+void TsSkinProvider::LockRedraw() {
+  SkinData->StartUpdate();
+  if (Form) Form->Perform(WM_SETREDRAW, FALSE, 0);
+}
+
+void TsSkinProvider::UnlockRedraw() {
+  SkinData->FinishUpdate();
+  if (Form) Form->Perform(WM_SETREDRAW, TRUE, 0);
+}
+
+void TsSkinProvider::SetupForSkin() {
+  TsSkinManager* manager = Manager();
+  if (!manager || !Form || !Form->HandleAllocated()) return;
+  SkinData->ApplySkinColors();
+  UpdateSysMenuStyle(manager->Active());
+  if (SetupPending && manager->Active()) SetupPending = false;
+  UpdateSkinIndexes(*SkinData);
+  TitleSectionIndex = SectionIndexByName(manager, TitleSkin.empty() ? "FORMTITLE" : TitleSkin);
+  if (!SectionIndexValid(manager, TitleSectionIndex)) TitleSectionIndex = SectionIndexByName(manager, "FORMTITLE");
+  CaptionSectionIndex = SectionIndexByName(manager, "CAPTION");
+  LoadTitleButtonImages();
+  if (!(Form->ControlState() & csCreating) && !Loading(Form) && !Loading(this)) ApplyFormColor();
+  SkinMenus(SkinActiveFor(SkinData.get(), false));
+}
+
+void TsSkinProvider::ApplyFormColor() {
+  TsSkinManager* manager = Manager();
+  if (manager && useGlobalColor_ && !SkinData->CustomColor()) Form->SetColor(GlobalInfoColor(manager));
+}
+
+// The provider draws no caption buttons of its own yet: a bordered form keeps the system's
+// frame and with it its window menu, so the style stays as the form made it.
+void TsSkinProvider::UpdateSysMenuStyle(bool skinActive) {
+  if (!Form || !Form->HandleAllocated()) return;
+  HWND wnd = Form->Handle();
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  if (!skinActive && SysMenuStyleRemoved) SetWindowLongPtrW(wnd, GWL_STYLE, style | WS_SYSMENU);
+  SysMenuStyleRemoved = false;
+}
+
+void TsSkinProvider::LoadTitleButtonImages() {
+  TsSkinManager* manager = Manager();
+  const int global = SectionIndexByName(manager, "GLOBALINFO");
+  if (!manager || !SectionIndexValid(manager, global)) return;
+  ButtonMin.HitCode = HTMINBUTTON;
+  ButtonMax.HitCode = HTMAXBUTTON;
+  ButtonClose.HitCode = HTCLOSE;
+  ButtonHelp.HitCode = HTHELP;
+  auto mask = [&](const char* name) { return MaskIndexByName(manager, global, "GLOBALINFO", name); };
+  const bool big = HasNormalCaption();
+  ButtonMin.ImageIndex = mask(big ? "BICONMIN" : "SICONMIN");
+  ButtonMax.ImageIndex = mask(big ? "BICONMAX" : "SICONMAX");
+  ButtonClose.ImageIndex = mask(big ? "BICONCLOSE" : "SICONCLOSE");
+  ButtonHelp.ImageIndex = big ? mask("BICONHELP") : mask("SICONHELP");
+  if (!big && ButtonHelp.ImageIndex < 0) ButtonHelp.ImageIndex = mask("BICONHELP");
+  for (TitleButtonData* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) b->BigIcon = big;
+  if (ButtonClose.ImageIndex < 0) {
+    ButtonMin.ImageIndex = mask("BICONMIN");
+    ButtonMax.ImageIndex = mask("BICONMAX");
+    ButtonClose.ImageIndex = mask("BICONCLOSE");
+    ButtonHelp.ImageIndex = mask("BICONHELP");
+    for (TitleButtonData* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) b->BigIcon = true;
+  }
+}
+
+void TsSkinProvider::SkinMenus(bool active) {
+  TsSkinManager* manager = Manager();
+  if (!manager || !manager->IsDefault() || !Form) return;
+  const bool popups = active && manager->SkinnedPopups();
+  for (int i = 0; i < Form->ComponentCount(); ++i)
+    if (auto* menu = dynamic_cast<TPopupMenu*>(Form->Components(i)))
+      SkinableMenusOf(*manager).HookMenuOwnerDraw(menu, popups);
+}
+
+void TsSkinProvider::CreateControlAdapter() {
+  if (!SkinActiveFor(SkinData.get(), false)) return;
+  CtrlAdapter = std::make_unique<TacCtrlAdapter>(this);
+  CtrlAdapter->AdaptControls(nullptr);
+}
+
+void TsSkinProvider::RemoveAdapters() {
+  if (CtrlAdapter)
+    CtrlAdapter->BroadcastMessage(SM_ALPHACMD, MakeSkinWParam(SKC_REMOVESKIN), reinterpret_cast<LPARAM>(Manager()));
+  CtrlAdapter.reset();
+}
+
+void TsSkinProvider::BroadcastToAdapters(const TMessage& message) {
+  if (CtrlAdapter) CtrlAdapter->BroadcastMessage(message.Msg, message.WParam, message.LParam);
+}
+
+void TsSkinProvider::MinMaxInfo(TMessage& message) {
+  // The maximized size is the system's while the system draws the frame.
+  Prev(message);
+}
+
+// ---------------------------------------------------------------------------- dispatch
+
+void TsSkinProvider::FormWndProc(TMessage& message) {
+  try {
+    if (message.Msg == SM_ALPHACMD && AnswerAnyState(message)) return;
+    if (!Skinned()) return UnskinnedMessage(message);
+    if (message.Msg == SM_ALPHACMD) return SkinnedCommand(message);
+    SkinnedMessage(message);
+  } catch (...) {
+    // A failure while painting would otherwise be reported at every paint; the message
+    // gets the form's own handling instead.
+    if (message.Msg == WM_PAINT || message.Msg == WM_ERASEBKGND || message.Msg == WM_PRINT) Prev(message);
+    else throw;
+  }
+}
+
+bool TsSkinProvider::AnswerAnyState(TMessage& message) {
+  auto* manager = reinterpret_cast<TsSkinManager*>(message.LParam);
+  switch (SkinSubCommand(message.WParam)) {
+    case SKC_NEWSKIN:
+      if (!FormDestroying() && manager == Manager()) SetupForSkin();
+      return false;
+    case SKC_REMOVESKIN:
+      RemoveSkin(manager);
+      return true;
+    case SKC_ISSKINNED: message.Result = 1; return true;
+    case SKC_GETBGINFO: AnswerBackgroundInfo(message); return true;
+    case SKC_CHILDTRANSPARENCY: message.Result = SkinData->SkinState; return true;
+    case SKC_GETAPPLICATION: message.Result = reinterpret_cast<LRESULT>(&Application); return true;
+    case SKC_GETCLIENTOFFSET: message.Result = MAKELONG(ClientOffsetX(), ClientOffsetY()); return true;
+  }
+  return false;
+}
+
+void TsSkinProvider::RemoveSkin(TsSkinManager* manager) {
+  if (manager != Manager() || !Form) {
+    if (Form) RelaySkinMessageToControls(Form, SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
+    return;
+  }
+  if (Form->HandleAllocated()) SetDwmTransitions(Form->Handle(), false);
+  RemoveAdapters();
+  TMessage command{SM_ALPHACMD, MakeSkinWParam(SKC_REMOVESKIN), reinterpret_cast<LPARAM>(manager), 0};
+  SkinCommandHandler(command, SkinData.get());
+  TitleSectionIndex = CaptionSectionIndex = -1;
+  RelaySkinMessageToControls(Form, SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
+  ClearMenuCache();
+  if (FormDestroying()) return;
+  SkinMenus(false);
+  UpdateSysMenuStyle(false);
+  // The labels the adapter recoloured get the system's text colour back; the skinned labels
+  // follow the skin themselves.
+  for (int i = 0; i < Form->ComponentCount(); ++i) {
+    auto* label = dynamic_cast<TLabel*>(Form->Components(i));
+    if (label && !dynamic_cast<TsCustomLabel*>(label)) label->Font().SetColor(clWindowText);
+  }
+  if (useGlobalColor_ && !SkinData->CustomColor()) Form->SetColor(clBtnFace);
+  SkinData->CacheBitmap.reset();
+  if (Form->HandleAllocated()) RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void TsSkinProvider::AnswerBackgroundInfo(TMessage& message) {
+  auto& info = *reinterpret_cast<BackgroundInfo*>(message.LParam);
+  if (!Skinned()) {
+    // Without a skin the form is its colour, as the skinned controls then are theirs.
+    info.Kind = BG_COLOR;
+    info.Color = static_cast<TColor>(ColorToRGB(Form ? Form->Color() : clBtnFace));
+    return;
+  }
+  if (SkinData->BackgroundChanged && !SkinData->Updating && SkinData->CacheReusable()) BuildFormFrameImage();
+  if (info.PaintNow) {
+    info.OffsetX += ClientOffsetX();
+    info.OffsetY += ClientOffsetY();
+  }
+  SkinData->FillBackgroundInfo(info, FormActive, Form->Handle());
+  if (info.Kind == BG_BITMAP && !info.PaintNow) {
+    if (!info.Bitmap) {
+      BuildFormFrameImage();
+      info.Bitmap = SkinData->CacheBitmap.get();
+    }
+    info.OffsetX = ClientOffsetX();
+    info.OffsetY = ClientOffsetY();
+  }
+}
+
+void TsSkinProvider::ApplyNewSkin() {
+  TsSkinManager* manager = Manager();
+  ClearMenuCache();
+  UpdateSkinIndexes(*SkinData);
+  TitleSectionIndex = SectionIndexByName(manager, TitleSkin.empty() ? "FORMTITLE" : TitleSkin);
+  CaptionSectionIndex = SectionIndexByName(manager, "CAPTION");
+  if (manager) {
+    LoadTitleButtonImages();
+    UpdateSysMenuStyle(true);
+  }
+  SkinData->BackgroundChanged = true;
+}
+
+void TsSkinProvider::UnskinnedMessage(TMessage& message) {
+  if (message.Msg == SM_ALPHACMD) {
+    const WORD command = SkinSubCommand(message.WParam);
+    if (command == SKC_NEWSKIN && !FormDestroying()) {
+      if (reinterpret_cast<TsSkinManager*>(message.LParam) != Manager()) return;
+      ApplyNewSkin();
+      TsSkinManager* manager = Manager();
+      if (manager && !manager->Loading()) SkinMenus(true);
+      ApplyFormColor();
+      if (Form->HandleAllocated()) SetDwmTransitions(Form->Handle(), true);
+      if (!CtrlAdapter) CreateControlAdapter();
+      else CtrlAdapter->AdaptControls(nullptr);
+      return;
+    }
+    if (command == SKC_GETPROVIDER) {
+      message.Result = reinterpret_cast<LRESULT>(this);
+      return;
+    }
+  }
+  Prev(message);
+}
+
+void TsSkinProvider::SkinnedCommand(TMessage& message) {
+  TsSkinManager* manager = Manager();
+  const bool own = reinterpret_cast<TsSkinManager*>(message.LParam) == manager;
+  switch (SkinSubCommand(message.WParam)) {
+    case SKC_NEWSKIN:
+      if (!own) return;
+      ApplyNewSkin();
+      if (manager) SkinableMenusOf(*manager).UpdateActive();
+      if (Form->HandleAllocated()) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+      return;
+    case SKC_REFRESH:
+      if (own) Refresh();
+      return;
+    case SKC_GETPROVIDER: message.Result = reinterpret_cast<LRESULT>(this); return;
+    case SKC_SETUPDATING:
+      SkinData->SetUpdating(SkinArgument(message.WParam) == 1);
+      if (SkinData->Updating) SkinData->BackgroundChanged = true;
+      return;
+    case SKC_SETFOLLOWPARENT:
+      SkinControlWndProc(message, SkinData.get());
+      if (SkinData->CacheLocked) BuildFormFrameImage();
+      return;
+    case SKC_ISUPDATING:
+      message.Result = !SkinChangeAnimating && !ShowAnimating && SkinData->CacheReusable() && SkinData->Updating;
+      return;
+    case SKC_ISBGVARYING: {
+      const TsGeneralData* s = SkinData->Section();
+      const int v = s ? s->GradientPercent + s->ImagePercent : 0;
+      message.Result = message.LParam = v > 0;
+      return;
+    }
+    case SKC_GETBGCOLOR: message.Result = static_cast<LRESULT>(FormBackgroundColor()); return;
+    case SKC_CONTROLCHANGED:
+      if (Form && !Loading(Form) && CtrlAdapter)
+        CtrlAdapter->AdaptControls(dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(message.LParam)));
+      return;
+    case SKC_BEFORESCROLL:
+      if (SkinData->BackgroundFollowsParent()) Form->Perform(WM_SETREDRAW, FALSE, 0);
+      return;
+    case SKC_AFTERSCROLL:
+      if (SkinData->BackgroundFollowsParent()) {
+        Form->Perform(WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(Form->Handle(), nullptr, nullptr,
+                     RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+      }
+      return;
+  }
+  // Other skin commands get no answer and are not passed on.
+}
+
+void TsSkinProvider::Refresh() {
+  TsSkinManager* manager = Manager();
+  if (!CtrlAdapter) CreateControlAdapter();
+  else CtrlAdapter->AdaptControls(nullptr);
+  if (manager && !manager->Loading()) SkinMenus(SkinActiveFor(SkinData.get(), true));
+  if (HasBorder()) RegionChanged = true;
+  if (!FormShowing()) return;
+  SkinData->BackgroundChanged = true;
+  if (!SkinChangeAnimating && !ShowAnimating)
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+  ApplyFormColor();
+  SkinData->SetUpdating(false);
+  BroadcastToAdapters(TMessage{SM_ALPHACMD, MakeSkinWParam(SKC_REFRESH), reinterpret_cast<LPARAM>(manager), 0});
+}
+
+void TsSkinProvider::SkinnedMessage(TMessage& message) {
+  if (DroppedMessage(message.Msg)) {
+    message.Result = 0;
+    return;
+  }
+  switch (message.Msg) {
+    case WM_SETREDRAW:
+      RedrawLockCount = message.WParam == 1 ? std::max(0, RedrawLockCount - 1) : RedrawLockCount + 1;
+      return Prev(message);
+    case WM_SIZE: {
+      LastClientRect = RECT{0, 0, LOWORD(message.LParam), HIWORD(message.LParam)};
+      Prev(message);
+      if (SkinChangeAnimating || ShowAnimating) return;
+      if (FrameImageSizeChanged()) {
+        SkinData->BackgroundChanged = true;
+        RegionChanged = true;
+        if (FormShowing()) InvalidateRect(Form->Handle(), nullptr, FALSE);
+      }
+      return;
+    }
+    case WM_ACTIVATE: return ActivateMessage(message);
+    case WM_NCACTIVATE: return NCActivateMessage(message);
+    case WM_ERASEBKGND: return EraseMessage(message);
+    case WM_PAINT: return PaintMessage(message);
+    case WM_PRINT:
+      if (FormShowing() && !Loading(this) && !(Form->ControlState() & csCreating))
+        PrintForm(reinterpret_cast<HDC>(message.WParam));
+      return;
+    case WM_SETTINGCHANGE:
+      SkinData->BackgroundChanged = true;
+      return Prev(message);
+    case WM_SHOWWINDOW:
+      if (message.LParam == 1 && message.WParam)
+        ShownState = IsIconic(Form->Handle()) ? 2 : IsZoomed(Form->Handle()) ? 3 : 1;
+      return Prev(message);
+    case WM_GETMINMAXINFO: return MinMaxInfo(message);
+    case WM_WINDOWPOSCHANGING: return WindowPosChanging(message);
+    case WM_CONTEXTMENU:
+      if (Form->PopupMenu() && Manager()) SkinableMenusOf(*Manager()).HookMenuOwnerDraw(Form->PopupMenu(), true);
+      return Prev(message);
+    case WM_PARENTNOTIFY: {
+      const WORD event = LOWORD(message.WParam);
+      if (Loading(this) || Loading(Form) || (event != WM_CREATE && event != WM_DESTROY)) return Prev(message);
+      Prev(message);
+      if (event == WM_CREATE && CtrlAdapter) CtrlAdapter->AdaptControls(nullptr);
+      RelaySkinMessageToControls(Form, SKC_CHILDTRANSPARENCY, 1);
+      return;
+    }
+    case CM_VISIBLECHANGED:
+      Prev(message);
+      // An emptied picture must be built again before it is shown.
+      if (!message.WParam && !FormDestroying() && SkinData->CacheBitmap) {
+        SkinData->CacheBitmap->SetSize(0, 0);
+        SkinData->BackgroundChanged = true;
+      }
+      return;
+    case CM_ENABLEDCHANGED:
+      Prev(message);
+      if (DrawNonClientArea) SkinData->BackgroundChanged = true;
+      return;
+    case CM_COLORCHANGED:
+      // The skin decides the colour unless the form keeps its own.
+      if (!SkinData->CustomColor()) return;
+      if (!(Form->ControlState() & csCreating)) SkinData->BackgroundChanged = true;
+      return Prev(message);
+    case CM_MENUCHANGED:
+      if (!(Form->ControlState() & csCreating) && FormShowing()) RebuildTitle = true;
+      return Prev(message);
+    case CM_SHOWINGCHANGED: return ShowingChanged(message);
+    case CM_CONTROLLISTCHANGE: {
+      Prev(message);
+      auto* control = dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(message.WParam));
+      if (!message.LParam || !control) return;
+      if (CtrlAdapter) CtrlAdapter->AddControl(control);
+      RelaySkinMessageToControls(control, SKC_CHILDTRANSPARENCY, 1);
+      control->Perform(SM_ALPHACMD, MakeSkinWParam(SKC_CHILDTRANSPARENCY), 1);
+      return;
+    }
+    case CM_FLOAT:
+      Prev(message);
+      SendSkinCommandToWindow(Form->Handle(), SKC_REFRESH, reinterpret_cast<LPARAM>(Manager()));
+      return;
+  }
+  Prev(message);
+}
+
+void TsSkinProvider::ActivateMessage(TMessage& message) {
+  Prev(message);
+  if (!FormShowing() || (Form->ControlState() & csCreating)) return;
+  TsSkinManager* manager = Manager();
+  if (manager) SkinMenus(SkinActiveFor(SkinData.get(), true));
+  if (Form->BorderStyle() == bsNone) NotifyChildrenParentUpdated(Form);
+}
+
+void TsSkinProvider::NCActivateMessage(TMessage& message) {
+  if (Destroying(this)) return Prev(message);
+  const bool active = message.WParam != 0;
+  FormActive = active;
+  if (!active && ShownState == 3) ShownState = 0;
+  else if (ShownState == 3) SkinData->SetUpdating(true);
+  else {
+    SkinData->BackgroundChanged = true;
+    SkinData->SetUpdating(false);
+  }
+  Prev(message);
+  if (Form->ControlState() & csCreating) return;
+  if (Skinned() && !CtrlAdapter) CreateControlAdapter();
+}
+
+// Snapping to the work area's edges while the form is moved.
+void TsSkinProvider::WindowPosChanging(TMessage& message) {
+  if (RegionUpdating) return;
+  auto& pos = *reinterpret_cast<WINDOWPOS*>(message.LParam);
+  if (ScreenSnap && !IsZoomed(Form->Handle()) && !(pos.flags & SWP_NOMOVE) && (pos.x != 0 || pos.y != 0)) {
+    const RECT area = Form->MonitorWorkArea();
+    const int w = (pos.flags & SWP_NOSIZE) ? Form->Width() : pos.cx;
+    const int h = (pos.flags & SWP_NOSIZE) ? Form->Height() : pos.cy;
+    SnapCoordinate(pos.x, area.right, SnapBuffer, w);
+    SnapCoordinate(pos.y, area.bottom, SnapBuffer, h);
+    SnapCoordinate(pos.x, area.left, SnapBuffer, 0);
+    SnapCoordinate(pos.y, area.top, SnapBuffer, 0);
+  }
+  Prev(message);
+}
+
+// The animated show: the form is made visible with nothing on the screen, its children are
+// prepared, and the animation brings it up in one piece.
+void TsSkinProvider::ShowingChanged(TMessage& message) {
+  if (!message.WParam || !SkinData->BackgroundChanged || !DrawNonClientArea) return Prev(message);
+  TsSkinManager* manager = Manager();
+  SkinMenus(true);
+  if (CtrlAdapter) CtrlAdapter->AdaptControls(nullptr);
+  const TacFormAnimation& animation =
+      HasNormalCaption() ? static_cast<const TacFormAnimation&>(manager->AnimEffects.FormShow)
+                         : static_cast<const TacFormAnimation&>(manager->AnimEffects.DialogShow);
+  AnimShowPending = Form->FormStyle() != fsMDIChild && !Form->Parent() && animation.Active;
+  if (!AnimShowPending) {
+    SkinData->SetUpdating(false);
+    return Prev(message);
+  }
+  SkinData->SetUpdating(true);
+  ShowAnimating = true;
+  bool hidden = false;
+  // Whatever fails on the way, the form ends visible and the flags cleared.
+  struct ShowEnd {
+    TsSkinProvider& p;
+    ~ShowEnd() {
+      p.AnimShowPending = false;
+      p.ShowAnimating = false;
+      p.RegionUpdating = false;
+    }
+  } end{*this};
+  hidden = SetLayeredHidden(Form, true);
+  SetChildrenRedraw(Form, false);
+  try {
+    Prev(message);
+  } catch (...) {
+    SetChildrenRedraw(Form, true);
+    if (hidden) SetLayeredHidden(Form, false);
+    AnimateFormAppearance(Form, 0);
+    throw;
+  }
+  SetChildrenRedraw(Form, true);
+  if (hidden) SetLayeredHidden(Form, false);
+  AnimShowPending = false;
+  AnimateFormAppearance(Form, animation.Time);
+  ShowAnimating = false;
+  RedrawWindow(Form->Handle(), nullptr, nullptr,
+               RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE |
+                   (SkinData->CacheReusable() ? RDW_NOERASE : RDW_ERASE));
+}

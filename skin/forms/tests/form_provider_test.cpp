@@ -1,0 +1,261 @@
+// The form skin provider on real forms: the hook gives an activated framework form its
+// provider, the client area shows the skin's FORM section with the form's graphic controls
+// over it, the form snaps to the work area, shows animated or not, has its controls adapted,
+// and is given back whole when the skin goes.
+#include "skin/forms/skin_provider.h"
+
+#include "framework/stdctrls.h"
+#include "framework/tests/ui_fixture.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/s_label.h"
+#include "skin/engine/skin_broadcast.h"
+#include "skin/engine/skin_command.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/forms/tests/dialog_fixtures.h"
+#include "skin/forms/control_adapter.h"
+#include "skin/forms/form_animation.h"
+#include "skin/forms/skin_hook.h"
+#include "skin/forms/window_adapter.h"
+#include "tests/support/capture.h"
+#include "tests/support/window.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+using efir::test::ScratchFolder;
+using efir::test::WriteSkinFolder;
+using efir::test::UiTest;
+
+
+// Colours of the synthetic skin "Forms", as 0x00BBGGRR.
+constexpr TColor kFormActive = 0x00A0C0, kFormInactive = 0x406040, kGlobal = 0x303030, kGlobalInk = 0x00FFFF;
+constexpr TColor kShape = 0xC00000;
+
+std::string Colours(TColor fill, TColor hotFill, TColor ink) {
+  return "COLOR=" + efir::test::Hex(fill) + "\r\nHOTCOLOR=" + efir::test::Hex(hotFill) +
+         "\r\nFONTCOLOR=" + efir::test::Hex(ink) + "\r\nHOTFONTCOLOR=" + efir::test::Hex(ink) + "\r\n";
+}
+
+std::string WriteFormSkin() {
+  const std::string options = "[GLOBALINFO]\r\n" + Colours(kGlobal, kGlobal, kGlobalInk) + "[FORM]\r\n" +
+                              Colours(kFormInactive, kFormActive, kGlobalInk) + "[BUTTON]\r\n" +
+                              Colours(0x400000, 0x004000, kGlobalInk);
+  const std::string dir = efir::GetCurrentDir() + "\\form_skins";
+  ScratchFolder scratch("form_skins");
+  WriteSkinFolder(dir + "\\Forms", {{"Options.dat", options}});
+  return dir;
+}
+
+// A graphic control of one colour.
+class TColourShape : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+
+ protected:
+  void Paint() override {
+    Canvas().Brush().SetColor(kShape);
+    RECT r{0, 0, Width(), Height()};
+    Canvas().FillRect(r);
+  }
+};
+
+class FormProvider : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    StartWindowSkinning();
+    manager = std::make_unique<TsSkinManager>(nullptr);
+    manager->SetSkinDirectory(WriteFormSkin());
+    manager->SetSkinName("Forms");
+    ASSERT_TRUE(manager->Active());
+  }
+  void TearDown() override {
+    AnimationFrameShown = nullptr;
+    for (TForm* form : made) form->Free();
+    if (manager) manager->SetActive(false);
+    manager.reset();
+    UiTest::TearDown();
+  }
+
+  // A borderless form with a shape on it, shown and activated.
+  TForm* ShownForm(intptr_t tag = 0) {
+    auto* form = efir::Construct<TForm>(nullptr);
+    form->SetTag(tag);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(100, 100, 200, 150);
+    form->SetColor(clWhite);
+    shape = efir::Place(new TColourShape(form), form, 20, 20, 40, 30);
+    made.push_back(form);
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    efir::test::pumpFor(50);
+    return form;
+  }
+
+  static bool AnswersSkinned(TForm* form) { return WindowAcknowledgesSkinCommand(form->Handle(), SKC_ISSKINNED); }
+
+  std::unique_ptr<TsSkinManager> manager;
+  std::vector<TForm*> made;
+  TColourShape* shape = nullptr;
+};
+
+TEST_F(FormProvider, AnActivatedFormGetsItsProviderUnlessTaggedOut) {
+  TForm* skinned = ShownForm();
+  EXPECT_TRUE(AnswersSkinned(skinned));
+  TsSkinProvider* provider = ProviderOfForm(skinned);
+  ASSERT_NE(provider, nullptr);
+  EXPECT_EQ(provider->Form, skinned);
+  EXPECT_EQ(provider->SnapBuffer, 10);
+  EXPECT_FALSE(provider->ScreenSnap);
+  EXPECT_TRUE(provider->DrawNonClientArea && provider->AllowExtBorders && provider->ShowAppIcon &&
+              provider->UseGlobalColor());
+  EXPECT_FALSE(provider->HasBorder()) << "a bsNone form gets no frame";
+  const auto& forms = SkinnedForms();
+  EXPECT_NE(std::find(forms.begin(), forms.end(), skinned), forms.end());
+  EXPECT_EQ(skinned->Color(), kGlobal) << "the form takes the skin's colour";
+
+  TForm* plain = ShownForm(-98);
+  EXPECT_FALSE(AnswersSkinned(plain));
+  EXPECT_EQ(ProviderOfForm(plain), nullptr);
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(FormProvider, ClientShowsTheFormSectionWithTheGraphicControlsOverIt) {
+  struct Case {
+    intptr_t tag;
+    TColor exposed;
+  };
+  const Case cases[] = {{0, kFormActive}, {-98, clWhite}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tag);
+    TForm* form = ShownForm(c.tag);
+    form->Repaint();
+    efir::test::pumpFor(50);
+    for (const efir::test::Image& image :
+         {efir::test::captureWindow(form->Handle()), efir::test::captureScreenOf(form->Handle())}) {
+      EXPECT_EQ(image.at(150, 100), c.exposed);
+      EXPECT_EQ(image.at(5, 5), c.exposed);
+      EXPECT_EQ(image.at(40, 35), kShape) << "the shape is painted over the background";
+      EXPECT_EQ(image.at(19, 35), c.exposed);
+    }
+    if (c.tag == 0) efir::test::saveScreenshot(form->Handle(), "form_provider_client");
+    form->Hide();
+  }
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(FormProvider, SnapsToTheWorkAreaEdgeWithinTheBuffer) {
+  TForm* form = ShownForm();
+  TsSkinProvider* provider = ProviderOfForm(form);
+  ASSERT_NE(provider, nullptr);
+  provider->ScreenSnap = true;
+  const RECT area = form->MonitorWorkArea();
+  struct Case {
+    int gap;
+    int expectedLeft;
+  };
+  const Case cases[] = {{9, static_cast<int>(area.left)}, {10, static_cast<int>(area.left) + 10}, {3, static_cast<int>(area.left)}};
+  for (const Case& c : cases) {
+    SetWindowPos(form->Handle(), nullptr, area.left + c.gap, area.top + 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.left, c.expectedLeft) << "gap " << c.gap;
+  }
+  // The right edge snaps with the form's width.
+  SetWindowPos(form->Handle(), nullptr, area.right - 200 - 5, area.top + 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  RECT r;
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ(r.right, area.right);
+  provider->ScreenSnap = false;
+  SetWindowPos(form->Handle(), nullptr, area.left + 4, area.top + 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ(r.left, area.left + 4) << "no snapping while it is off";
+}
+
+TEST_F(FormProvider, ShowsAgainWithoutAnimationAtTimeZeroAndWithFramesFromEightOn) {
+  TForm* form = ShownForm();
+  ASSERT_NE(ProviderOfForm(form), nullptr);
+  struct Case {
+    uint16_t time;
+    size_t frames;
+  };
+  const Case cases[] = {{0, 0}, {7, 0}, {80, CrossFadeWeights(80).size()}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.time);
+    form->Hide();
+    efir::test::pumpFor(20);
+    manager->AnimEffects.DialogShow.Time = c.time;
+    size_t frames = 0;
+    AnimationFrameShown = [&](HWND, int) { ++frames; };
+    form->Show();
+    AnimationFrameShown = nullptr;
+    EXPECT_EQ(frames, c.frames);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    efir::test::pumpFor(50);
+    const efir::test::Image screen = efir::test::captureScreenOf(form->Handle());
+    EXPECT_EQ(screen.at(150, 100), kFormActive);
+    EXPECT_EQ(screen.at(40, 35), kShape);
+  }
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(FormProvider, AdaptsButtonsAgainAfterRecreationHonoursAVetoAndLeavesSkinnedLabels) {
+  auto* form = efir::Construct<TForm>(nullptr);
+  made.push_back(form);
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(100, 100, 240, 160);
+  auto* button = efir::Place(new TButton(form), form, 10, 10, 80, 24);
+  auto* vetoed = efir::Place(new TButton(form), form, 10, 40, 80, 24);
+  vetoed->SetName("Vetoed");
+  auto* label = efir::Place(new TLabel(form), form, 10, 80, 80, 16);
+  auto* skinnedLabel = efir::Place(new TsLabel(form), form, 10, 100, 80, 16);
+  label->Font().SetColor(clRed);
+  skinnedLabel->Font().SetColor(clRed);
+  form->HandleNeeded();
+  auto* provider = new TsSkinProvider(form);
+  provider->OnSkinItem = [](TComponent* item, bool& canBeAdded, std::string&) {
+    if (item->Name() == "Vetoed") canBeAdded = false;
+  };
+  provider->AfterConstruction();
+  provider->CreateControlAdapter();
+  ASSERT_NE(provider->CtrlAdapter, nullptr);
+  EXPECT_NE(AdapterOfWindow(button->Handle()), nullptr);
+  EXPECT_EQ(AdapterOfWindow(vetoed->Handle()), nullptr);
+  EXPECT_TRUE(label->Transparent());
+  EXPECT_EQ(label->Font().Color(), kGlobalInk) << "a plain label takes the skin's font colour";
+  EXPECT_EQ(skinnedLabel->Font().Color(), clRed) << "a skinned label is left to itself";
+
+  TacMainWnd* first = AdapterOfWindow(button->Handle());
+  button->RecreateWnd();
+  form->Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(static_cast<TControl*>(button)), 1);
+  TacMainWnd* again = AdapterOfWindow(button->Handle());
+  ASSERT_NE(again, nullptr) << "adapted again";
+  EXPECT_FALSE(again->Detached);
+  EXPECT_EQ(provider->CtrlAdapter->Count(), 1) << "one item a control: " << (first == again ? "same" : "new");
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(FormProvider, RemovingTheSkinGivesTheFormBack) {
+  TForm* form = ShownForm();
+  ASSERT_NE(ProviderOfForm(form), nullptr);
+  manager->SetActive(false);
+  efir::test::pumpFor(20);
+  EXPECT_FALSE(AnswersSkinned(form)) << "the provider went with the hook";
+  EXPECT_EQ(ProviderOfForm(form), nullptr);
+  EXPECT_EQ(form->Color(), clBtnFace);
+  const auto& forms = SkinnedForms();
+  EXPECT_EQ(std::find(forms.begin(), forms.end(), form), forms.end());
+  form->Repaint();
+  efir::test::pumpFor(20);
+  const efir::test::Image image = efir::test::captureWindow(form->Handle());
+  EXPECT_EQ(image.at(150, 100), static_cast<COLORREF>(ColorToRGB(clBtnFace)));
+  EXPECT_EQ(image.at(40, 35), kShape);
+  EXPECT_TRUE(shown.empty());
+}
+
+}  // namespace
