@@ -56,9 +56,11 @@ const char* const StateButtonNames[] = {"SF", "SR", "SD", "SE", "SC"};
 
 TsAlphaImageList* NewStateButtonImages() {
   auto* images = new TsAlphaImageList(nullptr, 48, 16);
+  // Built once from all five: adding them one by one rebuilt the list after each.
   for (const char* name : StateButtonNames)
     if (auto bytes = efir::skin::FindEmbeddedData(name))
-      images->AddItem(ifPNG, std::vector<uint8_t>(bytes->begin(), bytes->end()));
+      images->Items.push_back({ifPNG, pf32bit, std::vector<uint8_t>(bytes->begin(), bytes->end())});
+  images->Change();
   return images;
 }
 
