@@ -276,6 +276,7 @@ TEST_F(ListWindow, RowsComingIntoViewShowTheirOwnStations) {
   const efir::test::Image logo = efir::test::captureScreen(cell);
   const auto white = std::count(logo.pixels.begin(), logo.pixels.end(), 0xFFFFFFu);
   EXPECT_LT(white, static_cast<long>(logo.pixels.size() / 2));
+  efir::test::saveScreenshot(Form1->Handle(), "editor-list-scrolled");
 }
 
 TEST_F(ListWindow, Screenshot) {
