@@ -185,7 +185,12 @@ void TsScrollBar::SetThumbPos(int pos) {
   }
   const bool carriesPos = lastCode_ == SB_THUMBPOSITION || lastCode_ == SB_THUMBTRACK;
   const WPARAM wParam = MAKEWPARAM(lastCode_, carriesPos ? thumbPos_ : 0);
-  SendMessageW(Handle(), Vertical() ? WM_VSCROLL : WM_HSCROLL, wParam, reinterpret_cast<LPARAM>(Handle()));
+  // As a system bar does: to the parent, which hands it back to this control's scroll handling.
+  const UINT msg = Vertical() ? WM_VSCROLL : WM_HSCROLL;
+  if (HWND parent = GetParent(Handle()))
+    SendMessageW(parent, msg, wParam, reinterpret_cast<LPARAM>(Handle()));
+  else
+    Perform(CN_BASE + msg, wParam, reinterpret_cast<LPARAM>(Handle()));
   redrawPending_ = true;
   RepaintIfPending();
 }

@@ -277,6 +277,16 @@ void TsTrackBar::ButtonUp(POINT at) {
   SkinData->UpdateGlow(true, nullptr);
 }
 
+bool TsTrackBar::SkinCommand(TMessage& Message) {
+  // The last blended frame is the new look only to within a step: show the image itself.
+  if (SkinSubCommand(Message.WParam) == SKC_STOPANIMATION) {
+    StopFading();
+    if (HandleAllocated()) InvalidateRect(Handle(), nullptr, FALSE);
+    return true;
+  }
+  return TsSkinnedControl::SkinCommand(Message);
+}
+
 bool TsTrackBar::SkinnedMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SETFOCUS:

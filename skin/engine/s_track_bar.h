@@ -45,6 +45,7 @@ class TsTrackBar : public TsSkinnedControl<TTrackBar> {
 
  protected:
   virtual void PaintChannel();
+  bool SkinCommand(TMessage& Message) override;
   bool SkinnedMessage(TMessage& Message) override;
 
  private:
