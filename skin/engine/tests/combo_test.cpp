@@ -48,6 +48,8 @@ class ComboTest : public UiTest {
  protected:
   template <class Box>
   Box* NewBox(TComboBoxStyle style = csDropDownList) {
+    // A cursor left over the new box would make it hot.
+    SetCursorPos(700, 560);
     form = NewForm(220, 200);
     auto* box = new Box(form);
     box->SetParent(form);
@@ -55,6 +57,9 @@ class ComboTest : public UiTest {
     box->SetBounds(10, 10, 160, 21);
     for (const char* preset : kPresets) box->Items().Add(preset);
     box->OnSelect = [this, box](TObject*) { selected.push_back(box->Text()); };
+    pumpFor(30);
+    // The form gave its only control the focus; the tests give it where they mean to.
+    ::SetFocus(form->Handle());
     pumpFor(30);
     return box;
   }

@@ -52,7 +52,7 @@ struct SkinnedWalk {
       ++Seen["TsLabel"];
       TsSkinManager* manager = TsSkinManager::DefaultManager();
       const bool fromSection = manager && manager->LoadedSkin.Active &&
-                               SectionIndexValid(manager, ParentFontSectionIndex(label, -1, manager));
+                               SectionIndexValid(manager, ParentFontSectionIndex(label, manager->FixedIndexes.IdxGlobalInfo, manager));
       if (!fromSection) Report(label, "TsLabel");
     }
   }
