@@ -174,8 +174,9 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
       region_.reset();
       return;
     }
-    // The system owns the region from here on.
-    SetWindowRgn(this->Handle(), region_.release(), FALSE);
+    // The system owns the region from here on, unless it refuses it.
+    HRGN shape = region_.release();
+    if (!SetWindowRgn(this->Handle(), shape, FALSE)) DeleteObject(shape);
   }
   bool IsWholeButton(HRGN region) {
     efir::gdi::Object<HRGN> whole(CreateRectRgn(0, 0, this->Width(), this->Height()));
