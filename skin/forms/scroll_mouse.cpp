@@ -28,6 +28,8 @@ LRESULT TacScrollWnd::ScrollHitTest(POINT screen) const {
 }
 
 void TacScrollWnd::HoverBars(int hitCode) {
+  // A press elsewhere keeps the one state until its release.
+  if (ScrollState.PressedPart != spNone && ScrollState.HotWnd != Wnd) return;
   ScrollState.HotWnd = Wnd;
   if (hitCode != HTHSCROLL && hitCode != HTVSCROLL) return;
   const int kind = hitCode == HTHSCROLL ? SB_HORZ : SB_VERT;

@@ -253,6 +253,24 @@ TEST_F(ScrollAdapterTest, HoldingAnArrowStepsOnceThenRepeatsAndPausesOffTheArrow
   EXPECT_EQ(counted.Scrolls.size(), released) << "no step after the release";
 }
 
+TEST_F(ScrollAdapterTest, AHoveredArrowLightsUpUntilTheCursorLeavesTheBar) {
+  Fill(100);
+  const RECT bar = VertBarOnScreen(), inWindow = VertBarInWindow();
+  const int arrow = PlainArrowLength(*ListAdapter()->VertBar);
+  const POINT onArrow{(bar.left + bar.right) / 2, bar.top + arrow / 2};
+  SetCursorPos(onArrow.x, onArrow.y);
+  SendMessageW(list, WM_NCMOUSEMOVE, HTVSCROLL, ScreenParam(onArrow));
+  SendMessageW(list, WM_TIMER, kScrollHoverTimer, 0);
+  EXPECT_EQ(ScrollState.HoverPart, spFirstArrow);
+  EXPECT_EQ(captureWindow(list).at(inWindow.left, inWindow.top), ss::Rim[1]) << "hot";
+  EXPECT_EQ(captureWindow(list).at(inWindow.left, inWindow.bottom - 1), ss::Rim[0]) << "the other arrow stays";
+
+  SetCursorPos(bar.left - 40, onArrow.y);
+  SendMessageW(list, WM_TIMER, kScrollHoverTimer, 0);
+  EXPECT_EQ(ScrollState.HoverBar, -1);
+  EXPECT_EQ(captureWindow(list).at(inWindow.left, inWindow.top), ss::Rim[0]) << "normal again";
+}
+
 TEST_F(ScrollAdapterTest, DraggingTheThumbToEitherEndReportsTheLastValidPositions) {
   Fill(100);
   TacScrollWnd* adapter = ListAdapter();
@@ -268,6 +286,11 @@ TEST_F(ScrollAdapterTest, DraggingTheThumbToEitherEndReportsTheLastValidPosition
   EXPECT_TRUE(adapter->ThumbTracking);
   for (int y = grab.y; y <= bar.bottom + 40; y += 15)
     SendMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, ClientParam(list, {grab.x, y}));
+  // The list redrew its own bar as it scrolled; the dragged thumb is on top, pressed.
+  const RECT inWindow = VertBarInWindow();
+  const int arrow = PlainArrowLength(*adapter->VertBar);
+  const Image dragged = captureWindow(list);
+  EXPECT_EQ(dragged.at((inWindow.left + inWindow.right) / 2, inWindow.bottom - arrow - thumb.Size / 2), ss::HotThumb);
   SendMessageW(list, WM_LBUTTONUP, 0, ClientParam(list, {grab.x, bar.bottom + 40}));
   EXPECT_FALSE(adapter->ThumbTracking);
 
