@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/forms/skin_hook.h"
 #include "editor/confirm_window.h"
 #include "editor/edit_window.h"
 #include "editor/editor_forms.h"
@@ -94,6 +95,7 @@ class EditorTest : public ::testing::Test {
 
   // The program's start: the three windows, then the loop until the list window shows.
   void Start() {
+    StartWindowSkinning();  // as the program does: its windows become skinned forms
     CreateEditorForms();
     Form1->Show();
     for (int waited = 0; waited < 2000 && !IsWindowVisible(Form1->Handle()); waited += 10) {

@@ -5,6 +5,7 @@
 #include "editor/tests/editor_fixture.h"
 #include "framework/exceptions.h"
 #include "framework/picture_png.h"
+#include "skin/engine/skin_command.h"
 #include "tests/support/capture.h"
 #include "tests/support/window.h"
 
@@ -285,6 +286,8 @@ TEST_F(ListWindow, Screenshot) {
     Application.ProcessMessages();
     Sleep(10);
   }
+  // The window is a skinned form: its provider answers for it.
+  EXPECT_TRUE(WindowAcknowledgesSkinCommand(Form1->Handle(), SKC_ISSKINNED));
   efir::test::saveScreenshot(Form1->Handle(), "editor-list");
 }
 

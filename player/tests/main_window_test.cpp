@@ -14,6 +14,7 @@
 #include "player/main_window.h"
 #include "player/station_dialog.h"
 #include "player/views.h"
+#include "skin/engine/skin_command.h"
 #include "player/tests/player_fixture.h"
 #include "tests/support/capture.h"
 
@@ -353,6 +354,8 @@ TEST_F(MainWindow, StartScreenshot) {
   WriteLines(Config(), ConfigLines(0, 1, 40, 2));
   Start();
   Form1->Repaint();
+  // The window is a skinned form: its provider answers for it.
+  EXPECT_TRUE(WindowAcknowledgesSkinCommand(Form1->Handle(), SKC_ISSKINNED));
   efir::test::saveScreenshot(Form1->Handle(), "player-main-window");
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/forms/skin_hook.h"
 #include "framework/application.h"
 #include "framework/text_encoding.h"
 #include "framework/text_file.h"
@@ -160,6 +161,7 @@ class PlayerTest : public ::testing::Test {
 
   // The program's start: the seven windows, then the loop until the main window shows.
   void Start() {
+    StartWindowSkinning();  // as the program does: its windows become skinned forms
     CreatePlayerForms();
     PumpUntil([] { return Form1->HandleAllocated() && IsWindowVisible(Form1->Handle()); });
   }
