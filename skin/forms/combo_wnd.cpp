@@ -8,6 +8,7 @@
 #include "skin/engine/engine_routines.h"
 #include "skin/engine/fills.h"
 #include "skin/engine/item_paint.h"
+#include "skin/engine/s_combo_box.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_lookups.h"
@@ -362,4 +363,29 @@ void TacComboBoxWnd::AdapterWndProc(TMessage& message) {
       return;
   }
   TacEditWnd::AdapterWndProc(message);
+}
+
+namespace {
+
+// The engine's skinned combo box hands its long drop-down list over through this: the list
+// window is adapted here and given its standard procedure back when the box lets it go.
+class ComboListHandOff : public TsComboListAdapter {
+ public:
+  explicit ComboListHandOff(std::unique_ptr<TacComboListWnd> list) : list_(std::move(list)) {}
+  void SkinCommand(TMessage& message) override {
+    if (IsWindow(list_->Wnd)) message.Result = SendMessageW(list_->Wnd, message.Msg, message.WParam, message.LParam);
+  }
+
+ private:
+  std::unique_ptr<TacComboListWnd> list_;
+};
+
+}  // namespace
+
+void RegisterComboListAdapters() {
+  SetComboListAdapterFactory([](const TsComboListRequest& request) -> std::unique_ptr<TsComboListAdapter> {
+    auto list = AttachAdapter<TacComboListWnd>(request.List, nullptr, request.Manager, request.Section, true);
+    list->SimpleStyle = request.Simple;
+    return std::make_unique<ComboListHandOff>(std::move(list));
+  });
 }

@@ -60,3 +60,7 @@ class TacComboBoxWnd : public TacEditWnd {
 
   efir::gdi::Object<HBRUSH> listBrush_;
 };
+
+// Lets the engine's skinned combo box hand its long drop-down lists to TacComboListWnd
+// (once, at the start of window skinning).
+void RegisterComboListAdapters();

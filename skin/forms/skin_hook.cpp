@@ -6,6 +6,7 @@
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/forms/combo_wnd.h"
 #include "skin/forms/dialog_children.h"
 #include "skin/forms/dialog_wnd.h"
 #include "skin/forms/button_adapters.h"
@@ -159,6 +160,7 @@ bool TacProvider::AdaptDialogControl(HWND wnd) {
 void StartWindowSkinning() {
   static HookSkinning skinning;
   SetWindowSkinning(&skinning);
+  RegisterComboListAdapters();
 }
 
 bool SkinHookInstalled() { return hook != nullptr; }

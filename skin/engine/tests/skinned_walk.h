@@ -20,6 +20,8 @@
 #include "skin/engine/s_combo_box.h"
 #include "skin/engine/s_edit.h"
 #include "skin/engine/s_label.h"
+#include "skin/engine/s_scroll_bar.h"
+#include "skin/engine/s_track_bar.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
@@ -42,11 +44,10 @@ struct SkinnedWalk {
 
  private:
   void Check(TControl* control) {
-    // Track bars and scroll bars are still the framework's own under their skinned names;
-    // they join this walk once they paint from the skin.
     if (Is<TsCheckBox>(control, "TsCheckBox") || Is<TsBitBtn>(control, "TsBitBtn") ||
         Is<TsButton>(control, "TsButton") || Is<TsEdit>(control, "TsEdit") ||
-        Is<TsComboBox>(control, "TsComboBox"))
+        Is<TsComboBox>(control, "TsComboBox") || Is<TsTrackBar>(control, "TsTrackBar") ||
+        Is<TsScrollBar>(control, "TsScrollBar"))
       return;
     if (auto* label = dynamic_cast<TsCustomLabel*>(control)) {
       ++Seen["TsLabel"];
