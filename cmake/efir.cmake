@@ -55,7 +55,7 @@ function(efir_tests name)
   set(dir ${CMAKE_BINARY_DIR}/testrun/${name})
   file(MAKE_DIRECTORY ${dir})
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${dir})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600
     ENVIRONMENT "EFIR_SOURCE_DIR=${PROJECT_SOURCE_DIR};EFIR_BUILD_DIR=${CMAKE_BINARY_DIR};EFIR_HTTP_PORT=${EFIR_HTTP_PORT};EFIR_STREAM_PORT=${EFIR_STREAM_PORT}")
   if(arg_FIXTURES)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${arg_FIXTURES}")
