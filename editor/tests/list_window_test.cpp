@@ -258,7 +258,7 @@ TEST_F(ListWindow, RowsComingIntoViewShowTheirOwnStations) {
 
   TDataGrid* grid = Form1->DataGrid1;
   for (int turn = 0; turn < kCount && grid->LastRowInView() < kCount - 1; ++turn) {
-    SendMessageW(grid->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    SendMessageW(grid->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     efir::test::pumpFor(20);
   }
   ASSERT_EQ(grid->LastRowInView(), kCount - 1);

@@ -460,7 +460,7 @@ TEST_F(Views, ALongFolderScrollsOnlyThroughTheWindowsScrollBar) {
   // The wheel still scrolls the tiles, and the window's bar follows.
   RECT grid;
   GetWindowRect(form.DataGrid1->Handle(), &grid);
-  SendMessageW(form.DataGrid1->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -2 * WHEEL_DELTA),
+  SendMessageW(form.DataGrid1->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)),
                MAKELPARAM(grid.left + 20, grid.top + 20));
   EXPECT_GT(form.DataGrid1->TopRow(), 0);
   EXPECT_EQ(form.sScrollBar1->Position(), form.DataGrid1->VertScrollBar().Position());
@@ -471,12 +471,12 @@ TEST_F(Views, ALongFolderScrollsOnlyThroughTheWindowsScrollBar) {
 TEST_F(Views, DraggingTheScrollBarsThumbScrollsTheTiles) {
   StartWithStations(100);
   Activate();
-  HWND bar = Form1->sScrollBar1->Handle();
-  SCROLLBARINFO info{sizeof(info)};
-  ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
-  const int x = (info.rcScrollBar.left + info.rcScrollBar.right) / 2;
-  const int thumb = info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2;
-  efir::test::dragMouse({x, thumb}, {x, thumb + 120});
+  // Skinned, the bar is a window of its own that draws its thumb where it says.
+  ASSERT_TRUE(Form1->sScrollBar1->PlainWindow());
+  const RECT thumbRect = Form1->sScrollBar1->PartRect(TsScrollBar::spThumb);
+  POINT thumb{(thumbRect.left + thumbRect.right) / 2, (thumbRect.top + thumbRect.bottom) / 2};
+  ClientToScreen(Form1->sScrollBar1->Handle(), &thumb);
+  efir::test::dragMouse(thumb, {thumb.x, thumb.y + 120});
   ASSERT_TRUE(player_test::PumpUntil([] { return Form1->sScrollBar1->Position() > 0; }));
   efir::test::pumpFor(100);
   const int position = Form1->sScrollBar1->Position();

@@ -42,6 +42,9 @@ void TsScrollBar::SetKind(TScrollBarKind value) {
 
 void TsScrollBar::CreateParams(TCreateParams& Params) {
   TScrollBar::CreateParams(Params);
+  // A bar made before anything painted has not looked its section up yet, and a skin that
+  // was already active sends no new-skin notice to make the window again.
+  if (SkinData->SectionIndex < 0) UpdateSkinIndexes(*SkinData);
   plain_ = Skinned();
   if (!plain_) return;
   Params.SystemClass.clear();
@@ -50,7 +53,9 @@ void TsScrollBar::CreateParams(TCreateParams& Params) {
 }
 
 void TsScrollBar::SkinChanged(WORD) {
-  if (HandleAllocated() && plain_ != Skinned()) PostMessageW(Handle(), kRecreateWindow, 0, 0);
+  // Asked even when the skin does not look active yet: a skin that comes while the first
+  // manager is still being set up is active by the time the request is served.
+  if (HandleAllocated()) PostMessageW(Handle(), kRecreateWindow, 0, 0);
 }
 
 // ---------------------------------------------------------------- geometry
@@ -438,6 +443,7 @@ bool TsScrollBar::SkinnedMessage(TMessage& Message) {
 void TsScrollBar::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case kRecreateWindow:
+      if (SkinData->SectionIndex < 0) UpdateSkinIndexes(*SkinData);
       if (plain_ != Skinned()) RecreateWnd();
       return;
     case SBM_SETSCROLLINFO:

@@ -44,6 +44,9 @@ struct SkinnedWalk {
 
  private:
   void Check(TControl* control) {
+    // Skinned, a scroll bar is a plain window of its own; the system's bar would show grey.
+    if (auto* bar = dynamic_cast<TsScrollBar*>(control); bar && bar->HandleAllocated() && !bar->PlainWindow())
+      Report(control, "TsScrollBar, the system's window");
     if (Is<TsCheckBox>(control, "TsCheckBox") || Is<TsBitBtn>(control, "TsBitBtn") ||
         Is<TsButton>(control, "TsButton") || Is<TsEdit>(control, "TsEdit") ||
         Is<TsComboBox>(control, "TsComboBox") || Is<TsTrackBar>(control, "TsTrackBar") ||
