@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "framework/application.h"
-
+#include "framework/flag_scope.h"
 #include "framework/forms.h"
 #include "skin/engine/glow.h"
 #include "skin/engine/skin_command.h"
@@ -54,18 +54,6 @@ RegistryWatcher& Watcher() {
 }
 
 bool Destroying(const TComponent* c) { return (c->ComponentState() & csDestroying) != 0; }
-
-// A flag set for the length of one scope, cleared also when a receiver throws.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 void SendToForm(TForm* form, WORD subCommand, LPARAM lParam) {
   SendSkinCommandToControl(form, subCommand, lParam);

@@ -1,6 +1,7 @@
 #include "skin/forms/control_adapter.h"
 
 #include "framework/controls.h"
+#include "framework/flag_scope.h"
 #include "framework/stdctrls.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/s_label.h"
@@ -15,18 +16,6 @@ bool AdaptingControls = false;
 namespace {
 
 bool ClearingAdapterItems = false;
-
-// A flag set for one scope.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 bool Alive(const TacAdapterItem& item) { return item.WndAdapter && !item.WndAdapter->Detached; }
 
