@@ -5,3 +5,4 @@
 int DefaultScrollBarWidth = GetSystemMetrics(SM_CXHSCROLL);
 int SysScrollArrowWidth = GetSystemMetrics(SM_CXHSCROLL);
 TsDisabledKind SharedDisabledKind = dkBlended;
+bool ButtonPressedPaint = false;

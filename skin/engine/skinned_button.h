@@ -19,10 +19,15 @@
 
 #include "framework/gdi.h"
 #include "skin/engine/borders.h"
+#include "skin/engine/skin_constants.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skinned_control.h"
 #include "skin/engine/textures.h"
+
+// How long a quick click keeps its pressed look on screen before the release fades it out;
+// tests put in a pause of their own to look at the screen meanwhile.
+inline void (*PressedFlashPause)() = [] { Sleep(30); };
 
 template <class Base>
 class TsSkinnedButton : public TsSkinnedControl<Base> {
@@ -49,7 +54,7 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
   // while the left mouse button is held shows it released), 1 hot (the default button, the
   // mouse over it, or focused), else 0.
   int CurrentState() override {
-    if (down_ || (Pushed() && (this->SkinData->MouseOver || !LeftButtonHeld()))) return 2;
+    if (down_ || ((Pushed() || ButtonPressedPaint) && (this->SkinData->MouseOver || !LeftButtonHeld()))) return 2;
     return this->Default() || this->SkinData->HotState() ? 1 : 0;
   }
 
@@ -102,10 +107,14 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
         this->Changed();
         return true;
       // The system button goes down and up by the mouse and the space key through this.
-      case BM_SETSTATE:
+      case BM_SETSTATE: {
+        // A release that comes before the press has faded in would never show the press.
+        const bool quickRelease = !Message.WParam && this->FadeRunning();
         Base::WndProc(Message);
+        if (quickRelease) FlashPressed();
         this->RepaintFaded(Message.WParam ? aeMouseDown : aeMouseUp, true);
         return true;
+      }
       case CN_DRAWITEM:
         Message.Result = 1;
         return true;
@@ -162,6 +171,17 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
   bool LeftButtonHeld() {
     return (GetKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) != 0 &&
            this->HandleAllocated() && GetCapture() == this->Handle();
+  }
+
+  // Shows the pressed look at once and keeps it a moment.
+  void FlashPressed() {
+    this->StopFading();
+    this->SkinData->BackgroundChanged = true;
+    ButtonPressedPaint = true;
+    this->Repaint();
+    GdiFlush();  // drawn before the pause, not after it
+    ButtonPressedPaint = false;
+    PressedFlashPause();
   }
 
   // Hands the window the shape of the last rebuild, unless it has it already.

@@ -457,4 +457,43 @@ TEST_F(SynthBitBtnTest, TinyButtonsPaintWithoutFault) {
   }
 }
 
+// A release that comes while the press is still fading in first shows the pressed look, held
+// for a moment, and only then fades out; a release after the press has shown needs no flash.
+TEST_F(SynthBitBtnTest, AQuickClickFlashesThePressedLookBeforeTheReleaseFades) {
+  HandClocks clocks;
+  static HWND watched;
+  static std::vector<TColor> held;  // the face shown at each pause
+  struct PauseWatch {
+    void (*saved)() = PressedFlashPause;
+    PauseWatch() {
+      // The window's own pixels: this emulator copies them to the screen only when the
+      // program next waits for messages.
+      PressedFlashPause = [] { held.push_back(captureWindow(watched).at(6, 20)); };
+    }
+    ~PauseWatch() { PressedFlashPause = saved; }
+  } pause;
+  for (bool quick : {true, false}) {
+    SCOPED_TRACE(quick ? "quick click" : "slow click");
+    TsBitBtn* button = GlyphButton("");
+    button->SetAnimatEvents({aeMouseDown, aeMouseUp});
+    manager.GeneralData[static_cast<size_t>(button->SkinData->SectionIndex)].FadingEnabled = true;
+    watched = button->Handle();
+    held.clear();
+    // Focused and painted already: the press then fades in (a press that focuses repaints at once).
+    button->SetFocus();
+    pumpFor(30);
+    SendMessageW(watched, WM_LBUTTONDOWN, MK_LBUTTON, At(100, 20));
+    ASSERT_TRUE(button->FadeRunning());
+    if (!quick) clocks.TickToEnd();
+    SendMessageW(watched, WM_LBUTTONUP, 0, At(100, 20));
+    EXPECT_EQ(held, quick ? std::vector<TColor>{synth::Face[2]} : std::vector<TColor>{});
+    EXPECT_FALSE(ButtonPressedPaint);
+    EXPECT_TRUE(button->FadeRunning()) << "the release fades out";
+    clocks.TickToEnd();
+    const int state = button->CurrentState();
+    EXPECT_NE(state, 2);
+    EXPECT_EQ(captureScreenOf(watched).at(6, 20), synth::Face[state]);
+  }
+}
+
 }  // namespace
