@@ -128,6 +128,10 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
         this->Changed();
         return false;
       case WM_PAINT:
+        TsSkinnedControl<Base>::SkinnedMessage(Message);
+        ApplyRegion();
+        ClearShrunkCorners();
+        return true;
       case WM_PRINT:
       case WM_PRINTCLIENT:
         TsSkinnedControl<Base>::SkinnedMessage(Message);
@@ -184,6 +188,26 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
     PressedFlashPause();
   }
 
+  // The frame's cut corners of a button that became narrower or lower may be left standing
+  // on a parent of a plain colour: the parent paints its old corner places again.
+  void ClearShrunkCorners() {
+    const RECT was = shownBounds_;
+    shownBounds_ = {this->Left(), this->Top(), this->Left() + this->Width(), this->Top() + this->Height()};
+    const bool shrank = was.right - was.left > this->Width() || was.bottom - was.top > this->Height();
+    TWinControl* parent = this->Parent();
+    TsSkinManager* manager = this->SkinData->SkinManager();
+    const int border = this->SkinData->BorderMaskIndex;
+    if (!shrank || !parent || !parent->HandleAllocated() || !MaskIndexValid(manager, border)) return;
+    CacheSourceInfo behind;
+    this->SkinData->ParentCacheInfo(behind);
+    if (behind.Ready) return;
+    const TsMaskData& mask = manager->Masks[static_cast<size_t>(border)];
+    const RECT corners[] = {{was.right - mask.WR, was.top, was.right, was.top + mask.WT},
+                            {was.right - mask.WR, was.bottom - mask.WB, was.right, was.bottom},
+                            {was.left, was.bottom - mask.WB, was.left + mask.WL, was.bottom}};
+    for (const RECT& corner : corners) InvalidateRect(parent->Handle(), &corner, TRUE);
+  }
+
   // Hands the window the shape of the last rebuild, unless it has it already.
   void ApplyRegion() {
     if (!region_ || !this->HandleAllocated()) return;
@@ -204,6 +228,7 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
   }
 
   efir::gdi::Object<HRGN> region_;
+  RECT shownBounds_{};  // in the parent, at the last paint
   bool down_ = false;
   bool showFocus_ = true;
   int focusMargin_ = 1;

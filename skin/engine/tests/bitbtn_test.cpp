@@ -496,4 +496,31 @@ TEST_F(SynthBitBtnTest, AQuickClickFlashesThePressedLookBeforeTheReleaseFades) {
   }
 }
 
+// A button that shrinks has the parent paint its old corner places again (the frame's corners
+// are 3 x 3); one that grows leaves the parent alone.
+TEST_F(BitBtnTest, AShrunkButtonHasTheParentPaintItsOldCorners) {
+  TsSkinManager manager{nullptr};
+  UseSkin(manager, WriteRoundedSkin(), "Rounded");
+  struct Row {
+    const char* Name;
+    SIZE To;
+    bool Repainted;
+  };
+  const Row rows[] = {{"narrower", {60, 46}, true}, {"lower", {120, 20}, true}, {"larger", {140, 50}, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TsBitBtn* button = NewButton<TsBitBtn>();  // at (10, 10), 120 x 46
+    pumpFor(30);
+    // Resized without the system's own repainting, so that only the button asks for any.
+    SetWindowPos(button->Handle(), nullptr, 0, 0, row.To.cx, row.To.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
+    ValidateRect(form->Handle(), nullptr);
+    RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    efir::gdi::Object<HRGN> pending(CreateRectRgn(0, 0, 0, 0));
+    GetUpdateRgn(form->Handle(), pending.get(), FALSE);
+    for (POINT corner : {POINT{127, 12}, POINT{129, 55}, POINT{10, 53}})
+      EXPECT_EQ(PtInRegion(pending.get(), corner.x, corner.y) != FALSE, row.Repainted) << corner.x << "," << corner.y;
+    EXPECT_FALSE(PtInRegion(pending.get(), 100, 30)) << "only the corners";
+  }
+}
+
 }  // namespace
