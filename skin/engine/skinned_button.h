@@ -17,6 +17,7 @@
 //   };
 #pragma once
 
+#include "framework/application.h"
 #include "framework/gdi.h"
 #include "skin/engine/borders.h"
 #include "skin/engine/skin_constants.h"
@@ -66,6 +67,14 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
       Message.Result = 1;
       return;
     }
+    if (Message.Msg == WM_LBUTTONDOWN && this->Skinned() && this->Enabled()) {
+      // A hint that popped up during the press's repaint would stand over the pressed look.
+      HintsOffForPress();
+      TsSkinnedControl<Base>::WndProc(Message);
+      RestoreHints();
+      return;
+    }
+    if (Message.Msg == WM_LBUTTONUP && this->Skinned()) RestoreHints();
     TsSkinnedControl<Base>::WndProc(Message);
   }
 
@@ -175,6 +184,17 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
   bool LeftButtonHeld() {
     return (GetKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) != 0 &&
            this->HandleAllocated() && GetCapture() == this->Handle();
+  }
+
+  static void HintsOffForPress() {
+    StoredShowHint = Application.ShowHint();
+    ShowHintSaved = true;
+    Application.SetShowHint(false);
+  }
+  static void RestoreHints() {
+    if (!ShowHintSaved) return;
+    Application.SetShowHint(StoredShowHint);
+    ShowHintSaved = false;
   }
 
   // Shows the pressed look at once and keeps it a moment.

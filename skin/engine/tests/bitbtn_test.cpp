@@ -523,4 +523,24 @@ TEST_F(BitBtnTest, AShrunkButtonHasTheParentPaintItsOldCorners) {
   }
 }
 
+// The press repaints with the application's hints off; they come back as they were.
+TEST_F(SynthBitBtnTest, ThePressRepaintsWithHintsOffAndGivesThemBack) {
+  for (bool hints : {true, false}) {
+    SCOPED_TRACE(hints ? "hints on" : "hints off");
+    Application.SetShowHint(hints);
+    TsBitBtn* button = GlyphButton("Играть");
+    std::vector<bool> pressedWithHints;
+    button->OnPaint = [&](TObject*, TBitmap*) {
+      if (button->CurrentState() == 2) pressedWithHints.push_back(Application.ShowHint());
+    };
+    SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(100, 20));
+    EXPECT_EQ(pressedWithHints, std::vector<bool>{false});
+    EXPECT_EQ(Application.ShowHint(), hints);
+    SendMessageW(button->Handle(), WM_LBUTTONUP, 0, At(100, 20));
+    EXPECT_EQ(Application.ShowHint(), hints);
+    EXPECT_FALSE(ShowHintSaved);
+  }
+  Application.SetShowHint(true);
+}
+
 }  // namespace
