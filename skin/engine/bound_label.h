@@ -16,11 +16,10 @@
 
 #include "framework/graphics_objects.h"
 #include "framework/messages.h"
+#include "skin/engine/skin_constants.h"
 
 class TsCommonData;
 class TsEditLabel;
-
-enum TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight };
 
 class TsBoundLabel {
  public:

@@ -11,6 +11,7 @@
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/engine/skin_third_party.h"
 
 bool SkinChangeAnimating = false;
 bool BroadcastingNewSkin = false;
@@ -239,6 +240,7 @@ void BroadcastNewSkin(TsSkinManager& manager, bool animate) {
   // The form providers that would tell the skinned menus are not there: they follow the
   // default manager's skin from here.
   if (manager.IsDefault() && windowSkinning) windowSkinning->UpdateMenusActive();
+  ExternalSkinChangeHook(manager);
   if (animate) BroadcastRefresh(manager);
 }
 
@@ -249,6 +251,7 @@ void BroadcastSkinRemoved(TsSkinManager& manager) {
   manager.LoadedSkin.Active = false;
   if (manager.IsDefault() && windowSkinning) windowSkinning->UpdateMenusActive();
   BroadcastToAppForms(SKC_REMOVESKIN, reinterpret_cast<LPARAM>(&manager));
+  ExternalSkinChangeHook(manager);
   manager.Masks.clear();
   manager.Patterns.clear();
   manager.GeneralData.clear();

@@ -5,3 +5,6 @@
 int DefaultScrollBarWidth = GetSystemMetrics(SM_CXHSCROLL);
 int SysScrollArrowWidth = GetSystemMetrics(SM_CXHSCROLL);
 TsDisabledKind SharedDisabledKind = dkBlended;
+bool ButtonPressedPaint = false;
+bool StoredShowHint = true;
+bool ShowHintSaved = false;

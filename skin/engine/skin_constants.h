@@ -17,6 +17,12 @@ extern int SysScrollArrowWidth;
 // Set to dkBlended before the window-background painter sends SKC_GETDISABLEDKIND; a
 // receiver may change it (none does, so disabled looks are always blended).
 extern TsDisabledKind SharedDisabledKind;
+// Set while a released button repaints at once: it shows its pressed look for that paint.
+extern bool ButtonPressedPaint;
+// The application's ShowHint while a skinned button's press repaints with hints off, and
+// whether it is being kept (a release restores it only then).
+extern bool StoredShowHint;
+extern bool ShowHintSaved;
 
 // Where a bound label stands: left of its control and vertically centred, or above it at
 // its left, centre or right.

@@ -51,3 +51,6 @@ void StoreThirdLists(TsSkinManager& manager);
 // Asked by a relay of skin commands before it walks into an unskinned windowed child: true
 // when another part of the program skins that child itself. No part does.
 inline bool ThirdPartyControlHandled(TControl*) { return false; }
+// Told when a skin is applied or removed, for another part of the program that skins
+// controls itself to follow. No part does.
+inline void ExternalSkinChangeHook(TsSkinManager&) {}

@@ -17,12 +17,18 @@
 //   };
 #pragma once
 
+#include "framework/application.h"
 #include "framework/gdi.h"
 #include "skin/engine/borders.h"
+#include "skin/engine/skin_constants.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skinned_control.h"
 #include "skin/engine/textures.h"
+
+// How long a quick click keeps its pressed look on screen before the release fades it out;
+// tests put in a pause of their own to look at the screen meanwhile.
+inline void (*PressedFlashPause)() = [] { Sleep(30); };
 
 template <class Base>
 class TsSkinnedButton : public TsSkinnedControl<Base> {
@@ -49,7 +55,7 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
   // while the left mouse button is held shows it released), 1 hot (the default button, the
   // mouse over it, or focused), else 0.
   int CurrentState() override {
-    if (down_ || (Pushed() && (this->SkinData->MouseOver || !LeftButtonHeld()))) return 2;
+    if (down_ || ((Pushed() || ButtonPressedPaint) && (this->SkinData->MouseOver || !LeftButtonHeld()))) return 2;
     return this->Default() || this->SkinData->HotState() ? 1 : 0;
   }
 
@@ -61,6 +67,14 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
       Message.Result = 1;
       return;
     }
+    if (Message.Msg == WM_LBUTTONDOWN && this->Skinned() && this->Enabled()) {
+      // A hint that popped up during the press's repaint would stand over the pressed look.
+      HintsOffForPress();
+      TsSkinnedControl<Base>::WndProc(Message);
+      RestoreHints();
+      return;
+    }
+    if (Message.Msg == WM_LBUTTONUP && this->Skinned()) RestoreHints();
     TsSkinnedControl<Base>::WndProc(Message);
   }
 
@@ -102,10 +116,14 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
         this->Changed();
         return true;
       // The system button goes down and up by the mouse and the space key through this.
-      case BM_SETSTATE:
+      case BM_SETSTATE: {
+        // A release that comes before the press has faded in would never show the press.
+        const bool quickRelease = !Message.WParam && this->FadeRunning();
         Base::WndProc(Message);
+        if (quickRelease) FlashPressed();
         this->RepaintFaded(Message.WParam ? aeMouseDown : aeMouseUp, true);
         return true;
+      }
       case CN_DRAWITEM:
         Message.Result = 1;
         return true;
@@ -119,6 +137,10 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
         this->Changed();
         return false;
       case WM_PAINT:
+        TsSkinnedControl<Base>::SkinnedMessage(Message);
+        ApplyRegion();
+        ClearShrunkCorners();
+        return true;
       case WM_PRINT:
       case WM_PRINTCLIENT:
         TsSkinnedControl<Base>::SkinnedMessage(Message);
@@ -164,6 +186,48 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
            this->HandleAllocated() && GetCapture() == this->Handle();
   }
 
+  static void HintsOffForPress() {
+    StoredShowHint = Application.ShowHint();
+    ShowHintSaved = true;
+    Application.SetShowHint(false);
+  }
+  static void RestoreHints() {
+    if (!ShowHintSaved) return;
+    Application.SetShowHint(StoredShowHint);
+    ShowHintSaved = false;
+  }
+
+  // Shows the pressed look at once and keeps it a moment.
+  void FlashPressed() {
+    this->StopFading();
+    this->SkinData->BackgroundChanged = true;
+    ButtonPressedPaint = true;
+    this->Repaint();
+    GdiFlush();  // drawn before the pause, not after it
+    ButtonPressedPaint = false;
+    PressedFlashPause();
+  }
+
+  // The frame's cut corners of a button that became narrower or lower may be left standing
+  // on a parent of a plain colour: the parent paints its old corner places again.
+  void ClearShrunkCorners() {
+    const RECT was = shownBounds_;
+    shownBounds_ = {this->Left(), this->Top(), this->Left() + this->Width(), this->Top() + this->Height()};
+    const bool shrank = was.right - was.left > this->Width() || was.bottom - was.top > this->Height();
+    TWinControl* parent = this->Parent();
+    TsSkinManager* manager = this->SkinData->SkinManager();
+    const int border = this->SkinData->BorderMaskIndex;
+    if (!shrank || !parent || !parent->HandleAllocated() || !MaskIndexValid(manager, border)) return;
+    CacheSourceInfo behind;
+    this->SkinData->ParentCacheInfo(behind);
+    if (behind.Ready) return;
+    const TsMaskData& mask = manager->Masks[static_cast<size_t>(border)];
+    const RECT corners[] = {{was.right - mask.WR, was.top, was.right, was.top + mask.WT},
+                            {was.right - mask.WR, was.bottom - mask.WB, was.right, was.bottom},
+                            {was.left, was.bottom - mask.WB, was.left + mask.WL, was.bottom}};
+    for (const RECT& corner : corners) InvalidateRect(parent->Handle(), &corner, TRUE);
+  }
+
   // Hands the window the shape of the last rebuild, unless it has it already.
   void ApplyRegion() {
     if (!region_ || !this->HandleAllocated()) return;
@@ -184,6 +248,7 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
   }
 
   efir::gdi::Object<HRGN> region_;
+  RECT shownBounds_{};  // in the parent, at the last paint
   bool down_ = false;
   bool showFocus_ = true;
   int focusMargin_ = 1;

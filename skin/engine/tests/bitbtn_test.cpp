@@ -457,4 +457,90 @@ TEST_F(SynthBitBtnTest, TinyButtonsPaintWithoutFault) {
   }
 }
 
+// A release that comes while the press is still fading in first shows the pressed look, held
+// for a moment, and only then fades out; a release after the press has shown needs no flash.
+TEST_F(SynthBitBtnTest, AQuickClickFlashesThePressedLookBeforeTheReleaseFades) {
+  HandClocks clocks;
+  static HWND watched;
+  static std::vector<TColor> held;  // the face shown at each pause
+  struct PauseWatch {
+    void (*saved)() = PressedFlashPause;
+    PauseWatch() {
+      // The window's own pixels: this emulator copies them to the screen only when the
+      // program next waits for messages.
+      PressedFlashPause = [] { held.push_back(captureWindow(watched).at(6, 20)); };
+    }
+    ~PauseWatch() { PressedFlashPause = saved; }
+  } pause;
+  for (bool quick : {true, false}) {
+    SCOPED_TRACE(quick ? "quick click" : "slow click");
+    TsBitBtn* button = GlyphButton("");
+    button->SetAnimatEvents({aeMouseDown, aeMouseUp});
+    manager.GeneralData[static_cast<size_t>(button->SkinData->SectionIndex)].FadingEnabled = true;
+    watched = button->Handle();
+    held.clear();
+    // Focused and painted already: the press then fades in (a press that focuses repaints at once).
+    button->SetFocus();
+    pumpFor(30);
+    SendMessageW(watched, WM_LBUTTONDOWN, MK_LBUTTON, At(100, 20));
+    ASSERT_TRUE(button->FadeRunning());
+    if (!quick) clocks.TickToEnd();
+    SendMessageW(watched, WM_LBUTTONUP, 0, At(100, 20));
+    EXPECT_EQ(held, quick ? std::vector<TColor>{synth::Face[2]} : std::vector<TColor>{});
+    EXPECT_FALSE(ButtonPressedPaint);
+    EXPECT_TRUE(button->FadeRunning()) << "the release fades out";
+    clocks.TickToEnd();
+    const int state = button->CurrentState();
+    EXPECT_NE(state, 2);
+    EXPECT_EQ(captureScreenOf(watched).at(6, 20), synth::Face[state]);
+  }
+}
+
+// A button that shrinks has the parent paint its old corner places again (the frame's corners
+// are 3 x 3); one that grows leaves the parent alone.
+TEST_F(BitBtnTest, AShrunkButtonHasTheParentPaintItsOldCorners) {
+  TsSkinManager manager{nullptr};
+  UseSkin(manager, WriteRoundedSkin(), "Rounded");
+  struct Row {
+    const char* Name;
+    SIZE To;
+    bool Repainted;
+  };
+  const Row rows[] = {{"narrower", {60, 46}, true}, {"lower", {120, 20}, true}, {"larger", {140, 50}, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TsBitBtn* button = NewButton<TsBitBtn>();  // at (10, 10), 120 x 46
+    pumpFor(30);
+    // Resized without the system's own repainting, so that only the button asks for any.
+    SetWindowPos(button->Handle(), nullptr, 0, 0, row.To.cx, row.To.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
+    ValidateRect(form->Handle(), nullptr);
+    RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    efir::gdi::Object<HRGN> pending(CreateRectRgn(0, 0, 0, 0));
+    GetUpdateRgn(form->Handle(), pending.get(), FALSE);
+    for (POINT corner : {POINT{127, 12}, POINT{129, 55}, POINT{10, 53}})
+      EXPECT_EQ(PtInRegion(pending.get(), corner.x, corner.y) != FALSE, row.Repainted) << corner.x << "," << corner.y;
+    EXPECT_FALSE(PtInRegion(pending.get(), 100, 30)) << "only the corners";
+  }
+}
+
+// The press repaints with the application's hints off; they come back as they were.
+TEST_F(SynthBitBtnTest, ThePressRepaintsWithHintsOffAndGivesThemBack) {
+  for (bool hints : {true, false}) {
+    SCOPED_TRACE(hints ? "hints on" : "hints off");
+    Application.SetShowHint(hints);
+    TsBitBtn* button = GlyphButton("Играть");
+    std::vector<bool> pressedWithHints;
+    button->OnPaint = [&](TObject*, TBitmap*) {
+      if (button->CurrentState() == 2) pressedWithHints.push_back(Application.ShowHint());
+    };
+    SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(100, 20));
+    EXPECT_EQ(pressedWithHints, std::vector<bool>{false});
+    EXPECT_EQ(Application.ShowHint(), hints);
+    SendMessageW(button->Handle(), WM_LBUTTONUP, 0, At(100, 20));
+    EXPECT_EQ(Application.ShowHint(), hints);
+    EXPECT_FALSE(ShowHintSaved);
+  }
+  Application.SetShowHint(true);
+}
+
 }  // namespace
