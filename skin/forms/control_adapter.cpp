@@ -9,7 +9,11 @@
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/button_adapters.h"
+#include "skin/forms/framework_toolbar_adapter.h"
+#include "skin/forms/status_bar_adapter.h"
+#include "skin/forms/tab_adapters.h"
 #include "skin/forms/skin_provider.h"
+#include "skin/forms/speed_button_handler.h"
 
 bool AdaptingControls = false;
 
@@ -29,12 +33,21 @@ int ThirdListOfClass(const TsSkinManager& manager, const std::string& name) {
   return -1;
 }
 
+// The section the item was given; empty when none, so the adapter takes its own default.
+std::string OwnSection(const TsCommonData& data) {
+  return data.SkinSection() == "UNKNOWN" ? std::string() : data.SkinSection();
+}
+
 // The window adapter of a ThirdParty list; lists whose adapters this system lacks give none.
 std::unique_ptr<TacMainWnd> MakeListAdapter(int list, HWND wnd, TsCommonData* data, TsSkinManager* manager) {
   switch (list) {
     case ThirdButtons: return AttachAdapter<TacBtnWnd>(wnd, data, manager, "BUTTON", true);
     case ThirdCheckBoxes: return AttachAdapter<TacCheckBoxWnd>(wnd, data, manager, "CHECKBOX", true);
     case ThirdGroupBoxes: return AttachAdapter<TacGroupBoxWnd>(wnd, data, manager, "GROUPBOX", true);
+    case ThirdPageControl: return AttachAdapter<TacPageControlWnd>(wnd, data, manager, OwnSection(*data), true);
+    case ThirdTabControl: return AttachAdapter<TacTabControlWnd>(wnd, data, manager, OwnSection(*data), true);
+    case ThirdToolBar: return AttachAdapter<TacToolBarVCLWnd>(wnd, data, manager, OwnSection(*data), true);
+    case ThirdStatusBar: return AttachAdapter<TacStatusBarWnd>(wnd, data, manager, OwnSection(*data), true);
     default: return nullptr;
   }
 }

@@ -22,6 +22,7 @@ class TControl;
 class TWinControl;
 class TsCommonData;
 class TsSkinProvider;
+struct TacGraphItem;
 
 // One adapted windowed control.
 struct TacAdapterItem {
@@ -52,9 +53,12 @@ class TacCtrlAdapter {
   int Count() const { return static_cast<int>(Items.size()); }
   // The item of the control, or nullptr.
   TacAdapterItem* ItemOf(const TControl* control);
+  // Gives a speed button a skinning handler (speed_button_handler.h); nothing calls it by itself.
+  void AddGraphicControl(TControl* control);
 
   std::string DefaultSection;
   std::vector<std::unique_ptr<TacAdapterItem>> Items;
+  std::vector<std::unique_ptr<TacGraphItem>> GraphItems;
   TsSkinProvider* Provider;
 
  private:

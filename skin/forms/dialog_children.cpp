@@ -8,6 +8,7 @@
 #include "skin/forms/toolbar_adapter.h"
 #include "skin/forms/pane_adapters.h"
 #include "skin/forms/list_view_adapters.h"
+#include "skin/forms/tab_adapters.h"
 
 namespace {
 
@@ -93,6 +94,7 @@ std::unique_ptr<TacMainWnd> CreateDialogChildAdapter(const DialogChildChoice& ch
     case DialogChildKind::ComboList: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::ComboBox: return AttachAdapter<TacComboBoxWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::ListView: return AttachAdapter<TacListViewWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::TabControl: return AttachAdapter<TacTabControlWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::TreeView: return AttachAdapter<TacTreeViewWnd>(wnd, nullptr, manager, choice.Section, true);
     default: return nullptr;
   }

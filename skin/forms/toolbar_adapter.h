@@ -34,9 +34,13 @@ class TacToolBarWnd : public TacMainWnd {
   int ButtonState(const TBBUTTON& button, const RECT& rect) const;
 
   RECT ClientRect{};     // in window coordinates
+
+ protected:
+  // The bands around the client area from the cache, into the window DC.
+  void PaintFrame();
+
  private:
   void PaintClient(const TMessage& message);
-  void PaintFrame();
   void PaintSeparator(const RECT& rect, TBitmap& button);
   void PaintImage(const TBBUTTON& button, int state, int shift, TBitmap& target, SIZE& imageSize);
   void PaintText(const TBBUTTON& button, int state, int shift, int imageHeight, TBitmap& target);

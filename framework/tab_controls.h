@@ -1,0 +1,87 @@
+// Tab controls: a strip of tabs (TTabControl) and a stack of pages switched by tabs
+// (TPageControl with TTabSheet pages), on the system's tab control.
+//
+//   auto* tabs = efir::Place(new TTabControl(this), this, 8, 8, 300, 200);
+//   tabs->AddTab("Общие");
+//   tabs->OnChange = [](TObject*) { ... tabs->TabIndex() ... };
+//
+//   auto* pages = efir::Place(new TPageControl(this), this, 8, 8, 300, 200);
+//   auto* sheet = new TTabSheet(this);
+//   sheet->SetPageControl(pages);          // a tab with the sheet's caption; the sheet fills
+//   sheet->SetCaption("Звук");             // the display area and shows while it is active
+//
+// The tabs live in the control, not only in its window: a window made anew gets them back.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/controls.h"
+
+class TTabControl : public TWinControl {
+ public:
+  explicit TTabControl(TComponent* AOwner);
+  int TabCount() const { return static_cast<int>(tabs_.size()); }
+  const std::string& TabCaption(int index) const { return tabs_.at(static_cast<size_t>(index)); }
+  void AddTab(const std::string& caption);
+  void SetTabCaption(int index, const std::string& caption);
+  void DeleteTab(int index);
+  // -1 when there are no tabs.
+  int TabIndex() const { return tabIndex_; }
+  void SetTabIndex(int index);
+  // Tabs at the bottom, left or right instead of the top (style bits of the system control).
+  DWORD TabStyle() const { return tabStyle_; }
+  void SetTabStyle(DWORD style);
+
+  // Raised when the user picks another tab.
+  TNotifyEvent OnChange;
+
+  void WndProc(TMessage& Message) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void AdjustClientRect(RECT& rect) override;
+  virtual void TabChanged();
+
+ private:
+  std::vector<std::string> tabs_;
+  int tabIndex_ = -1;
+  DWORD tabStyle_ = 0;
+};
+
+class TPageControl;
+
+class TTabSheet : public TWinControl {
+ public:
+  explicit TTabSheet(TComponent* AOwner);
+  ~TTabSheet() override;
+  TPageControl* PageControl() const { return pageControl_; }
+  void SetPageControl(TPageControl* control);
+
+ protected:
+  void TextChanged() override;
+
+ private:
+  TPageControl* pageControl_ = nullptr;
+};
+
+class TPageControl : public TTabControl {
+ public:
+  explicit TPageControl(TComponent* AOwner);
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  TTabSheet* Pages(int index) const { return pages_.at(static_cast<size_t>(index)); }
+  TTabSheet* ActivePage() const;
+  void SetActivePage(TTabSheet* page);
+
+ protected:
+  void TabChanged() override;
+
+ private:
+  friend class TTabSheet;
+  void InsertPage(TTabSheet* page);
+  void RemovePage(TTabSheet* page);
+  void ShowActivePage();
+
+  std::vector<TTabSheet*> pages_;
+};
