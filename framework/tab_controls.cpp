@@ -44,6 +44,8 @@ void TTabControl::CreateWnd() {
   TWinControl::CreateWnd();
   for (int i = 0; i < TabCount(); ++i) InsertTabItem(Handle(), i, tabs_[static_cast<size_t>(i)]);
   SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
+  // Only the window knows the display area: the pages are placed again now that it exists.
+  AlignControls();
 }
 
 void TTabControl::AddTab(const std::string& caption) {

@@ -69,6 +69,8 @@ TacAdapterItem::~TacAdapterItem() {
   WndAdapter.reset();
 }
 
+TacCtrlAdapter::TacCtrlAdapter(TsSkinProvider* provider) : Provider(provider) {}
+
 TacCtrlAdapter::~TacCtrlAdapter() {
   RemoveDeadItems();
   ClearItems();

@@ -35,7 +35,7 @@ struct TacAdapterItem {
 
 class TacCtrlAdapter {
  public:
-  explicit TacCtrlAdapter(TsSkinProvider* provider) : Provider(provider) {}
+  explicit TacCtrlAdapter(TsSkinProvider* provider);
   ~TacCtrlAdapter();
   TacCtrlAdapter(const TacCtrlAdapter&) = delete;
   TacCtrlAdapter& operator=(const TacCtrlAdapter&) = delete;

@@ -4,6 +4,7 @@
 
 #include "framework/bitmap.h"
 #include "framework/gdi.h"
+#include "skin/engine/alpha_blend.h"
 #include "skin/engine/background_answers.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/fills.h"

@@ -7,6 +7,7 @@
 #include "framework/bitmap.h"
 #include "framework/status_bar.h"
 #include "framework/text_encoding.h"
+#include "skin/engine/alpha_blend.h"
 #include "skin/engine/background_answers.h"
 #include "skin/engine/bit_btn_layout.h"
 #include "skin/engine/common_data.h"

@@ -9,6 +9,7 @@
 #include "framework/controls.h"
 #include "framework/gdi.h"
 #include "framework/text_encoding.h"
+#include "skin/engine/alpha_blend.h"
 #include "skin/engine/background_answers.h"
 #include "skin/engine/background_queries.h"
 #include "skin/engine/common_data.h"

@@ -8,6 +8,7 @@
 #include "framework/forms.h"
 #include "framework/speed_button.h"
 #include "framework/status_bar.h"
+#include "framework/tab_controls.h"
 #include "framework/tests/ui_fixture.h"
 #include "framework/tool_bar.h"
 #include "skin/engine/skin_manager.h"
@@ -19,6 +20,7 @@
 #include "skin/forms/status_bar_adapter.h"
 #include "skin/forms/tab_adapters.h"
 #include "skin/forms/tests/template_dialog.h"
+#include "skin/forms/window_relays.h"
 #include "tests/support/capture.h"
 #include "tests/support/window.h"
 
@@ -43,7 +45,7 @@ SkinExtras TabBarSkinExtras() {
   extras.Files.push_back({"TAB.BMP", FrameStrip(ctl::Rim, kTab)});
   extras.Files.push_back({"DIVIDER.BMP", BmpBytes(9, 9, kDivider)});
   extras.Files.push_back({"SPEED.BMP", FrameStrip(ctl::Rim, kSpeed)});
-  extras.Sections += "[PAGECONTROL]\r\n" + colours(kPageFace) + "BORDERSMASK=!PAGE.BMP!3!0!0!3!3!3!3\r\n" +
+  extras.Sections += "[FORM]\r\n" + colours(dlg::Face) + "[PAGECONTROL]\r\n" + colours(kPageFace) + "BORDERSMASK=!PAGE.BMP!3!0!0!3!3!3!3\r\n" +
                      "[TABTOP]\r\n" + colours(kTab[0]) + "BORDERSMASK=!TAB.BMP!3!0!0!3!3!3!3\r\n" +
                      "[TOOLBAR]\r\n" + colours(kBar) + "[STATUSBAR]\r\n" + colours(kStatus) +
                      "[DIVIDER]\r\n" + colours(kDivider) + "BORDERSMASK=!DIVIDER.BMP!1!0!0!1!1!1!1\r\n" +
@@ -95,8 +97,8 @@ TEST(SkinnedTabControl, PageFrameTabsAndTheSelectedTabOverTheOthers) {
   EXPECT_EQ(OnScreen(tabs, {other.left + rim + 1, other.top + rim + 1}), Rgb(kTab[0])) << "an unselected tab";
   EXPECT_EQ(OnScreen(tabs, {frame.left + 1, frame.bottom - 2}), Rgb(kPageRim)) << "the page frame";
   EXPECT_EQ(OnScreen(tabs, {(frame.left + frame.right) / 2, frame.bottom - 10}), Rgb(kPageFace));
-  EXPECT_EQ(OnScreen(tabs, {selected.left + rim + 1, frame.top + 1}), Rgb(kTab[2]))
-      << "the selected tab covers the page frame's edge";
+  EXPECT_EQ(OnScreen(tabs, {selected.left + rim + 1, frame.top + 1}), Rgb(ctl::Rim[2]))
+      << "the selected tab's edge covers the page frame's";
   EXPECT_EQ(OnScreen(tabs, {other.right - 4, frame.top + 1}), Rgb(kPageRim)) << "the page frame covers other tabs";
   EXPECT_EQ(OnScreen(dialog.Item(kNoTabs), {18, 15}), Rgb(dlg::Face)) << "no tabs: the see-through CHECKBOX section";
 
@@ -114,6 +116,7 @@ class SkinnedBars : public UiTest {
     TsSkinManager& manager = *skin->manager;
     manager.ThirdParty.SetThird(ThirdToolBar, "TToolBar");
     manager.ThirdParty.SetThird(ThirdStatusBar, "TStatusBar");
+    manager.ThirdParty.SetThird(ThirdPageControl, "TPageControl");
     UpdateThirdLists(manager, false);
     form = efir::Construct<TForm>(nullptr);
     form->SetBorderStyle(bsNone);
@@ -131,6 +134,12 @@ class SkinnedBars : public UiTest {
     statusBar->SetHeight(22);
     statusBar->AddPanel("", 100);
     statusBar->AddPanel("", 100);
+    pages = efir::Place(new TPageControl(form), form, 4, 36, 180, 86);
+    for (const char* caption : {"First", "Second"}) {
+      auto* sheet = new TTabSheet(form);
+      sheet->SetPageControl(pages);
+      sheet->SetCaption(caption);
+    }
     speed = efir::Place(new TSpeedButton(form), form, 200, 60, 40, 40);
     speed->Glyph().SetPixelFormat(pf24bit);
     speed->Glyph().SetSize(16, 16);
@@ -168,6 +177,7 @@ class SkinnedBars : public UiTest {
   TForm* form = nullptr;
   TsSkinProvider* provider = nullptr;
   TSpeedButton* speed = nullptr;
+  TPageControl* pages = nullptr;
   TToolBar* toolBar = nullptr;
   TStatusBar* statusBar = nullptr;
   TToolButton *down = nullptr, *plain = nullptr, *disabled = nullptr;
@@ -223,6 +233,15 @@ TEST_F(SkinnedBars, StatusPanelsShowTheSectionWithADividerBetweenThem) {
   EXPECT_EQ(adapter->PanelText(-1), "Simple") << "the simple panel shows the window text";
   Redraw(bar);
   EXPECT_EQ(OnScreen(bar, {first.right - 3, middle}), Rgb(kStatus)) << "one panel over the whole bar";
+}
+
+TEST_F(SkinnedBars, APageControlsActivePageContinuesThePageFrame) {
+  ASSERT_NE(dynamic_cast<TacPageControlWnd*>(AdapterOfWindow(pages->Handle())), nullptr);
+  TTabSheet* sheet = pages->ActivePage();
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_NE(dynamic_cast<TacPageWnd*>(AdapterOfWindow(sheet->Handle())), nullptr) << "its pages are adapted";
+  Redraw(form->Handle());
+  EXPECT_EQ(OnScreen(sheet->Handle(), {sheet->Width() / 2, sheet->Height() / 2}), Rgb(kPageFace));
 }
 
 TEST_F(SkinnedBars, ASpeedButtonGivenToTheControlAdapterPaintsFromTheSkin) {
