@@ -390,19 +390,21 @@ void TacPageControlWnd::Attach(bool repaintFrame) {
   if (!Detached) AdaptPages();
 }
 
-void TacPageControlWnd::AdaptPages() {
-  EnumChildWindows(
-      Wnd,
-      [](HWND child, LPARAM self) -> BOOL {
-        auto* control = reinterpret_cast<TacPageControlWnd*>(self);
-        if (GetParent(child) != control->Wnd) return TRUE;
-        auto* manager = reinterpret_cast<TsSkinManager*>(SendSkinCommandToWindow(control->Wnd, SKC_GETCAPTIONHEIGHT));
-        if (manager && SendSkinCommandToWindow(child, SKC_ISSKINNED) != 1)
-          PageAdapterList().push_back(AttachAdapter<TacPageWnd>(child, nullptr, manager, "CHECKBOX", true));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(this));
+namespace {
+
+// EnumChildWindows' callback: one window below the page control offered as a page.
+BOOL CALLBACK OfferPage(HWND child, LPARAM control) {
+  HWND pages = reinterpret_cast<TacPageControlWnd*>(control)->Wnd;
+  if (GetParent(child) != pages) return TRUE;
+  auto* manager = reinterpret_cast<TsSkinManager*>(SendSkinCommandToWindow(pages, SKC_GETCAPTIONHEIGHT));
+  if (manager && SendSkinCommandToWindow(child, SKC_ISSKINNED) != 1)
+    PageAdapterList().push_back(AttachAdapter<TacPageWnd>(child, nullptr, manager, "CHECKBOX", true));
+  return TRUE;
 }
+
+}  // namespace
+
+void TacPageControlWnd::AdaptPages() { EnumChildWindows(Wnd, OfferPage, reinterpret_cast<LPARAM>(this)); }
 
 void TacPageControlWnd::AdapterWndProc(TMessage& message) {
   if (!SkinActive()) return TacTabControlWnd::AdapterWndProc(message);
