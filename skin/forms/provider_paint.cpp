@@ -126,6 +126,9 @@ void TsSkinProvider::PaintBorderlessBackground(int w, int h) {
     RenderControlBackground(d, EmptyCacheSourceInfo, FormActive ? 1 : 0, frame, {0, 0}, &image);
 }
 
+// The frame lies on nothing: a see-through section shows its own colour, not black.
+constexpr CacheSourceInfo kNothingBehind{nullptr, 0, 0, TransparentKeyColor, false};
+
 // The frame, the caption band with its icon, text and buttons, and the size grip.
 void TsSkinProvider::PaintFrameBands(int w, int h) {
   TsCommonData& d = *SkinData;
@@ -145,9 +148,9 @@ void TsSkinProvider::PaintFrameBands(int w, int h) {
       PaintControlBorder(image.Canvas().Handle(), frameArea, FrameSideWidth(true), d, state, client);
     }
   } else if (d.Section() && !borderMode1) {
-    RenderControlItem(d, EmptyCacheSourceInfo, true, state, frameArea, {0, 0}, &image, false);
+    RenderControlItem(d, kNothingBehind, true, state, frameArea, {0, 0}, &image, false);
   } else if (d.Section()) {
-    RenderControlBackground(d, EmptyCacheSourceInfo, state, frameArea, {0, 0}, &image);
+    RenderControlBackground(d, kNothingBehind, state, frameArea, {0, 0}, &image);
   } else {
     FillRectSolid(image.Canvas().Handle(), frameArea, FormBackgroundColor());
   }

@@ -182,6 +182,9 @@ void TsSkinProvider::UpdateSysMenuStyle(bool skinActive) {
     SysMenuStyleRemoved = false;
   } else if ((style & WS_SYSMENU) || SysMenuStyleRemoved) {
     const bool remove = DrawNonClientArea && HasBorder();
+    // Some systems make the window menu only for a window that has WS_SYSMENU at the first
+    // request: make it while the bit is still there.
+    if (style & WS_SYSMENU) GetSystemMenu(wnd, FALSE);
     SetWindowLongPtrW(wnd, GWL_STYLE, remove ? style & ~WS_SYSMENU : style | WS_SYSMENU);
     SysMenuStyleRemoved = true;
   } else {
@@ -462,7 +465,8 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     case WM_NCPAINT: return NCPaintMessage(message);
     case WM_SETTEXT: return SetTextMessage(message);
     case WM_SETICON:
-      Prev(message);
+      if (FormShowing() && HasBorder() && DrawNonClientArea) PrevWithoutCaptionPaint(message);
+      else Prev(message);
       RepaintNonClient();
       return;
     case WM_ERASEBKGND: return EraseMessage(message);

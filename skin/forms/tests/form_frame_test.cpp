@@ -168,6 +168,7 @@ TEST_F(FormFrame, FrameCaptionAndButtonsComeFromTheSkinAndTheCornersAreCut) {
     EXPECT_EQ(image.at(1, h / 2), dlg::Rim) << "left band";
     EXPECT_EQ(image.at(w - 2, h / 2), dlg::Rim) << "right band";
     EXPECT_EQ(image.at(w / 2, h - 2), dlg::Rim) << "bottom band";
+    EXPECT_EQ(image.at(w / 2, h / 2), dlg::Face) << "client";
     const POINT probe = CaptionProbe();
     EXPECT_EQ(image.at(probe.x, probe.y), dlg::TitleActive) << "caption band";
     for (const RECT& button : {close, max, min}) {
@@ -195,7 +196,9 @@ TEST_F(FormFrame, NewCaptionAndDeactivationKeepTheSkinnedCaption) {
     for (int y = 0; y < GetSystemMetrics(SM_CYCAPTION); ++y) ink += image.at(x, y) == dlg::Ink;
   EXPECT_GT(ink, 10) << "the caption text is drawn";
 
-  SetForegroundWindow(backdrop->Handle());
+  // Another window takes the activation without covering the form.
+  TForm* other = Made(-98, bsNone, form->Left() + form->Width() + 20, form->Top(), 80, 80, clWhite);
+  SetForegroundWindow(other->Handle());
   efir::test::pumpFor(80);
   EXPECT_FALSE(provider->FormActive);
   EXPECT_EQ(efir::test::captureScreenOf(form->Handle()).at(probe.x, probe.y), dlg::TitleInactive);
@@ -205,6 +208,51 @@ TEST_F(FormFrame, NewCaptionAndDeactivationKeepTheSkinnedCaption) {
   SetForegroundWindow(form->Handle());
   efir::test::pumpFor(80);
   EXPECT_EQ(efir::test::captureScreenOf(form->Handle()).at(probe.x, probe.y), dlg::TitleActive);
+}
+
+TEST_F(FormFrame, UserButtonsLieLeftOfTheSystemButtonsWithTheirGlyphsAndHints) {
+  ASSERT_NE(provider, nullptr);
+  constexpr TColor kGlyph = 0x20E0E0;
+  TsTitleButton& pin = provider->TitleButtons.Add();
+  EXPECT_EQ(pin.GetDisplayName(), "TsTitleButton");
+  pin.Glyph.SetPixelFormat(pf24bit);
+  pin.Glyph.SetSize(9, 9);
+  RECT all{0, 0, 9, 9};
+  pin.Glyph.Canvas().Brush().SetColor(kGlyph);
+  pin.Glyph.Canvas().FillRect(all);
+  SetPixel(pin.Glyph.Canvas().Handle(), 0, 8, 0xFF00FF);  // the bottom-left pixel is the key
+  pin.Hint = "Pin the window";
+  TsTitleButton& hidden = provider->TitleButtons.Add();
+  hidden.SetVisible(false);
+  TsTitleButton copy;
+  copy.SetVisible(false);
+  pin.AssignTo(copy);
+  EXPECT_EQ(copy.Hint, pin.Hint);
+  EXPECT_FALSE(copy.Visible()) << "Visible is not assigned";
+
+  provider->RefreshNonClient();
+  efir::test::pumpFor(50);
+  // Without a TITLEBUTTON picture a user button is 21 wide, 8 left of the minimize button.
+  EXPECT_EQ(pin.Data.Rect.right, provider->ButtonMin.Rect.left - 2 - 8);
+  EXPECT_EQ(pin.Data.Rect.right - pin.Data.Rect.left, 21);
+  EXPECT_EQ(pin.Data.HitCode, 1000);
+  EXPECT_EQ(hidden.Data.HitCode, 0) << "an invisible button is not laid out";
+  const efir::test::Image screen = efir::test::captureScreenOf(form->Handle());
+  const int glyphLeft = pin.Data.Rect.left + (21 - 9) / 2, glyphTop = pin.Data.Rect.top + (14 - 9) / 2;
+  EXPECT_EQ(screen.at(glyphLeft + 4, glyphTop + 4), kGlyph);
+  EXPECT_EQ(screen.at(glyphLeft, glyphTop + 8), dlg::TitleActive) << "the key colour shows the caption";
+
+  // A hint near the screen's right edge ends at the work area's edge.
+  const RECT area = form->MonitorWorkArea();
+  SetCursorPos(area.right - 5, area.top + 100);
+  provider->ShowTitleButtonHint(pin);
+  ASSERT_TRUE(pin.HintWindow);
+  RECT hint;
+  GetWindowRect(pin.HintWindow->Handle(), &hint);
+  EXPECT_EQ(hint.right, area.right);
+  EXPECT_TRUE(IsWindowVisible(pin.HintWindow->Handle()));
+  provider->HideTitleButtonHint(pin);
+  EXPECT_FALSE(pin.HintWindow);
 }
 
 TEST_F(FormFrame, RemovingTheSkinGivesTheSystemFrameBack) {
