@@ -173,15 +173,12 @@ void TsSkinProvider::PaintNonClient() {
   if (!RegionUpdating && RegionChanged && (HasBorder() || IsIconic(wnd))) {
     if (SkinData->BackgroundChanged) BuildFormFrameImage();
     CollectRegionCorners();
+    // Setting the region repaints the window (a region set without redrawing may leave the
+    // client area blank on the screen); the frame is painted at the WM_NCPAINT that follows,
+    // which must not set the region once more.
+    UpdateWindowRegion(true);
     RegionChanged = false;
-    // The region change repaints the frame of a form that is not yet on the screen.
-    const bool showing = IsWindowVisible(wnd) != 0;
-    if (!showing || IsZoomed(wnd)) {
-      UpdateWindowRegion(true);
-      if (!showing) return;
-    } else {
-      UpdateWindowRegion(false);
-    }
+    return;
   }
   SkinData->SetUpdating(false);
   if (SkinData->CacheBitmap && SkinData->CacheBitmap->Width() == 0) SkinData->BackgroundChanged = true;
