@@ -14,6 +14,8 @@
 #include "player/qr_dialog.h"
 #include "player/station_dialog.h"
 #include "player/tests/player_fixture.h"
+#include "skin/engine/common_data.h"
+#include "skin/forms/skin_provider.h"
 #include "tests/support/capture.h"
 #include "tests/support/paths.h"
 
@@ -73,6 +75,30 @@ TEST_F(QrDialog, FetchesTheStationAddressAsACodeIntoThePicture) {
   Form7->Show();
   player_test::PumpUntil([] { return false; }, 200);
   efir::test::saveScreenshot(Form7->Handle(), "player-qr-dialog");
+}
+
+TEST_F(QrDialog, ShowsTheSkinsFrameCaptionAndCloseButton) {
+  Form7->Show();
+  SetForegroundWindow(Form7->Handle());
+  player_test::PumpUntil([] { return false; }, 200);
+  TsSkinProvider* provider = ProviderOfForm(Form7);
+  ASSERT_NE(provider, nullptr);
+  ASSERT_TRUE(provider->HasBorder());
+  ASSERT_TRUE(provider->SkinData->CacheBitmap);
+  HDC frame = provider->SkinData->CacheBitmap->Canvas().Handle();
+  const efir::test::Image screen = efir::test::captureScreenOf(Form7->Handle());
+  const int w = Form7->Width(), h = Form7->Height(), side = GetSystemMetrics(SM_CXFRAME);
+  const RECT close = provider->ButtonClose.Rect;
+  EXPECT_GT(close.right - close.left, 0) << "a close button is laid out";
+  EXPECT_LE(close.right, w - side);
+  const POINT probes[] = {{w / 3, GetSystemMetrics(SM_CYFRAME) + 2}, {(close.left + close.right) / 2, (close.top + close.bottom) / 2},
+                          {side / 2, h / 2}, {w / 2, h - 1 - side / 2}, {w - 1 - side / 2, h / 2}};
+  for (const POINT& p : probes)
+    EXPECT_EQ(screen.at(p.x, p.y), GetPixel(frame, p.x, p.y)) << "the screen shows the skin's frame at " << p.x << "," << p.y;
+  const TColor caption = screen.at(probes[0].x, probes[0].y);
+  for (int system : {COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION, COLOR_BTNFACE})
+    EXPECT_NE(caption, static_cast<TColor>(GetSysColor(system))) << "not the system's caption";
+  efir::test::saveScreenshot(Form7->Handle(), "player-qr-dialog-frame");
 }
 
 TEST_F(QrDialog, AFailedFetchShowsItsMessageAndLeavesThePictureEmpty) {

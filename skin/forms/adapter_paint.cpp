@@ -1,6 +1,8 @@
 #include "skin/forms/adapter_paint.h"
 
 #include "framework/bitmap.h"
+#include "framework/canvas.h"
+#include "framework/gdi.h"
 #include "framework/text_encoding.h"
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/background_queries.h"
@@ -103,4 +105,14 @@ bool PaintSkinGlyph(TBitmap& bitmap, TsSkinManager* manager, int maskIndex, POIN
   if (!MaskIndexValid(manager, maskIndex)) return false;
   PaintMaskFrame(&bitmap, at, state, 1, manager->Masks[static_cast<size_t>(maskIndex)], BitmapSource(bitmap));
   return true;
+}
+
+void UseCaptionFont(TCanvas& canvas) {
+  efir::gdi::Object<HFONT> caption(efir::skin::CreateCaptionFont());
+  LOGFONTW lf{};
+  if (!caption || !GetObjectW(caption.get(), sizeof lf, &lf)) return;
+  canvas.Font().SetName(efir::text::toAnsi(lf.lfFaceName));
+  canvas.Font().SetHeight(lf.lfHeight);
+  canvas.Font().SetStyle(lf.lfWeight >= FW_BOLD ? fsBold : 0);
+  canvas.Font().SetCharset(lf.lfCharSet);
 }

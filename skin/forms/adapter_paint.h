@@ -14,6 +14,7 @@
 #include "framework/messages.h"
 
 class TBitmap;
+class TCanvas;
 class TFont;
 class TacMainWnd;
 class TsSkinManager;
@@ -21,6 +22,8 @@ struct CacheSourceInfo;
 
 // The font the window answers to WM_GETFONT (the system font when none), copied into `font`.
 void AssignWindowFont(TFont& font, HWND wnd);
+// The system's caption font copied into the canvas.
+void UseCaptionFont(TCanvas& canvas);
 // The adapter's cache sized to its window (24 bits).
 TBitmap& SizedCache(TacMainWnd& adapter);
 // BeginPaint/EndPaint around `draw` (skipped while the adapter's skin data waits for its

@@ -42,17 +42,6 @@ CacheSourceInfo SelfSource(TBitmap& cache) {
   return info;
 }
 
-// The system's caption font copied into the canvas.
-void UseCaptionFont(TCanvas& canvas) {
-  efir::gdi::Object<HFONT> caption(efir::skin::CreateCaptionFont());
-  LOGFONTW lf{};
-  if (!caption || !GetObjectW(caption.get(), sizeof lf, &lf)) return;
-  canvas.Font().SetName(efir::text::toAnsi(lf.lfFaceName));
-  canvas.Font().SetHeight(lf.lfHeight);
-  canvas.Font().SetStyle(lf.lfWeight >= FW_BOLD ? fsBold : 0);
-  canvas.Font().SetCharset(lf.lfCharSet);
-}
-
 }  // namespace
 
 void TacDialogWnd::PrepareCache() {

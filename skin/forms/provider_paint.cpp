@@ -5,6 +5,8 @@
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
 #include "skin/engine/alpha_blend.h"
+#include "skin/engine/borders.h"
+#include "skin/engine/item_paint.h"
 #include "skin/engine/background_answers.h"
 #include "skin/engine/background_queries.h"
 #include "skin/engine/common_data.h"
@@ -49,12 +51,16 @@ bool PaintsAsGraphic(TControl* child, HDC dc) {
 
 int TsSkinProvider::FrameImageWidth() const {
   const RECT r = WindowBounds(Form);
-  return r.right - r.left;
+  const RECT shadow = ExtShadowMargins();
+  const bool iconic = Form->HandleAllocated() && IsIconic(Form->Handle());
+  return r.right - r.left + (iconic ? 0 : 2 * ExtSideMargin()) + shadow.left + shadow.right;
 }
 
 int TsSkinProvider::FrameImageHeight() const {
   const RECT r = WindowBounds(Form);
-  return r.bottom - r.top;
+  if (!BorderFormInfo()) return r.bottom - r.top;
+  const RECT shadow = ExtShadowMargins();
+  return r.bottom - r.top + ExtSideMargin() + ExtTopMargin() + shadow.top + shadow.bottom + (GetMenu(Form->Handle()) ? 1 : 0);
 }
 
 bool TsSkinProvider::FrameImageSizeChanged() const {
@@ -91,33 +97,82 @@ void TsSkinProvider::BuildFormFrameImage() {
   const int w = FrameImageWidth(), h = FrameImageHeight();
   TsCommonData& d = *SkinData;
   if (!d.CacheBitmap) {
-    d.CacheBitmap = NewBitmap24(std::max(w, 0), std::max(h, 0));
+    d.CacheBitmap = BorderFormInfo() ? NewBitmap32(std::max(w, 0), std::max(h, 0)) : NewBitmap24(std::max(w, 0), std::max(h, 0));
     d.UpdateCacheMode(false);
     if (!Loading(Form)) RelaySkinMessageToControls(Form, SKC_CHILDTRANSPARENCY, 1);
   }
   if (d.BackgroundChanged && w > 0 && h > 0) {
     RegionChanged = true;
-    TBitmap& image = *d.CacheBitmap;
-    image.SetSize(w, h);
-    const RECT frame{0, 0, w, h};
-    // A skin without a FORM section leaves the form its own colour.
-    if (!d.Section() || (d.SkinState & 1))
-      FillRectSolid(image.Canvas().Handle(), frame, FormBackgroundColor());
-    else
-      RenderControlBackground(d, EmptyCacheSourceInfo, FormActive ? 1 : 0, frame, {0, 0}, &image);
+    d.CacheBitmap->SetSize(w, h);
+    if (HasBorder()) PaintFrameBands(w, h);
+    else PaintBorderlessBackground(w, h);
     RebuildTitle = false;
-    // What the form paints itself becomes part of the picture.
-    if (Form->OnPaint && d.CacheReusable()) {
-      HDC dc = image.Canvas().Handle();
-      efir::gdi::SavedState saved(dc);
-      SetViewportOrgEx(dc, ClientOffsetX(), ClientOffsetY(), nullptr);
-      efir::CanvasBinding bound(Form->Canvas(), dc);
-      Form->OnPaint(Form);
-    }
+    d.BackgroundChanged = false;
+    PaintOwnPicture();
   }
   FrameImageBuilt = true;
   d.BackgroundChanged = false;
   d.SetUpdating(false);
+}
+
+void TsSkinProvider::PaintBorderlessBackground(int w, int h) {
+  TsCommonData& d = *SkinData;
+  TBitmap& image = *d.CacheBitmap;
+  const RECT frame{0, 0, w, h};
+  // A skin without a FORM section leaves the form its own colour.
+  if (!d.Section() || (d.SkinState & 1))
+    FillRectSolid(image.Canvas().Handle(), frame, FormBackgroundColor());
+  else
+    RenderControlBackground(d, EmptyCacheSourceInfo, FormActive ? 1 : 0, frame, {0, 0}, &image);
+}
+
+// The frame lies on nothing: a see-through section shows its own colour, not black.
+constexpr CacheSourceInfo kNothingBehind{nullptr, 0, 0, TransparentKeyColor, false};
+
+// The frame, the caption band with its icon, text and buttons, and the size grip.
+void TsSkinProvider::PaintFrameBands(int w, int h) {
+  TsCommonData& d = *SkinData;
+  TBitmap& image = *d.CacheBitmap;
+  TsSkinManager* manager = Manager();
+  const RECT shadow = ExtShadowMargins();
+  const bool borderMode1 = BorderFormInfo() && manager && manager->LoadedSkin.BorderMode == 1;
+  const int captionBottom = FrameTopBorderWidth(false) + CaptionHeight(true) + shadow.top;
+  RECT frameArea{shadow.left, shadow.top, w - shadow.right, h - shadow.bottom};
+  if (IsIconic(Form->Handle())) frameArea.bottom = captionBottom + 1 - shadow.bottom;
+  const int state = FormActive ? 1 : 0;
+  if (d.SkinState & 1) {
+    const RECT fill = BorderFormInfo() ? frameArea : RECT{0, 0, w, CaptionHeight(true) + FrameSideWidth(true) + 1};
+    FillRectSolid(image.Canvas().Handle(), fill, FormBackgroundColor());
+    if (!borderMode1) {
+      RECT client{};
+      PaintControlBorder(image.Canvas().Handle(), frameArea, FrameSideWidth(true), d, state, client);
+    }
+  } else if (d.Section() && !borderMode1) {
+    RenderControlItem(d, kNothingBehind, true, state, frameArea, {0, 0}, &image, false);
+  } else if (d.Section()) {
+    RenderControlBackground(d, kNothingBehind, state, frameArea, {0, 0}, &image);
+  } else {
+    FillRectSolid(image.Canvas().Handle(), frameArea, FormBackgroundColor());
+  }
+  if (GripVisible() && d.CacheReusable()) PaintSizeGrip(image.Canvas().Handle());
+  if (!borderMode1) PaintTitleBand(frameArea, captionBottom);
+  if (BorderFormInfo() && !borderMode1) PaintCaptionText(frameArea, captionBottom);
+  PaintExtendedBorders(frameArea, captionBottom);
+  if (!BorderFormInfo()) PaintCaptionText(frameArea, captionBottom);
+  if (CaptionHeight(true) != 0 && DrawNonClientArea) {
+    SaveTitleButtonsBg(true);
+    PaintTitleButtons();
+  }
+}
+
+// What the form paints itself in OnPaint becomes part of the picture.
+void TsSkinProvider::PaintOwnPicture() {
+  if (!Form->OnPaint || !SkinData->CacheReusable()) return;
+  HDC dc = SkinData->CacheBitmap->Canvas().Handle();
+  efir::gdi::SavedState saved(dc);
+  SetViewportOrgEx(dc, ClientOffsetX(), ClientOffsetY(), nullptr);
+  efir::CanvasBinding bound(Form->Canvas(), dc);
+  Form->OnPaint(Form);
 }
 
 void TsSkinProvider::PaintClientBackground(HDC dc, bool notifyChildren) {
@@ -152,6 +207,10 @@ void TsSkinProvider::EraseBackground(HDC given) {
   // The windows paint themselves; the graphic controls come with the background.
   ExcludeChildControlRects(dc, Form, 0, 0, ecWindowed);
   PaintClientBackground(dc, true);
+  if (GripVisible()) {
+    OffsetViewportOrgEx(dc, -ClientOffsetX(), -ClientOffsetY(), nullptr);
+    PaintSizeGrip(dc);
+  }
 }
 
 void TsSkinProvider::PaintClient(TMessage& message) {

@@ -15,6 +15,7 @@
 #include "skin/forms/frame_metrics.h"
 #include "skin/forms/skin_hook.h"
 #include "skin/forms/skinnable_menus.h"
+#include "skin/forms/system_menu.h"
 #include "skin/forms/window_relays.h"
 
 namespace {
@@ -150,6 +151,11 @@ void TsSkinProvider::SetupForSkin() {
   if (!manager || !Form || !Form->HandleAllocated()) return;
   SkinData->ApplySkinColors();
   UpdateSysMenuStyle(manager->Active());
+  if (!SystemMenu) {
+    SystemMenu = std::make_unique<TsSystemMenu>(nullptr, Form);
+    SystemMenu->SysMenuStyleRemoved = SysMenuStyleRemoved;
+    SystemMenu->UpdateItems(false);
+  }
   if (SetupPending && manager->Active()) SetupPending = false;
   UpdateSkinIndexes(*SkinData);
   TitleSectionIndex = SectionIndexByName(manager, TitleSkin.empty() ? "FORMTITLE" : TitleSkin);
@@ -165,20 +171,37 @@ void TsSkinProvider::ApplyFormColor() {
   if (manager && useGlobalColor_ && !SkinData->CustomColor()) Form->SetColor(GlobalInfoColor(manager));
 }
 
-// The provider draws no caption buttons of its own yet: a bordered form keeps the system's
-// frame and with it its window menu, so the style stays as the form made it.
+// While the provider draws the frame, the window has no WS_SYSMENU: the system then neither
+// draws nor hit-tests caption buttons of its own.
 void TsSkinProvider::UpdateSysMenuStyle(bool skinActive) {
   if (!Form || !Form->HandleAllocated()) return;
   HWND wnd = Form->Handle();
   const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-  if (!skinActive && SysMenuStyleRemoved) SetWindowLongPtrW(wnd, GWL_STYLE, style | WS_SYSMENU);
-  SysMenuStyleRemoved = false;
+  if (!skinActive) {
+    if (SysMenuStyleRemoved) SetWindowLongPtrW(wnd, GWL_STYLE, style | WS_SYSMENU);
+    SysMenuStyleRemoved = false;
+  } else if ((style & WS_SYSMENU) || SysMenuStyleRemoved) {
+    const bool remove = DrawNonClientArea && HasBorder();
+    // Some systems make the window menu only for a window that has WS_SYSMENU at the first
+    // request: make it while the bit is still there.
+    if (style & WS_SYSMENU) GetSystemMenu(wnd, FALSE);
+    SetWindowLongPtrW(wnd, GWL_STYLE, remove ? style & ~WS_SYSMENU : style | WS_SYSMENU);
+    SysMenuStyleRemoved = true;
+  } else {
+    SysMenuStyleRemoved = false;
+  }
+  if (SystemMenu) SystemMenu->SysMenuStyleRemoved = SysMenuStyleRemoved;
 }
 
 void TsSkinProvider::LoadTitleButtonImages() {
   TsSkinManager* manager = Manager();
   const int global = SectionIndexByName(manager, "GLOBALINFO");
   if (!manager || !SectionIndexValid(manager, global)) return;
+  UserButtonMaskIndex = MaskIndexByName(manager, global, "GLOBALINFO", "TITLEBUTTON");
+  for (int i = 0; i < TitleButtons.Count(); ++i) {
+    TsTitleButton& user = TitleButtons.Items(i);
+    user.Data.ImageIndex = user.UseSkinData ? UserButtonMaskIndex : -1;
+  }
   ButtonMin.HitCode = HTMINBUTTON;
   ButtonMax.HitCode = HTMAXBUTTON;
   ButtonClose.HitCode = HTCLOSE;
@@ -279,6 +302,7 @@ void TsSkinProvider::RemoveSkin(TsSkinManager* manager) {
   if (FormDestroying()) return;
   SkinMenus(false);
   UpdateSysMenuStyle(false);
+  if (HasBorder() && Form->HandleAllocated()) SetWindowRgn(Form->Handle(), nullptr, TRUE);
   // The labels the adapter recoloured get the system's text colour back; the skinned labels
   // follow the skin themselves.
   for (int i = 0; i < Form->ComponentCount(); ++i) {
@@ -430,12 +454,21 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
       if (FrameImageSizeChanged()) {
         SkinData->BackgroundChanged = true;
         RegionChanged = true;
-        if (FormShowing()) InvalidateRect(Form->Handle(), nullptr, FALSE);
+        if (!FormShowing()) return;
+        if (DrawNonClientArea && HasBorder()) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+        InvalidateRect(Form->Handle(), nullptr, FALSE);
       }
       return;
     }
     case WM_ACTIVATE: return ActivateMessage(message);
     case WM_NCACTIVATE: return NCActivateMessage(message);
+    case WM_NCPAINT: return NCPaintMessage(message);
+    case WM_SETTEXT: return SetTextMessage(message);
+    case WM_SETICON:
+      if (FormShowing() && HasBorder() && DrawNonClientArea) PrevWithoutCaptionPaint(message);
+      else Prev(message);
+      RepaintNonClient();
+      return;
     case WM_ERASEBKGND: return EraseMessage(message);
     case WM_PAINT: return PaintMessage(message);
     case WM_PRINT:
@@ -518,9 +551,40 @@ void TsSkinProvider::NCActivateMessage(TMessage& message) {
     SkinData->BackgroundChanged = true;
     SkinData->SetUpdating(false);
   }
-  Prev(message);
+  const bool framed = FormShowing() && HasBorder() && DrawNonClientArea;
+  if (framed) PrevWithoutCaptionPaint(message);
+  else Prev(message);
+  if (GetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
   if (Form->ControlState() & csCreating) return;
+  if (framed) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
   if (Skinned() && !CtrlAdapter) CreateControlAdapter();
+}
+
+void TsSkinProvider::NCPaintMessage(TMessage& message) {
+  // A borderless form has no frame of its own to paint over.
+  if (!DrawNonClientArea || !HasBorder()) return Prev(message);
+  if (IsIconic(Form->Handle())) SkinData->BackgroundChanged = true;
+  if (AnimShowPending || !FormShowing() || Loading(this) || !SystemMenu) return;
+  if (!CtrlAdapter) CreateControlAdapter();
+  PaintNonClient();
+  message.Result = 0;
+}
+
+void TsSkinProvider::SetTextMessage(TMessage& message) {
+  if (!FormShowing() || (Form->ControlState() & csCreating) || !DrawNonClientArea || !HasBorder()) return Prev(message);
+  SkinData->BackgroundChanged = true;
+  PrevWithoutCaptionPaint(message);
+  RepaintNonClient();
+}
+
+void TsSkinProvider::PrevWithoutCaptionPaint(TMessage& message) {
+  HWND wnd = Form->Handle();
+  SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
+  struct Redraw {
+    HWND wnd;
+    ~Redraw() { SendMessageW(wnd, WM_SETREDRAW, TRUE, 0); }
+  } redraw{wnd};
+  Prev(message);
 }
 
 // Snapping to the work area's edges while the form is moved.

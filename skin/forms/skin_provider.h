@@ -13,8 +13,9 @@
 //
 // Whether a message takes the skinned path is decided anew for every message: a skin that is
 // switched off or removed takes effect at once, and without an active skin every message
-// reaches the previous procedure unchanged. A bordered form keeps the system's frame for now:
-// the provider skins its client area only. GUI thread only.
+// reaches the previous procedure unchanged. A bordered form gets its frame, caption and title
+// buttons drawn from the skin over the system's frame (form_frame.cpp, title_bar.cpp), and
+// its window region cut to the skin's corners. GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -27,12 +28,16 @@
 #include "framework/forms.h"
 #include "framework/messages.h"
 #include "framework/stdctrls.h"
+#include "skin/engine/colour_utils.h"
 #include "skin/forms/dialog_wnd.h"
+#include "skin/forms/frame_metrics.h"
+#include "skin/forms/title_objects.h"
 
 class TsCommonData;
 class TsSkinManager;
 class TacCtrlAdapter;
 class TBitmap;
+class TsSystemMenu;
 
 enum TsGripMode { gmNone, gmRightBottom };
 enum TsResizeMode { rmStandard, rmBorder };
@@ -120,6 +125,60 @@ class TsSkinProvider : public TComponent {
   void PaintClient(TMessage& message);
   void PrintForm(HDC dc);
 
+  // The frame and the title bar of a bordered form (form_frame.cpp, title_bar.cpp).
+  TsTitleIcon TitleIcon;
+  TsTitleButtons TitleButtons{this};
+  TacAddedTitle AddedTitle{this};
+  TAOR RegionCorners;                      // key-colour corner runs cut out of the region
+  std::unique_ptr<TBitmap> TitleButtonsBg; // the frame image's strip behind the title buttons
+  int UserButtonMaskIndex = -1;            // GLOBALINFO "TITLEBUTTON"
+  std::unique_ptr<TsSystemMenu> SystemMenu;
+
+  // The extended-border window's measures; nullptr while the form has none.
+  const TacBorderFormInfo* BorderFormInfo() const { return nullptr; }
+  int FrameBorderWidth(bool useExt) const;
+  int FrameTopBorderWidth(bool useExt) const;
+  int FrameSideWidth(bool useExt) const;
+  int FrameTopWidth(bool useExt) const;
+  int CaptionHeight(bool useExt) const;
+  int ExtSideMargin() const;
+  int ExtTopMargin() const;
+  RECT ExtShadowMargins() const;
+  int HeaderHeight() const;
+  bool ZoomedShortTitle = false;
+
+  // Caption measures (title_bar.cpp).
+  int GetTitleSection();
+  bool TitleIconVisible() const;
+  int TitleIconWidth() const;
+  int TitleIconHeight() const;
+  RECT TitleIconRect() const;
+  int SysButtonWidth(const TitleButtonData& button) const;
+  int SysButtonHeight() const;
+  int VisibleSysButtonCount() const;
+  int TitleButtonWidth(const TsTitleButton& button) const;
+  int TitleButtonsWidth() const;
+  POINT GripPosition(int maskIndex) const;
+
+  // Frame painting.
+  void PaintFrameToDC(HDC dc);
+  void PaintNonClient();
+  // Paints the frame now, without waiting for WM_NCPAINT.
+  void RepaintNonClient();
+  // Marks the image out of date and sends WM_NCPAINT; the message's answer.
+  LRESULT RefreshNonClient();
+  void CollectRegionCorners();
+  void UpdateWindowRegion(bool redraw);
+  void PaintSizeGrip(HDC dc);
+  void PaintTitleIcon();
+  void PaintTitleBand(const RECT& frameArea, int captionBottom);
+  void PaintCaptionText(const RECT& frameArea, int captionBottom);
+  void PaintTitleButtons();
+  void SaveTitleButtonsBg(bool fullHeight);
+  void RestoreTitleButtonsBg();
+  void ShowTitleButtonHint(TsTitleButton& button);
+  void HideTitleButtonHint(TsTitleButton& button);
+
  protected:
   void Notification(TComponent* component, TOperation operation) override;
 
@@ -140,6 +199,16 @@ class TsSkinProvider : public TComponent {
   void PaintMessage(TMessage& message);
   void ActivateMessage(TMessage& message);
   void NCActivateMessage(TMessage& message);
+  void NCPaintMessage(TMessage& message);
+  void SetTextMessage(TMessage& message);
+  // The system's own handling, kept off the screen: under Wine it repaints the caption in the
+  // system's look without a WM_NCPAINT; the skinned frame is painted again after it.
+  void PrevWithoutCaptionPaint(TMessage& message);
+  void PaintFrameBands(int w, int h);
+  void PaintExtendedBorders(const RECT& frameArea, int captionBottom);
+  void PaintBorderlessBackground(int w, int h);
+  void PaintOwnPicture();
+  void PlaceTitleButton(TitleButtonData& button, int imageIndex, const TsTitleButton* user, bool enabled);
   void ApplyFormColor();
   void Prev(TMessage& message);
   bool FormDestroying() const;

@@ -1,0 +1,268 @@
+// The frame of a bordered skinned form: the title-button layout as tables of numbers, and a
+// sizeable form on a synthetic skin whose frame, caption band and title buttons are read
+// from the screen, also after a new caption and after deactivation, which the system would
+// otherwise repaint in its own look.
+#include "skin/forms/skin_provider.h"
+
+#include "framework/tests/ui_fixture.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/forms/tests/dialog_fixtures.h"
+#include "skin/forms/title_layout.h"
+#include "tests/support/capture.h"
+#include "tests/support/window.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using efir::test::UiTest;
+namespace dlg = efir::test::dlg;
+
+TEST(TitleLayout, ButtonsRunFromTheRightWithGapsAndUserButtonsEightFurther) {
+  struct Case {
+    const char* name;
+    TitleRowInput input;
+    std::vector<TitleSpan> system, user;
+  };
+  const Case cases[] = {
+      {"normal caption: BIRIGHT, frame, BISPACE between",
+       {300, 3, 0, 4, 2, {20, 18, 18, 0}, {}},
+       {{273, 293}, {253, 271}, {233, 251}, {}},
+       {}},
+      {"small caption: no gaps",
+       {300, 3, 0, 4, 0, {16, 0, 16, 0}, {}},
+       {{277, 293}, {}, {261, 277}, {}},
+       {}},
+      {"no system buttons: user buttons start 8 left of BIRIGHT",
+       {300, 3, 0, 4, 2, {}, {21, 0, 21}},
+       {},
+       {{264, 285}, {}, {241, 262}}},
+      {"shadow margin moves the row in",
+       {300, 0, 10, 4, 0, {20}, {21}},
+       {{266, 286}},
+       {{237, 258}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TitleRow row = LayoutTitleRow(c.input);
+    ASSERT_EQ(row.System.size(), c.system.size());
+    ASSERT_EQ(row.User.size(), c.user.size());
+    for (size_t i = 0; i < c.system.size(); ++i) {
+      EXPECT_EQ(row.System[i].Left, c.system[i].Left) << "system " << i;
+      EXPECT_EQ(row.System[i].Right, c.system[i].Right) << "system " << i;
+    }
+    for (size_t i = 0; i < c.user.size(); ++i) {
+      EXPECT_EQ(row.User[i].Left, c.user[i].Left) << "user " << i;
+      EXPECT_EQ(row.User[i].Right, c.user[i].Right) << "user " << i;
+    }
+  }
+  // An invisible user button still takes room from the caption text.
+  EXPECT_EQ(TitleButtonsWidth(3, 2, {20, 18}, {21, 21}), 3 + 20 + 18 + 2 + 8 + 2 * (21 + 2));
+  EXPECT_EQ(TitleButtonsWidth(5, 2, {}, {}), 5);
+}
+
+TEST(TitleLayout, ButtonsAreCentredUnlessBigOnesHangAtTheTop) {
+  struct Case {
+    const char* name;
+    TitleButtonTopMeasures m;
+    int top;
+  };
+  auto measures = [](bool big, int vAlign, bool normal, int height) {
+    TitleButtonTopMeasures m;
+    m.BigIcon = big;
+    m.BIVAlign = vAlign;
+    m.HasNormalCaption = normal;
+    m.FrameTopBorderWidth = 4;
+    m.CaptionHeight = 20;
+    m.ButtonHeight = height;
+    m.FrameBorderWidth = 4;
+    return m;
+  };
+  TitleButtonTopMeasures maximizedTop = measures(true, 1, true, 18);
+  maximizedTop.Maximized = true;
+  TitleButtonTopMeasures shadowed = measures(false, 0, false, 14);
+  shadowed.ShadowTop = 7;
+  const Case cases[] = {
+      {"centred", measures(false, 0, false, 14), 5},
+      {"centred, low picture on a normal caption", measures(true, 0, true, 14), 7},
+      {"big and BIVALIGN 1: at the top", measures(true, 1, true, 18), 0},
+      {"small pictures ignore BIVALIGN", measures(false, 1, false, 14), 5},
+      {"maximized, hanging: below the frame", maximizedTop, 3},
+      {"shadow margin", shadowed, 12},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TitleButtonTop(c.m), c.top) << c.name;
+}
+
+// The dialog skin with a FORM section and big title-button pictures.
+efir::test::SkinExtras FormFrameSkin() {
+  efir::test::SkinExtras extras;
+  extras.Global = "BICONCLOSE=!CLOSE.BMP!3!1!2\r\nBICONMAX=!CLOSE.BMP!3!1!2\r\nBICONMIN=!CLOSE.BMP!3!1!2\r\n"
+                  "BISPACE=2\r\nBIRIGHT=3\r\n";
+  extras.Sections = "[FORM]\r\nCOLOR=" + efir::test::Hex(dlg::Face) + "\r\nHOTCOLOR=" + efir::test::Hex(dlg::Face) +
+                    "\r\nFONTCOLOR=0xFFFFFF\r\nHOTFONTCOLOR=0xFFFFFF\r\nBORDERSMASK=!DLGFRAME.BMP!1!0!0!4!4!4!4\r\n";
+  return extras;
+}
+
+constexpr TColor kBackdrop = 0x00C000;
+
+class FormFrame : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    skin = std::make_unique<efir::test::DialogSkin>(FormFrameSkin());
+    ASSERT_TRUE(skin->manager->Active());
+    backdrop = Made(-98, bsNone, 60, 60, 520, 400, kBackdrop);
+    form = Made(0, bsSizeable, 100, 100, 400, 260, clWhite);
+    form->SetCaption("Frame");
+    provider = ProviderOfForm(form);
+  }
+  void TearDown() override {
+    for (auto it = made.rbegin(); it != made.rend(); ++it) (*it)->Free();
+    skin.reset();
+    UiTest::TearDown();
+  }
+
+  TForm* Made(intptr_t tag, TFormBorderStyle border, int x, int y, int w, int h, TColor color) {
+    auto* f = efir::Construct<TForm>(nullptr);
+    f->SetTag(tag);
+    f->SetBorderStyle(border);
+    f->SetBounds(x, y, w, h);
+    f->SetColor(color);
+    made.push_back(f);
+    f->Show();
+    SetForegroundWindow(f->Handle());
+    efir::test::pumpFor(80);
+    return f;
+  }
+
+  static POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+  // The caption band between the text and the buttons, in window coordinates.
+  POINT CaptionProbe() const { return {form->Width() / 2, GetSystemMetrics(SM_CYFRAME) + 3}; }
+
+  std::unique_ptr<efir::test::DialogSkin> skin;
+  std::vector<TForm*> made;
+  TForm* backdrop = nullptr;
+  TForm* form = nullptr;
+  TsSkinProvider* provider = nullptr;
+};
+
+TEST_F(FormFrame, FrameCaptionAndButtonsComeFromTheSkinAndTheCornersAreCut) {
+  ASSERT_NE(provider, nullptr);
+  ASSERT_TRUE(provider->HasBorder());
+  EXPECT_FALSE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_SYSMENU) << "the system draws no buttons";
+  const int w = form->Width(), h = form->Height(), frame = GetSystemMetrics(SM_CXFRAME);
+  // Close, maximize, minimize from the right: BIRIGHT 3 and the frame, then 14 wide, 2 apart.
+  const RECT close = provider->ButtonClose.Rect, max = provider->ButtonMax.Rect, min = provider->ButtonMin.Rect;
+  EXPECT_EQ(close.right, w - 3 - frame);
+  EXPECT_EQ(close.right - close.left, 14);
+  EXPECT_EQ(max.right, close.left - 2);
+  EXPECT_EQ(min.right, max.left - 2);
+  EXPECT_EQ(close.top, (frame + GetSystemMetrics(SM_CYCAPTION) - 14) / 2 + 2) << "low pictures sit 2 lower";
+  EXPECT_EQ(close.bottom - close.top, 14);
+
+  form->Repaint();
+  efir::test::pumpFor(80);
+  for (const efir::test::Image& image : {efir::test::captureWindow(form->Handle()), efir::test::captureScreenOf(form->Handle())}) {
+    EXPECT_EQ(image.at(1, h / 2), dlg::Rim) << "left band";
+    EXPECT_EQ(image.at(w - 2, h / 2), dlg::Rim) << "right band";
+    EXPECT_EQ(image.at(w / 2, h - 2), dlg::Rim) << "bottom band";
+    const POINT probe = CaptionProbe();
+    EXPECT_EQ(image.at(probe.x, probe.y), dlg::TitleActive) << "caption band";
+    for (const RECT& button : {close, max, min}) {
+      const POINT c = Centre(button);
+      EXPECT_EQ(image.at(c.x, c.y), dlg::Close[0]) << "button at " << button.left;
+    }
+  }
+  const efir::test::Image screen = efir::test::captureScreenOf(form->Handle());
+  EXPECT_EQ(screen.at(0, 0), kBackdrop) << "the top-left corner is cut away";
+  EXPECT_EQ(screen.at(w - 1, h - 1), kBackdrop) << "the bottom-right corner is cut away";
+  EXPECT_EQ(screen.at(2, h / 2), dlg::Rim);
+  efir::test::saveScreenshot(form->Handle(), "form_frame_sizeable");
+}
+
+TEST_F(FormFrame, NewCaptionAndDeactivationKeepTheSkinnedCaption) {
+  ASSERT_NE(provider, nullptr);
+  const POINT probe = CaptionProbe();
+  form->SetCaption("Another caption");
+  efir::test::pumpFor(80);
+  EXPECT_EQ(efir::test::captureScreenOf(form->Handle()).at(probe.x, probe.y), dlg::TitleActive);
+  // The text is written in the skin's ink.
+  const efir::test::Image image = efir::test::captureScreenOf(form->Handle());
+  int ink = 0;
+  for (int x = 0; x < form->Width() / 2; ++x)
+    for (int y = 0; y < GetSystemMetrics(SM_CYCAPTION); ++y) ink += image.at(x, y) == dlg::Ink;
+  EXPECT_GT(ink, 10) << "the caption text is drawn";
+
+  // Another window takes the activation without covering the form.
+  TForm* other = Made(-98, bsNone, form->Left() + form->Width() + 20, form->Top(), 80, 80, clWhite);
+  SetForegroundWindow(other->Handle());
+  efir::test::pumpFor(80);
+  EXPECT_FALSE(provider->FormActive);
+  EXPECT_EQ(efir::test::captureScreenOf(form->Handle()).at(probe.x, probe.y), dlg::TitleInactive);
+  form->SetCaption("While inactive");
+  efir::test::pumpFor(80);
+  EXPECT_EQ(efir::test::captureScreenOf(form->Handle()).at(probe.x, probe.y), dlg::TitleInactive);
+  SetForegroundWindow(form->Handle());
+  efir::test::pumpFor(80);
+  EXPECT_EQ(efir::test::captureScreenOf(form->Handle()).at(probe.x, probe.y), dlg::TitleActive);
+}
+
+TEST_F(FormFrame, UserButtonsLieLeftOfTheSystemButtonsWithTheirGlyphsAndHints) {
+  ASSERT_NE(provider, nullptr);
+  constexpr TColor kGlyph = 0x20E0E0;
+  TsTitleButton& pin = provider->TitleButtons.Add();
+  EXPECT_EQ(pin.GetDisplayName(), "TsTitleButton");
+  pin.Glyph.SetPixelFormat(pf24bit);
+  pin.Glyph.SetSize(9, 9);
+  RECT all{0, 0, 9, 9};
+  pin.Glyph.Canvas().Brush().SetColor(kGlyph);
+  pin.Glyph.Canvas().FillRect(all);
+  SetPixel(pin.Glyph.Canvas().Handle(), 0, 8, 0xFF00FF);  // the bottom-left pixel is the key
+  pin.Hint = "Pin the window";
+  TsTitleButton& hidden = provider->TitleButtons.Add();
+  hidden.SetVisible(false);
+  TsTitleButton copy;
+  copy.SetVisible(false);
+  pin.AssignTo(copy);
+  EXPECT_EQ(copy.Hint, pin.Hint);
+  EXPECT_FALSE(copy.Visible()) << "Visible is not assigned";
+
+  provider->RefreshNonClient();
+  efir::test::pumpFor(50);
+  // Without a TITLEBUTTON picture a user button is 21 wide, 8 left of the minimize button.
+  EXPECT_EQ(pin.Data.Rect.right, provider->ButtonMin.Rect.left - 2 - 8);
+  EXPECT_EQ(pin.Data.Rect.right - pin.Data.Rect.left, 21);
+  EXPECT_EQ(pin.Data.HitCode, 1000);
+  EXPECT_EQ(hidden.Data.HitCode, 0) << "an invisible button is not laid out";
+  const efir::test::Image screen = efir::test::captureScreenOf(form->Handle());
+  const int glyphLeft = pin.Data.Rect.left + (21 - 9) / 2, glyphTop = pin.Data.Rect.top + (14 - 9) / 2;
+  EXPECT_EQ(screen.at(glyphLeft + 4, glyphTop + 4), kGlyph);
+  EXPECT_EQ(screen.at(glyphLeft, glyphTop + 8), dlg::TitleActive) << "the key colour shows the caption";
+
+  // A hint near the screen's right edge ends at the work area's edge.
+  const RECT area = form->MonitorWorkArea();
+  SetCursorPos(area.right - 5, area.top + 100);
+  provider->ShowTitleButtonHint(pin);
+  ASSERT_TRUE(pin.HintWindow);
+  RECT hint;
+  GetWindowRect(pin.HintWindow->Handle(), &hint);
+  EXPECT_EQ(hint.right, area.right);
+  EXPECT_TRUE(IsWindowVisible(pin.HintWindow->Handle()));
+  provider->HideTitleButtonHint(pin);
+  EXPECT_FALSE(pin.HintWindow);
+}
+
+TEST_F(FormFrame, RemovingTheSkinGivesTheSystemFrameBack) {
+  ASSERT_NE(provider, nullptr);
+  skin->manager->SetActive(false);
+  efir::test::pumpFor(80);
+  EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_SYSMENU);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(form->Handle(), region), ERROR) << "no region";
+  DeleteObject(region);
+  EXPECT_NE(efir::test::captureScreenOf(form->Handle()).at(CaptionProbe().x, CaptionProbe().y), dlg::TitleActive);
+}
+
+}  // namespace
