@@ -27,7 +27,9 @@
 #include "framework/forms.h"
 #include "framework/messages.h"
 #include "framework/stdctrls.h"
+#include "skin/forms/border_form.h"
 #include "skin/forms/dialog_wnd.h"
+#include "skin/forms/title_button_glow.h"
 
 class TsCommonData;
 class TsSkinManager;
@@ -84,6 +86,21 @@ class TsSkinProvider : public TComponent {
   bool RegionUpdating = false;
   bool RebuildTitle = true;
   bool FormActive = true;
+
+  // The extended-border window and the title-button fades (provider_border.cpp).
+  std::unique_ptr<TacBorderForm> BorderForm;
+  // Asked first by the border window's hit test with Result 0; a non-zero Result is the answer.
+  std::function<void(TMessage& message)> OnExtHitTest;
+  // Creates the border window when wanted and the form can have one, else frees it.
+  void UpdateBorderFormPresence(bool wanted);
+  // Frees the fades of the system title buttons.
+  void StopButtonAnimations();
+  // What the buttons' fades need of this form.
+  TitleGlowSource GlowSource();
+  // Before and after the form's own handling: fades end on move, hide and destroy; the border
+  // window follows moves, sizes, activation and state.
+  void BorderMessageBefore(const TMessage& message);
+  void BorderMessageAfter(const TMessage& message);
 
   // What kind of form it is.
   bool HasBorder() const;
