@@ -318,7 +318,11 @@ LRESULT TacBorderForm::BorderWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!MouseForwarding) UpdateBorderForm(false, 255);
       return result;
     }
-    case WM_NCHITTEST: return InShadowZone(msg, lParam) ? HTTRANSPARENT : kFrameHit;
+    case WM_NCHITTEST:
+      // The shadow takes the mouse as client messages and hands them on to the window below
+      // (which may belong to another thread, where no hit code could pass them).
+      if (InShadowZone(msg, lParam)) return DefWindowProcW(wnd_, msg, wParam, lParam);
+      return kFrameHit;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONUP:
     case WM_NCRBUTTONUP:

@@ -69,8 +69,8 @@ class TacBorderForm {
 
   // Places, sizes and (when its size changed or `repaint`) pushes the picture with `alpha`.
   void UpdateBorderForm(bool repaint, int alpha);
-  // The non-client hit code of a screen point (HTTRANSPARENT over the shadow and for a disabled
-  // owner), making the button under it hot.
+  // The non-client hit code of a screen point (HTTRANSPARENT for a disabled owner and where no
+  // part of the frame answers), making the button under it hot.
   LRESULT HitTest(POINT screen);
   // The point of a message lies in the shadow margins (never for a maximized owner).
   bool InShadowZone(UINT msg, LPARAM lParam);

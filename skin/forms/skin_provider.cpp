@@ -445,7 +445,9 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     case WM_ERASEBKGND: return EraseMessage(message);
     case WM_PAINT: return PaintMessage(message);
     case WM_PRINT:
-      if (FormShowing() && !Loading(this) && !(Form->ControlState() & csCreating))
+      // A form whose redraw is locked (as for the skin-change animation) lacks WS_VISIBLE
+      // for the while, and is printed all the same.
+      if ((FormShowing() || RedrawLockCount > 0) && !Loading(this) && !(Form->ControlState() & csCreating))
         PrintForm(reinterpret_cast<HDC>(message.WParam));
       return;
     case WM_SETTINGCHANGE:
