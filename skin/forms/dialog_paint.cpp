@@ -187,7 +187,7 @@ void TacDialogWnd::RepaintTitleButton(int code) {
   if (glowing && glowing->AllowGlowing()) {
     if (button->State == 1) StartButtonAnimation(*button, 1, 10, GlowSource(), true);
     else if (button->State == 2) StartButtonAnimation(*button, 2, 1, GlowSource(), true);
-    else if (button->State == 0) StartButtonAnimation(*button, 0, 10, GlowSource(), false);
+    else if (button->State == 0 && button->GlowTimer) StartButtonAnimation(*button, 0, 10, GlowSource(), false);
     return;
   }
   if (button->State != -1) {
