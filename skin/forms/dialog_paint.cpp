@@ -17,6 +17,7 @@
 #include "skin/forms/dialog_wnd.h"
 #include "skin/forms/frame_metrics.h"
 #include "skin/forms/skin_hook.h"
+#include "skin/forms/title_button_glow.h"
 #include "skin/forms/window_relays.h"
 
 // A window refuses a window region by answering this message with its wParam.
@@ -130,7 +131,9 @@ void TacDialogWnd::PaintTitleButtons(TBitmap& cache, int w) {
     button.Rect.top = top;
     button.Rect.bottom = top + size.cy;
     if (mask)
-      PaintMaskFrame(&cache, {button.Rect.left, top}, button.State, Active && enabled ? 1 : 2, *mask, SelfSource(cache));
+      // A fading button shows its change in its glow window; the frame keeps it normal.
+      PaintMaskFrame(&cache, {button.Rect.left, top}, button.GlowTimer ? 0 : button.State, Active && enabled ? 1 : 2,
+                     *mask, SelfSource(cache));
     x = button.Rect.left - gap;
   };
   auto normalImage = [&] {
@@ -149,9 +152,33 @@ void TacDialogWnd::PaintTitleButtons(TBitmap& cache, int w) {
   if (HelpVisible() && MaskOf(manager, ButtonHelp.ImageIndex)) place(ButtonHelp, ButtonHelp.ImageIndex, true);
 }
 
+TitleGlowSource TacDialogWnd::GlowSource() {
+  TitleGlowSource source;
+  source.Wnd = Wnd;
+  source.SkinData = SkinData;
+  // The saved copy is the whole caption before the buttons, in window coordinates.
+  source.CopyBackground = [this](HDC dc, const RECT& r) {
+    if (!ButtonsBg || ButtonsBg->Width() <= 0) return false;
+    BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, ButtonsBg->Canvas().Handle(), r.left, r.top, SRCCOPY);
+    return true;
+  };
+  return source;
+}
+
+void TacDialogWnd::StopButtonAnimations() {
+  ::StopButtonAnimations({&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp});
+}
+
 void TacDialogWnd::RepaintTitleButton(int code) {
   TitleButtonData* button = ButtonOfCode(code);
   if (!button) return;
+  TsSkinManager* glowing = Manager();
+  if (glowing && glowing->AllowGlowing()) {
+    if (button->State == 1) StartButtonAnimation(*button, 1, 10, GlowSource(), true);
+    else if (button->State == 2) StartButtonAnimation(*button, 2, 1, GlowSource(), true);
+    else if (button->State == 0 && button->GlowTimer) StartButtonAnimation(*button, 0, 10, GlowSource(), false);
+    return;
+  }
   if (button->State != -1) {
     PaintGuarded([&] {
       TsSkinManager* manager = Manager();

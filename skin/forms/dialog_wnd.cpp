@@ -11,6 +11,7 @@
 #include "skin/forms/skin_hook.h"
 #include "skin/forms/skinnable_menus.h"
 #include "skin/forms/system_menu.h"
+#include "skin/forms/title_button_glow.h"
 #include "skin/forms/window_relays.h"
 
 bool DialogButtonPressed = false;
@@ -33,6 +34,7 @@ TacDialogWnd::TacDialogWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* mana
       SystemMenu(std::make_unique<TacSystemMenu>(this)) {}
 
 TacDialogWnd::~TacDialogWnd() {
+  StopButtonAnimations();
   SystemMenu.reset();
   for (TitleButtonData* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp})
     if (b->GlowIndex >= 0) ReleaseGlow(b->GlowIndex);
@@ -508,6 +510,7 @@ void TacDialogWnd::AfterMessage(const TMessage& message) {
 }
 
 void TacDialogWnd::AdapterWndProc(TMessage& message) {
+  if (EndsButtonFades(message)) StopButtonAnimations();
   if (message.Msg == WM_DESTROY || message.Msg == WM_NCDESTROY || !SkinActive()) {
     if (message.Msg == SM_ALPHACMD && SkinSubCommand(message.WParam) == SKC_NEWSKIN && HandleSkinCommand(message)) return;
     TacScrollWnd::AdapterWndProc(message);

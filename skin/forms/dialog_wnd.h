@@ -22,8 +22,15 @@
 #include "skin/forms/scroll_wnd.h"
 
 class TacProvider;
+class TacSBAnimation;
 class TacSystemMenu;
 class TBitmap;
+struct TitleGlowSource;
+
+// Frees a button's glow animation (title_button_glow.cpp).
+struct GlowTimerDeleter {
+  void operator()(TacSBAnimation* animation) const;
+};
 
 // One caption button: its look, its picture (a GLOBALINFO mask) and where it lies.
 struct TitleButtonData {
@@ -33,6 +40,8 @@ struct TitleButtonData {
   bool BigIcon = false;
   int GlowIndex = -1;
   int HitCode = 0;
+  // The running or finished fade of the button (title_button_glow.h); goes with the record.
+  std::unique_ptr<TacSBAnimation, GlowTimerDeleter> GlowTimer;
 };
 
 // A title button was pressed and its release may act (one dialog handles the mouse at a time).
@@ -78,7 +87,11 @@ class TacDialogWnd : public TacScrollWnd {
   void PrepareCache();
   void PaintTitle(TBitmap& cache, int width, int headerBottom);
   void PaintTitleButtons(TBitmap& cache, int width);
+  // The direct repaint without glowing; else the button's fade (title_button_glow.h).
   void RepaintTitleButton(int code);
+  TitleGlowSource GlowSource();
+  // Frees the buttons' fades: the window moved, hid or goes away.
+  void StopButtonAnimations();
   void CollectRegionCorners();
   void UpdateRegion(bool redraw);
   HRGN MakeRegion(int x, int y) const;

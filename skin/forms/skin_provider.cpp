@@ -66,6 +66,8 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TsSkinProvider::~TsSkinProvider() {
+  StopButtonAnimations();
+  BorderForm.reset();
   ForgetFormProvider(this);
   // A form that is being freed is past its control part by now: leave it alone.
   if (Form && !Destroying(Form)) {
@@ -164,6 +166,7 @@ void TsSkinProvider::SetupForSkin() {
   LoadTitleButtonImages();
   if (!(Form->ControlState() & csCreating) && !Loading(Form) && !Loading(this)) ApplyFormColor();
   SkinMenus(SkinActiveFor(SkinData.get(), false));
+  if (!Loading(Form)) UpdateBorderFormPresence(manager->ExtendedBorders());
 }
 
 void TsSkinProvider::ApplyFormColor() {
@@ -260,7 +263,9 @@ void TsSkinProvider::FormWndProc(TMessage& message) {
     if (message.Msg == SM_ALPHACMD && AnswerAnyState(message)) return;
     if (!Skinned()) return UnskinnedMessage(message);
     if (message.Msg == SM_ALPHACMD) return SkinnedCommand(message);
+    BorderMessageBefore(message);
     SkinnedMessage(message);
+    BorderMessageAfter(message);
   } catch (...) {
     // A failure while painting would otherwise be reported at every paint; the message
     // gets the form's own handling instead.
@@ -294,6 +299,7 @@ void TsSkinProvider::RemoveSkin(TsSkinManager* manager) {
   }
   if (Form->HandleAllocated()) SetDwmTransitions(Form->Handle(), false);
   RemoveAdapters();
+  UpdateBorderFormPresence(false);
   TMessage command{SM_ALPHACMD, MakeSkinWParam(SKC_REMOVESKIN), reinterpret_cast<LPARAM>(manager), 0};
   SkinCommandHandler(command, SkinData.get());
   TitleSectionIndex = CaptionSectionIndex = -1;
@@ -472,7 +478,9 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     case WM_ERASEBKGND: return EraseMessage(message);
     case WM_PAINT: return PaintMessage(message);
     case WM_PRINT:
-      if (FormShowing() && !Loading(this) && !(Form->ControlState() & csCreating))
+      // A form whose redraw is locked (as for the skin-change animation) lacks WS_VISIBLE
+      // for the while, and is printed all the same.
+      if ((FormShowing() || RedrawLockCount > 0) && !Loading(this) && !(Form->ControlState() & csCreating))
         PrintForm(reinterpret_cast<HDC>(message.WParam));
       return;
     case WM_SETTINGCHANGE:

@@ -29,8 +29,10 @@
 #include "framework/messages.h"
 #include "framework/stdctrls.h"
 #include "skin/engine/colour_utils.h"
+#include "skin/forms/border_form.h"
 #include "skin/forms/dialog_wnd.h"
 #include "skin/forms/frame_metrics.h"
+#include "skin/forms/title_button_glow.h"
 #include "skin/forms/title_objects.h"
 
 class TsCommonData;
@@ -90,6 +92,21 @@ class TsSkinProvider : public TComponent {
   bool RebuildTitle = true;
   bool FormActive = true;
 
+  // The extended-border window and the title-button fades (provider_border.cpp).
+  std::unique_ptr<TacBorderForm> BorderForm;
+  // Asked first by the border window's hit test with Result 0; a non-zero Result is the answer.
+  std::function<void(TMessage& message)> OnExtHitTest;
+  // Creates the border window when wanted and the form can have one, else frees it.
+  void UpdateBorderFormPresence(bool wanted);
+  // Frees the fades of the system title buttons.
+  void StopButtonAnimations();
+  // What the buttons' fades need of this form.
+  TitleGlowSource GlowSource();
+  // Before and after the form's own handling: fades end on move, hide and destroy; the border
+  // window follows moves, sizes, activation and state.
+  void BorderMessageBefore(const TMessage& message);
+  void BorderMessageAfter(const TMessage& message);
+
   // What kind of form it is.
   bool HasBorder() const;
   bool HasNormalCaption() const;
@@ -135,7 +152,7 @@ class TsSkinProvider : public TComponent {
   std::unique_ptr<TsSystemMenu> SystemMenu;
 
   // The extended-border window's measures; nullptr while the form has none.
-  const TacBorderFormInfo* BorderFormInfo() const { return nullptr; }
+  const TacBorderFormInfo* BorderFormInfo() const;
   int FrameBorderWidth(bool useExt) const;
   int FrameTopBorderWidth(bool useExt) const;
   int FrameSideWidth(bool useExt) const;
@@ -217,6 +234,7 @@ class TsSkinProvider : public TComponent {
   TWndMethod oldWndProc_;
   bool useGlobalColor_ = true;
   bool hooked_ = false;
+  mutable TacBorderFormInfo borderFormInfo_;
 };
 
 // The provider that skins the form (its SKC_GETPROVIDER answer), or nullptr.

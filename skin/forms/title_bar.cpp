@@ -233,7 +233,8 @@ void TsSkinProvider::PlaceTitleButton(TitleButtonData& button, int imageIndex, c
   const TsMaskData* mask = MaskOf(manager, imageIndex);
   if (!mask) return;
   TBitmap& image = *SkinData->CacheBitmap;
-  const int state = std::clamp(button.State, 0, 2);
+  // A fading button draws its lit looks in its own window over the normal one.
+  const int state = button.GlowTimer ? 0 : std::clamp(button.State, 0, 2);
   const int mode = (!FormActive || !enabled) && state == 0 ? 2 : 1;
   PaintMaskFrame(&image, {button.Rect.left, button.Rect.top}, state, mode, *mask, BitmapSource(image));
 }

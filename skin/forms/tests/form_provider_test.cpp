@@ -7,6 +7,7 @@
 #include "framework/stdctrls.h"
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/common_data.h"
+#include "skin/engine/s_button.h"
 #include "skin/engine/s_label.h"
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
@@ -22,6 +23,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
+#include <map>
 #include <memory>
 
 namespace {
@@ -40,13 +43,17 @@ std::string Colours(TColor fill, TColor hotFill, TColor ink) {
          "\r\nFONTCOLOR=" + efir::test::Hex(ink) + "\r\nHOTFONTCOLOR=" + efir::test::Hex(ink) + "\r\n";
 }
 
+std::string FormSkinOptions(TColor formActive) {
+  return "[GLOBALINFO]\r\n" + Colours(kGlobal, kGlobal, kGlobalInk) + "[FORM]\r\n" +
+         Colours(kFormInactive, formActive, kGlobalInk) + "[BUTTON]\r\n" + Colours(0x400000, 0x004000, kGlobalInk);
+}
+
+// "Forms", and "Forms2" that differs in the active form colour only.
 std::string WriteFormSkin() {
-  const std::string options = "[GLOBALINFO]\r\n" + Colours(kGlobal, kGlobal, kGlobalInk) + "[FORM]\r\n" +
-                              Colours(kFormInactive, kFormActive, kGlobalInk) + "[BUTTON]\r\n" +
-                              Colours(0x400000, 0x004000, kGlobalInk);
   const std::string dir = efir::GetCurrentDir() + "\\form_skins";
   ScratchFolder scratch("form_skins");
-  WriteSkinFolder(dir + "\\Forms", {{"Options.dat", options}});
+  WriteSkinFolder(dir + "\\Forms", {{"Options.dat", FormSkinOptions(kFormActive)}});
+  WriteSkinFolder(dir + "\\Forms2", {{"Options.dat", FormSkinOptions(0x2080C0)}});
   return dir;
 }
 
@@ -255,6 +262,76 @@ TEST_F(FormProvider, RemovingTheSkinGivesTheFormBack) {
   const efir::test::Image image = efir::test::captureWindow(form->Handle());
   EXPECT_EQ(image.at(150, 100), static_cast<COLORREF>(ColorToRGB(clBtnFace)));
   EXPECT_EQ(image.at(40, 35), kShape);
+  EXPECT_TRUE(shown.empty());
+}
+
+// Counts the skin changes a control hears, in front of whatever procedure it has now.
+void CountNewSkins(TControl* control, std::map<TControl*, int>& counts) {
+  TWndMethod previous = control->WindowProc();
+  control->SetWindowProc([control, previous, &counts](TMessage& m) {
+    if (m.Msg == SM_ALPHACMD && SkinSubCommand(m.WParam) == SKC_NEWSKIN) ++counts[control];
+    previous(m);
+  });
+}
+
+TEST_F(FormProvider, EachFormAndControlHearsASkinChangeOnce) {
+  TForm* form = ShownForm();
+  ASSERT_NE(ProviderOfForm(form), nullptr);
+  auto* skinned = efir::Place(new TsButton(form), form, 10, 60, 80, 24);
+  auto* plain = efir::Place(new TButton(form), form, 10, 90, 80, 24);
+  auto* panel = efir::Place(new TPanel(form), form, 100, 60, 90, 60);
+  auto* inner = efir::Place(new TsButton(panel), panel, 5, 5, 70, 24);
+  TForm* other = ShownForm();
+  efir::test::pumpFor(30);
+  std::map<TControl*, int> counts;
+  for (TControl* c : std::initializer_list<TControl*>{form, skinned, plain, panel, inner, other}) CountNewSkins(c, counts);
+  manager->SetSkinName("Forms2");
+  efir::test::pumpFor(30);
+  const struct {
+    const char* Name;
+    TControl* Control;
+  } expected[] = {{"form", form}, {"skinned button", skinned}, {"plain button", plain},
+                  {"panel", panel}, {"button on the panel", inner}, {"other form", other}};
+  for (const auto& e : expected) EXPECT_EQ(counts[e.Control], 1) << e.Name;
+  EXPECT_TRUE(shown.empty());
+}
+
+// With a provider the form is drawn from the skin: its key colour is nowhere, so the overlay
+// of the skin-change animation never shows it, and the form looks the same before and after.
+TEST_F(FormProvider, AColourKeyedFormsOverlayNeverShowsTheKeyColour) {
+  auto* form = efir::Construct<TForm>(nullptr);
+  made.push_back(form);
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(60, 60, 120, 80);
+  form->SetTransparentColorValue(clLime);
+  form->SetTransparentColor(true);
+  form->SetColor(clLime);
+  auto* panel = efir::Place(new TPanel(form), form, 0, 0, 60, 80);
+  panel->SetColor(clRed);
+  panel->SetBevelOuter(bvNone);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  efir::test::pumpFor(50);
+  ASSERT_NE(ProviderOfForm(form), nullptr);
+  SendMessageW(form->Handle(), WM_SETREDRAW, FALSE, 0);
+  std::vector<COLORREF> keyArea;
+  AnimationFrameShown = [&](HWND, int) {
+    efir::test::pumpFor(30);
+    keyArea.push_back(efir::test::captureScreen({60, 60, 180, 140}).at(100, 40));
+  };
+  SkinChangeAnimating = true;
+  AnimateFormAppearance(form, 40);
+  SkinChangeAnimating = false;
+  AnimationFrameShown = nullptr;
+  efir::test::pumpFor(50);
+  const COLORREF after = efir::test::captureScreen({60, 60, 180, 140}).at(100, 40);
+  EXPECT_NE(after, RGB(0, 255, 0));
+  ASSERT_FALSE(keyArea.empty());
+  for (size_t i = 0; i < keyArea.size(); ++i) {
+    EXPECT_NE(keyArea[i], RGB(0, 255, 0)) << "frame " << i;
+    EXPECT_EQ(keyArea[i], after) << "frame " << i;
+  }
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
   EXPECT_TRUE(shown.empty());
 }
 

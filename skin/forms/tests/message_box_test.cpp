@@ -135,6 +135,8 @@ void MoveMouse(POINT p) {
 }
 
 TEST_F(MessageBoxTest, CloseButtonTurnsHotAndPressedAndClosesOnlyWhenReleasedOnIt) {
+  // Without glowing the frame itself shows the button's looks (with it, a fade window does).
+  skin.manager->SetAllowGlowing(false);
   const int answer = WithMessageBox(L"Текст", MB_OKCANCEL, [](HWND box) {
     TacDialogWnd* dialog = DialogAdapterOf(box);
     ASSERT_NE(dialog, nullptr);

@@ -1,0 +1,183 @@
+// A skinned form's extended-border window and its title buttons' fades: when the window is
+// made and freed, what it asks of the form, and which of the form's messages it follows.
+#include "framework/bitmap.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/forms/frame_metrics.h"
+#include "skin/forms/skin_provider.h"
+
+namespace {
+
+bool Destroying(const TComponent* c) { return c && (c->ComponentState() & csDestroying) != 0; }
+
+// Which system title buttons a form shows and which of them act.
+struct ShownButtons {
+  bool Close = false, Max = false, Min = false, Help = false;
+  bool Minimized = false;
+  bool EnabledMax = false, EnabledRestore = false, EnabledMin = false;
+};
+
+ShownButtons ButtonsOf(TForm& form) {
+  ShownButtons s;
+  const TBorderIcons icons = form.BorderIcons();
+  const bool normalCaption = form.BorderStyle() == bsSingle || form.BorderStyle() == bsSizeable;
+  HWND wnd = form.Handle();
+  s.Close = icons & biSystemMenu;
+  s.Max = s.Close && normalCaption && (icons & biMaximize);
+  s.Min = s.Close && normalCaption && (icons & biMinimize);
+  s.Help = s.Close && (icons & biHelp);
+  s.Minimized = IsIconic(wnd);
+  s.EnabledMax = s.Max && !IsZoomed(wnd);
+  s.EnabledRestore = s.Max && (IsZoomed(wnd) || s.Minimized);
+  s.EnabledMin = s.Min && !s.Minimized;
+  return s;
+}
+
+// The hit code of the n-th button counted from the right (close, maximize, minimize, help,
+// each only when shown); the second and third fall back to the caption when they cannot act.
+int ButtonCodeOfNumber(int n, const ShownButtons& s) {
+  const bool min = s.Min || s.Minimized;
+  switch (n) {
+    case 1: return s.Close ? HTCLOSE : 0;
+    case 2:
+      if (s.Max) return s.EnabledMax || (s.EnabledRestore && !s.Minimized) ? HTMAXBUTTON : HTCAPTION;
+      if (min) return s.EnabledMin ? HTMINBUTTON : HTCAPTION;
+      return s.Help ? HTHELP : 0;
+    case 3:
+      if (min) return s.Minimized || s.EnabledMin ? HTMINBUTTON : HTCAPTION;
+      return s.Help ? HTHELP : 0;
+    case 4: return s.Help && s.Max ? HTHELP : 0;
+    default: return 0;
+  }
+}
+
+class ProviderBorderOwner : public TacBorderOwner {
+ public:
+  explicit ProviderBorderOwner(TsSkinProvider& provider) : p_(provider) {}
+
+  HWND OwnerWnd() const override { return p_.Form && p_.Form->HandleAllocated() ? p_.Form->Handle() : nullptr; }
+  TsCommonData* OwnerSkinData() const override { return p_.SkinData.get(); }
+
+  UpdateState OwnerUpdateState() const override {
+    if (p_.ShowAnimating || p_.AnimShowPending || p_.SkinData->Updating || !p_.DrawNonClientArea) return UpdateState::Wait;
+    // A form on its way out or out of sight takes its shadow with it.
+    if (Destroying(p_.Form) || Destroying(&p_) || !IsWindowVisible(OwnerWnd()) || IsIconic(OwnerWnd()))
+      return UpdateState::Hide;
+    return UpdateState::Go;
+  }
+
+  // The hot look of the system buttons is the title-button code's; the border window only
+  // tells which code is hot.
+  void SetOwnerHotButton(int hitCode) override { p_.HotButton = hitCode; }
+
+  int OwnerCaptionHeight(bool useExt) const override { return p_.CaptionHeight(useExt); }
+
+  int OwnerMenuHeight() const override { return GetMenu(OwnerWnd()) ? GetSystemMetrics(SM_CYMENU) : 0; }
+
+  RECT OwnerIconRect() const override { return p_.TitleIconVisible() ? p_.TitleIconRect() : RECT{}; }
+
+  int OwnerButtonAt(POINT p) const override {
+    const ShownButtons s = ButtonsOf(*p_.Form);
+    if (!s.Close) return 0;
+    int number = 0;
+    const std::pair<bool, const TitleButtonData*> order[] = {
+        {true, &p_.ButtonClose}, {s.Max, &p_.ButtonMax}, {s.Min, &p_.ButtonMin}, {s.Help, &p_.ButtonHelp}};
+    for (auto [shown, button] : order) {
+      if (!shown) continue;
+      ++number;
+      if (PtInRect(&button->Rect, p)) {
+        const int code = ButtonCodeOfNumber(number, s);
+        return code == HTCAPTION ? 0 : code;
+      }
+    }
+    return 0;
+  }
+
+  void RebuildOwnerImage() override { p_.BuildFormFrameImage(); }
+  void StopOwnerGlows() override { p_.StopButtonAnimations(); }
+
+  void OwnerCaptionDoubleClick() override {
+    const ShownButtons s = ButtonsOf(*p_.Form);
+    HWND wnd = OwnerWnd();
+    if (!((s.Close && (s.EnabledMax || s.EnabledRestore)) || (!p_.HasBorder() && s.Minimized))) return;
+    SendMessageW(wnd, WM_SYSCOMMAND, IsZoomed(wnd) || IsIconic(wnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
+  }
+
+  bool OwnerExtHitTest(POINT screen, LRESULT& code) override {
+    if (!p_.OnExtHitTest) return false;
+    TMessage message{WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)), 0};
+    p_.OnExtHitTest(message);
+    code = message.Result;
+    return true;
+  }
+
+  bool OwnerAlphaBlend(BYTE& value) const override {
+    if (!p_.Form->AlphaBlend()) return false;
+    value = p_.Form->AlphaBlendValue();
+    return true;
+  }
+
+  RECT OwnerClientInImage() const override {
+    const int x = p_.ClientOffsetX(), y = p_.ClientOffsetY();
+    return {x, y, x + p_.Form->ClientWidth(), y + p_.Form->ClientHeight()};
+  }
+
+ private:
+  TsSkinProvider& p_;
+};
+
+}  // namespace
+
+void TsSkinProvider::UpdateBorderFormPresence(bool wanted) {
+  TBitmap* image = SkinData ? SkinData->CacheBitmap.get() : nullptr;
+  if (wanted && Form && HasBorder() && DrawNonClientArea && !Form->Parent() && Form->FormStyle() != fsMDIChild &&
+      AllowExtBorders && Form->HandleAllocated()) {
+    if (BorderForm) return;
+    // Fades placed over the form's own window would now lie in the wrong place.
+    StopButtonAnimations();
+    BorderForm = std::make_unique<TacBorderForm>(std::make_unique<ProviderBorderOwner>(*this));
+    SkinData->BackgroundChanged = true;
+    if (image) image->SetPixelFormat(pf32bit);
+    BorderForm->UpdateBorderForm(true, 255);
+    return;
+  }
+  if (!BorderForm) return;
+  BorderForm.reset();
+  if (image) image->SetPixelFormat(pf24bit);
+}
+
+const TacBorderFormInfo* TsSkinProvider::BorderFormInfo() const {
+  if (!BorderForm) return nullptr;
+  borderFormInfo_.Manager = Manager();
+  return &borderFormInfo_;
+}
+
+void TsSkinProvider::StopButtonAnimations() { ::StopButtonAnimations({&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}); }
+
+TitleGlowSource TsSkinProvider::GlowSource() {
+  TitleGlowSource source;
+  source.Wnd = Form && Form->HandleAllocated() ? Form->Handle() : nullptr;
+  source.BorderWnd = BorderForm ? BorderForm->Window() : nullptr;
+  source.SkinData = SkinData.get();
+  // The saved strip ends one column before the frame image's right edge.
+  source.CopyBackground = [this](HDC dc, const RECT& r) {
+    if (!TitleButtonsBg || TitleButtonsBg->Empty() || !SkinData->CacheBitmap) return false;
+    const int x = r.left + TitleButtonsBg->Width() + 1 - SkinData->CacheBitmap->Width();
+    BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, TitleButtonsBg->Canvas().Handle(), x, r.top, SRCCOPY);
+    return true;
+  };
+  return source;
+}
+
+void TsSkinProvider::BorderMessageBefore(const TMessage& message) {
+  if (EndsButtonFades(message)) StopButtonAnimations();
+  if (message.Msg == WM_DESTROY) BorderForm.reset();
+}
+
+void TsSkinProvider::BorderMessageAfter(const TMessage& message) {
+  if (!BorderForm) return;
+  switch (message.Msg) {
+    case WM_WINDOWPOSCHANGED: BorderForm->UpdateBorderForm(false, 255); return;
+    case WM_NCACTIVATE: BorderForm->UpdateBorderForm(true, 255); return;
+  }
+}

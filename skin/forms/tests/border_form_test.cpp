@@ -1,0 +1,276 @@
+// The extended-border window around a real owner window: where it lies (the owner's rectangle
+// grown by the shadow margins and the extended frame, as the owner's frame image has them),
+// that a maximized owner shows no shadow, where clicks on the shadow and on the wide frame go,
+// and that a skinned bordered form gets one and loses it with the skin.
+#include "skin/forms/border_form.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "framework/bitmap.h"
+#include "framework/forms.h"
+#include "skin/engine/alpha_blend.h"
+#include "skin/engine/common_data.h"
+#include "skin/engine/fast_pixels.h"
+#include "skin/engine/skin_startup.h"
+#include "skin/forms/frame_metrics.h"
+#include "skin/forms/skin_provider.h"
+#include "skin/forms/tests/dialog_fixtures.h"
+#include "tests/support/window.h"
+
+namespace efir::test {
+namespace {
+
+constexpr int kSkinBorder = 12, kSkinTitle = 40;
+
+// Messages a plain test window received.
+struct Received {
+  UINT Msg;
+  WPARAM WParam;
+};
+std::vector<std::pair<HWND, Received>> received;
+
+LRESULT CALLBACK RecordingProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_LBUTTONDOWN || msg == WM_NCLBUTTONDOWN) received.push_back({wnd, {msg, wParam}});
+  if (msg == WM_NCLBUTTONDOWN) return 0;  // no system move loop in a test
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+HWND RecordingWindow(DWORD style, RECT r) {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = RecordingProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"BorderFormTestWindow";
+    return RegisterClassExW(&wc) != 0;
+  }();
+  (void)registered;
+  HWND wnd = CreateWindowExW(0, L"BorderFormTestWindow", L"", style, r.left, r.top, r.right - r.left,
+                             r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ShowWindow(wnd, SW_SHOWNORMAL);
+  return wnd;
+}
+
+bool ReceivedBy(HWND wnd, UINT msg, WPARAM* wParam = nullptr) {
+  for (const auto& [target, r] : received)
+    if (target == wnd && r.Msg == msg) {
+      if (wParam) *wParam = r.WParam;
+      return true;
+    }
+  return false;
+}
+
+void Click(POINT p) {
+  SetCursorPos(p.x, p.y);
+  pumpFor(50);
+  INPUT input[2]{};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+  pumpFor(150);
+}
+
+// An owner as the frame Parts describe it: its frame image carries the extended frame and the
+// shadow margins around the window.
+class PlainOwner : public TacBorderOwner {
+ public:
+  PlainOwner(HWND wnd, TsSkinManager* manager) : wnd_(wnd), data_(nullptr, false) {
+    data_.SetSkinManager(manager);
+    data_.BackgroundChanged = false;
+    ResizeImage();
+  }
+  // The frame image for the window as it is now.
+  void ResizeImage() {
+    RECT r;
+    GetWindowRect(wnd_, &r);
+    const RECT m = data_.SkinManager()->ExtBorderMargins;
+    const int side = SideMargin(), top = TopMargin();
+    const int w = r.right - r.left + 2 * side + m.left + m.right, h = r.bottom - r.top + side + top + m.top + m.bottom;
+    data_.CacheBitmap = NewBitmap32(w, h);
+    // A faint shadow round an opaque frame: the system lets clicks through fully clear pixels
+    // of its own accord, so the shadow is not clear here.
+    for (int y = 0; y < h; ++y) {
+      auto* row = static_cast<uint8_t*>(data_.CacheBitmap->ScanLine(y));
+      const bool inRows = y >= m.top && y < h - m.bottom;
+      for (int x = 0; x < w; ++x) {
+        const bool frame = inRows && x >= m.left && x < w - m.right;
+        FillPixels32(row + 4 * x, 1, frame ? 0xFF406080u : 0x40000000u);
+      }
+    }
+  }
+  int SideMargin() const {
+    const TacBorderFormInfo info{data_.SkinManager()};
+    return FrameBorderWidth(wnd_, &info, true) - FrameBorderWidth(wnd_, nullptr, false);
+  }
+  int TopMargin() const { return OwnerCaptionHeight(true) - OwnerCaptionHeight(false) - FrameBorderWidth(wnd_, nullptr, false); }
+
+  HWND OwnerWnd() const override { return wnd_; }
+  TsCommonData* OwnerSkinData() const override { return const_cast<TsCommonData*>(&data_); }
+  UpdateState OwnerUpdateState() const override { return IsWindowVisible(wnd_) ? UpdateState::Go : UpdateState::Hide; }
+  void SetOwnerHotButton(int) override {}
+  int OwnerCaptionHeight(bool useExt) const override { return useExt ? kSkinTitle : GetSystemMetrics(SM_CYCAPTION); }
+  int OwnerMenuHeight() const override { return 0; }
+  RECT OwnerIconRect() const override { return {}; }
+  int OwnerButtonAt(POINT) const override { return 0; }
+  void RebuildOwnerImage() override {}
+  void StopOwnerGlows() override { ++glowStops; }
+  void OwnerCaptionDoubleClick() override {}
+
+  int glowStops = 0;
+
+ private:
+  HWND wnd_;
+  TsCommonData data_;
+};
+
+class BorderFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    received.clear();
+    // The built-in shadow pictures give the margins of a skin without its own.
+    if (!ShadowPngActive) StartSkinEngine();
+    skin.manager->SetExtendedBorders(true);
+    margins = skin.manager->ExtBorderMargins;
+    ASSERT_GT(margins.left, 0) << "extended borders are prepared with the skin";
+    below = RecordingWindow(WS_POPUP, {50, 50, 650, 450});
+    owner = RecordingWindow(WS_OVERLAPPEDWINDOW, {200, 150, 500, 350});
+    auto made = std::make_unique<PlainOwner>(owner, skin.manager.get());
+    plain = made.get();
+    border = std::make_unique<TacBorderForm>(std::move(made));
+    border->UpdateBorderForm(true, 255);
+    pumpFor(50);
+  }
+  void TearDown() override {
+    border.reset();
+    DestroyWindow(owner);
+    DestroyWindow(below);
+  }
+
+  RECT BorderRect() const {
+    RECT r{};
+    GetWindowRect(border->Window(), &r);
+    return r;
+  }
+
+  DialogSkin skin{SkinExtras{"BORDERWIDTH=" + std::to_string(kSkinBorder) + "\r\nTITLEHEIGHT=" +
+                             std::to_string(kSkinTitle) + "\r\n"}};
+  RECT margins{};
+  HWND below = nullptr, owner = nullptr;
+  PlainOwner* plain = nullptr;
+  std::unique_ptr<TacBorderForm> border;
+};
+
+TEST_F(BorderFormTest, LiesAroundTheOwnerByTheMarginsAndTheExtendedFrameAndFollowsIt) {
+  const int side = plain->SideMargin(), top = plain->TopMargin();
+  ASSERT_GT(side, 0) << "the skin's border is wider than the window's own frame";
+  for (const RECT place : {RECT{200, 150, 500, 350}, RECT{260, 170, 640, 420}}) {
+    SCOPED_TRACE(place.left);
+    MoveWindow(owner, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+    plain->ResizeImage();
+    border->UpdateBorderForm(false, 255);
+    const RECT r = BorderRect();
+    EXPECT_EQ(r.left, place.left - side - margins.left);
+    EXPECT_EQ(r.top, place.top - top - margins.top);
+    EXPECT_EQ(r.right, place.right + side + margins.right);
+    EXPECT_EQ(r.bottom, place.bottom + side + margins.bottom);
+  }
+  EXPECT_TRUE(IsWindowVisible(border->Window()));
+  EXPECT_EQ(GetWindow(owner, GW_HWNDNEXT), border->Window()) << "directly behind its owner";
+  EXPECT_EQ(border->LastAlpha, 255);
+  ShowWindow(owner, SW_HIDE);
+  border->UpdateBorderForm(false, 255);
+  EXPECT_FALSE(IsWindowVisible(border->Window())) << "a hidden owner takes its shadow along";
+}
+
+TEST_F(BorderFormTest, AMaximizedOwnerShowsNoShadow) {
+  RECT inShadow = BorderRect();
+  const POINT shadow{inShadow.left + margins.left / 2, (inShadow.top + inShadow.bottom) / 2};
+  EXPECT_TRUE(border->InShadowZone(WM_NCHITTEST, MAKELPARAM(shadow.x, shadow.y)));
+  HRGN none = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(border->Window(), none), ERROR) << "a normal owner's border window is whole";
+
+  ShowWindow(owner, SW_MAXIMIZE);
+  plain->ResizeImage();
+  border->UpdateBorderForm(true, 255);
+  const RECT r = BorderRect();
+  const int w = r.right - r.left;
+  const int imageHeight = plain->OwnerSkinData()->CacheBitmap->Height();
+  ASSERT_NE(GetWindowRgn(border->Window(), none), ERROR);
+  RECT box{};
+  GetRgnBox(none, &box);
+  DeleteObject(none);
+  EXPECT_GE(box.left, margins.left);
+  EXPECT_GE(box.top, margins.top);
+  EXPECT_LE(box.right, w - margins.right);
+  EXPECT_LE(box.bottom, imageHeight - margins.bottom);
+  EXPECT_LT(border->LastSize.cy, imageHeight - margins.bottom + 1) << "the picture is shown without its bottom margin";
+  EXPECT_FALSE(border->InShadowZone(WM_NCHITTEST, MAKELPARAM(r.left + 1, r.top + margins.top + 10)));
+}
+
+TEST_F(BorderFormTest, AClickOnTheFrameGoesToTheOwnerAndOneOnTheShadowToTheWindowBelow) {
+  const RECT r = BorderRect();
+  RECT o;
+  GetWindowRect(owner, &o);
+  const int middle = (o.top + o.bottom) / 2;
+  Click({r.left + margins.left + 1, o.top + 60});
+  WPARAM hit = 0;
+  EXPECT_FALSE(ReceivedBy(below, WM_LBUTTONDOWN));
+  ASSERT_TRUE(ReceivedBy(owner, WM_NCLBUTTONDOWN, &hit)) << "the wide frame belongs to the owner";
+  EXPECT_EQ(hit, static_cast<WPARAM>(-1)) << "the owner hit-tests through the border window";
+  EXPECT_EQ(border->HitTest({r.left + margins.left + 1, middle}), HTLEFT);
+  EXPECT_EQ(border->HitTest({(r.left + r.right) / 2, r.top + margins.top + 10}), HTCAPTION);
+
+  received.clear();
+  Click({r.left + margins.left / 2, middle});
+  EXPECT_TRUE(ReceivedBy(below, WM_LBUTTONDOWN)) << "the shadow lets the click through";
+  EXPECT_FALSE(ReceivedBy(owner, WM_NCLBUTTONDOWN));
+}
+
+TEST_F(BorderFormTest, MovingTheBorderWindowStopsTheOwnersFades) {
+  const int before = plain->glowStops;
+  RECT o;
+  GetWindowRect(owner, &o);
+  MoveWindow(owner, o.left + 30, o.top, o.right - o.left, o.bottom - o.top, TRUE);
+  border->UpdateBorderForm(false, 255);
+  EXPECT_GT(plain->glowStops, before);
+}
+
+// A skinned bordered form gets its border window from the provider, behind it, and loses it
+// with the extended borders.
+TEST(ProviderBorderForm, ASkinnedBorderedFormHasOneWhileExtendedBordersAreOn) {
+  DialogSkin skin;
+  skin.manager->SetExtendedBorders(true);
+  auto* form = efir::Construct<TForm>(nullptr);
+  form->SetBounds(150, 150, 300, 200);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  pumpFor(100);
+  TsSkinProvider* provider = ProviderOfForm(form);
+  ASSERT_NE(provider, nullptr);
+  ASSERT_NE(provider->BorderForm, nullptr);
+  HWND window = provider->BorderForm->Window();
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(GetWindow(form->Handle(), GW_HWNDNEXT), window) << "directly behind the form";
+  provider->BuildFormFrameImage();
+  ASSERT_NE(provider->SkinData->CacheBitmap, nullptr);
+  provider->UpdateBorderFormPresence(false);
+  EXPECT_EQ(provider->BorderForm, nullptr);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(provider->SkinData->CacheBitmap->PixelFormat(), pf24bit);
+  provider->UpdateBorderFormPresence(true);
+  ASSERT_NE(provider->BorderForm, nullptr);
+  EXPECT_EQ(provider->SkinData->CacheBitmap->PixelFormat(), pf32bit) << "the shadow needs the alpha channel";
+  window = provider->BorderForm->Window();
+  skin.manager->SetActive(false);
+  pumpFor(50);
+  EXPECT_FALSE(IsWindow(window)) << "the skin's going takes the border window";
+  form->Free();
+}
+
+}  // namespace
+}  // namespace efir::test
