@@ -105,6 +105,8 @@ void TsSkinProvider::BuildFormFrameImage() {
       FillRectSolid(image.Canvas().Handle(), frame, FormBackgroundColor());
     else
       RenderControlBackground(d, EmptyCacheSourceInfo, FormActive ? 1 : 0, frame, {0, 0}, &image);
+    PaintMenuLine(image);
+    PaintMDIArea(image);
     RebuildTitle = false;
     // What the form paints itself becomes part of the picture.
     if (Form->OnPaint && d.CacheReusable()) {
