@@ -16,6 +16,7 @@
 #include "skin/forms/edit_wnd.h"
 
 class TBitmap;
+class TWinControl;
 
 class TacComboListWnd : public TacEditWnd {
  public:

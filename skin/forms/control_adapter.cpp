@@ -10,6 +10,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/button_adapters.h"
 #include "skin/forms/skin_provider.h"
+#include "skin/forms/third_party_adapters.h"
 
 bool AdaptingControls = false;
 
@@ -35,7 +36,7 @@ std::unique_ptr<TacMainWnd> MakeListAdapter(int list, HWND wnd, TsCommonData* da
     case ThirdButtons: return AttachAdapter<TacBtnWnd>(wnd, data, manager, "BUTTON", true);
     case ThirdCheckBoxes: return AttachAdapter<TacCheckBoxWnd>(wnd, data, manager, "CHECKBOX", true);
     case ThirdGroupBoxes: return AttachAdapter<TacGroupBoxWnd>(wnd, data, manager, "GROUPBOX", true);
-    default: return nullptr;
+    default: return MakeThirdPartyAdapter(list, wnd, data, manager);
   }
 }
 

@@ -9,6 +9,9 @@
 // when attaching and written back when the skin goes.
 #pragma once
 
+#include <string_view>
+
+#include "framework/component.h"
 #include "skin/forms/edit_wnd.h"
 
 class TacGridWnd : public TacEditWnd {

@@ -6,6 +6,7 @@
 #include "framework/canvas.h"
 #include "framework/main_menu.h"
 #include "skin/engine/alpha_blend.h"
+#include "skin/engine/common_data.h"
 #include "skin/engine/fills.h"
 #include "skin/engine/item_paint.h"
 #include "skin/engine/skin_broadcast.h"

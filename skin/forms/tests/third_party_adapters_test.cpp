@@ -1,7 +1,9 @@
-// The grid adapter reaches a grid it does not know by class through the grid's published
-// properties: it takes the skin's colours for the ones the grid has, leaves the rest, and
-// writes the grid's own colours back when it goes.
+// The adapters of other component sets' controls: the grid adapter reaches a grid it does
+// not know by class through the grid's published properties (it takes the skin's colours for
+// the ones the grid has, leaves the rest, and writes the grid's own colours back when it
+// goes); a panel's bevels choose its section.
 #include "skin/forms/grid_adapters.h"
+#include "skin/forms/pane_adapters.h"
 
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/common_data.h"
@@ -85,6 +87,19 @@ TEST_F(GridAdapter, TakesTheSkinColoursItsGridPublishesAndGivesThemBack) {
   EXPECT_EQ(grid->Footer, before.Footer);
   adapter.reset();
   manager.SetActive(false);
+}
+
+TEST(PanelAdapter, BevelsChooseTheSection) {
+  const struct {
+    TBevelCut outer, inner;
+    bool bordered;
+    const char* section;
+  } cases[] = {{bvLowered, bvRaised, false, "GROUPBOX"}, {bvLowered, bvNone, false, "PANEL_LOW"},
+               {bvLowered, bvLowered, false, "PANEL_LOW"}, {bvRaised, bvLowered, false, "GROUPBOX"},
+               {bvRaised, bvNone, false, "PANEL"},        {bvRaised, bvRaised, false, "PANEL"},
+               {bvNone, bvRaised, true, "PANEL_LOW"},     {bvNone, bvRaised, false, "CHECKBOX"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(PanelSectionForBevels(c.outer, c.inner, c.bordered), c.section) << c.outer << "/" << c.inner;
 }
 
 }  // namespace
