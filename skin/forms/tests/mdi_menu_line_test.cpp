@@ -119,6 +119,16 @@ TEST_F(MdiAndMenuLine, MdiParentShowsTheMdiAreaAroundTwoChildren) {
     EXPECT_EQ(pixels.at(pixels.width / 2, pixels.height / 2), kForm) << "a skinned child over the area";
   }
   efir::test::saveScreenshot(parent->Handle(), "mdi_parent_two_children");
+
+  // Erasing the client paints the area, unless a maximized child covers it all.
+  TBitmap probe(8, 8, pf24bit);
+  for (bool maximized : {false, true}) {
+    if (maximized) SendMessageW(parent->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(second->Handle()), 0);
+    probe.Canvas().Brush().SetColor(clWhite);
+    probe.Canvas().FillRect({0, 0, 8, 8});
+    EXPECT_EQ(SendMessageW(parent->ClientHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(probe.Canvas().Handle()), 0), 1);
+    EXPECT_EQ(GetPixel(probe.Canvas().Handle(), 4, 4), maximized ? clWhite : kMdiArea) << maximized;
+  }
 }
 
 TEST_F(MdiAndMenuLine, MenuLineItemsAreDrawnFromTheSkin) {
