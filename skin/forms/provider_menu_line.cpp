@@ -127,8 +127,9 @@ void TsSkinProvider::PaintMenuLine(TBitmap& image) {
          top, SRCCOPY);
   PaintMenuLineItems(image);
   // Where the system draws the frame it draws the bar too, asking the items again: they now
-  // find the new band.
-  RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  // find the new band. Only the band is repainted (client coordinates reach the frame).
+  const RECT inClient{-ClientOffsetX(), top - ClientOffsetY(), image.Width() - ClientOffsetX(), -1};
+  RedrawWindow(Form->Handle(), &inClient, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 void TsSkinProvider::PaintMenuLineItems(TBitmap& image) {
