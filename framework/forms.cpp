@@ -2,6 +2,7 @@
 
 #include "framework/application.h"
 #include "framework/exceptions.h"
+#include "framework/main_menu.h"
 #include "framework/text_encoding.h"
 
 #include <algorithm>
@@ -104,6 +105,7 @@ TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TForm::~TForm() {
+  SetMenu(nullptr);
   LiveForms().erase(std::find(LiveForms().begin(), LiveForms().end(), this));
 }
 
@@ -143,8 +145,9 @@ void TForm::SetBorderIcons(TBorderIcons value) {
 }
 
 void TForm::SetFormStyle(TFormStyle value) {
-  if (value == fsMDIChild || value == fsMDIForm) throw Exception("MDI forms are not supported");
   if (value == formStyle_) return;
+  const bool mdi = value == fsMDIChild || value == fsMDIForm || formStyle_ == fsMDIChild || formStyle_ == fsMDIForm;
+  if (mdi && HandleAllocated()) throw Exception("Cannot change the MDI style of a form that has a window");
   formStyle_ = value;
   if (HandleAllocated())
     SetWindowPos(Handle(), value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -351,11 +354,14 @@ void TForm::CreateParams(TCreateParams& Params) {
   Params.Height = height_;
   TForm* main = Application.MainForm();
   if (main && main != this && main->HandleAllocated()) Params.WndParent = main->Handle();
+  if (formStyle_ == fsMDIChild) MDIChildParams(Params);
 }
 
 void TForm::CreateWindowHandle(const TCreateParams& Params) {
   TCustomControl::CreateWindowHandle(Params);
   if (!HandleAllocated()) return;
+  if (formStyle_ == fsMDIForm) CreateMDIClient();
+  if (menu_) UpdateMenuBar();
   ApplyLayering();
   if (icon_.Handle()) ApplyIcon();
 }
@@ -417,6 +423,26 @@ void TForm::WndProc(TMessage& Message) {
       if (Message.WParam == SIZE_MAXIMIZED) windowState_ = wsMaximized;
       else if (Message.WParam == SIZE_MINIMIZED) windowState_ = wsMinimized;
       else if (Message.WParam == SIZE_RESTORED) windowState_ = wsNormal;
+      break;
+    case WM_COMMAND:
+      // A choice from the menu bar (the MDI frame's own commands go on to its procedure).
+      if (Message.LParam == 0 && HIWORD(Message.WParam) == 0) {
+        if (TMenuItem* item = TMenuItem::FindCommand(LOWORD(Message.WParam))) {
+          item->Click();
+          return;
+        }
+        if (formStyle_ == fsMDIForm) {
+          DefaultHandler(Message);
+          return;
+        }
+      }
+      break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (efir::RouteMenuOwnerDraw(Message.Msg, Message.LParam)) {
+        Message.Result = TRUE;
+        return;
+      }
       break;
     case WM_GETMINMAXINFO:
       ApplyConstraints(*reinterpret_cast<MINMAXINFO*>(Message.LParam));

@@ -19,12 +19,15 @@
 #include "framework/picture_icon.h"
 
 #include <map>
+#include <vector>
+
+class TMainMenu;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
-// fsStayOnTop keeps the form above other programs' windows. The framework has no MDI: the
-// MDI styles are named for code that asks, and no form can take them.
+// fsStayOnTop keeps the form above other programs' windows. An fsMDIForm shows its fsMDIChild
+// forms inside its MDI client window (mdi_forms.cpp); the style is set before the window exists.
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 // The caption buttons of a bordered form: or-combinations of these. The minimize and maximize
@@ -57,8 +60,19 @@ class TForm : public TCustomControl {
   TBorderIcons BorderIcons() const { return borderIcons_; }
   void SetBorderIcons(TBorderIcons value);
   TFormStyle FormStyle() const { return formStyle_; }
-  // Raises Exception for the MDI styles.
+  // Raises Exception when the MDI style would change on a form that has its window.
   void SetFormStyle(TFormStyle value);
+  // The menu bar of the form (nullptr: none); the form does not own it.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* value);
+  // The menu bar built again from the menu's items (after a change of the menu).
+  void UpdateMenuBar();
+  // MDI: the client window of an fsMDIForm (nullptr otherwise or before the window exists),
+  // its active child and its children in the client's order.
+  HWND ClientHandle() const { return clientHandle_; }
+  TForm* ActiveMDIChild() const;
+  int MDIChildCount() const;
+  TForm* MDIChildren(int index) const;
   // Follows the window as the user or the system minimizes, maximizes or restores it; set
   // before the form shows, it is the state the form shows in.
   TWindowState WindowState() const { return windowState_; }
@@ -117,10 +131,14 @@ class TForm : public TCustomControl {
   TNotifyEvent OnPaint;
 
   void WndProc(TMessage& Message) override;
+  // An MDI parent's messages end in the frame's default procedure, a child's in the MDI
+  // child's one.
+  void DefaultHandler(TMessage& Message) override;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWindowHandle(const TCreateParams& Params) override;
+  void DestroyWnd() override;
   void TextChanged() override;
   void Paint() override;
 
@@ -132,6 +150,10 @@ class TForm : public TCustomControl {
   void ApplyLayering();
   void ApplyIcon();
   void ApplyConstraints(MINMAXINFO& info) const;
+  // mdi_forms.cpp
+  void MDIChildParams(TCreateParams& Params);
+  void CreateMDIClient();
+  std::vector<TForm*> MDIChildList() const;
   // Raises an event of the form; a failure in it goes to the application's handler.
   void Raise(const TNotifyEvent& event);
 
@@ -150,6 +172,8 @@ class TForm : public TCustomControl {
   TModalResult modalResult_ = mrNone;
   bool modal_ = false;
   bool placed_ = false;
+  TMainMenu* menu_ = nullptr;
+  HWND clientHandle_ = nullptr;
 };
 
 class TScreen {

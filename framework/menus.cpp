@@ -322,8 +322,11 @@ TMenuItem* TMenuItem::FromItemData(ULONG_PTR data) {
   return LiveItems().count(item) ? item : nullptr;
 }
 
-HMENU TMenuItem::BuildMenu(bool ownerDraw) const {
-  HMENU menu = CreatePopupMenu();
+HMENU TMenuItem::BuildMenu(bool ownerDraw) const { return FillMenu(CreatePopupMenu(), ownerDraw); }
+
+HMENU TMenuItem::BuildMenuBar(bool ownerDraw) const { return FillMenu(CreateMenu(), ownerDraw); }
+
+HMENU TMenuItem::FillMenu(HMENU menu, bool ownerDraw) const {
   for (const TMenuItem* item : items_)
     if (item->visible_) item->AppendTo(menu, ownerDraw);
   return menu;
@@ -398,6 +401,8 @@ void TPopupMenu::Popup(int X, int Y) {
 }
 
 namespace efir {
+
+bool RouteMenuOwnerDraw(UINT msg, LPARAM lParam) { return RouteOwnerDraw(msg, lParam); }
 
 void AssignMenuFont(TFont& font) {
   NONCLIENTMETRICSW metrics{};

@@ -108,6 +108,8 @@ class TMenuItem : public TComponent {
   // Builds the system menu of the visible sub-items (owner-drawn when `ownerDraw`); the
   // caller destroys it.
   HMENU BuildMenu(bool ownerDraw = false) const;
+  // The same as a menu bar: the visible sub-items side by side, each opening its own items.
+  HMENU BuildMenuBar(bool ownerDraw = false) const;
   // The item with that command number in the whole program, or nullptr.
   static TMenuItem* FindCommand(UINT command);
   // `item` when it is a live menu item (an owner-drawn item's data), else nullptr.
@@ -118,6 +120,7 @@ class TMenuItem : public TComponent {
   void MenuChanged(bool rebuild);
 
  private:
+  HMENU FillMenu(HMENU menu, bool ownerDraw) const;
   friend class TMenu;
   void AppendTo(HMENU menu, bool ownerDraw) const;
 
@@ -152,7 +155,7 @@ class TMenu : public TComponent {
 
  protected:
   friend class TMenuItem;
-  void Changed(TMenuItem* source, bool rebuild);
+  virtual void Changed(TMenuItem* source, bool rebuild);
 
  private:
   TMenuItem* items_;
@@ -190,5 +193,8 @@ namespace efir {
 
 // The system's menu font.
 void AssignMenuFont(TFont& font);
+// Hands a window's WM_MEASUREITEM or WM_DRAWITEM for a live menu item (lParam as the window
+// got it) to the item; false when it is not about one.
+bool RouteMenuOwnerDraw(UINT msg, LPARAM lParam);
 
 }  // namespace efir

@@ -1,6 +1,9 @@
 #include "skin/forms/combo_wnd.h"
 
 #include <string>
+#include <typeinfo>
+
+#include "framework/stdctrls.h"
 
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/background_answers.h"
@@ -170,12 +173,29 @@ TacComboBoxWnd::~TacComboBoxWnd() = default;
 bool TacComboBoxWnd::SimpleCombo() const { return (GetWindowLongPtrW(Wnd, GWL_STYLE) & 3) == CBS_SIMPLE; }
 
 RECT TacComboBoxWnd::DropButtonBounds() const {
+  return DropButtonBoundsOfWidth(GetWindowLongPtrW(Wnd, GWL_STYLE) & CBS_DROPDOWN ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+}
+
+RECT TacComboBoxWnd::DropButtonBoundsOfWidth(int w) const {
   RECT window;
   GetWindowRect(Wnd, &window);
   const int width = window.right - window.left, height = window.bottom - window.top;
-  const int w = GetWindowLongPtrW(Wnd, GWL_STYLE) & CBS_DROPDOWN ? GetSystemMetrics(SM_CXVSCROLL) : 0;
   const int left = GetWindowLongPtrW(Wnd, GWL_EXSTYLE) & WS_EX_RTLREADING ? 2 : width - w - 2;
   return {left, 2, left + w, height - 2};
+}
+
+// ---------------------------------------------------------------------------- TacWWComboBoxWnd
+
+TacWWComboBoxWnd::TacWWComboBoxWnd(TWinControl* control, TsCommonData* skinData, TsSkinManager* manager,
+                                   const std::string& section)
+    : TacComboBoxWnd(control->Handle(), skinData, manager, section) {
+  // The framework's combo box has no simple or owner-drawn style: both of its styles drop.
+  if (auto* combo = dynamic_cast<TComboBox*>(control); combo && typeid(*combo) == typeid(TComboBox))
+    HasDropButton = combo->Style() == csDropDown || combo->Style() == csDropDownList;
+}
+
+RECT TacWWComboBoxWnd::DropButtonBounds() const {
+  return DropButtonBoundsOfWidth(HasDropButton ? GetSystemMetrics(SM_CXVSCROLL) : 0);
 }
 
 int TacComboBoxWnd::DropButtonState() const {

@@ -16,6 +16,7 @@
 #include "skin/forms/edit_wnd.h"
 
 class TBitmap;
+class TWinControl;
 
 class TacComboListWnd : public TacEditWnd {
  public:
@@ -49,6 +50,10 @@ class TacComboBoxWnd : public TacEditWnd {
   HWND ListWnd = nullptr;
   std::unique_ptr<TacComboListWnd> ListAdapter;
 
+ protected:
+  // A drop button `width` wide at the right end (the left one for right-to-left reading).
+  RECT DropButtonBoundsOfWidth(int width) const;
+
  private:
   bool SimpleCombo() const;
   // The cache of a simple combo box: its edit field's height, framed.
@@ -59,6 +64,19 @@ class TacComboBoxWnd : public TacEditWnd {
   void AdaptList(TMessage& message);
 
   efir::gdi::Object<HBRUSH> listBrush_;
+};
+
+// The combo adapter of the edit combos a layout names in its list: whether a drop button is
+// drawn follows the control (a TComboBox has one in both its styles; any other class always).
+//
+//   auto combo = std::make_unique<TacWWComboBoxWnd>(control, nullptr, manager, "COMBOBOX");
+//   combo->Attach(true);
+class TacWWComboBoxWnd : public TacComboBoxWnd {
+ public:
+  TacWWComboBoxWnd(TWinControl* control, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);
+  RECT DropButtonBounds() const override;
+
+  bool HasDropButton = true;
 };
 
 // Lets the engine's skinned combo box hand its long drop-down lists to TacComboListWnd

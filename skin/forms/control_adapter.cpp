@@ -14,6 +14,7 @@
 #include "skin/forms/tab_adapters.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/speed_button_handler.h"
+#include "skin/forms/third_party_adapters.h"
 
 bool AdaptingControls = false;
 
@@ -48,7 +49,7 @@ std::unique_ptr<TacMainWnd> MakeListAdapter(int list, HWND wnd, TsCommonData* da
     case ThirdTabControl: return AttachAdapter<TacTabControlWnd>(wnd, data, manager, OwnSection(*data), true);
     case ThirdToolBar: return AttachAdapter<TacToolBarVCLWnd>(wnd, data, manager, OwnSection(*data), true);
     case ThirdStatusBar: return AttachAdapter<TacStatusBarWnd>(wnd, data, manager, OwnSection(*data), true);
-    default: return nullptr;
+    default: return MakeThirdPartyAdapter(list, wnd, data, manager);
   }
 }
 

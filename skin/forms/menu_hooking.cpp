@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "framework/application.h"
+#include "framework/main_menu.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/skinnable_menus.h"
 
@@ -20,6 +21,20 @@ struct PopupDraw {
   TsSkinableMenus* menus;
   void operator()(TObject* sender, TCanvas* canvas, const RECT& rect, TOwnerDrawState state) const {
     menus->DrawPopupItem(sender, canvas, rect, state);
+  }
+};
+
+struct MenuLineMeasure {
+  TsSkinableMenus* menus;
+  void operator()(TObject* sender, TCanvas* canvas, int& width, int& height) const {
+    menus->MeasureMenuLineItem(sender, canvas, width, height);
+  }
+};
+
+struct MenuLineDraw {
+  TsSkinableMenus* menus;
+  void operator()(TObject* sender, TCanvas* canvas, const RECT& rect, TOwnerDrawState state) const {
+    menus->DrawMenuLineItem(sender, canvas, rect, state);
   }
 };
 
@@ -79,6 +94,28 @@ bool TsSkinableMenus::IsOwnDraw(const TMenuItem* item) const {
   return own && own->menus == this;
 }
 
+bool TsSkinableMenus::IsOwnMenuLineHandler(const TMenuItem* item) const {
+  const MenuLineDraw* draw = item->OnAdvancedDrawItem.target<MenuLineDraw>();
+  return draw && draw->menus == this;
+}
+
+void TsSkinableMenus::SetMenuLineHandlers(TMenuItem* item) {
+  item->OnAdvancedDrawItem = MenuLineDraw{this};
+  item->OnMeasureItem = MenuLineMeasure{this};
+}
+
+void TsSkinableMenus::ClearMenuLineHandlers(TMenuItem* item) {
+  const MenuLineDraw* draw = item->OnAdvancedDrawItem.target<MenuLineDraw>();
+  if (draw && draw->menus == this) item->OnAdvancedDrawItem = nullptr;
+  const MenuLineMeasure* measure = item->OnMeasureItem.target<MenuLineMeasure>();
+  if (measure && measure->menus == this) item->OnMeasureItem = nullptr;
+}
+
+bool TsSkinableMenus::IsMainMenuTopItem(const TMenuItem* item) {
+  auto* menu = item ? dynamic_cast<TMainMenu*>(item->GetParentMenu()) : nullptr;
+  return menu && item->Parent() == menu->Items();
+}
+
 void TsSkinableMenus::SetPopupHandlers(TMenuItem* item) {
   if (!item->OnAdvancedDrawItem) item->OnAdvancedDrawItem = PopupDraw{this};
   if (!item->OnMeasureItem) item->OnMeasureItem = PopupMeasure{this};
@@ -92,8 +129,8 @@ void TsSkinableMenus::ClearOwnHandlers(TMenuItem* item) {
 void TsSkinableMenus::HookItemTree(TMenuItem* item, bool value) {
   for (int i = 0; i < item->Count(); ++i) {
     TMenuItem* sub = item->Items(i);
-    if (value) SetPopupHandlers(sub);
-    else ClearOwnHandlers(sub);
+    if (!value) ClearOwnHandlers(sub);
+    else if (!IsMainMenuTopItem(sub)) SetPopupHandlers(sub);
     HookItemTree(sub, value);
   }
 }
@@ -109,12 +146,31 @@ void TsSkinableMenus::HookAllMenus(bool value) {
   if (!owner_ || owner_->Loading()) return;
   const bool popups = value && owner_->SkinnedPopups();
   ForEachComponent(&Application, [&](TComponent* component) {
-    if (auto* menu = dynamic_cast<TPopupMenu*>(component)) {
+    if (auto* mainMenu = dynamic_cast<TMainMenu*>(component)) {
+      HookMainMenu(mainMenu, value);
+      for (int i = 0; i < mainMenu->Items()->Count(); ++i) HookMenuItems(mainMenu->Items()->Items(i), popups);
+    } else if (auto* menu = dynamic_cast<TPopupMenu*>(component)) {
       HookMenuOwnerDraw(menu, popups);
     } else if (auto* item = dynamic_cast<TMenuItem*>(component)) {
-      HookMenuItems(item, popups);
+      if (!dynamic_cast<TMainMenu*>(item->GetParentMenu())) HookMenuItems(item, popups);
     }
   });
+}
+
+void TsSkinableMenus::HookMainMenu(TMainMenu* menu, bool value) {
+  if (!menu) return;
+  TMenuItem* items = menu->Items();
+  for (int i = 0; i < items->Count(); ++i) {
+    TMenuItem* item = items->Items(i);
+    if (!value) {
+      ClearMenuLineHandlers(item);
+    } else if (owner_ && owner_->LoadedSkin.Active) {
+      // Without skinned popups the bar stays the system's, untouched.
+      if (!owner_->SkinnedPopups()) return;
+      SetMenuLineHandlers(item);
+    }
+  }
+  if (!(menu->ComponentState() & csDestroying)) menu->SetOwnerDraw(value);
 }
 
 void TsSkinableMenus::HookMenuOwnerDraw(TPopupMenu* menu, bool value) {
@@ -133,5 +189,6 @@ void TsSkinableMenus::InstallItemPainters(TMenuItem* item, bool value) {
   if (!item) return;
   if (TMenu* menu = item->GetParentMenu()) menu->SetOwnerDraw(value);
   if (!value) ClearOwnHandlers(item);
+  else if (IsMainMenuTopItem(item)) SetMenuLineHandlers(item);
   else if (owner_ && owner_->SkinnedPopups()) SetPopupHandlers(item);
 }

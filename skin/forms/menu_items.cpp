@@ -4,7 +4,9 @@
 
 #include "framework/application.h"
 #include "framework/canvas.h"
+#include "framework/main_menu.h"
 #include "skin/engine/alpha_blend.h"
+#include "skin/engine/common_data.h"
 #include "skin/engine/fills.h"
 #include "skin/engine/item_paint.h"
 #include "skin/engine/skin_broadcast.h"
@@ -12,6 +14,8 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_painters.h"
 #include "skin/engine/textures.h"
+#include "skin/forms/mdi_client.h"
+#include "skin/forms/skin_provider.h"
 #include "skin/forms/skinnable_menus.h"
 
 TsMenuItemType CurrentMenuItemType = smNormal;
@@ -333,4 +337,81 @@ void TsSkinableMenus::PaintCaptionItem(TCanvas& canvas, RECT r, const MenuCacheE
   out.Font().Assign(CaptionFont);
   WriteSectionText(out, CaptionWord(item->Caption()), true, {extra, 0, w, h}, kCaptionFlags, toolbar, false, owner_);
   CopyFromBitmap(canvas.Handle(), r.left, r.top, w, h, *t, 0, 0);
+}
+
+// ---------------------------------------------------------------------------- menu line
+
+namespace {
+
+constexpr uint8_t kDisabledLineWeight = 102;  // a disabled item keeps 102/255 of its colour
+
+std::string WithoutAmpersands(std::string caption) {
+  std::erase(caption, '&');
+  return caption;
+}
+
+// The provider that paints the item's menu line: the MDI parent's, else that of the form
+// showing the item's main menu.
+TsSkinProvider* MenuLineProvider(const TMenuItem* item) {
+  if (MDISkinProvider) return MDISkinProvider;
+  auto* menu = dynamic_cast<TMainMenu*>(item->GetParentMenu());
+  return menu ? ProviderOfForm(menu->Form()) : nullptr;
+}
+
+}  // namespace
+
+bool MDIChildIconOnMenuLine() {
+  TForm* parent = MDISkinProvider ? MDISkinProvider->Form : nullptr;
+  if (!parent || parent->FormStyle() != fsMDIForm) return false;
+  TForm* child = parent->ActiveMDIChild();
+  return child && child->HandleAllocated() && IsZoomed(child->Handle()) && (child->BorderIcons() & biSystemMenu) &&
+         child->Icon().Handle();
+}
+
+void TsSkinableMenus::MeasureMenuLineItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height) {
+  auto* item = dynamic_cast<TMenuItem*>(Sender);
+  if (!item || !ACanvas) return;
+  Height = GetSystemMetrics(SM_CYMENU) - 1;
+  ACanvas->Font().Assign(Screen.MenuFont());
+  Width = ACanvas->TextWidth(WithoutAmpersands(item->Caption()));
+}
+
+void TsSkinableMenus::DrawMenuLineItem(TObject* Sender, TCanvas* ACanvas, const RECT& R, TOwnerDrawState State) {
+  auto* item = dynamic_cast<TMenuItem*>(Sender);
+  if (!owner_ || !item || !ACanvas) return;
+  TsSkinProvider* provider = MenuLineProvider(item);
+  if (!provider || !provider->SkinData->CacheBitmap || !provider->MenuLineBmp) return;
+  TBitmap& line = *provider->MenuLineBmp;
+  auto b = NewBitmap24(std::max<int>(R.right - R.left, 0), std::max<int>(R.bottom - R.top, 0));
+  const RECT r2{0, 0, b->Width(), b->Height()};
+  const bool onImage = ACanvas == &provider->SkinData->CacheBitmap->Canvas();
+  const POINT place = provider->MenuLinePlace(R, onImage);
+  const bool enabled = item->Enabled();
+  const bool hot = (enabled && (State & odSelected)) || (State & odHotLight);
+  // The line's own picture first, so that a skin without MENUITEM shows the bar behind.
+  CopyFromBitmap(b->Canvas().Handle(), 0, 0, b->Width(), b->Height(), line, place.x, place.y);
+  const int section = SectionIndexByName(owner_, "MENUITEM");
+  if (SectionIndexValid(owner_, section)) {
+    CacheSourceInfo behind;
+    MakeCacheSourceInfo(&line, 0, 0, behind);
+    RenderSectionItem(section, "MENUITEM", behind, true, hot ? 1 : 0, r2, place, b.get(), owner_, -1, -1);
+  }
+  int glyphWidth = 0;
+  if (item->HasBitmap()) {
+    const TBitmap& glyph = *item->Bitmap();
+    b->Canvas().Draw(3, (b->Height() - glyph.Height()) / 2, glyph);
+    glyphWidth = glyph.Width();
+  }
+  TCanvas& out = b->Canvas();
+  AssignMenuFont(out, item, State & odDefault);
+  RECT text{2 + glyphWidth, 0, b->Width() - 2 * Margin + 2, b->Height()};
+  UINT flags = AlignmentFlags(Alignment) | kItemTextFlags | DT_CENTER;
+  if (State & odNoAccel) flags |= DT_HIDEPREFIX;
+  WriteSectionText(out, item->Caption(), enabled, text, flags, SectionIndexByName(owner_, "MENULINE"),
+                   enabled && (State & (odSelected | odHotLight)), owner_);
+  if (OnDrawItem) OnDrawItem(item, &out, r2, State, smTopLine);
+  if (!enabled)
+    CopyWeightedRect(b.get(), &line, kDisabledLineWeight, {place.x, place.y, place.x + b->Width(), place.y + b->Height()},
+                     {0, 0});
+  CopyFromBitmap(ACanvas->Handle(), R.left, R.top, b->Width(), b->Height(), *b, 0, 0);
 }

@@ -106,6 +106,8 @@ void TsSkinProvider::BuildFormFrameImage() {
     d.CacheBitmap->SetSize(w, h);
     if (HasBorder()) PaintFrameBands(w, h);
     else PaintBorderlessBackground(w, h);
+    PaintMenuLine(*d.CacheBitmap);
+    PaintMDIArea(*d.CacheBitmap);
     RebuildTitle = false;
     d.BackgroundChanged = false;
     PaintOwnPicture();

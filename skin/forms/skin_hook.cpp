@@ -201,6 +201,21 @@ int VisibleSkinnedDialogCount() {
   return count;
 }
 
+namespace {
+
+// MDI children are never activated as windows of their own: they are skinned with their parent.
+void SkinMDIChildren(TForm& parent) {
+  for (int i = 0; i < parent.MDIChildCount(); ++i) {
+    TForm* child = parent.MDIChildren(i);
+    if (WindowAcknowledgesSkinCommand(child->Handle(), SKC_ISSKINNED)) continue;
+    auto provider = std::make_unique<TacProvider>();
+    provider->AttachFormProvider(child);
+    providers.push_back(std::move(provider));
+  }
+}
+
+}  // namespace
+
 bool SkinActivatedWindow(HWND wnd) {
   TsSkinManager* manager = ActiveDefaultManager();
   if (!manager || WindowAcknowledgesSkinCommand(wnd, SKC_ISSKINNED) || FindProviderOfWindow(wnd)) return false;
@@ -209,6 +224,7 @@ bool SkinActivatedWindow(HWND wnd) {
     auto provider = std::make_unique<TacProvider>();
     provider->AttachFormProvider(form);
     providers.push_back(std::move(provider));
+    if (form->FormStyle() == fsMDIForm) SkinMDIChildren(*form);
     return true;
   }
   if (WindowClassLower(wnd) != "#32770" || !(manager->SkinningRules() & srStdDialogs)) return false;

@@ -1,6 +1,8 @@
 #include "skin/forms/skin_provider.h"
 
 #include "framework/application.h"
+#include "framework/bitmap.h"
+#include "framework/main_menu.h"
 #include "framework/menus.h"
 #include "skin/engine/s_label.h"
 #include "skin/engine/common_data.h"
@@ -13,6 +15,7 @@
 #include "skin/forms/form_animation.h"
 #include "skin/forms/frame_geometry.h"
 #include "skin/forms/frame_metrics.h"
+#include "skin/forms/mdi_client.h"
 #include "skin/forms/skin_hook.h"
 #include "skin/forms/skinnable_menus.h"
 #include "skin/forms/system_menu.h"
@@ -68,6 +71,7 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
 TsSkinProvider::~TsSkinProvider() {
   StopButtonAnimations();
   BorderForm.reset();
+  ForgetMDIParent();
   ForgetFormProvider(this);
   // A form that is being freed is past its control part by now: leave it alone.
   if (Form && !Destroying(Form)) {
@@ -167,6 +171,7 @@ void TsSkinProvider::SetupForSkin() {
   if (!(Form->ControlState() & csCreating) && !Loading(Form) && !Loading(this)) ApplyFormColor();
   SkinMenus(SkinActiveFor(SkinData.get(), false));
   if (!Loading(Form)) UpdateBorderFormPresence(manager->ExtendedBorders());
+  if (manager->Active()) SetupMDIForSkin();
 }
 
 void TsSkinProvider::ApplyFormColor() {
@@ -230,9 +235,14 @@ void TsSkinProvider::SkinMenus(bool active) {
   TsSkinManager* manager = Manager();
   if (!manager || !manager->IsDefault() || !Form) return;
   const bool popups = active && manager->SkinnedPopups();
-  for (int i = 0; i < Form->ComponentCount(); ++i)
-    if (auto* menu = dynamic_cast<TPopupMenu*>(Form->Components(i)))
-      SkinableMenusOf(*manager).HookMenuOwnerDraw(menu, popups);
+  TsSkinableMenus& menus = SkinableMenusOf(*manager);
+  for (int i = 0; i < Form->ComponentCount(); ++i) {
+    if (auto* menu = dynamic_cast<TPopupMenu*>(Form->Components(i))) menus.HookMenuOwnerDraw(menu, popups);
+    if (auto* bar = dynamic_cast<TMainMenu*>(Form->Components(i))) {
+      menus.HookMainMenu(bar, active && DrawNonClientArea);
+      for (int j = 0; j < bar->Items()->Count(); ++j) menus.HookMenuItems(bar->Items()->Items(j), popups);
+    }
+  }
 }
 
 void TsSkinProvider::CreateControlAdapter() {
@@ -309,6 +319,7 @@ void TsSkinProvider::RemoveSkin(TsSkinManager* manager) {
   SkinMenus(false);
   UpdateSysMenuStyle(false);
   if (HasBorder() && Form->HandleAllocated()) SetWindowRgn(Form->Handle(), nullptr, TRUE);
+  UpdateMDIForm(false);
   // The labels the adapter recoloured get the system's text colour back; the skinned labels
   // follow the skin themselves.
   for (int i = 0; i < Form->ComponentCount(); ++i) {
@@ -449,6 +460,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     message.Result = 0;
     return;
   }
+  if (Form->FormStyle() == fsMDIChild && MDIChildMessage(message)) return;
   switch (message.Msg) {
     case WM_SETREDRAW:
       RedrawLockCount = message.WParam == 1 ? std::max(0, RedrawLockCount - 1) : RedrawLockCount + 1;
@@ -492,6 +504,9 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
       return Prev(message);
     case WM_GETMINMAXINFO: return MinMaxInfo(message);
     case WM_WINDOWPOSCHANGING: return WindowPosChanging(message);
+    case WM_MEASUREITEM:
+      MeasureMenuBarItem(message);
+      return Prev(message);
     case WM_CONTEXTMENU:
       if (Form->PopupMenu() && Manager()) SkinableMenusOf(*Manager()).HookMenuOwnerDraw(Form->PopupMenu(), true);
       return Prev(message);

@@ -26,6 +26,7 @@
 
 #include "framework/component.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 #include "framework/messages.h"
 #include "framework/stdctrls.h"
 #include "skin/engine/colour_utils.h"
@@ -40,6 +41,8 @@ class TsSkinManager;
 class TacCtrlAdapter;
 class TBitmap;
 class TsSystemMenu;
+class TsMDIForm;
+class TMenuItem;
 
 enum TsGripMode { gmNone, gmRightBottom };
 enum TsResizeMode { rmStandard, rmBorder };
@@ -195,6 +198,38 @@ class TsSkinProvider : public TComponent {
   void RestoreTitleButtonsBg();
   void ShowTitleButtonHint(TsTitleButton& button);
   void HideTitleButtonHint(TsTitleButton& button);
+  // The menu line: the form's main menu drawn from the skin (provider_menu_line.cpp).
+  int MenuLineCount = -1;  // rows of the bar; -1: count again
+  std::unique_ptr<TBitmap> MenuLineBmp;
+  bool MainMenuRefreshed = false;
+  int MenuHeight() const;
+  bool MenuLineVisible() const;
+  int MenuLineRows();
+  bool RefreshMainMenu();
+  void RepaintMenuLineItem(TMenuItem* item, const RECT& rect, TOwnerDrawState state);
+  // Steps of the frame image: the MENULINE band with its items, MenuLineBmp kept from it.
+  void PaintMenuLine(TBitmap& image);
+  void PaintMenuLineItems(TBitmap& image);
+  // Where an item rectangle (on the frame image, or in window coordinates) lies in MenuLineBmp.
+  POINT MenuLinePlace(const RECT& rect, bool onFrameImage);
+
+  // MDI (provider_mdi.cpp): the companion of an MDI parent, which skins its client window.
+  std::unique_ptr<TsMDIForm> MDIForm;
+  void UpdateMDIForm(bool create);
+  // With an active skin: an MDI parent gets its companion, an MDI child marks its parent's
+  // frame out of date.
+  void SetupMDIForSkin();
+  // Frame-image step: the MDIAREA section over the client part an MDI parent leaves free.
+  void PaintMDIArea(TBitmap& image);
+  // This provider stops being the application's MDI parent provider.
+  void ForgetMDIParent();
+  // An MDI child's messages that change its parent's frame (activation, leaving); true when
+  // the message is done.
+  bool MDIChildMessage(TMessage& message);
+  // The MDI parent's frame and menu line are out of date: built again at the next paint.
+  static void InvalidateMDIParentFrame();
+  // WM_MEASUREITEM: a main-menu item measured by the system gets the skinned menus' painters.
+  void MeasureMenuBarItem(const TMessage& message);
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;

@@ -37,6 +37,7 @@
 
 class TsSkinManager;
 class TCanvas;
+class TMainMenu;
 
 enum TsMenuItemType { smCaption, smDivider, smNormal, smTopLine };
 
@@ -118,6 +119,16 @@ class TsSkinableMenus {
   void HookMenuOwnerDraw(TPopupMenu* menu, bool value);
   void HookMenuItems(TMenuItem* item, bool value);
   void InstallItemPainters(TMenuItem* item, bool value);
+  // The top-level items of a main menu get the menu-line painters (replacing the program's),
+  // or lose them; the menu becomes owner-drawn or not. With an active skin but no skinned
+  // popups nothing changes at all.
+  void HookMainMenu(TMainMenu* menu, bool value);
+  static bool IsMainMenuTopItem(const TMenuItem* item);
+  bool IsOwnMenuLineHandler(const TMenuItem* item) const;
+  // Installed on the top-level items of main menus: an item of a skinned form's menu bar,
+  // drawn over the form's menu-line picture (menu_items.cpp).
+  void MeasureMenuLineItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height);
+  void DrawMenuLineItem(TObject* Sender, TCanvas* ACanvas, const RECT& R, TOwnerDrawState State);
   // Whether an item's handlers are the painter's own.
   bool IsOwnMeasure(const TMenuItem* item) const;
   bool IsOwnDraw(const TMenuItem* item) const;
@@ -139,6 +150,8 @@ class TsSkinableMenus {
   void CopyBorderBands(HWND wnd, TBitmap& bg, const TMenuItem* item, RECT r, int extraX, POINT inset);
   void HookItemTree(TMenuItem* item, bool value);
   void SetPopupHandlers(TMenuItem* item);
+  void SetMenuLineHandlers(TMenuItem* item);
+  void ClearMenuLineHandlers(TMenuItem* item);
   void ClearOwnHandlers(TMenuItem* item);
 
   TsSkinManager* owner_;
@@ -151,6 +164,9 @@ class TsSkinableMenus {
 // Whether a painter (of any manager) measures the item.
 bool MeasuredBySkinnedMenus(const TMenuItem* item);
 
+// The maximized active child of the application's MDI parent shows its icon at the start
+// of the parent's menu line (it has a system menu and an icon).
+bool MDIChildIconOnMenuLine();
 // The painter of a manager, made on first need and freed with the manager.
 TsSkinableMenus& SkinableMenusOf(TsSkinManager& manager);
 

@@ -1,0 +1,37 @@
+// The main menu: the menu bar a form shows under its caption.
+//
+//   MainMenu1 = new TMainMenu(this);
+//   N1 = new TMenuItem(this);
+//   N1->SetCaption("&Файл");
+//   MainMenu1->Items()->Add(N1);            // a top-level item; its own items open below it
+//   SetMenu(MainMenu1);                      // on the form: the bar shows from now on
+//
+// The bar is built anew from the items whenever the menu changes, so items may be added,
+// hidden or restyled at any time. Choosing an item runs its OnClick from the form's window
+// procedure. Owner-drawn (OwnerDraw), every item of the bar and of its popups is measured
+// and drawn by its OnMeasureItem and OnAdvancedDrawItem, as popup menus are.
+#pragma once
+
+#include "framework/menus.h"
+
+class TForm;
+
+class TMainMenu : public TMenu {
+ public:
+  explicit TMainMenu(TComponent* AOwner);
+  ~TMainMenu() override;
+
+  // The form that shows the menu (nullptr: none) and the bar it shows now (nullptr while
+  // the form has no window).
+  TForm* Form() const { return form_; }
+  HMENU Handle() const;
+  // Builds the bar again, as a change of the items does.
+  void Refresh() { Changed(nullptr, true); }
+
+ protected:
+  void Changed(TMenuItem* source, bool rebuild) override;
+
+ private:
+  friend class TForm;
+  TForm* form_ = nullptr;
+};
