@@ -146,9 +146,13 @@ bool TDragControl::DragMessage(TMessage& Message) {
       session->Move(mouse_);
       // Once the drag runs, the moves are its own.
       return session->Active();
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
+      // A drag that ran takes its release; one still pending leaves the click to the control.
+      const bool ran = Dragging() && session->Active();
       EndDrag(true);
-      return false;
+      if (ran) self_.SetMouseCapture(false);
+      return ran;
+    }
     case WM_KEYDOWN:
       if (!Dragging() || Message.WParam != VK_ESCAPE) return false;
       EndDrag(false);

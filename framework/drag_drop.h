@@ -6,8 +6,9 @@
 // whether it takes the drop (the cursor is the source's DragCursor then, else crNoDrop).
 // The left release drops: OnDragDrop on a target that took it, then OnEndDrag on the source.
 // A release while still pending, Escape, or the loss of the mouse cancel: the source's
-// DragCanceled, then OnEndDrag with no target. One drag runs at a time; the release still
-// reaches the source's own mouse handling after the drag has ended.
+// DragCanceled, then OnEndDrag with no target. One drag runs at a time. Once the drag runs,
+// the mouse moves and the release are its own; a release while it is still pending reaches
+// the source's own mouse handling after the drag has ended, so a click stays a click.
 //
 //   class TMyList : public TCustomControl, public TDragControl {
 //     TMyList(TComponent* o) : TCustomControl(o), TDragControl(static_cast<TControl&>(*this)) {}
