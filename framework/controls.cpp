@@ -680,10 +680,10 @@ void TWinControl::PaintTo(HDC dc, int X, int Y) {
       static_cast<TWinControl*>(c)->PaintTo(dc, c->Left(), c->Top());
 }
 
-TControl* TWinControl::ControlAtPos(POINT point) {
+TControl* TWinControl::ControlAtPos(POINT point, bool allowDisabled) {
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
     TControl* c = *it;
-    if (c->IsWindowed() || !c->Visible() || !c->Enabled()) continue;
+    if (c->IsWindowed() || !c->Visible() || (!c->Enabled() && !allowDisabled)) continue;
     RECT r = c->BoundsRect();
     if (PtInRect(&r, point)) return c;
   }

@@ -288,8 +288,9 @@ class TWinControl : public TControl {
   // client area's top left corner at (X, Y): a copy for off-screen pictures of a window.
   // Meanwhile each painted control has csPaintCopy in its ControlState.
   void PaintTo(HDC dc, int X, int Y);
-  // The enabled, visible graphic child at `point` (client coordinates), topmost first.
-  TControl* ControlAtPos(POINT point);
+  // The visible graphic child at `point` (client coordinates), topmost first; an enabled one
+  // unless allowDisabled.
+  TControl* ControlAtPos(POINT point, bool allowDisabled = false);
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   RECT ClientRect() override;

@@ -335,7 +335,7 @@ class TTrackBar : public TRangeControl {
   int thumbLength_ = 20;
 };
 
-enum TBevelCut { bvNone, bvLowered, bvRaised };
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };  // bvSpace: room without a line
 
 // A container with a bevelled edge and a centred caption.
 class TPanel : public TCustomControl {

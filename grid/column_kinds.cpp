@@ -59,8 +59,7 @@ void TNxTextColumn::PrepareEditor() {
   TNxCustomEdit* editor = Editor();
   editor->SetMaxLength(FMaxLength);
   // A masked column is edited masked too.
-  if (editor->HandleAllocated())
-    SendMessageW(editor->Handle(), EM_SETPASSWORDCHAR, FPasswordChar, 0);
+  editor->SetPasswordChar(FPasswordChar);
 }
 
 // --- TNxCustomNumberColumn ---

@@ -289,7 +289,8 @@ void TNxCustomColumn::PrepareEditor() {
   if (!editor) return;
   editor->SetAlignment(FAlignment);
   editor->SetBorderStyle(bsNone);
-  editor->SetMargins(1, editor->MarginRight());
+  editor->SetBorderWidth(0);
+  editor->EditMargins().SetLeft(1);
 }
 
 int TNxCustomColumn::MeasureTextWidth(TCanvas& Canvas, const std::wstring& Text) const {
@@ -371,6 +372,32 @@ void TNxColumns::AddColumn(TNxCustomColumn* Column) {
   FLastAdded = Column;
   if (FGrid) FGrid->ColumnsDataChanged(0, -1, -1);
   if (FGrid) FGrid->ColumnsCollectionChanged(0, -1, -1);
+}
+
+TNxCustomColumn* TNxColumns::AttachRead(std::unique_ptr<TNxCustomColumn> Column) {
+  TNxCustomColumn* column = Column.release();
+  column->FColumns = this;
+  FItems.push_back(column);
+  if (FGrid) FGrid->ColumnsDataChanged(0, -1, -1);
+  return column;
+}
+
+// A second column of the same name would be listed by index and never shown: the one placed
+// takes its properties and it goes.
+TNxCustomColumn* TNxColumns::InsertByPosition(TNxCustomColumn* Column) {
+  if (!Column->Name.empty()) {
+    for (TNxCustomColumn* placed : FPositionItems) {
+      if (placed == Column || placed->Name != Column->Name) continue;
+      placed->Assign(*Column);
+      Remove(Column);
+      return placed;
+    }
+  }
+  auto after = std::find_if(FPositionItems.begin(), FPositionItems.end(),
+                            [&](TNxCustomColumn* c) { return c->FPosition > Column->FPosition; });
+  FPositionItems.insert(after, Column);
+  FLastAdded = Column;
+  return Column;
 }
 
 std::unique_ptr<TNxCustomColumn> TNxColumns::Remove(TNxCustomColumn* Column) {

@@ -358,6 +358,11 @@ class TNxColumns {
     AddColumn(column);
     return column;
   }
+  // Reading a stored layout (column_layout.h): a column is attached by index first, its
+  // properties are set, then it is placed among the others by its Position. A column whose
+  // Name is already placed hands that one its properties and is freed instead.
+  TNxCustomColumn* AttachRead(std::unique_ptr<TNxCustomColumn> Column);
+  TNxCustomColumn* InsertByPosition(TNxCustomColumn* Column);
   // Takes the column out of both lists and hands it back to the caller.
   std::unique_ptr<TNxCustomColumn> Remove(TNxCustomColumn* Column);
   void MovePosition(int FromPos, int ToPos);

@@ -18,7 +18,9 @@ void RegisterGridCursors() {
 }  // namespace
 
 TNxCustomGrid::TNxCustomGrid(TComponent* AOwner)
-    : TNxCustomGridControl(AOwner), FSearchTimer(new TTimer(this)) {
+    : TNxCustomGridControl(AOwner),
+      TDragControl(static_cast<TControl&>(*this)),
+      FSearchTimer(new TTimer(this)) {
   SetParentColor(false);
   SetColor(clWindow);
   SetControlStyle(ControlStyle() | csDoubleClicks);
@@ -69,6 +71,7 @@ void TNxCustomGrid::ShowHintAt(int X, int Y, const std::wstring& Text) {
 // ---------------------------------------------------------------------------- messages
 
 void TNxCustomGrid::WndProc(TMessage& Message) {
+  if (DragMessage(Message)) return;
   switch (Message.Msg) {
     case WM_VSCROLL:
       // The range must be the one the user sees before the step is taken.

@@ -4,8 +4,11 @@
 // header, footer, cell and text-fit hints in the grid's own hint window, and ShowHintAt for
 // callers. Drags (grid_drag.cpp): a column's width by its header edge, a column's place by
 // its header, a row's height by its indicator border, a row's place by a cell; Escape or
-// the loss of the focus or of the mouse gives a drag up. The keyboard (grid_keys.cpp): navigation keys, type-ahead search over the search
-// column, the wheel and the dialog codes. Focus, activation and size messages live here.
+// the loss of the focus or of the mouse gives a drag up. The grid itself can be dragged onto
+// other controls (framework/drag_drop.h): a press on a row of a multi-selection while the
+// grid is dragged keeps the other rows selected until the drag is cancelled. The keyboard
+// (grid_keys.cpp): navigation keys, type-ahead search over the search column, the wheel and
+// the dialog codes. Focus, activation and size messages live here.
 //
 //   grid->OnCellHint = [](TObject*, int ACol, int ARow, std::wstring& Value) { Value = ...; };
 //   grid->ShowHintAt(0, 0, L"Радио Дача - Добавлено в избранное");
@@ -18,6 +21,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/drag_drop.h"
 #include "framework/timer.h"
 #include "grid/drag_box.h"
 #include "grid/grid_control.h"
@@ -38,7 +42,7 @@ using TAfterRowMoveEvent = std::function<void(TObject* Sender, int FromPos, int 
 constexpr TCursor crHeaderSplit = 3000, crColumnNoDrag = 3001, crRowSplit = 3003,
                   crIndicatorSelect = 3006;
 
-class TNxCustomGrid : public TNxCustomGridControl {
+class TNxCustomGrid : public TNxCustomGridControl, public TDragControl {
  public:
   explicit TNxCustomGrid(TComponent* AOwner);
   ~TNxCustomGrid() override;
@@ -100,6 +104,9 @@ class TNxCustomGrid : public TNxCustomGridControl {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
+  // A drag of the grid that ended without a drop: a press that kept the multi-selection for
+  // it selects its row alone now.
+  void DragCanceled() override;
   // One small step (a page with Ctrl) per wheel message: down or up while there is a vertical
   // range, else left or right when only the horizontal bar has one.
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos) override;
@@ -131,6 +138,7 @@ class TNxCustomGrid : public TNxCustomGridControl {
   // grid_mouse.cpp
   void DoubleClick(int X, int Y);
   void CellPress(TMouseButton Button, TShiftState Shift);
+  bool ResetsMultiSelection(TMouseButton Button, int ARow);
   void HeaderPress(int X);
   void IndicatorPress(TMouseButton Button, int X, int Y);
   void CellRelease(int X, int Y);
@@ -181,6 +189,7 @@ class TNxCustomGrid : public TNxCustomGridControl {
   POINT FHoverCell{-1, -1};
   POINT FPrevHoverCell{-1, -1};
   bool FPressedCellWasSelected = false;
+  bool FDeferredSelect = false;  // the last press left its select to a drag's cancel
   // Columns by creation index (-1: none), checked against the collection before each use.
   int FPressedHeaderColumn = -1;
   int FClickedHeaderColumn = -1;

@@ -117,6 +117,7 @@ using TRowMoveEvent =
 using TCalculateRowEvent = std::function<void(TObject* Sender, int Index, bool& Accept)>;
 using TColumnFooterValueEvent = std::function<void(TObject* Sender, int ACol, double& Value)>;
 using TFooterCalculateEvent = TColumnFooterValueEvent;
+using TLoadProgressEvent = TCellEvent;
 using TMeasuringRowHeightEvent =
     std::function<void(TObject* Sender, int Index, int& RowHeight)>;
 using TChangeRowHeightEvent = std::function<void(TObject* Sender, int Index, int Height)>;
@@ -224,6 +225,11 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   void SetWantReturns(bool Value) { FWantReturns = Value; }
   bool WantTabs() const { return FWantTabs; }
   void SetWantTabs(bool Value) { FWantTabs = Value; }
+  // Set while a stored column layout is read (column_layout.h): column writers only store.
+  void SetLayoutReading(bool Value) { FLayoutReading = Value; }
+  // The reading direction a cell editor takes when it opens.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value) { FBiDiMode = Value; }
   TInputEnterMode InputEnterMode() const { return FInputEnterMode; }
   void SetInputEnterMode(TInputEnterMode Value) { FInputEnterMode = Value; }
   THomeEndBehaviour HomeEndBehaviour() const { return FHomeEndBehaviour; }
@@ -433,6 +439,7 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   TCellEvent OnDeselectCell;
   TFooterCalculateEvent OnFooterCalculate;
   TColumnEvent OnInputSelectCell;
+  TLoadProgressEvent OnLoadProgress;  // kept for the layouts that bind it; never raised
   TMeasuringRowHeightEvent OnMeasuringRowHeight;
   TNotifyEvent OnPostDraw;
   TRowMoveEvent OnRowMove;
@@ -499,7 +506,7 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   void ColumnsDataChanged(int Kind, int Index, int Extra) override;
   void ColumnsCollectionChanged(int Kind, int Index, int Extra) override;
   virtual void ColumnsDataChange(int Kind, int Index, int Extra);
-  bool ColumnsLoading() const override { return false; }
+  bool ColumnsLoading() const override { return FLayoutReading; }
   int ColumnsLeft() const override;
   bool IndicatorShown() const override { return (FOptions & goIndicator) != 0; }
   int HorzScrollPos() const override;
@@ -613,6 +620,8 @@ class TNxCustomGridControl : public TNxScrollControl, public IColumnsGrid, publi
   std::string FVersion = "5.7.5";
   bool FWantReturns = false;
   bool FWantTabs = false;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FLayoutReading = false;
   TColor FSlideCaptionColor = clGrayText;
   TInputEnterMode FInputEnterMode = imEditing;
   THomeEndBehaviour FHomeEndBehaviour = hebTopBottom;

@@ -29,6 +29,7 @@ void TNxCustomGridControl::SetEditor(TNxCustomEdit* Editor) {
   Editor->SetParent(this);
   Editor->SetAsString(std::wstring());
   Editor->SetWantTabs(WantTabs());
+  Editor->SetBiDiMode(FBiDiMode);
 }
 
 // The grid is going: the editor must not reach it any more.

@@ -187,15 +187,37 @@ void TNxCustomGrid::CellPress(TMouseButton Button, TShiftState Shift) {
   const int row = FDownCell.y;
   FRowMoveSource = row;
   const int col = Columns()->ValidIndex(FDownCell.x) ? FDownCell.x : SelectedColumn();
-  // A right press keeps a multi-selection it lands in (for a context menu on it) and starts
-  // a new one elsewhere, as a left press does.
-  const bool reset = Button == mbLeft || (IsMultiSelect() && !GetRowSelected(row));
-  SelectCell(col, row, Shift, reset, false);
+  SelectCell(col, row, Shift, ResetsMultiSelection(Button, row), false);
   if (GridStyle() == gsReport) {
     if (GetRowTop(row) + GetRowHeight(row) > GetBodyRect().bottom) ScrollToRow(row);
   } else if (GetSlideRect(row).bottom > GetBodyRect().bottom) {
     VertScrollBar().StepForward();
   }
+}
+
+// A left press on a row of the multi-selection while the grid is dragged keeps the other
+// rows for the drag; a right press keeps a multi-selection it lands in (for a context menu on
+// it) and starts a new one elsewhere, as a left press does. Either way a cancelled drag
+// selects the row alone (DragCanceled). Each press decides afresh, so a drag that dropped
+// leaves nothing for a later cancel.
+bool TNxCustomGrid::ResetsMultiSelection(TMouseButton Button, int ARow) {
+  FDeferredSelect = false;
+  if (!IsMultiSelect()) return Button == mbLeft;
+  const bool selected = GetRowSelected(ARow);
+  if (Button == mbLeft && selected && Dragging()) {
+    FDeferredSelect = true;
+    return false;
+  }
+  if (Button == mbRight && !selected) {
+    FDeferredSelect = true;
+    return true;
+  }
+  return Button == mbLeft;
+}
+
+void TNxCustomGrid::DragCanceled() {
+  if (!std::exchange(FDeferredSelect, false)) return;
+  SelectCell(SelectedColumn(), SelectedRow(), 0, true, false);
 }
 
 void TNxCustomGrid::HeaderPress(int X) {

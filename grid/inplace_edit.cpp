@@ -68,11 +68,53 @@ void TNxCustomEdit::SetBorderStyle(TFormBorderStyle Value) {
   RecreateWnd();
 }
 
-void TNxCustomEdit::SetMargins(int Left, int Right) {
-  FMarginLeft = Left;
-  FMarginRight = Right;
-  ApplyMargins();
+void TNxEditMargins::SetLeft(int Value) {
+  if (Value == FLeft) return;
+  FLeft = Value;
+  if (FOwner.HandleAllocated()) FOwner.RecreateWnd();
 }
+
+void TNxEditMargins::SetRight(int Value) {
+  if (Value == FRight) return;
+  FRight = Value;
+  if (FOwner.HandleAllocated()) FOwner.RecreateWnd();
+}
+
+void TNxCustomEdit::SetCharCase(TEditCharCase Value) {
+  if (Value == FCharCase) return;
+  FCharCase = Value;
+  if (!HandleAllocated()) return;
+  RecreateWnd();
+  if (Value == ecNormal) return;
+  std::wstring text = GetAsString();
+  if (Value == ecUpperCase) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+  else CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  SetAsString(text);
+}
+
+void TNxCustomEdit::SetPasswordChar(wchar_t Value) {
+  if (Value == FPasswordChar) return;
+  FPasswordChar = Value;
+  if (!HandleAllocated()) return;
+  SendMessageW(Handle(), EM_SETPASSWORDCHAR, Value, 0);
+  Invalidate();
+}
+
+void TNxCustomEdit::SetBiDiMode(TBiDiMode Value) {
+  if (Value == FBiDiMode) return;
+  FBiDiMode = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TNxCustomEdit::SetBevels(const TEditBevels& Value) {
+  if (Value == FBevels) return;
+  FBevels = Value;
+  if (HandleAllocated())
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+RECT TNxCustomEdit::BorderRect() { return grid::InsideBevels({0, 0, Width(), Height()}, FBevels); }
 
 void TNxCustomEdit::SetBorderWidth(int Value) {
   if (Value == FBorderWidth) return;
@@ -136,7 +178,7 @@ void TNxCustomEdit::AdjustMargins(int& Left, int&) {
 
 void TNxCustomEdit::ApplyMargins() {
   if (!HandleAllocated()) return;
-  int left = FMarginLeft, right = FMarginRight;
+  int left = FEditMargins.Left(), right = FEditMargins.Right();
   AdjustMargins(left, right);
   SendMessageW(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(left, right));
 }
@@ -144,15 +186,25 @@ void TNxCustomEdit::ApplyMargins() {
 void TNxCustomEdit::CreateParams(TCreateParams& Params) {
   TEdit::CreateParams(Params);
   Params.Style |= WS_CLIPCHILDREN | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
-  if (FAlignment == taRightJustify) Params.Style |= ES_RIGHT;
-  else if (FAlignment == taCenter) Params.Style |= ES_CENTER;
+  TAlignment alignment = FAlignment;
+  if (FBiDiMode == bdRightToLeft && alignment != taCenter)
+    alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+  if (alignment == taRightJustify) Params.Style |= ES_RIGHT;
+  else if (alignment == taCenter) Params.Style |= ES_CENTER;
+  if (FCharCase == ecUpperCase) Params.Style |= ES_UPPERCASE;
+  if (FCharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;
+  if (FBiDiMode != bdLeftToRight) Params.ExStyle |= WS_EX_RTLREADING;
+  if (FBiDiMode == bdRightToLeft || FBiDiMode == bdRightToLeftNoAlign)
+    Params.ExStyle |= WS_EX_LEFTSCROLLBAR;
   if (FBorderStyle == bsNone) Params.ExStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
 }
 
 void TNxCustomEdit::CreateWnd() {
   TEdit::CreateWnd();
-  // The window measured its frame before it was ours: once more, with the BorderWidth band.
-  if (FBorderWidth > 0)
+  if (FPasswordChar) SendMessageW(Handle(), EM_SETPASSWORDCHAR, FPasswordChar, 0);
+  // The window measured its frame before it was ours: once more, with the bevels and the
+  // BorderWidth band.
+  if (FBorderWidth > 0 || FBevels.Kind != bkNone)
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   ApplyMargins();
@@ -171,13 +223,20 @@ void TNxCustomEdit::WndProc(TMessage& Message) {
       TEdit::WndProc(Message);
       ApplyMargins();
       return;
-    case WM_NCCALCSIZE:
+    case WM_NCCALCSIZE: {
+      // The bevels lie outside the border, the BorderWidth band inside it, outside the text.
+      RECT* client = Message.WParam
+                         ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0]
+                         : reinterpret_cast<RECT*>(Message.LParam);
+      *client = grid::InsideBevels(*client, FBevels);
       TEdit::WndProc(Message);
-      // BorderWidth is a band inside the border, outside the text.
-      if (Message.WParam && FBorderWidth > 0) {
-        RECT& client = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam)->rgrc[0];
-        InflateRect(&client, -FBorderWidth, -FBorderWidth);
-      }
+      if (Message.WParam && FBorderWidth > 0) InflateRect(client, -FBorderWidth, -FBorderWidth);
+      return;
+    }
+    case WM_NCPAINT:
+      if (FBevels.Kind == bkNone) break;
+      PaintFrame();
+      Message.Result = 0;
       return;
     case WM_ERASEBKGND:
       if (EraseBackground()) break;
@@ -202,6 +261,18 @@ void TNxCustomEdit::WndProc(TMessage& Message) {
       return;
   }
   TEdit::WndProc(Message);
+}
+
+// The bevels, then the border inside them: the window's own frame painting knows no bevels.
+void TNxCustomEdit::PaintFrame() {
+  HDC dc = GetWindowDC(Handle());
+  const RECT window{0, 0, Width(), Height()};
+  grid::PaintBevels(dc, window, FBevels, Color());
+  if (FBorderStyle == bsSingle) {
+    RECT border = BorderRect();
+    DrawEdge(dc, &border, EDGE_SUNKEN, BF_RECT);
+  }
+  ReleaseDC(Handle(), dc);
 }
 
 // ---------------------------------------------------------------------------- TNxEdit
@@ -241,9 +312,9 @@ void TNxEdit::WndProc(TMessage& Message) {
 void TNxEdit::PaintThemedBorder() {
   if (!grid::ThemesActive() || BorderStyle() != bsSingle || !HandleAllocated()) return;
   HDC dc = GetWindowDC(Handle());
-  RECT window{0, 0, Width(), Height()};
-  ExcludeClipRect(dc, 2, 2, window.right - 2, window.bottom - 2);
-  grid::DrawThemePart(Handle(), dc, window, 0, 1, L"edit");
+  const RECT border = BorderRect();
+  ExcludeClipRect(dc, border.left + 2, border.top + 2, border.right - 2, border.bottom - 2);
+  grid::DrawThemePart(Handle(), dc, border, 0, 1, L"edit");
   ReleaseDC(Handle(), dc);
 }
 
@@ -252,7 +323,7 @@ void TNxEdit::FrameBorderWidth() {
   if (BorderWidth() <= 0 || !HandleAllocated()) return;
   HDC dc = GetWindowDC(Handle());
   HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-  RECT frame{0, 0, Width(), Height()};
+  RECT frame = BorderRect();
   const int start = BorderStyle() == bsSingle ? -1 : 1;
   InflateRect(&frame, start, start);
   for (int i = 0; i < BorderWidth(); ++i) {

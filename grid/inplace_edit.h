@@ -25,8 +25,29 @@
 #include "framework/bitmap.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
+#include "grid/edit_bevels.h"
+#include "grid/grid_types.h"
 
 class TNxEditInfo;
+class TNxCustomEdit;
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+// The editor's own room left and right of its text, in pixels; the glyph and the preview
+// add theirs (AdjustMargins). Changing either remakes the editor's window.
+class TNxEditMargins {
+ public:
+  explicit TNxEditMargins(TNxCustomEdit& Owner) : FOwner(Owner) {}
+  int Left() const { return FLeft; }
+  void SetLeft(int Value);
+  int Right() const { return FRight; }
+  void SetRight(int Value);
+
+ private:
+  TNxCustomEdit& FOwner;
+  int FLeft = 0;
+  int FRight = 0;
+};
 
 constexpr TCursor crReversedArrow = 1000;
 
@@ -80,9 +101,22 @@ class TNxCustomEdit : public TEdit {
   void SetAutoSelect(bool Value) { FAutoSelect = Value; }
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TFormBorderStyle Value);  // bsNone or bsSingle; remakes the window
-  int MarginLeft() const { return FMarginLeft; }
-  int MarginRight() const { return FMarginRight; }
-  void SetMargins(int Left, int Right);
+  TNxEditMargins& EditMargins() { return FEditMargins; }
+  // Typed letters (and the text there is) in upper or lower case; remakes the window.
+  TEditCharCase CharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase Value);
+  // Every character shown as this one; 0 shows the text.
+  wchar_t PasswordChar() const { return FPasswordChar; }
+  void SetPasswordChar(wchar_t Value);
+  // Right-to-left reading; bdRightToLeft also swaps the left and right alignments, and it
+  // and bdRightToLeftNoAlign put the scroll bar left. Remakes the window.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value);
+  // Rings around the border (edit_bevels.h); remakes the window's frame.
+  const TEditBevels& Bevels() const { return FBevels; }
+  void SetBevels(const TEditBevels& Value);
+  // The window rectangle (window coordinates) inside the bevels: where the border starts.
+  RECT BorderRect();
   // Pixels of the control's colour between the border and the text.
   int BorderWidth() const { return FBorderWidth; }
   void SetBorderWidth(int Value);  // remakes the window
@@ -108,6 +142,7 @@ class TNxCustomEdit : public TEdit {
   virtual void AdjustMargins(int& Left, int& Right);
   void ApplyMargins();
   void PlaceInfo();
+  void PaintFrame();
 
  private:
   TNxEditInfo* FInfo;
@@ -118,8 +153,11 @@ class TNxCustomEdit : public TEdit {
   TAlignment FAlignment = taLeftJustify;
   bool FAutoSelect = true;
   TFormBorderStyle FBorderStyle = bsSingle;
-  int FMarginLeft = 0;
-  int FMarginRight = 0;
+  TNxEditMargins FEditMargins{*this};
+  TEditCharCase FCharCase = ecNormal;
+  wchar_t FPasswordChar = 0;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  TEditBevels FBevels;
   bool FWantTabs = false;
   bool FConfiguring = false;
   bool FSpinLock = false;

@@ -284,9 +284,9 @@ void TRxCustomLabel::UpdateMouseInside() {
   if (Enabled() && Visible() && Parent() && Parent()->HandleAllocated() && efir::OwnWindowActive()) {
     POINT cursor;
     GetCursorPos(&cursor);
-    POINT p = Parent()->ScreenToClient(cursor);
-    RECT bounds = BoundsRect();
-    inside = WindowFromPoint(cursor) == Parent()->Handle() && PtInRect(&bounds, p);
+    // The topmost control there, a disabled one too: a sibling laid over the label hides it.
+    inside = WindowFromPoint(cursor) == Parent()->Handle() &&
+             Parent()->ControlAtPos(Parent()->ScreenToClient(cursor), true) == this;
   }
   if (inside == mouseInside_) return;
   mouseInside_ = inside;

@@ -99,7 +99,7 @@ void TRxSpinButton::BottomClick() {
 // A handler that took the mouse away (a message box, say) ended the press: the face goes
 // back to normal.
 void TRxSpinButton::AfterClick() {
-  if (MouseCapture() || pressedHalf_ == shNone) return;
+  if (HoldsMouse() || pressedHalf_ == shNone) return;
   pressedHalf_ = shNone;
   Invalidate();
 }
@@ -157,13 +157,17 @@ void TRxSpinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 
 void TRxSpinButton::RepeatTimerTick() {
   repeatTimer_->SetInterval(100);
-  if (pressedHalf_ == shNone || !MouseCapture()) return;
+  if (pressedHalf_ == shNone || !HoldsMouse()) return;
   try {
     ClickHalf(pressedHalf_);
   } catch (...) {
     repeatTimer_->SetEnabled(false);
     throw;
   }
+}
+
+unsigned TRxSpinButton::RepeatInterval() const {
+  return repeatTimer_ && repeatTimer_->Enabled() ? repeatTimer_->Interval() : 0;
 }
 
 void TRxSpinButton::Paint() {

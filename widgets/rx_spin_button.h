@@ -49,13 +49,19 @@ class TRxSpinButton : public TGraphicControl {
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void Notification(TComponent* component, TOperation operation) override;
+  // Whether the left button still holds the mouse on the control: the repeat raises events
+  // only then.
+  virtual bool HoldsMouse() { return MouseCapture(); }
+  // One tick of the repeat: every 100 ms after the first, 400 ms after the press.
+  void RepeatTimerTick();
+  // The repeat timer's interval while it runs, else 0.
+  unsigned RepeatInterval() const;
 
  private:
   TSpinHalf HalfAt(int X, int Y);
   void ShowHalf(TSpinHalf half);
   void ClickHalf(TSpinHalf half);
   void AfterClick();
-  void RepeatTimerTick();
   void GlyphChanged();
   void DrawFace(TBitmap& face, TSpinHalf kind);
 

@@ -38,7 +38,7 @@ class EditParts : public gridtest::EditorTest {
 
 TEST_F(EditParts, ThePreviewAndTheGlyphMakeRoomLeftOfTheText) {
   auto* edit = Editor<TNxEdit>();
-  edit->SetMargins(10, 0);
+  edit->EditMargins().SetLeft(10);
   EXPECT_EQ(LeftMargin(edit), 10);
   EXPECT_FALSE(IsWindowVisible(edit->Info()->Handle()));
   edit->SetShowPreview(true);

@@ -170,6 +170,38 @@ TEST_F(RxLabel, EnterAndLeaveWaitForTheReleaseOfAPress) {
   EXPECT_TRUE(events.empty()) << "a disabled label reports nothing";
 }
 
+TEST_F(RxLabel, ADisabledControlLaidOverTheLabelHidesItFromTheCursor) {
+  TForm* form = NewForm(300, 120);
+  TRxLabel* label = NewLabel(form, "Статус");
+  auto* cover = new TRxLabel(form);  // made later: above the label
+  cover->SetParent(form);
+  cover->SetAutoSize(false);
+  cover->SetBounds(25, 25, 20, 20);
+  cover->SetEnabled(false);
+  std::vector<std::string> events;
+  label->OnMouseEnter = [&](TObject*) { events.push_back("enter"); };
+  label->OnMouseLeave = [&](TObject*) { events.push_back("leave"); };
+  HWND h = form->Handle();
+  const struct {
+    POINT at;
+    std::vector<std::string> afterRelease;
+  } cases[] = {
+      {{70, 40}, {"enter"}},           // on the label alone: it stays inside
+      {{30, 30}, {"enter", "leave"}},  // under the disabled cover: it is not the label's
+  };
+  for (const auto& c : cases) {
+    events.clear();
+    SendMessageW(h, WM_MOUSEMOVE, 0, At(250, 110));
+    events.clear();
+    POINT screen = form->ClientToScreen(c.at);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(h, WM_MOUSEMOVE, 0, At(70, 40));
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, At(70, 40));
+    SendMessageW(h, WM_LBUTTONUP, 0, At(70, 40));
+    EXPECT_EQ(events, c.afterRelease) << c.at.x << "," << c.at.y;
+  }
+}
+
 }  // namespace
 
 // Alt and the caption's accelerator (either case, Cyrillic too) focus FocusControl; "&&"

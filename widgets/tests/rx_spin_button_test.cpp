@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace {
 
@@ -32,12 +31,26 @@ TEST(RxSpinButtonHalves, BelowTheRisingDiagonalIsTheLowerHalf) {
         << c.w << "x" << c.h << " at " << c.x << "," << c.y;
 }
 
+// The spin button with the left button's hold in the test's hands: whether the real mouse
+// capture stays with the form is up to the desktop (another window shown meanwhile takes it),
+// and the repeat ticks are driven one by one.
+class HeldSpinButton : public TRxSpinButton {
+ public:
+  using TRxSpinButton::TRxSpinButton;
+  using TRxSpinButton::RepeatInterval;
+  using TRxSpinButton::RepeatTimerTick;
+  bool held = false;
+
+ protected:
+  bool HoldsMouse() override { return held; }
+};
+
 class RxSpinButton : public efir::test::UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
     form = NewForm(120, 80);
-    spin = new TRxSpinButton(form);
+    spin = new HeldSpinButton(form);
     spin->SetParent(form);
     spin->SetBounds(10, 10, 30, 30);
     spin->OnTopClick = [this](TObject*) { ++top; };
@@ -45,55 +58,45 @@ class RxSpinButton : public efir::test::UiTest {
     window = form->Handle();
   }
 
-  // Mouse messages at a point of the button.
+  // Mouse messages at a point of the button, handed to it as its form does while the button
+  // holds the mouse; the left button holds from its press to its release.
   void Send(UINT msg, int x, int y) {
-    SendMessageW(window, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, At(10 + x, 10 + y));
-  }
-
-  bool Captured() const { return GetCapture() == window; }
-
-  // Runs `hold` (a press and what happens while the button is held, up to just before the
-  // release; it answers whether the mouse stayed captured) until a run kept the capture. The
-  // repeat rightly stops without the capture, and another window of the desktop can take it
-  // at any moment (one shown or activated meanwhile, on a busy machine): such a run says
-  // nothing of the button, so it runs again, three times at most. The counters start at 0.
-  void HoldKeepingTheCapture(const std::function<bool()>& hold) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-      SetForegroundWindow(window);
-      pumpUntil([&] { return GetForegroundWindow() == window; }, 1000);
-      pumpFor(20);
-      top = bottom = 0;
-      if (hold()) return;
-      // Released on the button, which puts it back as before the press.
-      Send(WM_LBUTTONUP, 5, 5);
-      pumpFor(20);
-    }
+    if (msg == WM_LBUTTONDOWN) spin->held = true;
+    if (msg == WM_LBUTTONUP) spin->held = false;
+    spin->Perform(msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, At(x, y));
   }
 
   TForm* form = nullptr;
-  TRxSpinButton* spin = nullptr;
+  HeldSpinButton* spin = nullptr;
   HWND window = nullptr;
   int top = 0, bottom = 0;
 };
 
 TEST_F(RxSpinButton, HoldingAHalfRepeatsItsEventUntilTheRelease) {
-  int atOnce = 0;
-  TSpinHalf pressed = shNone;
-  HoldKeepingTheCapture([&] {
-    Send(WM_LBUTTONDOWN, 5, 5);
-    atOnce = top;
-    pressed = spin->PressedHalf();
-    pumpUntil([&] { return top >= 4 || !Captured(); }, 3000);
-    return Captured();
-  });
-  EXPECT_EQ(atOnce, 1) << "at once";
-  EXPECT_EQ(pressed, shUpper);
-  ASSERT_GE(top, 4) << "repeated while held";
+  Send(WM_LBUTTONDOWN, 5, 5);
+  EXPECT_EQ(top, 1) << "at once";
+  EXPECT_EQ(spin->PressedHalf(), shUpper);
+  EXPECT_EQ(spin->RepeatInterval(), 400u) << "the first repeat";
+  pumpUntil([&] { return top >= 2; }, 5000);
+  ASSERT_EQ(top, 2) << "the timer repeats";
+  EXPECT_EQ(spin->RepeatInterval(), 100u) << "the repeats after it";
+  spin->RepeatTimerTick();
+  spin->RepeatTimerTick();
+  EXPECT_EQ(top, 4);
+
+  spin->held = false;  // a handler took the mouse away: the ticks raise nothing
+  spin->RepeatTimerTick();
+  EXPECT_EQ(top, 4);
+  spin->held = true;
+
   Send(WM_LBUTTONUP, 5, 5);
   EXPECT_EQ(spin->PressedHalf(), shNone);
+  EXPECT_EQ(spin->RepeatInterval(), 0u) << "stopped at the release";
+  spin->RepeatTimerTick();
   int released = top;
   pumpFor(250);
   EXPECT_EQ(top, released);
+  EXPECT_EQ(top, 4);
   EXPECT_EQ(bottom, 0);
 
   Send(WM_LBUTTONDOWN, 25, 25);
@@ -105,30 +108,23 @@ TEST_F(RxSpinButton, HoldingAHalfRepeatsItsEventUntilTheRelease) {
 }
 
 TEST_F(RxSpinButton, TheRepeatPausesWhileThePointerIsOffThePressedHalf) {
-  int repeated = 0, paused = 0, afterPause = 0;
-  TSpinHalf offIt = shUpper, backOnIt = shNone;
-  HoldKeepingTheCapture([&] {
-    Send(WM_LBUTTONDOWN, 5, 5);
-    pumpUntil([&] { return top >= 2 || !Captured(); }, 3000);
-    repeated = top;
-    Send(WM_MOUSEMOVE, 25, 25);  // onto the other half
-    offIt = spin->PressedHalf();
-    paused = top;
-    pumpFor(250);
-    afterPause = top;
-    Send(WM_MOUSEMOVE, 8, 3);
-    backOnIt = spin->PressedHalf();
-    pumpUntil([&] { return top > paused || !Captured(); }, 3000);
-    return Captured();
-  });
-  EXPECT_GE(repeated, 2);
-  EXPECT_EQ(offIt, shNone);
-  EXPECT_EQ(afterPause, paused);
+  Send(WM_LBUTTONDOWN, 5, 5);
+  spin->RepeatTimerTick();
+  EXPECT_EQ(top, 2);
+  Send(WM_MOUSEMOVE, 25, 25);  // onto the other half
+  EXPECT_EQ(spin->PressedHalf(), shNone);
+  spin->RepeatTimerTick();
+  spin->RepeatTimerTick();
+  EXPECT_EQ(top, 2) << "paused";
   EXPECT_EQ(bottom, 0);
-  EXPECT_EQ(backOnIt, shUpper);
-  ASSERT_GT(top, paused) << "resumed";
+  Send(WM_MOUSEMOVE, 8, 3);
+  EXPECT_EQ(spin->PressedHalf(), shUpper);
+  spin->RepeatTimerTick();
+  EXPECT_EQ(top, 3) << "resumed";
   Send(WM_MOUSEMOVE, 60, 60);  // outside
   EXPECT_EQ(spin->PressedHalf(), shNone);
+  spin->RepeatTimerTick();
+  EXPECT_EQ(top, 3);
   Send(WM_LBUTTONUP, 60, 60);
   int released = top;
   pumpFor(250);
