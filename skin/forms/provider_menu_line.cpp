@@ -38,7 +38,7 @@ int WalkMenuLine(TsSkinProvider& provider, Each each) {
   TMainMenu* menu = form ? form->Menu() : nullptr;
   if (!menu || !form->HandleAllocated()) return 1;
   const HWND wnd = form->Handle();
-  const int start = FrameBorderWidth(wnd, nullptr, true);
+  const int start = provider.FrameBorderWidth(true);
   const int room = form->Width() - 2 * start;
   int rows = 1, x = start, position = 0;
   if (&provider == MDISkinProvider && MDIChildIconOnMenuLine()) {
@@ -137,7 +137,7 @@ void TsSkinProvider::PaintMenuLineItems(TBitmap& image) {
   if (this == MDISkinProvider && MDIChildIconOnMenuLine()) {
     TForm* child = form->ActiveMDIChild();
     const int size = MenuHeight() - 2;
-    DrawIconEx(image.Canvas().Handle(), FrameBorderWidth(form->Handle(), nullptr, true) + 1,
+    DrawIconEx(image.Canvas().Handle(), FrameBorderWidth(true) + 1,
                ClientOffsetY() - MenuLineRows() * MenuHeight(), child->Icon().Handle(), size, size, 0, nullptr,
                DI_NORMAL);
   }
