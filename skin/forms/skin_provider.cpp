@@ -1,6 +1,7 @@
 #include "skin/forms/skin_provider.h"
 
 #include "framework/application.h"
+#include "framework/bitmap.h"
 #include "framework/menus.h"
 #include "skin/engine/s_label.h"
 #include "skin/engine/common_data.h"
@@ -15,6 +16,7 @@
 #include "skin/forms/frame_metrics.h"
 #include "skin/forms/skin_hook.h"
 #include "skin/forms/skinnable_menus.h"
+#include "skin/forms/system_menu.h"
 #include "skin/forms/window_relays.h"
 
 namespace {
@@ -66,6 +68,7 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
 
 TsSkinProvider::~TsSkinProvider() {
   ForgetFormProvider(this);
+  for (TitleButtonData* button : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) ReleaseTitleButtonGlow(*button);
   // A form that is being freed is past its control part by now: leave it alone.
   if (Form && !Destroying(Form)) {
     UnregisterSkinnedForm(Form);
@@ -223,11 +226,6 @@ void TsSkinProvider::RemoveAdapters() {
 
 void TsSkinProvider::BroadcastToAdapters(const TMessage& message) {
   if (CtrlAdapter) CtrlAdapter->BroadcastMessage(message.Msg, message.WParam, message.LParam);
-}
-
-void TsSkinProvider::MinMaxInfo(TMessage& message) {
-  // The maximized size is the system's while the system draws the frame.
-  Prev(message);
 }
 
 // ---------------------------------------------------------------------------- dispatch
@@ -419,6 +417,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     message.Result = 0;
     return;
   }
+  if (FormMouseMessage(message)) return;
   switch (message.Msg) {
     case WM_SETREDRAW:
       RedrawLockCount = message.WParam == 1 ? std::max(0, RedrawLockCount - 1) : RedrawLockCount + 1;

@@ -28,11 +28,13 @@
 #include "framework/messages.h"
 #include "framework/stdctrls.h"
 #include "skin/forms/dialog_wnd.h"
+#include "skin/forms/title_buttons.h"
 
 class TsCommonData;
 class TsSkinManager;
 class TacCtrlAdapter;
 class TBitmap;
+class TsSystemMenu;
 
 enum TsGripMode { gmNone, gmRightBottom };
 enum TsResizeMode { rmStandard, rmBorder };
@@ -105,7 +107,6 @@ class TsSkinProvider : public TComponent {
   void CreateControlAdapter();
   void RemoveAdapters();
   void BroadcastToAdapters(const TMessage& message);
-  void MinMaxInfo(TMessage& message);
 
   // The frame image and the client painting (provider_paint.cpp).
   int FrameImageWidth() const;
@@ -119,6 +120,29 @@ class TsSkinProvider : public TComponent {
   void EraseBackground(HDC dc);
   void PaintClient(TMessage& message);
   void PrintForm(HDC dc);
+
+  // ---- Title buttons and the form's mouse and system commands (title_buttons.cpp,
+  // form_mouse.cpp). The caption layout sets the buttons' Rect and saves TitleButtonsBg (the
+  // frame image's top-right strip, taken one column left of its width from the right edge).
+  std::unique_ptr<TBitmap> TitleButtonsBg;
+  std::unique_ptr<TsSystemMenu> SystemMenu;
+  // The skinned system menu, made from the form's window menu at first use.
+  TsSystemMenu* FormSystemMenu();
+  TitleButtonData* TitleButtonOfCode(int hitCode);
+  // The hit code of a mouse message's screen point; makes the button under it hot.
+  LRESULT HitTest(const TMessage& message);
+  TitleHitInput TitleHitInputAt(POINT screen);
+  void SetHotButton(int hitCode, bool repaint);
+  void PressButton(int hitCode);
+  // Repaints one button into the frame image and onto the window.
+  void PaintTitleButton(int hitCode);
+  void DropSystemMenu(int x, int y);
+  void MinMaxInfo(TMessage& message);
+  void SetDrawNonClientArea(bool value);
+  // The rmBorder drag frame, drawn inverted on the desktop.
+  void StartBorderDrag(int x, int y);
+  void DrawDragFrame(int x, int y);
+  void EndBorderDrag(int x, int y);
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
@@ -144,6 +168,24 @@ class TsSkinProvider : public TComponent {
   void Prev(TMessage& message);
   bool FormDestroying() const;
   bool FormShowing() const;
+
+  // ---- Title buttons and mouse commands.
+  bool FormMouseMessage(TMessage& message);
+  void NCHitTestMessage(TMessage& message);
+  void NCLButtonDownMessage(TMessage& message);
+  void ButtonUpMessage(TMessage& message);
+  void NCLButtonDblClkMessage(TMessage& message);
+  void NCRButtonUpMessage(TMessage& message);
+  void MouseMoveMessage(TMessage& message);
+  void SysCommandMessage(TMessage& message);
+  void DropSystemMenuUnderIcon();
+  void PopupWindowMenu(TsSystemMenu& menu, int x, int y);
+  void TrackTitleButtonLeave();
+  int TitleButtonImage(int hitCode, const TitleButtonData& button) const;
+  void RepaintTitleButton(int hitCode, const TitleButtonData& button);
+  void StartTitleButtonGlow(int hitCode, TitleButtonData& button);
+  void ShowTitleButtonGlow(int hitCode, TitleButtonData& button);
+  void ReleaseTitleButtonGlow(TitleButtonData& button);
 
   TWndMethod oldWndProc_;
   bool useGlobalColor_ = true;
