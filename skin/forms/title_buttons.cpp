@@ -132,6 +132,7 @@ TitleHitInput TsSkinProvider::TitleHitInputAt(POINT screen) {
   in.Max = ButtonMax.Rect;
   in.Min = ButtonMin.Rect;
   in.Help = ButtonHelp.Rect;
+  // (The user title buttons join in.User with the title objects, hit codes 1000 + i.)
   in.BorderWidth = BorderWidth(*this, true);
   in.TopBorder = TopBorderWidth(*this, false);
   in.TopBorderExt = TopBorderWidth(*this, true);

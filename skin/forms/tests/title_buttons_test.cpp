@@ -88,19 +88,26 @@ class TitleButtons : public UiTest {
     UiTest::TearDown();
   }
 
-  // Close, maximize and minimize from the right of the caption band, and the strip behind
-  // them saved as the caption painting saves it: from one column left of its width.
+  // Close, maximize and minimize from the right of the caption band, painted normal on the
+  // strip saved behind them.
   void LayOutButtons() {
     provider->SkinData->BackgroundChanged = true;
     provider->BuildFormFrameImage();
-    TBitmap& image = *provider->SkinData->CacheBitmap;
     const int b = FrameBorderWidth(form->Handle(), nullptr, true);
-    int right = image.Width() - b - 2;
+    int right = provider->SkinData->CacheBitmap->Width() - b - 2;
     for (TitleButtonData* button : {&provider->ButtonClose, &provider->ButtonMax, &provider->ButtonMin}) {
       button->Rect = {right - kCell, b + 1, right, b + 1 + kCell};
       right -= kCell + 2;
     }
-    const int bgWidth = image.Width() - right + 60, bgHeight = b + GetSystemMetrics(SM_CYCAPTION);
+    SaveStrip();
+    for (int code : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}) provider->PaintTitleButton(code);
+  }
+  // The strip behind the buttons, saved as the caption painting saves it: from one column
+  // left of its width from the image's right edge.
+  void SaveStrip() {
+    TBitmap& image = *provider->SkinData->CacheBitmap;
+    const int b = FrameBorderWidth(form->Handle(), nullptr, true);
+    const int bgWidth = image.Width() - provider->ButtonMin.Rect.left + 60, bgHeight = b + GetSystemMetrics(SM_CYCAPTION);
     provider->TitleButtonsBg = std::make_unique<TBitmap>(bgWidth, bgHeight, pf24bit);
     BitBlt(provider->TitleButtonsBg->Canvas().Handle(), 0, 0, bgWidth, bgHeight, image.Canvas().Handle(),
            image.Width() - bgWidth - 1, 0, SRCCOPY);
@@ -223,7 +230,7 @@ TEST_F(TitleButtons, ARepaintedButtonStandsOnTheSavedStripColumnForColumn) {
   HDC dc = image.Canvas().Handle();
   for (int x = 0; x < image.Width(); ++x)
     for (int y = 0; y < 40; ++y) SetPixel(dc, x, y, RGB(x & 0xFF, (x * 7) & 0xFF, 0x40));
-  LayOutButtons();
+  SaveStrip();
   // A button without a picture: only its background is restored.
   TitleButtonData& help = provider->ButtonHelp;
   help.Rect = provider->ButtonMin.Rect;
