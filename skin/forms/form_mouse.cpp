@@ -177,7 +177,8 @@ void TsSkinProvider::NCLButtonDownMessage(TMessage& message) {
     // The command starts the provider's drag (the system's own would run beside it).
     const bool moving = !IsBorderCode(code);
     Form->Perform(WM_SYSCOMMAND, moving ? SC_MOVE : SC_SIZE, 0);
-    if (!moving) Drag.Kind = code;
+    if (moving) Drag.Start = MessagePoint(message);
+    else Drag.Kind = code;
     return;
   }
   Prev(message);

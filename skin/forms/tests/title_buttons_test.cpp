@@ -245,3 +245,72 @@ TEST_F(TitleButtons, ARepaintedButtonStandsOnTheSavedStripColumnForColumn) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rmBorder drag driven by the messages of a press, moves and a release.
+class BorderDrag : public TitleButtons {
+ protected:
+  void SetUp() override {
+    TitleButtons::SetUp();
+    provider->ResizeMode = rmBorder;
+    form->Constraints().MinWidth = 200;
+  }
+  void TearDown() override {
+    ReleaseCapture();
+    TitleButtons::TearDown();
+  }
+  void MoveTo(POINT screen) const {
+    POINT p = screen;
+    ScreenToClient(form->Handle(), &p);
+    SendMessageW(form->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  }
+  void ReleaseAt(POINT screen) const {
+    POINT p = screen;
+    ScreenToClient(form->Handle(), &p);
+    SendMessageW(form->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  }
+  RECT Bounds() const {
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    return r;
+  }
+};
+
+TEST_F(BorderDrag, TheLeftBorderSizesTheFormButNeverBelowItsMinimumWidth) {
+  const RECT before = Bounds();
+  const POINT press = OnScreen({1, 100});
+  EXPECT_EQ(Send(WM_NCHITTEST, 0, {1, 100}), HTLEFT);
+  Send(WM_NCLBUTTONDOWN, HTLEFT, {1, 100});
+  EXPECT_EQ(GetCapture(), form->Handle()) << "the drag takes the mouse";
+  MoveTo(press);
+  MoveTo({press.x - 30, press.y});
+  MoveTo({press.x + 250, press.y});
+  ReleaseAt({press.x + 250, press.y});
+  const RECT after = Bounds();
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(after.right, before.right);
+  EXPECT_EQ(after.right - after.left, 200);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
+TEST_F(BorderDrag, TheCaptionMovesTheFormAndTheSizeCommandWithoutAMoveKeepsIt) {
+  const RECT before = Bounds();
+  const POINT press = OnScreen(CaptionPoint());
+  Send(WM_NCLBUTTONDOWN, HTCAPTION, CaptionPoint());
+  MoveTo({press.x + 10, press.y + 5});
+  MoveTo({press.x + 30, press.y + 20});
+  ReleaseAt({press.x + 30, press.y + 20});
+  RECT after = Bounds();
+  EXPECT_EQ(after.left, before.left + 30);
+  EXPECT_EQ(after.top, before.top + 20);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+
+  SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_SIZE, 0);
+  ReleaseAt(press);
+  const RECT same = Bounds();
+  EXPECT_TRUE(EqualRect(&same, &after)) << "released without a move";
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+}  // namespace
