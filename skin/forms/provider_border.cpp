@@ -74,7 +74,7 @@ class ProviderBorderOwner : public TacBorderOwner {
 
   int OwnerMenuHeight() const override { return GetMenu(OwnerWnd()) ? GetSystemMetrics(SM_CYMENU) : 0; }
 
-  RECT OwnerIconRect() const override { return p_.TitleIconVisible() ? p_.TitleIconRect() : RECT{}; }
+  RECT OwnerIconRect() const override { return p_.ShownTitleIconRect(); }
 
   int OwnerButtonAt(POINT p) const override {
     const ShownButtons s = ButtonsOf(*p_.Form);
@@ -159,11 +159,10 @@ TitleGlowSource TsSkinProvider::GlowSource() {
   source.Wnd = Form && Form->HandleAllocated() ? Form->Handle() : nullptr;
   source.BorderWnd = BorderForm ? BorderForm->Window() : nullptr;
   source.SkinData = SkinData.get();
-  // The saved strip ends one column before the frame image's right edge.
   source.CopyBackground = [this](HDC dc, const RECT& r) {
     if (!TitleButtonsBg || TitleButtonsBg->Empty() || !SkinData->CacheBitmap) return false;
-    const int x = r.left + TitleButtonsBg->Width() + 1 - SkinData->CacheBitmap->Width();
-    BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, TitleButtonsBg->Canvas().Handle(), x, r.top, SRCCOPY);
+    BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, TitleButtonsBg->Canvas().Handle(), TitleButtonsBgX(r.left),
+           r.top, SRCCOPY);
     return true;
   };
   return source;

@@ -73,6 +73,7 @@ TsSkinProvider::~TsSkinProvider() {
   BorderForm.reset();
   ForgetMDIParent();
   ForgetFormProvider(this);
+  for (TitleButtonData* button : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) ReleaseTitleButtonGlow(*button);
   // A form that is being freed is past its control part by now: leave it alone.
   if (Form && !Destroying(Form)) {
     UnregisterSkinnedForm(Form);
@@ -259,11 +260,6 @@ void TsSkinProvider::RemoveAdapters() {
 
 void TsSkinProvider::BroadcastToAdapters(const TMessage& message) {
   if (CtrlAdapter) CtrlAdapter->BroadcastMessage(message.Msg, message.WParam, message.LParam);
-}
-
-void TsSkinProvider::MinMaxInfo(TMessage& message) {
-  // The maximized size is the system's while the system draws the frame.
-  Prev(message);
 }
 
 // ---------------------------------------------------------------------------- dispatch
@@ -461,6 +457,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     return;
   }
   if (Form->FormStyle() == fsMDIChild && MDIChildMessage(message)) return;
+  if (FormMouseMessage(message)) return;
   switch (message.Msg) {
     case WM_SETREDRAW:
       RedrawLockCount = message.WParam == 1 ? std::max(0, RedrawLockCount - 1) : RedrawLockCount + 1;

@@ -35,6 +35,7 @@
 #include "skin/forms/frame_metrics.h"
 #include "skin/forms/title_button_glow.h"
 #include "skin/forms/title_objects.h"
+#include "skin/forms/title_buttons.h"
 
 class TsCommonData;
 class TsSkinManager;
@@ -130,7 +131,6 @@ class TsSkinProvider : public TComponent {
   void CreateControlAdapter();
   void RemoveAdapters();
   void BroadcastToAdapters(const TMessage& message);
-  void MinMaxInfo(TMessage& message);
 
   // The frame image and the client painting (provider_paint.cpp).
   int FrameImageWidth() const;
@@ -173,6 +173,8 @@ class TsSkinProvider : public TComponent {
   int TitleIconWidth() const;
   int TitleIconHeight() const;
   RECT TitleIconRect() const;
+  // Where the caption's icon is, empty when the caption shows none.
+  RECT ShownTitleIconRect() const { return TitleIconVisible() ? TitleIconRect() : RECT{}; }
   int SysButtonWidth(const TitleButtonData& button) const;
   int SysButtonHeight() const;
   int VisibleSysButtonCount() const;
@@ -195,6 +197,9 @@ class TsSkinProvider : public TComponent {
   void PaintCaptionText(const RECT& frameArea, int captionBottom);
   void PaintTitleButtons();
   void SaveTitleButtonsBg(bool fullHeight);
+  // The column of TitleButtonsBg behind the frame image's column `frameX` (the strip was saved
+  // from one column left of its width from the image's right edge).
+  int TitleButtonsBgX(int frameX) const { return TitleButtonsBg->Width() + frameX - FrameImageWidth() + 1; }
   void RestoreTitleButtonsBg();
   void ShowTitleButtonHint(TsTitleButton& button);
   void HideTitleButtonHint(TsTitleButton& button);
@@ -231,6 +236,30 @@ class TsSkinProvider : public TComponent {
   // WM_MEASUREITEM: a main-menu item measured by the system gets the skinned menus' painters.
   void MeasureMenuBarItem(const TMessage& message);
 
+  // ---- Title buttons and the form's mouse and system commands (title_buttons.cpp,
+  // form_mouse.cpp). The caption layout sets the buttons' Rect and saves TitleButtonsBg (the
+  // frame image's top-right strip, taken one column left of its width from the right edge).
+  // The skinned system menu, made from the form's window menu at first use.
+  TsSystemMenu* FormSystemMenu();
+  TitleButtonData* TitleButtonOfCode(int hitCode);
+  // The hit code of a mouse message's screen point; makes the button under it hot.
+  LRESULT HitTest(const TMessage& message);
+  TitleHitInput TitleHitInputAt(POINT screen);
+  // The frame image's (0, 0) on the screen, and a screen point in frame-image coordinates.
+  POINT FrameOrigin() const;
+  POINT ScreenToFrame(POINT screen) const;
+  void SetHotButton(int hitCode, bool repaint);
+  void PressButton(int hitCode);
+  // Repaints one button into the frame image and onto the window.
+  void PaintTitleButton(int hitCode);
+  void DropSystemMenu(int x, int y);
+  void MinMaxInfo(TMessage& message);
+  void SetDrawNonClientArea(bool value);
+  // The rmBorder drag frame, drawn inverted on the desktop.
+  void StartBorderDrag(int x, int y);
+  void DrawDragFrame(int x, int y);
+  void EndBorderDrag(int x, int y);
+
  protected:
   void Notification(TComponent* component, TOperation operation) override;
 
@@ -265,6 +294,24 @@ class TsSkinProvider : public TComponent {
   void Prev(TMessage& message);
   bool FormDestroying() const;
   bool FormShowing() const;
+
+  // ---- Title buttons and mouse commands.
+  bool FormMouseMessage(TMessage& message);
+  void NCHitTestMessage(TMessage& message);
+  void NCLButtonDownMessage(TMessage& message);
+  void ButtonUpMessage(TMessage& message);
+  void NCLButtonDblClkMessage(TMessage& message);
+  void NCRButtonUpMessage(TMessage& message);
+  void MouseMoveMessage(TMessage& message);
+  void SysCommandMessage(TMessage& message);
+  void DropSystemMenuUnderIcon();
+  void PopupWindowMenu(TsSystemMenu& menu, int x, int y);
+  void TrackTitleButtonLeave();
+  int TitleButtonImage(int hitCode, const TitleButtonData& button) const;
+  void RepaintTitleButton(int hitCode, const TitleButtonData& button);
+  void StartTitleButtonGlow(int hitCode, TitleButtonData& button);
+  void ShowTitleButtonGlow(int hitCode, TitleButtonData& button);
+  void ReleaseTitleButtonGlow(TitleButtonData& button);
 
   TWndMethod oldWndProc_;
   bool useGlobalColor_ = true;
