@@ -57,8 +57,7 @@ void TApplication::Initialize() {
 HWND TApplication::Handle() {
   if (handle_) return handle_;
   if (efir::guiThread == 0) efir::guiThread = GetCurrentThreadId();
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  efir::InitCommonControlClasses();
   static const bool registered = [] {
     WNDCLASSW wc{};
     wc.lpfnWndProc = &TApplication::WndProc;

@@ -405,6 +405,9 @@ namespace efir {
 TWinControl* FindControl(HWND hwnd);
 // The keyboard state now, as a shift state.
 TShiftState KeyboardShiftState();
+// Registers the system's common control classes (bars, tabs, lists, ...) once, before a
+// control of one of them makes its window.
+void InitCommonControlClasses();
 // The window procedure of every framework window: it finds the control and hands it the
 // message; no exception leaves it (the application's handler shows it).
 LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -6,14 +6,6 @@
 
 namespace {
 
-void InitBarClasses() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-    return InitCommonControlsEx(&controls) != FALSE;
-  }();
-  (void)done;
-}
-
 void SetPartText(HWND wnd, int part, const std::string& text) {
   const std::wstring wide = efir::text::fromAnsi(text);
   SendMessageW(wnd, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(wide.c_str()));
@@ -27,7 +19,7 @@ TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 void TStatusBar::CreateParams(TCreateParams& Params) {
-  InitBarClasses();
+  efir::InitCommonControlClasses();
   TWinControl::CreateParams(Params);
   Params.SystemClass = STATUSCLASSNAMEW;
   // The framework places the bar; the system control must not move it.

@@ -8,14 +8,6 @@
 
 namespace {
 
-void InitTabClass() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-    return InitCommonControlsEx(&controls) != FALSE;
-  }();
-  (void)done;
-}
-
 void InsertTabItem(HWND wnd, int index, const std::string& caption) {
   std::wstring text = efir::text::fromAnsi(caption);
   TCITEMW item{};
@@ -34,7 +26,7 @@ TTabControl::TTabControl(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 void TTabControl::CreateParams(TCreateParams& Params) {
-  InitTabClass();
+  efir::InitCommonControlClasses();
   TWinControl::CreateParams(Params);
   Params.SystemClass = WC_TABCONTROLW;
   Params.Style |= WS_CLIPCHILDREN | tabStyle_;

@@ -5,14 +5,6 @@
 
 namespace {
 
-void InitBarClasses() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-    return InitCommonControlsEx(&controls) != FALSE;
-  }();
-  (void)done;
-}
-
 TCustomDrawStage StageOf(DWORD drawStage) {
   switch (drawStage & ~CDDS_ITEM) {
     case CDDS_POSTPAINT: return cdPostPaint;
@@ -71,7 +63,7 @@ TToolBar::TToolBar(TComponent* AOwner) : TWinControl(AOwner) {
 TToolBar::~TToolBar() = default;
 
 void TToolBar::CreateParams(TCreateParams& Params) {
-  InitBarClasses();
+  efir::InitCommonControlClasses();
   TWinControl::CreateParams(Params);
   Params.SystemClass = TOOLBARCLASSNAMEW;
   Params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | WS_CLIPCHILDREN;

@@ -18,24 +18,6 @@ namespace {
 std::vector<std::unique_ptr<TacGlowEffect>> glowList;
 int firstGlowId = 0;
 
-LRESULT CALLBACK GlowWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  // Clicks go through to whatever lies below the halo.
-  if (message == WM_NCHITTEST) return HTTRANSPARENT;
-  return DefWindowProcW(wnd, message, wParam, lParam);
-}
-
-void RegisterGlowClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = GlowWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = GlowWindowClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-}
 
 // Where the glow window goes and which part of the glow picture it shows.
 struct GlowPlacement {
@@ -119,7 +101,7 @@ void TacGlowEffect::Show(const RECT& rect, const RECT& clipRect, uint8_t /*alpha
   if (p.CutLeft != 0 || p.CutTop != 0) AlphaImage = CopyPart(*AlphaImage, p.CutLeft, p.CutTop, p.Width, p.Height);
   Premultiply(*AlphaImage);
 
-  RegisterGlowClass();
+  RegisterClickThroughClass(GlowWindowClass);
   const bool onTop = wnd && (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   GlowForm = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | (onTop ? WS_EX_TOPMOST : 0),
                              GlowWindowClass, L"", WS_POPUP, p.X, p.Y, p.Width, p.Height, nullptr, nullptr,
@@ -159,4 +141,26 @@ void ReleaseGlow(int id) {
 void ReleaseAllGlows() {
   firstGlowId += static_cast<int>(glowList.size());
   glowList.clear();
+}
+
+namespace {
+
+LRESULT CALLBACK ClickThroughWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Clicks go through to whatever lies below the halo.
+  if (message == WM_NCHITTEST) return HTTRANSPARENT;
+  return DefWindowProcW(wnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RegisterClickThroughClass(const wchar_t* name) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc)) return;
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = ClickThroughWindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
 }

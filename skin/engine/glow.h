@@ -25,6 +25,8 @@ class TsSkinManager;
 
 // The window class of glow windows.
 inline constexpr wchar_t GlowWindowClass[] = L"TacGlowEffect";
+// Registers (once) a window class whose windows let clicks through to what lies below them.
+void RegisterClickThroughClass(const wchar_t* name);
 
 class TacGlowEffect {
  public:

@@ -21,6 +21,9 @@
 #include "skin/forms/system_menu.h"
 #include "skin/forms/window_relays.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 bool Destroying(const TComponent* c) { return c && (c->ComponentState() & csDestroying) != 0; }
@@ -597,13 +600,50 @@ void TsSkinProvider::SetTextMessage(TMessage& message) {
   RepaintNonClient();
 }
 
+namespace {
+
+// The parts of a window and its children still waiting to be painted. Switching redraw off
+// validates them all (it does under Wine), so whatever was pending when the caption was kept
+// off the screen is asked for again afterwards; else a form shown and activated at once
+// stays black where its client was never painted.
+class PendingPaints {
+ public:
+  explicit PendingPaints(HWND wnd) {
+    Keep(wnd);
+    EnumChildWindows(wnd, &KeepChild, reinterpret_cast<LPARAM>(this));
+  }
+  void Restore() {
+    for (auto& [wnd, region] : pending_)
+      if (IsWindow(wnd)) RedrawWindow(wnd, nullptr, region.get(), RDW_INVALIDATE | RDW_ERASE);
+  }
+
+ private:
+  static BOOL CALLBACK KeepChild(HWND child, LPARAM self) {
+    reinterpret_cast<PendingPaints*>(self)->Keep(child);
+    return TRUE;
+  }
+  void Keep(HWND wnd) {
+    efir::gdi::Object<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+    const int kind = GetUpdateRgn(wnd, region.get(), FALSE);
+    if (kind != NULLREGION && kind != ERROR) pending_.emplace_back(wnd, std::move(region));
+  }
+  std::vector<std::pair<HWND, efir::gdi::Object<HRGN>>> pending_;
+};
+
+}  // namespace
+
 void TsSkinProvider::PrevWithoutCaptionPaint(TMessage& message) {
   HWND wnd = Form->Handle();
+  PendingPaints pending(wnd);
   SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
   struct Redraw {
     HWND wnd;
-    ~Redraw() { SendMessageW(wnd, WM_SETREDRAW, TRUE, 0); }
-  } redraw{wnd};
+    PendingPaints& pending;
+    ~Redraw() {
+      SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+      pending.Restore();
+    }
+  } redraw{wnd, pending};
   Prev(message);
 }
 

@@ -11,6 +11,7 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/engine_routines.h"
 #include "skin/engine/fast_pixels.h"
+#include "skin/engine/glow.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
@@ -34,23 +35,6 @@ bool Alive(const TacSBAnimation* animation) {
   return std::find(list.begin(), list.end(), animation) != list.end();
 }
 
-LRESULT CALLBACK GlowWndProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCHITTEST) return HTTRANSPARENT;
-  return DefWindowProcW(wnd, message, wParam, lParam);
-}
-
-void RegisterGlowClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = GlowWndProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kGlowClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-}
 
 SIZE MaskSize(const TsMaskData& mask) {
   if (mask.Image) return {mask.Image->Width(), mask.Image->Height()};
@@ -177,7 +161,7 @@ void TacSBAnimation::PrepareImage() {
 
 void TacSBAnimation::CreateGlowWindow() {
   if (GlowWindow) return;
-  RegisterGlowClass();
+  RegisterClickThroughClass(kGlowClass);
   GlowWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE, kGlowClass, L"", WS_POPUP, 0, 0,
                                0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }

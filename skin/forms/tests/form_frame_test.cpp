@@ -168,6 +168,7 @@ TEST_F(FormFrame, FrameCaptionAndButtonsComeFromTheSkinAndTheCornersAreCut) {
     EXPECT_EQ(image.at(1, h / 2), dlg::Rim) << "left band";
     EXPECT_EQ(image.at(w - 2, h / 2), dlg::Rim) << "right band";
     EXPECT_EQ(image.at(w / 2, h - 2), dlg::Rim) << "bottom band";
+    EXPECT_EQ(image.at(w / 2, h / 2), dlg::Face) << "client";
     const POINT probe = CaptionProbe();
     EXPECT_EQ(image.at(probe.x, probe.y), dlg::TitleActive) << "caption band";
     for (const RECT& button : {close, max, min}) {
