@@ -159,6 +159,12 @@ void TsSkinProvider::NCLButtonDownMessage(TMessage& message) {
     }
     case HTMENU: return Prev(message);
   }
+  if (TsTitleButton* user = UserButtonOfCode(code)) {
+    PressButton(code);
+    const POINT at = MessagePoint(message);
+    user->DoMouseDown(mbLeft, 0, at.x, at.y);
+    return;
+  }
   if (IsIconic(wnd)) {
     Form->Perform(WM_SYSCOMMAND, kDragMove, 0);
     return;
@@ -235,8 +241,16 @@ void TsSkinProvider::ButtonUpMessage(TMessage& message) {
       Form->Perform(WM_NCPAINT, 1, 0);
       return;
   }
-  // The buttons of a maximized MDI child (101..103) and the user title buttons come with
-  // the MDI forms and the title objects; the framework makes neither yet.
+  if (TsTitleButton* user = UserButtonOfCode(code)) {
+    if (pressed) {
+      const POINT at = MessagePoint(message);
+      user->DoMouseUp(mbLeft, 0, at.x, at.y);
+    }
+    SetHotButton(0, true);
+    return;
+  }
+  // The buttons of a maximized MDI child (101..103) wait for the maximized child's row on
+  // the menu line.
   if (ResizeMode == rmBorder && !IsZoomed(wnd) && Drag.Active) {
     POINT p = MessagePoint(message);
     if (message.Msg == WM_LBUTTONUP) ClientToScreen(wnd, &p);

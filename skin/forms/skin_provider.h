@@ -290,6 +290,9 @@ class TsSkinProvider : public TComponent {
   void PaintBorderlessBackground(int w, int h);
   void PaintOwnPicture();
   void PlaceTitleButton(TitleButtonData& button, int imageIndex, const TsTitleButton* user, bool enabled);
+  void PaintUserButtonGlyph(const TsTitleButton& user);
+  // The user title button of a hit code, or nullptr.
+  TsTitleButton* UserButtonOfCode(int hitCode);
   void ApplyFormColor();
   void Prev(TMessage& message);
   bool FormDestroying() const;

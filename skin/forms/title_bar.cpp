@@ -287,20 +287,27 @@ void TsSkinProvider::PaintTitleButtons() {
     x = user.Data.Rect.left;
     user.Data.HitCode = 1000 + i;
     x -= gap;
-    if (user.Glyph.Empty()) continue;
-    const int left = user.Data.Rect.left + (TitleButtonWidth(user) - user.Glyph.Width()) / 2;
-    const int top = user.Data.Rect.top + (SysButtonHeight() - user.Glyph.Height()) / 2;
-    if (user.Glyph.PixelFormat() == pf32bit) {
-      CopyMaskCellTransparent({left, top, left + user.Glyph.Width(), top + user.Glyph.Height()},
-                              {0, 0, user.Glyph.Width(), user.Glyph.Height()}, &image, &user.Glyph,
-                              EmptyCacheSourceInfo, false);
-    } else {
-      auto glyph = NewBitmap24(user.Glyph.Width(), user.Glyph.Height());
-      glyph->Canvas().Draw(0, 0, user.Glyph);
-      const TColor key = static_cast<TColor>(GetPixel(glyph->Canvas().Handle(), 0, glyph->Height() - 1));
-      CopyBitmapKeyed(&image, glyph.get(), left, top, key);
-    }
+    PaintUserButtonGlyph(user);
   }
+}
+
+// The glyph centred in its button, one pixel right and down while pressed.
+void TsSkinProvider::PaintUserButtonGlyph(const TsTitleButton& user) {
+  if (user.Glyph.Empty()) return;
+  TBitmap& image = *SkinData->CacheBitmap;
+  const int shift = user.Data.State == 2 ? 1 : 0;
+  const int left = user.Data.Rect.left + (TitleButtonWidth(user) - user.Glyph.Width()) / 2 + shift;
+  const int top = user.Data.Rect.top + (SysButtonHeight() - user.Glyph.Height()) / 2 + shift;
+  if (user.Glyph.PixelFormat() == pf32bit) {
+    CopyMaskCellTransparent({left, top, left + user.Glyph.Width(), top + user.Glyph.Height()},
+                            {0, 0, user.Glyph.Width(), user.Glyph.Height()}, &image, &user.Glyph,
+                            EmptyCacheSourceInfo, false);
+    return;
+  }
+  auto glyph = NewBitmap24(user.Glyph.Width(), user.Glyph.Height());
+  glyph->Canvas().Draw(0, 0, user.Glyph);
+  const TColor key = static_cast<TColor>(GetPixel(glyph->Canvas().Handle(), 0, glyph->Height() - 1));
+  CopyBitmapKeyed(&image, glyph.get(), left, top, key);
 }
 
 void TsSkinProvider::SaveTitleButtonsBg(bool fullHeight) {

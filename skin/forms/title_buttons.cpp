@@ -102,7 +102,13 @@ TitleButtonData* TsSkinProvider::TitleButtonOfCode(int hitCode) {
     case HTCLOSE: return &ButtonClose;
     case HTHELP: return &ButtonHelp;
   }
-  return nullptr;
+  TsTitleButton* user = UserButtonOfCode(hitCode);
+  return user ? &user->Data : nullptr;
+}
+
+TsTitleButton* TsSkinProvider::UserButtonOfCode(int hitCode) {
+  if (!IsUserButtonCode(hitCode, TitleButtons.Count())) return nullptr;
+  return &TitleButtons.Items(hitCode - kUserButtonBase);
 }
 
 POINT TsSkinProvider::FrameOrigin() const {
@@ -142,7 +148,10 @@ TitleHitInput TsSkinProvider::TitleHitInputAt(POINT screen) {
   in.Max = ButtonMax.Rect;
   in.Min = ButtonMin.Rect;
   in.Help = ButtonHelp.Rect;
-  // (The user title buttons join in.User with the title objects, hit codes 1000 + i.)
+  for (int i = 0; i < TitleButtons.Count(); ++i) {
+    const TsTitleButton& user = TitleButtons.Items(i);
+    in.User.push_back({user.Data.Rect, user.Visible(), user.Enabled});
+  }
   in.BorderWidth = FrameBorderWidth(true);
   in.TopBorder = FrameTopBorderWidth(false);
   in.TopBorderExt = FrameTopBorderWidth(true);
@@ -172,6 +181,7 @@ void TsSkinProvider::SetHotButton(int hitCode, bool repaint) {
   if (hitCode == HotButton || (HotButton == -1 && hitCode == 0)) return;
   if (HotButton > 0) {
     if (TitleButtonData* old = TitleButtonOfCode(HotButton)) old->State = 0;
+    if (TsTitleButton* user = UserButtonOfCode(HotButton)) HideTitleButtonHint(*user);
     if (repaint) PaintTitleButton(HotButton);
   }
   HotButton = hitCode;
@@ -179,6 +189,7 @@ void TsSkinProvider::SetHotButton(int hitCode, bool repaint) {
     button->State = 1;
     TrackTitleButtonLeave();
   }
+  if (TsTitleButton* user = UserButtonOfCode(hitCode)) ShowTitleButtonHint(*user);
   TitleButtonDown = false;
   if (repaint) PaintTitleButton(hitCode);
 }
@@ -198,6 +209,7 @@ void TsSkinProvider::PressButton(int hitCode) {
   }
   HotButton = hitCode;
   if (TitleButtonData* button = TitleButtonOfCode(hitCode)) button->State = 2;
+  if (TsTitleButton* user = UserButtonOfCode(hitCode)) HideTitleButtonHint(*user);
   TitleButtonDown = true;
   PaintTitleButton(hitCode);
 }
@@ -256,7 +268,8 @@ void TsSkinProvider::RepaintTitleButton(int hitCode, const TitleButtonData& butt
     const RECT& r = button.Rect;
     // A button over the icon is left alone.
     if (r.left <= ShownTitleIconRect().right) return;
-    const int w = SysButtonWidth(button), h = SysButtonHeight();
+    const TsTitleButton* user = UserButtonOfCode(hitCode);
+    const int w = user ? TitleButtonWidth(*user) : SysButtonWidth(button), h = SysButtonHeight();
     HDC dc = image->Canvas().Handle();
     if (TitleButtonsBg)
       BitBlt(dc, r.left, r.top, w, h, TitleButtonsBg->Canvas().Handle(), TitleButtonsBgX(r.left), r.top, SRCCOPY);
@@ -269,6 +282,7 @@ void TsSkinProvider::RepaintTitleButton(int hitCode, const TitleButtonData& butt
       MakeCacheSourceInfo(image, 0, 0, self);
       PaintMaskFrame(image, {r.left, r.top}, button.State, mode, manager->Masks[static_cast<size_t>(index)], self);
     }
+    if (user) PaintUserButtonGlyph(*user);
     HDC window = GetWindowDC(Form->Handle());
     BitBlt(window, r.left, r.top, w, h, dc, r.left, r.top, SRCCOPY);
     ReleaseDC(Form->Handle(), window);

@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using efir::test::UiTest;
@@ -253,6 +256,36 @@ TEST_F(FormFrame, UserButtonsLieLeftOfTheSystemButtonsWithTheirGlyphsAndHints) {
   EXPECT_TRUE(IsWindowVisible(pin.HintWindow->Handle()));
   provider->HideTitleButtonHint(pin);
   EXPECT_FALSE(pin.HintWindow);
+}
+
+TEST_F(FormFrame, AUserButtonIsHitPressedAndReleasedLikeTheSystemButtons) {
+  ASSERT_NE(provider, nullptr);
+  TsTitleButton& pin = provider->TitleButtons.Add();
+  TsTitleButton& off = provider->TitleButtons.Add();
+  off.Enabled = false;
+  std::vector<std::string> events;
+  pin.OnMouseDown = [&](TObject* sender, TMouseButton, TShiftState, int, int) {
+    events.push_back(sender == &pin ? "down" : "down from another");
+  };
+  pin.OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { events.push_back("up"); };
+  provider->RefreshNonClient();
+  efir::test::pumpFor(50);
+  RECT window;
+  GetWindowRect(form->Handle(), &window);
+  auto send = [&](UINT msg, WPARAM code, const RECT& at) {
+    const POINT c{window.left + (at.left + at.right) / 2, window.top + (at.top + at.bottom) / 2};
+    return SendMessageW(form->Handle(), msg, code, MAKELPARAM(c.x, c.y));
+  };
+  EXPECT_EQ(send(WM_NCHITTEST, 0, off.Data.Rect), HTCLIENT) << "a disabled user button does not answer";
+  ASSERT_EQ(send(WM_NCHITTEST, 0, pin.Data.Rect), 1000);
+  EXPECT_EQ(pin.Data.State, 1) << "hot under the mouse";
+  send(WM_NCLBUTTONDOWN, 1000, pin.Data.Rect);
+  EXPECT_EQ(pin.Data.State, 2);
+  send(WM_NCLBUTTONUP, 1000, pin.Data.Rect);
+  EXPECT_EQ(events, (std::vector<std::string>{"down", "up"}));
+  EXPECT_EQ(pin.Data.State, 0);
+  EXPECT_EQ(provider->HotButton, 0);
+  EXPECT_TRUE(IsWindow(form->Handle())) << "a user button is no close button";
 }
 
 TEST_F(FormFrame, RemovingTheSkinGivesTheSystemFrameBack) {
