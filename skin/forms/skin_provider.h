@@ -290,7 +290,7 @@ class TsSkinProvider : public TComponent {
   void PaintBorderlessBackground(int w, int h);
   void PaintOwnPicture();
   void PlaceTitleButton(TitleButtonData& button, int imageIndex, const TsTitleButton* user, bool enabled);
-  void PaintUserButtonGlyph(const TsTitleButton& user);
+  void PaintUserButtonGlyph(TsTitleButton& user);
   // The user title button of a hit code, or nullptr.
   TsTitleButton* UserButtonOfCode(int hitCode);
   void ApplyFormColor();

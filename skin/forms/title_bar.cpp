@@ -292,7 +292,7 @@ void TsSkinProvider::PaintTitleButtons() {
 }
 
 // The glyph centred in its button, one pixel right and down while pressed.
-void TsSkinProvider::PaintUserButtonGlyph(const TsTitleButton& user) {
+void TsSkinProvider::PaintUserButtonGlyph(TsTitleButton& user) {
   if (user.Glyph.Empty()) return;
   TBitmap& image = *SkinData->CacheBitmap;
   const int shift = user.Data.State == 2 ? 1 : 0;

@@ -268,7 +268,7 @@ void TsSkinProvider::RepaintTitleButton(int hitCode, const TitleButtonData& butt
     const RECT& r = button.Rect;
     // A button over the icon is left alone.
     if (r.left <= ShownTitleIconRect().right) return;
-    const TsTitleButton* user = UserButtonOfCode(hitCode);
+    TsTitleButton* user = UserButtonOfCode(hitCode);
     const int w = user ? TitleButtonWidth(*user) : SysButtonWidth(button), h = SysButtonHeight();
     HDC dc = image->Canvas().Handle();
     if (TitleButtonsBg)
