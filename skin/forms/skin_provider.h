@@ -307,6 +307,7 @@ class TsSkinProvider : public TComponent {
   void NCHitTestMessage(TMessage& message);
   void NCLButtonDownMessage(TMessage& message);
   void ButtonUpMessage(TMessage& message);
+  void MdiChildButtonUp(int code, bool pressed);
   void NCLButtonDblClkMessage(TMessage& message);
   void NCRButtonUpMessage(TMessage& message);
   void MouseMoveMessage(TMessage& message);
