@@ -276,7 +276,7 @@ TEST_F(FormFrame, AUserButtonIsHitPressedAndReleasedLikeTheSystemButtons) {
     const POINT c{window.left + (at.left + at.right) / 2, window.top + (at.top + at.bottom) / 2};
     return SendMessageW(form->Handle(), msg, code, MAKELPARAM(c.x, c.y));
   };
-  EXPECT_EQ(send(WM_NCHITTEST, 0, off.Data.Rect), HTCLIENT) << "a disabled user button does not answer";
+  EXPECT_EQ(send(WM_NCHITTEST, 0, off.Data.Rect), HTCAPTION) << "a disabled user button leaves the caption beneath it";
   ASSERT_EQ(send(WM_NCHITTEST, 0, pin.Data.Rect), 1000);
   EXPECT_EQ(pin.Data.State, 1) << "hot under the mouse";
   send(WM_NCLBUTTONDOWN, 1000, pin.Data.Rect);
