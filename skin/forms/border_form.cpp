@@ -96,10 +96,11 @@ bool TacBorderForm::OwnerMaximized() const { return IsZoomed(owner_->OwnerWnd())
 int TacBorderForm::TopOffset() const {
   HWND owner = owner_->OwnerWnd();
   TsSkinManager* manager = Manager();
+  if (const int shortTop = owner_->OwnerShortTitleTop(); shortTop >= 0)
+    return FrameBorderWidth(owner, nullptr, false) + ShadowMargins().top + shortTop;
   const int title = manager ? manager->LoadedSkin.TitleHeight : 0;
   const int caption = owner_->OwnerCaptionHeight(false);
-  return ShadowMargins().top + (caption != 0 ? title : 0) - FrameBorderWidth(owner, nullptr, false) - caption +
-         owner_->OwnerExtraTopOffset();
+  return ShadowMargins().top + (caption != 0 ? title : 0) - FrameBorderWidth(owner, nullptr, false) - caption;
 }
 
 // The extended side border is as much wider than the window's own frame as the frame image
@@ -329,6 +330,7 @@ LRESULT TacBorderForm::BorderWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!InShadowZone(msg, lParam)) return SendMessageW(owner, msg, static_cast<WPARAM>(-1), lParam);
       return 0;
     case WM_NCLBUTTONDBLCLK: {
+      owner_->OwnerEndDrag(PointOf(lParam));
       const LRESULT code = HitTest(PointOf(lParam));
       if (code == HTCAPTION) owner_->OwnerCaptionDoubleClick();
       else if (code == HTSYSMENU) SendMessageW(owner, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -53,8 +53,11 @@ class TacBorderOwner {
   virtual bool OwnerModal() const { return false; }
   // The size grip under a border-window point.
   virtual bool OwnerGripAt(POINT /*p*/) const { return false; }
-  // Pixels the owner's window lies lower in the border window than its caption measures say.
-  virtual int OwnerExtraTopOffset() const { return 0; }
+  // A maximized owner with a short title lies right below the top margin and the extended
+  // frame's top: that offset (`ExtTopMargin`), or -1 when the caption measures place it.
+  virtual int OwnerShortTitleTop() const { return -1; }
+  // A double click ends the owner's own frame drag at that screen point.
+  virtual void OwnerEndDrag(POINT /*screen*/) {}
 };
 
 class TacBorderForm {

@@ -23,6 +23,9 @@ constexpr UINT kWindowMenuRequest = 0x313;
 
 namespace {
 
+// The hit codes of a maximized MDI child's buttons on its parent's menu line.
+constexpr int kMdiCloseHit = 101, kMdiRestoreHit = 102, kMdiMinHit = 103;
+
 // One border drag runs at a time: it owns the mouse while it runs.
 struct BorderDragState {
   bool Active = false;
@@ -189,6 +192,17 @@ void TsSkinProvider::NCLButtonDownMessage(TMessage& message) {
   Prev(message);
 }
 
+// A release on a button of the maximized MDI child shown on this parent's menu line acts on
+// that child.
+void TsSkinProvider::MdiChildButtonUp(int code, bool pressed) {
+  TForm* child = Form->ActiveMDIChild();
+  if (pressed && child && child->HandleAllocated()) {
+    const WPARAM command = code == kMdiCloseHit ? SC_CLOSE : code == kMdiRestoreHit ? SC_RESTORE : SC_MINIMIZE;
+    SendMessageW(child->Handle(), WM_SYSCOMMAND, command, 0);
+  }
+  SetHotButton(0, code == kMdiMinHit);
+}
+
 void TsSkinProvider::ButtonUpMessage(TMessage& message) {
   if (!DrawNonClientArea) return Prev(message);
   // A client release carries key flags, not a hit code.
@@ -249,8 +263,7 @@ void TsSkinProvider::ButtonUpMessage(TMessage& message) {
     SetHotButton(0, true);
     return;
   }
-  // The buttons of a maximized MDI child (101..103) wait for the maximized child's row on
-  // the menu line.
+  if (code >= kMdiCloseHit && code <= kMdiMinHit) return MdiChildButtonUp(code, pressed);
   if (ResizeMode == rmBorder && !IsZoomed(wnd) && Drag.Active) {
     POINT p = MessagePoint(message);
     if (message.Msg == WM_LBUTTONUP) ClientToScreen(wnd, &p);
@@ -342,11 +355,17 @@ void TsSkinProvider::SysCommandMessage(TMessage& message) {
     StartBorderDrag(cursor.x, cursor.y);
     return;
   }
-  if (Form->FormStyle() == fsMDIChild || Form->FormStyle() == fsMDIForm) {
-    // The MDI frames keep their merged menu line and child buttons in step here; they come
-    // with the MDI forms, which the framework does not make yet.
-    return Prev(message);
+  if (Form->FormStyle() == fsMDIForm) {
+    Prev(message);
+    // The child buttons on the menu line come and go with the child's state.
+    if (message.WParam == SC_MINIMIZE || message.WParam == SC_MAXIMIZE || message.WParam == SC_RESTORE) {
+      SkinData->BackgroundChanged = true;
+      MenuLineCount = -1;
+      if (IsWindow(wnd)) SendMessageW(wnd, WM_NCPAINT, 0, 0);
+    }
+    return;
   }
+  if (Form->FormStyle() == fsMDIChild) return Prev(message);
   Prev(message);
   if (!IsWindow(wnd) || FormDestroying()) return;
   switch (message.WParam) {

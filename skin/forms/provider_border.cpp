@@ -5,6 +5,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/frame_metrics.h"
 #include "skin/forms/skin_provider.h"
+#include "skin/forms/system_menu.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ class ProviderBorderOwner : public TacBorderOwner {
   TsCommonData* OwnerSkinData() const override { return p_.SkinData.get(); }
 
   UpdateState OwnerUpdateState() const override {
-    if (p_.ShowAnimating || p_.AnimShowPending || p_.SkinData->Updating || !p_.DrawNonClientArea) return UpdateState::Wait;
+    if (p_.FormBeingShown || p_.ShowAnimating || p_.AnimShowPending || p_.SkinData->Updating || !p_.DrawNonClientArea) return UpdateState::Wait;
     // A form on its way out or out of sight takes its shadow with it.
     if (Destroying(p_.Form) || Destroying(&p_) || !IsWindowVisible(OwnerWnd()) || IsIconic(OwnerWnd()))
       return UpdateState::Hide;
@@ -101,7 +102,13 @@ class ProviderBorderOwner : public TacBorderOwner {
     HWND wnd = OwnerWnd();
     if (!((s.Close && (s.EnabledMax || s.EnabledRestore)) || (!p_.HasBorder() && s.Minimized))) return;
     SendMessageW(wnd, WM_SYSCOMMAND, IsZoomed(wnd) || IsIconic(wnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
+    if (TsSystemMenu* menu = p_.FormSystemMenu(); menu && IsWindow(wnd)) menu->UpdateItems(false);
   }
+
+  void OwnerEndDrag(POINT screen) override { p_.EndBorderDrag(screen.x, screen.y); }
+  bool OwnerModal() const override { return p_.Form->Modal(); }
+  bool OwnerGripAt(POINT p) const override { return p_.InSizeGrip(p); }
+  int OwnerShortTitleTop() const override { return p_.ZoomedShortTitle ? p_.ExtTopMargin() : -1; }
 
   bool OwnerExtHitTest(POINT screen, LRESULT& code) override {
     if (!p_.OnExtHitTest) return false;

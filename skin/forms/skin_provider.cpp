@@ -2,6 +2,7 @@
 
 #include "framework/application.h"
 #include "framework/bitmap.h"
+#include "framework/flag_scope.h"
 #include "framework/main_menu.h"
 #include "framework/menus.h"
 #include "skin/engine/s_label.h"
@@ -11,6 +12,7 @@
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/forms/border_form.h"
 #include "skin/forms/control_adapter.h"
 #include "skin/forms/form_animation.h"
 #include "skin/forms/frame_geometry.h"
@@ -538,7 +540,15 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     case CM_MENUCHANGED:
       if (!(Form->ControlState() & csCreating) && FormShowing()) RebuildTitle = true;
       return Prev(message);
-    case CM_SHOWINGCHANGED: return ShowingChanged(message);
+    case CM_SHOWINGCHANGED: {
+      {
+        FlagScope showing(FormBeingShown);
+        ShowingChanged(message);
+      }
+      // The border window waited for the form to settle.
+      if (BorderForm) BorderForm->UpdateBorderForm(false, 255);
+      return;
+    }
     case CM_CONTROLLISTCHANGE: {
       Prev(message);
       auto* control = dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(message.WParam));

@@ -91,6 +91,8 @@ class TsSkinProvider : public TComponent {
   bool ShowAnimating = false;
   int ShownState = 0;  // 1 normal, 2 minimized, 3 maximized at the last show; 0 once used
   bool AnimShowPending = false;
+  // The form is on its way in or out of sight (CM_SHOWINGCHANGED): its border window waits.
+  bool FormBeingShown = false;
   std::unique_ptr<TacCtrlAdapter> CtrlAdapter;
   bool RegionUpdating = false;
   bool RebuildTitle = true;
@@ -244,6 +246,8 @@ class TsSkinProvider : public TComponent {
   TitleButtonData* TitleButtonOfCode(int hitCode);
   // The hit code of a mouse message's screen point; makes the button under it hot.
   LRESULT HitTest(const TMessage& message);
+  // The point (frame-image coordinates) lies on the shown size grip.
+  bool InSizeGrip(POINT p) const;
   TitleHitInput TitleHitInputAt(POINT screen);
   // The frame image's (0, 0) on the screen, and a screen point in frame-image coordinates.
   POINT FrameOrigin() const;
@@ -303,6 +307,7 @@ class TsSkinProvider : public TComponent {
   void NCHitTestMessage(TMessage& message);
   void NCLButtonDownMessage(TMessage& message);
   void ButtonUpMessage(TMessage& message);
+  void MdiChildButtonUp(int code, bool pressed);
   void NCLButtonDblClkMessage(TMessage& message);
   void NCRButtonUpMessage(TMessage& message);
   void MouseMoveMessage(TMessage& message);

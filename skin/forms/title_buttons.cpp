@@ -158,15 +158,17 @@ TitleHitInput TsSkinProvider::TitleHitInputAt(POINT screen) {
   in.Caption = CaptionHeight(false);
   in.MenuHeight = MenuLineVisible() ? MenuHeight() : 0;
   in.TitleIcon = ShownTitleIconRect();
-  if (GripVisible()) {
-    TsSkinManager* manager = Manager();
-    const int grip = MaskIndexByName(manager, SectionIndexByName(manager, "GLOBALINFO"), "GLOBALINFO", "GRIPIMAGE");
-    if (MaskIndexValid(manager, grip)) {
-      const POINT at = GripPosition(grip);
-      in.InGrip = in.P.y > at.y && in.P.x > at.x;
-    }
-  }
+  in.InGrip = InSizeGrip(in.P);
   return in;
+}
+
+bool TsSkinProvider::InSizeGrip(POINT p) const {
+  if (!GripVisible()) return false;
+  TsSkinManager* manager = Manager();
+  const int grip = MaskIndexByName(manager, SectionIndexByName(manager, "GLOBALINFO"), "GLOBALINFO", "GRIPIMAGE");
+  if (!MaskIndexValid(manager, grip)) return false;
+  const POINT at = GripPosition(grip);
+  return p.y > at.y && p.x > at.x;
 }
 
 LRESULT TsSkinProvider::HitTest(const TMessage& message) {

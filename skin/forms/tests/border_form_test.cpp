@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/bitmap.h"
@@ -119,9 +120,16 @@ class PlainOwner : public TacBorderOwner {
   int OwnerButtonAt(POINT) const override { return 0; }
   void RebuildOwnerImage() override {}
   void StopOwnerGlows() override { ++glowStops; }
-  void OwnerCaptionDoubleClick() override {}
+  void OwnerCaptionDoubleClick() override { events.push_back("caption double click"); }
+  void OwnerEndDrag(POINT) override { events.push_back("end drag"); }
+  bool OwnerModal() const override { return modal; }
+  bool OwnerGripAt(POINT) const override { return grip; }
+  int OwnerShortTitleTop() const override { return shortTitleTop; }
 
   int glowStops = 0;
+  std::vector<std::string> events;
+  bool modal = false, grip = false;
+  int shortTitleTop = -1;
 
  private:
   HWND wnd_;
@@ -231,6 +239,46 @@ TEST_F(BorderFormTest, AClickOnTheFrameGoesToTheOwnerAndOneOnTheShadowToTheWindo
   EXPECT_FALSE(ReceivedBy(owner, WM_NCLBUTTONDOWN));
 }
 
+TEST_F(BorderFormTest, AMaximizedOwnerWithAShortTitleLiesBelowTheTopMarginAndTheExtendedTop) {
+  ShowWindow(owner, SW_MAXIMIZE);
+  plain->shortTitleTop = 7;
+  plain->ResizeImage();
+  border->UpdateBorderForm(true, 255);
+  RECT o;
+  GetWindowRect(owner, &o);
+  EXPECT_EQ(BorderRect().top, o.top - (FrameBorderWidth(owner, nullptr, false) + margins.top + 7));
+}
+
+TEST_F(BorderFormTest, ADoubleClickOnTheCaptionEndsTheOwnersDragFirst) {
+  const RECT r = BorderRect();
+  const POINT caption{(r.left + r.right) / 2, r.top + margins.top + 10};
+  SendMessageW(border->Window(), WM_NCLBUTTONDBLCLK, 19, MAKELPARAM(caption.x, caption.y));
+  EXPECT_EQ(plain->events, (std::vector<std::string>{"end drag", "caption double click"}));
+}
+
+TEST_F(BorderFormTest, TheOwnersSizeGripAnswersAsTheBottomRightCorner) {
+  RECT o;
+  GetWindowRect(owner, &o);
+  const POINT inside{(o.left + o.right) / 2, o.bottom - 20};
+  EXPECT_EQ(border->HitTest(inside), HTTRANSPARENT);
+  plain->grip = true;
+  EXPECT_EQ(border->HitTest(inside), HTBOTTOMRIGHT);
+}
+
+TEST_F(BorderFormTest, AClickThroughTheShadowOfAModalOwnerLeavesTheRegionWhole) {
+  const RECT r = BorderRect();
+  const LPARAM shadow = MAKELPARAM(margins.left / 2, (r.bottom - r.top) / 2);
+  for (const bool modal : {true, false}) {
+    SCOPED_TRACE(modal);
+    plain->modal = modal;
+    SetWindowRgn(border->Window(), nullptr, FALSE);
+    SendMessageW(border->Window(), WM_LBUTTONDOWN, MK_LBUTTON, shadow);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(border->Window(), region) != ERROR, !modal) << "a one-pixel hole only for a modeless owner";
+    DeleteObject(region);
+  }
+}
+
 TEST_F(BorderFormTest, MovingTheBorderWindowStopsTheOwnersFades) {
   const int before = plain->glowStops;
   RECT o;
@@ -266,6 +314,14 @@ TEST(ProviderBorderForm, ASkinnedBorderedFormHasOneWhileExtendedBordersAreOn) {
   ASSERT_NE(provider->BorderForm, nullptr);
   EXPECT_EQ(provider->SkinData->CacheBitmap->PixelFormat(), pf32bit) << "the shadow needs the alpha channel";
   window = provider->BorderForm->Window();
+  // While the form is being shown its border window waits, and follows once it is.
+  ShowWindow(window, SW_HIDE);
+  provider->FormBeingShown = true;
+  provider->BorderForm->UpdateBorderForm(true, 255);
+  EXPECT_FALSE(IsWindowVisible(window));
+  provider->FormBeingShown = false;
+  provider->BorderForm->UpdateBorderForm(true, 255);
+  EXPECT_TRUE(IsWindowVisible(window));
   skin.manager->SetActive(false);
   pumpFor(50);
   EXPECT_FALSE(IsWindow(window)) << "the skin's going takes the border window";

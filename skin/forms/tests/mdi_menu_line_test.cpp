@@ -11,6 +11,7 @@
 #include "skin/forms/skin_hook.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/skinnable_menus.h"
+#include "skin/forms/title_buttons.h"
 #include "skin/forms/tests/dialog_fixtures.h"
 #include "tests/support/capture.h"
 #include "tests/support/window.h"
@@ -214,6 +215,39 @@ TEST_F(MdiAndMenuLine, FrameAdapterReportsOnceThatItIsMisplaced) {
   EXPECT_EQ(adapter->SkinData()->ControlKind, ckFrame);
   EXPECT_EQ(form->Color(), colour);
   EXPECT_EQ(form->ComponentCount(), components + 1) << "only the adapter itself joined the owner";
+}
+
+// The buttons of a maximized child on the parent's menu line act on the active child when
+// released after a press, and not on a bare release.
+TEST_F(MdiAndMenuLine, TheMaximizedChildsMenuLineButtonsActOnTheActiveChild) {
+  TForm* parent = NewForm(fsMDIForm, nullptr, {60, 60, 520, 420});
+  parent->HandleNeeded();
+  TForm* child = NewForm(fsMDIChild, parent, {0, 0, 150, 120});
+  child->Show();
+  parent->Show();
+  SetForegroundWindow(parent->Handle());
+  efir::test::pumpFor(100);
+  TsSkinProvider* provider = ProviderOfForm(parent);
+  ASSERT_NE(provider, nullptr);
+  HWND wnd = child->Handle();
+  auto release = [&](int code, bool pressed) {
+    TitleButtonDown = pressed;
+    SendMessageW(parent->Handle(), WM_NCLBUTTONUP, code, 0);
+    TitleButtonDown = false;
+    efir::test::pumpFor(50);
+  };
+  ShowWindow(wnd, SW_MAXIMIZE);
+  release(102, false);
+  EXPECT_TRUE(IsZoomed(wnd)) << "a release without its press does nothing";
+  release(102, true);
+  EXPECT_FALSE(IsZoomed(wnd)) << "restore";
+  release(103, true);
+  EXPECT_TRUE(IsIconic(wnd)) << "minimize";
+  ShowWindow(wnd, SW_RESTORE);
+  bool asked = false;
+  child->OnClose = [&](TObject*, TCloseAction&) { asked = true; };
+  release(101, true);
+  EXPECT_TRUE(asked) << "close";
 }
 
 }  // namespace
