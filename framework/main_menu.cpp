@@ -66,7 +66,10 @@ void TForm::ShowMenuBarWith(const TForm* child) {
   HMENU old = GetMenu(Handle());
   HMENU bar = menu_ ? TMenuItem::BuildMenuBar(efir::MergedBarItems(*menu_->Items(), merged), menu_->OwnerDraw())
                     : nullptr;
-  ::SetMenu(Handle(), bar);
+  // Through the client, an MDI parent's new bar gets a maximized child's icon and buttons
+  // again, and the old one loses them before it goes.
+  if (clientHandle_) SendMessageW(clientHandle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0);
+  else ::SetMenu(Handle(), bar);
   if (old) DestroyMenu(old);
   DrawMenuBar(Handle());
 }
