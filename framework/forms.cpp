@@ -412,6 +412,13 @@ void TForm::WndProc(TMessage& Message) {
         OnDeactivate(this);
       }
       break;
+    case WM_MDIACTIVATE:
+      // The parent's bar shows the active child's items: a child with a menu brings them in
+      // and takes them away again.
+      if (menu_)
+        if (TForm* parent = MDIParent())
+          parent->ShowMenuBarWith(dynamic_cast<TForm*>(efir::FindControl(reinterpret_cast<HWND>(Message.LParam))));
+      break;
     case WM_SHOWWINDOW:
       if (Message.WParam) {
         if (OnShow) OnShow(this);

@@ -71,6 +71,8 @@ class TForm : public TCustomControl {
   // its active child and its children in the client's order.
   HWND ClientHandle() const { return clientHandle_; }
   TForm* ActiveMDIChild() const;
+  // The MDI parent of an fsMDIChild that has its window (nullptr otherwise).
+  TForm* MDIParent();
   int MDIChildCount() const;
   TForm* MDIChildren(int index) const;
   // Follows the window as the user or the system minimizes, maximizes or restores it; set
@@ -173,6 +175,8 @@ class TForm : public TCustomControl {
   bool modal_ = false;
   bool placed_ = false;
   TMainMenu* menu_ = nullptr;
+  // The bar of the form's menu with the items of `child` (an MDI child, or nullptr) merged in.
+  void ShowMenuBarWith(const TForm* child);
   HWND clientHandle_ = nullptr;
 };
 

@@ -6,6 +6,9 @@
 //   MainMenu1->Items()->Add(N1);            // a top-level item; its own items open below it
 //   SetMenu(MainMenu1);                      // on the form: the bar shows from now on
 //
+// An MDI parent shows the top-level items of its active child's menu in its own bar, merged
+// by GroupIndex (MergedBarItems); the child shows no bar of its own.
+//
 // The bar is built anew from the items whenever the menu changes, so items may be added,
 // hidden or restyled at any time. Choosing an item runs its OnClick from the form's window
 // procedure. Owner-drawn (OwnerDraw), every item of the bar and of its popups is measured
@@ -13,6 +16,8 @@
 #pragma once
 
 #include "framework/menus.h"
+
+#include <vector>
 
 class TForm;
 
@@ -35,3 +40,12 @@ class TMainMenu : public TMenu {
   friend class TForm;
   TForm* form_ = nullptr;
 };
+
+namespace efir {
+
+// The visible top-level items of a bar `own` shows with `merged` (an active MDI child's items,
+// or nullptr) merged in: taken in order, each child item goes before the first item of `own`
+// of a higher group, and the items of `own` whose group a child item has are left out.
+std::vector<TMenuItem*> MergedBarItems(const TMenuItem& own, const TMenuItem* merged);
+
+}  // namespace efir

@@ -46,7 +46,9 @@ void TForm::DestroyWnd() {
   HWND client = formStyle_ == fsMDIChild ? GetParent(Handle()) : nullptr;
   if (client) {
     SaveWindowState();
+    TForm* parent = MDIParent();
     SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(Handle()), 0);
+    if (parent && menu_) parent->UpdateMenuBar();  // the leaving child's items leave the bar
   } else {
     TCustomControl::DestroyWnd();
   }
@@ -65,6 +67,12 @@ TForm* TForm::ActiveMDIChild() const {
   if (!clientHandle_) return nullptr;
   auto active = reinterpret_cast<HWND>(SendMessageW(clientHandle_, WM_MDIGETACTIVE, 0, 0));
   return dynamic_cast<TForm*>(efir::FindControl(active));
+}
+
+TForm* TForm::MDIParent() {
+  if (formStyle_ != fsMDIChild || !HandleAllocated()) return nullptr;
+  HWND client = GetParent(Handle());
+  return client ? dynamic_cast<TForm*>(efir::FindControl(GetParent(client))) : nullptr;
 }
 
 std::vector<TForm*> TForm::MDIChildList() const {

@@ -250,6 +250,12 @@ void TMenuItem::SetShortCut(TShortCut value) {
   MenuChanged(false);
 }
 
+void TMenuItem::SetGroupIndex(int value) {
+  if (groupIndex_ == value) return;
+  groupIndex_ = value;
+  MenuChanged(true);
+}
+
 void TMenuItem::SetImageIndex(int value) {
   if (imageIndex_ == value) return;
   imageIndex_ = value;
@@ -325,6 +331,12 @@ TMenuItem* TMenuItem::FromItemData(ULONG_PTR data) {
 HMENU TMenuItem::BuildMenu(bool ownerDraw) const { return FillMenu(CreatePopupMenu(), ownerDraw); }
 
 HMENU TMenuItem::BuildMenuBar(bool ownerDraw) const { return FillMenu(CreateMenu(), ownerDraw); }
+
+HMENU TMenuItem::BuildMenuBar(const std::vector<TMenuItem*>& items, bool ownerDraw) {
+  HMENU bar = CreateMenu();
+  for (const TMenuItem* item : items) item->AppendTo(bar, ownerDraw);
+  return bar;
+}
 
 HMENU TMenuItem::FillMenu(HMENU menu, bool ownerDraw) const {
   for (const TMenuItem* item : items_)

@@ -82,6 +82,10 @@ class TMenuItem : public TComponent {
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int value);
   bool IsLine() const { return caption_ == "-"; }
+  // Merging an MDI child's bar into its parent's: a child's top-level item replaces the
+  // parent's items of its group and goes between the groups around it otherwise.
+  int GroupIndex() const { return groupIndex_; }
+  void SetGroupIndex(int value);
 
   // Sub-items.
   int Count() const { return static_cast<int>(items_.size()); }
@@ -110,6 +114,8 @@ class TMenuItem : public TComponent {
   HMENU BuildMenu(bool ownerDraw = false) const;
   // The same as a menu bar: the visible sub-items side by side, each opening its own items.
   HMENU BuildMenuBar(bool ownerDraw = false) const;
+  // A menu bar of exactly these items (see MergedBarItems), in this order.
+  static HMENU BuildMenuBar(const std::vector<TMenuItem*>& items, bool ownerDraw);
   // The item with that command number in the whole program, or nullptr.
   static TMenuItem* FindCommand(UINT command);
   // `item` when it is a live menu item (an owner-drawn item's data), else nullptr.
@@ -133,6 +139,7 @@ class TMenuItem : public TComponent {
   TMenuBreak break_ = mbNone;
   TShortCut shortCut_ = 0;
   int imageIndex_ = -1;
+  int groupIndex_ = 0;
   std::unique_ptr<TBitmap> bitmap_;
   UINT command_;
   TMenuItem* parent_ = nullptr;

@@ -29,9 +29,9 @@ RECT MenuItemScreenRect(HWND wnd, int position) {
 }
 
 // Calls each(item, screen rectangle, row) for the top-level items the menu line draws, in
-// order, wrapping rows where the next item no longer fits the form's width. Every visible
-// item holds a position of the bar, drawn by the line or not; a maximized MDI child's icon
-// holds the first.
+// order, wrapping rows where the next item no longer fits the form's width. Every item of
+// the bar holds a position, drawn by the line or not; a maximized MDI child's icon holds the
+// first.
 template <class Each>
 int WalkMenuLine(TsSkinProvider& provider, Each each) {
   TForm* form = provider.Form;
@@ -46,9 +46,9 @@ int WalkMenuLine(TsSkinProvider& provider, Each each) {
     x += icon.right - icon.left;
     position = 1;
   }
-  for (int i = 0; i < menu->Items()->Count(); ++i) {
-    TMenuItem* item = menu->Items()->Items(i);
-    if (!item->Visible()) continue;
+  // An MDI parent's bar holds its active child's items merged in, in the bar's order.
+  TForm* child = form->FormStyle() == fsMDIForm ? form->ActiveMDIChild() : nullptr;
+  for (TMenuItem* item : efir::MergedBarItems(*menu->Items(), child && child->Menu() ? child->Menu()->Items() : nullptr)) {
     const int at = position++;
     if (!HasBarHandlers(item)) continue;
     const RECT r = MenuItemScreenRect(wnd, at);
@@ -61,6 +61,15 @@ int WalkMenuLine(TsSkinProvider& provider, Each each) {
     each(item, r, rows);
   }
   return rows;
+}
+
+// Whether the form's bar holds the item's menu: its own, or an MDI parent's active child's.
+bool BarHoldsMenuOf(const TForm& form, const TMenuItem* item) {
+  const TMenu* menu = item->GetParentMenu();
+  if (!menu) return false;
+  if (menu == form.Menu()) return true;
+  const TForm* child = form.FormStyle() == fsMDIForm ? form.ActiveMDIChild() : nullptr;
+  return child && menu == child->Menu();
 }
 
 // Guards RefreshMainMenu against the bar's rebuild asking for it again.
@@ -152,7 +161,7 @@ void TsSkinProvider::PaintMenuLineItems(TBitmap& image) {
 
 void TsSkinProvider::RepaintMenuLineItem(TMenuItem* item, const RECT& rect, TOwnerDrawState state) {
   TBitmap* image = SkinData->CacheBitmap.get();
-  if (!item || !image || !MenuLineVisible() || item->GetParentMenu() != Form->Menu() || !item->OnAdvancedDrawItem)
+  if (!item || !image || !MenuLineVisible() || !BarHoldsMenuOf(*Form, item) || !item->OnAdvancedDrawItem)
     return;
   item->OnAdvancedDrawItem(item, &image->Canvas(), rect, state);
   HDC dc = GetWindowDC(Form->Handle());
@@ -171,5 +180,5 @@ void TsSkinProvider::MeasureMenuBarItem(const TMessage& message) {
   if (!Form || Form->FormStyle() == fsMDIChild || !Form->Menu() || !manager || !measure || measure->CtlType != ODT_MENU)
     return;
   TMenuItem* item = TMenuItem::FromItemData(measure->itemData);
-  if (item && item->GetParentMenu() == Form->Menu()) SkinableMenusOf(*manager).InstallItemPainters(item, true);
+  if (item && BarHoldsMenuOf(*Form, item)) SkinableMenusOf(*manager).InstallItemPainters(item, true);
 }

@@ -277,7 +277,6 @@ void TsSkinProvider::PaintTitleButtons() {
   }
   if (TitleButtons.Count() == 0) return;
   x -= 8;
-  TBitmap& image = *SkinData->CacheBitmap;
   for (int i = 0; i < TitleButtons.Count(); ++i) {
     TsTitleButton& user = TitleButtons.Items(i);
     if (!user.Visible()) continue;
@@ -300,7 +299,8 @@ void TsSkinProvider::PaintUserButtonGlyph(TsTitleButton& user) {
   const int top = user.Data.Rect.top + (SysButtonHeight() - user.Glyph.Height()) / 2 + shift;
   if (user.Glyph.PixelFormat() == pf32bit) {
     CopyMaskCellTransparent({left, top, left + user.Glyph.Width(), top + user.Glyph.Height()},
-                            {0, 0, user.Glyph.Width(), user.Glyph.Height()}, &image, &user.Glyph,
+                            {0, 0, user.Glyph.Width(), user.Glyph.Height()}, &image,
+                            const_cast<TBitmap*>(&user.Glyph),  // only read
                             EmptyCacheSourceInfo, false);
     return;
   }

@@ -184,6 +184,42 @@ TEST_F(MdiAndMenuLine, MenuLineItemsAreDrawnFromTheSkin) {
   EXPECT_FALSE(menus.IsOwnMenuLineHandler(menu->Items()->Items(0)));
 }
 
+TEST_F(MdiAndMenuLine, TheActiveChildsItemsAreDrawnInTheParentsMenuLine) {
+  TForm* parent = NewForm(fsMDIForm, nullptr, {60, 60, 520, 420});
+  auto* menu = new TMainMenu(parent);
+  for (int group : {0, 9}) {
+    auto* item = new TMenuItem(parent);
+    item->SetCaption(group ? "&Окно" : "&Файл");
+    item->SetGroupIndex(group);
+    menu->Items()->Add(item);
+  }
+  parent->SetMenu(menu);
+  parent->HandleNeeded();
+  TForm* child = NewForm(fsMDIChild, parent, {0, 0, 200, 150});
+  auto* childMenu = new TMainMenu(child);
+  auto* edit = new TMenuItem(child);
+  edit->SetCaption("&Правка");
+  edit->SetGroupIndex(1);
+  childMenu->Items()->Add(edit);
+  child->SetMenu(childMenu);
+  child->Show();
+  parent->Show();
+  SetForegroundWindow(parent->Handle());
+  efir::test::pumpFor(100);
+  TsSkinProvider* provider = ProviderOfForm(parent);
+  ASSERT_NE(provider, nullptr);
+  ASSERT_EQ(GetMenuItemCount(GetMenu(parent->Handle())), 3) << "the child's item sits between the parent's";
+  parent->Invalidate();
+  efir::test::pumpFor(150);
+  EXPECT_TRUE(SkinableMenusOf(*manager).IsOwnMenuLineHandler(edit)) << "the merged item is painted by the skin";
+  EXPECT_EQ(provider->MenuLineRows(), 1);
+  RECT item;
+  ASSERT_TRUE(GetMenuItemRect(parent->Handle(), GetMenu(parent->Handle()), 1, &item));
+  const efir::test::Image pixels = efir::test::captureScreen(item);
+  EXPECT_EQ(pixels.at(pixels.width / 2, 1), kMenuItem) << "the child's item is MENUITEM on screen";
+  efir::test::saveScreenshot(parent->Handle(), "mdi_merged_menu_line");
+}
+
 TEST_F(MdiAndMenuLine, HookMainMenuChangesNothingWithoutSkinnedPopups) {
   TForm* form = NewForm(fsNormal, nullptr, {80, 80, 400, 300});
   auto* menu = new TMainMenu(form);
