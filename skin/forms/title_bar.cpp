@@ -299,8 +299,7 @@ void TsSkinProvider::PaintUserButtonGlyph(TsTitleButton& user) {
   const int top = user.Data.Rect.top + (SysButtonHeight() - user.Glyph.Height()) / 2 + shift;
   if (user.Glyph.PixelFormat() == pf32bit) {
     CopyMaskCellTransparent({left, top, left + user.Glyph.Width(), top + user.Glyph.Height()},
-                            {0, 0, user.Glyph.Width(), user.Glyph.Height()}, &image,
-                            const_cast<TBitmap*>(&user.Glyph),  // only read
+                            {0, 0, user.Glyph.Width(), user.Glyph.Height()}, &image, &user.Glyph,
                             EmptyCacheSourceInfo, false);
     return;
   }
