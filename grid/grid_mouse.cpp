@@ -133,6 +133,7 @@ void TNxCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
   switch (zone) {
     case gzCells:
       CellPress(Button, Shift);
+      PlayPress(Button, Shift, X, Y);
       break;
     case gzHeader:
       if (Button == mbLeft) HeaderPress(X);
@@ -172,6 +173,39 @@ void TNxCustomGrid::DoubleClick(int X, int Y) {
     default:
       break;
   }
+}
+
+bool TNxCustomGrid::PrepareCellPlay(int ACol, int ARow, bool FireBeforeEdit, const RECT& CellRect) {
+  bool accept = true;
+  if (FireBeforeEdit && OnBeforeEdit) OnBeforeEdit(this, ACol, ARow, accept);
+  if (!accept) return false;
+  TNxCustomColumn* column = Columns()->Item(ACol);
+  TColumnPlay* play = column->Play();
+  play->Col = ACol;
+  play->Row = ARow;
+  FillCellPlay(play);
+  if (TColumnDisplay* display = column->Display()) play->DisplayRect = display->Rect;
+  play->CellRect = CellRect;
+  play->OnValueChanged = [this](TColumnPlay* p) { PlayValueChanged(p); };
+  play->OnRowToggled = [this](TColumnPlay* p) { PlayRowToggled(p); };
+  return true;
+}
+
+TColumnPlay* TNxCustomGrid::EditablePlay(int ACol, int ARow) {
+  if (!Columns()->ValidIndex(ACol) || !IsValidRow(ARow) || ReadOnly()) return nullptr;
+  TNxCustomColumn* column = Columns()->Item(ACol);
+  const bool canEdit =
+      (column->Options() & coEditing) || (column->GetCapabilities() & ccPlayWithoutEditing);
+  return canEdit ? column->Play() : nullptr;
+}
+
+void TNxCustomGrid::PlayPress(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TColumnPlay* play = EditablePlay(FDownCell.x, FDownCell.y);
+  if (!play) return;
+  RECT cell{};
+  GetCellRect(FDownCell.x, FDownCell.y, cell);
+  if (PrepareCellPlay(FDownCell.x, FDownCell.y, true, cell))
+    play->MouseDown(Button, Shift, {X - cell.left, Y - cell.top});
 }
 
 void TNxCustomGrid::CellPress(TMouseButton Button, TShiftState Shift) {

@@ -1,0 +1,120 @@
+// A column's click element under real mouse presses: it gets the press with the point inside
+// the cell and the cell's text, its value report runs OnEditAccept and OnAfterEdit, and it stays
+// out of a read-only grid, a column that cannot edit and a cell OnBeforeEdit refuses.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "grid/column_play.h"
+#include "grid/tests/control_fixture.h"
+#include "tests/support/window.h"
+
+using namespace gridtest;
+using efir::test::At;
+
+namespace {
+
+struct PressLog {
+  std::vector<std::string> lines;
+};
+
+// Reports each press and then its value as changed.
+class TReportingPlay : public TColumnPlay {
+ public:
+  explicit TReportingPlay(PressLog* Log) : log_(Log) {}
+  void MouseDown(TMouseButton, TShiftState, POINT P) override {
+    log_->lines.push_back("press " + std::to_string(Col) + "," + std::to_string(Row) + " at " +
+                          std::to_string(P.x) + "," + std::to_string(P.y) + " text " +
+                          std::string(AsString.begin(), AsString.end()));
+    ValueChanged();
+  }
+
+ private:
+  PressLog* log_;
+};
+
+class TPlayColumn : public TNxTextColumn {
+ public:
+  explicit TPlayColumn(PressLog* Log) : log_(Log) {}
+  std::unique_ptr<TColumnPlay> CreatePlay() override {
+    return std::make_unique<TReportingPlay>(log_);
+  }
+
+ private:
+  PressLog* log_;
+};
+
+class CellPlay : public GridTest {
+ protected:
+  // Two 60-pixel columns, the second with the click element, over 16-pixel rows "r0", ...
+  TDataGrid* PlayGrid() {
+    TDataGrid* grid = WindowGrid(200, 160);
+    AddTextColumn(grid, L"c0", 60);
+    auto* column = grid->Columns()->Add(std::make_unique<TPlayColumn>(&log));
+    column->SetWidth(60);
+    column->SetOptions(column->Options() | coEditing);
+    AddNamedRows(grid, 5);
+    for (int r = 0; r < 5; ++r) grid->GetCell(1, r)->SetAsString(L"v" + std::to_wstring(r));
+    grid->OnEditAccept = [this](TObject*, int c, int r, const std::wstring& v, bool&) {
+      log.lines.push_back("accept " + std::to_string(c) + "," + std::to_string(r) + " " +
+                          std::string(v.begin(), v.end()));
+    };
+    grid->OnAfterEdit = [this](TObject*, int c, int r, const std::wstring& v) {
+      log.lines.push_back("after " + std::to_string(c) + "," + std::to_string(r) + " " +
+                          std::string(v.begin(), v.end()));
+    };
+    return grid;
+  }
+
+  static void Press(TDataGrid* grid, int x, int y) {
+    SendMessageW(grid->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+    SendMessageW(grid->Handle(), WM_LBUTTONUP, 0, At(x, y));
+  }
+
+  PressLog log;
+};
+
+TEST_F(CellPlay, PressReachesElementWithCellPointAndValueReportStoresThroughEditEvents) {
+  TDataGrid* grid = PlayGrid();
+  RECT cell{};
+  grid->GetCellRect(1, 2, cell);
+  Press(grid, cell.left + 7, cell.top + 5);
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"press 1,2 at 7,5 text v2", "accept 1,2 v2",
+                                                 "after 1,2 v2"}));
+  log.lines.clear();
+  grid->GetCellRect(0, 2, cell);
+  Press(grid, cell.left + 7, cell.top + 5);
+  EXPECT_TRUE(log.lines.empty()) << "a column without an element takes no play";
+}
+
+TEST_F(CellPlay, ElementStaysOutWhereEditingIsBarred) {
+  struct Case {
+    const char* name;
+    void (*bar)(TDataGrid*);
+  };
+  const Case cases[] = {
+      {"read-only grid", [](TDataGrid* g) { g->SetReadOnly(true); }},
+      {"column without editing",
+       [](TDataGrid* g) {
+         auto* c = g->Columns()->Item(1);
+         c->SetOptions(c->Options() & ~coEditing);
+       }},
+      {"OnBeforeEdit refuses",
+       [](TDataGrid* g) {
+         g->OnBeforeEdit = [](TObject*, int, int, bool& accept) { accept = false; };
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    log.lines.clear();
+    TDataGrid* grid = PlayGrid();
+    c.bar(grid);
+    RECT cell{};
+    grid->GetCellRect(1, 1, cell);
+    Press(grid, cell.left + 3, cell.top + 3);
+    EXPECT_TRUE(log.lines.empty());
+  }
+}
+
+}  // namespace
