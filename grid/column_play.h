@@ -43,7 +43,7 @@ class TColumnPlay {
   virtual void MouseMove(TShiftState, POINT) {}
   virtual void MouseUp(TMouseButton, TShiftState, POINT) {}
   virtual void MouseLeave() {}
-  virtual void KeyPress(wchar_t&) {}
+  virtual void KeyPress(char&) {}  // a character in the code page, as the grid gets it
 
   void ValueChanged() {
     if (OnValueChanged) OnValueChanged(this);

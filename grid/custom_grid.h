@@ -146,10 +146,14 @@ class TNxCustomGrid : public TNxCustomGridControl, public TDragControl {
   void DoubleClick(int X, int Y);
   void CellPress(TMouseButton Button, TShiftState Shift);
   void PlayPress(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void PlayRelease(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void PlayHover(TShiftState Shift, int X, int Y);
+  void PlayLeave(POINT Cell);
+  void PlayKey(char& Key);
   bool ResetsMultiSelection(TMouseButton Button, int ARow);
   void HeaderPress(int X);
   void IndicatorPress(TMouseButton Button, int X, int Y);
-  void CellRelease(int X, int Y);
+  void CellRelease(TMouseButton Button, TShiftState Shift, int X, int Y);
   void HeaderSort(int PressedColumn, int X);
   void HeaderHover(TShiftState Shift, int X, int Y);
   void FooterHover(int X);

@@ -29,6 +29,15 @@ class TReportingPlay : public TColumnPlay {
                           std::string(AsString.begin(), AsString.end()));
     ValueChanged();
   }
+  void MouseUp(TMouseButton, TShiftState, POINT P) override {
+    log_->lines.push_back("release at " + std::to_string(P.x) + "," + std::to_string(P.y));
+  }
+  void MouseMove(TShiftState, POINT P) override {
+    log_->lines.push_back("move " + std::to_string(Row) + " at " + std::to_string(P.x) + "," +
+                          std::to_string(P.y));
+  }
+  void MouseLeave() override { log_->lines.push_back("leave"); }
+  void KeyPress(char& Key) override { log_->lines.push_back(std::string("key ") + Key); }
 
  private:
   PressLog* log_;
@@ -81,11 +90,29 @@ TEST_F(CellPlay, PressReachesElementWithCellPointAndValueReportStoresThroughEdit
   grid->GetCellRect(1, 2, cell);
   Press(grid, cell.left + 7, cell.top + 5);
   EXPECT_EQ(log.lines, (std::vector<std::string>{"press 1,2 at 7,5 text v2", "accept 1,2 v2",
-                                                 "after 1,2 v2"}));
+                                                 "after 1,2 v2", "release at 7,5"}));
+  log.lines.clear();
+  SendMessageW(grid->Handle(), WM_CHAR, 'x', 0);
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"key x"})) << "the selected cell takes keys";
   log.lines.clear();
   grid->GetCellRect(0, 2, cell);
   Press(grid, cell.left + 7, cell.top + 5);
   EXPECT_TRUE(log.lines.empty()) << "a column without an element takes no play";
+}
+
+TEST_F(CellPlay, MoveIsReportedInsideTheCellAndLeavingIsTold) {
+  TDataGrid* grid = PlayGrid();
+  RECT cell{};
+  grid->GetCellRect(1, 3, cell);
+  SendMessageW(grid->Handle(), WM_MOUSEMOVE, 0, At(cell.left + 4, cell.top + 6));
+  grid->GetCellRect(0, 3, cell);
+  SendMessageW(grid->Handle(), WM_MOUSEMOVE, 0, At(cell.left + 4, cell.top + 6));
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"move 3 at 4,6", "leave"}));
+  log.lines.clear();
+  grid->SetReadOnly(true);
+  grid->GetCellRect(1, 3, cell);
+  SendMessageW(grid->Handle(), WM_MOUSEMOVE, 0, At(cell.left + 4, cell.top + 6));
+  EXPECT_TRUE(log.lines.empty()) << "a read-only grid keeps moves from the element";
 }
 
 TEST_F(CellPlay, ElementStaysOutWhereEditingIsBarred) {
