@@ -46,6 +46,9 @@ class TReportingPlay : public TColumnPlay {
 class TPlayColumn : public TNxTextColumn {
  public:
   explicit TPlayColumn(PressLog* Log) : log_(Log) {}
+  // Takes plays without coEditing, so no in-place editor opens over the cell.
+  uint8_t GetCapabilities() const override { return playable ? ccPlayWithoutEditing : 0; }
+  bool playable = true;
   std::unique_ptr<TColumnPlay> CreatePlay() override {
     return std::make_unique<TReportingPlay>(log_);
   }
@@ -62,7 +65,6 @@ class CellPlay : public GridTest {
     AddTextColumn(grid, L"c0", 60);
     auto* column = grid->Columns()->Add(std::make_unique<TPlayColumn>(&log));
     column->SetWidth(60);
-    column->SetOptions(column->Options() | coEditing);
     AddNamedRows(grid, 5);
     for (int r = 0; r < 5; ++r) grid->GetCell(1, r)->SetAsString(L"v" + std::to_wstring(r));
     grid->OnEditAccept = [this](TObject*, int c, int r, const std::wstring& v, bool&) {
@@ -124,8 +126,7 @@ TEST_F(CellPlay, ElementStaysOutWhereEditingIsBarred) {
       {"read-only grid", [](TDataGrid* g) { g->SetReadOnly(true); }},
       {"column without editing",
        [](TDataGrid* g) {
-         auto* c = g->Columns()->Item(1);
-         c->SetOptions(c->Options() & ~coEditing);
+         static_cast<TPlayColumn*>(g->Columns()->Item(1))->playable = false;
        }},
       {"OnBeforeEdit refuses",
        [](TDataGrid* g) {
