@@ -274,6 +274,14 @@ TColumnDisplay* TNxCustomColumn::Display() {
   return FDisplay.get();
 }
 
+TColumnPlay* TNxCustomColumn::Play() {
+  if (!FPlay) {
+    FPlay = CreatePlay();
+    if (FPlay) FPlay->Column = this;
+  }
+  return FPlay.get();
+}
+
 TNxCustomEdit* TNxCustomColumn::Editor() {
   if (!FEditor) {
     FEditor = CreateEditor();

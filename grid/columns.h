@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "grid/column_display.h"
+#include "grid/column_play.h"
 #include "grid/grid_types.h"
 
 class TCanvas;
@@ -241,6 +242,10 @@ class TNxCustomColumn {
   // The column's cell painter, made by CreateDisplay the first time it is asked for.
   TColumnDisplay* Display();
   virtual std::unique_ptr<TColumnDisplay> CreateDisplay() { return nullptr; }
+  // The column's click element, made by CreatePlay the first time it is asked for; nullptr
+  // for a class without one.
+  TColumnPlay* Play();
+  virtual std::unique_ptr<TColumnPlay> CreatePlay() { return nullptr; }
   // The column's own in-place editor (hidden until the grid shows it), made by CreateEditor
   // the first time it is asked for; nullptr for a class that edits nothing.
   TNxCustomEdit* Editor();
@@ -297,6 +302,7 @@ class TNxCustomColumn {
   TDrawingOptions FDrawingOptions = doNormal;
   bool FEnabled = true;
   std::unique_ptr<TColumnDisplay> FDisplay;
+  std::unique_ptr<TColumnPlay> FPlay;
   std::unique_ptr<TNxCustomEdit> FEditor;
   std::unique_ptr<TFont> FFont;
   std::unique_ptr<TColumnFooter> FFooter;

@@ -136,12 +136,24 @@ class TNxCustomGrid : public TNxCustomGridControl, public TDragControl {
   void WidthChanged();
 
   // grid_mouse.cpp
+  // A column's click element readied for one cell; False when OnBeforeEdit refuses.
+  bool PrepareCellPlay(int ACol, int ARow, bool FireBeforeEdit, const RECT& CellRect);
+  // The column's click element when it may take a press or a key in its cells, else nullptr.
+  TColumnPlay* EditablePlay(int ACol, int ARow);
+  virtual void FillCellPlay(TColumnPlay*) {}
+  virtual void PlayValueChanged(TColumnPlay*) {}
+  virtual void PlayRowToggled(TColumnPlay*) {}
   void DoubleClick(int X, int Y);
   void CellPress(TMouseButton Button, TShiftState Shift);
+  void PlayPress(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void PlayRelease(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void PlayHover(TShiftState Shift, int X, int Y);
+  void PlayLeave(POINT Cell);
+  void PlayKey(char& Key);
   bool ResetsMultiSelection(TMouseButton Button, int ARow);
   void HeaderPress(int X);
   void IndicatorPress(TMouseButton Button, int X, int Y);
-  void CellRelease(int X, int Y);
+  void CellRelease(TMouseButton Button, TShiftState Shift, int X, int Y);
   void HeaderSort(int PressedColumn, int X);
   void HeaderHover(TShiftState Shift, int X, int Y);
   void FooterHover(int X);

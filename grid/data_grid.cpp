@@ -132,6 +132,32 @@ void TDataGrid::CellChanged(int ACol, int ARow) {
 
 int TDataGrid::RowCount() { return FCells->RowCount(); }
 int TDataGrid::GetRowLevel(int Index) { return FCells->GetRow(Index)->Level; }
+
+void TDataGrid::FillCellPlay(TColumnPlay* Play) {
+  Play->Level = GetRowLevel(Play->Row);
+  TCell* cell = GetCell(Play->Col, Play->Row);
+  switch (Columns()->Item(Play->Col)->ColumnKind()) {
+    case 1: Play->AsBoolean = cell->GetAsBoolean(); break;
+    case 7: Play->AsInteger = cell->GetAsInteger(); break;
+    case 8: GetDrawText(Play->Col, Play->Row, Play->AsString); break;
+    default: break;
+  }
+}
+
+void TDataGrid::PlayValueChanged(TColumnPlay* Play) {
+  bool accept = true;
+  if (OnEditAccept) OnEditAccept(this, Play->Col, Play->Row, Play->AsString, accept);
+  if (!accept) return;
+  TCell* cell = GetCell(Play->Col, Play->Row);
+  switch (Columns()->Item(Play->Col)->ColumnKind()) {
+    case 1: cell->SetAsBoolean(Play->AsBoolean); break;
+    case 7: cell->SetAsInteger(Play->AsInteger); break;
+    default: break;
+  }
+  if (OnAfterEdit) OnAfterEdit(this, Play->Col, Play->Row, cell->GetAsString());
+}
+
+void TDataGrid::PlayRowToggled(TColumnPlay* Play) { SetExpanded(Play->Row, !Expanded(Play->Row)); }
 int TDataGrid::GetRowParent(int Index) { return FCells->GetRow(Index)->ParentIndex; }
 bool TDataGrid::GetRowShown(int Index) { return FCells->GetRow(Index)->Shown(); }
 bool TDataGrid::GetRowSelected(int Index) { return FCells->GetRow(Index)->Selected; }

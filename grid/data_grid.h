@@ -53,6 +53,9 @@ class TDataGrid : public TNxCustomGrid {
   // --- rows ---
   int RowCount() override;
   int GetRowLevel(int Index) override;
+  void FillCellPlay(TColumnPlay* Play) override;
+  void PlayValueChanged(TColumnPlay* Play) override;
+  void PlayRowToggled(TColumnPlay* Play) override;
   int GetRowParent(int Index) override;
   bool GetRowShown(int Index) override;
   bool GetRowSelected(int Index) override;

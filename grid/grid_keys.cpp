@@ -126,6 +126,7 @@ void TNxCustomGrid::KeyPress(char& Key) {
   }
   if (!Columns()->ValidIndex(SelectedColumn())) return;
   if (!InputSelected() && !IsValidRow(SelectedRow())) return;
+  if (!InputSelected()) PlayKey(Key);
   if (Key == 9) return;
   const std::wstring typed = efir::text::fromAnsi(std::string(1, Key));
   if (typed.empty()) return;

@@ -133,6 +133,7 @@ void TNxCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
   switch (zone) {
     case gzCells:
       CellPress(Button, Shift);
+      PlayPress(Button, Shift, X, Y);
       break;
     case gzHeader:
       if (Button == mbLeft) HeaderPress(X);
@@ -172,6 +173,72 @@ void TNxCustomGrid::DoubleClick(int X, int Y) {
     default:
       break;
   }
+}
+
+bool TNxCustomGrid::PrepareCellPlay(int ACol, int ARow, bool FireBeforeEdit, const RECT& CellRect) {
+  bool accept = true;
+  if (FireBeforeEdit && OnBeforeEdit) OnBeforeEdit(this, ACol, ARow, accept);
+  if (!accept) return false;
+  TNxCustomColumn* column = Columns()->Item(ACol);
+  TColumnPlay* play = column->Play();
+  play->Col = ACol;
+  play->Row = ARow;
+  FillCellPlay(play);
+  if (TColumnDisplay* display = column->Display()) play->DisplayRect = display->Rect;
+  play->CellRect = CellRect;
+  play->OnValueChanged = [this](TColumnPlay* p) { PlayValueChanged(p); };
+  play->OnRowToggled = [this](TColumnPlay* p) { PlayRowToggled(p); };
+  return true;
+}
+
+TColumnPlay* TNxCustomGrid::EditablePlay(int ACol, int ARow) {
+  if (!Columns()->ValidIndex(ACol) || !IsValidRow(ARow) || ReadOnly()) return nullptr;
+  TNxCustomColumn* column = Columns()->Item(ACol);
+  const bool canEdit =
+      (column->Options() & coEditing) || (column->GetCapabilities() & ccPlayWithoutEditing);
+  return canEdit ? column->Play() : nullptr;
+}
+
+void TNxCustomGrid::PlayPress(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TColumnPlay* play = EditablePlay(FDownCell.x, FDownCell.y);
+  if (!play) return;
+  RECT cell{};
+  GetCellRect(FDownCell.x, FDownCell.y, cell);
+  if (PrepareCellPlay(FDownCell.x, FDownCell.y, true, cell))
+    play->MouseDown(Button, Shift, {X - cell.left, Y - cell.top});
+}
+
+void TNxCustomGrid::PlayRelease(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TColumnPlay* play = EditablePlay(FDownCell.x, FDownCell.y);
+  if (!play) return;
+  RECT cell{};
+  GetCellRect(FDownCell.x, FDownCell.y, cell);
+  if (PrepareCellPlay(FDownCell.x, FDownCell.y, true, cell))
+    play->MouseUp(Button, Shift, {X - cell.left, Y - cell.top});
+}
+
+// A move needs no editing right: the element may only track the hot spot under the mouse.
+void TNxCustomGrid::PlayHover(TShiftState Shift, int X, int Y) {
+  const POINT at = FHoverCell;
+  if (!Columns()->ValidIndex(at.x) || !IsValidRow(at.y) || ReadOnly()) return;
+  TColumnPlay* play = Columns()->Item(at.x)->Play();
+  if (!play) return;
+  RECT cell{};
+  GetCellRect(at.x, at.y, cell);
+  if (PrepareCellPlay(at.x, at.y, false, cell)) play->MouseMove(Shift, {X - cell.left, Y - cell.top});
+}
+
+void TNxCustomGrid::PlayLeave(POINT Cell) {
+  if (!Columns()->ValidIndex(Cell.x)) return;
+  if (TColumnPlay* play = Columns()->Item(Cell.x)->Play()) play->MouseLeave();
+}
+
+void TNxCustomGrid::PlayKey(char& Key) {
+  TColumnPlay* play = EditablePlay(SelectedColumn(), SelectedRow());
+  if (!play) return;
+  RECT cell{};
+  GetCellRect(SelectedColumn(), SelectedRow(), cell);
+  if (PrepareCellPlay(SelectedColumn(), SelectedRow(), true, cell)) play->KeyPress(Key);
 }
 
 void TNxCustomGrid::CellPress(TMouseButton Button, TShiftState Shift) {
@@ -258,7 +325,7 @@ void TNxCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
   }
   switch (GetGridZone({X, Y})) {
     case gzCells:
-      CellRelease(X, Y);
+      CellRelease(Button, Shift, X, Y);
       break;
     case gzFooter:
       if (int col = ColumnAtX(X); col >= 0) DoFooterClick(col);
@@ -276,7 +343,7 @@ void TNxCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
   }
 }
 
-void TNxCustomGrid::CellRelease(int X, int Y) {
+void TNxCustomGrid::CellRelease(TMouseButton Button, TShiftState Shift, int X, int Y) {
   const POINT cell = CellAtPoint({X, Y});
   const bool same = SameCell(cell, FDownCell);
   if (IsValidCell(cell.x, cell.y) && same) DoCellClick(cell.x, cell.y);
@@ -286,6 +353,7 @@ void TNxCustomGrid::CellRelease(int X, int Y) {
     return;
   }
   if (!same || !IsValidCell(cell.x, cell.y)) return;
+  PlayRelease(Button, Shift, X, Y);
   RECT area{};
   GetCellRect(cell.x, cell.y, area);
   if (!PtInRect(&area, {X, Y})) return;
@@ -337,8 +405,9 @@ void TNxCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
   }
   if (zone == gzCells) {
     CellHover(Shift, X, Y);
-  } else if (FHintKind == hkTextFit || FHintKind == hkCell) {
-    HideHint();
+  } else {
+    if (FHintKind == hkTextFit || FHintKind == hkCell) HideHint();
+    PlayLeave(FPrevHoverCell);
   }
   if (zone == gzIndicator) IndicatorHover(X, Y);
   if (zone == gzNone) {
@@ -400,6 +469,8 @@ void TNxCustomGrid::IndicatorHover(int X, int Y) {
 
 void TNxCustomGrid::CellHover(TShiftState Shift, int X, int Y) {
   FHoverCell = CellAtPoint({X, Y});
+  if (!SameCell(FHoverCell, FPrevHoverCell)) PlayLeave(FPrevHoverCell);
+  PlayHover(Shift, X, Y);
   TrackRowMove(Shift, X, Y);
   const int col = FHoverCell.x, row = FHoverCell.y;
   if (!IsValidCell(col, row)) {
