@@ -93,6 +93,14 @@ class ViewsTest : public player_test::PlayerTest {
     grid->OnMouseDown(grid, mbRight, ssRight, 0, 0);
   }
 
+  // The mouse comes onto `control` from elsewhere: wherever an earlier test left the real
+  // cursor (over this grid, it would have entered it already), the control first hears that
+  // the mouse left it.
+  static void MouseFromOutside(TWinControl* control) {
+    SetCursorPos(0, 0);
+    SendMessageW(control->Handle(), WM_MOUSELEAVE, 0, 0);
+  }
+
   // The grids show hints only while their window is the active one.
   static void Activate() {
     SetActiveWindow(Form1->Handle());

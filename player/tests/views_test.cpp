@@ -374,6 +374,7 @@ TEST_F(Views, MouseOnTheTilesPlaysWithTheLeftButtonAndAddsWithTheRight) {
   };
   // Moving onto the tiles gives them the keyboard.
   Form1->sEdit1->SetFocus();
+  MouseFromOutside(grid);
   SendMessageW(grid->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   EXPECT_TRUE(grid->Focused());
 
