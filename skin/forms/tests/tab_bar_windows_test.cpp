@@ -5,12 +5,15 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "framework/forms.h"
 #include "framework/speed_button.h"
 #include "framework/status_bar.h"
 #include "framework/tab_controls.h"
 #include "framework/tests/ui_fixture.h"
 #include "framework/tool_bar.h"
+#include "skin/engine/fills.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_third_party.h"
 #include "skin/forms/control_adapter.h"
@@ -242,6 +245,47 @@ TEST_F(SkinnedBars, APageControlsActivePageContinuesThePageFrame) {
   EXPECT_NE(dynamic_cast<TacPageWnd*>(AdapterOfWindow(sheet->Handle())), nullptr) << "its pages are adapted";
   Redraw(form->Handle());
   EXPECT_EQ(OnScreen(sheet->Handle(), {sheet->Width() / 2, sheet->Height() / 2}), Rgb(kPageFace));
+}
+
+// A list of one opaque picture of a single colour.
+HIMAGELIST SolidImageList(int size, TColor colour) {
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24, 1, 1);
+  HDC screen = GetDC(nullptr);
+  HBITMAP picture = CreateCompatibleBitmap(screen, size, size);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ before = SelectObject(dc, picture);
+  FillRectSolid(dc, {0, 0, size, size}, colour);
+  SelectObject(dc, before);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  ImageList_Add(list, picture, nullptr);
+  DeleteObject(picture);
+  return list;
+}
+
+TEST_F(SkinnedBars, ATabShowsItsImageFromTheControlsImageList) {
+  constexpr TColor kImage = 0x20C0F0;
+  constexpr int kSize = 16;
+  HIMAGELIST images = SolidImageList(kSize, kImage);
+  pages->SetImages(images);
+  pages->SetTabImageIndex(0, 0);
+  auto* adapter = dynamic_cast<TacPageControlWnd*>(AdapterOfWindow(pages->Handle()));
+  ASSERT_NE(adapter, nullptr);
+  Redraw(form->Handle());
+  saveScreenshot(form->Handle(), "skinned_tab_with_image");
+  adapter->ReadWindowPlacement();
+  RECT window;
+  GetWindowRect(pages->Handle(), &window);
+  auto imagePixels = [&](int tab) {
+    RECT r = adapter->TabRect(tab);
+    OffsetRect(&r, window.left, window.top);
+    const Image shot = captureScreen(r);
+    return std::count(shot.pixels.begin(), shot.pixels.end(), (kImage & 0xFF) << 16 | (kImage & 0xFF00) | kImage >> 16);
+  };
+  EXPECT_EQ(imagePixels(0), kSize * kSize) << "the whole picture on the tab";
+  EXPECT_EQ(imagePixels(1), 0) << "a tab without an image";
+  pages->SetImages(nullptr);
+  ImageList_Destroy(images);
 }
 
 TEST_F(SkinnedBars, ASpeedButtonGivenToTheControlAdapterPaintsFromTheSkin) {
