@@ -13,7 +13,6 @@
 #include "framework/tab_controls.h"
 #include "framework/tests/ui_fixture.h"
 #include "framework/tool_bar.h"
-#include "skin/engine/fills.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_third_party.h"
 #include "skin/forms/control_adapter.h"
@@ -245,22 +244,6 @@ TEST_F(SkinnedBars, APageControlsActivePageContinuesThePageFrame) {
   EXPECT_NE(dynamic_cast<TacPageWnd*>(AdapterOfWindow(sheet->Handle())), nullptr) << "its pages are adapted";
   Redraw(form->Handle());
   EXPECT_EQ(OnScreen(sheet->Handle(), {sheet->Width() / 2, sheet->Height() / 2}), Rgb(kPageFace));
-}
-
-// A list of one opaque picture of a single colour.
-HIMAGELIST SolidImageList(int size, TColor colour) {
-  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24, 1, 1);
-  HDC screen = GetDC(nullptr);
-  HBITMAP picture = CreateCompatibleBitmap(screen, size, size);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ before = SelectObject(dc, picture);
-  FillRectSolid(dc, {0, 0, size, size}, colour);
-  SelectObject(dc, before);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  ImageList_Add(list, picture, nullptr);
-  DeleteObject(picture);
-  return list;
 }
 
 TEST_F(SkinnedBars, ATabShowsItsImageFromTheControlsImageList) {
