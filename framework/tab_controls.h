@@ -4,6 +4,8 @@
 //   auto* tabs = efir::Place(new TTabControl(this), this, 8, 8, 300, 200);
 //   tabs->AddTab("Общие");
 //   tabs->OnChange = [](TObject*) { ... tabs->TabIndex() ... };
+//   tabs->SetImages(imageList);            // the caller's list; a tab shows none until
+//   tabs->SetTabImageIndex(0, 2);          // it is given an index
 //
 //   auto* pages = efir::Place(new TPageControl(this), this, 8, 8, 300, 200);
 //   auto* sheet = new TTabSheet(this);
