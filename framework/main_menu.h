@@ -5,6 +5,8 @@
 //   N1->SetCaption("&Файл");
 //   MainMenu1->Items()->Add(N1);            // a top-level item; its own items open below it
 //   SetMenu(MainMenu1);                      // on the form: the bar shows from now on
+//   MainMenu1->SetImages(imageList);         // N1->SetImageIndex(0) picks an image; the list
+//                                            // shows where the bar is owner-drawn
 //
 // An MDI parent shows the top-level items of its active child's menu in its own bar, merged
 // by GroupIndex (MergedBarItems); the child shows no bar of its own.

@@ -380,6 +380,13 @@ void TMenu::SetOwnerDraw(bool value) {
   Changed(nullptr, false);
 }
 
+void TMenu::SetImages(HIMAGELIST value) {
+  if (images_ == value) return;
+  images_ = value;
+  // Owner-drawn items measure their images: the sizes change.
+  Changed(nullptr, true);
+}
+
 void TMenu::Changed(TMenuItem* source, bool rebuild) {
   if ((ComponentState() & csDestroying) || !OnChange) return;
   OnChange(this, source, rebuild);

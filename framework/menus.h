@@ -24,6 +24,7 @@
 #include "framework/shortcuts.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <memory>
@@ -156,6 +157,9 @@ class TMenu : public TComponent {
   TMenuItem* Items() const { return items_; }
   bool OwnerDraw() const { return ownerDraw_; }
   void SetOwnerDraw(bool value);
+  // The image list the items' ImageIndex refers to (nullptr: none); the caller keeps it.
+  HIMAGELIST Images() const { return images_; }
+  void SetImages(HIMAGELIST value);
 
   // Raised for every change of an item in the menu's tree.
   TMenuChangeEvent OnChange;
@@ -167,6 +171,7 @@ class TMenu : public TComponent {
  private:
   TMenuItem* items_;
   bool ownerDraw_ = false;
+  HIMAGELIST images_ = nullptr;
 };
 
 // How a popup menu appears; maNone: at once, without the system's animation.

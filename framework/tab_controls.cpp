@@ -8,11 +8,12 @@
 
 namespace {
 
-void InsertTabItem(HWND wnd, int index, const std::string& caption) {
+void InsertTabItem(HWND wnd, int index, const std::string& caption, int image) {
   std::wstring text = efir::text::fromAnsi(caption);
   TCITEMW item{};
-  item.mask = TCIF_TEXT;
+  item.mask = TCIF_TEXT | TCIF_IMAGE;
   item.pszText = text.data();
+  item.iImage = image;
   SendMessageW(wnd, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
@@ -34,7 +35,9 @@ void TTabControl::CreateParams(TCreateParams& Params) {
 
 void TTabControl::CreateWnd() {
   TWinControl::CreateWnd();
-  for (int i = 0; i < TabCount(); ++i) InsertTabItem(Handle(), i, tabs_[static_cast<size_t>(i)]);
+  if (images_) SendMessageW(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+  for (int i = 0; i < TabCount(); ++i)
+    InsertTabItem(Handle(), i, tabs_[static_cast<size_t>(i)], tabImages_[static_cast<size_t>(i)]);
   SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
   // Only the window knows the display area: the pages are placed again now that it exists.
   AlignControls();
@@ -42,7 +45,8 @@ void TTabControl::CreateWnd() {
 
 void TTabControl::AddTab(const std::string& caption) {
   tabs_.push_back(caption);
-  if (HandleAllocated()) InsertTabItem(Handle(), TabCount() - 1, caption);
+  tabImages_.push_back(-1);
+  if (HandleAllocated()) InsertTabItem(Handle(), TabCount() - 1, caption, -1);
   if (tabIndex_ < 0) SetTabIndex(0);
   AlignControls();
 }
@@ -57,9 +61,28 @@ void TTabControl::SetTabCaption(int index, const std::string& caption) {
   SendMessageW(Handle(), TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
+void TTabControl::SetTabImageIndex(int index, int image) {
+  tabImages_.at(static_cast<size_t>(index)) = image;
+  if (!HandleAllocated()) return;
+  TCITEMW item{};
+  item.mask = TCIF_IMAGE;
+  item.iImage = image;
+  SendMessageW(Handle(), TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+void TTabControl::SetImages(HIMAGELIST images) {
+  if (images == images_) return;
+  images_ = images;
+  if (!HandleAllocated()) return;
+  SendMessageW(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  // The tabs' sizes follow the images: the pages' display area may have moved.
+  AlignControls();
+}
+
 void TTabControl::DeleteTab(int index) {
   if (index < 0 || index >= TabCount()) return;
   tabs_.erase(tabs_.begin() + index);
+  tabImages_.erase(tabImages_.begin() + index);
   if (HandleAllocated()) SendMessageW(Handle(), TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
   if (tabIndex_ >= TabCount()) tabIndex_ = TabCount() - 1;
   if (HandleAllocated()) SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);

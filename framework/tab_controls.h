@@ -4,6 +4,8 @@
 //   auto* tabs = efir::Place(new TTabControl(this), this, 8, 8, 300, 200);
 //   tabs->AddTab("Общие");
 //   tabs->OnChange = [](TObject*) { ... tabs->TabIndex() ... };
+//   tabs->SetImages(imageList);            // the caller's list; a tab shows none until
+//   tabs->SetTabImageIndex(0, 2);          // it is given an index
 //
 //   auto* pages = efir::Place(new TPageControl(this), this, 8, 8, 300, 200);
 //   auto* sheet = new TTabSheet(this);
@@ -12,6 +14,9 @@
 //
 // The tabs live in the control, not only in its window: a window made anew gets them back.
 #pragma once
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -26,6 +31,12 @@ class TTabControl : public TWinControl {
   void AddTab(const std::string& caption);
   void SetTabCaption(int index, const std::string& caption);
   void DeleteTab(int index);
+  // The image of a tab in Images; -1: none.
+  int TabImageIndex(int index) const { return tabImages_.at(static_cast<size_t>(index)); }
+  void SetTabImageIndex(int index, int image);
+  // The tabs' image list (nullptr: none); the caller keeps it.
+  HIMAGELIST Images() const { return images_; }
+  void SetImages(HIMAGELIST images);
   // -1 when there are no tabs.
   int TabIndex() const { return tabIndex_; }
   void SetTabIndex(int index);
@@ -46,6 +57,8 @@ class TTabControl : public TWinControl {
 
  private:
   std::vector<std::string> tabs_;
+  std::vector<int> tabImages_;
+  HIMAGELIST images_ = nullptr;
   int tabIndex_ = -1;
   DWORD tabStyle_ = 0;
 };

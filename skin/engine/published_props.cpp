@@ -136,3 +136,14 @@ bool ChangeSetPropValue(TObject* instance, std::string_view name, std::string_vi
   prop->SetOrd(instance, SetBits(*prop, text));
   return false;
 }
+
+std::string GetStrPropByName(TObject* instance, std::string_view name) {
+  const TPublishedProp* prop = Find(instance, name);
+  return prop && prop->Kind == TPropKind::String && prop->GetStr ? prop->GetStr(instance) : std::string();
+}
+
+void* EventSlotByName(TObject* instance, std::string_view name, const std::type_info& type) {
+  const TPublishedProp* prop = Find(instance, name);
+  return prop && prop->Kind == TPropKind::Method && prop->SlotType && *prop->SlotType == type ? prop->Slot(instance)
+                                                                                                : nullptr;
+}

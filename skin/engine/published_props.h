@@ -7,19 +7,22 @@
 //
 //   if (HasPublishedProp(control, "TabStop")) SetOrdPropByName(control, "TabStop", 0);
 //   ChangeSetPropValue(manager, "SkinningRules", "srThirdParty", false);
+//   if (auto* onDraw = EventPropByName<TNotifyEvent>(control, "OnDraw"); onDraw && !*onDraw) *onDraw = ...;
 //
-// Names are compared blind to case; set elements exactly.
+// Names are compared blind to case; set elements exactly. An event is reached through its
+// slot, typed by the event's handler type: asked for with another type it is not there.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 #include "framework/component.h"
 
-enum class TPropKind { Ordinal, Object, Set };
+enum class TPropKind { Ordinal, Object, Set, String, Method };
 
 struct TPublishedProp {
   std::string Name;
@@ -32,6 +35,10 @@ struct TPublishedProp {
   std::function<TObject*(TObject*)> GetObject;
   // The element names of a set, in bit order.
   std::vector<std::string> ElementNames;
+  std::function<std::string(TObject*)> GetStr;
+  // An event: the handler slot of the instance, of type *SlotType.
+  std::function<void*(TObject*)> Slot;
+  const std::type_info* SlotType = nullptr;
 };
 
 void RegisterPublishedProp(TPublishedProp prop);
@@ -42,6 +49,23 @@ TPublishedProp OrdinalProp(std::string name, Get get, Set set) {
   return {std::move(name), TPropKind::Ordinal, [](TObject* o) { return dynamic_cast<T*>(o) != nullptr; },
           [get](TObject* o) { return static_cast<int64_t>(get(*dynamic_cast<T*>(o))); },
           [set](TObject* o, int64_t v) { set(*dynamic_cast<T*>(o), v); }, nullptr, {}};
+}
+
+// An event property of class T: its handler member.
+template <class T, class Event>
+TPublishedProp EventProp(std::string name, Event T::*slot) {
+  TPublishedProp prop{std::move(name), TPropKind::Method, [](TObject* o) { return dynamic_cast<T*>(o) != nullptr; }};
+  prop.Slot = [slot](TObject* o) -> void* { return &(dynamic_cast<T*>(o)->*slot); };
+  prop.SlotType = &typeid(Event);
+  return prop;
+}
+
+// A read-only string property of class T.
+template <class T, class Get>
+TPublishedProp StringProp(std::string name, Get get) {
+  TPublishedProp prop{std::move(name), TPropKind::String, [](TObject* o) { return dynamic_cast<T*>(o) != nullptr; }};
+  prop.GetStr = [get](TObject* o) { return std::string(get(*dynamic_cast<T*>(o))); };
+  return prop;
 }
 
 bool HasPublishedProp(TObject* instance, std::string_view name);
@@ -57,3 +81,12 @@ bool SetPropHasValue(TObject* instance, std::string_view name, std::string_view 
 // element whose name already occurs in the text is not added again; removing deletes the
 // first of ",name", "name," or "name" found. The result is always false.
 bool ChangeSetPropValue(TObject* instance, std::string_view name, std::string_view element, bool add);
+// A string property's value; empty when there is no such property.
+std::string GetStrPropByName(TObject* instance, std::string_view name);
+// The handler slot of an event property whose handler type is `type`; nullptr otherwise.
+void* EventSlotByName(TObject* instance, std::string_view name, const std::type_info& type);
+// The same, typed: the handler can be read (empty: none assigned) and set through it.
+template <class Event>
+Event* EventPropByName(TObject* instance, std::string_view name) {
+  return static_cast<Event*>(EventSlotByName(instance, name, typeid(Event)));
+}

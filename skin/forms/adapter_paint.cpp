@@ -16,7 +16,10 @@
 
 void AssignWindowFont(TFont& font, HWND wnd) {
   auto handle = reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0));
-  if (!handle) handle = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  AssignFontHandle(font, handle ? handle : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+}
+
+void AssignFontHandle(TFont& font, HFONT handle) {
   LOGFONTW lf{};
   if (!GetObjectW(handle, sizeof lf, &lf)) return;
   font.SetName(efir::text::toAnsi(lf.lfFaceName));

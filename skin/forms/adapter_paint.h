@@ -20,6 +20,8 @@ class TacMainWnd;
 class TsSkinManager;
 struct CacheSourceInfo;
 
+// The font behind a font handle copied into `font`.
+void AssignFontHandle(TFont& font, HFONT handle);
 // The font the window answers to WM_GETFONT (the system font when none), copied into `font`.
 void AssignWindowFont(TFont& font, HWND wnd);
 // The system's caption font copied into the canvas.

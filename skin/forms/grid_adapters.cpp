@@ -1,14 +1,18 @@
 #include "skin/forms/grid_adapters.h"
 
 #include "framework/bitmap.h"
+#include "framework/canvas.h"
 #include "framework/gdi.h"
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/common_data.h"
+#include "skin/engine/engine_routines.h"
 #include "skin/engine/fills.h"
+#include "skin/engine/item_paint.h"
 #include "skin/engine/published_props.h"
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/forms/adapter_paint.h"
 
 namespace {
 
@@ -150,8 +154,98 @@ void TacGridWnd::AdapterWndProc(TMessage& message) {
 namespace {
 
 constexpr const char* kVetColours[] = {"CompressedTextColor", "FileTextColor", "FolderTextColor"};
+constexpr UINT kHeaderTextFormat = DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER;
+
+// The handlers the adapter gives a tree: a type of their own, so that the adapter can tell
+// them from the program's when it takes them away.
+struct AdapterHeaderPainter {
+  TacVirtualTreeViewWnd* Adapter;
+  void operator()(TObject*, THeaderPaintInfo& info, uint32_t elements) const {
+    Adapter->PaintHeaderItem(info, elements);
+  }
+};
+
+struct AdapterElementQuery {
+  TacVirtualTreeViewWnd* Adapter;
+  void operator()(TObject*, THeaderPaintInfo&, uint32_t& elements) const {
+    elements = TacVirtualTreeViewWnd::kPaintedElements;
+  }
+};
+
+template <class Handler, class Event>
+void ClearOwnHandler(Event* slot, const TacVirtualTreeViewWnd* adapter) {
+  if (!slot || !*slot) return;
+  const Handler* handler = slot->template target<Handler>();
+  if (handler && handler->Adapter == adapter) *slot = nullptr;
+}
 
 }  // namespace
+
+void TacVirtualTreeViewWnd::InstallHeaderHandlers(TObject* tree) {
+  auto* draw = EventPropByName<THeaderDrawEvent>(tree, "OnAdvancedHeaderDraw");
+  if (!draw || *draw) return;
+  *draw = AdapterHeaderPainter{this};
+  auto* query = EventPropByName<THeaderDrawQueryElementsEvent>(tree, "OnHeaderDrawQueryElements");
+  if (!query) return;
+  if (!*query) *query = AdapterElementQuery{this};
+  ChangeSetPropValue(GetObjectPropByName(tree, "Header"), "Options", "hoOwnerDraw", true);
+}
+
+void TacVirtualTreeViewWnd::RemoveHeaderHandlers(TObject* tree) {
+  ClearOwnHandler<AdapterHeaderPainter>(EventPropByName<THeaderDrawEvent>(tree, "OnAdvancedHeaderDraw"), this);
+  ClearOwnHandler<AdapterElementQuery>(
+      EventPropByName<THeaderDrawQueryElementsEvent>(tree, "OnHeaderDrawQueryElements"), this);
+}
+
+void TacVirtualTreeViewWnd::PaintHeaderItem(const THeaderPaintInfo& info, uint32_t elements) {
+  TsSkinManager* manager = Manager();
+  const RECT& place = info.PaintRectangle;
+  const int w = place.right - place.left, h = place.bottom - place.top;
+  if (Scrolling || !SkinActive() || !info.TargetCanvas || w <= 0 || h <= 0) return;
+  HDC dc = info.TargetCanvas->Handle();
+  if (!info.Column) {
+    if (const TsGeneralData* section = SkinData->Section()) FillRectSolid(dc, place, section->Color);
+    return;
+  }
+  std::string name = "COLHEADER";
+  int section = SectionIndexByName(manager, name);
+  if (!SectionIndexValid(manager, section)) section = SectionIndexByName(manager, name = "BUTTON");
+  const int state = info.IsDownIndex ? 2 : info.IsHoverIndex ? 1 : 0;
+  auto item = NewBitmap24(w, h);
+  HDC itemDC = item->Canvas().Handle();
+  if (elements & header_elements::Background) {
+    CacheSourceInfo behind;
+    MakeCacheSourceInfo(SkinData->CacheBitmap.get(), 0, 0, behind);
+    if (!behind.Bitmap) behind.FillColor = ColorToRGB(clWindow);
+    RenderSectionItem(section, name, behind, true, state, {0, 0, w, h}, {place.left + LeftEdge, place.top + LeftEdge},
+                      item.get(), manager, -1, -1);
+    BitBlt(dc, place.left, place.top, w, h, itemDC, 0, 0, SRCCOPY);
+    return;
+  }
+  BitBlt(itemDC, 0, 0, w, h, dc, place.left, place.top, SRCCOPY);
+  TObject* header = GetObjectPropByName(SkinData->OwnerControl, "Header");
+  TCanvas& canvas = item->Canvas();
+  // A font is no component: the header publishes its font's handle.
+  if (const int64_t font = GetOrdPropByName(header, "Font.Handle"); font > 0)
+    AssignFontHandle(canvas.Font(), reinterpret_cast<HFONT>(static_cast<intptr_t>(font)));
+  const std::string caption = GetStrPropByName(info.Column, "Text");
+  RECT text = info.TextRectangle;
+  OffsetRect(&text, -place.left, -place.top);
+  if ((elements & header_elements::Overlay) && !(elements & header_elements::Text))
+    WriteSectionText(canvas, caption, true, text, 0, section, state != 0, manager);
+  if ((elements & header_elements::SortGlyph) && info.ShowSortGlyph) {
+    const TsFixedIndexes& fixed = manager->FixedIndexes;
+    const int arrow =
+        GetOrdPropByName(header, "SortDirection") != 0 ? fixed.GlyphScrollBtnTop : fixed.GlyphScrollBtnBottom;
+    if (MaskIndexValid(manager, arrow)) {
+      const int arrowHeight = MaskStateHeight(manager->Masks[static_cast<size_t>(arrow)]);
+      PaintSkinGlyph(*item, manager, arrow, {info.SortGlyphPos.x - place.left, (h - arrowHeight) / 2}, state);
+    }
+  }
+  if (elements & header_elements::Text)
+    WriteSectionText(canvas, caption, true, text, kHeaderTextFormat, section, state != 0, manager);
+  BitBlt(dc, place.left, place.top, w, h, itemDC, 0, 0, SRCCOPY);
+}
 
 void TacVirtualTreeViewWnd::SaveStdLook() {
   TacEditWnd::SaveStdLook();
@@ -172,6 +266,7 @@ void TacVirtualTreeViewWnd::ApplySkinLook() {
   if (const TsGeneralData* section = SkinData->Section())
     for (const char* name : kVetColours)
       SetColorPropByName(GetObjectPropByName(tree, "VETColors"), name, section->HotFontColor[0]);
+  InstallHeaderHandlers(tree);
   TObject* column = GetObjectPropByName(tree, "PaintInfoColumn");
   if (!column) return;
   SetColorPropByName(column, "Color", GlobalInfoColor(manager));
@@ -191,6 +286,7 @@ void TacVirtualTreeViewWnd::RestoreStdLook() {
   SetColorPropByName(colours, kVetColours[0], SavedCompressedTextColor);
   SetColorPropByName(colours, kVetColours[1], SavedFileTextColor);
   SetColorPropByName(colours, kVetColours[2], SavedFolderTextColor);
+  RemoveHeaderHandlers(tree);
   TObject* header = GetObjectPropByName(tree, "Header");
   if (header) ChangeSetPropValue(header, "Options", "hoOwnerDraw", SavedHeaderOwnerDraw);
   TObject* column = GetObjectPropByName(tree, "PaintInfoColumn");

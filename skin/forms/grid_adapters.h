@@ -7,12 +7,42 @@
 //
 // Both keep the edit adapter's skinned frame and scroll bars; the standard look is saved
 // when attaching and written back when the skin goes.
+//
+// A virtual tree's column header is painted from the skin through the tree's own header
+// events ("OnAdvancedHeaderDraw", "OnHeaderDrawQueryElements", found by name with the
+// handler types below), installed only where the program set none and removed only while
+// they are still the adapter's.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "framework/component.h"
 #include "skin/forms/edit_wnd.h"
+
+class TCanvas;
+
+// What a virtual tree tells its header-drawing events about one header item.
+struct THeaderPaintInfo {
+  TCanvas* TargetCanvas = nullptr;
+  TObject* Column = nullptr;  // nullptr: the part of the header right of the last column
+  RECT PaintRectangle{};
+  RECT TextRectangle{};
+  bool IsHoverIndex = false;
+  bool IsDownIndex = false;
+  bool ShowSortGlyph = false;
+  POINT SortGlyphPos{};
+};
+
+// The parts of a header item the tree leaves to its drawing event, as bits.
+namespace header_elements {
+constexpr uint32_t Background = 1, Text = 2, SortGlyph = 8, Overlay = 16;
+}  // namespace header_elements
+
+using THeaderDrawEvent = std::function<void(TObject* Sender, THeaderPaintInfo& PaintInfo, uint32_t Elements)>;
+using THeaderDrawQueryElementsEvent =
+    std::function<void(TObject* Sender, THeaderPaintInfo& PaintInfo, uint32_t& Elements)>;
 
 class TacGridWnd : public TacEditWnd {
  public:
@@ -47,7 +77,15 @@ class TacVirtualTreeViewWnd : public TacEditWnd {
   TColor SavedCompressedTextColor = 0, SavedFileTextColor = 0, SavedFolderTextColor = 0;
   bool SavedHeaderOwnerDraw = false;
 
+  // The header painter: one item (elements as header_elements) onto the info's canvas.
+  void PaintHeaderItem(const THeaderPaintInfo& info, uint32_t elements);
+  // The element query handler's answer: background, text, sort glyph and overlay.
+  static constexpr uint32_t kPaintedElements = header_elements::Background | header_elements::Text |
+                                               header_elements::SortGlyph | header_elements::Overlay;
+
  private:
+  void InstallHeaderHandlers(TObject* tree);
+  void RemoveHeaderHandlers(TObject* tree);
   void NonClientPaint(TMessage& message);
   void Print(TMessage& message);
   void CopyFrame(HDC dc);

@@ -358,6 +358,14 @@ TsSkinProvider* MenuLineProvider(const TMenuItem* item) {
   return menu ? ProviderOfForm(menu->Form()) : nullptr;
 }
 
+// The size of the item's image in its menu's image list; zero when it shows none.
+SIZE MenuLineImageSize(const TMenuItem* item) {
+  const TMenu* menu = item->GetParentMenu();
+  int w = 0, h = 0;
+  if (!menu || !menu->Images() || item->ImageIndex() < 0 || !ImageList_GetIconSize(menu->Images(), &w, &h)) return {};
+  return {w, h};
+}
+
 }  // namespace
 
 bool MDIChildIconOnMenuLine() {
@@ -374,6 +382,7 @@ void TsSkinableMenus::MeasureMenuLineItem(TObject* Sender, TCanvas* ACanvas, int
   Height = GetSystemMetrics(SM_CYMENU) - 1;
   ACanvas->Font().Assign(Screen.MenuFont());
   Width = ACanvas->TextWidth(WithoutAmpersands(item->Caption()));
+  if (const SIZE image = MenuLineImageSize(item); image.cx > 0) Width += image.cx + 6;
 }
 
 void TsSkinableMenus::DrawMenuLineItem(TObject* Sender, TCanvas* ACanvas, const RECT& R, TOwnerDrawState State) {
@@ -401,6 +410,10 @@ void TsSkinableMenus::DrawMenuLineItem(TObject* Sender, TCanvas* ACanvas, const 
     const TBitmap& glyph = *item->Bitmap();
     b->Canvas().Draw(3, (b->Height() - glyph.Height()) / 2, glyph);
     glyphWidth = glyph.Width();
+  } else if (const SIZE image = MenuLineImageSize(item); image.cx > 0) {
+    ImageList_Draw(item->GetParentMenu()->Images(), item->ImageIndex(), b->Canvas().Handle(), 3,
+                   (b->Height() - image.cy) / 2, ILD_NORMAL);
+    glyphWidth = image.cx;
   }
   TCanvas& out = b->Canvas();
   AssignMenuFont(out, item, State & odDefault);

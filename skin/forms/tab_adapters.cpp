@@ -8,6 +8,7 @@
 #include "framework/bitmap.h"
 #include "framework/controls.h"
 #include "framework/gdi.h"
+#include "framework/tab_controls.h"
 #include "framework/text_encoding.h"
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/background_answers.h"
@@ -178,7 +179,14 @@ void TacTabControlWnd::PaintTabText(int index, int state, int sectionIndex, TBit
   auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Wnd, TCM_GETIMAGELIST, 0, 0));
   int iconW = 0, iconH = 0;
   const bool image = images && item.Image >= 0 && ImageList_GetIconSize(images, &iconW, &iconH);
-  auto drawImage = [&](int x, int y) { ImageList_Draw(images, item.Image, canvas.Handle(), x, y, ILD_TRANSPARENT); };
+  // A framework tab control draws from its own list, as the control itself shows it.
+  auto* owner = dynamic_cast<TTabControl*>(SkinData->OwnerControl);
+  auto drawImage = [&](int x, int y) {
+    if (owner && owner->Images())
+      ImageList_Draw(owner->Images(), item.Image, canvas.Handle(), x, y, ILD_NORMAL);
+    else
+      ImageList_Draw(images, item.Image, canvas.Handle(), x, y, ILD_TRANSPARENT);
+  };
   const int rw = r.right - r.left, rh = r.bottom - r.top;
   const TabPosition side = Position();
   if (side == TabPosition::Top || side == TabPosition::Bottom) {

@@ -3,6 +3,9 @@
 // plugged in, and a message box driven from a timer while MessageBoxW runs.
 #pragma once
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -75,6 +78,25 @@ inline std::string WriteDialogSkin(const SkinExtras& extras = {}) {
   files.insert(files.end(), extras.Files.begin(), extras.Files.end());
   WriteSkinFolder(dir + "\\Dialogs", files);
   return dir;
+}
+
+// An image list of one opaque square picture of a single colour; the caller destroys it.
+inline HIMAGELIST SolidImageList(int size, TColor colour) {
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24, 1, 1);
+  HDC screen = GetDC(nullptr);
+  HBITMAP picture = CreateCompatibleBitmap(screen, size, size);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ before = SelectObject(dc, picture);
+  HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(colour));
+  const RECT all{0, 0, size, size};
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  SelectObject(dc, before);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  ImageList_Add(list, picture, nullptr);
+  DeleteObject(picture);
+  return list;
 }
 
 // The default manager with "Dialogs" loaded: the window-skinning hook is set while it lives.

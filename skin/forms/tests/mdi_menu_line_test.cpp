@@ -25,7 +25,7 @@ using efir::test::ScratchFolder;
 using efir::test::WriteSkinFolder;
 
 constexpr TColor kGlobal = 0x303030, kForm = 0x00A0C0, kMdiArea = 0x804020, kMenuLine = 0x206020,
-                 kMenuItem = 0x602080, kHotItem = 0x2080A0, kInk = 0x00FFFF;
+                 kMenuItem = 0x602080, kHotItem = 0x2080A0, kInk = 0x00FFFF, kImage = 0x10D0F0;
 
 std::string Section(const char* name, TColor colour, TColor hot) {
   return std::string("[") + name + "]\r\nCOLOR=" + Hex(colour) + "\r\nHOTCOLOR=" + Hex(hot) + "\r\nFONTCOLOR=" +
@@ -173,6 +173,23 @@ TEST_F(MdiAndMenuLine, MenuLineItemsAreDrawnFromTheSkin) {
     EXPECT_EQ(pixels.at(pixels.width / 2, 1), kMenuItem) << "item " << position << " is MENUITEM on screen";
   }
   efir::test::saveScreenshot(form->Handle(), "menu_line");
+
+  // An item with an image of the menu's list: wider by the image and a gap, the image at its left.
+  RECT plain;
+  ASSERT_TRUE(GetMenuItemRect(form->Handle(), GetMenu(form->Handle()), 0, &plain));
+  HIMAGELIST images = efir::test::SolidImageList(16, kImage);
+  menu->Items()->Items(0)->SetImageIndex(0);
+  menu->SetImages(images);
+  provider->RefreshNonClient();
+  efir::test::pumpFor(150);
+  RECT pictured;
+  ASSERT_TRUE(GetMenuItemRect(form->Handle(), GetMenu(form->Handle()), 0, &pictured));
+  EXPECT_EQ(pictured.right - pictured.left, plain.right - plain.left + 16 + 6);
+  const efir::test::Image withImage = efir::test::captureScreen(pictured);
+  EXPECT_EQ(withImage.at(3 + 8, withImage.height / 2), kImage) << "the image 3 pixels from the item's left";
+  efir::test::saveScreenshot(form->Handle(), "menu_line_with_image");
+  menu->SetImages(nullptr);
+  ImageList_Destroy(images);
 
   menu->Items()->Items(0)->SetVisible(false);
   menu->Items()->Items(1)->SetVisible(false);

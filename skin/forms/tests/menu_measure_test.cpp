@@ -3,7 +3,10 @@
 
 #include <cmath>
 
+#include <commctrl.h>
+
 #include "framework/canvas.h"
+#include "framework/main_menu.h"
 #include "framework/menus.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/skinnable_menus.h"
@@ -107,6 +110,37 @@ TEST_F(MenuMeasure, PopupSizeAddsColumnsSideBySide) {
   EXPECT_EQ(painter_.PopupWidth(*canvas_, a), columnA + 4 + columnB);
   EXPECT_EQ(painter_.PopupHeight(*canvas_, a), Measure(a).cy + 2);
   PopupItemsMeasured = false;
+}
+
+TEST_F(MenuMeasure, MenuLineItemsMakeRoomForTheirMenusImages) {
+  HIMAGELIST small = ImageList_Create(16, 16, ILC_COLOR24, 1, 1), wide = ImageList_Create(24, 16, ILC_COLOR24, 1, 1);
+  const struct {
+    const char* Caption;
+    HIMAGELIST Images;
+    int ImageIndex;
+    int Extra;  // beyond the caption's width
+  } cases[] = {
+      {"&Файл", nullptr, 0, 0},   // no image list
+      {"&Файл", small, -1, 0},    // no image
+      {"&Файл", small, 0, 16 + 6},
+      {"Пра&вка", wide, 2, 24 + 6},
+  };
+  for (const auto& c : cases) {
+    TMainMenu bar(nullptr);
+    auto* item = new TMenuItem(&bar);
+    item->SetCaption(c.Caption);
+    item->SetImageIndex(c.ImageIndex);
+    bar.Items()->Add(item);
+    bar.SetImages(c.Images);
+    int width = 0, height = 0;
+    painter_.MeasureMenuLineItem(item, canvas_.get(), width, height);
+    std::string shown = c.Caption;
+    std::erase(shown, '&');
+    EXPECT_EQ(width, canvas_->TextWidth(shown) + c.Extra) << c.Caption << " " << c.ImageIndex;
+    EXPECT_EQ(height, GetSystemMetrics(SM_CYMENU) - 1);
+  }
+  ImageList_Destroy(small);
+  ImageList_Destroy(wide);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "framework/forms.h"
 #include "framework/speed_button.h"
 #include "framework/status_bar.h"
@@ -242,6 +244,31 @@ TEST_F(SkinnedBars, APageControlsActivePageContinuesThePageFrame) {
   EXPECT_NE(dynamic_cast<TacPageWnd*>(AdapterOfWindow(sheet->Handle())), nullptr) << "its pages are adapted";
   Redraw(form->Handle());
   EXPECT_EQ(OnScreen(sheet->Handle(), {sheet->Width() / 2, sheet->Height() / 2}), Rgb(kPageFace));
+}
+
+TEST_F(SkinnedBars, ATabShowsItsImageFromTheControlsImageList) {
+  constexpr TColor kImage = 0x20C0F0;
+  constexpr int kSize = 16;
+  HIMAGELIST images = SolidImageList(kSize, kImage);
+  pages->SetImages(images);
+  pages->SetTabImageIndex(0, 0);
+  auto* adapter = dynamic_cast<TacPageControlWnd*>(AdapterOfWindow(pages->Handle()));
+  ASSERT_NE(adapter, nullptr);
+  Redraw(form->Handle());
+  saveScreenshot(form->Handle(), "skinned_tab_with_image");
+  adapter->ReadWindowPlacement();
+  RECT window;
+  GetWindowRect(pages->Handle(), &window);
+  auto imagePixels = [&](int tab) {
+    RECT r = adapter->TabRect(tab);
+    OffsetRect(&r, window.left, window.top);
+    const Image shot = captureScreen(r);
+    return std::count(shot.pixels.begin(), shot.pixels.end(), (kImage & 0xFF) << 16 | (kImage & 0xFF00) | kImage >> 16);
+  };
+  EXPECT_EQ(imagePixels(0), kSize * kSize) << "the whole picture on the tab";
+  EXPECT_EQ(imagePixels(1), 0) << "a tab without an image";
+  pages->SetImages(nullptr);
+  ImageList_Destroy(images);
 }
 
 TEST_F(SkinnedBars, ASpeedButtonGivenToTheControlAdapterPaintsFromTheSkin) {
