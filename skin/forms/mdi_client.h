@@ -43,6 +43,8 @@ class TacMDIWnd : public TacBaseWnd {
   bool MaximizedChild() const;
   bool ImageShared() const;
   void Arranged(TMessage& message);
+  bool ActiveChildMaximized(HWND besides) const;
+  void ChildCreated(HWND child, bool besideMaximized);
   void AfterBaseProc(TMessage& message);
 };
 

@@ -51,6 +51,8 @@ void TsSkinProvider::SetupMDIForSkin() {
     return;
   MDISkinProvider->SkinData->BackgroundChanged = true;
   MDISkinProvider->MenuLineCount = -1;
+  // A child skinned after it came to the front missed its activation.
+  if (MDISkinProvider->Form->ActiveMDIChild() == Form) ActiveMDIChildProvider = this;
 }
 
 void TsSkinProvider::ForgetMDIParent() {
@@ -113,6 +115,15 @@ bool TsSkinProvider::MDIChildMessage(TMessage& message) {
       Prev(message);
       return true;
     }
+    case WM_CHILDACTIVATE: {
+      Prev(message);
+      RefreshMainMenu();
+      // The buttons on the parent's menu line are the newly active child's now.
+      TsSkinProvider* parent = MDISkinProvider;
+      TForm* active = parent && parent->MDIForm ? parent->Form->ActiveMDIChild() : nullptr;
+      if (active && active->HandleAllocated() && IsZoomed(active->Handle())) parent->MDIForm->RefreshFrame();
+      return true;
+    }
     case WM_MDIACTIVATE:
       Prev(message);
       // A maximized child's caption lives in the parent's frame, which it repaints itself.
@@ -139,6 +150,15 @@ bool TsSkinProvider::MDIChildMessage(TMessage& message) {
     }
   }
   return false;
+}
+
+void TsSkinProvider::EndMaximizePending() {
+  if (!MaximizePending || Form->FormStyle() != fsMDIChild) return;
+  MaximizePending = false;
+  ActiveMDIChildProvider = this;
+  // Posted: not from inside the paint. (Sent to a child that is maximized already, the command
+  // would maximize the parent.)
+  if (!IsZoomed(Form->Handle())) PostMessageW(Form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
 }
 
 void TsSkinProvider::MDIChildSysCommand(TMessage& message) {

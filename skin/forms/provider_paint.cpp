@@ -2,8 +2,6 @@
 // provider's cache) holds the form section's background and what the form's OnPaint draws;
 // client paints copy the client part of it, leave out what the child controls cover, and
 // paint the graphic controls over it through one off-screen picture, so nothing flickers.
-#include <utility>
-
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
 #include "skin/engine/alpha_blend.h"
@@ -270,7 +268,7 @@ void TsSkinProvider::EraseMessage(TMessage& message) {
   }
   if (!SkinData->CacheReusable()) {
     EraseBackground(dc);
-    if (std::exchange(MaximizePending, false) && Form->FormStyle() == fsMDIChild) ActiveMDIChildProvider = this;
+    EndMaximizePending();
     message.Result = 1;
     return;
   }
@@ -288,9 +286,7 @@ void TsSkinProvider::PaintMessage(TMessage& message) {
   if (!FormShowing()) return Prev(message);
   if (SkinData->CacheReusable()) {
     PaintClient(message);
-    // A child made beside a maximized one comes up maximized as well.
-    if (std::exchange(MaximizePending, false) && Form->FormStyle() == fsMDIChild)
-      SendMessageW(Form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EndMaximizePending();
     message.Result = 0;
     return;
   }

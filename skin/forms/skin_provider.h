@@ -239,6 +239,9 @@ class TsSkinProvider : public TComponent {
   static void InvalidateMDIParentFrame();
   // WM_MEASUREITEM: a main-menu item measured by the system gets the skinned menus' painters.
   void MeasureMenuBarItem(const TMessage& message);
+  // At the first erase or paint of a child made beside a maximized one: it shows its buttons
+  // on the parent's menu line and is maximized as well.
+  void EndMaximizePending();
   // An MDI child's system commands: the parent's frame follows the child's state.
   void MDIChildSysCommand(TMessage& message);
 
