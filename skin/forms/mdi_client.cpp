@@ -130,7 +130,8 @@ void TacMDIWnd::AdapterWndProc(TMessage& message) {
       Arranged(message);
       return;
     case WM_PARENTNOTIFY: {
-      // The client's own handling of the notice restores a maximized child: asked before it.
+      // Whether the new child comes beside a maximized one is asked before the client's own
+      // handling of the notice, which may change the active child's state.
       const bool created = LOWORD(message.WParam) == WM_CREATE;
       const bool besideMaximized = created && ActiveChildMaximized(reinterpret_cast<HWND>(message.LParam));
       TacBaseWnd::AdapterWndProc(message);
