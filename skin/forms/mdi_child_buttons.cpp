@@ -3,6 +3,8 @@
 // parent's frame image over the MENULINE band. They are hot, pressed and released like the
 // caption's buttons (hit codes 101, 102, 103, title_buttons.cpp, form_mouse.cpp) and act on
 // the active child; what the child's system menu does not allow is drawn disabled.
+#include <algorithm>
+
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
 #include "skin/engine/common_data.h"
