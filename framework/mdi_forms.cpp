@@ -28,6 +28,13 @@ void TForm::MDIChildParams(TCreateParams& Params) {
   Params.WndParent = parent->ClientHandle();
   Params.Style = (Params.Style & ~static_cast<DWORD>(WS_POPUP)) | WS_CHILD;
   Params.ExStyle |= WS_EX_MDICHILD;
+  // Beside a maximized child a new one comes up maximized, as the system's MDI does for its
+  // own children (Wine restores the maximized one instead).
+  TForm* active = parent->ActiveMDIChild();
+  if (active && active != this && active->HandleAllocated() && IsZoomed(active->Handle())) {
+    Params.Style |= WS_MAXIMIZE;
+    windowState_ = wsMaximized;
+  }
 }
 
 void TForm::CreateMDIClient() {

@@ -10,6 +10,7 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/forms/mdi_client.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/skinnable_menus.h"
 #include "skin/forms/system_menu.h"
@@ -22,9 +23,6 @@ constexpr WPARAM kDragMove = 0xF012;
 constexpr UINT kWindowMenuRequest = 0x313;
 
 namespace {
-
-// The hit codes of a maximized MDI child's buttons on its parent's menu line.
-constexpr int kMdiCloseHit = 101, kMdiRestoreHit = 102, kMdiMinHit = 103;
 
 // One border drag runs at a time: it owns the mouse while it runs.
 struct BorderDragState {
@@ -145,6 +143,16 @@ void TsSkinProvider::NCLButtonDownMessage(TMessage& message) {
     case HTMAXBUTTON:
     case HTCLOSE:
     case HTHELP: PressButton(code); return;
+    case kMdiCloseHit:
+    case kMdiRestoreHit:
+    case kMdiMinHit: {
+      // What the child may not do is not pressed either.
+      TsSystemMenu* child = ActiveMDIChildProvider ? ActiveMDIChildProvider->FormSystemMenu() : nullptr;
+      if (child && ((code == kMdiMinHit && !child->EnabledMin()) || (code == kMdiRestoreHit && !child->EnabledRestore())))
+        return;
+      PressButton(code);
+      return;
+    }
     case HTSYSMENU: {
       SetHotButton(0, true);
       TsSkinManager* manager = Manager();
@@ -197,6 +205,7 @@ void TsSkinProvider::NCLButtonDownMessage(TMessage& message) {
 void TsSkinProvider::MdiChildButtonUp(int code, bool pressed) {
   TForm* child = Form->ActiveMDIChild();
   if (pressed && child && child->HandleAllocated()) {
+    if (code == kMdiMinHit && MDISkinProvider) MDISkinProvider->SkinData->StartUpdate();
     const WPARAM command = code == kMdiCloseHit ? SC_CLOSE : code == kMdiRestoreHit ? SC_RESTORE : SC_MINIMIZE;
     SendMessageW(child->Handle(), WM_SYSCOMMAND, command, 0);
   }
@@ -224,6 +233,11 @@ void TsSkinProvider::ButtonUpMessage(TMessage& message) {
       if (!menu || !(menu->EnabledMax() || (zoomed && menu->EnabledRestore()))) return;
       SetHotButton(0, true);
       if (!pressed) return Prev(message);
+      // A child's buttons leave the parent's menu line for its own caption, or come back.
+      if (Form->FormStyle() == fsMDIChild) {
+        if (MDISkinProvider) MDISkinProvider->SkinData->StartUpdate();
+        if (ActiveMDIChildProvider == this) ActiveMDIChildProvider = nullptr;
+      }
       if (zoomed) {
         SendMessageW(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
         RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
@@ -365,7 +379,7 @@ void TsSkinProvider::SysCommandMessage(TMessage& message) {
     }
     return;
   }
-  if (Form->FormStyle() == fsMDIChild) return Prev(message);
+  if (Form->FormStyle() == fsMDIChild) return MDIChildSysCommand(message);
   Prev(message);
   if (!IsWindow(wnd) || FormDestroying()) return;
   switch (message.WParam) {

@@ -10,6 +10,7 @@
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/forms/skin_hook.h"
 #include "skin/forms/skin_provider.h"
 
 TsSkinProvider* MDISkinProvider = nullptr;
@@ -128,6 +129,15 @@ void TacMDIWnd::AdapterWndProc(TMessage& message) {
     case WM_MDICASCADE:
       Arranged(message);
       return;
+    case WM_PARENTNOTIFY: {
+      // Whether the new child comes beside a maximized one is asked before the client's own
+      // handling of the notice, which may change the active child's state.
+      const bool created = LOWORD(message.WParam) == WM_CREATE;
+      const bool besideMaximized = created && ActiveChildMaximized(reinterpret_cast<HWND>(message.LParam));
+      TacBaseWnd::AdapterWndProc(message);
+      if (created) ChildCreated(reinterpret_cast<HWND>(message.LParam), besideMaximized);
+      return;
+    }
     case WM_MDISETMENU:
       ForwardToReplacedWndProc(message);
       if (MDISkinProvider) {
@@ -139,6 +149,19 @@ void TacMDIWnd::AdapterWndProc(TMessage& message) {
   }
   TacBaseWnd::AdapterWndProc(message);
   AfterBaseProc(message);
+}
+
+bool TacMDIWnd::ActiveChildMaximized(HWND besides) const {
+  const auto active = reinterpret_cast<HWND>(SendMessageW(Wnd, WM_MDIGETACTIVE, 0, 0));
+  return active && active != besides && IsZoomed(active);
+}
+
+// A child made while the skin is on is skinned before it is first shown (children are never
+// activated as windows of their own); made beside a maximized child, it comes up maximized.
+void TacMDIWnd::ChildCreated(HWND child, bool besideMaximized) {
+  if (!FormSkinned() || !child || !(GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD)) return;
+  SkinActivatedWindow(child);
+  MaximizePending = besideMaximized && WindowAcknowledgesSkinCommand(child, SKC_ISSKINNED);
 }
 
 void TacMDIWnd::Arranged(TMessage& message) {

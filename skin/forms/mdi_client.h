@@ -43,6 +43,8 @@ class TacMDIWnd : public TacBaseWnd {
   bool MaximizedChild() const;
   bool ImageShared() const;
   void Arranged(TMessage& message);
+  bool ActiveChildMaximized(HWND besides) const;
+  void ChildCreated(HWND child, bool besideMaximized);
   void AfterBaseProc(TMessage& message);
 };
 
@@ -69,3 +71,11 @@ class TsMDIForm {
 
 // The provider of the application's MDI parent form, or nullptr.
 extern TsSkinProvider* MDISkinProvider;
+// The provider of the MDI child whose buttons the parent's menu line shows, or nullptr.
+extern TsSkinProvider* ActiveMDIChildProvider;
+// An MDI child is being made while the active one is maximized: it maximizes itself at its
+// first erase or paint, and restoring waits till then.
+extern bool MaximizePending;
+// The MDI parent builds its frame again and redraws it with its client window (now, when
+// `repaint`).
+void RefreshMDIParentFrame(bool repaint);

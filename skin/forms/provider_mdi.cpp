@@ -1,5 +1,6 @@
-// The MDI parent side of the form provider: the companion that skins the MDI client, and the
-// MDIAREA section painted into the part of the frame image the client shows.
+// The MDI side of the form provider: the companion that skins an MDI parent's client, the
+// MDIAREA section painted into the part of the frame image the client shows, and what an MDI
+// child's state changes in its parent's frame (its buttons on the parent's menu line).
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
 #include "skin/engine/common_data.h"
@@ -10,6 +11,10 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/mdi_client.h"
 #include "skin/forms/skin_provider.h"
+#include "skin/forms/system_menu.h"
+
+TsSkinProvider* ActiveMDIChildProvider = nullptr;
+bool MaximizePending = false;
 
 namespace {
 
@@ -46,11 +51,14 @@ void TsSkinProvider::SetupMDIForSkin() {
     return;
   MDISkinProvider->SkinData->BackgroundChanged = true;
   MDISkinProvider->MenuLineCount = -1;
+  // A child skinned after it came to the front missed its activation.
+  if (MDISkinProvider->Form->ActiveMDIChild() == Form) ActiveMDIChildProvider = this;
 }
 
 void TsSkinProvider::ForgetMDIParent() {
   MDIForm.reset();
   if (MDISkinProvider == this) MDISkinProvider = nullptr;
+  if (ActiveMDIChildProvider == this) ActiveMDIChildProvider = nullptr;
 }
 
 void TsSkinProvider::PaintMDIArea(TBitmap& image) {
@@ -81,8 +89,41 @@ void TsSkinProvider::InvalidateMDIParentFrame() {
   SendMessageW(parent->Form->Handle(), WM_NCPAINT, 1, 0);
 }
 
+void RefreshMDIParentFrame(bool repaint) {
+  TsSkinProvider* parent = MDISkinProvider;
+  const auto going = [](const TComponent* c) { return (c->ComponentState() & csDestroying) != 0; };
+  if (!parent || !parent->Form || going(parent) || going(parent->Form) || !parent->Form->HandleAllocated()) return;
+  parent->SkinData->StartUpdate();
+  if (parent->MDIForm) parent->MDIForm->RefreshFrame();
+  parent->SkinData->BackgroundChanged = true;
+  parent->RebuildTitle = true;
+  parent->MenuLineCount = -1;
+  parent->SkinData->FinishUpdate();
+  if (HWND client = parent->Form->ClientHandle())
+    RedrawWindow(client, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_FRAME | (repaint ? RDW_UPDATENOW : 0));
+  RedrawWindow(parent->Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  if (repaint && parent->BorderForm) parent->BorderForm->UpdateBorderForm(true, 255);
+}
+
 bool TsSkinProvider::MDIChildMessage(TMessage& message) {
   switch (message.Msg) {
+    case WM_CREATE: {
+      TForm* parent = MDISkinProvider ? MDISkinProvider->Form : nullptr;
+      TForm* active = parent ? parent->ActiveMDIChild() : nullptr;
+      MaximizePending = active && active != Form && active->HandleAllocated() && IsZoomed(active->Handle());
+      Prev(message);
+      return true;
+    }
+    case WM_CHILDACTIVATE: {
+      Prev(message);
+      RefreshMainMenu();
+      // The buttons on the parent's menu line are the newly active child's now.
+      TsSkinProvider* parent = MDISkinProvider;
+      TForm* active = parent && parent->MDIForm ? parent->Form->ActiveMDIChild() : nullptr;
+      if (active && active->HandleAllocated() && IsZoomed(active->Handle())) parent->MDIForm->RefreshFrame();
+      return true;
+    }
     case WM_MDIACTIVATE:
       Prev(message);
       // A maximized child's caption lives in the parent's frame, which it repaints itself.
@@ -90,8 +131,13 @@ bool TsSkinProvider::MDIChildMessage(TMessage& message) {
         MainMenuRefreshed = false;
         InvalidateMDIParentFrame();
       }
+      // The child that comes to the front shows its buttons on the menu line (the one that
+      // leaves hears the message too, before or after it).
+      if (reinterpret_cast<HWND>(message.LParam) == Form->Handle()) ActiveMDIChildProvider = this;
       return true;
     case WM_NCDESTROY: {
+      // A child that goes before its first paint does not keep the others from restoring.
+      MaximizePending = false;
       Prev(message);
       TsSkinProvider* parent = MDISkinProvider;
       if (!parent || !parent->MDIForm || parent->FormDestroying() || !SkinActiveFor(parent->SkinData.get(), true))
@@ -104,4 +150,84 @@ bool TsSkinProvider::MDIChildMessage(TMessage& message) {
     }
   }
   return false;
+}
+
+void TsSkinProvider::EndMaximizePending() {
+  if (!MaximizePending || Form->FormStyle() != fsMDIChild) return;
+  MaximizePending = false;
+  ActiveMDIChildProvider = this;
+  // Posted: not from inside the paint. (Sent to a child that is maximized already, the command
+  // would maximize the parent.)
+  if (!IsZoomed(Form->Handle())) PostMessageW(Form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+}
+
+void TsSkinProvider::MDIChildSysCommand(TMessage& message) {
+  HWND wnd = Form->Handle();
+  TsSkinProvider* parent = MDISkinProvider;
+  const WPARAM command = message.WParam & 0xFFF0;
+  // A maximized child's buttons live in the parent's frame: it is built again after the change.
+  bool lock = IsZoomed(wnd) && command != SC_MAXIMIZE;
+  if (lock && parent) parent->SkinData->StartUpdate();
+  auto updateMenu = [&] {
+    if (IsWindow(wnd) && SystemMenu) SystemMenu->UpdateItems(false);
+  };
+  switch (command) {
+    case SC_CLOSE: {
+      const bool refresh = lock && parent && parent->MDIForm;
+      if (refresh) RefreshMDIParentFrame(true);
+      Prev(message);
+      if (!IsWindow(wnd)) return;
+      SetHotButton(0, false);
+      if (refresh) RefreshMDIParentFrame(true);
+      return;
+    }
+    case SC_RESTORE: {
+      if (IsIconic(wnd)) lock = true;
+      // The child being made comes up maximized: the active one keeps its state till then.
+      if (MaximizePending) return;
+      LockRedraw();
+      if (parent) parent->LockRedraw();
+      Prev(message);
+      if (!IsWindow(wnd)) return;
+      SkinData->BackgroundChanged = true;
+      UpdateSysMenuStyle(true);
+      if (parent) parent->UnlockRedraw();
+      UnlockRedraw();
+      RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+      if (TForm* parentForm = parent ? parent->Form : nullptr) {
+        for (int i = 0; i < parentForm->MDIChildCount(); ++i) {
+          TForm* other = parentForm->MDIChildren(i);
+          if (other == Form || !other->HandleAllocated()) continue;
+          if (IsZoomed(other->Handle())) other->SetWindowState(wsNormal);
+          RedrawWindow(other->Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INTERNALPAINT);
+        }
+      }
+      if (lock) RefreshMDIParentFrame(true);
+      updateMenu();
+      return;
+    }
+    case SC_MINIMIZE:
+      Prev(message);
+      if (!IsWindow(wnd)) return;
+      updateMenu();
+      RebuildTitle = true;
+      SkinData->BackgroundChanged = true;
+      RefreshMDIParentFrame(true);
+      return;
+    case SC_MAXIMIZE: {
+      ActiveMDIChildProvider = this;
+      // Kept out of sight while the system maximizes it: it shows once, maximized.
+      const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+      SetWindowLongPtrW(wnd, GWL_STYLE, style & ~WS_VISIBLE);
+      Prev(message);
+      if (!IsWindow(wnd)) return;
+      SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | (style & WS_VISIBLE));
+      RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INTERNALPAINT);
+      if (parent && parent->MDIForm) RefreshMDIParentFrame(true);
+      updateMenu();
+      return;
+    }
+  }
+  Prev(message);
+  if (parent && IsWindow(wnd)) parent->SkinData->FinishUpdate();
 }

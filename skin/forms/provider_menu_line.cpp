@@ -135,6 +135,7 @@ void TsSkinProvider::PaintMenuLine(TBitmap& image) {
   BitBlt(MenuLineBmp->Canvas().Handle(), 0, 0, image.Width(), bandHeight, image.Canvas().Handle(), ClientOffsetX(),
          top, SRCCOPY);
   PaintMenuLineItems(image);
+  PaintMDIChildButtons(image);
   // Where the system draws the frame it draws the bar too, asking the items again: they now
   // find the new band. Only the band is repainted (client coordinates reach the frame).
   const RECT inClient{-ClientOffsetX(), top - ClientOffsetY(), image.Width() - ClientOffsetX(), -1};

@@ -17,6 +17,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/control_adapter.h"
 #include "skin/forms/form_animation.h"
+#include "skin/forms/mdi_client.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/window_relays.h"
 
@@ -267,6 +268,7 @@ void TsSkinProvider::EraseMessage(TMessage& message) {
   }
   if (!SkinData->CacheReusable()) {
     EraseBackground(dc);
+    EndMaximizePending();
     message.Result = 1;
     return;
   }
@@ -284,6 +286,7 @@ void TsSkinProvider::PaintMessage(TMessage& message) {
   if (!FormShowing()) return Prev(message);
   if (SkinData->CacheReusable()) {
     PaintClient(message);
+    EndMaximizePending();
     message.Result = 0;
     return;
   }

@@ -235,6 +235,7 @@ void TsSkinProvider::LoadTitleButtonImages() {
     ButtonHelp.ImageIndex = mask("BICONHELP");
     for (TitleButtonData* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) b->BigIcon = true;
   }
+  LoadMDIChildButtonImages();
 }
 
 void TsSkinProvider::SkinMenus(bool active) {
@@ -589,6 +590,14 @@ void TsSkinProvider::NCActivateMessage(TMessage& message) {
   else Prev(message);
   if (GetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
   if (Form->ControlState() & csCreating) return;
+  // The parent of a maximized child stays drawn active while the child is.
+  if (HasBorder() && ShowMDIChildButtons()) {
+    TForm* child = Form->ActiveMDIChild();
+    if (active || (child && child->Active())) {
+      FormActive = true;
+      MenuLineCount = -1;
+    }
+  }
   if (framed) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
   if (Skinned() && !CtrlAdapter) CreateControlAdapter();
 }

@@ -85,6 +85,8 @@ class TsSkinProvider : public TComponent {
   int RedrawLockCount = 0;
   bool SetupPending = false;
   TitleButtonData ButtonMin, ButtonMax, ButtonClose, ButtonHelp;
+  // A maximized MDI child's buttons on this MDI parent's menu line (hit codes 101, 102, 103).
+  TitleButtonData ButtonMDIClose, ButtonMDIRestore, ButtonMDIMin;
   RECT LastClientRect{};
   int TitleSectionIndex = -1;
   int CaptionSectionIndex = -1;
@@ -237,6 +239,24 @@ class TsSkinProvider : public TComponent {
   static void InvalidateMDIParentFrame();
   // WM_MEASUREITEM: a main-menu item measured by the system gets the skinned menus' painters.
   void MeasureMenuBarItem(const TMessage& message);
+  // At the first erase or paint of a child made beside a maximized one: it shows its buttons
+  // on the parent's menu line and is maximized as well.
+  void EndMaximizePending();
+  // An MDI child's system commands: the parent's frame follows the child's state.
+  void MDIChildSysCommand(TMessage& message);
+
+  // ---- The maximized MDI child's buttons on an MDI parent's menu line (mdi_child_buttons.cpp).
+  // The active child is maximized with a system menu, and this parent has a main menu.
+  bool ShowMDIChildButtons() const;
+  // One state of the close picture; 16 x 16 without it.
+  int MDIButtonWidth() const;
+  int MDIButtonHeight() const;
+  void LoadMDIChildButtonImages();
+  // Lays the three buttons out at the right end of the menu line and paints them into the
+  // frame image (after the MENULINE band, which they lie on).
+  void PaintMDIChildButtons(TBitmap& image);
+  // One of them (101, 102, 103) again, into the frame image and onto the window.
+  void RepaintMDIChildButton(int hitCode);
 
   // ---- Title buttons and the form's mouse and system commands (title_buttons.cpp,
   // form_mouse.cpp). The caption layout sets the buttons' Rect and saves TitleButtonsBg (the

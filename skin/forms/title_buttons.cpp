@@ -83,7 +83,15 @@ TitleHit TitleHitTest(const TitleHitInput& in) {
     if (menuTop <= y && y <= menuTop + in.MenuHeight) return {HTMENU, std::nullopt};
     return {PtInRect(&in.TitleIcon, in.P) ? HTSYSMENU : HTCAPTION, std::nullopt};
   }
-  if (y <= captionBottom + in.MenuHeight) return {HTMENU, std::nullopt};
+  if (y <= captionBottom + in.MenuHeight) {
+    if (!in.MDIChildButtons) return {HTMENU, std::nullopt};
+    const POINT p{in.P.x + in.MDIShift.x, in.P.y + in.MDIShift.y};
+    int code = HTMENU;
+    if (PtInRect(&in.MDIClose, p)) code = kMdiCloseHit;
+    else if (PtInRect(&in.MDIRestore, p)) code = kMdiRestoreHit;
+    else if (PtInRect(&in.MDIMin, p)) code = kMdiMinHit;
+    return {code, code};
+  }
   if (in.InGrip) return {HTBOTTOMRIGHT, HTBOTTOMRIGHT};
   return {HTCLIENT, 0};
 }
@@ -101,6 +109,9 @@ TitleButtonData* TsSkinProvider::TitleButtonOfCode(int hitCode) {
     case HTMAXBUTTON: return &ButtonMax;
     case HTCLOSE: return &ButtonClose;
     case HTHELP: return &ButtonHelp;
+    case kMdiCloseHit: return &ButtonMDIClose;
+    case kMdiRestoreHit: return &ButtonMDIRestore;
+    case kMdiMinHit: return &ButtonMDIMin;
   }
   TsTitleButton* user = UserButtonOfCode(hitCode);
   return user ? &user->Data : nullptr;
@@ -159,6 +170,14 @@ TitleHitInput TsSkinProvider::TitleHitInputAt(POINT screen) {
   in.MenuHeight = MenuLineVisible() ? MenuHeight() : 0;
   in.TitleIcon = ShownTitleIconRect();
   in.InGrip = InSizeGrip(in.P);
+  if (ShowMDIChildButtons()) {
+    const RECT shadow = ExtShadowMargins();
+    in.MDIChildButtons = true;
+    in.MDIShift = {shadow.left + ExtSideMargin(), shadow.top + ExtTopMargin()};
+    in.MDIClose = ButtonMDIClose.Rect;
+    in.MDIRestore = ButtonMDIRestore.Rect;
+    in.MDIMin = ButtonMDIMin.Rect;
+  }
   return in;
 }
 
@@ -210,7 +229,10 @@ void TsSkinProvider::PressButton(int hitCode) {
     }
   }
   HotButton = hitCode;
-  if (TitleButtonData* button = TitleButtonOfCode(hitCode)) button->State = 2;
+  TitleButtonData* pressed = TitleButtonOfCode(hitCode);
+  // The child's restore button looks pressed only when this form could be maximized itself.
+  if (hitCode == kMdiRestoreHit && !(FormSystemMenu() && SystemMenu->EnabledMax())) pressed = nullptr;
+  if (pressed) pressed->State = 2;
   if (TsTitleButton* user = UserButtonOfCode(hitCode)) HideTitleButtonHint(*user);
   TitleButtonDown = true;
   PaintTitleButton(hitCode);
@@ -231,6 +253,7 @@ void TsSkinProvider::PaintTitleButton(int hitCode) {
   TitleButtonData* button = TitleButtonOfCode(hitCode);
   if (!button || !Form || !Form->HandleAllocated()) return;
   if (button->State == -1) return ReleaseTitleButtonGlow(*button);
+  if (IsMdiChildButtonCode(hitCode)) return RepaintMDIChildButton(hitCode);
   TsSkinManager* manager = Manager();
   if (manager && manager->AllowGlowing()) return StartTitleButtonGlow(hitCode, *button);
   RepaintTitleButton(hitCode, *button);

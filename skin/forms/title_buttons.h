@@ -8,7 +8,8 @@
 //   TitleHit hit = TitleHitTest(in);            // hit.Code; hit.Hot: the new hot button
 //
 // Hit codes are the system's (HTCAPTION, HTSYSMENU, HTMENU, HTMINBUTTON, HTMAXBUTTON, the
-// borders HTLEFT..HTBOTTOMRIGHT, HTCLOSE, HTHELP) plus 1000 + i for user title button i.
+// borders HTLEFT..HTBOTTOMRIGHT, HTCLOSE, HTHELP) plus 1000 + i for user title button i and
+// 101..103 for a maximized MDI child's close, restore and minimize buttons on the menu line.
 // One form works its caption buttons at a time: `TitleButtonDown` is shared.
 #pragma once
 
@@ -22,6 +23,9 @@ extern bool TitleButtonDown;
 
 // Hit code of user title button i.
 constexpr int kUserButtonBase = 1000;
+// Hit codes of a maximized MDI child's buttons on its parent's menu line.
+constexpr int kMdiCloseHit = 101, kMdiRestoreHit = 102, kMdiMinHit = 103;
+inline bool IsMdiChildButtonCode(int code) { return code >= kMdiCloseHit && code <= kMdiMinHit; }
 inline bool IsUserButtonCode(int code, int count) { return code >= kUserButtonBase && code < kUserButtonBase + count; }
 
 // What the hit test needs of one user title button.
@@ -51,6 +55,11 @@ struct TitleHitInput {
   int MenuHeight = 0;            // the menu line
   RECT TitleIcon{};
   bool InGrip = false;           // the point lies on the shown size grip
+  // A maximized MDI child's buttons on the menu line, and the shift of the point into their
+  // coordinates (the extended borders' shadow and extra margins).
+  bool MDIChildButtons = false;
+  POINT MDIShift{};
+  RECT MDIClose{}, MDIRestore{}, MDIMin{};
 };
 
 struct TitleHit {

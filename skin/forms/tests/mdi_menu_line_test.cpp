@@ -11,6 +11,7 @@
 #include "skin/forms/skin_hook.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/skinnable_menus.h"
+#include "skin/forms/system_menu.h"
 #include "skin/forms/title_buttons.h"
 #include "skin/forms/tests/dialog_fixtures.h"
 #include "tests/support/capture.h"
@@ -32,13 +33,31 @@ std::string Section(const char* name, TColor colour, TColor hot) {
          Hex(kInk) + "\r\nHOTFONTCOLOR=" + Hex(kInk) + "\r\n";
 }
 
+// The small title-button pictures of the MDI child buttons: three 12-pixel cells (normal, hot,
+// pressed) over a mask row that shows them whole.
+constexpr int kPic = 12;
+constexpr TColor kMinPic[3] = {0x0000C0, 0x0040C0, 0x0080C0}, kNormPic[3] = {0xC00000, 0xC04000, 0xC08000},
+                 kClosePic[3] = {0x00C000, 0x40C000, 0x80C000}, kMaxPic[3] = {0x909090, 0xA0A0A0, 0xB0B0B0};
+
+std::string Picture(const TColor (&cells)[3]) {
+  return efir::test::BmpBytes(3 * kPic, 2 * kPic, [&](int x, int y) -> uint32_t {
+    return y < kPic ? static_cast<uint32_t>(cells[x / kPic]) : 0;
+  });
+}
+
 std::string WriteMdiSkin() {
-  const std::string options = Section("GLOBALINFO", kGlobal, kGlobal) + Section("FORM", kForm, kForm) +
-                              Section("MDIAREA", kMdiArea, kMdiArea) + Section("MENULINE", kMenuLine, kMenuLine) +
-                              Section("MENUITEM", kMenuItem, kHotItem);
+  const std::string options = Section("GLOBALINFO", kGlobal, kGlobal) +
+                              "SICONMIN=!MIN.BMP!3!1!2\r\nSICONNORM=!NORM.BMP!3!1!2\r\n"
+                              "SICONCLOSE=!CLOSE.BMP!3!1!2\r\nSICONMAX=!MAX.BMP!3!1!2\r\n" +
+                              Section("FORM", kForm, kForm) + Section("MDIAREA", kMdiArea, kMdiArea) +
+                              Section("MENULINE", kMenuLine, kMenuLine) + Section("MENUITEM", kMenuItem, kHotItem);
   const std::string dir = efir::GetCurrentDir() + "\\mdi_skins";
   ScratchFolder scratch("mdi_skins");
-  WriteSkinFolder(dir + "\\Mdi", {{"Options.dat", options}});
+  WriteSkinFolder(dir + "\\Mdi", {{"Options.dat", options},
+                                   {"MIN.BMP", Picture(kMinPic)},
+                                   {"NORM.BMP", Picture(kNormPic)},
+                                   {"CLOSE.BMP", Picture(kClosePic)},
+                                   {"MAX.BMP", Picture(kMaxPic)}});
   return dir;
 }
 
@@ -301,6 +320,203 @@ TEST_F(MdiAndMenuLine, TheMaximizedChildsMenuLineButtonsActOnTheActiveChild) {
   child->OnClose = [&](TObject*, TCloseAction&) { asked = true; };
   release(101, true);
   EXPECT_TRUE(asked) << "close";
+}
+
+// An MDI parent with a main menu and two children on the picture skin, the second one
+// maximized by its own command, as its maximize button sends it.
+class MdiChildButtons : public MdiAndMenuLine {
+ protected:
+  void SetUp() override {
+    MdiAndMenuLine::SetUp();
+    parent = NewForm(fsMDIForm, nullptr, {60, 60, 560, 420});
+    auto* menu = new TMainMenu(parent);
+    auto* item = new TMenuItem(parent);
+    item->SetCaption("&Файл");
+    menu->Items()->Add(item);
+    parent->SetMenu(menu);
+    parent->HandleNeeded();
+    first = NewForm(fsMDIChild, parent, {0, 0, 150, 120});
+    second = NewForm(fsMDIChild, parent, {200, 0, 350, 120});
+  }
+
+  // Shows everything, skins it and maximizes the second child.
+  void ShowMaximized() {
+    first->Show();
+    second->Show();
+    parent->Show();
+    SetForegroundWindow(parent->Handle());
+    efir::test::pumpFor(100);
+    provider = ProviderOfForm(parent);
+    ASSERT_NE(provider, nullptr);
+    ASSERT_NE(ProviderOfForm(second), nullptr);
+    SendMessageW(second->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    efir::test::pumpFor(150);
+    ASSERT_TRUE(IsZoomed(second->Handle()));
+    ASSERT_EQ(ActiveMDIChildProvider, ProviderOfForm(second));
+    ASSERT_TRUE(provider->ShowMDIChildButtons());
+  }
+
+  POINT ScreenPoint(POINT inWindow) const {
+    RECT r;
+    GetWindowRect(parent->Handle(), &r);
+    return {r.left + inWindow.x, r.top + inWindow.y};
+  }
+  static POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+  TColor OnScreen(POINT inWindow) const { return efir::test::captureScreenOf(parent->Handle()).at(inWindow.x, inWindow.y); }
+  LRESULT HitAt(POINT inWindow) const {
+    const POINT p = ScreenPoint(inWindow);
+    return SendMessageW(parent->Handle(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+  }
+  void ClickAt(POINT inWindow) {
+    const POINT p = ScreenPoint(inWindow);
+    efir::test::dragMouse(p, p, 1);
+    efir::test::pumpFor(150);
+  }
+
+  TForm* parent = nullptr;
+  TForm* first = nullptr;
+  TForm* second = nullptr;
+  TsSkinProvider* provider = nullptr;
+};
+
+TEST_F(MdiChildButtons, AMaximizedChildsButtonsAreDrawnAndHitTestedOnTheParentsMenuLine) {
+  ShowMaximized();
+  const RECT min = provider->ButtonMDIMin.Rect, restore = provider->ButtonMDIRestore.Rect,
+             close = provider->ButtonMDIClose.Rect;
+  EXPECT_EQ(provider->MDIButtonWidth(), kPic);
+  EXPECT_EQ(provider->MDIButtonHeight(), kPic);
+  // From the line's right end inwards, one pixel apart.
+  EXPECT_EQ(close.right, parent->Width() - GetSystemMetrics(SM_CXFRAME) - 1);
+  EXPECT_EQ(close.right - close.left, kPic);
+  EXPECT_EQ(restore.right, close.left - 1);
+  EXPECT_EQ(min.right, restore.left - 1);
+  RECT item;
+  ASSERT_TRUE(GetMenuItemRect(parent->Handle(), GetMenu(parent->Handle()), 1, &item));
+  const RECT frame = ScreenRectOf(parent->Handle());
+  EXPECT_GE(close.top, item.top - frame.top) << "on the menu line";
+  EXPECT_LE(close.bottom, item.bottom - frame.top);
+
+  struct Place {
+    const char* name;
+    POINT at;
+    LRESULT code;
+    TColor normal;
+  };
+  const Place places[] = {
+      {"minimize", Centre(min), 103, kMinPic[0]},
+      {"restore (the normal picture)", Centre(restore), 102, kNormPic[0]},
+      {"close", Centre(close), 101, kClosePic[0]},
+      {"the line left of the buttons", {min.left - 40, Centre(min).y}, HTMENU, kMenuLine},
+      {"between restore and close", {restore.right, Centre(close).y}, HTMENU, kMenuLine},
+  };
+  for (const Place& place : places) EXPECT_EQ(OnScreen(place.at), place.normal) << place.name;
+  efir::test::saveScreenshot(parent->Handle(), "mdi_child_buttons");
+  for (const Place& place : places) {
+    EXPECT_EQ(HitAt(place.at), place.code) << place.name;
+    efir::test::pumpFor(30);
+    if (place.code == HTMENU) {
+      EXPECT_EQ(provider->HotButton, 0) << place.name << ": no button stays hot";
+      continue;
+    }
+    EXPECT_EQ(provider->HotButton, place.code) << place.name;
+    const TColor hot = place.code == 103 ? kMinPic[1] : place.code == 102 ? kNormPic[1] : kClosePic[1];
+    EXPECT_EQ(OnScreen(place.at), hot) << place.name << " turns hot";
+  }
+  // Without the maximized child the line has no buttons.
+  SendMessageW(second->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  efir::test::pumpFor(150);
+  EXPECT_FALSE(IsZoomed(second->Handle()));
+  EXPECT_FALSE(provider->ShowMDIChildButtons());
+  EXPECT_EQ(HitAt(Centre(close)), HTMENU);
+  EXPECT_EQ(OnScreen(Centre(close)), kMenuLine);
+}
+
+TEST_F(MdiChildButtons, ClicksOnTheButtonsActOnTheActiveChild) {
+  ShowMaximized();
+  HWND wnd = second->Handle();
+  ClickAt(Centre(provider->ButtonMDIRestore.Rect));
+  EXPECT_FALSE(IsZoomed(wnd)) << "restore";
+  EXPECT_EQ(provider->HotButton, 0);
+
+  SendMessageW(wnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  efir::test::pumpFor(150);
+  ASSERT_TRUE(provider->ShowMDIChildButtons());
+  ClickAt(Centre(provider->ButtonMDIMin.Rect));
+  EXPECT_TRUE(IsIconic(wnd)) << "minimize";
+
+  SendMessageW(wnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  efir::test::pumpFor(150);
+  ASSERT_TRUE(provider->ShowMDIChildButtons());
+  bool closed = false;
+  second->OnClose = [&](TObject*, TCloseAction&) { closed = true; };
+  ClickAt(Centre(provider->ButtonMDIClose.Rect));
+  EXPECT_TRUE(closed) << "close";
+  EXPECT_FALSE(IsZoomed(first->Handle())) << "the other child is left alone";
+}
+
+// A child that may not be minimized (or restored) shows that button pale and ignores it.
+TEST_F(MdiChildButtons, AButtonTheChildMayNotUseIsPaleAndDoesNothing) {
+  struct Case {
+    const char* name;
+    TBorderIcons icons;
+    int code;
+  };
+  const Case cases[] = {
+      {"no minimize", TBorderIcons(biSystemMenu | biMaximize), 103},
+      {"no restore", TBorderIcons(biSystemMenu | biMinimize), 102},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    second->SetBorderIcons(c.icons);
+    if (!provider) ShowMaximized();
+    else {
+      SendMessageW(second->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+      efir::test::pumpFor(150);
+    }
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(IsZoomed(second->Handle()));
+    provider->SkinData->BackgroundChanged = true;
+    RedrawWindow(parent->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    efir::test::pumpFor(100);
+    const RECT r = c.code == 103 ? provider->ButtonMDIMin.Rect : provider->ButtonMDIRestore.Rect;
+    const TColor normal = c.code == 103 ? kMinPic[0] : kNormPic[0];
+    const TColor pale = OnScreen(Centre(r));
+    EXPECT_NE(pale, normal) << "drawn disabled";
+    EXPECT_NE(pale, kMenuLine) << "but drawn";
+    ClickAt(Centre(r));
+    EXPECT_TRUE(IsZoomed(second->Handle())) << "the click does nothing";
+    EXPECT_FALSE(IsIconic(second->Handle()));
+    if (c.code == 103) {
+      EXPECT_EQ(OnScreen(Centre(r)), pale) << "the disabled minimize button never turns hot";
+    }
+    second->SetBorderIcons(TBorderIcons(biSystemMenu | biMinimize | biMaximize));
+    SendMessageW(second->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    efir::test::pumpFor(100);
+  }
+}
+
+TEST_F(MdiChildButtons, AChildMadeBesideAMaximizedOneComesUpMaximized) {
+  ShowMaximized();
+  TForm* third = NewForm(fsMDIChild, parent, {20, 20, 180, 140});
+  third->Show();
+  efir::test::pumpFor(200);
+  EXPECT_TRUE(IsZoomed(third->Handle()));
+  EXPECT_EQ(parent->ActiveMDIChild(), third);
+  EXPECT_FALSE(MaximizePending) << "done once the child is up";
+  EXPECT_TRUE(provider->ShowMDIChildButtons());
+  // Its buttons act on it.
+  ClickAt(Centre(provider->ButtonMDIRestore.Rect));
+  EXPECT_FALSE(IsZoomed(third->Handle()));
+}
+
+// The provider of a child that goes leaves nothing behind.
+TEST_F(MdiChildButtons, TheActiveChildsProviderIsForgottenWithIt) {
+  ShowMaximized();
+  TsSkinProvider* childProvider = ProviderOfForm(second);
+  ASSERT_EQ(ActiveMDIChildProvider, childProvider);
+  childProvider->Free();
+  EXPECT_EQ(ActiveMDIChildProvider, nullptr);
+  EXPECT_FALSE(provider->ShowMDIChildButtons());
 }
 
 }  // namespace

@@ -27,6 +27,15 @@ TitleHitInput SizeableForm() {
   return in;
 }
 
+// The buttons of a maximized MDI child on a 19-pixel menu line, 12 wide, one pixel apart.
+void MdiButtons(TitleHitInput& in) {
+  in.MenuHeight = 19;
+  in.MDIChildButtons = true;
+  in.MDIClose = {250, 27, 262, 39};
+  in.MDIRestore = {237, 27, 249, 39};
+  in.MDIMin = {224, 27, 236, 39};
+}
+
 constexpr int kNoHot = -100;  // the hit leaves the hot button as it is
 
 TEST(TitleHitTest, ButtonsBordersCaptionAndClientTable) {
@@ -78,6 +87,13 @@ TEST(TitleHitTest, ButtonsBordersCaptionAndClientTable) {
       {"client", none, {150, 100}, HTCLIENT, 0},
       {"menu line", [](TitleHitInput& in) { in.MenuHeight = 19; }, {150, 35}, HTMENU, kNoHot},
       {"size grip", [](TitleHitInput& in) { in.InGrip = true; }, {290, 190}, HTBOTTOMRIGHT, HTBOTTOMRIGHT},
+      {"maximized child's close on the menu line", MdiButtons, {255, 33}, 101, 101},
+      {"maximized child's restore", MdiButtons, {240, 33}, 102, 102},
+      {"maximized child's minimize", MdiButtons, {227, 33}, 103, 103},
+      {"the menu line beside them", MdiButtons, {150, 33}, HTMENU, HTMENU},
+      {"between two of them", MdiButtons, {236, 33}, HTMENU, HTMENU},
+      {"the point moved by the extended margins",
+       [](TitleHitInput& in) { MdiButtons(in), in.MDIShift = {15, 0}; }, {240, 33}, 101, 101},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
