@@ -117,14 +117,14 @@ TEST_F(ColumnLayout, PartGlyphsReadBackPixelForPixelWithTheirCornerTransparent) 
 // Layouts as they were written before glyphs were kept, and as they are written now.
 TEST_F(ColumnLayout, LayoutsWithAndWithoutGlyphLinesRead) {
   const std::string before =
-      "column TNxTextColumn Station\n  Position 0\n  Header.Caption \"Станция\"\n"
+      "column TNxTextColumn Station\n  Position 0\n  Header.Caption \"Logo\"\n"
       "  Header.DisplayMode 2\n  Header.DrawingOptions 0\n  Header.Hint \"\"\n"
       "  Header.Alignment 0\n";
   const std::string after = "  Footer.Caption \"\"\n  Footer.Hint \"\"\nend\n";
   const auto glyph = Glyph(0x102030);
   const std::string written = [&] {
     TDataGrid* grid = LooseGrid();
-    AddTextColumn(grid, L"Станция", 80)->Header()->SetGlyph(*glyph);
+    AddTextColumn(grid, L"Logo", 80)->Header()->SetGlyph(*glyph);
     const std::string text = grid::WriteColumnLayout(*grid->Columns());
     const size_t at = text.find("  Header.Glyph ");
     return text.substr(at, text.find('\n', at) + 1 - at);
@@ -144,7 +144,7 @@ TEST_F(ColumnLayout, LayoutsWithAndWithoutGlyphLinesRead) {
     grid::ReadColumnLayout(*grid, before + c.glyphLine + after);
     ASSERT_EQ(grid->Columns()->Count(), 1);
     TColumnHeader* header = grid->Columns()->Item(0)->Header();
-    EXPECT_EQ(header->Caption(), L"Станция");
+    EXPECT_EQ(header->Caption(), L"Logo");
     EXPECT_EQ(header->DisplayMode(), dmTextOnly);
     EXPECT_EQ(header->Glyph()->Width(), c.glyphWidth);
     EXPECT_TRUE(grid->Columns()->Item(0)->Footer()->Glyph()->Empty());
