@@ -302,7 +302,7 @@ void TBitmap::LoadFromMemory(const void* data, size_t size) {
   TakePicture(loaded);
 }
 
-void TBitmap::SaveToFile(const std::string& fileName) const {
+std::string TBitmap::SaveToMemory() const {
   TBitmap device;
   const TBitmap* source = this;
   if (format_ == pfDevice) {
@@ -323,7 +323,11 @@ void TBitmap::SaveToFile(const std::string& fileName) const {
   out.append(reinterpret_cast<const char*>(&info), sizeof(info.header) + tableBytes);
   GdiFlush();
   if (source->bits_) out.append(reinterpret_cast<const char*>(source->bits_), imageBytes);
+  return out;
+}
 
+void TBitmap::SaveToFile(const std::string& fileName) const {
+  const std::string out = SaveToMemory();
   HANDLE handle = CreateFileW(efir::text::fromAnsi(fileName).c_str(), GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE)

@@ -18,6 +18,7 @@
 #include "framework/graphics.h"
 
 #include <memory>
+#include <string>
 
 enum TPixelFormat { pfDevice, pf1bit, pf8bit, pf24bit, pf32bit };
 
@@ -59,6 +60,8 @@ class TBitmap : public TGraphic {
   // a picture made in memory; a change of pixel format makes it 0.
   int LoadedBitCount() const { return loadedBits_; }
   void SaveToFile(const std::string& fileName) const;
+  // The bytes SaveToFile writes: a .bmp file in memory, for pictures kept inside other data.
+  std::string SaveToMemory() const;
 
   void Assign(const TGraphic& source) override;
   void AssignTo(TBitmap& dest) const override;

@@ -79,6 +79,34 @@ V Decode(std::string_view text) {
   }
 }
 
+// A part's glyph: the picture as a .bmp file in hexadecimal between braces, {} when empty.
+std::string EncodeGlyph(const TBitmap& glyph) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string out = "{";
+  if (!glyph.Empty()) {
+    for (unsigned char byte : glyph.SaveToMemory()) {
+      out += kDigits[byte >> 4];
+      out += kDigits[byte & 15];
+    }
+  }
+  return out + "}";
+}
+
+void DecodeGlyph(std::string_view text, TBitmap& glyph) {
+  auto digit = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    throw EGridLayoutError("a glyph in hexadecimal is expected");
+  };
+  if (text.size() < 2 || text.front() != '{' || text.back() != '}' || text.size() % 2 != 0)
+    throw EGridLayoutError("a glyph in hexadecimal is expected");
+  std::string bytes;
+  for (size_t i = 1; i + 1 < text.size(); i += 2)
+    bytes += static_cast<char>(digit(text[i]) << 4 | digit(text[i + 1]));
+  if (!bytes.empty()) glyph.LoadFromMemory(bytes.data(), bytes.size());
+}
+
 // --- what is stored of a column ---
 
 enum TStoring { stDefault, stAlways, stWithFont };
@@ -180,6 +208,16 @@ const std::vector<Property>& Properties() {
       p.push_back(Prop<Col>(prefix + ".Alignment",
                             [=](Col& c) { return partOf(c)->Alignment(); },
                             [=](Col& c, TAlignment v) { partOf(c)->SetAlignment(v); }, stAlways));
+      p.push_back({prefix + ".Glyph",
+                   [=](Col& c) -> std::optional<std::string> {
+                     return EncodeGlyph(*partOf(c)->Glyph());
+                   },
+                   [=](Col& c, std::string_view v) {
+                     TBitmap glyph;
+                     DecodeGlyph(v, glyph);
+                     partOf(c)->SetGlyph(glyph);
+                   },
+                   stAlways});
     };
     part("Header", [](Col& c) { return c.Header(); });
     part("Footer", [](Col& c) { return c.Footer(); });

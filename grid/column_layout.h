@@ -11,12 +11,15 @@
 //   column TNxTextColumn Station
 //     Position 0
 //     Header.Caption "Станция"
+//     Header.Glyph {424D3A...}
 //   end
 // A property at its class's default is left out, except Position, SortType and the header,
 // footer and slide-bounds parts, which are always there; the font only when ParentFont is
-// off. Part glyphs are not kept. A damaged text (an unknown class or property, a value that
-// does not read, a column without its end) raises EGridLayoutError naming the line, and the
-// columns read before it stay.
+// off. A part's glyph is its .bmp file in hexadecimal, {} for none; a layout written before
+// glyphs were kept has no Glyph lines and reads with empty glyphs. A damaged text (an
+// unknown class or property, a value that does not read, a glyph that is no bitmap, a column
+// without its end) raises EGridLayoutError naming the line, and the columns read before it
+// stay.
 #pragma once
 
 #include <string>

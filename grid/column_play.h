@@ -2,7 +2,8 @@
 // inside its cells (a tick box that flips, a tree button that folds). The grid readies it for
 // one cell (PrepareCellPlay), then hands it the press, move, release or character; the element
 // reports back through its two callbacks, which the grid binds to store the new value or fold
-// the row.
+// the row. While it reacts it may draw itself at once with Paint: the column's painter draws
+// the element's values into the cell, on the grid's canvas with the column's font.
 //
 //   class TTickPlay : public TColumnPlay {
 //     void MouseDown(TMouseButton, TShiftState, POINT) override { AsBoolean = !AsBoolean; ValueChanged(); }
@@ -17,6 +18,7 @@
 
 #include "framework/controls.h"
 
+class TCanvas;
 class TNxCustomColumn;
 
 class TColumnPlay {
@@ -35,6 +37,9 @@ class TColumnPlay {
   int Level = 0;  // the row's tree level
   RECT DisplayRect{};  // the column painter's bounds
   RECT CellRect{};
+  // The grid's canvas with the column's font, drawing on the grid's window while the element
+  // reacts; nullptr between reactions.
+  TCanvas* Canvas = nullptr;
   TPlayEvent OnValueChanged;
   TPlayEvent OnRowToggled;
 
@@ -44,6 +49,9 @@ class TColumnPlay {
   virtual void MouseUp(TMouseButton, TShiftState, POINT) {}
   virtual void MouseLeave() {}
   virtual void KeyPress(char&) {}  // a character in the code page, as the grid gets it
+  // Draws the element's values into the cell through the column's painter; nothing outside a
+  // reaction.
+  virtual void Paint();
 
   void ValueChanged() {
     if (OnValueChanged) OnValueChanged(this);

@@ -18,6 +18,7 @@
 // reports it) and leaves the grid ready for the next one.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -140,6 +141,10 @@ class TNxCustomGrid : public TNxCustomGridControl, public TDragControl {
   bool PrepareCellPlay(int ACol, int ARow, bool FireBeforeEdit, const RECT& CellRect);
   // The column's click element when it may take a press or a key in its cells, else nullptr.
   TColumnPlay* EditablePlay(int ACol, int ARow);
+  // Readies the element for the cell and, when agreed, runs React with the cell's top-left
+  // corner, the grid's canvas drawing on the window meanwhile.
+  void RunCellPlay(POINT Cell, bool FireBeforeEdit,
+                   const std::function<void(TColumnPlay& Play, POINT CellOrigin)>& React);
   virtual void FillCellPlay(TColumnPlay*) {}
   virtual void PlayValueChanged(TColumnPlay*) {}
   virtual void PlayRowToggled(TColumnPlay*) {}

@@ -1,11 +1,14 @@
 // The grid's mouse: what lies under a point, presses, releases, double clicks, hover cursors
 // and the hints that follow the mouse.
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "grid/column_parts.h"
 #include "grid/custom_grid.h"
 #include "framework/application.h"
+#include "framework/canvas.h"
+#include "framework/gdi.h"
 #include "grid/grid_text.h"
 
 namespace {
@@ -183,12 +186,32 @@ bool TNxCustomGrid::PrepareCellPlay(int ACol, int ARow, bool FireBeforeEdit, con
   TColumnPlay* play = column->Play();
   play->Col = ACol;
   play->Row = ARow;
+  Canvas().Font().Assign(*column->Font());
+  play->Canvas = &Canvas();
   FillCellPlay(play);
   if (TColumnDisplay* display = column->Display()) play->DisplayRect = display->Rect;
   play->CellRect = CellRect;
   play->OnValueChanged = [this](TColumnPlay* p) { PlayValueChanged(p); };
   play->OnRowToggled = [this](TColumnPlay* p) { PlayRowToggled(p); };
   return true;
+}
+
+// Outside painting the grid's canvas is bound to nothing: the element that draws itself while
+// it reacts draws on the window.
+void TNxCustomGrid::RunCellPlay(POINT Cell, bool FireBeforeEdit,
+                                const std::function<void(TColumnPlay&, POINT)>& React) {
+  RECT cell{};
+  GetCellRect(Cell.x, Cell.y, cell);
+  std::optional<efir::gdi::WindowDC> window;
+  std::optional<efir::CanvasBinding> bound;
+  if (!Canvas().HandleAllocated() && HandleAllocated()) {
+    window.emplace(Handle());
+    bound.emplace(Canvas(), window->get());
+  }
+  if (!PrepareCellPlay(Cell.x, Cell.y, FireBeforeEdit, cell)) return;
+  TColumnPlay& play = *Columns()->Item(Cell.x)->Play();
+  React(play, {cell.left, cell.top});
+  play.Canvas = nullptr;
 }
 
 TColumnPlay* TNxCustomGrid::EditablePlay(int ACol, int ARow) {
@@ -200,32 +223,27 @@ TColumnPlay* TNxCustomGrid::EditablePlay(int ACol, int ARow) {
 }
 
 void TNxCustomGrid::PlayPress(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TColumnPlay* play = EditablePlay(FDownCell.x, FDownCell.y);
-  if (!play) return;
-  RECT cell{};
-  GetCellRect(FDownCell.x, FDownCell.y, cell);
-  if (PrepareCellPlay(FDownCell.x, FDownCell.y, true, cell))
-    play->MouseDown(Button, Shift, {X - cell.left, Y - cell.top});
+  if (!EditablePlay(FDownCell.x, FDownCell.y)) return;
+  RunCellPlay(FDownCell, true, [&](TColumnPlay& play, POINT origin) {
+    play.MouseDown(Button, Shift, {X - origin.x, Y - origin.y});
+  });
 }
 
 void TNxCustomGrid::PlayRelease(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TColumnPlay* play = EditablePlay(FDownCell.x, FDownCell.y);
-  if (!play) return;
-  RECT cell{};
-  GetCellRect(FDownCell.x, FDownCell.y, cell);
-  if (PrepareCellPlay(FDownCell.x, FDownCell.y, true, cell))
-    play->MouseUp(Button, Shift, {X - cell.left, Y - cell.top});
+  if (!EditablePlay(FDownCell.x, FDownCell.y)) return;
+  RunCellPlay(FDownCell, true, [&](TColumnPlay& play, POINT origin) {
+    play.MouseUp(Button, Shift, {X - origin.x, Y - origin.y});
+  });
 }
 
 // A move needs no editing right: the element may only track the hot spot under the mouse.
 void TNxCustomGrid::PlayHover(TShiftState Shift, int X, int Y) {
   const POINT at = FHoverCell;
   if (!Columns()->ValidIndex(at.x) || !IsValidRow(at.y) || ReadOnly()) return;
-  TColumnPlay* play = Columns()->Item(at.x)->Play();
-  if (!play) return;
-  RECT cell{};
-  GetCellRect(at.x, at.y, cell);
-  if (PrepareCellPlay(at.x, at.y, false, cell)) play->MouseMove(Shift, {X - cell.left, Y - cell.top});
+  if (!Columns()->Item(at.x)->Play()) return;
+  RunCellPlay(at, false, [&](TColumnPlay& play, POINT origin) {
+    play.MouseMove(Shift, {X - origin.x, Y - origin.y});
+  });
 }
 
 void TNxCustomGrid::PlayLeave(POINT Cell) {
@@ -234,11 +252,9 @@ void TNxCustomGrid::PlayLeave(POINT Cell) {
 }
 
 void TNxCustomGrid::PlayKey(char& Key) {
-  TColumnPlay* play = EditablePlay(SelectedColumn(), SelectedRow());
-  if (!play) return;
-  RECT cell{};
-  GetCellRect(SelectedColumn(), SelectedRow(), cell);
-  if (PrepareCellPlay(SelectedColumn(), SelectedRow(), true, cell)) play->KeyPress(Key);
+  if (!EditablePlay(SelectedColumn(), SelectedRow())) return;
+  RunCellPlay({SelectedColumn(), SelectedRow()}, true,
+              [&](TColumnPlay& play, POINT) { play.KeyPress(Key); });
 }
 
 void TNxCustomGrid::CellPress(TMouseButton Button, TShiftState Shift) {

@@ -1,13 +1,19 @@
 // A column's click element under real mouse presses: it gets the press with the point inside
 // the cell and the cell's text, its value report runs OnEditAccept and OnAfterEdit, and it stays
-// out of a read-only grid, a column that cannot edit and a cell OnBeforeEdit refuses.
+// out of a read-only grid, a column that cannot edit and a cell OnBeforeEdit refuses; an element
+// that draws itself shows on the screen in its cell, in the column's font.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "framework/canvas.h"
+#include "framework/gdi.h"
 #include "grid/column_play.h"
 #include "grid/tests/control_fixture.h"
+#include "tests/support/capture.h"
 #include "tests/support/window.h"
 
 using namespace gridtest;
@@ -143,6 +149,75 @@ TEST_F(CellPlay, ElementStaysOutWhereEditingIsBarred) {
     Press(grid, cell.left + 3, cell.top + 3);
     EXPECT_TRUE(log.lines.empty());
   }
+}
+
+// Shows a wide word in its cell as soon as the mouse is over it.
+class TShowingPlay : public TColumnPlay {
+ public:
+  void MouseMove(TShiftState, POINT) override {
+    AsString = L"WWWW";
+    Paint();
+  }
+};
+
+class TShowingColumn : public TNxTextColumn {
+ public:
+  std::unique_ptr<TColumnPlay> CreatePlay() override { return std::make_unique<TShowingPlay>(); }
+};
+
+// Left and right end of the red ink that the display shows in the rectangle (client points).
+std::pair<int, int> RedInk(TDataGrid* grid, RECT area) {
+  MapWindowPoints(grid->Handle(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+  const efir::test::Image shown = efir::test::captureScreen(area);
+  int left = shown.width, right = -1;
+  for (int y = 0; y < shown.height; ++y)
+    for (int x = 0; x < shown.width; ++x) {
+      const COLORREF c = shown.at(x, y);
+      if (GetRValue(c) > 160 && GetGValue(c) < 100 && GetBValue(c) < 100) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+  return {left, right};
+}
+
+TEST_F(CellPlay, ElementDrawsItsValueIntoTheCellInTheColumnsFont) {
+  TDataGrid* grid = WindowGrid(260, 120);
+  grid->SetRowSize(28);
+  auto* column = grid->Columns()->Add(std::make_unique<TShowingColumn>());
+  column->SetWidth(220);
+  column->Font()->SetName("Arial");
+  column->Font()->SetHeight(-20);
+  column->Font()->SetStyle(fsBold);
+  column->Font()->SetColor(clRed);
+  AddNamedRows(grid, 3);
+  grid->SetCellText(0, 1, L"i");
+  RECT cell{};
+  grid->GetCellRect(0, 1, cell);
+  ASSERT_TRUE(efir::test::pumpUntil(
+      [&] { return efir::test::shareNotOnScreen(grid->Handle()) < 0.01; }, 3000));
+  const auto [iLeft, iRight] = RedInk(grid, cell);
+  ASSERT_GE(iRight, iLeft) << "the grid shows the cell's own text in the column's colour";
+  ASSERT_LT(iRight - iLeft, 8);
+
+  SendMessageW(grid->Handle(), WM_MOUSEMOVE, 0, At(cell.left + 30, cell.top + 5));
+  efir::gdi::WindowDC screen;
+  TCanvas measure(screen.get());
+  measure.Font().Assign(*column->Font());
+  const int wide = measure.TextWidth(L"WWWW");
+  TCanvas plain(screen.get());
+  plain.Font().Assign(grid->Font());
+  ASSERT_GT(wide - plain.TextWidth(L"WWWW"), 10) << "the two fonts tell apart";
+  int inkWidth = 0;
+  efir::test::pumpUntil(
+      [&] {
+        const auto [left, right] = RedInk(grid, cell);
+        inkWidth = right - left + 1;
+        return inkWidth > wide / 2;
+      },
+      3000);
+  EXPECT_NEAR(inkWidth, wide, 4);
+  EXPECT_NEAR(RedInk(grid, cell).first, iLeft, 3) << "from the cell's own text place";
 }
 
 }  // namespace

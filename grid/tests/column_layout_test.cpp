@@ -1,7 +1,10 @@
 // Columns written as a stored layout and read back into another grid: same classes, names,
-// order and settings; a stored name already there is not added twice; a damaged layout says
-// which line and keeps only the columns read whole.
+// order, settings and part glyphs; a layout written before glyphs were kept still reads; a
+// stored name already there is not added twice; a damaged layout says which line and keeps
+// only the columns read whole.
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include "grid/column_layout.h"
 #include "grid/tests/control_fixture.h"
@@ -73,6 +76,81 @@ TEST_F(ColumnLayout, ColumnsReadBackAsTheyWereWritten) {
   EXPECT_EQ(text.find("Font.Name \"Tahoma\""), text.rfind("Font.Name")) << "one own font";
 }
 
+// A 5×3 picture whose every pixel differs, its bottom-left corner fuchsia.
+std::unique_ptr<TBitmap> Glyph(TColor base) {
+  auto picture = std::make_unique<TBitmap>(5, 3, pf24bit);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) picture->Canvas().SetPixels(x, y, base + x * 0x10 + y * 0x1000);
+  picture->Canvas().SetPixels(0, 2, clFuchsia);
+  return picture;
+}
+
+void ExpectSamePicture(TBitmap& actual, TBitmap& expected) {
+  ASSERT_EQ(actual.Width(), expected.Width());
+  ASSERT_EQ(actual.Height(), expected.Height());
+  for (int y = 0; y < expected.Height(); ++y)
+    for (int x = 0; x < expected.Width(); ++x)
+      EXPECT_EQ(actual.Canvas().Pixels(x, y), expected.Canvas().Pixels(x, y)) << x << "," << y;
+}
+
+TEST_F(ColumnLayout, PartGlyphsReadBackPixelForPixelWithTheirCornerTransparent) {
+  TDataGrid* source = Source();
+  const auto header = Glyph(0x203040), footer = Glyph(0x405060);
+  source->Columns()->Item(0)->Header()->SetGlyph(*header);
+  source->Columns()->Item(0)->Footer()->SetGlyph(*footer);
+  const std::string text = grid::WriteColumnLayout(*source->Columns());
+  EXPECT_NE(text.find("  Header.Glyph {424D"), std::string::npos) << "a .bmp file in hex";
+  EXPECT_NE(text.find("  Footer.Glyph {}\n", text.find("TNxNumberColumn")), std::string::npos)
+      << "no glyph, still stored";
+
+  TDataGrid* copy = LooseGrid(400, 150);
+  grid::ReadColumnLayout(*copy, text);
+  EXPECT_EQ(grid::WriteColumnLayout(*copy->Columns()), text);
+  TColumnHeader* readHeader = copy->Columns()->Item(0)->Header();
+  ExpectSamePicture(*readHeader->Glyph(), *header);
+  ExpectSamePicture(*copy->Columns()->Item(0)->Footer()->Glyph(), *footer);
+  EXPECT_TRUE(readHeader->Glyph()->Transparent());
+  EXPECT_EQ(readHeader->Glyph()->TransparentColor(), clFuchsia);
+  EXPECT_TRUE(copy->Columns()->Item(1)->Header()->Glyph()->Empty());
+}
+
+// Layouts as they were written before glyphs were kept, and as they are written now.
+TEST_F(ColumnLayout, LayoutsWithAndWithoutGlyphLinesRead) {
+  const std::string before =
+      "column TNxTextColumn Station\n  Position 0\n  Header.Caption \"Logo\"\n"
+      "  Header.DisplayMode 2\n  Header.DrawingOptions 0\n  Header.Hint \"\"\n"
+      "  Header.Alignment 0\n";
+  const std::string after = "  Footer.Caption \"\"\n  Footer.Hint \"\"\nend\n";
+  const auto glyph = Glyph(0x102030);
+  const std::string written = [&] {
+    TDataGrid* grid = LooseGrid();
+    AddTextColumn(grid, L"Logo", 80)->Header()->SetGlyph(*glyph);
+    const std::string text = grid::WriteColumnLayout(*grid->Columns());
+    const size_t at = text.find("  Header.Glyph ");
+    return text.substr(at, text.find('\n', at) + 1 - at);
+  }();
+  const struct {
+    const char* name;
+    std::string glyphLine;
+    int glyphWidth;
+  } cases[] = {
+      {"no glyph lines: an older layout", "", 0},
+      {"an empty glyph", "  Header.Glyph {}\n", 0},
+      {"a glyph", written, 5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TDataGrid* grid = LooseGrid();
+    grid::ReadColumnLayout(*grid, before + c.glyphLine + after);
+    ASSERT_EQ(grid->Columns()->Count(), 1);
+    TColumnHeader* header = grid->Columns()->Item(0)->Header();
+    EXPECT_EQ(header->Caption(), L"Logo");
+    EXPECT_EQ(header->DisplayMode(), dmTextOnly);
+    EXPECT_EQ(header->Glyph()->Width(), c.glyphWidth);
+    EXPECT_TRUE(grid->Columns()->Item(0)->Footer()->Glyph()->Empty());
+  }
+}
+
 TEST_F(ColumnLayout, AStoredNameAlreadyThereTakesTheStoredSettings) {
   TDataGrid* grid = LooseGrid();
   auto* station = AddTextColumn(grid, L"Станция", 100);
@@ -101,6 +179,11 @@ TEST_F(ColumnLayout, ADamagedLayoutNamesItsLineAndKeepsTheWholeColumnsBeforeIt) 
       {"column TNxTextColumn B\n  Width 90\n", "line 5: the column has no end"},
       {"  Width 90\n", "line 4: a column is expected"},
       {"column TNxNumberColumn B\n  MaxLength 5\nend\n", "line 5: unknown property \"MaxLength\""},
+      {"column TNxTextColumn B\n  Header.Glyph {424G}\nend\n",
+       "line 5: a glyph in hexadecimal is expected"},
+      {"column TNxTextColumn B\n  Header.Glyph 424D\nend\n",
+       "line 5: a glyph in hexadecimal is expected"},
+      {"column TNxTextColumn B\n  Footer.Glyph {424D0000}\nend\n", "line 5: Not a bitmap file"},
   };
   for (const auto& c : cases) {
     TDataGrid* grid = LooseGrid();
