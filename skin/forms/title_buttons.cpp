@@ -70,11 +70,14 @@ int BorderAnswer(const TitleHitInput& in) {
 
 }  // namespace
 
+int TitleButtonCodeAt(const TitleHitInput& in) {
+  const int n = TitleButtonNumberAt(in);
+  const int code = n > 0 ? ButtonAnswer(in, n) : HTCLIENT;
+  return code == HTCLIENT ? 0 : code;
+}
+
 TitleHit TitleHitTest(const TitleHitInput& in) {
-  if (const int n = TitleButtonNumberAt(in); n > 0) {
-    const int code = ButtonAnswer(in, n);
-    if (code != HTCLIENT) return {code, code};
-  }
+  if (const int code = TitleButtonCodeAt(in)) return {code, code};
   if (const int border = BorderAnswer(in)) return {border, -1};
   const int y = in.P.y;
   const int captionBottom = in.Caption + in.TopBorderExt;
