@@ -346,7 +346,7 @@ bool TacDialogWnd::HandleSkinCommand(TMessage& message) {
         CaptionIndex = SectionIndexByName(Manager(), "CAPTION");
         LoadButtonImages();
         RelaySkinMessageToChildWindows(Wnd, message);
-        SetExtendedBorders(Manager()->ExtendedBorders());
+        if (TsSkinManager* manager = Manager()) SetExtendedBorders(manager->ExtendedBorders());
         RefreshFrame();
       }
       return true;

@@ -21,6 +21,7 @@
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/tests/dialog_fixtures.h"
 #include "skin/forms/window_relays.h"
+#include "tests/support/capture.h"
 #include "tests/support/window.h"
 
 namespace efir::test {
@@ -411,6 +412,8 @@ TEST(DialogBorderForm, AMessageBoxShowsItsFrameInABorderWindowAndClosesThroughIt
               static_cast<COLORREF>(dlg::TitleActive))
         << "the caption band of the extended height";
 
+    // A layered window's own pixels read black: the picture is what the screen shows.
+    savePng(captureScreen(outer), saveScreenshot(box, "message_box_extended_border"));
     // The window itself keeps only its client part.
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(box, region), ERROR);
@@ -422,6 +425,9 @@ TEST(DialogBorderForm, AMessageBoxShowsItsFrameInABorderWindowAndClosesThroughIt
     const RECT close = dialog->ButtonClose.Rect;
     ASSERT_GT(close.right, close.left);
     const POINT c{outer.left + (close.left + close.right) / 2, outer.top + (close.top + close.bottom) / 2};
+    // The mouse over the button, as the user has it (a hit test elsewhere would cool it).
+    SetCursorPos(c.x, c.y);
+    pumpFor(50);
     EXPECT_EQ(dialog->BorderForm->HitTest(c), HTCLOSE);
     EXPECT_EQ(dialog->ButtonClose.State, 1) << "hot under the mouse";
     SendMessageW(box, WM_NCLBUTTONDOWN, static_cast<WPARAM>(-1), MAKELPARAM(c.x, c.y));
