@@ -49,9 +49,8 @@ class ProviderBorderOwner : public TacBorderOwner {
     return UpdateState::Go;
   }
 
-  // The hot look of the system buttons is the title-button code's; the border window only
-  // tells which code is hot.
-  void SetOwnerHotButton(int hitCode) override { p_.HotButton = hitCode; }
+  // The button under the mouse turns hot (a user button shows its hint) as on the form itself.
+  void SetOwnerHotButton(int hitCode) override { p_.SetHotButton(hitCode, true); }
 
   int OwnerCaptionHeight(bool useExt) const override { return p_.CaptionHeight(useExt); }
 

@@ -288,6 +288,8 @@ void TsSkinProvider::RepaintTitleButton(int hitCode, const TitleButtonData& butt
       PaintMaskFrame(image, {r.left, r.top}, button.State, mode, manager->Masks[static_cast<size_t>(index)], self);
     }
     if (user) PaintUserButtonGlyph(*user);
+    // With a border window the caption is that window's picture.
+    if (BorderForm) return BorderForm->UpdateBorderForm(true, 255);
     HDC window = GetWindowDC(Form->Handle());
     BitBlt(window, r.left, r.top, w, h, dc, r.left, r.top, SRCCOPY);
     ReleaseDC(Form->Handle(), window);

@@ -348,6 +348,7 @@ TEST(ProviderBorderForm, UserTitleButtonsAnswerThroughTheBorderWindow) {
   ASSERT_NE(provider, nullptr);
   ASSERT_NE(provider->BorderForm, nullptr);
   TsTitleButton& pin = provider->TitleButtons.Add();
+  pin.Hint = "Pin";
   TsTitleButton& off = provider->TitleButtons.Add();
   off.Enabled = false;
   std::vector<std::string> events;
@@ -362,7 +363,11 @@ TEST(ProviderBorderForm, UserTitleButtonsAnswerThroughTheBorderWindow) {
     return POINT{border.left + (r.left + r.right) / 2, border.top + (r.top + r.bottom) / 2};
   };
   ASSERT_GT(pin.Data.Rect.right, pin.Data.Rect.left);
+  SetCursorPos(centre(pin.Data.Rect).x, centre(pin.Data.Rect).y);
+  pumpFor(50);
   EXPECT_EQ(provider->BorderForm->HitTest(centre(pin.Data.Rect)), 1000);
+  EXPECT_EQ(pin.Data.State, 1) << "hot under the mouse";
+  EXPECT_TRUE(pin.HintWindow) << "with its hint";
   EXPECT_EQ(provider->BorderForm->HitTest(centre(off.Data.Rect)), HTCAPTION) << "a disabled button is caption";
   EXPECT_EQ(provider->BorderForm->HitTest(centre(provider->ButtonClose.Rect)), HTCLOSE);
 
