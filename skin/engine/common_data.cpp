@@ -108,6 +108,7 @@ void TsCommonData::SetSkinSection(const std::string& value) {
     SectionIndex = -1;
   else
     UpdateSkinIndexes(*this);
+  if (!OwnerControl && OnSectionChanged) OnSectionChanged();
   TellOwnerOfSection(manager);
 }
 

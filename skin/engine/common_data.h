@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -131,6 +132,9 @@ class TsCommonData {
   bool PartlyOutside = true;       // the owner sticks out of its parent's client area
   TControl* OwnerControl = nullptr;
   TObject* OwnerObject = nullptr;
+  // Told of a new section when there is no owner control to tell (a form's skin provider
+  // drops what it keeps of the old section's looks).
+  std::function<void()> OnSectionChanged;
   std::unique_ptr<TBitmap> CacheBitmap;
   int ControlKind = 0;
   bool HasFocus = false;

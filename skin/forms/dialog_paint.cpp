@@ -9,12 +9,14 @@
 #include "skin/engine/engine_routines.h"
 #include "skin/engine/fills.h"
 #include "skin/engine/glow.h"
+#include "skin/engine/item_background.h"
 #include "skin/engine/item_paint.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_painters.h"
 #include "skin/forms/adapter_paint.h"
 #include "skin/forms/dialog_wnd.h"
+#include "skin/forms/extended_frame.h"
 #include "skin/forms/frame_metrics.h"
 #include "skin/forms/skin_hook.h"
 #include "skin/forms/title_button_glow.h"
@@ -45,23 +47,40 @@ CacheSourceInfo SelfSource(TBitmap& cache) {
 
 }  // namespace
 
+// The cache: the window, and with a border window also the extended frame and the shadow
+// margins round it (the border window shows it as it is).
+TBitmap& TacDialogWnd::SizedDialogCache(int w, int h) {
+  if (!BorderForm) return SizedCache(*this);
+  TsCommonData& d = *SkinData;
+  if (!d.CacheBitmap) d.CacheBitmap = NewBitmap32(w, h);
+  if (d.CacheBitmap->PixelFormat() != pf32bit) d.CacheBitmap->SetPixelFormat(pf32bit);
+  d.CacheBitmap->SetSize(w, h);
+  return *d.CacheBitmap;
+}
+
 void TacDialogWnd::PrepareCache() {
   ReadWindowPlacement();
   TsCommonData& d = *SkinData;
-  const int w = WindowSize.cx, h = WindowSize.cy;
-  if (!d.CacheBitmap) d.CacheBitmap = NewBitmap24(w, h);
+  const RECT m = ExtMargins();
+  const int side = IsIconic(Wnd) ? 0 : 2 * ExtSideMargin();
+  const int w = WindowSize.cx + (BorderForm ? side + m.left + m.right : 0);
+  const int h = WindowSize.cy + (BorderForm ? ExtTopMargin() + ExtSideMargin() + m.top + m.bottom : 0);
+  if (!d.CacheBitmap) d.CacheBitmap = BorderForm ? NewBitmap32(w, h) : NewBitmap24(w, h);
   if (!d.BackgroundChanged || w <= 0 || h <= 0) return;
   RegionChanged = true;
-  TBitmap& cache = SizedCache(*this);
+  TBitmap& cache = SizedDialogCache(w, h);
   TsSkinManager* manager = Manager();
   if (SectionIndexValid(manager, d.SectionIndex)) {
-    const int headerBottom = FrameTopBorderWidth(Wnd, nullptr, false) + CaptionHeight();
-    const RECT frame{0, 0, w, IsIconic(Wnd) ? headerBottom + 1 : h};
+    const bool borderMode1 = BorderForm && manager->LoadedSkin.BorderMode == 1;
+    const int headerBottom = FrameTopBorderWidth(Wnd, BorderFormInfo(), false) + CaptionHeight(true) + m.top;
+    const RECT frame{m.left, m.top, w - m.right, IsIconic(Wnd) ? headerBottom + 1 - m.bottom : h - m.bottom};
     const CacheSourceInfo none{nullptr, 0, 0, 0xFF00FF, false};
-    RenderControlItem(d, none, true, Active ? 1 : 0, frame, {0, 0}, &cache, false);
-    PaintTitle(cache, w, headerBottom);
-    if (CaptionHeight() > 0) {
-      ButtonsBg = std::make_unique<TBitmap>(cache.Width(), cache.Height(), pf24bit);
+    if (borderMode1) RenderControlBackground(d, none, Active ? 1 : 0, frame, {0, 0}, &cache);
+    else RenderControlItem(d, none, true, Active ? 1 : 0, frame, {0, 0}, &cache, false);
+    if (!borderMode1) PaintTitle(cache, w, headerBottom);
+    if (BorderForm) PaintDialogShadow(cache, headerBottom);
+    if (CaptionHeight(true) > 0) {
+      ButtonsBg = std::make_unique<TBitmap>(cache.Width(), cache.Height(), cache.PixelFormat());
       BitBlt(ButtonsBg->Canvas().Handle(), 0, 0, w, h, cache.Canvas().Handle(), 0, 0, SRCCOPY);
       PaintTitleButtons(cache, w);
     }
@@ -69,19 +88,37 @@ void TacDialogWnd::PrepareCache() {
   d.BackgroundChanged = false;
 }
 
-void TacDialogWnd::PaintTitle(TBitmap& cache, int w, int headerBottom) {
-  if (CaptionHeight() <= 0) return;
+void TacDialogWnd::PaintDialogShadow(TBitmap& cache, int headerBottom) {
   TsSkinManager* manager = Manager();
+  ExtendedFrame frame;
+  frame.Manager = manager;
+  frame.Active = Active;
+  frame.Shadow = ExtMargins();
+  frame.SideWidth = BorderWidth();
   const int title = SectionIndexByName(manager, "FORMTITLE");
-  if (SectionIndexValid(manager, title))
-    RenderSectionItem(title, "FORMTITLE", SelfSource(cache), true, Active ? 1 : 0, {0, 0, w, headerBottom}, {0, 0},
-                      &cache, manager, -1, -1);
-  const int border = BorderWidth(), left = border + manager->LoadedSkin.BILeft;
+  if (SectionIndexValid(manager, title)) frame.TitleMask = MaskIndexByName(manager, title, "FORMTITLE", "BORDERSMASK");
+  frame.BorderMask = SkinData->BorderMaskIndex;
+  frame.CaptionBottom = headerBottom;
+  frame.PaintCaption = [&] { PaintTitle(cache, cache.Width(), headerBottom); };
+  PaintExtendedFrame(cache, frame);
+}
+
+void TacDialogWnd::PaintTitle(TBitmap& cache, int w, int headerBottom) {
+  if (CaptionHeight(true) <= 0) return;
+  TsSkinManager* manager = Manager();
+  const RECT m = ExtMargins();
+  const bool borderMode1 = BorderForm && manager->LoadedSkin.BorderMode == 1;
+  const int title = SectionIndexByName(manager, "FORMTITLE");
+  if (SectionIndexValid(manager, title) && !borderMode1)
+    RenderSectionItem(title, "FORMTITLE", SelfSource(cache), true, Active ? 1 : 0,
+                      {m.left, m.top, w - m.right, headerBottom}, {0, 0}, &cache, manager, -1, -1);
+  const int border = BorderWidth(), left = border + manager->LoadedSkin.BILeft + m.left;
   const int iconSize = GetSystemMetrics(SM_CXSMICON);
   TCanvas& canvas = cache.Canvas();
   if (IconHandle) {
-    const int y = (FrameTopBorderWidth(Wnd, nullptr, true) + CaptionHeight() - GetSystemMetrics(SM_CYSMICON)) / 2;
-    DrawIconEx(canvas.Handle(), left, y, IconHandle, iconSize, GetSystemMetrics(SM_CYSMICON), 0, nullptr, DI_NORMAL);
+    const RECT icon = IconRect();
+    DrawIconEx(canvas.Handle(), icon.left, icon.top, IconHandle, iconSize, GetSystemMetrics(SM_CYSMICON), 0, nullptr,
+               DI_NORMAL);
   }
   UseCaptionFont(canvas);
   int buttons = 0;
@@ -91,7 +128,8 @@ void TacDialogWnd::PaintTitle(TBitmap& cache, int w, int headerBottom) {
     if (MinVisible()) buttons += ButtonSize(manager, ButtonMin).cx;
     if (HelpVisible()) buttons += ButtonSize(manager, ButtonHelp).cx;
   }
-  RECT r{left + (IconHandle ? iconSize : 0) + 4, 2, w - buttons - 6, headerBottom};
+  RECT r{left + (IconHandle ? iconSize : 0) + 4, m.top + 2, w - buttons - 6 - m.right, headerBottom};
+  if (borderMode1) OffsetRect(&r, 0, manager->LoadedSkin.CenterOffset);
   if (r.right <= r.left || r.bottom <= r.top) return;
   const RECT extent = MeasureTextOnDC(canvas.Handle(), WindowText.empty() ? "W" : WindowText, {0, 0, 0, 0},
                                       DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
@@ -119,15 +157,17 @@ void TacDialogWnd::PaintTitleButtons(TBitmap& cache, int w) {
   const int global = SectionIndexByName(manager, "GLOBALINFO");
   const int closeBig = MaskIndexByName(manager, global, "GLOBALINFO", "BICONCLOSE");
   const int gap = FrameKind == 1 || FrameKind == 3 || ButtonClose.ImageIndex == closeBig ? skin.BISpace : 0;
-  int x = w - skin.BIRight - BorderWidth();
+  const RECT m = ExtMargins();
+  const int down = m.top + (BorderForm && skin.BorderMode == 1 ? skin.CenterOffset : 0);
+  int x = w - skin.BIRight - BorderWidth() - m.right;
   auto place = [&](TitleButtonData& button, int image, bool enabled) {
     const TsMaskData* mask = MaskOf(manager, image);
     const SIZE size = ButtonSize(manager, button);
     button.Rect.right = x;
     button.Rect.left = x - size.cx;
     const int top = button.BigIcon && skin.BIVAlign == 1
-                        ? 0
-                        : (CaptionHeight() - size.cy + FrameTopBorderWidth(Wnd, nullptr, true)) / 2;
+                        ? m.top
+                        : (CaptionHeight(true) - size.cy + FrameTopBorderWidth(Wnd, BorderFormInfo(), true)) / 2 + down;
     button.Rect.top = top;
     button.Rect.bottom = top + size.cy;
     if (mask)
@@ -155,6 +195,7 @@ void TacDialogWnd::PaintTitleButtons(TBitmap& cache, int w) {
 TitleGlowSource TacDialogWnd::GlowSource() {
   TitleGlowSource source;
   source.Wnd = Wnd;
+  source.BorderWnd = BorderForm ? BorderForm->Window() : nullptr;
   source.SkinData = SkinData;
   // The saved copy is the whole caption before the buttons, in window coordinates.
   source.CopyBackground = [this](HDC dc, const RECT& r) {
@@ -199,6 +240,7 @@ void TacDialogWnd::RepaintTitleButton(int code) {
           PaintMaskFrame(&cache, {r.left, r.top}, button->State, mode, *mask, SelfSource(cache));
         }
       }
+      if (BorderForm) return BorderForm->UpdateBorderForm(true, 255);
       HDC dc = GetWindowDC(Wnd);
       BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, cache.Canvas().Handle(), r.left, r.top, SRCCOPY);
       ReleaseDC(Wnd, dc);
@@ -236,8 +278,16 @@ void TacDialogWnd::UpdateRegion(bool redraw) {
   if (!IsIconic(Wnd) && FrameKind == 2) return;
   if (static_cast<WPARAM>(SendMessageW(Wnd, WM_ACREFUSEREGION, kRefuseRegion, 0)) == kRefuseRegion) return;
   DialogRegionUpdating = true;
+  HRGN region = nullptr;
+  if (BorderForm) {
+    // The border window shows the frame: the window keeps only its client area.
+    const int b = FrameBorderWidth(Wnd, nullptr, false);
+    region = CreateRectRgn(b, CaptionHeight(false) + b, WindowSize.cx - b, WindowSize.cy - b);
+  } else {
+    region = MakeRegion(0, 0);
+  }
   // The window owns the region from here on.
-  SetWindowRgn(Wnd, MakeRegion(0, 0), redraw);
+  SetWindowRgn(Wnd, region, redraw);
   DialogRegionUpdating = false;
 }
 
@@ -260,6 +310,7 @@ void TacDialogWnd::PaintNonClient() {
 }
 
 void TacDialogWnd::PaintFrameToDC(HDC dc) {
+  if (BorderForm) return;
   TsCommonData& d = *SkinData;
   if (d.BackgroundChanged) {
     PrepareCache();

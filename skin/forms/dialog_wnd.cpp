@@ -35,6 +35,7 @@ TacDialogWnd::TacDialogWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* mana
 
 TacDialogWnd::~TacDialogWnd() {
   StopButtonAnimations();
+  BorderForm.reset();
   SystemMenu.reset();
   for (TitleButtonData* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp})
     if (b->GlowIndex >= 0) ReleaseGlow(b->GlowIndex);
@@ -57,6 +58,7 @@ void TacDialogWnd::RestoreStdLook() {
     sysMenuTaken_ = false;
     SetWindowRgn(Wnd, nullptr, IsWindowVisible(Wnd));
   }
+  SetExtendedBorders(false);
   TacScrollWnd::RestoreStdLook();
 }
 
@@ -75,6 +77,7 @@ void TacDialogWnd::InitFromWindow() {
     sysMenuTaken_ = true;
   }
   SystemMenu->UpdateItems();
+  if (TsSkinManager* manager = Manager()) SetExtendedBorders(manager->ExtendedBorders());
 }
 
 void TacDialogWnd::LoadButtonImages() {
@@ -93,27 +96,32 @@ void TacDialogWnd::LoadButtonImages() {
   for (TitleButtonData* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) b->BigIcon = big;
 }
 
-int TacDialogWnd::CaptionHeight() const {
+int TacDialogWnd::CaptionHeight(bool useExt) const {
   const LONG_PTR style = GetWindowLongPtrW(Wnd, GWL_STYLE);
   if ((style & WS_CAPTION) != WS_CAPTION && !IsIconic(Wnd)) return 0;
+  if (useExt)
+    if (const int ext = ExtTitleHeight(BorderFormInfo())) return ext;
   return GetSystemMetrics(SM_CYCAPTION);
 }
 
-int TacDialogWnd::BorderWidth() const { return FrameBorderWidth(Wnd, nullptr, true); }
-int TacDialogWnd::HeaderHeight() const { return CaptionHeight() + FrameTopBorderWidth(Wnd, nullptr, false); }
+int TacDialogWnd::BorderWidth() const { return FrameBorderWidth(Wnd, BorderFormInfo(), true); }
+int TacDialogWnd::HeaderHeight() const { return CaptionHeight(false) + FrameTopBorderWidth(Wnd, nullptr, false); }
 
+// Where the client area lies in the cache (with a border window the cache reaches beyond the
+// window by the extended frame and the shadow).
 int TacDialogWnd::ClientOffsetX() const {
   RECT w, c;
   GetWindowRect(Wnd, &w);
   GetClientRect(Wnd, &c);
-  return ((w.right - w.left) - c.right) / 2;
+  return ((w.right - w.left) - c.right) / 2 + WindowInCache().x;
 }
 
 int TacDialogWnd::ClientOffsetY() const {
   RECT w, c;
   GetWindowRect(Wnd, &w);
   GetClientRect(Wnd, &c);
-  return (w.bottom - w.top) - c.bottom - (CaptionHeight() > 0 ? FrameBorderWidth(Wnd, nullptr, false) : 0);
+  return (w.bottom - w.top) - c.bottom - (CaptionHeight(false) > 0 ? FrameBorderWidth(Wnd, nullptr, false) : 0) +
+         WindowInCache().y;
 }
 
 bool TacDialogWnd::CloseEnabled() const {
@@ -147,6 +155,8 @@ int TacDialogWnd::ButtonNumberAt(int x) {
 
 LRESULT TacDialogWnd::HitTest(POINT screen, LRESULT current) {
   ReadWindowPlacement();
+  // The caption and its buttons lie in the border window, which answers for them.
+  if (BorderForm) return current;
   const POINT p{screen.x - WindowRect.left, screen.y - WindowRect.top};
   const TsSkinManager* manager = Manager();
   const int h = MaskIndexValid(manager, ButtonClose.ImageIndex)
@@ -235,6 +245,11 @@ void TacDialogWnd::PopupSystemMenu(int x, int y) {
 }
 
 void TacDialogWnd::NCLButtonDown(TMessage& message) {
+  if (BorderForm && message.WParam == 19) {
+    ForwardToReplacedWndProc(message);
+    return;
+  }
+  ResolveBorderHit(message);
   message.WParam = message.WParam == HTBOTTOMRIGHT
                        ? message.WParam
                        : HitTest(PointOf(message.LParam), message.WParam);
@@ -258,6 +273,7 @@ void TacDialogWnd::NCLButtonDown(TMessage& message) {
 }
 
 void TacDialogWnd::NCButtonUp(TMessage& message) {
+  ResolveBorderHit(message);
   switch (static_cast<int>(message.WParam)) {
     case HTCLOSE:
       if (DialogButtonPressed) {
@@ -330,11 +346,13 @@ bool TacDialogWnd::HandleSkinCommand(TMessage& message) {
         CaptionIndex = SectionIndexByName(Manager(), "CAPTION");
         LoadButtonImages();
         RelaySkinMessageToChildWindows(Wnd, message);
+        if (TsSkinManager* manager = Manager()) SetExtendedBorders(manager->ExtendedBorders());
         RefreshFrame();
       }
       return true;
     case SKC_REFRESH:
       UpdateSkinIndexes(d);
+      if (TsSkinManager* manager = Manager()) SetExtendedBorders(manager->ExtendedBorders());
       RefreshFrame();
       return true;
     case SKC_SETUPDATING:
@@ -389,6 +407,8 @@ bool TacDialogWnd::HandleWindowMessage(TMessage& message) {
       d.BackgroundChanged = true;
       RegionChanged = true;
       ForwardToReplacedWndProc(message);
+      // The border window follows, and goes out of sight with the dialog.
+      if (BorderForm) BorderForm->UpdateBorderForm(message.Msg == WM_SIZE, 255);
       if (message.Msg == WM_SIZE) RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
       return true;
     case WM_SETFOCUS:
@@ -405,7 +425,8 @@ bool TacDialogWnd::HandleWindowMessage(TMessage& message) {
       SendMessageW(Wnd, WM_SETREDRAW, 1, 0);
       if (message.Msg == WM_SETTEXT) ReadWindowText();
       d.BackgroundChanged = true;
-      SendMessageW(Wnd, WM_NCPAINT, 1, 0);
+      if (BorderForm) BorderForm->UpdateBorderForm(true, 255);
+      else SendMessageW(Wnd, WM_NCPAINT, 1, 0);
       return true;
     case WM_PAINT:
       if (!ValidateOnPaint) return false;
@@ -433,6 +454,7 @@ bool TacDialogWnd::HandleWindowMessage(TMessage& message) {
       ReadWindowPlacement();
       ReadWindowText();
       PaintNonClient();
+      if (BorderForm && !IsWindowVisible(BorderForm->Window())) BorderForm->UpdateBorderForm(true, 255);
       return true;
     case WM_NCACTIVATE:
       if (!visible) return false;
@@ -442,6 +464,7 @@ bool TacDialogWnd::HandleWindowMessage(TMessage& message) {
       Active = LOWORD(message.WParam) != 0;
       SendMessageW(Wnd, WM_SETREDRAW, 1, 0);
       RefreshFrame();
+      if (BorderForm) BorderForm->UpdateBorderForm(true, 255);
       return true;
     case WM_GETDLGCODE:
       message.Result = 0;
@@ -472,6 +495,7 @@ bool TacDialogWnd::HandleWindowMessage(TMessage& message) {
     case WM_NCRBUTTONDOWN:
       return message.WParam == HTCAPTION || message.WParam == HTSYSMENU;
     case WM_NCRBUTTONUP:
+      ResolveBorderHit(message);
       if (message.WParam == HTCAPTION || message.WParam == HTSYSMENU) {
         SetHotButton(0, true);
         PopupSystemMenu(PointOf(message.LParam).x, PointOf(message.LParam).y);
@@ -511,6 +535,7 @@ void TacDialogWnd::AfterMessage(const TMessage& message) {
 
 void TacDialogWnd::AdapterWndProc(TMessage& message) {
   if (EndsButtonFades(message)) StopButtonAnimations();
+  if (message.Msg == WM_DESTROY) BorderForm.reset();
   if (message.Msg == WM_DESTROY || message.Msg == WM_NCDESTROY || !SkinActive()) {
     if (message.Msg == SM_ALPHACMD && SkinSubCommand(message.WParam) == SKC_NEWSKIN && HandleSkinCommand(message)) return;
     TacScrollWnd::AdapterWndProc(message);

@@ -12,13 +12,17 @@
 //
 // While skinned the window lacks WS_SYSMENU, so that the system neither draws nor hit-tests
 // its own caption buttons; detaching or removing the skin gives the bit back. The painting
-// lives in dialog_paint.cpp.
+// lives in dialog_paint.cpp. When the skin has extended borders the frame, caption and
+// buttons are shown by an extended-border window behind the dialog (dialog_border.cpp), and
+// the cache is that window's 32-bit picture: the dialog plus the extended frame and shadow.
 #pragma once
 
 #include <memory>
 #include <vector>
 
 #include "framework/gdi.h"
+#include "skin/forms/border_form.h"
+#include "skin/forms/frame_metrics.h"
 #include "skin/forms/scroll_wnd.h"
 
 class TacProvider;
@@ -60,7 +64,9 @@ class TacDialogWnd : public TacScrollWnd {
   void InitFromWindow();
   void LoadButtonImages();
 
-  int CaptionHeight() const;
+  // The caption band: the skin's extended title height with a border window when `useExt`.
+  int CaptionHeight(bool useExt = true) const;
+  // The window's own top frame and caption.
   int HeaderHeight() const;
   int BorderWidth() const;
   int ClientOffsetX() const;
@@ -85,6 +91,8 @@ class TacDialogWnd : public TacScrollWnd {
 
   // Painting (dialog_paint.cpp).
   void PrepareCache();
+  TBitmap& SizedDialogCache(int w, int h);
+  void PaintDialogShadow(TBitmap& cache, int headerBottom);
   void PaintTitle(TBitmap& cache, int width, int headerBottom);
   void PaintTitleButtons(TBitmap& cache, int width);
   // The direct repaint without glowing; else the button's fade (title_button_glow.h).
@@ -100,6 +108,23 @@ class TacDialogWnd : public TacScrollWnd {
   void EraseBackground(HDC given);
   void PaintClient(HDC dc);
   void RefreshFrame();
+
+  // The extended-border window (dialog_border.cpp): made while the skin has extended borders.
+  std::unique_ptr<TacBorderForm> BorderForm;
+  void SetExtendedBorders(bool enable);
+  // nullptr while there is no border window.
+  const TacBorderFormInfo* BorderFormInfo() const;
+  // The shadow margins round the frame in the cache; all 0 without a border window.
+  RECT ExtMargins() const;
+  int ExtSideMargin() const;
+  int ExtTopMargin() const;
+  // Where the dialog's top-left corner lies in the cache.
+  POINT WindowInCache() const;
+  RECT IconRect() const;
+  // The title button under a cache point, answering as the dialog's hit test does; 0 none.
+  int ButtonCodeAt(POINT p) const;
+  // The hit code the border window gives a message's point (the message came with -1).
+  void ResolveBorderHit(TMessage& message);
 
   std::vector<RECT> RegionCorners;
   int HotButton = 0;
@@ -133,4 +158,5 @@ class TacDialogWnd : public TacScrollWnd {
   efir::gdi::Object<HBRUSH> brush_;
   TColor brushColor_ = 0;
   bool sysMenuTaken_ = false;
+  mutable TacBorderFormInfo borderInfo_;
 };

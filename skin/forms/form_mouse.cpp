@@ -87,6 +87,11 @@ MaximizedPlacement MaximizedBounds(const MaximizeMeasures& m) {
 // ---------------------------------------------------------------------------- dispatch
 
 bool TsSkinProvider::FormMouseMessage(TMessage& message) {
+  // The border window hands its frame clicks on without a code: its own hit test gives it.
+  const bool fromBorder =
+      message.Msg == WM_NCLBUTTONDOWN || message.Msg == WM_NCLBUTTONUP || message.Msg == WM_NCRBUTTONUP;
+  if (fromBorder && BorderForm && message.WParam == static_cast<WPARAM>(-1))
+    message.WParam = static_cast<WPARAM>(BorderForm->HitTest(MessagePoint(message)));
   switch (message.Msg) {
     case WM_NCHITTEST: NCHitTestMessage(message); return true;
     case WM_NCLBUTTONDOWN: NCLButtonDownMessage(message); return true;

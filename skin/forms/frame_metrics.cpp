@@ -1,6 +1,7 @@
 #include "skin/forms/frame_metrics.h"
 
 #include "skin/engine/extended_borders.h"
+#include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 
 namespace {
@@ -51,4 +52,9 @@ void SetDwmTransitions(HWND window, bool disabled) {
   if (!DwmCompositionEnabled()) return;
   const DWORD value = disabled ? 1 : 0;
   DwmSetWindowAttributeBound(window, 3 /* DWMWA_TRANSITIONS_FORCEDISABLED */, &value, sizeof value);
+}
+
+bool MaskMissingOrSingle(int index, const TsSkinManager* manager) {
+  if (index < 0) return true;
+  return MaskIndexValid(manager, index) && manager->Masks[static_cast<size_t>(index)].ImageCount == 1;
 }

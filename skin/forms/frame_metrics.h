@@ -28,6 +28,10 @@ int FrameTopBorderWidth(HWND window, const TacBorderFormInfo* borderForm, bool u
 int ExtTitleHeight(const TacBorderFormInfo* borderForm);
 int ExtBorderWidth(const TacBorderFormInfo* borderForm);
 
+// The mask is missing (index below 0) or shows one state: a frame drawn with it looks the same
+// whether its window is active or not.
+bool MaskMissingOrSingle(int index, const TsSkinManager* manager);
+
 // DwmSetWindowAttribute when the system has it; E_NOTIMPL otherwise.
 HRESULT DwmSetWindowAttributeBound(HWND window, DWORD attribute, const void* value, DWORD size);
 // (DwmCompositionEnabled is the engine's: extended_borders.h.)

@@ -34,24 +34,6 @@ ShownButtons ButtonsOf(TForm& form) {
   return s;
 }
 
-// The hit code of the n-th button counted from the right (close, maximize, minimize, help,
-// each only when shown); the second and third fall back to the caption when they cannot act.
-int ButtonCodeOfNumber(int n, const ShownButtons& s) {
-  const bool min = s.Min || s.Minimized;
-  switch (n) {
-    case 1: return s.Close ? HTCLOSE : 0;
-    case 2:
-      if (s.Max) return s.EnabledMax || (s.EnabledRestore && !s.Minimized) ? HTMAXBUTTON : HTCAPTION;
-      if (min) return s.EnabledMin ? HTMINBUTTON : HTCAPTION;
-      return s.Help ? HTHELP : 0;
-    case 3:
-      if (min) return s.Minimized || s.EnabledMin ? HTMINBUTTON : HTCAPTION;
-      return s.Help ? HTHELP : 0;
-    case 4: return s.Help && s.Max ? HTHELP : 0;
-    default: return 0;
-  }
-}
-
 class ProviderBorderOwner : public TacBorderOwner {
  public:
   explicit ProviderBorderOwner(TsSkinProvider& provider) : p_(provider) {}
@@ -67,9 +49,8 @@ class ProviderBorderOwner : public TacBorderOwner {
     return UpdateState::Go;
   }
 
-  // The hot look of the system buttons is the title-button code's; the border window only
-  // tells which code is hot.
-  void SetOwnerHotButton(int hitCode) override { p_.HotButton = hitCode; }
+  // The button under the mouse turns hot (a user button shows its hint) as on the form itself.
+  void SetOwnerHotButton(int hitCode) override { p_.SetHotButton(hitCode, true); }
 
   int OwnerCaptionHeight(bool useExt) const override { return p_.CaptionHeight(useExt); }
 
@@ -77,21 +58,14 @@ class ProviderBorderOwner : public TacBorderOwner {
 
   RECT OwnerIconRect() const override { return p_.ShownTitleIconRect(); }
 
+  // The form's own title-button rules, user buttons included, on the frame image's point (the
+  // border window shows that image from its top-left corner).
   int OwnerButtonAt(POINT p) const override {
-    const ShownButtons s = ButtonsOf(*p_.Form);
-    if (!s.Close) return 0;
-    int number = 0;
-    const std::pair<bool, const TitleButtonData*> order[] = {
-        {true, &p_.ButtonClose}, {s.Max, &p_.ButtonMax}, {s.Min, &p_.ButtonMin}, {s.Help, &p_.ButtonHelp}};
-    for (auto [shown, button] : order) {
-      if (!shown) continue;
-      ++number;
-      if (PtInRect(&button->Rect, p)) {
-        const int code = ButtonCodeOfNumber(number, s);
-        return code == HTCAPTION ? 0 : code;
-      }
-    }
-    return 0;
+    TitleHitInput in = p_.TitleHitInputAt(p);
+    in.P = p;
+    in.HasBorderForm = false;
+    const int code = TitleButtonCodeAt(in);
+    return code == HTCAPTION ? 0 : code;
   }
 
   void RebuildOwnerImage() override { p_.BuildFormFrameImage(); }

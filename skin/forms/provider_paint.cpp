@@ -102,7 +102,10 @@ void TsSkinProvider::BuildFormFrameImage() {
     d.UpdateCacheMode(false);
     if (!Loading(Form)) RelaySkinMessageToControls(Form, SKC_CHILDTRANSPARENCY, 1);
   }
-  if (d.BackgroundChanged && w > 0 && h > 0) {
+  if (d.BackgroundChanged && w > 0 && h > 0 && TitleCacheValid(w, h)) {
+    // Only the activation changed: the frame beneath the caption is as it was.
+    if (DrawNonClientArea) RepaintTitleFromCache(FrameArea(w, h), CaptionBottom());
+  } else if (d.BackgroundChanged && w > 0 && h > 0) {
     RegionChanged = true;
     d.CacheBitmap->SetSize(w, h);
     if (HasBorder()) PaintFrameBands(w, h);
@@ -137,11 +140,9 @@ void TsSkinProvider::PaintFrameBands(int w, int h) {
   TsCommonData& d = *SkinData;
   TBitmap& image = *d.CacheBitmap;
   TsSkinManager* manager = Manager();
-  const RECT shadow = ExtShadowMargins();
   const bool borderMode1 = BorderFormInfo() && manager && manager->LoadedSkin.BorderMode == 1;
-  const int captionBottom = FrameTopBorderWidth(false) + CaptionHeight(true) + shadow.top;
-  RECT frameArea{shadow.left, shadow.top, w - shadow.right, h - shadow.bottom};
-  if (IsIconic(Form->Handle())) frameArea.bottom = captionBottom + 1 - shadow.bottom;
+  const int captionBottom = CaptionBottom();
+  const RECT frameArea = FrameArea(w, h);
   const int state = FormActive ? 1 : 0;
   if (d.SkinState & 1) {
     const RECT fill = BorderFormInfo() ? frameArea : RECT{0, 0, w, CaptionHeight(true) + FrameSideWidth(true) + 1};
@@ -158,6 +159,8 @@ void TsSkinProvider::PaintFrameBands(int w, int h) {
     FillRectSolid(image.Canvas().Handle(), frameArea, FormBackgroundColor());
   }
   if (GripVisible() && d.CacheReusable()) PaintSizeGrip(image.Canvas().Handle());
+  // Kept before the caption is drawn, so that a repaint over it shows no trace of the old one.
+  if (!BorderFormInfo() && MaskMissingOrSingle(d.BorderMaskIndex, manager)) SaveTitleImage();
   if (!borderMode1) PaintTitleBand(frameArea, captionBottom);
   if (BorderFormInfo() && !borderMode1) PaintCaptionText(frameArea, captionBottom);
   PaintExtendedBorders(frameArea, captionBottom);
@@ -166,6 +169,70 @@ void TsSkinProvider::PaintFrameBands(int w, int h) {
     SaveTitleButtonsBg(true);
     PaintTitleButtons();
   }
+}
+
+int TsSkinProvider::CaptionBottom() const {
+  return FrameTopBorderWidth(false) + CaptionHeight(true) + ExtShadowMargins().top;
+}
+
+RECT TsSkinProvider::FrameArea(int w, int h) const {
+  const RECT shadow = ExtShadowMargins();
+  RECT area{shadow.left, shadow.top, w - shadow.right, h - shadow.bottom};
+  if (Form->HandleAllocated() && IsIconic(Form->Handle())) area.bottom = CaptionBottom() + 1 - shadow.bottom;
+  return area;
+}
+
+namespace {
+
+// The section is drawn alike for an active and an inactive form.
+bool SameLookWhenActive(const TsGeneralData& s) {
+  return s.Color == s.HotColor && s.Transparency == s.HotTransparency && s.ImagePercent == s.HotImagePercent &&
+         s.GradientPercent == s.HotGradientPercent && (s.GradientPercent == 0 || s.GradientData == s.HotGradientData);
+}
+
+}  // namespace
+
+bool TsSkinProvider::TitleCacheValid(int w, int h) const {
+  const TBitmap* image = SkinData->CacheBitmap.get();
+  if (RebuildTitle || BorderFormInfo() || !HasBorder() || CaptionHeight(true) == 0) return false;
+  if (!TitleBmp || TitleBmp->Width() != w || !image || image->Width() != w || image->Height() != h) return false;
+  if (!MaskMissingOrSingle(SkinData->BorderMaskIndex, Manager())) return false;
+  const TsGeneralData* section = SkinData->Section();
+  return !section || SameLookWhenActive(*section);
+}
+
+bool TsSkinProvider::DropsTitleImage(const TMessage& message) {
+  switch (message.Msg) {
+    case WM_CREATE:
+    case WM_SETTINGCHANGE:
+    case CM_COLORCHANGED: return true;
+    case WM_SYSCOMMAND: return (message.WParam & 0xFFF0) == SC_MINIMIZE;
+    case SM_ALPHACMD: {
+      const int command = SkinSubCommand(message.WParam);
+      return command == SKC_REFRESH || command == SKC_NEWSKIN || command == SKC_REMOVESKIN;
+    }
+  }
+  return false;
+}
+
+void TsSkinProvider::SaveTitleImage() {
+  TBitmap& image = *SkinData->CacheBitmap;
+  const int h = FrameTopBorderWidth(true) + CaptionHeight(true) + ExtShadowMargins().top;
+  TitleBmp = NewBitmap32(image.Width(), std::max(h, 0));
+  BitBlt(TitleBmp->Canvas().Handle(), 0, 0, image.Width(), h, image.Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+// The caption as a full build paints it (plate and added title included), over the frame it
+// lay on; the buttons' strip is saved again from the new caption.
+void TsSkinProvider::RepaintTitleFromCache(const RECT& frameArea, int captionBottom) {
+  TBitmap& image = *SkinData->CacheBitmap;
+  BitBlt(image.Canvas().Handle(), 0, 0, TitleBmp->Width(), TitleBmp->Height(), TitleBmp->Canvas().Handle(), 0, 0,
+         SRCCOPY);
+  ++TitleCacheRepaints;
+  PaintTitleBand(frameArea, captionBottom);
+  PaintCaptionText(frameArea, captionBottom);
+  SaveTitleButtonsBg(true);
+  PaintTitleButtons();
 }
 
 // What the form paints itself in OnPaint becomes part of the picture.

@@ -52,6 +52,10 @@ void SetChildrenRedraw(TWinControl* form, bool on) {
 TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) {
   for (TComponent* c = AOwner; c && !Form; c = c->Owner()) Form = dynamic_cast<TForm*>(c);
   SkinData = std::make_unique<TsCommonData>(this, false);
+  SkinData->OnSectionChanged = [this] {
+    SkinData->BackgroundChanged = true;
+    TitleBmp.reset();
+  };
   SkinData->SetSkinSection("FORM");
   SkinData->ControlKind = ckForm;
   if (Form && Form->ControlState() != 0) SkinData->Updating = true;
@@ -272,6 +276,7 @@ void TsSkinProvider::BroadcastToAdapters(const TMessage& message) {
 
 void TsSkinProvider::FormWndProc(TMessage& message) {
   try {
+    if (DropsTitleImage(message)) TitleBmp.reset();
     if (message.Msg == SM_ALPHACMD && AnswerAnyState(message)) return;
     if (!Skinned()) return UnskinnedMessage(message);
     if (message.Msg == SM_ALPHACMD) return SkinnedCommand(message);

@@ -155,6 +155,14 @@ class TsSkinProvider : public TComponent {
   TacAddedTitle AddedTitle{this};
   TAOR RegionCorners;                      // key-colour corner runs cut out of the region
   std::unique_ptr<TBitmap> TitleButtonsBg; // the frame image's strip behind the title buttons
+  // The frame image's top as the last full build left it before the caption was drawn: an
+  // activation change repaints only the caption over it. Freed where the frame beneath may
+  // have changed (new skin or section, settings, minimizing).
+  std::unique_ptr<TBitmap> TitleBmp;
+  int TitleCacheRepaints = 0;              // caption repaints over TitleBmp (tests count them)
+  void SaveTitleImage();
+  // The caption band, its text and the title buttons painted anew over TitleBmp.
+  void RepaintTitleFromCache(const RECT& frameArea, int captionBottom);
   int UserButtonMaskIndex = -1;            // GLOBALINFO "TITLEBUTTON"
   std::unique_ptr<TsSystemMenu> SystemMenu;
 
@@ -310,6 +318,13 @@ class TsSkinProvider : public TComponent {
   // system's look without a WM_NCPAINT; the skinned frame is painted again after it.
   void PrevWithoutCaptionPaint(TMessage& message);
   void PaintFrameBands(int w, int h);
+  // The frame beneath the caption is the same as when TitleBmp was saved.
+  bool TitleCacheValid(int w, int h) const;
+  // The message may change the frame beneath the caption: TitleBmp is no longer good.
+  static bool DropsTitleImage(const TMessage& message);
+  int CaptionBottom() const;
+  // The frame inside the shadow margins; a minimized form's ends below the caption.
+  RECT FrameArea(int w, int h) const;
   void PaintExtendedBorders(const RECT& frameArea, int captionBottom);
   void PaintBorderlessBackground(int w, int h);
   void PaintOwnPicture();

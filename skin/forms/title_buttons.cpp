@@ -70,11 +70,14 @@ int BorderAnswer(const TitleHitInput& in) {
 
 }  // namespace
 
+int TitleButtonCodeAt(const TitleHitInput& in) {
+  const int n = TitleButtonNumberAt(in);
+  const int code = n > 0 ? ButtonAnswer(in, n) : HTCLIENT;
+  return code == HTCLIENT ? 0 : code;
+}
+
 TitleHit TitleHitTest(const TitleHitInput& in) {
-  if (const int n = TitleButtonNumberAt(in); n > 0) {
-    const int code = ButtonAnswer(in, n);
-    if (code != HTCLIENT) return {code, code};
-  }
+  if (const int code = TitleButtonCodeAt(in)) return {code, code};
   if (const int border = BorderAnswer(in)) return {border, -1};
   const int y = in.P.y;
   const int captionBottom = in.Caption + in.TopBorderExt;
@@ -308,6 +311,8 @@ void TsSkinProvider::RepaintTitleButton(int hitCode, const TitleButtonData& butt
       PaintMaskFrame(image, {r.left, r.top}, button.State, mode, manager->Masks[static_cast<size_t>(index)], self);
     }
     if (user) PaintUserButtonGlyph(*user);
+    // With a border window the caption is that window's picture.
+    if (BorderForm) return BorderForm->UpdateBorderForm(true, 255);
     HDC window = GetWindowDC(Form->Handle());
     BitBlt(window, r.left, r.top, w, h, dc, r.left, r.top, SRCCOPY);
     ReleaseDC(Form->Handle(), window);

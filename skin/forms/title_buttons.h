@@ -69,6 +69,10 @@ struct TitleHit {
 
 TitleHit TitleHitTest(const TitleHitInput& in);
 
+// The answer of the title button under the point (HTCAPTION for one that cannot act now, a
+// user button's 1000 + i when it is enabled); 0 when no button answers.
+int TitleButtonCodeAt(const TitleHitInput& in);
+
 // The button counted from the right (1 close, then maximize, minimize, help as present,
 // then the user buttons) whose rectangle holds the point; 0 when none.
 int TitleButtonNumberAt(const TitleHitInput& in);

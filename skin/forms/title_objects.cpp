@@ -53,6 +53,17 @@ void TacAddedTitle::Changed() {
 
 // ---------------------------------------------------------------------------- hints
 
+bool TitleHintFades(size_t hintLength, bool tooltipAnimation, bool tooltipFade) {
+  return hintLength < 100 && tooltipAnimation && tooltipFade;
+}
+
+bool SystemTooltipsFade(size_t hintLength) {
+  BOOL animation = FALSE, fade = FALSE;
+  SystemParametersInfoW(SPI_GETTOOLTIPANIMATION, 0, &animation, 0);
+  SystemParametersInfoW(SPI_GETTOOLTIPFADE, 0, &fade, 0);
+  return TitleHintFades(hintLength, animation != FALSE, fade != FALSE);
+}
+
 void TsSkinProvider::ShowTitleButtonHint(TsTitleButton& button) {
   button.HintWindow.reset();
   if (button.Hint.empty()) return;
@@ -66,6 +77,13 @@ void TsSkinProvider::ShowTitleButtonHint(TsTitleButton& button) {
   if (r.right > area.right) OffsetRect(&r, area.right - r.right, 0);
   if (r.bottom > area.bottom) OffsetRect(&r, 0, area.bottom - r.bottom);
   r.bottom += 4;
+  if (SystemTooltipsFade(button.Hint.size())) {
+    // The system blends the hidden window in; showing it afterwards finds it shown.
+    hint->SetText(button.Hint);
+    hint->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    SetWindowPos(hint->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    AnimateWindow(hint->Handle(), 200, AW_BLEND);
+  }
   hint->ActivateHint(r, button.Hint);
   button.HintWindow = std::move(hint);
 }

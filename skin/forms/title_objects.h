@@ -81,6 +81,12 @@ class TsTitleButtons {
   std::vector<std::unique_ptr<TsTitleButton>> items_;
 };
 
+// A user button's hint fades in through the system's own window animation, and only where
+// the system fades its tooltips (both settings on) and the text is short (below 100 characters).
+bool TitleHintFades(size_t hintLength, bool tooltipAnimation, bool tooltipFade);
+// The system's tooltip settings as TitleHintFades reads them.
+bool SystemTooltipsFade(size_t hintLength);
+
 // A second text drawn after the caption, in its own font (clNone: the title's font colour).
 class TacAddedTitle {
  public:

@@ -16,9 +16,12 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/fast_pixels.h"
 #include "skin/engine/skin_startup.h"
+#include "skin/forms/dialog_wnd.h"
 #include "skin/forms/frame_metrics.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/tests/dialog_fixtures.h"
+#include "skin/forms/window_relays.h"
+#include "tests/support/capture.h"
 #include "tests/support/window.h"
 
 namespace efir::test {
@@ -326,6 +329,119 @@ TEST(ProviderBorderForm, ASkinnedBorderedFormHasOneWhileExtendedBordersAreOn) {
   pumpFor(50);
   EXPECT_FALSE(IsWindow(window)) << "the skin's going takes the border window";
   form->Free();
+}
+
+// The user title buttons answer in the border window's own hit test as they do on a form
+// without one, and a click the border window hands on without a code reaches the button.
+TEST(ProviderBorderForm, UserTitleButtonsAnswerThroughTheBorderWindow) {
+  SkinExtras extras;
+  extras.Global = "BICONCLOSE=!CLOSE.BMP!3!1!2\r\n";
+  extras.Sections = "[FORM]\r\nCOLOR=" + Hex(dlg::Face) + "\r\nHOTCOLOR=" + Hex(dlg::Face) + "\r\n";
+  DialogSkin skin(extras);
+  skin.manager->SetExtendedBorders(true);
+  auto* form = efir::Construct<TForm>(nullptr);
+  form->SetBounds(150, 150, 320, 200);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  pumpFor(100);
+  TsSkinProvider* provider = ProviderOfForm(form);
+  ASSERT_NE(provider, nullptr);
+  ASSERT_NE(provider->BorderForm, nullptr);
+  TsTitleButton& pin = provider->TitleButtons.Add();
+  pin.Hint = "Pin";
+  TsTitleButton& off = provider->TitleButtons.Add();
+  off.Enabled = false;
+  std::vector<std::string> events;
+  pin.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { events.push_back("down"); };
+  pin.OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { events.push_back("up"); };
+  provider->SkinData->BackgroundChanged = true;
+  provider->BuildFormFrameImage();
+  provider->BorderForm->UpdateBorderForm(true, 255);
+  RECT border;
+  GetWindowRect(provider->BorderForm->Window(), &border);
+  auto centre = [&](const RECT& r) {
+    return POINT{border.left + (r.left + r.right) / 2, border.top + (r.top + r.bottom) / 2};
+  };
+  ASSERT_GT(pin.Data.Rect.right, pin.Data.Rect.left);
+  SetCursorPos(centre(pin.Data.Rect).x, centre(pin.Data.Rect).y);
+  pumpFor(50);
+  EXPECT_EQ(provider->BorderForm->HitTest(centre(pin.Data.Rect)), 1000);
+  EXPECT_EQ(pin.Data.State, 1) << "hot under the mouse";
+  EXPECT_TRUE(pin.HintWindow) << "with its hint";
+  EXPECT_EQ(provider->BorderForm->HitTest(centre(off.Data.Rect)), HTCAPTION) << "a disabled button is caption";
+  EXPECT_EQ(provider->BorderForm->HitTest(centre(provider->ButtonClose.Rect)), HTCLOSE);
+
+  const POINT at = centre(pin.Data.Rect);
+  SendMessageW(form->Handle(), WM_NCLBUTTONDOWN, static_cast<WPARAM>(-1), MAKELPARAM(at.x, at.y));
+  EXPECT_EQ(pin.Data.State, 2) << "pressed";
+  SendMessageW(form->Handle(), WM_NCLBUTTONUP, static_cast<WPARAM>(-1), MAKELPARAM(at.x, at.y));
+  EXPECT_EQ(events, (std::vector<std::string>{"down", "up"}));
+  form->Free();
+}
+
+// A message box under a skin with extended borders: its frame, caption and buttons lie in a
+// border window behind it, drawn with the shadow round them, and its close button works
+// through that window.
+TEST(DialogBorderForm, AMessageBoxShowsItsFrameInABorderWindowAndClosesThroughIt) {
+  if (!ShadowPngActive) StartSkinEngine();
+  DialogSkin skin{SkinExtras{"BORDERWIDTH=" + std::to_string(kSkinBorder) + "\r\nTITLEHEIGHT=" +
+                             std::to_string(kSkinTitle) + "\r\n"}};
+  skin.manager->SetExtendedBorders(true);
+  const RECT margins = skin.manager->ExtBorderMargins;
+  bool checked = false;
+  const int answer = WithMessageBox(L"Extended borders", MB_OKCANCEL, [&](HWND box) {
+    auto* dialog = dynamic_cast<TacDialogWnd*>(AdapterOfWindow(box));
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_NE(dialog->BorderForm, nullptr);
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    pumpFor(80);
+    HWND border = dialog->BorderForm->Window();
+    EXPECT_TRUE(IsWindowVisible(border));
+    EXPECT_EQ(GetWindow(box, GW_HWNDNEXT), border) << "directly behind the box";
+    RECT outer, window;
+    GetWindowRect(border, &outer);
+    GetWindowRect(box, &window);
+    const POINT at = dialog->WindowInCache();
+    EXPECT_EQ(window.left - outer.left, at.x);
+    EXPECT_EQ(window.top - outer.top, at.y);
+    EXPECT_EQ(at.x, margins.left + kSkinBorder - GetSystemMetrics(SM_CXDLGFRAME));
+
+    TBitmap& cache = *dialog->SkinData->CacheBitmap;
+    ASSERT_EQ(cache.PixelFormat(), pf32bit);
+    EXPECT_EQ(outer.right - outer.left, cache.Width());
+    EXPECT_EQ(outer.bottom - outer.top, cache.Height());
+    auto alpha = [&](int x, int y) { return static_cast<const uint8_t*>(cache.ScanLine(y))[x * 4 + 3]; };
+    EXPECT_EQ(alpha(margins.left + 2, cache.Height() / 2), 255) << "the frame is opaque";
+    EXPECT_LT(alpha(margins.left / 2, cache.Height() / 2), 255) << "the shadow is not";
+    EXPECT_EQ(GetPixel(cache.Canvas().Handle(), margins.left + kSkinBorder + 1, margins.top + 2),
+              static_cast<COLORREF>(dlg::TitleActive))
+        << "the caption band of the extended height";
+
+    // A layered window's own pixels read black: the picture is what the screen shows.
+    savePng(captureScreen(outer), saveScreenshot(box, "message_box_extended_border"));
+    // The window itself keeps only its client part.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(box, region), ERROR);
+    RECT kept;
+    GetRgnBox(region, &kept);
+    DeleteObject(region);
+    EXPECT_EQ(kept.top, GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXDLGFRAME));
+
+    const RECT close = dialog->ButtonClose.Rect;
+    ASSERT_GT(close.right, close.left);
+    const POINT c{outer.left + (close.left + close.right) / 2, outer.top + (close.top + close.bottom) / 2};
+    // The mouse over the button, as the user has it (a hit test elsewhere would cool it).
+    SetCursorPos(c.x, c.y);
+    pumpFor(50);
+    EXPECT_EQ(dialog->BorderForm->HitTest(c), HTCLOSE);
+    EXPECT_EQ(dialog->ButtonClose.State, 1) << "hot under the mouse";
+    SendMessageW(box, WM_NCLBUTTONDOWN, static_cast<WPARAM>(-1), MAKELPARAM(c.x, c.y));
+    EXPECT_EQ(dialog->ButtonClose.State, 2) << "pressed";
+    SendMessageW(box, WM_NCLBUTTONUP, static_cast<WPARAM>(-1), MAKELPARAM(c.x, c.y));
+    checked = true;
+  });
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(answer, IDCANCEL) << "closed through the border window";
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // otherwise repaint in its own look.
 #include "skin/forms/skin_provider.h"
 
+#include "framework/bitmap.h"
+
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/skin_manager.h"
@@ -95,6 +97,18 @@ TEST(TitleLayout, ButtonsAreCentredUnlessBigOnesHangAtTheTop) {
       {"shadow margin", shadowed, 12},
   };
   for (const Case& c : cases) EXPECT_EQ(TitleButtonTop(c.m), c.top) << c.name;
+}
+
+TEST(TitleHint, FadesOnlyAShortHintAndOnlyWhereTheSystemFadesTooltips) {
+  struct Case {
+    size_t length;
+    bool animation, fade, fades;
+  };
+  const Case cases[] = {{10, true, true, true},   {99, true, true, true},   {100, true, true, false},
+                        {10, false, true, false}, {10, true, false, false}, {0, true, true, true}};
+  for (const Case& c : cases)
+    EXPECT_EQ(TitleHintFades(c.length, c.animation, c.fade), c.fades)
+        << c.length << " characters, animation " << c.animation << ", fade " << c.fade;
 }
 
 // The dialog skin with a FORM section and big title-button pictures.
@@ -211,6 +225,57 @@ TEST_F(FormFrame, NewCaptionAndDeactivationKeepTheSkinnedCaption) {
   SetForegroundWindow(form->Handle());
   efir::test::pumpFor(80);
   EXPECT_EQ(efir::test::captureScreenOf(form->Handle()).at(probe.x, probe.y), dlg::TitleActive);
+}
+
+// The frame image's pixels, row by row.
+std::vector<uint8_t> FramePixels(const TBitmap& image) {
+  const size_t bytes = static_cast<size_t>(image.Width()) * (image.PixelFormat() == pf32bit ? 4 : 3);
+  std::vector<uint8_t> pixels;
+  for (int y = 0; y < image.Height(); ++y) {
+    const auto* row = static_cast<const uint8_t*>(image.ScanLine(y));
+    pixels.insert(pixels.end(), row, row + bytes);
+  }
+  return pixels;
+}
+
+// An activation change repaints only the caption over the kept top of the frame image, and
+// the picture comes out as a full build of the same state would make it.
+TEST_F(FormFrame, AnActivationChangeRepaintsTheCaptionOverTheKeptImageAsAFullBuildDoes) {
+  ASSERT_NE(provider, nullptr);
+  provider->TitleButtons.Add();  // the buttons' strip is saved again from the new caption
+  provider->RefreshNonClient();
+  efir::test::pumpFor(50);
+  ASSERT_NE(provider->TitleBmp, nullptr);
+  const POINT probe = CaptionProbe();
+  TForm* other = Made(-98, bsNone, form->Left() + form->Width() + 20, form->Top(), 80, 80, clWhite);
+  SetForegroundWindow(form->Handle());
+  efir::test::pumpFor(80);
+  for (const bool active : {false, true}) {
+    SCOPED_TRACE(active ? "activated again" : "deactivated");
+    const int before = provider->TitleCacheRepaints;
+    SetForegroundWindow(active ? form->Handle() : other->Handle());
+    efir::test::pumpFor(80);
+    ASSERT_EQ(provider->FormActive, active);
+    EXPECT_GE(provider->TitleCacheRepaints, before + 1) << "the caption came from the kept image";
+    EXPECT_EQ(efir::test::captureScreenOf(form->Handle()).at(probe.x, probe.y),
+              active ? dlg::TitleActive : dlg::TitleInactive);
+    const std::vector<uint8_t> cached = FramePixels(*provider->SkinData->CacheBitmap);
+    provider->RebuildTitle = true;
+    provider->SkinData->BackgroundChanged = true;
+    const int repaints = provider->TitleCacheRepaints;
+    provider->BuildFormFrameImage();
+    EXPECT_EQ(provider->TitleCacheRepaints, repaints) << "a rebuild of the title builds everything";
+    EXPECT_TRUE(cached == FramePixels(*provider->SkinData->CacheBitmap)) << "the same pixels as a full build";
+  }
+  // A new section for the form may draw another frame: the kept image goes with the old one.
+  provider->SkinData->SetSkinSection("DIALOG");
+  EXPECT_EQ(provider->TitleBmp, nullptr);
+  EXPECT_TRUE(provider->SkinData->BackgroundChanged);
+  provider->SkinData->SetSkinSection("FORM");
+  provider->BuildFormFrameImage();
+  ASSERT_NE(provider->TitleBmp, nullptr) << "kept again at the next full build";
+  SendMessageW(form->Handle(), WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(provider->TitleBmp, nullptr) << "the system's measures may have changed";
 }
 
 TEST_F(FormFrame, UserButtonsLieLeftOfTheSystemButtonsWithTheirGlyphsAndHints) {
