@@ -195,6 +195,8 @@ bool SameLookWhenActive(const TsGeneralData& s) {
 bool TsSkinProvider::TitleCacheValid(int w, int h) const {
   const TBitmap* image = SkinData->CacheBitmap.get();
   if (RebuildTitle || BorderFormInfo() || !HasBorder() || CaptionHeight(true) == 0) return false;
+  // A maximized child's buttons on the menu line are laid out with the full image only.
+  if (ShowMDIChildButtons()) return false;
   if (!TitleBmp || TitleBmp->Width() != w || !image || image->Width() != w || image->Height() != h) return false;
   if (!MaskMissingOrSingle(SkinData->BorderMaskIndex, Manager())) return false;
   const TsGeneralData* section = SkinData->Section();
