@@ -71,7 +71,10 @@ TsSkinManager* ProviderManagerOf(TForm* form) { return windowSkinning ? windowSk
 
 template <class Each>
 void ForEachLockableForm(TsSkinManager& manager, Each each) {
-  for (TForm* form : Registry()) {
+  // The animation of an unlock runs other code: walk a copy, skipping forms gone meanwhile.
+  const std::vector<TForm*> forms = Registry();
+  for (TForm* form : forms) {
+    if (std::find(Registry().begin(), Registry().end(), form) == Registry().end()) continue;
     if (Destroying(form) || !form->Visible() || form->Parent() || !form->HandleAllocated()) continue;
     if (IsIconic(form->Handle()) || ProviderManagerOf(form) != &manager) continue;
     each(form);
@@ -216,12 +219,8 @@ void LockSkinnedForms(TsSkinManager& manager) {
 void UnlockSkinnedForms(TsSkinManager& manager, bool repaint) {
   if (ApplicationMinimized()) return;
   if (manager.IsDefault()) SkinChangeAnimating = false;
-  ForEachLockableForm(manager, [repaint](TForm* form) {
-    SendMessageW(form->Handle(), WM_SETREDRAW, 1, 0);
-    if (repaint)
-      RedrawWindow(form->Handle(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  });
+  // Only forms with a provider are lockable, so window skinning is there to unlock them.
+  ForEachLockableForm(manager, [repaint](TForm* form) { windowSkinning->UnlockForm(form, repaint); });
 }
 
 void BroadcastNewSkin(TsSkinManager& manager, bool animate) {

@@ -49,6 +49,10 @@ class TacWindowSkinning {
   // popup menu's window; give the window its region from the menu cache.
   virtual void PopupMenuShown(LPARAM item) = 0;
   virtual void PopupWindowShown(HWND window) = 0;
+  // Gives a form that a skin change locked its redraw back. With `repaint` the form's new
+  // look comes up (animated when its manager's SkinChanging is on) and its frame, window
+  // region and extended-border window are rebuilt.
+  virtual void UnlockForm(TForm* form, bool repaint) = 0;
 };
 
 // Plugs window skinning in (nullptr: none). The caller keeps the object alive while set.

@@ -6,6 +6,8 @@
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/forms/skin_provider.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -225,4 +227,23 @@ void AnimateFormAppearance(TWinControl* form, uint16_t time) {
     if (AnimationFrameShown) AnimationFrameShown(overlay, weights[i]);
   }
   BitBlt(overlayDC, 0, 0, width, height, after->Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+void UnlockAfterSkinChange(TForm* form, bool repaint) {
+  if (!form->HandleAllocated()) return;
+  HWND window = form->Handle();
+  TsSkinProvider* provider = ProviderOfForm(form);
+  TsSkinManager* manager = provider ? provider->Manager() : nullptr;
+  if (repaint && manager && manager->AnimEffects.SkinChanging.Active)
+    AnimateFormAppearance(form, provider->DrawNonClientArea ? manager->AnimEffects.SkinChanging.Time : 0);
+  SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+  if (!repaint) return;
+  const bool ownFrame = provider && provider->DrawNonClientArea;
+  if (ownFrame) {
+    provider->CollectRegionCorners();
+    provider->UpdateWindowRegion(true);
+  }
+  // The frame too: a new region alone does not always bring a WM_NCPAINT.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  if (ownFrame && provider->BorderForm) provider->BorderForm->UpdateBorderForm(true, 255);
 }

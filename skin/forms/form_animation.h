@@ -24,6 +24,7 @@
 
 #include "framework/bitmap.h"
 #include "framework/controls.h"
+#include "framework/forms.h"
 
 // The device context of the picture being rendered for an animation, else nullptr: while
 // SkinChangeAnimating is set, skinned controls paint into it only.
@@ -50,3 +51,10 @@ void RenderControlTreeToBitmap(TBitmap& bitmap, TWinControl* control);
 
 // Plays the show (or skin change) of a top-level form over `time` ms; see above.
 void AnimateFormAppearance(TWinControl* form, uint16_t time);
+
+// The end of a skin change for a form whose redraw the change turned off: the redraw back.
+// With `repaint`, and when the form has a skin provider: its new look cross-fades in when
+// its manager's SkinChanging is on (only a provider that draws the frame takes the time;
+// others come up at once), then its window region is cut anew to the new skin's corners,
+// the whole window with its frame is repainted and its extended-border window refreshed.
+void UnlockAfterSkinChange(TForm* form, bool repaint);

@@ -9,6 +9,7 @@
 #include "skin/forms/combo_wnd.h"
 #include "skin/forms/dialog_children.h"
 #include "skin/forms/dialog_wnd.h"
+#include "skin/forms/form_animation.h"
 #include "skin/forms/button_adapters.h"
 #include "skin/forms/menu_wnd.h"
 #include "skin/forms/skinnable_menus.h"
@@ -78,6 +79,7 @@ class HookSkinning : public TacWindowSkinning {
   void PopupWindowShown(HWND window) override {
     if (TsSkinableMenus* menus = DefaultMenus()) menus->PopupWindowShown(window);
   }
+  void UnlockForm(TForm* form, bool repaint) override { UnlockAfterSkinChange(form, repaint); }
 
  private:
   static TsSkinableMenus* DefaultMenus() {

@@ -196,6 +196,7 @@ TEST_F(ManagerBroadcastTest, LockingStopsRedrawOnlyOnFormsWhoseProviderBelongsTo
   EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_VISIBLE, 0) << "WM_SETREDRAW 0 hides the style bit";
   UnlockSkinnedForms(manager, true);
   EXPECT_NE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_VISIBLE, 0);
+  EXPECT_EQ(skinning.Count("unlock, repaint"), 1) << "window skinning unlocks the provider's form";
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/common_data.h"
+#include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/forms/form_animation.h"
 #include "skin/forms/tests/dialog_fixtures.h"
 #include "skin/forms/title_layout.h"
 #include "tests/support/capture.h"
@@ -16,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -135,6 +138,7 @@ class FormFrame : public UiTest {
     provider = ProviderOfForm(form);
   }
   void TearDown() override {
+    AnimationFrameShown = nullptr;
     for (auto it = made.rbegin(); it != made.rend(); ++it) (*it)->Free();
     skin.reset();
     UiTest::TearDown();
@@ -351,6 +355,57 @@ TEST_F(FormFrame, AUserButtonIsHitPressedAndReleasedLikeTheSystemButtons) {
   EXPECT_EQ(pin.Data.State, 0);
   EXPECT_EQ(provider->HotButton, 0);
   EXPECT_TRUE(IsWindow(form->Handle())) << "a user button is no close button";
+}
+
+// A skin change fades the form's new look in (not at time 0) and leaves the form visible
+// with its frame painted again and its corners cut again, whatever the screen held before.
+TEST_F(FormFrame, ASkinChangeFadesTheNewLookInAndRebuildsFrameAndRegion) {
+  ASSERT_NE(provider, nullptr);
+  ASSERT_TRUE(skin->manager->AnimEffects.SkinChanging.Active);
+  const int w = form->Width(), h = form->Height();
+  struct Case {
+    uint16_t time;
+    size_t frames;
+  };
+  const Case cases[] = {{80, CrossFadeWeights(80).size()}, {0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.time);
+    skin->manager->AnimEffects.SkinChanging.Time = c.time;
+    // No region and a black left band: only the unlock's rebuild puts these right.
+    SetWindowRgn(form->Handle(), nullptr, TRUE);
+    efir::test::pumpFor(50);
+    provider->RegionChanged = false;
+    HDC dc = GetWindowDC(form->Handle());
+    RECT band{0, 0, 4, h};
+    FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ReleaseDC(form->Handle(), dc);
+    efir::test::pumpFor(30);  // lets the band reach the display
+    ASSERT_NE(efir::test::captureScreenOf(form->Handle()).at(1, h / 2), dlg::Rim);
+
+    size_t frames = 0;
+    AnimationFrameShown = [&](HWND overlay, int) {
+      ++frames;
+      EXPECT_TRUE(SkinChangeAnimating);
+      EXPECT_TRUE(IsWindowVisible(overlay));
+    };
+    skin->manager->SetSkinName("Dialogs");
+    AnimationFrameShown = nullptr;
+    EXPECT_EQ(frames, c.frames);
+    EXPECT_FALSE(SkinChangeAnimating);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(FindWindowW(nullptr, L"acOutputWindow"), nullptr);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(form->Handle(), region), ERROR) << "the region is cut again";
+    DeleteObject(region);
+    efir::test::pumpFor(80);
+    const efir::test::Image screen = efir::test::captureScreenOf(form->Handle());
+    EXPECT_EQ(screen.at(1, h / 2), dlg::Rim) << "left band painted again";
+    EXPECT_EQ(screen.at(w / 2, h - 2), dlg::Rim) << "bottom band";
+    EXPECT_EQ(screen.at(CaptionProbe().x, CaptionProbe().y), dlg::TitleActive) << "caption band";
+    EXPECT_EQ(screen.at(w / 2, h / 2), dlg::Face) << "client";
+    EXPECT_EQ(screen.at(0, 0), kBackdrop) << "the top-left corner is cut away";
+  }
 }
 
 TEST_F(FormFrame, RemovingTheSkinGivesTheSystemFrameBack) {
