@@ -170,6 +170,7 @@ void TsSkinProvider::PaintFrameToDC(HDC dc) {
 
 void TsSkinProvider::PaintNonClient() {
   if (!DrawNonClientArea || !Form) return;
+  RefreshMainMenuOnce();
   HWND wnd = Form->Handle();
   if (!RegionUpdating && RegionChanged && (HasBorder() || IsIconic(wnd))) {
     if (SkinData->BackgroundChanged) BuildFormFrameImage();

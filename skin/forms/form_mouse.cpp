@@ -445,6 +445,16 @@ void TsSkinProvider::DropSystemMenu(int x, int y) {
   PopupWindowMenu(*menu, x, y);
 }
 
+namespace {
+
+// Size is offered as the skinned system menu offers it: for a form in its normal state that
+// can be sized.
+bool SizeCommandUsable(const TsSystemMenu& menu, const TForm& form) {
+  return menu.acIS && menu.acIS->Visible() && menu.acIS->Enabled() && form.WindowState() == wsNormal;
+}
+
+}  // namespace
+
 // The window's own menu, its items enabled as the skinned one would show them.
 void TsSkinProvider::PopupWindowMenu(TsSystemMenu& menu, int x, int y) {
   HWND wnd = Form->Handle();
@@ -458,13 +468,28 @@ void TsSkinProvider::PopupWindowMenu(TsSystemMenu& menu, int x, int y) {
   const bool iconic = IsIconic(wnd) != 0;
   enable(SC_RESTORE, menu.acIR && menu.acIR->Visible() && menu.EnabledRestore());
   enable(SC_MOVE, !IsZoomed(wnd) && !iconic);
-  enable(SC_SIZE, menu.acIS && menu.acIS->Visible() && menu.acIS->Enabled() && Form->WindowState() == wsNormal);
+  enable(SC_SIZE, SizeCommandUsable(menu, *Form));
   enable(SC_MINIMIZE, menu.VisibleMin() && menu.EnabledMin());
   enable(SC_MAXIMIZE, menu.VisibleMax() && menu.EnabledMax());
   enable(SC_CLOSE, menu.VisibleClose());
   SetWindowLongPtrW(wnd, GWL_STYLE, style);
   const UINT command = TrackPopupMenu(windowMenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, wnd, nullptr);
   if (command && IsWindow(wnd)) PostMessageW(wnd, WM_SYSCOMMAND, command, 0);
+}
+
+// The system would offer keyboard sizing of a form whose frame cannot be sized; the window
+// menu of a sizeable form keeps Size as PopupWindowMenu enabled it.
+void TsSkinProvider::InitMenuPopup(TMessage& message) {
+  auto* popup = reinterpret_cast<HMENU>(message.WParam);
+  HWND wnd = Form->Handle();
+  if (popup && popup == GetSystemMenu(wnd, FALSE)) {
+    TsSystemMenu* menu = FormSystemMenu();
+    if (menu) menu->UpdateItems(false);
+    if (!menu || !SizeCommandUsable(*menu, *Form)) EnableMenuItem(popup, SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+  } else {
+    PopupItemsMeasured = false;
+  }
+  Prev(message);
 }
 
 void TsSkinProvider::MinMaxInfo(TMessage& message) {

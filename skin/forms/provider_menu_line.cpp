@@ -108,6 +108,10 @@ bool TsSkinProvider::RefreshMainMenu() {
   return true;
 }
 
+void TsSkinProvider::RefreshMainMenuOnce() {
+  if (!MainMenuRefreshed && RefreshMainMenu()) MainMenuRefreshed = true;
+}
+
 // Without an extended-border window the frame image has the window's own coordinates, so an
 // item's place in the band is the same from the image and from the window DC.
 POINT TsSkinProvider::MenuLinePlace(const RECT& rect, bool /*onFrameImage*/) {

@@ -23,6 +23,8 @@
 #include "skin/forms/system_menu.h"
 #include "skin/forms/window_relays.h"
 
+#include <commctrl.h>
+
 #include <utility>
 #include <vector>
 
@@ -180,6 +182,7 @@ void TsSkinProvider::SetupForSkin() {
   LoadTitleButtonImages();
   if (!(Form->ControlState() & csCreating) && !Loading(Form) && !Loading(this)) ApplyFormColor();
   SkinMenus(SkinActiveFor(SkinData.get(), false));
+  RefreshMainMenuOnce();
   if (!Loading(Form)) UpdateBorderFormPresence(manager->ExtendedBorders());
   if (manager->Active()) SetupMDIForSkin();
 }
@@ -327,6 +330,8 @@ void TsSkinProvider::RemoveSkin(TsSkinManager* manager) {
   UpdateSysMenuStyle(false);
   if (HasBorder() && Form->HandleAllocated()) SetWindowRgn(Form->Handle(), nullptr, TRUE);
   UpdateMDIForm(false);
+  // The bar's items were measured for the skin: the system's look measures them again.
+  RefreshMainMenu();
   // The labels the adapter recoloured get the system's text colour back; the skinned labels
   // follow the skin themselves.
   for (int i = 0; i < Form->ComponentCount(); ++i) {
@@ -451,7 +456,12 @@ void TsSkinProvider::Refresh() {
   TsSkinManager* manager = Manager();
   if (!CtrlAdapter) CreateControlAdapter();
   else CtrlAdapter->AdaptControls(nullptr);
-  if (manager && !manager->Loading()) SkinMenus(SkinActiveFor(SkinData.get(), true));
+  MenuLineCount = -1;
+  if (manager && !manager->Loading()) {
+    // The owner-drawn bar items take the new skin's measures.
+    RefreshMainMenu();
+    SkinMenus(SkinActiveFor(SkinData.get(), true));
+  }
   if (HasBorder()) RegionChanged = true;
   if (!FormShowing()) return;
   SkinData->BackgroundChanged = true;
@@ -500,8 +510,21 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     case WM_PRINT:
       // A form whose redraw is locked (as for the skin-change animation) lacks WS_VISIBLE
       // for the while, and is printed all the same.
-      if ((FormShowing() || RedrawLockCount > 0) && !Loading(this) && !(Form->ControlState() & csCreating))
+      if ((FormShowing() || RedrawLockCount > 0) && !Loading(this) && !(Form->ControlState() & csCreating)) {
+        RefreshMainMenuOnce();
         PrintForm(reinterpret_cast<HDC>(message.WParam));
+      }
+      return;
+    case WM_SYSCOLORCHANGE:
+      Prev(message);
+      RefreshMainMenu();
+      return;
+    case WM_INITMENUPOPUP: return InitMenuPopup(message);
+    case WM_NOTIFY:
+      Prev(message);
+      // A page control shows a page whose controls the program may have made just now.
+      if (message.LParam && reinterpret_cast<NMHDR*>(message.LParam)->code == static_cast<UINT>(TCN_SELCHANGE) && CtrlAdapter)
+        CtrlAdapter->AdaptControls(nullptr);
       return;
     case WM_SETTINGCHANGE:
       SkinData->BackgroundChanged = true;
@@ -536,7 +559,11 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
       return;
     case CM_ENABLEDCHANGED:
       Prev(message);
-      if (DrawNonClientArea) SkinData->BackgroundChanged = true;
+      // The caption text is written pale while the form is disabled.
+      if (DrawNonClientArea) {
+        SkinData->BackgroundChanged = true;
+        if (Form->HandleAllocated()) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+      }
       return;
     case CM_COLORCHANGED:
       // The skin decides the colour unless the form keeps its own.
@@ -575,9 +602,25 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
 void TsSkinProvider::ActivateMessage(TMessage& message) {
   Prev(message);
   if (!FormShowing() || (Form->ControlState() & csCreating)) return;
+  MenuLineCount = -1;
+  if (Form->FormStyle() == fsMDIChild) RepaintOtherMDIChildren();
   TsSkinManager* manager = Manager();
   if (manager) SkinMenus(SkinActiveFor(SkinData.get(), true));
+  if (SystemMenu) SystemMenu->UpdateItems(false);
   if (Form->BorderStyle() == bsNone) NotifyChildrenParentUpdated(Form);
+}
+
+// The other children's captions follow the change of the active one; the parent's frame,
+// which shows the active child's buttons, is built again.
+void TsSkinProvider::RepaintOtherMDIChildren() {
+  TsSkinProvider* parent = MDISkinProvider;
+  if (!parent || parent->FormDestroying()) return;
+  parent->SkinData->BackgroundChanged = true;
+  for (int i = 0; i < parent->Form->MDIChildCount(); ++i) {
+    TForm* child = parent->Form->MDIChildren(i);
+    if (child && child != Form && child->HandleAllocated() && IsWindowVisible(child->Handle()))
+      SendMessageW(child->Handle(), WM_NCPAINT, 0, 0);
+  }
 }
 
 void TsSkinProvider::NCActivateMessage(TMessage& message) {
@@ -604,6 +647,7 @@ void TsSkinProvider::NCActivateMessage(TMessage& message) {
     }
   }
   if (framed) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+  RefreshMainMenuOnce();
   if (Skinned() && !CtrlAdapter) CreateControlAdapter();
 }
 
@@ -619,9 +663,20 @@ void TsSkinProvider::NCPaintMessage(TMessage& message) {
 
 void TsSkinProvider::SetTextMessage(TMessage& message) {
   if (!FormShowing() || (Form->ControlState() & csCreating) || !DrawNonClientArea || !HasBorder()) return Prev(message);
-  SkinData->BackgroundChanged = true;
-  PrevWithoutCaptionPaint(message);
-  RepaintNonClient();
+  TsSkinProvider* parent = MDISkinProvider;
+  if (Form->FormStyle() == fsMDIChild && IsZoomed(Form->Handle()) && parent && !parent->FormDestroying()) {
+    // A maximized child's caption is shown in its parent's: the system would write it there
+    // in its own look.
+    parent->SkinData->BackgroundChanged = true;
+    PrevWithoutCaptionPaint(message, parent->Form->Handle());
+    parent->RefreshNonClient();
+  } else {
+    SkinData->BackgroundChanged = true;
+    PrevWithoutCaptionPaint(message);
+    RepaintNonClient();
+    if (Form->AlphaBlend()) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+  }
+  if (BorderForm) BorderForm->UpdateBorderForm(true, 255);
 }
 
 namespace {
@@ -656,8 +711,9 @@ class PendingPaints {
 
 }  // namespace
 
-void TsSkinProvider::PrevWithoutCaptionPaint(TMessage& message) {
-  HWND wnd = Form->Handle();
+void TsSkinProvider::PrevWithoutCaptionPaint(TMessage& message) { PrevWithoutCaptionPaint(message, Form->Handle()); }
+
+void TsSkinProvider::PrevWithoutCaptionPaint(TMessage& message, HWND wnd) {
   PendingPaints pending(wnd);
   SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
   struct Redraw {

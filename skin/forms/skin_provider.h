@@ -223,6 +223,9 @@ class TsSkinProvider : public TComponent {
   bool MenuLineVisible() const;
   int MenuLineRows();
   bool RefreshMainMenu();
+  // The first successful RefreshMainMenu only (MainMenuRefreshed): a new skin measures the
+  // owner-drawn bar items again once, not at every paint.
+  void RefreshMainMenuOnce();
   void RepaintMenuLineItem(TMenuItem* item, const RECT& rect, TOwnerDrawState state);
   // Steps of the frame image: the MENULINE band with its items, MenuLineBmp kept from it.
   void PaintMenuLine(TBitmap& image);
@@ -286,6 +289,9 @@ class TsSkinProvider : public TComponent {
   void PaintTitleButton(int hitCode);
   void DropSystemMenu(int x, int y);
   void MinMaxInfo(TMessage& message);
+  // WM_INITMENUPOPUP: the window menu of a form that cannot be sized shows Size greyed; any
+  // other popup is measured afresh by the skinned menus.
+  void InitMenuPopup(TMessage& message);
   void SetDrawNonClientArea(bool value);
   // The rmBorder drag frame, drawn inverted on the desktop.
   void StartBorderDrag(int x, int y);
@@ -317,6 +323,11 @@ class TsSkinProvider : public TComponent {
   // The system's own handling, kept off the screen: under Wine it repaints the caption in the
   // system's look without a WM_NCPAINT; the skinned frame is painted again after it.
   void PrevWithoutCaptionPaint(TMessage& message);
+  // The same with another window kept off the screen (a maximized MDI child's caption is
+  // shown in its parent's).
+  void PrevWithoutCaptionPaint(TMessage& message, HWND wnd);
+  // WM_ACTIVATE of an MDI child: the other visible children repaint their frames.
+  void RepaintOtherMDIChildren();
   void PaintFrameBands(int w, int h);
   // The frame beneath the caption is the same as when TitleBmp was saved.
   bool TitleCacheValid(int w, int h) const;

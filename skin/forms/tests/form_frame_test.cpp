@@ -11,6 +11,7 @@
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/form_animation.h"
+#include "skin/forms/skinnable_menus.h"
 #include "skin/forms/tests/dialog_fixtures.h"
 #include "skin/forms/title_layout.h"
 #include "tests/support/capture.h"
@@ -280,6 +281,53 @@ TEST_F(FormFrame, AnActivationChangeRepaintsTheCaptionOverTheKeptImageAsAFullBui
   ASSERT_NE(provider->TitleBmp, nullptr) << "kept again at the next full build";
   SendMessageW(form->Handle(), WM_SETTINGCHANGE, 0, 0);
   EXPECT_EQ(provider->TitleBmp, nullptr) << "the system's measures may have changed";
+}
+
+TEST_F(FormFrame, ADisabledFormShowsItsCaptionPaleUntilEnabledAgain) {
+  ASSERT_NE(provider, nullptr);
+  // Pixels of the skin's ink in the caption's left half, read from the screen.
+  auto captionInk = [&] {
+    const efir::test::Image image = efir::test::captureScreenOf(form->Handle());
+    int ink = 0;
+    for (int x = 0; x < form->Width() / 2; ++x)
+      for (int y = 0; y < GetSystemMetrics(SM_CYCAPTION); ++y) ink += image.at(x, y) == dlg::Ink;
+    return ink;
+  };
+  form->SetCaption("A disabled caption");
+  efir::test::pumpFor(80);
+  const int enabled = captionInk();
+  ASSERT_GT(enabled, 10);
+  form->SetEnabled(false);
+  efir::test::pumpFor(80);
+  EXPECT_LT(captionInk(), enabled / 4) << "the frame is painted again with the text pale";
+  form->SetEnabled(true);
+  efir::test::pumpFor(80);
+  EXPECT_EQ(captionInk(), enabled);
+}
+
+TEST_F(FormFrame, TheWindowMenuOffersSizeOnlyToASizeableFormAndOtherPopupsAreMeasuredAgain) {
+  TForm* fixed = Made(0, bsSingle, 120, 120, 300, 200, clWhite);
+  ASSERT_NE(ProviderOfForm(fixed), nullptr);
+  const struct {
+    const char* name;
+    TForm* form;
+    bool sizeOffered;
+  } cases[] = {{"sizeable", form, true}, {"single border", fixed, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND wnd = c.form->Handle();
+    HMENU windowMenu = GetSystemMenu(wnd, FALSE);
+    ASSERT_NE(windowMenu, nullptr);
+    EnableMenuItem(windowMenu, SC_SIZE, MF_BYCOMMAND | MF_ENABLED);
+    SendMessageW(wnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), MAKELPARAM(0, TRUE));
+    EXPECT_EQ((GetMenuState(windowMenu, SC_SIZE, MF_BYCOMMAND) & MF_GRAYED) == 0, c.sizeOffered);
+  }
+  HMENU other = CreatePopupMenu();
+  AppendMenuW(other, MF_STRING, 1, L"Item");
+  PopupItemsMeasured = true;
+  SendMessageW(fixed->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(other), 0);
+  EXPECT_FALSE(PopupItemsMeasured) << "another popup is measured afresh";
+  DestroyMenu(other);
 }
 
 TEST_F(FormFrame, UserButtonsLieLeftOfTheSystemButtonsWithTheirGlyphsAndHints) {

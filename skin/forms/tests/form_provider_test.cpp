@@ -5,6 +5,7 @@
 #include "skin/forms/skin_provider.h"
 
 #include "framework/stdctrls.h"
+#include "framework/tab_controls.h"
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/s_button.h"
@@ -293,6 +294,36 @@ TEST_F(FormProvider, EachFormAndControlHearsASkinChangeOnce) {
   } expected[] = {{"form", form}, {"skinned button", skinned}, {"plain button", plain},
                   {"panel", panel}, {"button on the panel", inner}, {"other form", other}};
   for (const auto& e : expected) EXPECT_EQ(counts[e.Control], 1) << e.Name;
+  EXPECT_TRUE(shown.empty());
+}
+
+// A page the program fills when it is first shown: its controls are skinned like the rest.
+TEST_F(FormProvider, ControlsMadeOnAChangeOfPageAreAdapted) {
+  TForm* form = ShownForm();
+  TsSkinProvider* provider = ProviderOfForm(form);
+  ASSERT_NE(provider, nullptr);
+  ASSERT_NE(provider->CtrlAdapter, nullptr);
+  auto* pages = efir::Place(new TPageControl(form), form, 10, 60, 180, 80);
+  TTabSheet* sheets[2];
+  for (int i = 0; i < 2; ++i) {
+    sheets[i] = new TTabSheet(form);
+    sheets[i]->SetPageControl(pages);
+    sheets[i]->SetCaption(i == 0 ? "First" : "Second");
+  }
+  pages->SetActivePage(sheets[0]);
+  TButton* made = nullptr;
+  pages->OnChange = [&](TObject*) {
+    if (!made && pages->ActivePage() == sheets[1]) made = efir::Place(new TButton(form), sheets[1], 5, 5, 80, 24);
+  };
+  efir::test::pumpFor(50);
+  RECT tab;
+  ASSERT_TRUE(SendMessageW(pages->Handle(), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab)));
+  MapWindowPoints(pages->Handle(), nullptr, reinterpret_cast<POINT*>(&tab), 2);
+  const POINT centre{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+  efir::test::dragMouse(centre, centre, 1);
+  ASSERT_TRUE(efir::test::pumpUntil([&] { return made != nullptr; }, 2000)) << "the click changed the page";
+  efir::test::pumpFor(30);
+  EXPECT_NE(AdapterOfWindow(made->Handle()), nullptr);
   EXPECT_TRUE(shown.empty());
 }
 

@@ -53,6 +53,7 @@ std::string WriteMdiSkin() {
                               Section("MENULINE", kMenuLine, kMenuLine) + Section("MENUITEM", kMenuItem, kHotItem);
   const std::string dir = efir::GetCurrentDir() + "\\mdi_skins";
   ScratchFolder scratch("mdi_skins");
+  WriteSkinFolder(dir + "\\Mdi2", {{"Options.dat", options}});
   WriteSkinFolder(dir + "\\Mdi", {{"Options.dat", options},
                                    {"MIN.BMP", Picture(kMinPic)},
                                    {"NORM.BMP", Picture(kNormPic)},
@@ -218,6 +219,37 @@ TEST_F(MdiAndMenuLine, MenuLineItemsAreDrawnFromTheSkin) {
   manager->SetActive(false);
   EXPECT_FALSE(menu->OwnerDraw()) << "the bar is the system's again";
   EXPECT_FALSE(menus.IsOwnMenuLineHandler(menu->Items()->Items(0)));
+}
+
+// Menu-bar items measured by the system for the forms, counted in front of the provider.
+int barItemsMeasured = 0;
+
+TEST_F(MdiAndMenuLine, BarItemsAreMeasuredAgainAfterASkinChange) {
+  TForm* form = NewForm(fsNormal, nullptr, {80, 80, 480, 300});
+  auto* menu = new TMainMenu(form);
+  for (const char* caption : {"&Файл", "&Правка"}) {
+    auto* item = new TMenuItem(form);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  form->SetMenu(menu);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  efir::test::pumpFor(100);
+  TsSkinProvider* provider = ProviderOfForm(form);
+  ASSERT_NE(provider, nullptr);
+  EXPECT_TRUE(provider->MainMenuRefreshed);
+  TWndMethod previous = form->WindowProc();
+  form->SetWindowProc([previous](TMessage& m) {
+    if (m.Msg == WM_MEASUREITEM && reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->CtlType == ODT_MENU)
+      ++barItemsMeasured;
+    previous(m);
+  });
+  barItemsMeasured = 0;
+  manager->SetSkinName("Mdi2");
+  efir::test::pumpFor(150);
+  EXPECT_GE(barItemsMeasured, 2) << "each bar item measured for the new skin";
+  form->SetWindowProc(previous);
 }
 
 TEST_F(MdiAndMenuLine, TheActiveChildsItemsAreDrawnInTheParentsMenuLine) {
