@@ -217,7 +217,8 @@ void TsSkinProvider::UpdateZoomedShortTitle() {
   RegionChanged = true;
   RebuildTitle = true;
   MenuLineCount = -1;
-  if (FormShowing() && DrawNonClientArea && HasBorder() && !ShowAnimating && !SkinChangeAnimating) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+  if (FormShowing() && DrawNonClientArea && HasBorder() && !ShowAnimating && !SkinChangeAnimating)
+    SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
 }
 
 void TsSkinProvider::BorderMessageAfter(const TMessage& message) {
