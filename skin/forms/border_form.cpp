@@ -96,8 +96,8 @@ bool TacBorderForm::OwnerMaximized() const { return IsZoomed(owner_->OwnerWnd())
 int TacBorderForm::TopOffset() const {
   HWND owner = owner_->OwnerWnd();
   TsSkinManager* manager = Manager();
-  if (const int shortTop = owner_->OwnerShortTitleTop(); shortTop >= 0)
-    return FrameBorderWidth(owner, nullptr, false) + ShadowMargins().top + shortTop;
+  if (const std::optional<int> shortTop = owner_->OwnerShortTitleTop())
+    return FrameBorderWidth(owner, nullptr, false) + ShadowMargins().top + *shortTop;
   const int title = manager ? manager->LoadedSkin.TitleHeight : 0;
   const int caption = owner_->OwnerCaptionHeight(false);
   return ShadowMargins().top + (caption != 0 ? title : 0) - FrameBorderWidth(owner, nullptr, false) - caption;

@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 class TsCommonData;
 class TsSkinManager;
@@ -54,8 +55,9 @@ class TacBorderOwner {
   // The size grip under a border-window point.
   virtual bool OwnerGripAt(POINT /*p*/) const { return false; }
   // A maximized owner with a short title lies right below the top margin and the extended
-  // frame's top: that offset (`ExtTopMargin`), or -1 when the caption measures place it.
-  virtual int OwnerShortTitleTop() const { return -1; }
+  // frame's top: that offset (`ExtTopMargin`, which may be negative), or none when the
+  // caption measures place it.
+  virtual std::optional<int> OwnerShortTitleTop() const { return std::nullopt; }
   // A double click ends the owner's own frame drag at that screen point.
   virtual void OwnerEndDrag(POINT /*screen*/) {}
 };

@@ -23,6 +23,13 @@ void SnapCoordinate(int& pos, int edge, int buffer, int size) {
   if (std::abs(pos + size - edge) < buffer) pos = edge - size;
 }
 
+void SnapToWorkArea(int& x, int& y, int w, int h, const RECT& area, int buffer, int sideMargin, int topMargin) {
+  SnapCoordinate(x, area.right, buffer, w + sideMargin);
+  SnapCoordinate(y, area.bottom, buffer, h + sideMargin);
+  SnapCoordinate(x, area.left, buffer, -sideMargin);
+  SnapCoordinate(y, area.top, buffer, -topMargin);
+}
+
 std::optional<RECT> PlainWindowRegion(const RegionMeasures& form) {
   const int a = form.FrameWidth;
   if (form.HasBorderForm) {

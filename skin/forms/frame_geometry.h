@@ -43,6 +43,11 @@ int TitleIconSize(int h);
 // otherwise pos stays.
 void SnapCoordinate(int& pos, int edge, int buffer, int size);
 
+// Snaps a window moving to (x, y) with size w x h to the edges of the work area when it comes
+// closer than buffer. The extended frame of a border window lies sideMargin beyond the sides
+// and the bottom and topMargin above the top: it is that frame that meets the edges.
+void SnapToWorkArea(int& x, int& y, int w, int h, const RECT& area, int buffer, int sideMargin, int topMargin);
+
 // What decides the shape of a form's window region.
 struct RegionMeasures {
   int Width = 0, Height = 0;  // the form's window

@@ -2,10 +2,16 @@
 // made and freed, what it asks of the form, and which of the form's messages it follows.
 #include "framework/bitmap.h"
 #include "skin/engine/common_data.h"
+#include "skin/engine/skin_broadcast.h"
+#include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/frame_metrics.h"
+#include "skin/forms/skin_hook.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/system_menu.h"
+
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -82,7 +88,9 @@ class ProviderBorderOwner : public TacBorderOwner {
   void OwnerEndDrag(POINT screen) override { p_.EndBorderDrag(screen.x, screen.y); }
   bool OwnerModal() const override { return p_.Form->Modal(); }
   bool OwnerGripAt(POINT p) const override { return p_.InSizeGrip(p); }
-  int OwnerShortTitleTop() const override { return p_.ZoomedShortTitle ? p_.ExtTopMargin() : -1; }
+  std::optional<int> OwnerShortTitleTop() const override {
+    return p_.ZoomedShortTitle ? std::optional<int>(p_.ExtTopMargin()) : std::nullopt;
+  }
 
   bool OwnerExtHitTest(POINT screen, LRESULT& code) override {
     if (!p_.OnExtHitTest) return false;
@@ -154,10 +162,50 @@ void TsSkinProvider::BorderMessageBefore(const TMessage& message) {
   if (message.Msg == WM_DESTROY) BorderForm.reset();
 }
 
+namespace {
+
+// After a move or resize by the user, every skinned window repaints what the moving frame
+// may have left on its graphic controls. The windows are gathered first: a repaint may change
+// the hook's list.
+void RepaintGraphicsOfSkinnedWindows() {
+  std::vector<HWND> windows;
+  for (TacProvider* provider : HookProviders()) {
+    TForm* form = provider->FormProvider ? provider->FormProvider->Form : nullptr;
+    windows.push_back(form && form->HandleAllocated() ? form->Handle() : provider->Wnd);
+  }
+  for (HWND wnd : windows)
+    if (wnd && IsWindow(wnd)) SendSkinCommandToWindow(wnd, SKC_REPAINTGRAPHICS, 0);
+}
+
+}  // namespace
+
+void TsSkinProvider::UpdateZoomedShortTitle() {
+  const bool was = ZoomedShortTitle;
+  // Measured without the adjustment the flag itself makes to the caption.
+  ZoomedShortTitle = false;
+  ZoomedShortTitle = BorderForm && Form && Form->HandleAllocated() && IsZoomed(Form->Handle()) &&
+                     CaptionHeight(true) < CaptionHeight(false) + 4;
+  if (ZoomedShortTitle == was) return;
+  // The caption, the region and the menu line's place change with it.
+  SkinData->BackgroundChanged = true;
+  RegionChanged = true;
+  RebuildTitle = true;
+  MenuLineCount = -1;
+  if (FormShowing() && DrawNonClientArea && HasBorder() && !ShowAnimating && !SkinChangeAnimating)
+    SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+}
+
 void TsSkinProvider::BorderMessageAfter(const TMessage& message) {
+  if (message.Msg == WM_WINDOWPOSCHANGED) UpdateZoomedShortTitle();
   if (!BorderForm) return;
   switch (message.Msg) {
-    case WM_WINDOWPOSCHANGED: BorderForm->UpdateBorderForm(false, 255); return;
+    case WM_WINDOWPOSCHANGED:
+    case WM_SIZING:
+    case CM_ACTIVATE: BorderForm->UpdateBorderForm(false, 255); return;
     case WM_NCACTIVATE: BorderForm->UpdateBorderForm(true, 255); return;
+    case WM_EXITSIZEMOVE:
+      RepaintGraphicsOfSkinnedWindows();
+      if (BorderForm && Form->Modal()) BorderForm->UpdateBorderForm(false, 255);
+      return;
   }
 }

@@ -1,6 +1,7 @@
 // The MDI side of the form provider: the companion that skins an MDI parent's client, the
 // MDIAREA section painted into the part of the frame image the client shows, and what an MDI
 // child's state changes in its parent's frame (its buttons on the parent's menu line).
+#include "framework/application.h"
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
 #include "skin/engine/common_data.h"
@@ -10,6 +11,7 @@
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/mdi_client.h"
+#include "skin/forms/skin_hook.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/system_menu.h"
 
@@ -109,6 +111,9 @@ void RefreshMDIParentFrame(bool repaint) {
 bool TsSkinProvider::MDIChildMessage(TMessage& message) {
   switch (message.Msg) {
     case WM_CREATE: {
+      // A child made before its parent was skinned brings the parent's skinning forward.
+      TForm* main = Application.MainForm();
+      if (!MDISkinProvider && main && main != Form && main->HandleAllocated()) SkinActivatedWindow(main->Handle());
       TForm* parent = MDISkinProvider ? MDISkinProvider->Form : nullptr;
       TForm* active = parent ? parent->ActiveMDIChild() : nullptr;
       MaximizePending = active && active != Form && active->HandleAllocated() && IsZoomed(active->Handle());
@@ -139,17 +144,21 @@ bool TsSkinProvider::MDIChildMessage(TMessage& message) {
       // A child that goes before its first paint does not keep the others from restoring.
       MaximizePending = false;
       Prev(message);
-      TsSkinProvider* parent = MDISkinProvider;
-      if (!parent || !parent->MDIForm || parent->FormDestroying() || !SkinActiveFor(parent->SkinData.get(), true))
-        return true;
-      InvalidateMDIParentFrame();
-      if (!parent->Form->ActiveMDIChild() && parent->Form->ClientHandle())
-        RedrawWindow(parent->Form->ClientHandle(), nullptr, nullptr,
-                     RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INTERNALPAINT | RDW_INVALIDATE);
+      RefreshMDIParentAfterChild();
       return true;
     }
   }
   return false;
+}
+
+void TsSkinProvider::RefreshMDIParentAfterChild() {
+  TsSkinProvider* parent = MDISkinProvider;
+  if (!parent || !parent->MDIForm || parent->FormDestroying() || !SkinActiveFor(parent->SkinData.get(), true))
+    return;
+  InvalidateMDIParentFrame();
+  if (!parent->Form->ActiveMDIChild() && parent->Form->ClientHandle())
+    RedrawWindow(parent->Form->ClientHandle(), nullptr, nullptr,
+                 RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INTERNALPAINT | RDW_INVALIDATE);
 }
 
 void TsSkinProvider::EndMaximizePending() {

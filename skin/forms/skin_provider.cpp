@@ -340,7 +340,13 @@ void TsSkinProvider::RemoveSkin(TsSkinManager* manager) {
   }
   if (useGlobalColor_ && !SkinData->CustomColor()) Form->SetColor(clBtnFace);
   SkinData->CacheBitmap.reset();
-  if (Form->HandleAllocated()) RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+  // The MDI client shows its children again; any other form is redrawn with the desktop,
+  // which also repaints what its shadow and extended frame covered.
+  RedrawWindow(MDIClientWnd(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+HWND TsSkinProvider::MDIClientWnd() const {
+  return Form && Form->FormStyle() == fsMDIForm && Form->HandleAllocated() ? Form->ClientHandle() : nullptr;
 }
 
 void TsSkinProvider::AnswerBackgroundInfo(TMessage& message) {
@@ -400,6 +406,9 @@ void TsSkinProvider::UnskinnedMessage(TMessage& message) {
     }
   }
   Prev(message);
+  // A child that is being freed is no longer skinned itself; its parent's menu line and
+  // client still show it.
+  if (message.Msg == WM_NCDESTROY && Form && Form->FormStyle() == fsMDIChild) RefreshMDIParentAfterChild();
 }
 
 void TsSkinProvider::SkinnedCommand(TMessage& message) {
@@ -433,6 +442,12 @@ void TsSkinProvider::SkinnedCommand(TMessage& message) {
       message.Result = message.LParam = v > 0;
       return;
     }
+    case SKC_REPAINTGRAPHICS:
+      if (BorderForm && Form->Modal()) BorderForm->UpdateBorderForm(false, 255);
+      return;
+    case SKC_REFRESHBORDERFORM:
+      if (BorderForm) BorderForm->UpdateBorderForm(false, 255);
+      return;
     case SKC_GETBGCOLOR: message.Result = static_cast<LRESULT>(FormBackgroundColor()); return;
     case SKC_CONTROLCHANGED:
       if (Form && !Loading(Form) && CtrlAdapter)
@@ -446,6 +461,8 @@ void TsSkinProvider::SkinnedCommand(TMessage& message) {
         Form->Perform(WM_SETREDRAW, TRUE, 0);
         RedrawWindow(Form->Handle(), nullptr, nullptr,
                      RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+        if (HWND client = MDIClientWnd())
+          RedrawWindow(client, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
       }
       return;
   }
@@ -465,11 +482,27 @@ void TsSkinProvider::Refresh() {
   if (HasBorder()) RegionChanged = true;
   if (!FormShowing()) return;
   SkinData->BackgroundChanged = true;
-  if (!SkinChangeAnimating && !ShowAnimating)
-    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+  UpdateBorderFormPresence(manager && manager->ExtendedBorders());
+  if (!SkinChangeAnimating && !ShowAnimating) RedrawRefreshedForm();
   ApplyFormColor();
+  if (MDIForm) MDIForm->RefreshFrame();
   SkinData->SetUpdating(false);
+  if (SystemMenu) SystemMenu->UpdateItems(false);
   BroadcastToAdapters(TMessage{SM_ALPHACMD, MakeSkinWParam(SKC_REFRESH), reinterpret_cast<LPARAM>(manager), 0});
+  if (BorderForm) BorderForm->UpdateBorderForm(true, 255);
+}
+
+void TsSkinProvider::RedrawRefreshedForm() {
+  // A maximized MDI child's caption is drawn in its parent's frame.
+  TForm* child = MDIClientWnd() ? Form->ActiveMDIChild() : nullptr;
+  if (child && child->HandleAllocated() && IsZoomed(child->Handle())) {
+    SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+    InvalidateRect(child->Handle(), nullptr, TRUE);
+    return;
+  }
+  RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+  if (HWND client = MDIClientWnd())
+    RedrawWindow(client, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
 }
 
 void TsSkinProvider::SkinnedMessage(TMessage& message) {
@@ -480,6 +513,14 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
   if (Form->FormStyle() == fsMDIChild && MDIChildMessage(message)) return;
   if (FormMouseMessage(message)) return;
   switch (message.Msg) {
+    case WM_CREATE:
+    case WM_NCCREATE:
+      // A window made again (a new border style) takes the skin from its start. An MDI child
+      // is set up with its parent, and an MDI parent once its client window is there: that
+      // is made after the parent's own window.
+      Prev(message);
+      if (Form->FormStyle() == fsNormal || Form->FormStyle() == fsStayOnTop) SetupForSkin();
+      return;
     case WM_SETREDRAW:
       RedrawLockCount = message.WParam == 1 ? std::max(0, RedrawLockCount - 1) : RedrawLockCount + 1;
       return Prev(message);
@@ -735,10 +776,7 @@ void TsSkinProvider::WindowPosChanging(TMessage& message) {
     const RECT area = Form->MonitorWorkArea();
     const int w = (pos.flags & SWP_NOSIZE) ? Form->Width() : pos.cx;
     const int h = (pos.flags & SWP_NOSIZE) ? Form->Height() : pos.cy;
-    SnapCoordinate(pos.x, area.right, SnapBuffer, w);
-    SnapCoordinate(pos.y, area.bottom, SnapBuffer, h);
-    SnapCoordinate(pos.x, area.left, SnapBuffer, 0);
-    SnapCoordinate(pos.y, area.top, SnapBuffer, 0);
+    SnapToWorkArea(pos.x, pos.y, w, h, area, SnapBuffer, ExtSideMargin(), ExtTopMargin());
   }
   Prev(message);
 }

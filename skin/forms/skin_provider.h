@@ -177,7 +177,11 @@ class TsSkinProvider : public TComponent {
   int ExtTopMargin() const;
   RECT ExtShadowMargins() const;
   int HeaderHeight() const;
+  // Maximized with a border window and an extended caption less than 4 pixels above the
+  // window's own: the caption, region and border window then sit lower. Set after every
+  // position change (UpdateZoomedShortTitle).
   bool ZoomedShortTitle = false;
+  void UpdateZoomedShortTitle();
 
   // Caption measures (title_bar.cpp).
   int GetTitleSection();
@@ -246,6 +250,11 @@ class TsSkinProvider : public TComponent {
   // An MDI child's messages that change its parent's frame (activation, leaving); true when
   // the message is done.
   bool MDIChildMessage(TMessage& message);
+  // An MDI child has gone: the parent's frame, menu line and (with no child left active) its
+  // client are drawn again.
+  static void RefreshMDIParentAfterChild();
+  // The MDI client window of an MDI parent; nullptr for any other form.
+  HWND MDIClientWnd() const;
   // The MDI parent's frame and menu line are out of date: built again at the next paint.
   static void InvalidateMDIParentFrame();
   // WM_MEASUREITEM: a main-menu item measured by the system gets the skinned menus' painters.
@@ -312,6 +321,8 @@ class TsSkinProvider : public TComponent {
   void RemoveSkin(TsSkinManager* manager);
   void AnswerBackgroundInfo(TMessage& message);
   void Refresh();
+  // SKC_REFRESH's redraw of a visible form.
+  void RedrawRefreshedForm();
   void ShowingChanged(TMessage& message);
   void WindowPosChanging(TMessage& message);
   void EraseMessage(TMessage& message);

@@ -7,14 +7,18 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/bitmap.h"
 #include "framework/forms.h"
+#include "framework/gdi.h"
+#include "framework/messages.h"
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/fast_pixels.h"
+#include "skin/engine/skin_command.h"
 #include "skin/engine/skin_startup.h"
 #include "skin/forms/dialog_wnd.h"
 #include "skin/forms/frame_metrics.h"
@@ -127,12 +131,12 @@ class PlainOwner : public TacBorderOwner {
   void OwnerEndDrag(POINT) override { events.push_back("end drag"); }
   bool OwnerModal() const override { return modal; }
   bool OwnerGripAt(POINT) const override { return grip; }
-  int OwnerShortTitleTop() const override { return shortTitleTop; }
+  std::optional<int> OwnerShortTitleTop() const override { return shortTitleTop; }
 
   int glowStops = 0;
   std::vector<std::string> events;
   bool modal = false, grip = false;
-  int shortTitleTop = -1;
+  std::optional<int> shortTitleTop;
 
  private:
   HWND wnd_;
@@ -443,6 +447,143 @@ TEST(DialogBorderForm, AMessageBoxShowsItsFrameInABorderWindowAndClosesThroughIt
   EXPECT_TRUE(checked);
   EXPECT_EQ(answer, IDCANCEL) << "closed through the border window";
 }
+
+// A skinned bordered form with extended borders, shown and settled, and its border window.
+class ProviderBorderWindow : public ::testing::Test {
+ public:  // the modal test's timer reaches in
+  explicit ProviderBorderWindow(int titleHeight = kSkinTitle)
+      : skin(SkinExtras{"BORDERWIDTH=" + std::to_string(kSkinBorder) + "\r\nTITLEHEIGHT=" +
+                            std::to_string(titleHeight) + "\r\n",
+                        "[FORM]\r\nCOLOR=" + Hex(dlg::Face) + "\r\n"}) {}
+  void SetUp() override {
+    skin.manager->SetExtendedBorders(true);
+    form = efir::Construct<TForm>(nullptr);
+    form->SetBounds(150, 150, 300, 200);
+  }
+  void TearDown() override { form->Free(); }
+  void ShowSettled() {
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    pumpFor(100);
+    provider = ProviderOfForm(form);
+    ASSERT_NE(provider, nullptr);
+    ASSERT_NE(provider->BorderForm, nullptr);
+    window = provider->BorderForm->Window();
+  }
+  static RECT RectOf(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return r;
+  }
+  // The form moves while its border window holds still; the message must bring the border
+  // window round the form again.
+  void ExpectFollows(UINT msg, WPARAM wParam, LPARAM lParam, const char* what, bool follows = true) {
+    RECT expected = RectOf(window);
+    const RECT f = RectOf(form->Handle());
+    provider->BorderForm->Updating = true;
+    SetWindowPos(form->Handle(), nullptr, f.left + 30, f.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    provider->BorderForm->Updating = false;
+    RECT now = RectOf(window);
+    ASSERT_TRUE(EqualRect(&now, &expected)) << what << ": the border window held still";
+    SendMessageW(form->Handle(), msg, wParam, lParam);
+    if (follows) OffsetRect(&expected, 30, 20);
+    now = RectOf(window);
+    EXPECT_TRUE(EqualRect(&now, &expected)) << what << ": at " << now.left << "," << now.top << " "
+                                            << now.right - now.left << "x" << now.bottom - now.top;
+  }
+
+  DialogSkin skin;
+  TForm* form = nullptr;
+  TsSkinProvider* provider = nullptr;
+  HWND window = nullptr;
+};
+
+TEST_F(ProviderBorderWindow, FollowsSizingActivationAndTheRefreshCommands) {
+  ShowSettled();
+  RECT sizing = RectOf(form->Handle());
+  ExpectFollows(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&sizing), "WM_SIZING");
+  ExpectFollows(CM_ACTIVATE, 0, 0, "CM_ACTIVATE");
+  ExpectFollows(SM_ALPHACMD, MakeSkinWParam(SKC_REFRESH), reinterpret_cast<LPARAM>(skin.manager.get()), "SKC_REFRESH");
+  ExpectFollows(SM_ALPHACMD, MakeSkinWParam(SKC_REFRESHBORDERFORM), 0, "SKC_REFRESHBORDERFORM");
+  ExpectFollows(WM_NULL, 0, 0, "WM_NULL, which the border window does not follow", false);
+  // The size too: after the form grew behind its back, a refresh gives the border window the
+  // new frame image's size.
+  const RECT small = RectOf(window);
+  provider->BorderForm->Updating = true;
+  SetWindowPos(form->Handle(), nullptr, 0, 0, 360, 260, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  provider->BorderForm->Updating = false;
+  SendSkinCommandToWindow(form->Handle(), SKC_REFRESH, reinterpret_cast<LPARAM>(skin.manager.get()));
+  const RECT r = RectOf(window);
+  ASSERT_NE(provider->SkinData->CacheBitmap, nullptr);
+  EXPECT_EQ(r.right - r.left, provider->SkinData->CacheBitmap->Width());
+  EXPECT_EQ(r.bottom - r.top, provider->SkinData->CacheBitmap->Height());
+  EXPECT_EQ((r.right - r.left) - (small.right - small.left), 60);
+  EXPECT_EQ((r.bottom - r.top) - (small.bottom - small.top), 60);
+}
+
+// Only a modal form's border window follows the end of a move or resize: the command that
+// tells every skinned window to repaint reaches the modal form too.
+ProviderBorderWindow* modalFixture = nullptr;
+bool modalChecked = false;
+
+TEST_F(ProviderBorderWindow, AModalFormsBorderWindowFollowsTheEndOfASizeOrMove) {
+  modalFixture = this;
+  modalChecked = false;
+  form->SetPosition(poDesigned);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    ProviderBorderWindow& f = *modalFixture;
+    f.provider = ProviderOfForm(f.form);
+    if (f.provider && f.provider->BorderForm && f.form->Modal()) {
+      f.window = f.provider->BorderForm->Window();
+      f.ExpectFollows(WM_EXITSIZEMOVE, 0, 0, "WM_EXITSIZEMOVE");
+      f.ExpectFollows(SM_ALPHACMD, MakeSkinWParam(SKC_REPAINTGRAPHICS), 0, "SKC_REPAINTGRAPHICS");
+      modalChecked = true;
+    }
+    f.form->SetModalResult(mrOk);
+  });
+  ASSERT_NE(timer, 0u);
+  form->ShowModal();
+  EXPECT_TRUE(modalChecked) << "the modal form had its border window";
+}
+
+// A maximized form whose skin title is hardly higher than the system caption keeps a caption
+// of the system height + 4 and lies lower in its border window; a higher title does not.
+class ShortTitle : public ProviderBorderWindow, public ::testing::WithParamInterface<int> {
+ protected:
+  ShortTitle() : ProviderBorderWindow(GetSystemMetrics(SM_CYCAPTION) + GetParam()) {}
+};
+
+TEST_P(ShortTitle, AMaximizedFormWithAShortTitleMovesCaptionRegionAndBorderWindow) {
+  const int system = GetSystemMetrics(SM_CYCAPTION);
+  const bool isShort = GetParam() < 4;
+  ShowSettled();
+  EXPECT_FALSE(provider->ZoomedShortTitle) << "only maximized";
+  ShowWindow(form->Handle(), SW_MAXIMIZE);
+  pumpFor(150);
+  ASSERT_TRUE(IsZoomed(form->Handle()));
+  EXPECT_EQ(provider->ZoomedShortTitle, isShort);
+  EXPECT_EQ(provider->CaptionHeight(false), isShort ? system + 4 : system);
+  EXPECT_EQ(provider->CaptionHeight(true), isShort ? system + 4 : system + GetParam());
+  // The window region starts below the caption the border window draws.
+  efir::gdi::Object<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(form->Handle(), region.get()), ERROR);
+  RECT box;
+  GetRgnBox(region.get(), &box);
+  const int frame = provider->FrameBorderWidth(false);
+  EXPECT_EQ(box.top, isShort ? frame + system : provider->FrameTopBorderWidth(false) + system + frame)
+      << "top of the region";
+  // The border window lies above the form by its shadow, and by the part of the skin's title
+  // that is higher than the window's own caption.
+  const RECT o = RectOf(form->Handle()), b = RectOf(window);
+  const int shadowTop = skin.manager->ExtBorderMargins.top;
+  EXPECT_EQ(o.top - b.top, isShort ? shadowTop : shadowTop + GetParam() - frame);
+  ShowWindow(form->Handle(), SW_RESTORE);
+  pumpFor(100);
+  EXPECT_FALSE(provider->ZoomedShortTitle) << "restored";
+}
+
+INSTANTIATE_TEST_SUITE_P(TitleAboveTheSystemCaption, ShortTitle, ::testing::Values(1, 12));
 
 }  // namespace
 }  // namespace efir::test

@@ -55,6 +55,30 @@ TEST(FrameGeometry, SnapCoordinateCatchesGapsSmallerThanTheBuffer) {
   }
 }
 
+// The extended frame lies 6 beyond the sides and the bottom and 20 above the top of a
+// 200 x 100 form: that frame meets the work area's edges.
+TEST(FrameGeometry, SnapToWorkAreaPutsTheExtendedFrameOnTheEdges) {
+  const RECT area{0, 0, 800, 600};
+  struct Case {
+    int x, y, sideMargin, topMargin, snappedX, snappedY;
+  };
+  const Case cases[] = {
+      {12, 25, 6, 20, 6, 20},        // near the left and top: the frame on them
+      {3, 15, 6, 20, 6, 20},         // partly beyond them: back
+      {12, 25, 0, 0, 12, 25},        // without a border window the same place is too far
+      {4, 5, 0, 0, 0, 0},            // ... and this is near
+      {590, 490, 6, 20, 594, 494},   // right and bottom: 594 + 200 + 6 = 800
+      {610, 480, 6, 20, 610, 480},   // too far off
+      {300, 250, 6, 20, 300, 250},   // in the middle nothing moves
+  };
+  for (const Case& c : cases) {
+    int x = c.x, y = c.y;
+    SnapToWorkArea(x, y, 200, 100, area, 10, c.sideMargin, c.topMargin);
+    EXPECT_EQ(x, c.snappedX) << c.x << "," << c.y << " margins " << c.sideMargin << "/" << c.topMargin;
+    EXPECT_EQ(y, c.snappedY) << c.x << "," << c.y << " margins " << c.sideMargin << "/" << c.topMargin;
+  }
+}
+
 TEST(FrameGeometry, PlainWindowRegionOnlyForBorderWindowsAndFreeMaximizedForms) {
   auto measures = [](bool borderForm, bool zoomedShort, bool maximized, int maxWidth, bool mdi) {
     RegionMeasures m;

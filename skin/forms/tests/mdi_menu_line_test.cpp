@@ -551,4 +551,25 @@ TEST_F(MdiChildButtons, TheActiveChildsProviderIsForgottenWithIt) {
   EXPECT_FALSE(provider->ShowMDIChildButtons());
 }
 
+// The last child going takes its buttons off the parent's menu line, and the client shows
+// the skin's MDI area where the child was.
+TEST_F(MdiChildButtons, TheLastChildClosingLeavesTheParentsMenuLineAndClientClean) {
+  ShowMaximized();
+  first->Free();
+  efir::test::pumpFor(100);
+  const RECT close = provider->ButtonMDIClose.Rect;
+  ASSERT_EQ(OnScreen(Centre(close)), kClosePic[0]);
+  second->Free();
+  second = nullptr;
+  efir::test::pumpFor(150);
+  EXPECT_EQ(parent->ActiveMDIChild(), nullptr);
+  EXPECT_FALSE(provider->ShowMDIChildButtons());
+  EXPECT_EQ(OnScreen(Centre(close)), kMenuLine) << "the close button is gone from the line";
+  RECT client;
+  GetWindowRect(parent->ClientHandle(), &client);
+  const RECT frame = ScreenRectOf(parent->Handle());
+  const POINT middle{(client.left + client.right) / 2 - frame.left, (client.top + client.bottom) / 2 - frame.top};
+  EXPECT_EQ(OnScreen(middle), kMdiArea) << "the client shows no child any more";
+}
+
 }  // namespace
