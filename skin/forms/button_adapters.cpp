@@ -1,6 +1,7 @@
 #include "skin/forms/button_adapters.h"
 
 #include "framework/bitmap.h"
+#include "framework/controls.h"
 #include "skin/engine/background_answers.h"
 #include "skin/engine/background_queries.h"
 #include "skin/engine/common_data.h"
@@ -321,6 +322,10 @@ void TacGroupBoxWnd::PaintGroupBox(TBitmap& cache) {
 }
 
 void TacGroupBoxWnd::AdapterWndProc(TMessage& message) {
+  // Without the skin the framework paints the box again, its background included (the
+  // manager may already be marked inactive when the removal arrives).
+  if (message.Msg == SM_ALPHACMD && SkinSubCommand(message.WParam) == SKC_REMOVESKIN && SkinData->OwnerControl)
+    SkinData->OwnerControl->SetControlStyle(SkinData->OwnerControl->ControlStyle() & ~csOpaque);
   if (!SkinActive()) return TacMainWnd::AdapterWndProc(message);
   switch (message.Msg) {
     case SM_ALPHACMD:
@@ -330,6 +335,11 @@ void TacGroupBoxWnd::AdapterWndProc(TMessage& message) {
         return;
       }
       break;
+    case WM_PARENTNOTIFY:
+      TacMainWnd::AdapterWndProc(message);
+      // A control created inside the box later is adapted by the form's control adapter.
+      if (LOWORD(message.WParam) == WM_CREATE) NotifyParentFormOfChange(SkinData->OwnerControl);
+      return;
     case WM_SETTEXT:
       ForwardToReplacedWndProc(message);
       ReadWindowText();
