@@ -31,19 +31,20 @@ constexpr TColor kGlyph = 0x00C0FF;
 // A framework control on a system window class, for the kinds the framework has no class of.
 class TSystemWindow : public TWinControl {
  public:
-  TSystemWindow(TComponent* owner, const wchar_t* systemClass, DWORD style)
-      : TWinControl(owner), systemClass_(systemClass), style_(style) {}
+  TSystemWindow(TComponent* owner, const wchar_t* systemClass, DWORD style, DWORD exStyle = 0)
+      : TWinControl(owner), systemClass_(systemClass), style_(style), exStyle_(exStyle) {}
 
  protected:
   void CreateParams(TCreateParams& params) override {
     TWinControl::CreateParams(params);
     params.SystemClass = systemClass_;
     params.Style |= style_;
+    params.ExStyle |= exStyle_;
   }
 
  private:
   const wchar_t* systemClass_;
-  DWORD style_;
+  DWORD style_, exStyle_;
 };
 
 class TTestListView : public TSystemWindow {
@@ -54,9 +55,10 @@ class TTestTreeView : public TSystemWindow {
  public:
   explicit TTestTreeView(TComponent* owner) : TSystemWindow(owner, WC_TREEVIEWW, 0) {}
 };
+// It keeps its children's creation from the form: only the box itself hears of it.
 class TTestGroupBox : public TSystemWindow {
  public:
-  explicit TTestGroupBox(TComponent* owner) : TSystemWindow(owner, L"BUTTON", BS_GROUPBOX) {}
+  explicit TTestGroupBox(TComponent* owner) : TSystemWindow(owner, L"BUTTON", BS_GROUPBOX, WS_EX_NOPARENTNOTIFY) {}
 };
 
 // A form with a skin provider under the dialog skin; the lists name the classes to adapt.
