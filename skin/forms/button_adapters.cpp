@@ -1,12 +1,16 @@
 #include "skin/forms/button_adapters.h"
 
 #include "framework/bitmap.h"
+#include "framework/controls.h"
+#include "framework/stdctrls.h"
 #include "skin/engine/background_answers.h"
 #include "skin/engine/background_queries.h"
+#include "skin/engine/bit_btn_layout.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/fills.h"
 #include "skin/engine/glow.h"
 #include "skin/engine/item_paint.h"
+#include "skin/engine/png_graphic.h"
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_lookups.h"
@@ -84,25 +88,53 @@ void TacBtnWnd::PaintButton(TBitmap& cache) {
   RenderControlItem(d, behind, true, state, {0, 0, w, h}, WindowPos, &cache, true);
   RestoreAdapterCorners(d, state, *this);
 
+  PaintCaption(cache);
+  PaintGlyph(cache);
+  if (!IsWindowEnabled(Wnd)) ApplyDisabledWindowLook(cache, behind, WindowPos);
+  d.BackgroundChanged = false;
+}
+
+namespace {
+
+UINT WrapFlag(HWND wnd) { return (StyleOf(wnd) & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE; }
+
+}  // namespace
+
+bool TacBtnWnd::Pressed() { return SendMessageW(Wnd, BM_GETSTATE, 0, 0) & BST_PUSHED; }
+
+int TacBtnWnd::CaptionWidthLimit() {
+  if (WindowText.empty()) return 0;
+  const SIZE glyph = GlyphExtent();
+  return std::max<int>(0, WindowSize.cx - 2 - (glyph.cx ? glyph.cx + 2 : 0));
+}
+
+SIZE TacBtnWnd::CaptionExtent(TBitmap& cache) {
+  const RECT r = MeasureTextOnDC(cache.Canvas().Handle(), WindowText, {0, 0, CaptionWidthLimit(), 0},
+                                 DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | DT_CENTER | WrapFlag(Wnd));
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+RECT TacBtnWnd::CaptionBounds(TBitmap& cache) {
+  const SIZE size = CaptionExtent(cache);
+  const int w = WindowSize.cx, h = WindowSize.cy;
+  const int dx = (w - size.cx) / 2, dy = (h - size.cy) / 2;
+  RECT r{dx - 1, dy, w - dx + 2, h - dy};
+  if (Pressed()) OffsetRect(&r, 1, 1);
+  return r;
+}
+
+void TacBtnWnd::PaintCaption(TBitmap& cache) {
+  TsCommonData& d = *SkinData;
   TCanvas& canvas = cache.Canvas();
   AssignWindowFont(canvas.Font(), Wnd);
-  const bool multiline = StyleOf(Wnd) & BS_MULTILINE;
-  const UINT wrap = multiline ? DT_WORDBREAK : DT_SINGLELINE;
-  const bool pressed = SendMessageW(Wnd, BM_GETSTATE, 0, 0) & BST_PUSHED;
-  RECT text = MeasureTextOnDC(canvas.Handle(), WindowText, {0, 0, std::max(0, w - 2), 0},
-                              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | DT_CENTER | wrap);
-  const int dx = (w - (text.right - text.left)) / 2, dy = (h - (text.bottom - text.top)) / 2;
-  RECT r{dx - 1, dy, w - dx + 2, h - dy};
-  if (pressed) OffsetRect(&r, 1, 1);
-  WriteSkinText(canvas, WindowText, true, r, DT_CENTER | DT_EXPANDTABS | wrap, d, state != 0);
+  RECT r = CaptionBounds(cache);
+  WriteSkinText(canvas, WindowText, true, r, DT_CENTER | DT_EXPANDTABS | WrapFlag(Wnd), d, ButtonState() != 0);
   const TsGeneralData* section = d.Section();
   if (IsWindowEnabled(Wnd) && (SendMessageW(Wnd, BM_GETSTATE, 0, 0) & BST_FOCUS) && !WindowText.empty() &&
       section && section->ShowFocus) {
     InflateRect(&r, 1, 1);
     DrawDottedFocusRect(canvas, r);
   }
-  if (!IsWindowEnabled(Wnd)) ApplyDisabledWindowLook(cache, behind, WindowPos);
-  d.BackgroundChanged = false;
 }
 
 void TacBtnWnd::AdapterWndProc(TMessage& message) {
@@ -169,6 +201,78 @@ void TacBtnWnd::AdapterWndProc(TMessage& message) {
   }
   TacMainWnd::AdapterWndProc(message);
   if (message.Msg == WM_MOUSEMOVE) TrackHotWindow(Wnd);
+}
+
+// ---- glyph buttons
+
+TBitBtn* TacBitBtnWnd::Owner() const { return dynamic_cast<TBitBtn*>(SkinData->OwnerControl); }
+
+SIZE TacBitBtnWnd::GlyphExtent() {
+  if (TBitBtn* owner = Owner()) {
+    if (!owner->Glyph().Graphic()) return {0, 0};
+    return {owner->Glyph().Width() / std::max(1, owner->NumGlyphs()), owner->Glyph().Height()};
+  }
+  auto bitmap = reinterpret_cast<HBITMAP>(SendMessageW(Wnd, BM_GETIMAGE, IMAGE_BITMAP, 0));
+  BITMAP info{};
+  // The bitmap's own size: its "dimension" is only what someone chose to store, usually 0.
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {0, 0};
+  return {info.bmWidth, info.bmHeight};
+}
+
+int TacBitBtnWnd::CaptionWidthLimit() {
+  TBitBtn* owner = Owner();
+  if (!owner) return TacBtnWnd::CaptionWidthLimit();
+  if (WindowText.empty()) return 0;
+  // A negative margin centres the block: it takes no room at the edges.
+  int limit = static_cast<int>(WindowSize.cx) - 2 * std::max(0, owner->Margin());
+  const SIZE glyph = GlyphExtent();
+  if ((owner->Layout() == blGlyphLeft || owner->Layout() == blGlyphRight) && glyph.cy != 0)
+    limit -= glyph.cx + owner->Spacing();
+  return std::max(0, limit);
+}
+
+RECT TacBitBtnWnd::CaptionBounds(TBitmap& cache) {
+  TBitBtn* owner = Owner();
+  const SIZE glyph = GlyphExtent();
+  RECT r;
+  if (owner) {
+    const SIZE text = CaptionExtent(cache);
+    POINT glyphPos;
+    CalcGlyphTextLayout({0, 0, WindowSize.cx, WindowSize.cy}, {glyph.cx, glyph.cy}, {text.cx, text.cy},
+                        owner->Layout(), 2, -1, owner->Spacing(), glyphPos, r, 0);
+    if (Pressed()) OffsetRect(&r, 1, 1);
+  } else {
+    r = TacBtnWnd::CaptionBounds(cache);
+    if (glyph.cx) OffsetRect(&r, glyph.cx / 2 + 1, 0);
+  }
+  return r;
+}
+
+RECT TacBitBtnWnd::GlyphBounds(SIZE glyph, SIZE caption, const RECT& captionRect) {
+  if (TBitBtn* owner = Owner()) {
+    const BitBtnMeasures m{WindowSize.cx, WindowSize.cy, static_cast<int>(glyph.cx), static_cast<int>(glyph.cy),
+                           static_cast<int>(caption.cx), static_cast<int>(caption.cy), owner->Layout(), taCenter,
+                           -1, owner->Spacing(), glyph.cx != 0 && caption.cx != 0};
+    return BitBtnGlyphRect(m, Pressed() ? 2 : 0, false);
+  }
+  if (!glyph.cx) return {};
+  const int top = (WindowSize.cy - glyph.cy) / 2 + (Pressed() ? 1 : 0);
+  return {captionRect.left - 2 - glyph.cx, top, captionRect.left - 2, top + glyph.cy};
+}
+
+void TacBitBtnWnd::PaintGlyph(TBitmap& cache) {
+  TBitBtn* owner = Owner();
+  auto* glyph = owner ? dynamic_cast<TBitmap*>(owner->Glyph().Graphic()) : nullptr;
+  if (!glyph) return;
+  if (glyph->PixelFormat() == pfDevice) glyph->SetPixelFormat(pf24bit);
+  const RECT at = GlyphBounds(GlyphExtent(), WindowText.empty() ? SIZE{} : CaptionExtent(cache), CaptionBounds(cache));
+  if (owner->NumGlyphs() == 1 && glyph->PixelFormat() == pf32bit) {
+    TPNGGraphic png;  // keeps the glyph's alpha
+    png.Assign(*glyph);
+    cache.Canvas().Draw(at.left, at.top, png);
+    return;
+  }
+  DrawGlyphEffects(glyph, &cache, at, owner->NumGlyphs(), IsWindowEnabled(Wnd), 0, ButtonState(), 0, Pressed() ? 1 : 0);
 }
 
 // ---- check boxes and radio buttons
@@ -321,6 +425,10 @@ void TacGroupBoxWnd::PaintGroupBox(TBitmap& cache) {
 }
 
 void TacGroupBoxWnd::AdapterWndProc(TMessage& message) {
+  // Without the skin the framework paints the box again, its background included (the
+  // manager may already be marked inactive when the removal arrives).
+  if (message.Msg == SM_ALPHACMD && SkinSubCommand(message.WParam) == SKC_REMOVESKIN && SkinData->OwnerControl)
+    SkinData->OwnerControl->SetControlStyle(SkinData->OwnerControl->ControlStyle() & ~csOpaque);
   if (!SkinActive()) return TacMainWnd::AdapterWndProc(message);
   switch (message.Msg) {
     case SM_ALPHACMD:
@@ -330,6 +438,11 @@ void TacGroupBoxWnd::AdapterWndProc(TMessage& message) {
         return;
       }
       break;
+    case WM_PARENTNOTIFY:
+      TacMainWnd::AdapterWndProc(message);
+      // A control created inside the box later is adapted by the form's control adapter.
+      if (LOWORD(message.WParam) == WM_CREATE) NotifyParentFormOfChange(SkinData->OwnerControl);
+      return;
     case WM_SETTEXT:
       ForwardToReplacedWndProc(message);
       ReadWindowText();

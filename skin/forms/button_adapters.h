@@ -5,6 +5,7 @@
 //
 //   auto ok = AttachAdapter<TacBtnWnd>(button, nullptr, manager, "BUTTON", true);
 //
+// Glyph buttons (TacBitBtnWnd) add their glyph beside the caption.
 // Push buttons look hot while focused, hovered or default, pressed while held; check boxes
 // take their glyphs from GLOBALINFO (BOXCHECKED, RADIOUNCHECKED, ...).
 #pragma once
@@ -12,6 +13,7 @@
 #include "skin/forms/window_adapter.h"
 
 class TBitmap;
+class TBitBtn;
 
 // The style of the check box being painted (the dialog skinning also stores a dialog's).
 extern DWORD CurrentButtonStyle;
@@ -25,6 +27,38 @@ class TacBtnWnd : public TacMainWnd {
   int ButtonState();
   // The whole button into the cache.
   void PaintButton(TBitmap& cache);
+
+ protected:
+  // Font, caption and focus rectangle into the cache.
+  void PaintCaption(TBitmap& cache);
+  // Nothing for a plain push button.
+  virtual void PaintGlyph(TBitmap&) {}
+  // One glyph picture's size; width 0 without a glyph.
+  virtual SIZE GlyphExtent() { return {0, 0}; }
+  // Where the caption goes, measured on the cache's canvas (its font selected).
+  virtual RECT CaptionBounds(TBitmap& cache);
+  // The width the caption may wrap in; 0 for an empty caption.
+  virtual int CaptionWidthLimit();
+  SIZE CaptionExtent(TBitmap& cache);
+  bool Pressed();
+};
+
+// A glyph button: with a framework TBitBtn behind the window the glyph and caption follow the
+// button's Layout and Spacing; a raw window shows its BM_GETIMAGE bitmap left of the caption.
+class TacBitBtnWnd : public TacBtnWnd {
+ public:
+  using TacBtnWnd::TacBtnWnd;
+  // The glyph's rectangle in the button for the glyph size and the caption size.
+  RECT GlyphBounds(SIZE glyph, SIZE caption, const RECT& captionRect);
+
+ protected:
+  void PaintGlyph(TBitmap& cache) override;
+  SIZE GlyphExtent() override;
+  RECT CaptionBounds(TBitmap& cache) override;
+  int CaptionWidthLimit() override;
+
+ private:
+  TBitBtn* Owner() const;
 };
 
 class TacCheckBoxWnd : public TacMainWnd {

@@ -9,7 +9,10 @@
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/button_adapters.h"
+#include "skin/forms/combo_wnd.h"
+#include "skin/forms/edit_wnd.h"
 #include "skin/forms/framework_toolbar_adapter.h"
+#include "skin/forms/list_view_adapters.h"
 #include "skin/forms/status_bar_adapter.h"
 #include "skin/forms/tab_adapters.h"
 #include "skin/forms/skin_provider.h"
@@ -34,14 +37,20 @@ int ThirdListOfClass(const TsSkinManager& manager, const std::string& name) {
   return -1;
 }
 
-// The section the item was given; empty when none, so the adapter takes its own default.
-std::string OwnSection(const TsCommonData& data) {
-  return data.SkinSection() == "UNKNOWN" ? std::string() : data.SkinSection();
+// The section the item was given; `fallback` (empty: the adapter's own default) when none.
+std::string OwnSection(const TsCommonData& data, const std::string& fallback = {}) {
+  return data.SkinSection().empty() || data.SkinSection() == "UNKNOWN" ? fallback : data.SkinSection();
 }
 
-// The window adapter of a ThirdParty list; lists whose adapters this system lacks give none.
+// The window adapter of a ThirdParty list (the speed-button list names graphic controls, which
+// have no window: none).
 std::unique_ptr<TacMainWnd> MakeListAdapter(int list, HWND wnd, TsCommonData* data, TsSkinManager* manager) {
   switch (list) {
+    case ThirdEdits: return AttachAdapter<TacEditWnd>(wnd, data, manager, OwnSection(*data), true);
+    case ThirdBitBtns: return AttachAdapter<TacBitBtnWnd>(wnd, data, manager, "BUTTON", true);
+    case ThirdComboBoxes: return AttachAdapter<TacComboBoxWnd>(wnd, data, manager, OwnSection(*data, "COMBOBOX"), true);
+    case ThirdListViews: return AttachAdapter<TacListViewWnd>(wnd, data, manager, OwnSection(*data), true);
+    case ThirdTreeViews: return AttachAdapter<TacTreeViewWnd>(wnd, data, manager, OwnSection(*data), true);
     case ThirdButtons: return AttachAdapter<TacBtnWnd>(wnd, data, manager, "BUTTON", true);
     case ThirdCheckBoxes: return AttachAdapter<TacCheckBoxWnd>(wnd, data, manager, "CHECKBOX", true);
     case ThirdGroupBoxes: return AttachAdapter<TacGroupBoxWnd>(wnd, data, manager, "GROUPBOX", true);

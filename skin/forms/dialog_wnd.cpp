@@ -411,6 +411,11 @@ bool TacDialogWnd::HandleWindowMessage(TMessage& message) {
       if (BorderForm) BorderForm->UpdateBorderForm(message.Msg == WM_SIZE, 255);
       if (message.Msg == WM_SIZE) RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
       return true;
+    case WM_DRAWITEM:
+      // An owner-drawn static's text lies over the skinned dialog face, not on a box of its own.
+      if (auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam); item && item->CtlType == ODT_STATIC)
+        SetBkMode(item->hDC, TRANSPARENT);
+      return false;
     case WM_SETFOCUS:
       ForwardToReplacedWndProc(message);
       RedrawWindow(GetActiveWindow(), nullptr, nullptr,

@@ -234,6 +234,8 @@ void TacEditWnd::HandleAfter(const TMessage& message) {
     case CM_MOUSELEAVE:
       if (!BorderHasStateImages(d)) break;
       d.MouseOver = message.Msg == CM_MOUSEENTER;
+      // An adapted framework control has no painter of its own to light its glow.
+      if (message.Msg == CM_MOUSEENTER && d.ControlKind == ckAdapted) d.UpdateGlow(false, nullptr);
       if (control) {
         d.BackgroundChanged = true;
         RedrawWindow(control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);

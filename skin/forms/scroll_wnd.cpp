@@ -276,6 +276,13 @@ bool TacScrollWnd::HandleScrollMessage(TMessage& message) {
       return false;
     case WM_SYSCOMMAND:
       return (message.WParam & 0xFFF0) == SC_VSCROLL && (message.WParam & 0xF) == HTVSCROLL;
+    case CM_REAPPLYWINDOWSIZE:
+      if (!WindowSize.cx) return false;
+      ForwardToReplacedWndProc(message);
+      SetWindowPos(Wnd, nullptr, 0, 0, WindowSize.cx, WindowSize.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOCOPYBITS | SWP_NOOWNERZORDER |
+                       SWP_NOSENDCHANGING);
+      return true;
     case WM_MOUSEWHEEL:
     case CM_MOUSEWHEEL:
     case CM_FOCUSCHANGED:

@@ -21,6 +21,10 @@
 #include "skin/forms/scroll_geometry.h"
 #include "skin/forms/window_adapter.h"
 
+// Sent to an adapted scrolling window to make it recompute its frame at the size it last read
+// (after something changed the frame's widths behind the window's back).
+constexpr UINT CM_REAPPLYWINDOWSIZE = 0xB029;
+
 class TacScrollWnd : public TacMainWnd {
  public:
   TacScrollWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section);

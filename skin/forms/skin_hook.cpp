@@ -15,6 +15,7 @@
 #include "skin/forms/skinnable_menus.h"
 #include "skin/forms/window_relays.h"
 #include "skin/engine/engine_routines.h"
+#include "skin/engine/extended_borders.h"
 #include "skin/forms/skin_provider.h"
 
 namespace {
@@ -130,6 +131,17 @@ void TacProvider::AttachFormProvider(TForm* form) {
   auto* provider = new TsSkinProvider(form);
   FormProvider = provider;
   provider->AfterConstruction();
+  // With composition on the form may be drawn before it ever paints its frame: it gets its
+  // skin and adapted controls now, and is shown redrawn whole.
+  if (DwmCompositionEnabled() && form->HandleAllocated()) {
+    if (!provider->CtrlAdapter) {
+      provider->SetupForSkin();
+      provider->CreateControlAdapter();
+    }
+    HWND wnd = form->Handle();
+    SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_VISIBLE);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  }
   provider->MakeSkinMenu = false;
 }
 
@@ -222,7 +234,11 @@ bool SkinActivatedWindow(HWND wnd) {
   TsSkinManager* manager = ActiveDefaultManager();
   if (!manager || WindowAcknowledgesSkinCommand(wnd, SKC_ISSKINNED) || FindProviderOfWindow(wnd)) return false;
   if (auto* form = dynamic_cast<TForm*>(efir::FindControl(wnd))) {
-    if (form->Tag() == -98 || !(manager->SkinningRules() & srStdForms)) return false;
+    if (form->Tag() == -98) return false;
+    const std::string kind = ClassName(form);
+    if (kind == "TApplication" || kind == "TQRStandardPreview" || kind == "TfcPopup") return false;
+    // Message boxes built as forms count as standard dialogs.
+    if (!(manager->SkinningRules() & (kind == "TMessageForm" ? srStdDialogs : srStdForms))) return false;
     auto provider = std::make_unique<TacProvider>();
     provider->AttachFormProvider(form);
     providers.push_back(std::move(provider));

@@ -81,6 +81,8 @@ void TacMainWnd::Attach(bool) {
   LookApplied = false;
   ReadWindowText();
   HookWindow();
+  // The adapter paints the control's whole area: the framework must not erase it first.
+  if (TControl* owner = SkinData->OwnerControl) owner->SetControlStyle(owner->ControlStyle() | csOpaque);
 }
 
 void TacMainWnd::HookWindow() {
