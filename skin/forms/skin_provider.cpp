@@ -90,6 +90,7 @@ TsSkinProvider::~TsSkinProvider() {
   }
   hooked_ = false;
   CtrlAdapter.reset();
+  FreeScrollWnd();
   SkinData.reset();
 }
 
@@ -314,6 +315,7 @@ void TsSkinProvider::RemoveSkin(TsSkinManager* manager) {
     if (Form) RelaySkinMessageToControls(Form, SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
     return;
   }
+  FreeScrollWnd();
   if (Form->HandleAllocated()) SetDwmTransitions(Form->Handle(), false);
   RemoveAdapters();
   UpdateBorderFormPresence(false);
@@ -451,6 +453,7 @@ void TsSkinProvider::Refresh() {
   TsSkinManager* manager = Manager();
   if (!CtrlAdapter) CreateControlAdapter();
   else CtrlAdapter->AdaptControls(nullptr);
+  if (DrawNonClientArea) UpdateScrollAdapter();
   if (manager && !manager->Loading()) SkinMenus(SkinActiveFor(SkinData.get(), true));
   if (HasBorder()) RegionChanged = true;
   if (!FormShowing()) return;
@@ -524,6 +527,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
       Prev(message);
       if (event == WM_CREATE && CtrlAdapter) CtrlAdapter->AdaptControls(nullptr);
       RelaySkinMessageToControls(Form, SKC_CHILDTRANSPARENCY, 1);
+      if (DrawNonClientArea && ScrollWnd) ScrollWnd->RefreshScrollBars(true);
       return;
     }
     case CM_VISIBLECHANGED:
@@ -566,6 +570,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     }
     case CM_FLOAT:
       Prev(message);
+      FreeScrollWnd();
       SendSkinCommandToWindow(Form->Handle(), SKC_REFRESH, reinterpret_cast<LPARAM>(Manager()));
       return;
   }
@@ -574,7 +579,9 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
 
 void TsSkinProvider::ActivateMessage(TMessage& message) {
   Prev(message);
-  if (!FormShowing() || (Form->ControlState() & csCreating)) return;
+  if (!FormShowing()) return;
+  if (!ScrollWnd && DrawNonClientArea) UpdateScrollAdapter();
+  if (Form->ControlState() & csCreating) return;
   TsSkinManager* manager = Manager();
   if (manager) SkinMenus(SkinActiveFor(SkinData.get(), true));
   if (Form->BorderStyle() == bsNone) NotifyChildrenParentUpdated(Form);
@@ -700,7 +707,9 @@ void TsSkinProvider::ShowingChanged(TMessage& message) {
   AnimShowPending = Form->FormStyle() != fsMDIChild && !Form->Parent() && animation.Active;
   if (!AnimShowPending) {
     SkinData->SetUpdating(false);
-    return Prev(message);
+    Prev(message);
+    UpdateScrollAdapter();
+    return;
   }
   SkinData->SetUpdating(true);
   ShowAnimating = true;
@@ -724,6 +733,7 @@ void TsSkinProvider::ShowingChanged(TMessage& message) {
     AnimateFormAppearance(Form, 0);
     throw;
   }
+  UpdateScrollAdapter();
   SetChildrenRedraw(Form, true);
   if (hidden) SetLayeredHidden(Form, false);
   AnimShowPending = false;
