@@ -430,6 +430,15 @@ void TForm::WndProc(TMessage& Message) {
       if (Message.WParam == SIZE_MAXIMIZED) windowState_ = wsMaximized;
       else if (Message.WParam == SIZE_MINIMIZED) windowState_ = wsMinimized;
       else if (Message.WParam == SIZE_RESTORED) windowState_ = wsNormal;
+      if (autoScroll_ && Message.WParam != SIZE_MINIMIZED) UpdateScrollRange();
+      break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (autoScroll_ && !Message.LParam) {
+        ScrollMessage(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(Message.WParam), HIWORD(Message.WParam));
+        Message.Result = 0;
+        return;
+      }
       break;
     case WM_COMMAND:
       // A choice from the menu bar (the MDI frame's own commands go on to its procedure).

@@ -105,6 +105,12 @@ class TForm : public TCustomControl {
   void SetPosition(TPosition value) { position_ = value; }
   void SetClientWidth(int value);
   void SetClientHeight(int value);
+  // The form's window gets scroll bars when its controls reach beyond the client area, and
+  // they move the controls (form_scroll.cpp). The range follows sizes and this setting; after
+  // moving controls by code, UpdateScrollRange.
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool value);
+  void UpdateScrollRange();
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void SetVisible(bool value) override;
@@ -156,6 +162,11 @@ class TForm : public TCustomControl {
   void MDIChildParams(TCreateParams& Params);
   void CreateMDIClient();
   std::vector<TForm*> MDIChildList() const;
+  // form_scroll.cpp
+  // A scroll code of the window's bar; thumbPos for the thumb codes.
+  void ScrollMessage(int bar, WORD code, int thumbPos);
+  bool autoScroll_ = false;
+  POINT scrollPos_{};  // how far the controls are moved left and up
   // Raises an event of the form; a failure in it goes to the application's handler.
   void Raise(const TNotifyEvent& event);
 

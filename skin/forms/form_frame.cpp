@@ -95,7 +95,8 @@ int TsSkinProvider::HeaderHeight() const {
   }
   header = std::max(header, 0);
   if (IsIconic(wnd)) header += FrameTopBorderWidth(false);
-  return header;
+  // The window's height includes the skinned horizontal bar below the client area.
+  return header - OwnHorzBarThickness();
 }
 
 // ---------------------------------------------------------------------------- region

@@ -524,8 +524,10 @@ void TsSkinProvider::SetDrawNonClientArea(bool value) {
     if (!IsWindowVisible(wnd) || !Skinned()) return;
     SkinData->BackgroundChanged = true;
     RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_INVALIDATE);
+    UpdateScrollAdapter();
     return;
   }
+  FreeScrollWnd();
   // The system's frame comes back whole: its theme, its window menu, its shape.
   SetWindowThemeBound(wnd, nullptr, nullptr);
   if (SysMenuStyleRemoved) {

@@ -92,6 +92,7 @@ TsSkinProvider::~TsSkinProvider() {
   }
   hooked_ = false;
   CtrlAdapter.reset();
+  FreeScrollWnd();
   SkinData.reset();
 }
 
@@ -317,6 +318,7 @@ void TsSkinProvider::RemoveSkin(TsSkinManager* manager) {
     if (Form) RelaySkinMessageToControls(Form, SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
     return;
   }
+  FreeScrollWnd();
   if (Form->HandleAllocated()) SetDwmTransitions(Form->Handle(), false);
   RemoveAdapters();
   UpdateBorderFormPresence(false);
@@ -473,6 +475,7 @@ void TsSkinProvider::Refresh() {
   TsSkinManager* manager = Manager();
   if (!CtrlAdapter) CreateControlAdapter();
   else CtrlAdapter->AdaptControls(nullptr);
+  if (DrawNonClientArea) UpdateScrollAdapter();
   MenuLineCount = -1;
   if (manager && !manager->Loading()) {
     // The owner-drawn bar items take the new skin's measures.
@@ -588,6 +591,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
       Prev(message);
       if (event == WM_CREATE && CtrlAdapter) CtrlAdapter->AdaptControls(nullptr);
       RelaySkinMessageToControls(Form, SKC_CHILDTRANSPARENCY, 1);
+      if (DrawNonClientArea && ScrollWnd) ScrollWnd->RefreshScrollBars(true);
       return;
     }
     case CM_VISIBLECHANGED:
@@ -634,6 +638,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     }
     case CM_FLOAT:
       Prev(message);
+      FreeScrollWnd();
       SendSkinCommandToWindow(Form->Handle(), SKC_REFRESH, reinterpret_cast<LPARAM>(Manager()));
       return;
   }
@@ -642,7 +647,9 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
 
 void TsSkinProvider::ActivateMessage(TMessage& message) {
   Prev(message);
-  if (!FormShowing() || (Form->ControlState() & csCreating)) return;
+  if (!FormShowing()) return;
+  if (!ScrollWnd && DrawNonClientArea) UpdateScrollAdapter();
+  if (Form->ControlState() & csCreating) return;
   MenuLineCount = -1;
   if (Form->FormStyle() == fsMDIChild) RepaintOtherMDIChildren();
   TsSkinManager* manager = Manager();
@@ -794,7 +801,9 @@ void TsSkinProvider::ShowingChanged(TMessage& message) {
   AnimShowPending = Form->FormStyle() != fsMDIChild && !Form->Parent() && animation.Active;
   if (!AnimShowPending) {
     SkinData->SetUpdating(false);
-    return Prev(message);
+    Prev(message);
+    UpdateScrollAdapter();
+    return;
   }
   SkinData->SetUpdating(true);
   ShowAnimating = true;
@@ -818,6 +827,7 @@ void TsSkinProvider::ShowingChanged(TMessage& message) {
     AnimateFormAppearance(Form, 0);
     throw;
   }
+  UpdateScrollAdapter();
   SetChildrenRedraw(Form, true);
   if (hidden) SetLayeredHidden(Form, false);
   AnimShowPending = false;

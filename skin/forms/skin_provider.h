@@ -33,6 +33,7 @@
 #include "skin/forms/border_form.h"
 #include "skin/forms/dialog_wnd.h"
 #include "skin/forms/frame_metrics.h"
+#include "skin/forms/scroll_wnd.h"
 #include "skin/forms/title_button_glow.h"
 #include "skin/forms/title_objects.h"
 #include "skin/forms/title_buttons.h"
@@ -96,6 +97,18 @@ class TsSkinProvider : public TComponent {
   // The form is on its way in or out of sight (CM_SHOWINGCHANGED): its border window waits.
   bool FormBeingShown = false;
   std::unique_ptr<TacCtrlAdapter> CtrlAdapter;
+  // The skinned bars of an auto-scrolling form's own window (provider_scroll.cpp).
+  std::unique_ptr<TacScrollWnd> ScrollWnd;
+  // Made while the skin is on and the form scrolls itself; freed (the system's bars back) when
+  // the skin is off.
+  void UpdateScrollAdapter();
+  void FreeScrollWnd();
+  // The adapter's bar of SB_HORZ or SB_VERT while it shows, else nullptr.
+  const TacScrollBar* OwnScrollBar(int kind) const;
+  // The point (frame-image coordinates) lies in the square between the two bars.
+  bool InScrollCorner(POINT p) const;
+  // The skinned horizontal bar's height while it shows, else 0.
+  int OwnHorzBarThickness() const;
   bool RegionUpdating = false;
   bool RebuildTitle = true;
   bool FormActive = true;

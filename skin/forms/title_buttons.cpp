@@ -185,7 +185,7 @@ TitleHitInput TsSkinProvider::TitleHitInputAt(POINT screen) {
 }
 
 bool TsSkinProvider::InSizeGrip(POINT p) const {
-  if (!GripVisible()) return false;
+  if (!GripVisible() && !InScrollCorner(p)) return false;
   TsSkinManager* manager = Manager();
   const int grip = MaskIndexByName(manager, SectionIndexByName(manager, "GLOBALINFO"), "GLOBALINFO", "GRIPIMAGE");
   if (!MaskIndexValid(manager, grip)) return false;

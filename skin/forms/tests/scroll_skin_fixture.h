@@ -40,10 +40,11 @@ inline std::string Section(const char* name, TColor color, TColor hot, const std
          "\r\nFONTCOLOR=" + Hex(Ink) + "\r\nHOTFONTCOLOR=" + Hex(Ink) + "\r\n" + extra;
 }
 
-// Writes the skin "Scrolls" under the current folder and gives the directory to load it from.
-inline std::string WriteScrollSkin() {
+// Writes the skin "Scrolls" under the current folder and gives the directory to load it from;
+// `moreSections` are added to its options as they stand.
+inline std::string WriteScrollSkin(const std::string& moreSections = "") {
   SkinFiles files;
-  std::string options = Section("GLOBALINFO", Global, Global, "GRIPIMAGE=!GRIP.BMP!1!0!0\r\n");
+  std::string options = Section("GLOBALINFO", Global, Global, "GRIPIMAGE=!GRIP.BMP!1!0!0\r\n") + moreSections;
   // Each section's frame picture has its own face colours: normal, then hot for hot and pressed.
   auto part = [&](const char* name, TColor color, TColor hot, bool glyph) {
     const std::string frame = std::string(name) + ".BMP";
