@@ -627,10 +627,15 @@ TEST_F(MdiChildButtons, ClosingTheMaximizedChildLeavesTheParentsFrameRight) {
   ShowMaximized();
   const POINT close = Centre(provider->ButtonMDIClose.Rect);
   ASSERT_EQ(OnScreen(close), kClosePic[0]);
-  second->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+  bool regionHeld = false;
+  second->OnClose = [&](TObject*, TCloseAction& action) {
+    regionHeld = provider->InMenuLoop;
+    action = caFree;
+  };
   SendMessageW(second->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
   second = nullptr;
   efir::test::pumpFor(200);
+  EXPECT_TRUE(regionHeld) << "the parent's region waits while the child closes";
   EXPECT_FALSE(provider->InMenuLoop);
   ASSERT_EQ(parent->ActiveMDIChild(), first);
   // The system hands the maximized state on to the child that comes to the front.
