@@ -120,7 +120,7 @@ void TsSkinProvider::CollectRegionCorners() {
 }
 
 void TsSkinProvider::UpdateWindowRegion(bool redraw) {
-  if (!DrawNonClientArea || !Form || !Form->HandleAllocated()) return;
+  if (!DrawNonClientArea || InMenuLoop || !Form || !Form->HandleAllocated()) return;
   HWND wnd = Form->Handle();
   if (!HasBorder() && !IsIconic(wnd)) return;
   if (!FrameImageBuilt && static_cast<WPARAM>(SendMessageW(wnd, WM_ACREFUSEREGION, kRefuseRegion, 0)) == kRefuseRegion)
@@ -173,7 +173,7 @@ void TsSkinProvider::PaintNonClient() {
   if (!DrawNonClientArea || !Form) return;
   RefreshMainMenuOnce();
   HWND wnd = Form->Handle();
-  if (!RegionUpdating && RegionChanged && (HasBorder() || IsIconic(wnd))) {
+  if (!RegionUpdating && !InMenuLoop && RegionChanged && (HasBorder() || IsIconic(wnd))) {
     if (SkinData->BackgroundChanged) BuildFormFrameImage();
     CollectRegionCorners();
     // Setting the region repaints the window (a region set without redrawing may leave the

@@ -108,6 +108,18 @@ void RefreshMDIParentFrame(bool repaint) {
   if (repaint && parent->BorderForm) parent->BorderForm->UpdateBorderForm(true, 255);
 }
 
+void TsSkinProvider::RefreshMDIParentOnActivation() {
+  TsSkinProvider* parent = MDISkinProvider;
+  if (!parent || !parent->MDIForm || parent->FormDestroying() || !IsWindowVisible(Form->Handle()) ||
+      (Form->ControlState() & csCreating) || !FormShowing())
+    return;
+  // A child activated before its first paint has no system menu yet: its buttons need one.
+  if (!SystemMenu) SetupForSkin();
+  parent->MDIForm->RefreshFrame();
+  SendMessageW(parent->Form->Handle(), WM_NCPAINT, 0, 0);
+  if (HWND client = parent->Form->ClientHandle()) SendMessageW(client, WM_NCPAINT, 0, 0);
+}
+
 bool TsSkinProvider::MDIChildMessage(TMessage& message) {
   switch (message.Msg) {
     case WM_CREATE: {
@@ -184,7 +196,11 @@ void TsSkinProvider::MDIChildSysCommand(TMessage& message) {
     case SC_CLOSE: {
       const bool refresh = lock && parent && parent->MDIForm;
       if (refresh) RefreshMDIParentFrame(true);
+      // The parent's region stays as it is while the system takes the child down; it is set
+      // once, at the refresh after.
+      if (parent) parent->InMenuLoop = true;
       Prev(message);
+      if (parent && parent == MDISkinProvider) parent->InMenuLoop = false;
       if (!IsWindow(wnd)) return;
       SetHotButton(0, false);
       if (refresh) RefreshMDIParentFrame(true);

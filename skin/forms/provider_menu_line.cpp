@@ -187,3 +187,19 @@ void TsSkinProvider::MeasureMenuBarItem(const TMessage& message) {
   TMenuItem* item = TMenuItem::FromItemData(measure->itemData);
   if (item && BarHoldsMenuOf(*Form, item)) SkinableMenusOf(*manager).InstallItemPainters(item, true);
 }
+
+// A menu opened on an MDI parent whose maximized child's buttons sit on the menu line: the
+// region is held while the loop runs, and the line, which the system draws in its own look
+// as it tracks the menu, is painted from the skin again when the loop ends.
+void TsSkinProvider::MenuLoopMessage(TMessage& message) {
+  if (message.Msg == WM_ENTERMENULOOP) {
+    if (Form->FormStyle() == fsMDIForm && ShowMDIChildButtons()) InMenuLoop = true;
+    return Prev(message);
+  }
+  const bool held = InMenuLoop;
+  InMenuLoop = false;
+  Prev(message);
+  if (!held || FormDestroying() || !Form->HandleAllocated()) return;
+  MenuLineCount = -1;
+  SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+}

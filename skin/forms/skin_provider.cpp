@@ -330,7 +330,7 @@ void TsSkinProvider::RemoveSkin(TsSkinManager* manager) {
   if (FormDestroying()) return;
   SkinMenus(false);
   UpdateSysMenuStyle(false);
-  if (HasBorder() && Form->HandleAllocated()) SetWindowRgn(Form->Handle(), nullptr, TRUE);
+  if (HasBorder() && !InMenuLoop && Form->HandleAllocated()) SetWindowRgn(Form->Handle(), nullptr, TRUE);
   UpdateMDIForm(false);
   // The bar's items were measured for the skin: the system's look measures them again.
   RefreshMainMenu();
@@ -542,6 +542,8 @@ void TsSkinProvider::SkinnedMessage(TMessage& message) {
     }
     case WM_ACTIVATE: return ActivateMessage(message);
     case WM_NCACTIVATE: return NCActivateMessage(message);
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP: return MenuLoopMessage(message);
     case WM_NCPAINT: return NCPaintMessage(message);
     case WM_SETTEXT: return SetTextMessage(message);
     case WM_SETICON:
@@ -684,6 +686,7 @@ void TsSkinProvider::NCActivateMessage(TMessage& message) {
   const bool framed = FormShowing() && HasBorder() && DrawNonClientArea;
   if (framed) PrevWithoutCaptionPaint(message);
   else Prev(message);
+  if (Form->FormStyle() == fsMDIChild) RefreshMDIParentOnActivation();
   if (GetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
   if (Form->ControlState() & csCreating) return;
   // The parent of a maximized child stays drawn active while the child is.
@@ -695,6 +698,8 @@ void TsSkinProvider::NCActivateMessage(TMessage& message) {
     }
   }
   if (framed) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+  // The border window is brought up to date after the message, in BorderMessageAfter.
+  if (Manager()) SkinMenus(SkinActiveFor(SkinData.get(), true));
   RefreshMainMenuOnce();
   if (Skinned() && !CtrlAdapter) CreateControlAdapter();
 }

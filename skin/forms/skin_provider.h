@@ -110,6 +110,9 @@ class TsSkinProvider : public TComponent {
   // The skinned horizontal bar's height while it shows, else 0.
   int OwnHorzBarThickness() const;
   bool RegionUpdating = false;
+  // An MDI parent's menu loop runs over a maximized child's buttons, or a maximized child is
+  // being closed: the window region is left as it is till then.
+  bool InMenuLoop = false;
   bool RebuildTitle = true;
   bool FormActive = true;
 
@@ -342,6 +345,10 @@ class TsSkinProvider : public TComponent {
   void PaintMessage(TMessage& message);
   void ActivateMessage(TMessage& message);
   void NCActivateMessage(TMessage& message);
+  // An MDI child's activation shows in its parent's frame (the buttons of the menu line).
+  void RefreshMDIParentOnActivation();
+  // WM_ENTERMENULOOP and WM_EXITMENULOOP.
+  void MenuLoopMessage(TMessage& message);
   void NCPaintMessage(TMessage& message);
   void SetTextMessage(TMessage& message);
   // The system's own handling, kept off the screen: under Wine it repaints the caption in the

@@ -572,4 +572,91 @@ TEST_F(MdiChildButtons, TheLastChildClosingLeavesTheParentsMenuLineAndClientClea
   EXPECT_EQ(OnScreen(middle), kMdiArea) << "the client shows no child any more";
 }
 
+
+// What the display showed of the maximized child's buttons while the parent's menu was open:
+// read by a timer inside the menu loop, which then closes the menu.
+struct InsideMenuLoop {
+  TsSkinProvider* provider = nullptr;
+  POINT min{}, close{};
+  bool ran = false, held = false, inMenu = false;
+  TColor minShown = 0, closeShown = 0;
+};
+InsideMenuLoop* g_insideMenuLoop = nullptr;
+
+void CALLBACK LookInsideMenuLoop(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  InsideMenuLoop& look = *g_insideMenuLoop;
+  look.ran = true;
+  look.held = look.provider->InMenuLoop;
+  GUITHREADINFO info{sizeof(info)};
+  look.inMenu = GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE);
+  const efir::test::Image screen = efir::test::captureScreenOf(look.provider->Form->Handle());
+  look.minShown = screen.at(look.min.x, look.min.y);
+  look.closeShown = screen.at(look.close.x, look.close.y);
+  EndMenu();
+}
+
+TEST_F(MdiChildButtons, OpeningTheParentsMenuKeepsTheChildsButtonsDrawnFromTheSkin) {
+  // The bar item opens a list below it, so the menu stays open after the click.
+  auto* open = new TMenuItem(parent);
+  open->SetCaption("&Открыть");
+  parent->Menu()->Items()->Items(0)->Add(open);
+  ShowMaximized();
+  RECT item;
+  ASSERT_TRUE(GetMenuItemRect(parent->Handle(), GetMenu(parent->Handle()), 1, &item));
+  const RECT frame = ScreenRectOf(parent->Handle());
+  InsideMenuLoop look{provider, Centre(provider->ButtonMDIMin.Rect), Centre(provider->ButtonMDIClose.Rect)};
+  g_insideMenuLoop = &look;
+  SetTimer(nullptr, 0, 300, &LookInsideMenuLoop);
+  ClickAt({(item.left + item.right) / 2 - frame.left, (item.top + item.bottom) / 2 - frame.top});
+  efir::test::pumpFor(400);
+  g_insideMenuLoop = nullptr;
+  ASSERT_TRUE(look.ran);
+  ASSERT_TRUE(look.inMenu) << "the click opened the menu";
+  EXPECT_TRUE(look.held) << "the region waits while the menu is open";
+  EXPECT_EQ(look.minShown, kMinPic[0]) << "while the menu is open";
+  EXPECT_EQ(look.closeShown, kClosePic[0]) << "while the menu is open";
+  EXPECT_FALSE(provider->InMenuLoop);
+  EXPECT_EQ(OnScreen(look.min), kMinPic[0]) << "after the menu closed";
+  EXPECT_EQ(OnScreen(look.close), kClosePic[0]) << "after the menu closed";
+}
+
+// The maximized child closed by its system command: the parent's frame on the screen is what
+// it draws afresh, with no buttons left on the menu line.
+TEST_F(MdiChildButtons, ClosingTheMaximizedChildLeavesTheParentsFrameRight) {
+  ShowMaximized();
+  const POINT close = Centre(provider->ButtonMDIClose.Rect);
+  ASSERT_EQ(OnScreen(close), kClosePic[0]);
+  bool regionHeld = false;
+  second->OnClose = [&](TObject*, TCloseAction& action) {
+    regionHeld = provider->InMenuLoop;
+    action = caFree;
+  };
+  SendMessageW(second->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  second = nullptr;
+  efir::test::pumpFor(200);
+  EXPECT_TRUE(regionHeld) << "the parent's region waits while the child closes";
+  EXPECT_FALSE(provider->InMenuLoop);
+  ASSERT_EQ(parent->ActiveMDIChild(), first);
+  // The system hands the maximized state on to the child that comes to the front.
+  EXPECT_EQ(OnScreen(close), provider->ShowMDIChildButtons() ? kClosePic[0] : kMenuLine)
+      << "the line shows the buttons of the child now in front, or none";
+  const efir::test::Image after = efir::test::captureScreenOf(parent->Handle());
+  provider->SkinData->BackgroundChanged = true;
+  RedrawWindow(parent->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  efir::test::pumpFor(150);
+  const efir::test::Image fresh = efir::test::captureScreenOf(parent->Handle());
+  ASSERT_EQ(after.width, fresh.width);
+  ASSERT_EQ(after.height, fresh.height);
+  RECT client;
+  GetWindowRect(parent->ClientHandle(), &client);
+  const RECT frame = ScreenRectOf(parent->Handle());
+  OffsetRect(&client, -frame.left, -frame.top);
+  int differing = 0;
+  for (int y = 0; y < after.height; ++y)
+    for (int x = 0; x < after.width; ++x)
+      if (!PtInRect(&client, POINT{x, y}) && after.at(x, y) != fresh.at(x, y)) ++differing;
+  EXPECT_EQ(differing, 0) << "frame pixels that differ from a fresh paint";
+}
+
 }  // namespace
