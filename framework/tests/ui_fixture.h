@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/application.h"
+#include "framework/controls.h"
 #include "framework/forms.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,23 @@
 #include <vector>
 
 namespace efir::test {
+
+// A graphic control filled with one colour: where it shows on the screen tells where its
+// parent painted it.
+class TColourShape : public TGraphicControl {
+ public:
+  TColourShape(TComponent* owner, TColor colour) : TGraphicControl(owner), colour_(colour) {}
+
+ protected:
+  void Paint() override {
+    Canvas().Brush().SetColor(colour_);
+    RECT r{0, 0, Width(), Height()};
+    Canvas().FillRect(r);
+  }
+
+ private:
+  TColor colour_;
+};
 
 class UiTest : public ::testing::Test {
  protected:

@@ -32,6 +32,7 @@ namespace {
 
 using efir::test::ScratchFolder;
 using efir::test::WriteSkinFolder;
+using efir::test::TColourShape;
 using efir::test::UiTest;
 
 
@@ -58,19 +59,6 @@ std::string WriteFormSkin() {
   return dir;
 }
 
-// A graphic control of one colour.
-class TColourShape : public TGraphicControl {
- public:
-  using TGraphicControl::TGraphicControl;
-
- protected:
-  void Paint() override {
-    Canvas().Brush().SetColor(kShape);
-    RECT r{0, 0, Width(), Height()};
-    Canvas().FillRect(r);
-  }
-};
-
 class FormProvider : public UiTest {
  protected:
   void SetUp() override {
@@ -96,7 +84,7 @@ class FormProvider : public UiTest {
     form->SetBorderStyle(bsNone);
     form->SetBounds(100, 100, 200, 150);
     form->SetColor(clWhite);
-    shape = efir::Place(new TColourShape(form), form, 20, 20, 40, 30);
+    shape = efir::Place(new TColourShape(form, kShape), form, 20, 20, 40, 30);
     made.push_back(form);
     form->Show();
     SetForegroundWindow(form->Handle());

@@ -23,19 +23,6 @@ namespace ss = scrollskin;
 
 constexpr TColor kForm = 0x5080A0, kShape = 0xC00000;
 
-// A graphic control of one colour: where it is on the screen shows how far the form scrolled.
-class TColourShape : public TGraphicControl {
- public:
-  using TGraphicControl::TGraphicControl;
-
- protected:
-  void Paint() override {
-    Canvas().Brush().SetColor(kShape);
-    RECT r{0, 0, Width(), Height()};
-    Canvas().FillRect(r);
-  }
-};
-
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 class FormScroll : public UiTest {
@@ -50,8 +37,8 @@ class FormScroll : public UiTest {
     form = efir::Construct<TForm>(nullptr);
     form->SetBorderStyle(bsNone);
     form->SetBounds(100, 100, 220, 160);
-    shape = efir::Place(new TColourShape(form), form, 20, 40, 40, 30);
-    efir::Place(new TColourShape(form), form, 400, 300, 10, 10);  // beyond the client both ways
+    shape = efir::Place(new TColourShape(form, kShape), form, 20, 40, 40, 30);
+    efir::Place(new TColourShape(form, kShape), form, 400, 300, 10, 10);  // beyond the client both ways
     form->SetAutoScroll(true);
     form->Show();
     SetForegroundWindow(form->Handle());

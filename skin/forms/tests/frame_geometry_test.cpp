@@ -109,7 +109,9 @@ TEST(FrameGeometry, PlainWindowRegionOnlyForBorderWindowsAndFreeMaximizedForms) 
   for (const Case& c : cases) {
     std::optional<RECT> region = PlainWindowRegion(c.form);
     ASSERT_EQ(region.has_value(), c.region.has_value());
-    if (region) EXPECT_TRUE(EqualRect(&*region, &*c.region)) << region->left << "," << region->top;
+    if (region) {
+      EXPECT_TRUE(EqualRect(&*region, &*c.region)) << region->left << "," << region->top;
+    }
   }
 }
 
