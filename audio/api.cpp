@@ -1,7 +1,10 @@
 // The library's calls: each checks its arguments and the handle, does its work on the
 // stream, mixer or settings, and reports failure through the calling thread's error code.
 // No exception leaves a call.
+#include <cctype>
 #include <cmath>
+#include <optional>
+#include <string_view>
 
 #include "audio/audio.h"
 #include "audio/handle_table.h"
@@ -22,6 +25,7 @@ struct Settings {
   std::atomic<DWORD> updateThreads{1};
   std::atomic<const char*> agent{nullptr};
   std::atomic<const char*> proxy{nullptr};
+  std::atomic<StreamFormats> formats{formatBit(StreamFormat::Mp3)};  // grows with the plug-ins
 };
 
 struct Device {
@@ -68,8 +72,26 @@ ChannelSetup setupFor(DWORD handle, DWORD rate, DWORD flags, DownloadProc proc, 
   setup.proc = proc;
   setup.user = user;
   setup.headersToProc = (flags & StreamHeadersToProc) != 0;
+  setup.formats = settings.formats;
   return setup;
 }
+
+// The decoders are built in: a plug-in's file name, in whatever folder, picks the format it
+// adds. The file itself is not needed.
+std::optional<StreamFormat> pluginFormat(std::string_view path) {
+  std::string_view name = path.substr(path.find_last_of("\\/") + 1);
+  auto is = [&](std::string_view plugin) {
+    return name.size() == plugin.size() &&
+           std::equal(name.begin(), name.end(), plugin.begin(), [](char a, char b) {
+             return std::tolower(static_cast<unsigned char>(a)) == b;
+           });
+  };
+  if (is("bass_aac.dll")) return StreamFormat::Aac;
+  if (is("basswma.dll")) return StreamFormat::Wma;
+  return std::nullopt;
+}
+
+constexpr DWORD kPluginHandles = 0x7F000000;  // a plug-in's handle: this plus its format's bit
 
 // The stream of a handle, or null with Error::BadHandle set.
 std::shared_ptr<Channel> streamOf(DWORD handle) {
@@ -93,9 +115,13 @@ ChannelState channelState(DWORD handle) {
 
 using namespace audio;
 
-DWORD WINAPI BASS_PluginLoad(const char*, DWORD) {
-  // MP3 is decoded inside; there are no plug-ins to load.
-  return fail(Error::NotAvailable, DWORD{0});
+DWORD WINAPI BASS_PluginLoad(const char* file, DWORD) {
+  return guarded(DWORD{0}, [&]() -> DWORD {
+    auto format = pluginFormat(file ? file : "");
+    if (!format) return fail(Error::NotAvailable, DWORD{0});
+    settings.formats |= formatBit(*format);
+    return kPluginHandles + formatBit(*format);
+  });
 }
 
 BOOL WINAPI BASS_Init(int deviceNumber, DWORD freq, DWORD, HWND, const void*) {

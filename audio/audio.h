@@ -1,5 +1,6 @@
-// Our audio library: internet radio streams (HTTP and ICY, MP3 only) decoded, passed through a
-// ten-band parametric equalizer and a reverb, and played on the default sound device.
+// Our audio library: internet radio streams (HTTP and ICY; MP3, and AAC and WMA once their
+// plug-ins are loaded) decoded, passed through a ten-band parametric equalizer and a reverb,
+// and played on the default sound device.
 //
 //   BASS_Init(-1, 44100, 0, window, nullptr);
 //   BASS_SetConfig(audio::ConfigNetBuffer, 5000);
@@ -86,8 +87,8 @@ enum class Error {
   NoDevice,          // the sound device (or the WAV file) cannot be opened
   Connect,           // cannot connect, or the server answered with an error status
   Timeout,           // no answer or no data within the network time-out
-  Format,            // not an MP3 stream (or a playlist while playlists are off)
-  NotAvailable,      // no such tag yet; plug-ins
+  Format,            // not a stream of a format loaded (or a playlist while playlists are off)
+  NotAvailable,      // no such tag yet; no such plug-in
   Ended,             // the stream ended or was freed while being created
   Unknown,
 };
@@ -109,7 +110,10 @@ using SyncProc = void(CALLBACK*)(DWORD sync, DWORD channel, DWORD data, void* us
 
 }  // namespace audio
 
-// Plug-ins add no formats here: each call is accepted and fails with NotAvailable.
+// Adds a plug-in's format to the streams created later, for the process (BASS_Free keeps it):
+// "bass_aac.dll" AAC, "basswma.dll" WMA, by file name in any folder; their decoders are built
+// in, the file itself is not read. Returns the plug-in's handle (the same on every call), or
+// 0 with NotAvailable for any other name. flags is not used.
 DWORD WINAPI BASS_PluginLoad(const char* file, DWORD flags);
 
 // device -1 is the default device; freq the output rate. window and clsid are not used.

@@ -9,7 +9,7 @@
 namespace audio {
 namespace {
 
-constexpr std::size_t kProbeLimit = 64 * 1024;  // bytes without an MP3 frame: not an MP3
+constexpr std::size_t kProbeLimit = 64 * 1024;  // bytes without a frame: not a stream we play
 constexpr std::size_t kProbeStep = 1024;
 constexpr std::size_t kDecodeStep = 4096;
 constexpr DWORD kMinBufferMs = 500;   // a buffer of 0 ms would never let sound start
@@ -32,8 +32,7 @@ void compact(std::vector<T>& items, std::size_t& head) {
 
 Channel::Channel(ChannelSetup setup)
     : setup_(std::move(setup)),
-      capacity_(bufferBytes(setup_.bufferMs, kAssumedKbps)),
-      decoder_(static_cast<long>(setup_.rate)) {}
+      capacity_(bufferBytes(setup_.bufferMs, kAssumedKbps)) {}
 
 Error Channel::open(const std::string& url) {
   std::thread([self = shared_from_this(), url] {
@@ -114,25 +113,42 @@ void Channel::audio(const std::uint8_t* data, std::size_t size) {
     if (!ready_) {
       probeLocked();
       becameReady = ready_;
+      // A title of the stream's own is there from the start, in the form the servers'
+      // metadata has: the player reads both alike.
+      std::string title = becameReady ? decoder_->title() : std::string();
+      if (!title.empty()) metaTags_.push_back("StreamTitle='" + title + "';");
     }
   }
   if (becameReady) changed_.notify_all();
   callProc(data, static_cast<DWORD>(size));
 }
 
+bool Channel::chooseDecoderLocked() {
+  auto format = sniffFormat(queue_.data() + queueHead_, bufferedLocked(), bufferedLocked() >= kProbeLimit);
+  if (!format) return false;
+  if (!(setup_.formats & formatBit(*format))) {
+    failure_ = Error::Format;
+    cancel_ = true;
+    return false;
+  }
+  decoder_ = makeDecoder(*format, static_cast<long>(setup_.rate));
+  return true;
+}
+
 void Channel::probeLocked() {
-  while (!decoder_.formatKnown() && bufferedLocked() > 0 && failure_ == Error::None) {
+  if (!decoder_ && !chooseDecoderLocked()) return;
+  while (!decoder_->formatKnown() && bufferedLocked() > 0 && failure_ == Error::None) {
     std::size_t n = std::min(kProbeStep, bufferedLocked());
-    decoder_.feed(queue_.data() + queueHead_, n);
+    decoder_->feed(queue_.data() + queueHead_, n);
     queueHead_ += n;
     decoded_ += n;
-    if (!decoder_.probe() || (!decoder_.formatKnown() && decoded_ >= kProbeLimit)) {
+    if (!decoder_->probe() || (!decoder_->formatKnown() && decoded_ >= kProbeLimit)) {
       failure_ = Error::Format;
       cancel_ = true;
     }
   }
   compact(queue_, queueHead_);
-  ready_ = decoder_.formatKnown();
+  ready_ = decoder_->formatKnown();
 }
 
 void Channel::meta(std::string text) {
@@ -264,13 +280,17 @@ std::size_t Channel::prebufferLocked() const {
 }
 
 std::size_t Channel::decodeLocked(float* stereo, std::size_t frames) {
-  std::size_t done = decoder_.read(stereo, frames);
+  std::size_t done = decoder_->read(stereo, frames);
   while (done < frames && bufferedLocked() > 0) {
     std::size_t n = std::min(kDecodeStep, bufferedLocked());
-    decoder_.feed(queue_.data() + queueHead_, n);
+    decoder_->feed(queue_.data() + queueHead_, n);
     queueHead_ += n;
     decoded_ += n;
-    done += decoder_.read(stereo + done * 2, frames - done);  // damaged frames are skipped
+    done += decoder_->read(stereo + done * 2, frames - done);  // damaged frames are skipped
+  }
+  if (done < frames && downloadEnded_) {
+    decoder_->endOfInput();
+    done += decoder_->read(stereo + done * 2, frames - done);
   }
   compact(queue_, queueHead_);
   return done;
@@ -278,7 +298,7 @@ std::size_t Channel::decodeLocked(float* stereo, std::size_t frames) {
 
 std::size_t Channel::render(float* stereo, std::size_t frames) {
   std::lock_guard lock(m_);
-  if (!playing_) return 0;
+  if (!playing_ || !decoder_) return 0;
   if (refilling_) {
     if (!downloadEnded_ && bufferedLocked() < prebufferLocked()) return 0;
     refilling_ = false;

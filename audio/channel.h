@@ -35,6 +35,7 @@ struct ChannelSetup {
   DownloadProc proc = nullptr;
   void* user = nullptr;
   bool headersToProc = false;
+  StreamFormats formats = formatBit(StreamFormat::Mp3);  // MP3, and the plug-ins' formats
 };
 
 class Channel : public Receiver, public std::enable_shared_from_this<Channel> {
@@ -84,6 +85,9 @@ class Channel : public Receiver, public std::enable_shared_from_this<Channel> {
 
   void run(std::string url);
   void probeLocked();
+  // Picks the decoder once the first bytes tell the format; false while they do not yet, and
+  // when the format is not one the stream may play (then failure_ is set).
+  bool chooseDecoderLocked();
   // Decodes up to `frames` into `stereo`, feeding the decoder from the queue as it needs.
   std::size_t decodeLocked(float* stereo, std::size_t frames);
   std::size_t bufferedLocked() const { return queue_.size() - queueHead_; }
@@ -102,7 +106,7 @@ class Channel : public Receiver, public std::enable_shared_from_this<Channel> {
   std::uint64_t downloaded_ = 0;
   std::uint64_t decoded_ = 0;        // bytes handed to the decoder
   std::size_t capacity_;             // the network buffer in bytes
-  Mp3Decoder decoder_;
+  std::unique_ptr<Decoder> decoder_;  // chosen by the first bytes
   std::vector<Fx> effects_;          // in the order they run
   EffectChain chain_;                // runs effects_
   float volume_ = 1.0f;

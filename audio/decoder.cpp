@@ -6,7 +6,31 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "audio/ffmpeg_decoder.h"
+
 namespace audio {
+
+void Decoder::readAll(std::vector<float>& samples) {
+  constexpr std::size_t kBlock = 4096;
+  for (;;) {
+    std::size_t at = samples.size();
+    samples.resize(at + kBlock * 2);
+    std::size_t got = read(samples.data() + at, kBlock);
+    samples.resize(at + got * 2);
+    if (got == 0) return;
+  }
+}
+
+std::unique_ptr<Decoder> makeDecoder(StreamFormat format, long rate) {
+  switch (format) {
+    case StreamFormat::Aac:
+      return std::make_unique<FfmpegDecoder>(FfmpegDecoder::Container::Adts, rate);
+    case StreamFormat::Wma:
+      return std::make_unique<FfmpegDecoder>(FfmpegDecoder::Container::Asf, rate);
+    default:
+      return std::make_unique<Mp3Decoder>(rate);
+  }
+}
 
 Mp3Decoder::Mp3Decoder(long rate) {
   int error = MPG123_OK;
@@ -63,14 +87,6 @@ std::size_t Mp3Decoder::read(float* stereo, std::size_t frames) {
     done += n;
   }
   return done;
-}
-
-void Mp3Decoder::readAll(std::vector<float>& samples) {
-  for (;;) {
-    if (pendingFrames_ == 0 && decodeFrame() != Next::Frame) return;
-    samples.insert(samples.end(), pending_, pending_ + pendingFrames_ * 2);
-    pendingFrames_ = 0;
-  }
 }
 
 bool Mp3Decoder::probe() { return pendingFrames_ > 0 || decodeFrame() != Next::Failed; }

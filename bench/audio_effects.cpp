@@ -1,5 +1,5 @@
-// How close the audio library's decode path and effects come to libmpg123's own speed, and
-// what each effect costs.
+// How close the audio library's decode path and effects come to libmpg123's own speed, its
+// AAC path to FFmpeg's, and what each effect costs.
 //
 //   bench_audio_effects.exe          (no arguments; from the repository root after a build)
 //
@@ -15,9 +15,16 @@
 // real-time factor (seconds of sound per second of work) and as a ratio to (a), then
 //   decode path / libmpg123: R      (b to a; the aim is at most 1.3)
 //   chain / libmpg123: R            (e to a; the aim is at most 1.8)
+// then the same music as AAC (ADTS, 128 kbit/s), 120 s decoded by (f) FFmpeg's parser and
+// decoder alone, in the format the decoder gives, and (g) our decode path, as (b):
+//   aac decode path / decoder: R    (g to f; the aim is at most 1.3)
 // and the cost of each effect alone on decoded sound, in microseconds per second of sound.
 #include <mpg123.h>
 #include <windows.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
 
 #include <algorithm>
 #include <chrono>
@@ -103,7 +110,41 @@ LibraryRun decodeWithLibrary(const Bytes& mp3) {
   return run;
 }
 
-// --- (b) to (e): a stream as the player plays it ----------------------------------------------
+// --- (f): FFmpeg alone -------------------------------------------------------------------------
+
+// Frames of sound FFmpeg's AAC parser and decoder make of ADTS bytes (padded as FFmpeg asks).
+std::size_t decodeAacWithLibrary(const Bytes& aac) {
+  const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_AAC);
+  AVCodecContext* context = avcodec_alloc_context3(codec);
+  AVCodecParserContext* parser = av_parser_init(AV_CODEC_ID_AAC);
+  AVPacket* packet = av_packet_alloc();
+  AVFrame* frame = av_frame_alloc();
+  std::size_t frames = 0;
+  if (avcodec_open2(context, codec, nullptr) == 0) {
+    auto send = [&] {
+      avcodec_send_packet(context, packet);
+      while (avcodec_receive_frame(context, frame) == 0) {
+        frames += std::size_t(frame->nb_samples);
+        av_frame_unref(frame);
+      }
+    };
+    const std::size_t size = aac.size() - AV_INPUT_BUFFER_PADDING_SIZE;
+    for (std::size_t at = 0; at < size;) {
+      at += std::size_t(av_parser_parse2(parser, context, &packet->data, &packet->size, aac.data() + at,
+                                         int(size - at), AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0));
+      if (packet->size) send();
+    }
+    av_parser_parse2(parser, context, &packet->data, &packet->size, nullptr, 0, AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
+    if (packet->size) send();
+  }
+  av_frame_free(&frame);
+  av_packet_free(&packet);
+  av_parser_close(parser);
+  avcodec_free_context(&context);
+  return frames;
+}
+
+// --- (b) to (e), (g): a stream as the player plays it ----------------------------------------------
 
 struct StreamSetup {
   const char* name;
@@ -126,10 +167,11 @@ constexpr float kGains[] = {6, 4, 2, 0, -2, -3, 2, 4, 5, 6};
 audio::EqualizerParams band(int i) { return {kCentres[i], 3, kGains[i]}; }
 audio::ReverbParams room(float mix) { return {0, mix, 1500, 0.1f}; }
 
-std::size_t playStream(const Bytes& mp3, const StreamSetup& setup) {
+std::size_t playStream(const Bytes& bytes, const StreamSetup& setup) {
   static std::vector<float> block(kBlock * 2);
   audio::ChannelSetup channelSetup;
   channelSetup.rate = kRate;
+  channelSetup.formats = audio::formatBit(audio::StreamFormat::Mp3) | audio::formatBit(audio::StreamFormat::Aac);
   auto stream = std::make_shared<audio::Channel>(channelSetup);
   DWORD fx = 1;
   for (int i = 0; i < setup.bands; ++i, ++fx) {
@@ -147,9 +189,9 @@ std::size_t playStream(const Bytes& mp3, const StreamSetup& setup) {
   audio::Receiver& download = *stream;
   std::size_t sent = 0, frames = 0;
   auto sendWhileWanted = [&] {
-    while (sent < mp3.size() && download.wantsMore()) {
-      std::size_t n = std::min(kDownload, mp3.size() - sent);
-      download.audio(mp3.data() + sent, n);
+    while (sent < bytes.size() && download.wantsMore()) {
+      std::size_t n = std::min(kDownload, bytes.size() - sent);
+      download.audio(bytes.data() + sent, n);
       sent += n;
     }
   };
@@ -222,19 +264,49 @@ std::vector<double> bestOfRounds(std::size_t setups, const std::function<std::si
   return best;
 }
 
-std::string fixturePath() {
+std::string fixturePath(const char* name) {
   const char* build = std::getenv("EFIR_BUILD_DIR");
-  return std::string(build ? build : "build/x86_64") + "/fixtures/music.mp3";
+  return std::string(build ? build : "build/x86_64") + "/fixtures/" + name;
+}
+
+Bytes readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+Bytes repeated(const Bytes& once) {
+  Bytes bytes;
+  for (int i = 0; i < kRepeats; ++i) bytes.insert(bytes.end(), once.begin(), once.end());
+  return bytes;
+}
+
+// (f) and (g) on the music as AAC; false when the fixture does not decode.
+bool compareAac() {
+  std::string path = fixturePath("music.aac");
+  Bytes aac = repeated(readFile(path));
+  aac.insert(aac.end(), AV_INPUT_BUFFER_PADDING_SIZE, 0);
+  std::size_t frames = decodeAacWithLibrary(aac);
+  if (frames == 0) {
+    std::fprintf(stderr, "%s cannot be read or does not decode as AAC\n", path.c_str());
+    return false;
+  }
+  const Bytes stream(aac.begin(), aac.end() - AV_INPUT_BUFFER_PADDING_SIZE);
+  std::vector<double> best = bestOfRounds(2, [&](std::size_t s) {
+    return s == 0 ? decodeAacWithLibrary(aac) : playStream(stream, kStreamSetups[0]);
+  });
+  std::printf("\n%s %d times over: %.0f s of sound\n", path.c_str(), kRepeats, frames / double(kRate));
+  std::printf("%-32s %8.1f x real time\n", "(f) FFmpeg alone", best[0]);
+  std::printf("%-32s %8.1f x real time, %5.2f x (f)\n", "(g) our decode path", best[1], best[0] / best[1]);
+  std::printf("\naac decode path / decoder: %.2f\n", best[0] / best[1]);
+  return true;
 }
 
 }  // namespace
 
 int main() {
-  std::string path = fixturePath();
-  std::ifstream in(path, std::ios::binary);
-  Bytes once((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  Bytes mp3;
-  for (int i = 0; i < kRepeats; ++i) mp3.insert(mp3.end(), once.begin(), once.end());
+  std::string path = fixturePath("music.mp3");
+  Bytes once = readFile(path);
+  Bytes mp3 = repeated(once);
   LibraryRun library = decodeWithLibrary(mp3);
   if (library.frames == 0) {
     std::fprintf(stderr, "%s cannot be read or does not decode as MP3 (set EFIR_BUILD_DIR)\n", path.c_str());
@@ -257,6 +329,7 @@ int main() {
     std::printf("%-32s %8.1f x real time, %5.2f x (a)\n", kStreamSetups[s - 1].name, whole[s], whole[0] / whole[s]);
   std::printf("\ndecode path / libmpg123: %.2f\nchain / libmpg123: %.2f\n", whole[0] / whole[1],
               whole[0] / whole[setups - 1]);
+  if (!compareAac()) return 1;
 
   std::vector<float> decoded;
   audio::Mp3Decoder decoder(kRate);

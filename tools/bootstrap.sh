@@ -19,6 +19,7 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
   libz-mingw-w64-dev nasm wine64 fonts-wine xvfb xauth cmake ninja-build python3
   dpkg-dev locales lame googletest xdotool python3-pil
+  ffmpeg
 )
 
 missing_packages() {
@@ -62,7 +63,7 @@ ensure_locale() {
 # Source packages, each unpacked once with Debian's patches applied.
 declare -A source_dir=(
   [libpng1.6]=libpng1.6-* [libjpeg-turbo]=libjpeg-turbo-* [giflib]=giflib-*
-  [mpg123]=mpg123-* [curl]=curl-*
+  [mpg123]=mpg123-* [curl]=curl-* [ffmpeg]=ffmpeg-*
 )
 
 fetch_sources() {
@@ -137,6 +138,19 @@ build_libraries() {
       -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBPSL=OFF -DUSE_LIBIDN2=OFF \
       -DCURL_ZLIB=ON -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DENABLE_UNIX_SOCKETS=OFF \
     && cmake --build $build/curl --target install -j$jobs"
+
+  # AAC (ADTS, with SBR and PS) and WMA (ASF): FFmpeg's decoding libraries and nothing more.
+  # --disable-autodetect keeps every outside library out (LGPL, no surprise links); Win32
+  # threads back the libraries' one-time table set-up, which two streams may run at once.
+  build_step ffmpeg "$arch" "rm -rf $build/ffmpeg && mkdir -p $build/ffmpeg && cd $build/ffmpeg \
+    && $(srcdir ffmpeg)/configure --prefix=$prefix --enable-cross-compile --target-os=mingw32 \
+      --arch=$arch --cross-prefix=$triple- --cc=$triple-gcc-posix \
+      --enable-static --disable-shared --disable-debug --disable-doc --disable-programs \
+      --disable-network --disable-autodetect --enable-w32threads \
+      --disable-avdevice --disable-avfilter --disable-swscale --disable-postproc \
+      --disable-everything --enable-decoder=aac,wmav1,wmav2 --enable-parser=aac \
+      --enable-demuxer=asf \
+    && make -j$jobs && make install"
 
   # Tests run only on the 64-bit build; the 32-bit one is compiled and linked, never run here.
   if [ "$arch" = x86_64 ]; then

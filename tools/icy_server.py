@@ -1,20 +1,24 @@
 """The tests' ICY stream server, on 127.0.0.1 only: a radio station that plays one short MP3
-in a loop, with track titles in its metadata, as internet radio servers do.
+(or AAC) in a loop, with track titles in its metadata, as internet radio servers do, and one
+that sends a WMA file.
 
     icy_server.py start --port P --mp3 FILE --pidfile F   (returns once it listens)
     icy_server.py stop --pidfile F
     icy_server.py serve --port P --mp3 FILE               (in the foreground)
 
 --titles FILE replaces the built-in titles: one metadata text a line, bytes as they stand.
+--aac FILE (ADTS) adds the .aac paths, --wma FILE (ASF) the .wma one.
 
 Paths (query: metaint=N audio bytes between metadata blocks, default 4000; speed=X times
-real time, default 1):
+real time, default 1); each .mp3 path has its .aac twin playing the AAC loop:
     /live.mp3          "ICY 200 OK"; a new title every other metadata block, for ever
     /demo              the same (the run command's demo station)
     /http.mp3          the same with "HTTP/1.0 200 OK"
     /drop/N.mp3        the live stream, closed after N audio bytes
     /stall/N.mp3       the live stream's first N audio bytes, then silence on an open line
     /agent.mp3         the live stream titled with the request's User-Agent
+    /live.wma          "HTTP/1.0 200 OK", the WMA file once (its titles are its own tags,
+                       no metadata), then the line closes
     /redirect/PATH     302 to /PATH
     /list.pls          playlists naming a dead address, then /live.mp3 (with the query)
     /list.m3u
@@ -64,31 +68,72 @@ def metadata_block(text):
     return bytes([units]) + text.ljust(units * 16, b"\0")
 
 
-class Station:
-    """What every connection plays: the MP3 bytes in a loop and the titles in turn."""
+ADTS_RATES = [96000, 88200, 64000, 48000, 44100, 32000, 24000, 22050, 16000, 12000, 11025,
+              8000, 7350]
 
-    def __init__(self, mp3, titles):
-        self.mp3 = mp3
+
+def adts_bytes_per_second(aac):
+    """The stream's bytes over its duration: every ADTS frame holds 1024 samples."""
+    at = frames = 0
+    rate = 44100
+    while at + 7 <= len(aac) and aac[at] == 0xFF and (aac[at + 1] & 0xF6) == 0xF0:
+        rate = ADTS_RATES[(aac[at + 2] >> 2) & 0x0F]
+        at += ((aac[at + 3] & 3) << 11) | (aac[at + 4] << 3) | (aac[at + 5] >> 5)
+        frames += 1
+    return len(aac) * rate // max(frames * 1024, 1)
+
+
+ASF_FILE_PROPERTIES = bytes.fromhex("a1dcab8c47a9cf118ee400c00c205365")
+
+
+def asf_bytes_per_second(asf):
+    """The file's bytes over the play time its file properties give (less the preroll)."""
+    at = asf.find(ASF_FILE_PROPERTIES)
+    duration = int.from_bytes(asf[at + 64:at + 72], "little") / 1e7
+    preroll = int.from_bytes(asf[at + 80:at + 88], "little") / 1e3
+    return int(len(asf) / max(duration - preroll, 0.1))
+
+
+class Station:
+    """What every connection of one format plays: the bytes (in a loop, but for WMA) and the
+    titles in turn."""
+
+    def __init__(self, audio, titles, kind):
+        self.audio = audio
         self.titles = titles
-        self.bytes_per_second = bitrate_kbps(mp3) * 1000 // 8
+        self.kind = kind
+        self.content_type = {"mp3": "audio/mpeg", "aac": "audio/aacp", "wma": "audio/x-ms-wma"}[kind]
+        if kind == "mp3":
+            self.bytes_per_second = bitrate_kbps(audio) * 1000 // 8
+        elif kind == "aac":
+            self.bytes_per_second = adts_bytes_per_second(audio)
+        else:
+            self.bytes_per_second = asf_bytes_per_second(audio)
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.0"
-    station = None  # set by serve()
+    stations = {}  # by kind ("mp3", "aac", "wma"), set by serve()
 
     def do_GET(self):
         url = urllib.parse.urlsplit(self.path)
         self.via_proxy = bool(url.scheme)
         self.query = urllib.parse.parse_qs(url.query)
         path = url.path
+        kind = "mp3" if path == "/demo" else path.rsplit(".", 1)[-1]
+        self.station = self.stations.get(kind)
+        name = path if kind == "mp3" or self.station is None else path[:-len(kind)] + "mp3"
         try:
-            if path in ("/live.mp3", "/demo", "/http.mp3", "/agent.mp3"):
-                self.stream(icy=path != "/http.mp3", titles=self.titles_for(path))
-            elif path.startswith(("/drop/", "/stall/")) and path.endswith(".mp3"):
-                count = int(path.split("/")[2][:-4])
-                self.stream(icy=True, titles=self.titles_for(path), limit=count,
-                            stall=path.startswith("/stall/"))
+            if self.station and kind == "wma" and path == "/live.wma":
+                self.stream(icy=False, titles=[], limit=len(self.station.audio))
+            elif self.station and kind == "wma":
+                self.answer(404, b"not found\n", [("Content-Type", "text/plain")])
+            elif self.station and name in ("/live.mp3", "/demo", "/http.mp3", "/agent.mp3"):
+                self.stream(icy=name != "/http.mp3", titles=self.titles_for(name))
+            elif self.station and name.startswith(("/drop/", "/stall/")):
+                count = int(name.split("/")[2][:-4])
+                self.stream(icy=True, titles=self.titles_for(name), limit=count,
+                            stall=name.startswith("/stall/"))
             elif path.startswith("/redirect/"):
                 self.answer(302, b"", [("Location", "/" + path[len("/redirect/"):])])
             elif path in ("/list.pls", "/list.m3u"):
@@ -139,9 +184,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         metaint = int(self.number("metaint", 4000))
         if self.headers.get("Icy-MetaData") != "1":
             metaint = 0
+        if not titles:
+            metaint = 0
         status = b"ICY 200 OK" if icy else b"HTTP/1.0 200 OK"
-        head = [status, b"Content-Type: audio/mpeg", b"icy-name: Efir test radio",
-                f"icy-br: {station.bytes_per_second * 8 // 1000}".encode()]
+        head = [status, f"Content-Type: {station.content_type}".encode()]
+        if station.kind != "wma":
+            head += [b"icy-name: Efir test radio",
+                     f"icy-br: {station.bytes_per_second * 8 // 1000}".encode()]
         if metaint:
             head.append(f"icy-metaint: {metaint}".encode())
         self.wfile.write(b"\r\n".join(head) + b"\r\n\r\n")
@@ -149,18 +198,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
         rate = station.bytes_per_second * self.number("speed", 1)
         started = time.monotonic()
         sent = 0          # audio bytes
-        offset = 0        # in the MP3
+        offset = 0        # in the file
         until_meta = metaint
         blocks = 0
         while limit is None or sent < limit:
-            chunk = min(1024, len(station.mp3) - offset)
+            chunk = min(1024, len(station.audio) - offset)
             if metaint:
                 chunk = min(chunk, until_meta)
             if limit is not None:
                 chunk = min(chunk, limit - sent)
-            self.wfile.write(station.mp3[offset:offset + chunk])
+            self.wfile.write(station.audio[offset:offset + chunk])
             sent += chunk
-            offset = (offset + chunk) % len(station.mp3)
+            offset = (offset + chunk) % len(station.audio)
             if metaint:
                 until_meta -= chunk
                 if until_meta == 0:
@@ -190,13 +239,20 @@ def read_titles(path):
 
 
 def serve(args):
-    with open(args.mp3, "rb") as f:
-        Handler.station = Station(f.read(), read_titles(args.titles))
+    titles = read_titles(args.titles)
+    for kind in ("mp3", "aac", "wma"):
+        path = getattr(args, kind)
+        if path:
+            with open(path, "rb") as f:
+                Handler.stations[kind] = Station(f.read(), titles, kind)
     loopback_server.serve(args.port, Handler, args.lifetime)
 
 
 def start(args):
-    serve_args = ["--mp3", args.mp3] + (["--titles", args.titles] if args.titles else [])
+    serve_args = ["--mp3", args.mp3]
+    for option in ("titles", "aac", "wma"):
+        if getattr(args, option):
+            serve_args += ["--" + option, getattr(args, option)]
     loopback_server.start(__file__, args.port, serve_args, args.lifetime, args.pidfile)
 
 
@@ -210,6 +266,8 @@ def main():
     parser.add_argument("--port", type=int, default=18766)
     parser.add_argument("--mp3", default="tone.mp3")
     parser.add_argument("--titles")
+    parser.add_argument("--aac")
+    parser.add_argument("--wma")
     parser.add_argument("--pidfile", default="stream.pid")
     parser.add_argument("--lifetime", type=float, default=1800)
     args = parser.parse_args()

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 
 #include "audio/audio.h"
 #include "audio/decoder.h"
 #include "audio/tests/support.h"
+#include "tests/support/paths.h"
 
 using namespace efir::test;
 
@@ -300,6 +303,69 @@ TEST_F(Stream, SoundStartsOnceThePrebufferIsHeld) {
     }
     BASS_StreamFree(stream);
   }
+}
+
+// As the player loads them at start-up; they stay loaded for the process.
+void loadPlugins() {
+  EXPECT_NE(BASS_PluginLoad("C:\\Program Files\\Efir\\bass_aac.dll", 0), 0u);
+  EXPECT_NE(BASS_PluginLoad("C:\\Program Files\\Efir\\basswma.dll", 0), 0u);
+}
+
+TEST(Plugins, AreKnownByTheirFileNameInAnyFolderAndCase) {
+  struct Case {
+    const char* file;
+    bool loads;
+  } cases[] = {
+      {"C:\\Efir\\bass_aac.dll", true}, {"BASSWMA.DLL", true},         {"/efir/Bass_Aac.dll", true},
+      {"C:\\Efir\\bass_fx.dll", false}, {"bass_aac.dll.off", false}, {"", false},
+      {nullptr, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(BASS_PluginLoad(c.file, 0) != 0, c.loads) << (c.file ? c.file : "null");
+    EXPECT_EQ(audio::lastError(), c.loads ? audio::Error::None : audio::Error::NotAvailable);
+  }
+  DWORD aac = BASS_PluginLoad("bass_aac.dll", 0), wma = BASS_PluginLoad("basswma.dll", 0);
+  EXPECT_NE(aac, wma);
+  EXPECT_EQ(BASS_PluginLoad("D:\\other\\BASS_AAC.DLL", 0), aac);
+}
+
+TEST_F(Stream, AacStationPlaysTheToneWithItsTitlesAndHandsOverItsBytesUnchanged) {
+  loadPlugins();
+  const std::size_t sent = 25000;  // about 3 s at 66 kbit/s
+  DWORD stream = open("drop/" + std::to_string(sent) + ".aac?speed=20&metaint=2000", &seen);
+  ASSERT_NE(stream, 0u) << int(audio::lastError());
+  ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+  ASSERT_TRUE(waitUntil([&] { return seen.endCount() > 0; }));
+  auto wav = session.finish();
+
+  EXPECT_NEAR(wav.size() / 2 / 44100.0, 3.0, 0.3);
+  EXPECT_NEAR(rms(wav, 4410), 12000 / std::sqrt(2.0), 1200);
+  EXPECT_NEAR(rms(wav, 4410, 1), rms(wav, 4410, 0), 1);
+  std::lock_guard lock(seen.m);
+  EXPECT_GE(seen.titles.size(), 4u);
+  EXPECT_EQ(std::count(seen.titles.begin(), seen.titles.end(), "StreamTitle='Server status: online';"), 1);
+  EXPECT_TRUE(seen.data == loopedStreamBytes(sent, "tone.aac"));  // what a recording keeps
+}
+
+TEST_F(Stream, WmaStationPlaysWithTheTitleOfItsOwnTags) {
+  loadPlugins();
+  DWORD stream = open("live.wma?speed=20", &seen);
+  ASSERT_NE(stream, 0u) << int(audio::lastError());
+  // There from the start, as the player reads it before setting its metadata sync.
+  const char* tags = BASS_ChannelGetTags(stream, audio::TagMeta);
+  ASSERT_NE(tags, nullptr);
+  EXPECT_STREQ(tags, "StreamTitle='\xD0\x93\xD1\x80\xD1\x83\xD0\xBF\xD0\xBF\xD0\xB0 - "
+                     "\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F';");  // UTF-8
+  ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+  ASSERT_TRUE(waitUntil([&] { return seen.endCount() > 0; }));
+  auto wav = session.finish();
+
+  EXPECT_NEAR(wav.size() / 2 / 44100.0, 4.0, 0.3);
+  EXPECT_NEAR(rms(wav, 4410), 12000 / std::sqrt(2.0), 1200);
+  std::ifstream in(efir::test::fixturePath("tone.wma"), std::ios::binary);
+  std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::lock_guard lock(seen.m);
+  EXPECT_TRUE(seen.data == file);
 }
 
 TEST(Device, PlaysAStreamThroughTheSoundDevice) {

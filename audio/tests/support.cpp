@@ -66,8 +66,8 @@ double rms(const std::vector<std::int16_t>& stereo, std::size_t from, int side) 
   return count ? std::sqrt(sum / count) : 0;
 }
 
-std::string loopedStreamBytes(std::size_t size) {
-  std::ifstream in(fixturePath("stream.mp3"), std::ios::binary);
+std::string loopedStreamBytes(std::size_t size, const std::string& fixture) {
+  std::ifstream in(fixturePath(fixture), std::ios::binary);
   std::string mp3((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string out;
   while (!mp3.empty() && out.size() < size) out += mp3;

@@ -37,7 +37,7 @@ bool waitUntil(const std::function<bool()>& done, int ms = 20000);
 // Root mean square of one side of interleaved stereo samples, from frame `from` on.
 double rms(const std::vector<std::int16_t>& stereo, std::size_t from = 0, int side = 0);
 
-// The stream's bytes: the looped fixture MP3, cut to `size`.
-std::string loopedStreamBytes(std::size_t size);
+// The stream's bytes: the looped fixture the server plays (its MP3, or its AAC), cut to `size`.
+std::string loopedStreamBytes(std::size_t size, const std::string& fixture = "stream.mp3");
 
 }  // namespace efir::test

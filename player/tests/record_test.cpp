@@ -4,6 +4,9 @@
 // when several streams' threads call it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
@@ -279,6 +282,66 @@ TEST_F(Recording, NothingRecordedOffersNothingToSave) {
   ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
   EndPlayer();
   EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+// The median of a measure over the quarter seconds of the sound: a reconnect's pause or a
+// loop's turn moves it little.
+double MedianOfQuarters(const playback_test::Sound& sound, double (*measure)(const playback_test::Sound&, double)) {
+  std::vector<double> values;
+  for (double t = 0.25; t + 0.5 < sound.Seconds(); t += 0.25) values.push_back(measure(sound, t));
+  if (values.empty()) return 0;
+  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+  return values[values.size() / 2];
+}
+double QuarterLevel(const playback_test::Sound& sound, double t) { return sound.Level(t, t + 0.25); }
+double QuarterPitch(const playback_test::Sound& sound, double t) { return sound.Frequency(t, t + 0.25); }
+
+TEST_F(Recording, AacAndWmaStationsPlayThroughTheBandsShowTheirTitleAndRecordUnchanged) {
+  struct Case {
+    const char* path;
+    const char* fixture;  // what the server sends: in a loop, or once for WMA
+    std::string title;
+  } cases[] = {
+      {"live.mp3?metaint=1000", "stream.mp3", "Artist - \"Song\""},  // the level to match
+      {"live.aac?metaint=1000", "tone.aac", "Artist - \"Song\""},
+      {"live.wma", "tone.wma", "Группа - Песня"},  // from the file's own tags
+  };
+  // Every band at -15 dB: the sound is the tone through the player's equalizer, which
+  // lowers it at 440 Hz too.
+  std::array<int, 10> bands;
+  bands.fill(30);
+  std::vector<double> levels;
+  for (const Case& c : cases) {
+    statuses.clear();
+    StartPlayer({{ToneUrl(c.path), "Станция"}}, 100, 1, bands);
+    dialog = new FakeSaveDialog(Form1);
+    Form1->SaveDialog1 = dialog;
+    SelectStation(1);
+    ASSERT_TRUE(WaitFor([&] {
+      return std::any_of(statuses.begin(), statuses.end(),
+                         [&](const playback_test::Shown& s) { return s.code == ssTitle && s.status == c.title; });
+    })) << c.path;
+
+    Press();
+    ASSERT_TRUE(WaitFor([&] { return SizeOf(Temp()) > 12000; })) << c.path;
+    dialog->Answer = folder_.file("recorded");
+    Press();
+    // The station's own bytes, under the name the user gave and ".mp3", whatever they are.
+    const std::string saved = ReadBytes(folder_.file("recorded.mp3"));
+    EXPECT_GT(saved.size(), 12000u) << c.path;
+    EXPECT_TRUE(IsStretchOfLoop(saved, ReadBytes(efir::test::fixturePath(c.fixture)))) << c.path;
+    fs::remove(PathOf(folder_.file("recorded.mp3")));
+
+    ASSERT_TRUE(WaitFor([&] { return statuses.back().code == ssTitle; })) << c.path;
+    efir::test::pumpFor(1000);
+    playback_test::Sound sound = EndPlayer();
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    EXPECT_NEAR(MedianOfQuarters(sound, QuarterPitch), 440, 440 * 0.02) << c.path;
+    levels.push_back(MedianOfQuarters(sound, QuarterLevel));
+  }
+  EXPECT_LT(levels[0], 0.5 * 12000 / std::sqrt(2.0));
+  EXPECT_NEAR(levels[1], levels[0], levels[0] * 0.1);
+  EXPECT_NEAR(levels[2], levels[0], levels[0] * 0.1);
 }
 
 TEST_F(Recording, TheMediaPlayerModeIsNotRecorded) {
