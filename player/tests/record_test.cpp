@@ -307,7 +307,7 @@ TEST_F(Recording, AacAndWmaStationsPlayThroughTheBandsShowTheirTitleAndRecordUnc
       {"live.wma", "tone.wma", "Группа - Песня"},  // from the file's own tags
   };
   // Every band at -15 dB: the sound is the tone through the player's equalizer, which
-  // lowers it at 440 Hz too.
+  // lowers it at 440 Hz too (to about two thirds).
   std::array<int, 10> bands;
   bands.fill(30);
   std::vector<double> levels;
@@ -339,7 +339,7 @@ TEST_F(Recording, AacAndWmaStationsPlayThroughTheBandsShowTheirTitleAndRecordUnc
     EXPECT_NEAR(MedianOfQuarters(sound, QuarterPitch), 440, 440 * 0.02) << c.path;
     levels.push_back(MedianOfQuarters(sound, QuarterLevel));
   }
-  EXPECT_LT(levels[0], 0.5 * 12000 / std::sqrt(2.0));
+  EXPECT_LT(levels[0], 0.8 * 12000 / std::sqrt(2.0));
   EXPECT_NEAR(levels[1], levels[0], levels[0] * 0.1);
   EXPECT_NEAR(levels[2], levels[0], levels[0] * 0.1);
 }
