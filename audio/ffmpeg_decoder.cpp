@@ -96,27 +96,31 @@ bool FfmpegDecoder::probe() { return formatKnown_ || decodeNext() != Next::Faile
 // False while the header has not all arrived, and (with failed_ set) when the bytes are no
 // ASF stream of a WMA the decoders know.
 bool FfmpegDecoder::openAsf() {
+  auto refuse = [this] {
+    failed_ = true;
+    return false;
+  };
   const std::uint8_t* head = input_.data() + inputHead_;
   std::size_t held = input_.size() - inputHead_;
   if (held < kAsfSizeEnd) return false;
   std::uint64_t headerBytes = littleEndian64(head + 16);
-  if (headerBytes < kAsfSizeEnd || headerBytes > kAsfHeaderLimit) return fail(), false;
+  if (headerBytes < kAsfSizeEnd || headerBytes > kAsfHeaderLimit) return refuse();
   if (held < headerBytes + kAsfDataHeaderBytes) return false;
 
   headerRead_ = true;  // whatever follows, the header is not read twice
   auto* buffer = static_cast<std::uint8_t*>(av_malloc(kDemuxerBufferBytes));
-  if (!buffer) return fail(), false;
+  if (!buffer) return refuse();
   io_.reset(avio_alloc_context(buffer, kDemuxerBufferBytes, 0, this, &readForDemuxer, nullptr, nullptr));
   if (!io_) {
     av_free(buffer);
-    return fail(), false;
+    return refuse();
   }
   AVFormatContext* format = avformat_alloc_context();
-  if (!format) return fail(), false;
+  if (!format) return refuse();
   format->pb = io_.get();
   format->flags |= AVFMT_FLAG_CUSTOM_IO;
   // On failure the call frees the context itself.
-  if (avformat_open_input(&format, nullptr, av_find_input_format("asf"), nullptr) < 0) return fail(), false;
+  if (avformat_open_input(&format, nullptr, av_find_input_format("asf"), nullptr) < 0) return refuse();
   format_.reset(format);
 
   for (unsigned i = 0; i < format->nb_streams; ++i) {
@@ -126,12 +130,13 @@ bool FfmpegDecoder::openAsf() {
     else
       stream->discard = AVDISCARD_ALL;
   }
-  if (audioStream_ < 0 || !openCodec(format->streams[audioStream_]->codecpar)) return fail(), false;
+  if (audioStream_ < 0 || !openCodec(format->streams[audioStream_]->codecpar)) return refuse();
   firstPacket_ = static_cast<std::uint64_t>(avio_tell(io_.get()));
   packetBytes_ = format->packet_size;
   // A frame that spans packets makes the demuxer read on into the next ones: it runs only
   // with all the packets the longest frame can touch fed, so that it never runs out inside one.
-  std::uint64_t frameBytes = static_cast<std::uint64_t>(std::max(format->streams[audioStream_]->codecpar->block_align, 0));
+  int blockAlign = format->streams[audioStream_]->codecpar->block_align;
+  std::uint64_t frameBytes = static_cast<std::uint64_t>(std::max(blockAlign, 0));
   leadBytes_ = packetBytes_ > 0 ? (frameBytes / packetBytes_ + 2) * packetBytes_ : kAsfUnknownLead;
   // The demuxer names the header's author "artist".
   std::string author = tag(format->metadata, "artist"), title = tag(format->metadata, "title");
