@@ -102,8 +102,8 @@ enum class ChannelState { Stopped, Playing, Stalled };
 ChannelState channelState(DWORD handle);
 
 // Called with a header block (buffer set, length 0), each downloaded block of the stream's
-// audio (metadata removed, so a recording is a playable MP3), and once with no buffer when
-// the download has ended, for whatever reason, the stream being freed included.
+// audio (metadata removed, so a recording plays as a file of its format), and once with no
+// buffer when the download has ended, for whatever reason, the stream being freed included.
 using DownloadProc = void(CALLBACK*)(const void* buffer, DWORD length, void* user);
 // Called for an installed sync: its handle, the stream, 0, and the user value.
 using SyncProc = void(CALLBACK*)(DWORD sync, DWORD channel, DWORD data, void* user);

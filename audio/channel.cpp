@@ -45,7 +45,7 @@ Error Channel::open(const std::string& url) {
 
   std::unique_lock lock(m_);
   // Each step of the download is bounded by the time-out; this bounds them all together,
-  // against a server that trickles bytes that never make an MP3 frame.
+  // against a server that trickles bytes that never make a frame.
   auto limit = std::chrono::milliseconds(std::uint64_t{setup_.net.timeoutMs} * 3);
   bool settled = changed_.wait_for(lock, limit, [&] { return ready_ || downloadEnded_ || freed_; });
   if (ready_ && !freed_) return Error::None;
