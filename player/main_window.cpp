@@ -128,7 +128,8 @@ TPlayerConfig ReadConfigFile(int left, int top) {
   config.Top = top;
   const std::string path = PlayerFolder() + "config.txt";
   if (!efir::FileExists(path)) return config;
-  StartupStep("Не удалось прочитать настройки из файла config.txt, непрочитанные взяты по умолчанию",
+  StartupStep("Не удалось прочитать настройки из файла config.txt, непрочитанные взяты по "
+              "умолчанию",
               [&] {
                 std::vector<std::string> lines;
                 TTextFile file;
@@ -200,7 +201,8 @@ void TForm1::FormCreate(TObject*) {
   Settings.LastStation = 0;
 
   CopyToBuffer(ProxyBuffer, ".");
-  StartupStep("Не удалось прочитать настройки прокси из файла proxy.txt, радио подключается без прокси",
+  StartupStep("Не удалось прочитать настройки прокси из файла proxy.txt, радио подключается "
+              "без прокси",
               [] { CopyToBuffer(ProxyBuffer, ReadProxySetting()); });
   CopyToBuffer(AgentBuffer, kUserAgent);
 
@@ -288,7 +290,8 @@ void TForm1::Image4Click(TObject*) {
   try {
     SaveConfig(Settings);
   } catch (const Exception& e) {
-    Application.ShowException(FailureText("Настройки не сохранены: не удалось записать файл config.txt", e));
+    Application.ShowException(
+        FailureText("Настройки не сохранены: не удалось записать файл config.txt", e));
   }
   Close();
 }
