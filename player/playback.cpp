@@ -24,6 +24,9 @@ constexpr DWORD kFullPrebuffer = 100;
 // The volume to return to when the sound is switched on again.
 int VolumeBeforeMute = 0;
 
+// The stream as the last look for a stall found it: its handle and how much of it had come.
+DWORD WatchedChannel = 0;
+std::uint64_t WatchedDownload = 0;
 // While a stall shows: what the status label showed before it, and what it shows now.
 std::optional<std::string> CaptionBeforeStall;
 std::string StallCaption;
@@ -166,15 +169,22 @@ void InstallEqualizerFx() {
 void ShowStreamStall() {
   TRxLabel* label = Form1->RxLabel7;
   const bool showing = CaptionBeforeStall && label->Caption() == StallCaption;
-  if (audio::channelState(ChannelHandle) != audio::ChannelState::Stalled) {
+  const DWORD channel = ChannelHandle;
+  const std::uint64_t download = BASS_StreamGetFilePosition(channel, audio::PositionDownload);
+  const std::uint64_t end = BASS_StreamGetFilePosition(channel, audio::PositionEnd);
+  // Waiting for data, and none has come since the last look. (A sound device that takes the
+  // sound faster than it comes also waits, while the data keeps coming.)
+  const bool stalled = audio::channelState(channel) == audio::ChannelState::Stalled &&
+                       channel == WatchedChannel && download == WatchedDownload &&
+                       end != static_cast<std::uint64_t>(-1) && end != 0;
+  WatchedChannel = channel;
+  WatchedDownload = download;
+  if (!stalled) {
     if (showing) label->SetCaption(*CaptionBeforeStall);
     CaptionBeforeStall.reset();
     return;
   }
-  const std::uint64_t end = BASS_StreamGetFilePosition(ChannelHandle, audio::PositionEnd);
-  if (end == static_cast<std::uint64_t>(-1) || end == 0) return;
-  const std::uint64_t held = BASS_StreamGetFilePosition(ChannelHandle, audio::PositionDownload) -
-                             BASS_StreamGetFilePosition(ChannelHandle, audio::PositionCurrent);
+  const std::uint64_t held = download - BASS_StreamGetFilePosition(channel, audio::PositionCurrent);
   if (!showing) CaptionBeforeStall = label->Caption();
   StallCaption = efir::Format("Буферизация... %d%%", static_cast<int>(held * 100 / end));
   label->SetCaption(StallCaption);
