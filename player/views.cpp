@@ -191,7 +191,7 @@ void TForm1::DataGrid3SelectCell(TObject*, int ACol, int ARow) {
                               " не включается.");
     return;
   }
-  // ... and more than the folder holds.
+  // It may also name stations the folder lacks.
   if (adding) {
     if (StationExists(N)) AddToFavouritesWithHint(DataGrid3, N);
     return;
