@@ -32,16 +32,6 @@ bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
 
 }  // namespace
 
-TStationFile ReadStationFile(const std::string& path) {
-  TTextFile file;
-  file.Reset(path);
-  std::vector<std::string> lines;
-  for (int i = 0; i < 2; ++i) lines.push_back(file.ReadLine());
-  if (!file.Eof()) lines.push_back(file.ReadLine());
-  file.Close();
-  return ParseStationFile(lines);
-}
-
 void WriteStationFile(const std::string& path, const TStationFile& station) {
   std::string content;
   for (const std::string& line : FormatStationFile(station)) content += line + "\r\n";

@@ -1,7 +1,7 @@
-// The files the editor reads and writes in the program folder: station files, the slot
-// count `sc.txt`, and the copies that add, save and reset make. Every failure raises
-// EInOutError (or EConvertError for a slot count that is not a number), so a command stops
-// where it failed and the user sees why.
+// The files the editor writes in the program folder: station files (read through
+// ReadStationFile of the station store), the slot count `sc.txt`, and the copies that add,
+// save and reset make. Every failure raises EInOutError (or EConvertError for a slot count
+// that is not a number), so a command stops where it failed and the user sees why.
 //
 //   TStationFile station = ReadStationFile(StationFilePath(EditorFolder(), 3));
 //   WriteSlotCount(EditorFolder() + "sc.txt", 8);
@@ -11,8 +11,6 @@
 
 #include "stations/station_store.h"
 
-// The first three lines; lines past the end are empty, and a missing third line is mode "0".
-TStationFile ReadStationFile(const std::string& path);
 // Replaces the file with the three lines in one step: a failed write leaves the old file.
 void WriteStationFile(const std::string& path, const TStationFile& station);
 

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <deque>
 
@@ -158,6 +159,10 @@ void TApplication::HandleException(TObject*) {
 }
 
 void TApplication::ShowException(const std::string& message) {
+  if (holding_) {
+    if (std::find(held_.begin(), held_.end(), message) == held_.end()) held_.push_back(message);
+    return;
+  }
   if (ExceptionHook) {
     ExceptionHook(message);
     return;
@@ -165,6 +170,15 @@ void TApplication::ShowException(const std::string& message) {
   HWND owner = GetActiveWindow();
   MessageBoxW(owner, efir::text::fromAnsi(message).c_str(), efir::text::fromAnsi(title_).c_str(),
               MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::ShowHeldExceptions() {
+  holding_ = false;
+  if (held_.empty()) return;
+  std::string text;
+  for (const std::string& message : held_) text += (text.empty() ? "" : "\n\n") + message;
+  held_.clear();
+  QueueCall([this, text] { ShowException(text); });
 }
 
 void TApplication::QueueCall(std::function<void()> call) {

@@ -95,6 +95,12 @@ class TApplication : public TComponent {
   // For tests: when set, receives the message instead of the message box.
   std::function<void(const std::string& message)> ExceptionHook;
 
+  // For start-up work that must finish (its window shown, its sound started) before anyone is
+  // asked to press OK: while held, ShowException gathers its messages (each text once);
+  // ShowHeldExceptions stops holding and tells them all in one box from the next loop.
+  void HoldExceptions() { holding_ = true; }
+  void ShowHeldExceptions();
+
   // Runs `call` later on the GUI thread, from whatever loop dispatches messages next (a menu
   // item's click after its menu has closed, a form that frees itself). GUI thread only.
   void QueueCall(std::function<void()> call);
@@ -114,6 +120,8 @@ class TApplication : public TComponent {
   bool terminated_ = false;
   bool running_ = false;
   bool showHint_ = true;
+  bool holding_ = false;
+  std::vector<std::string> held_;
   std::vector<std::pair<int, TWindowHook>> hooks_;
   int nextHookId_ = 1;
 };

@@ -97,6 +97,12 @@ void WriteFileSafely(const std::string& path, std::string_view content) {
   // The temporary file is named after the target: a crash leaves one such file at most,
   // and folder scans that pass over the target's name pattern pass over it too.
   const std::string tempPath = path + ".new";
+  // Replacing a file by a rename takes no notice of its read-only mark (and drops it).
+  const DWORD attributes = GetFileAttributesW(text::fromAnsi(path).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    RaiseLastIOError("Cannot write file \"" + path + "\"");
+  }
   try {
     FileHandle file = FileHandle::Open(tempPath, GENERIC_WRITE, 0, CREATE_ALWAYS);
     file.Write(content.data(), content.size(), tempPath);
@@ -109,6 +115,10 @@ void WriteFileSafely(const std::string& path, std::string_view content) {
     ::DeleteFileW(text::fromAnsi(tempPath).c_str());
     throw;
   }
+}
+
+void RemoveUnfinishedWrite(const std::string& path) {
+  ::DeleteFileW(text::fromAnsi(path + ".new").c_str());
 }
 
 }  // namespace efir

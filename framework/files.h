@@ -49,6 +49,10 @@ std::string GetCurrentDir();                     // without a trailing '\' (exce
 
 // Writes the whole file through a temporary file beside it (the name + ".new") that then
 // replaces it: a crash or failure leaves either the old or the new content, never a part.
+// A read-only file is not written (EInOutError, access denied), as a plain write would refuse.
 void WriteFileSafely(const std::string& path, std::string_view content);
+// Removes the temporary file a WriteFileSafely of `path` leaves when the process is killed
+// in the middle; nothing happens when there is none.
+void RemoveUnfinishedWrite(const std::string& path);
 
 }  // namespace efir

@@ -428,6 +428,13 @@ MediaPlayerControl::MediaPlayerControl(HWND parent) : state_(std::make_unique<St
   HRESULT advised = s.connection.point->Advise(s.connection.sink.get(), &s.connection.cookie);
   if (FAILED(advised)) s.connection.point.reset();
   check(advised, "StatusChange");
+
+  // An address starts playing only when told to: set with the control's own start on, it
+  // plays at once, and the play that follows it plays a second time.
+  Variant off;
+  off.vt = VT_BOOL;
+  off.boolVal = VARIANT_FALSE;
+  invokePath(s.automation, "settings.autoStart", DISPATCH_PROPERTYPUT, &off, nullptr);
 }
 
 MediaPlayerControl::~MediaPlayerControl() = default;
@@ -453,7 +460,12 @@ void MediaPlayerControl::SetURL(const std::string& url) {
 }
 
 void MediaPlayerControl::Play() {
+  // Some builds of the control are left half-open by a play that failed and crash on the
+  // next one; a stop in between closes what the failed play left.
+  if (playFailed_) Stop();
+  playFailed_ = true;
   invokePath(state_->automation, "controls.play", DISPATCH_METHOD, nullptr, nullptr);
+  playFailed_ = false;
 }
 
 void MediaPlayerControl::Stop() {

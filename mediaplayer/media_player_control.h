@@ -7,7 +7,9 @@
 //   player.OnStatusChange = [&] { label = player.Status(); };
 //   player.SetVolume(25);
 //
-// Everything runs on the thread that created it (a GUI thread; OLE is initialised for it).
+// An address plays when Play is called, not when it is set (the control's own start is
+// switched off). Everything runs on the thread that created it (a GUI thread; OLE is
+// initialised for it).
 #pragma once
 
 #include <windows.h>
@@ -51,6 +53,7 @@ class MediaPlayerControl : public IMediaPlayer {
   void RaiseStatusChange() noexcept;
 
   std::unique_ptr<State> state_;
+  bool playFailed_ = false;
 };
 
 }  // namespace efir

@@ -8,6 +8,7 @@
 #include "framework/convert.h"
 #include "framework/exceptions.h"
 #include "framework/files.h"
+#include "framework/io_error.h"
 #include "framework/registry.h"
 #include "framework/text_encoding.h"
 #include "framework/text_file.h"
@@ -71,6 +72,54 @@ std::string ProgramFile() {
   return efir::text::toAnsi(std::wstring_view(path, length));
 }
 
+// Why a file step failed, in the words the user reads: the system's text for a file error,
+// the offending text for a number that is not one; empty when nothing more is known.
+std::string FailureReason(const Exception& failure) {
+  if (auto* io = dynamic_cast<const EInOutError*>(&failure); io && io->ErrorCode() != 0)
+    return efir::SystemErrorMessage(static_cast<unsigned long>(io->ErrorCode()));
+  if (dynamic_cast<const EConvertError*>(&failure)) {
+    // "'x' is not a valid integer value"
+    const std::string& message = failure.Message();
+    const size_t open = message.find('\'');
+    const size_t close = message.rfind("' is not");
+    if (open != std::string::npos && close != std::string::npos && close > open)
+      return "«" + message.substr(open + 1, close - open - 1) + "» — не число";
+  }
+  return {};
+}
+
+// `what` went wrong, and why when that is known: "<what>: <reason>."
+std::string FailureText(const std::string& what, const Exception& failure) {
+  const std::string reason = FailureReason(failure);
+  std::string text = reason.empty() ? what : what + ": " + reason;
+  if (!text.ends_with('.')) text += '.';
+  return text;
+}
+
+// A start-up step that fails costs only itself: the user is told what was not done (once
+// the window shows, see FormCreate), and the steps after it still run.
+template <class F>
+void StartupStep(const std::string& failure, F&& body) {
+  try {
+    body();
+  } catch (const Exception& e) {
+    Application.ShowException(FailureText(failure, e));
+  } catch (...) {
+    Application.HandleException();
+  }
+}
+
+// Holds the default handler's messages while the main window starts: the window shows and
+// the last station starts before anyone is asked to press OK, and what went wrong is told
+// once, in one box.
+class StartupMessagesHeld {
+ public:
+  StartupMessagesHeld() { Application.HoldExceptions(); }
+  ~StartupMessagesHeld() { Application.ShowHeldExceptions(); }
+  StartupMessagesHeld(const StartupMessagesHeld&) = delete;
+  StartupMessagesHeld& operator=(const StartupMessagesHeld&) = delete;
+};
+
 // The settings as `config.txt` holds them; a missing file gives the first-run defaults.
 // Failures are reported, and what could not be read keeps its default.
 TPlayerConfig ReadConfigFile(int left, int top) {
@@ -79,18 +128,17 @@ TPlayerConfig ReadConfigFile(int left, int top) {
   config.Top = top;
   const std::string path = PlayerFolder() + "config.txt";
   if (!efir::FileExists(path)) return config;
-  std::string error;
-  try {
-    std::vector<std::string> lines;
-    TTextFile file;
-    file.Reset(path);
-    while (!file.Eof() && lines.size() < kConfigLines) lines.push_back(file.ReadLine());
-    file.Close();
-    error = ParseConfig(lines, config);
-  } catch (const Exception& e) {
-    error = e.Message();
-  }
-  if (!error.empty()) Application.ShowException(error);
+  StartupStep("Не удалось прочитать настройки из файла config.txt, непрочитанные взяты по "
+              "умолчанию",
+              [&] {
+                std::vector<std::string> lines;
+                TTextFile file;
+                file.Reset(path);
+                while (!file.Eof() && lines.size() < kConfigLines) lines.push_back(file.ReadLine());
+                file.Close();
+                if (std::string error = ParseConfig(lines, config); !error.empty())
+                  throw EConvertError(error);
+              });
   return config;
 }
 
@@ -115,6 +163,7 @@ void SetPlayerFolderForTests(const std::string& folder) { testFolder = folder; }
 // Every step that reads a file is reported and passed over when it fails: the steps after it
 // still run, so that the window is usable and a later close writes the settings it shows.
 void TForm1::FormCreate(TObject*) {
+  StartupMessagesHeld held;
   ReminderPanelOpen = false;
   ReminderArmed = false;
   IdHTTP2.FollowRedirects = true;
@@ -136,10 +185,13 @@ void TForm1::FormCreate(TObject*) {
   Settings.autorun = 0;
   Settings.open_last = false;
 
-  efir::Guarded([] {
-    // The folder scan cannot parse this name.
-    if (efir::FileExists(PlayerFolder() + "Stations\\thumbs.db"))
-      efir::DeleteFile(PlayerFolder() + "Stations\\thumbs.db");
+  // The folder scan cannot parse this name.
+  if (efir::FileExists(PlayerFolder() + "Stations\\thumbs.db"))
+    efir::DeleteFile(PlayerFolder() + "Stations\\thumbs.db");
+  // A write the last run was killed in left its temporary file; the file itself is whole.
+  for (const char* name : {"favs.txt", "config.txt", "equalizer.txt"})
+    efir::RemoveUnfinishedWrite(PlayerFolder() + name);
+  StartupStep("Не удалось создать файл истории композиций radiolog.txt", [] {
     if (!efir::FileExists(PlayerFolder() + "radiolog.txt")) {
       TTextFile log;
       log.Rewrite(PlayerFolder() + "radiolog.txt");
@@ -149,10 +201,12 @@ void TForm1::FormCreate(TObject*) {
   Settings.LastStation = 0;
 
   CopyToBuffer(ProxyBuffer, ".");
-  efir::Guarded([] { CopyToBuffer(ProxyBuffer, ReadProxySetting()); });
+  StartupStep("Не удалось прочитать настройки прокси из файла proxy.txt, радио подключается "
+              "без прокси",
+              [] { CopyToBuffer(ProxyBuffer, ReadProxySetting()); });
   CopyToBuffer(AgentBuffer, kUserAgent);
 
-  efir::Guarded([this] { Button2Click(this); });
+  StartupStep("Не удалось прочитать папку радиостанций Stations", [this] { Button2Click(this); });
   Muted = false;
   DataGrid1->SetColor(0xFAFAFB);
   for (int i = 0; i < DataGrid1->Columns()->Count(); ++i)
@@ -167,8 +221,13 @@ void TForm1::FormCreate(TObject*) {
     return;
   }
   // Before the last station connects: its stream takes the bands when the connect starts.
-  efir::Guarded([] { LoadEqualizerFile("equalizer.txt"); });
-  efir::Guarded([] { LoadConfig(); });
+  // Without the file (a first run) the bands are flat, as the settings' defaults are.
+  EqualizerBands.fill(kFlatBandValue);
+  if (efir::FileExists(PlayerFolder() + "equalizer.txt"))
+    StartupStep("Не удалось прочитать настройки эквалайзера из файла equalizer.txt, полосы "
+                "эквалайзера выставлены ровно",
+                [] { LoadEqualizerFile("equalizer.txt"); });
+  StartupStep("Не удалось включить последнюю радиостанцию", [] { LoadConfig(); });
   if (Settings.hotkeys == 1) RegisterHotKeys();
   ApplyNetConfig();
   InstallEqualizerFx();
@@ -176,7 +235,8 @@ void TForm1::FormCreate(TObject*) {
   ShowStartVolume(*this);
   if (ProxyBuffer[0] != '.') BASS_SetConfigPtr(audio::ConfigNetProxy, ProxyBuffer);
   BASS_SetConfigPtr(audio::ConfigNetAgent, AgentBuffer);
-  efir::Guarded([] { FillStationList(); });
+  StartupStep("Не удалось прочитать список радиостанций из файла Stations.txt",
+              [] { FillStationList(); });
 }
 
 
@@ -224,8 +284,15 @@ void SaveConfig(TPlayerConfig config) {
   SetAutorun(config.autorun == 1, kAutorunValueName, ProgramFile());
 }
 
+// Settings that cannot be written must not keep the user in the program: they are told, and
+// the window closes all the same.
 void TForm1::Image4Click(TObject*) {
-  SaveConfig(Settings);
+  try {
+    SaveConfig(Settings);
+  } catch (const Exception& e) {
+    Application.ShowException(
+        FailureText("Настройки не сохранены: не удалось записать файл config.txt", e));
+  }
   Close();
 }
 

@@ -1,9 +1,12 @@
 #include "player/playback.h"
 
+#include <cstdint>
+#include <optional>
+
 #include "audio/audio.h"
 #include "framework/application.h"
 #include "framework/convert.h"
-#include "framework/text_file.h"
+#include "framework/exceptions.h"
 #include "framework/text_utils.h"
 #include "grid/column_kinds.h"
 #include "mediaplayer/media_player_control.h"
@@ -20,6 +23,13 @@ constexpr DWORD kFullPrebuffer = 100;
 
 // The volume to return to when the sound is switched on again.
 int VolumeBeforeMute = 0;
+
+// The stream as the last look for a stall found it: its handle and how much of it had come.
+DWORD WatchedChannel = 0;
+std::uint64_t WatchedDownload = 0;
+// While a stall shows: what the status label showed before it, and what it shows now.
+std::optional<std::string> CaptionBeforeStall;
+std::string StallCaption;
 
 std::function<std::unique_ptr<efir::IMediaPlayer>()> mediaPlayerFactory;
 
@@ -43,9 +53,15 @@ std::string MediaPlayerAddress(const std::string& address) {
   return address;
 }
 
+// A control that cannot play the address costs its station only: the station shows that it
+// has no signal, as a failed connect of the audio library does.
 void PlayInMediaPlayer() {
-  MediaPlayer().SetURL(MediaPlayerAddress(CurrentUrl));
-  MediaPlayer().Play();
+  try {
+    MediaPlayer().SetURL(MediaPlayerAddress(CurrentUrl));
+    MediaPlayer().Play();
+  } catch (const EAutomationError&) {
+    Form1->RxLabel7->SetCaption("Нет сигнала");
+  }
 }
 
 void SetPlaybackUiEnabled(bool enabled) {
@@ -64,12 +80,7 @@ void SetPlaybackUiEnabled(bool enabled) {
 void SelectStation(int N) {
   ShowSoundOn(*Form1);
 
-  TTextFile file;
-  file.Reset(StationFilePath(PlayerFolder(), N));
-  std::vector<std::string> lines;
-  while (!file.Eof() && lines.size() < 3) lines.push_back(file.ReadLine());
-  file.Close();
-  TStationFile station = ParseStationFile(lines);
+  const TStationFile station = ReadStationFile(StationFilePath(PlayerFolder(), N));
   CurrentUrl = station.Url;
   ConnectionMode = station.Mode;
   Form1->RxLabel6->SetCaption(station.Name);
@@ -153,6 +164,30 @@ void ApplyNetTexts() {
 
 void InstallEqualizerFx() {
   PublishEffects(CreateEffects(ChannelHandle, kStartupBands));
+}
+
+void ShowStreamStall() {
+  TRxLabel* label = Form1->RxLabel7;
+  const bool showing = CaptionBeforeStall && label->Caption() == StallCaption;
+  const DWORD channel = ChannelHandle;
+  const std::uint64_t download = BASS_StreamGetFilePosition(channel, audio::PositionDownload);
+  const std::uint64_t end = BASS_StreamGetFilePosition(channel, audio::PositionEnd);
+  // Waiting for data, and none has come since the last look. (A sound device that takes the
+  // sound faster than it comes also waits, while the data keeps coming.)
+  const bool stalled = audio::channelState(channel) == audio::ChannelState::Stalled &&
+                       channel == WatchedChannel && download == WatchedDownload &&
+                       end != static_cast<std::uint64_t>(-1) && end != 0;
+  WatchedChannel = channel;
+  WatchedDownload = download;
+  if (!stalled) {
+    if (showing) label->SetCaption(*CaptionBeforeStall);
+    CaptionBeforeStall.reset();
+    return;
+  }
+  const std::uint64_t held = download - BASS_StreamGetFilePosition(channel, audio::PositionCurrent);
+  if (!showing) CaptionBeforeStall = label->Caption();
+  StallCaption = efir::Format("Буферизация... %d%%", static_cast<int>(held * 100 / end));
+  label->SetCaption(StallCaption);
 }
 
 void ShutDownAudio() {

@@ -40,6 +40,11 @@ void UnlockPlaybackUi();
 // station again when the stream that ended is still the current one.
 void ReconnectEndedStream(DWORD channel);
 
+// Called every second: while the playing stream has run dry and waits for the network (until
+// the time-out ends it and it reconnects), the status label shows how full its buffer is, as
+// while connecting; once the sound is back, the label gets back what it showed before.
+void ShowStreamStall();
+
 // Shut-down: stops the stream-open threads, then frees the audio library.
 void ShutDownAudio();
 

@@ -7,6 +7,7 @@
 #include "framework/text_file.h"
 #include "framework/text_utils.h"
 #include "player/main_window.h"
+#include "player/playback.h"
 #include "player/web_pages.h"
 
 namespace {
@@ -99,6 +100,7 @@ void TForm1::Timer3Timer(TObject*) {
   const double now = RxClock1->CurrentTime();
   // The clock first: a history that cannot be written must not stop it.
   sLabel5->SetCaption("Сейчас: " + TimeText(now));
+  ShowStreamStall();
   if (Settings.log == 1) LogTitle(*this, now);
 }
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "framework/application.h"
 #include "framework/convert.h"
 #include "framework/files.h"
 #include "framework/text_encoding.h"
-#include "framework/text_file.h"
 #include "framework/text_utils.h"
 #include "grid/data_grid.h"
 #include "player/favourites.h"
@@ -127,12 +127,7 @@ bool StationExists(int N) {
 }
 
 std::string StationName(int N) {
-  TTextFile file;
-  file.Reset(StationFilePath(PlayerFolder(), N));
-  file.ReadLine();
-  std::string name = file.ReadLine();
-  file.Close();
-  return name;
+  return ReadStationFile(StationFilePath(PlayerFolder(), N)).Name;
 }
 
 void FilterStationList(const std::string& filter) {
@@ -183,16 +178,24 @@ void TForm1::DataGrid2SelectCell(TObject*, int ACol, int ARow) {
 
 void TForm1::DataGrid3SelectCell(TObject*, int ACol, int ARow) {
   Edit1->SetText(std::to_string(ARow));
-  if (AddFavouriteMode) {
-    AddFavouriteMode = false;
-    const int N = ListStation(ARow);
-    // The catalogue may name more stations than the folder holds.
+  const bool adding = AddFavouriteMode;
+  AddFavouriteMode = false;
+  // Only "Слушать" plays, and not while the press belongs to a header sort.
+  if (!adding && (ListSorting || ACol <= 1)) return;
+  const int N = ListStation(ARow);
+  // The catalogue may name more stations than the store can hold: the user learns why
+  // nothing happens.
+  if (N > kMaxStations) {
+    Application.ShowException("Эфирушка показывает не больше " + std::to_string(kMaxStations) +
+                              " радиостанций: радиостанция " + std::to_string(N) +
+                              " не включается.");
+    return;
+  }
+  // It may also name stations the folder lacks.
+  if (adding) {
     if (StationExists(N)) AddToFavouritesWithHint(DataGrid3, N);
     return;
   }
-  // Only "Слушать" plays, and not while the press belongs to a header sort.
-  if (ListSorting || ACol <= 1) return;
-  const int N = ListStation(ARow);
   DataGrid1SelectCell(DataGrid1, N % kTilesPerRow - 1, N / kTilesPerRow);
 }
 

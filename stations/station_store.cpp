@@ -1,7 +1,15 @@
 #include "stations/station_store.h"
 
 #include "framework/convert.h"
+#include "framework/text_encoding.h"
+#include "framework/text_file.h"
 #include "framework/text_utils.h"
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+}  // namespace
 
 const std::string& TLogoExtensions::operator[](int station) const {
   static const std::string none;
@@ -35,11 +43,27 @@ bool IsTileExtension(const std::string& extension) {
 }
 
 TStationFile ParseStationFile(const std::vector<std::string>& lines) {
+  const bool utf8 = !lines.empty() && lines[0].starts_with(kUtf8Mark);
+  auto line = [&](size_t index) {
+    if (!utf8) return lines[index];
+    std::string_view text = lines[index];
+    if (index == 0) text.remove_prefix(kUtf8Mark.size());
+    return efir::text::utf8ToAnsi(text);
+  };
   TStationFile station;
-  if (lines.size() > 0) station.Url = lines[0];
-  if (lines.size() > 1) station.Name = lines[1];
-  if (lines.size() > 2) station.Mode = lines[2];
+  if (lines.size() > 0) station.Url = line(0);
+  if (lines.size() > 1) station.Name = line(1);
+  if (lines.size() > 2) station.Mode = line(2);
   return station;
+}
+
+TStationFile ReadStationFile(const std::string& path) {
+  TTextFile file;
+  file.Reset(path);
+  std::vector<std::string> lines;
+  while (!file.Eof() && lines.size() < 3) lines.push_back(file.ReadLine());
+  file.Close();
+  return ParseStationFile(lines);
 }
 
 std::vector<std::string> FormatStationFile(const TStationFile& station) {

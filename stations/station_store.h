@@ -3,8 +3,8 @@
 // `Stations.txt`, whose lines name the stations of the list view. The player reads the folder
 // and rewrites station files; the editor also adds and resets stations: both keep to these rules.
 //
-// The rules here are pure: the window code enumerates the folder and reads the files, then
-// asks these functions what they mean.
+// The rules here are pure but for ReadStationFile: the window code enumerates the folder and
+// reads the files, then asks these functions what they mean.
 #pragma once
 
 #include <array>
@@ -44,7 +44,11 @@ struct TStationFile {
   std::string Mode = "0";
 };
 
+// Station files are Windows-1251; one that begins with the UTF-8 byte-order mark (as some
+// text editors save) is UTF-8 and is read as such.
 TStationFile ParseStationFile(const std::vector<std::string>& lines);
+// The station file at `path` (its first three lines). A missing file raises EInOutError.
+TStationFile ReadStationFile(const std::string& path);
 std::vector<std::string> FormatStationFile(const TStationFile& station);
 
 std::string StationFilePath(const std::string& programFolder, int station);

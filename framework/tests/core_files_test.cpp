@@ -124,5 +124,36 @@ TEST(FilesTest, FailedSafeWriteLeavesTheOldFileAndNoTemporaryFile) {
   }
 }
 
+TEST(FilesTest, SafeWriteLeavesAReadOnlyFileAsItIs) {
+  test::ScratchFolder dir("core_files_safe_readonly");
+  const std::string path = dir / "config.txt";
+  writeBytes(path, "kept\r\n");
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  try {
+    WriteFileSafely(path, "new");
+    FAIL() << "no error";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(e.ErrorCode(), ERROR_ACCESS_DENIED);
+    EXPECT_NE(e.Message().find("config.txt"), std::string::npos) << e.Message();
+  }
+  EXPECT_EQ(readBytes(path), "kept\r\n");
+  EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY,
+            static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(FindFiles(dir / "*.new").size(), 0u);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(FilesTest, AnUnfinishedSafeWriteIsRemovedAndTheFileKept) {
+  test::ScratchFolder dir("core_files_unfinished");
+  const std::string path = dir / "favs.txt";
+  writeBytes(path, "3\r\n");
+  writeBytes(path + ".new", "3\r\n4");
+  RemoveUnfinishedWrite(path);
+  EXPECT_FALSE(FileExists(path + ".new"));
+  EXPECT_EQ(readBytes(path), "3\r\n");
+  RemoveUnfinishedWrite(path);  // none left: nothing to do
+  EXPECT_TRUE(FileExists(path));
+}
+
 }  // namespace
 }  // namespace efir

@@ -58,6 +58,29 @@ TEST_F(UiApplication, AFailingOnCreateIsReportedAndTheFormStillAppears) {
   form->Free();
 }
 
+TEST_F(UiApplication, HeldMessagesAreToldOnceTogetherAfterTheWorkIsDone) {
+  Application.HoldExceptions();
+  TForm* form = NewForm();
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  button->OnClick = [](TObject*) { throw EInOutError("Не удалось прочитать config.txt"); };
+  SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+  SendMessageW(button->Handle(), BM_CLICK, 0, 0);  // the same text is told once
+  Application.ShowException("Не удалось прочитать логотип");
+  EXPECT_TRUE(shown.empty());
+  Application.ShowHeldExceptions();
+  EXPECT_TRUE(shown.empty()) << "told from the next loop, not from within the work";
+  Application.ProcessMessages();
+  EXPECT_EQ(shown, std::vector<std::string>{
+                       "Не удалось прочитать config.txt\n\nНе удалось прочитать логотип"});
+  // No longer held, and nothing left over.
+  shown.clear();
+  Application.ShowHeldExceptions();
+  Application.ShowException("сразу");
+  Application.ProcessMessages();
+  EXPECT_EQ(shown, std::vector<std::string>{"сразу"});
+}
+
 class LoggingForm : public TForm {
  public:
   explicit LoggingForm(TComponent* owner) : TForm(owner) {

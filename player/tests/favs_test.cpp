@@ -206,6 +206,15 @@ TEST_F(Favourites, AFailedWriteLeavesTheListAsItWas) {
   EXPECT_EQ(FavsBytes(), "5\r\n");
 }
 
+TEST_F(Favourites, AWriteCutShortByAKillIsTidiedAtStartAndTheFileKept) {
+  WriteLines(Favs(), {"3", "5"});
+  WriteLines(Favs() + ".new", {"3", "5", "7"});
+  StartWithStations(7);
+  EXPECT_FALSE(std::filesystem::exists(Favs() + ".new"));
+  EXPECT_EQ(FavsBytes(), "3\r\n5\r\n");
+  EXPECT_EQ(FavouritesList, (std::vector<int>{3, 5}));
+}
+
 TEST_F(Favourites, TheListInMemoryHoldsAThousandNumbersAndTheFileMore) {
   std::vector<std::string> favs(1000, "1");
   favs.insert(favs.end(), {"7", "7", "7"});

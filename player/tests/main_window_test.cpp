@@ -11,6 +11,7 @@
 #include "framework/files.h"
 #include "framework/registry.h"
 #include "grid/data_grid.h"
+#include "player/equalizer.h"
 #include "player/main_window.h"
 #include "player/station_dialog.h"
 #include "player/views.h"
@@ -106,13 +107,22 @@ TEST_F(MainWindow, FirstRunWithoutSettingsStartsFullyAndWritesThemOnClose) {
   EXPECT_EQ(ReadLines(Config()).size(), static_cast<size_t>(kConfigLines));
 }
 
+TEST_F(MainWindow, WithoutAnEqualizerFileTheBandsAreFlatWithoutAWord) {
+  std::filesystem::remove(folder_.file("equalizer.txt"));
+  EqualizerBands.fill(3);
+  Start();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+  for (int band : EqualizerBands) EXPECT_EQ(band, kFlatBandValue);
+}
+
 TEST_F(MainWindow, BrokenSettingsAreReportedAndStartUpGoesOn) {
   auto lines = ConfigLines(0, 0, 40, -1);
   lines[11] = "пять";
   WriteLines(Config(), lines);
   Start();
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0], "'пять' is not a valid integer value");
+  EXPECT_EQ(shown[0], "Не удалось прочитать настройки из файла config.txt, непрочитанные взяты "
+                      "по умолчанию: «пять» — не число.");
   EXPECT_EQ(Form1->sTrackBar1->Position(), 40);  // read before the bad line
   EXPECT_GT(Form1->DataGrid3->RowCount(), 0);     // the steps after it ran
 }
@@ -132,6 +142,39 @@ TEST_F(MainWindow, CloseWritesOrDeletesTheAutostartValue) {
     if (enabled) {
       EXPECT_NE(registry.ReadString("Efirushka").find("player_tests.exe"), std::string::npos);
     }
+  }
+}
+
+TEST_F(MainWindow, SettingsThatCannotBeWrittenAreToldOfAndTheWindowClosesAllTheSame) {
+  struct Case {
+    const char* what;
+    std::function<void()> breakIt;
+  };
+  const Case cases[] = {
+      {"a read-only config.txt",
+       [&] { SetFileAttributesA(Config().c_str(), FILE_ATTRIBUTE_READONLY); }},
+      {"no room for the new file",
+       [&] { std::filesystem::create_directory(Config() + ".new"); }},
+  };
+  for (const Case& c : cases) {
+    WriteLines(Config(), ConfigLines(0, 0, 40, -1));
+    const std::string before = ReadBytes(Config());
+    Start();
+    c.breakIt();
+    Form1->sTrackBar1->SetPosition(70);
+    Form1->Image4Click(Form1->Image4);
+    RunToEnd();
+    EXPECT_EQ(Application.MainForm(), nullptr) << c.what;
+    ASSERT_EQ(shown.size(), 1u) << c.what;
+    EXPECT_TRUE(shown[0].starts_with(
+        "Настройки не сохранены: не удалось записать файл config.txt"))
+        << c.what << ": " << shown[0];
+    shown.clear();
+    EXPECT_EQ(ReadBytes(Config()), before) << c.what;
+    const DWORD attributes = GetFileAttributesA(Config().c_str());
+    EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, c.what[0] == 'a') << c.what;
+    SetFileAttributesA(Config().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove(Config() + ".new");
   }
 }
 
@@ -226,9 +269,9 @@ TEST_F(MainWindow, AFileThatFailsAtStartIsReportedAndEveryOtherStepRuns) {
     bool listFilled = true;
   };
   const Case cases[] = {
-      {"no equalizer.txt",
+      {"a damaged equalizer.txt",
        [&] {
-         std::filesystem::remove(folder_.file("equalizer.txt"));
+         WriteLines(folder_.file("equalizer.txt"), {"15", "пять"});
          return nullptr;
        }},
       {"the last station's file gone",
@@ -264,7 +307,8 @@ TEST_F(MainWindow, AFileThatFailsAtStartIsReportedAndEveryOtherStepRuns) {
     std::unique_ptr<LockedFile> lock = c.breakIt();
     Start();
     lock.reset();
-    EXPECT_EQ(shown.size(), 1u) << c.what;
+    ASSERT_EQ(shown.size(), 1u) << c.what;
+    EXPECT_TRUE(shown[0].starts_with("Не удалось")) << c.what << ": " << shown[0];
     shown.clear();
     EXPECT_TRUE(IsWindowVisible(Form1->Handle())) << c.what;
     EXPECT_EQ(AllStationTiles.Stations.size(), 7u) << c.what;
@@ -286,6 +330,33 @@ TEST_F(MainWindow, AFileThatFailsAtStartIsReportedAndEveryOtherStepRuns) {
       std::filesystem::copy_file(shipped / name, folder_.path() / name);
     }
   }
+}
+
+TEST_F(MainWindow, WhatWentWrongAtStartIsToldOnceAfterTheWindowShowsAndTheStationStarts) {
+  std::filesystem::resize_file(folder_.file("Stations\\2.jpg"), 100);
+  WriteLines(folder_.file("equalizer.txt"), {"пять"});
+  WriteLines(Config(), ConfigLines(0, 1, 40, 3));
+  struct Told {
+    std::string text;
+    bool windowShown;
+    std::string station;
+  };
+  std::vector<Told> told;
+  Application.ExceptionHook = [&](const std::string& message) {
+    told.push_back({message, IsWindowVisible(Form1->Handle()) != 0, Form1->RxLabel6->Caption()});
+  };
+  Start();
+  PumpUntil([&] { return !told.empty(); });
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_TRUE(told[0].windowShown);
+  EXPECT_EQ(told[0].station, ReadLines(folder_.file("Stations\\play3.txt"))[1]);
+  EXPECT_NE(told[0].text.find("логотип"), std::string::npos) << told[0].text;
+  EXPECT_NE(told[0].text.find("\n\nНе удалось прочитать настройки эквалайзера из файла "
+                              "equalizer.txt, полосы эквалайзера выставлены ровно: «пять» — не "
+                              "число."),
+            std::string::npos)
+      << told[0].text;
+  Application.ExceptionHook = [this](const std::string& message) { shown.push_back(message); };
 }
 
 TEST_F(MainWindow, AStartVolumeWhereTheSliderStandsShowsInTheLabel) {

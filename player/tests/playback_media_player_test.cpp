@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include "grid/data_grid.h"
 #include "player/tests/playback_fixture.h"
 
 namespace {
@@ -80,6 +81,24 @@ TEST_F(MediaPlayerMode, VolumeAndMuteReachTheControl) {
   Form1->Image2Click(Form1->Image2);
   EXPECT_EQ(mediaPlayer->Volume(), 30);
   EXPECT_FALSE(Muted);
+  EndPlayer();
+}
+
+// The system's control, which cannot play the address here: each click costs that station
+// only, and the player goes on.
+TEST_F(MediaPlayerMode, AControlThatCannotPlayLeavesTheStationWithoutSignal) {
+  SetMediaPlayerFactoryForTests(nullptr);
+  StartPlayer({{"http://127.0.0.1:9/stream.mp3", "Через плеер", "1"}});
+  for (int click = 0; click < 2; ++click) {
+    Form1->DataGrid1->SelectCell(0, 0);
+    efir::test::pumpFor(200);
+    EXPECT_EQ(Form1->RxLabel6->Caption(), "Через плеер") << click;
+    EXPECT_EQ(Form1->RxLabel7->Caption(), "Нет сигнала") << click;
+  }
+  Form1->sBitBtn2Click(Form1->sBitBtn2);
+  Form1->sBitBtn3Click(Form1->sBitBtn3);
+  EXPECT_EQ(Settings.LastStation, 1);
+  EXPECT_TRUE(shown.empty()) << shown.front();
   EndPlayer();
 }
 

@@ -205,6 +205,21 @@ TEST_F(Playback, ClosingWhileAConnectWaitsForItsBufferEndsTheProgram) {
   EXPECT_TRUE(shown.empty()) << shown.front();
 }
 
+TEST_F(Playback, AStreamThatRunsDryShowsItsBufferWhileItWaits) {
+  // Enough to start playing and to bring a title, then an open line that stays silent.
+  StartPlayer({{ToneUrl("stall/40000.mp3?speed=4"), "Тишина"}});
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
+  const int connectBuffering = Count(ssBuffering);
+  // Within the stall: well before the time-out ends the stream and it connects again.
+  ASSERT_TRUE(WaitFor([&] { return label->Caption().starts_with("Буферизация... "); }, 10000))
+      << label->Caption();
+  EXPECT_EQ(Count(ssConnecting), 1);
+  EXPECT_EQ(Count(ssBuffering), connectBuffering) << "the connect's buffering is over";
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
 TEST(StreamTitle, IsCutFromTheMetadataText) {
   struct Case {
     std::string tags;

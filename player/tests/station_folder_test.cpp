@@ -1,6 +1,8 @@
 // The folder scan into the tiles, the catalogue into the list, and the station editor dialog.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "framework/picture_jpeg.h"
 #include "framework/picture_png.h"
 #include "grid/data_grid.h"
@@ -55,7 +57,7 @@ TEST_F(StationFolder, AStrayNameStopsTheScanAndIsReported) {
   WriteLines(folder_.file("Stations\\readme"), {"stray"});
   Start();
   ASSERT_FALSE(shown.empty());
-  EXPECT_EQ(shown[0], "'readme' is not a valid integer value");
+  EXPECT_EQ(shown[0], "Не удалось прочитать папку радиостанций Stations: «readme» — не число.");
 }
 
 TEST_F(StationFolder, ListShowsTheCatalogueNames) {
@@ -68,6 +70,55 @@ TEST_F(StationFolder, ListShowsTheCatalogueNames) {
   EXPECT_EQ(grid->GetCellText(2, 0), L">>>>>>");
   EXPECT_EQ(grid->GetCellText(0, 1), L"2");
   EXPECT_EQ(grid->GetCellText(1, 1), L"y#Второе");
+}
+
+TEST_F(StationFolder, ACatalogueLineThatNamesNoStationMakesNoRowAndKeepsItsNumber) {
+  WriteLines(folder_.file("Stations.txt"), {"1|Первое|поп", "", "без черты", "4|Четвёртое|рок"});
+  Start();
+  TDataGrid* grid = Form1->DataGrid3;
+  ASSERT_EQ(grid->RowCount(), 2);
+  EXPECT_EQ(grid->GetCellText(0, 1), L"4");
+  EXPECT_EQ(grid->GetCellText(1, 1), L"Четвёртое");
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(StationFolder, StationsPastTheStoresLastNumberAreToldOf) {
+  // Two files a station, as the scan counts them; the second a name it passes over, so that
+  // no logo is read.
+  for (int N = 8; N <= kMaxStations + 2; ++N) {
+    WriteLines(folder_.file("Stations\\play" + std::to_string(N) + ".txt"), {"http://x/", "С"});
+    WriteLines(folder_.file("Stations\\picture" + std::to_string(N)), {});
+  }
+  std::vector<std::string> catalogue;
+  for (int N = 1; N <= kMaxStations + 2; ++N)
+    catalogue.push_back("|Станция " + std::to_string(N) + "|");
+  WriteLines(folder_.file("Stations.txt"), catalogue);
+  Start();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], "Эфирушка показывает не больше 1000 радиостанций: радиостанции папки "
+                      "Stations с номерами больше 1000 не показаны.");
+  shown.clear();
+  // "Слушать" on a list row the store cannot hold says why nothing plays; below it plays.
+  ListSorting = false;
+  Form1->DataGrid3SelectCell(Form1->DataGrid3, 2, kMaxStations);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], "Эфирушка показывает не больше 1000 радиостанций: радиостанция 1001 не "
+                      "включается.");
+  EXPECT_EQ(Form1->RxLabel6->Caption(), kSlogan);
+  Form1->DataGrid3SelectCell(Form1->DataGrid3, 2, kMaxStations - 1);
+  EXPECT_EQ(Settings.LastStation, kMaxStations);
+  EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(StationFolder, AStationFileMarkedAsUtf8PlaysUnderItsName) {
+  std::ofstream(folder_.file("Stations\\play2.txt"), std::ios::binary)
+      << "\xEF\xBB\xBFhttp://127.0.0.1:9/a.mp3\r\n"
+      << reinterpret_cast<const char*>(u8"Радио Ёлка") << "\r\n0\r\n";
+  Start();
+  Form1->DataGrid1SelectCell(Form1->DataGrid1, 1, 0);
+  EXPECT_EQ(Form1->RxLabel6->Caption(), "Радио Ёлка");
+  EXPECT_EQ(CurrentUrl, "http://127.0.0.1:9/a.mp3");
+  EXPECT_EQ(ConnectionMode, "0");
 }
 
 TEST_F(StationFolder, EditorDialogSavesTheStationFileButKeepsThePlayingMode) {

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "framework/exceptions.h"
 #include "stations/station_store.h"
 
 namespace {
+
+// Text as UTF-8 bytes (the sources' other literals are Windows-1251).
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 TEST(StationStore, FolderScanCountsEntriesAndRecordsLogoExtensions) {
   struct Case {
@@ -57,6 +63,33 @@ TEST(StationStore, StationFileLinesAndMode) {
   EXPECT_EQ(FormatStationFile({"u", "n", "1"}), (std::vector<std::string>{"u", "n", "1"}));
   EXPECT_EQ(StationFilePath("C:\\P\\", 12), "C:\\P\\Stations\\play12.txt");
   EXPECT_EQ(StationLogoPath("C:\\P\\", 3, ".png"), "C:\\P\\Stations\\3.png");
+}
+
+TEST(StationStore, AStationFileMarkedAsUtf8IsReadAsUtf8) {
+  const std::string mark = "\xEF\xBB\xBF";
+  struct Case {
+    std::string bytes;
+    std::string url, name, mode;
+  };
+  const Case cases[] = {
+      {mark + "http://radio/a\r\n" + Utf8(u8"Радио Ёлка") + "\r\n1\r\n", "http://radio/a",
+       "Радио Ёлка", "1"},
+      {mark + "http://radio/b\n" + Utf8(u8"Би-би") + "\n", "http://radio/b", "Би-би", "0"},
+      {mark, "", "", "0"},
+      // Unmarked bytes are Windows-1251 as they stand, even where they would read as UTF-8.
+      {"http://radio/c\r\nРадио\r\n0\r\n", "http://radio/c", "Радио", "0"},
+      {"http://radio/d\r\n" + Utf8(u8"Поп") + "\r\n", "http://radio/d", Utf8(u8"Поп"), "0"},
+  };
+  const std::filesystem::path path = std::filesystem::absolute("play1.txt");
+  for (const Case& c : cases) {
+    std::ofstream(path, std::ios::binary) << c.bytes;
+    const TStationFile station = ReadStationFile(path.string());
+    EXPECT_EQ(station.Url, c.url) << c.bytes;
+    EXPECT_EQ(station.Name, c.name) << c.bytes;
+    EXPECT_EQ(station.Mode, c.mode) << c.bytes;
+  }
+  std::filesystem::remove(path);
+  EXPECT_THROW(ReadStationFile(path.string()), EInOutError);
 }
 
 TEST(StationStore, CatalogueLineNames) {
