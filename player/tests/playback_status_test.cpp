@@ -50,8 +50,8 @@ TEST_F(Playback, ConnectShowsConnectingThenBufferingThenTheTitle) {
 }
 
 TEST_F(Playback, TitlesShowAsTheirMetadataCasesSay) {
-  // The server sends, in turn: quotes then a StreamUrl; "One; Two"; a UTF-8 and a Windows-1251
-  // title; a title with the word "status".
+  // The server sends, in turn: quotes then a StreamUrl; a title holding ";" and quotes; a UTF-8
+  // and a Windows-1251 title; a title with the word "status".
   StartPlayer({{ToneUrl("live.mp3?metaint=1000&speed=4"), "Тест"}});
   SelectStation(1);
   const std::string station = "Тест";
@@ -61,7 +61,7 @@ TEST_F(Playback, TitlesShowAsTheirMetadataCasesSay) {
   };
   const Case expected[] = {
       {"Artist - \"Song\"", "Artist - \"Song\""},
-      {"On", "On"},  // cut at the first ";", and the character before it goes too
+      {"Artist - Song; two 'quoted'", "Artist - Song; two 'quoted'"},
       {"Группа - Песня", "Группа - Песня"},  // from either encoding
       {"", station},
   };
@@ -70,6 +70,9 @@ TEST_F(Playback, TitlesShowAsTheirMetadataCasesSay) {
       if (s.code == ssTitle && s.status == c.status && s.title == c.title) return true;
     return false;
   };
+  // The song history takes the title as the status label shows it.
+  ASSERT_TRUE(WaitFor([&] { return label->Caption() == expected[1].status; }));
+  Form1->Timer3Timer(Form1->Timer3);
   ASSERT_TRUE(WaitFor([&] { return std::all_of(std::begin(expected), std::end(expected), seen); }))
       << statuses.size();
   // Nothing else: the UTF-8 title never shows undecoded, the Windows-1251 one never garbled.
@@ -80,6 +83,10 @@ TEST_F(Playback, TitlesShowAsTheirMetadataCasesSay) {
         << s.status;
   }
   EndPlayer();
+  const auto log = player_test::ReadLines(folder_.file("radiolog.txt"));
+  EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const std::string& line) {
+    return line.ends_with(" | " + expected[1].status);
+  }));
 }
 
 TEST_F(Playback, DeadAddressEndsInNoSignalAndTheNextConnectPlaysWithTheSettings) {
@@ -92,10 +99,12 @@ TEST_F(Playback, DeadAddressEndsInNoSignalAndTheNextConnectPlaysWithTheSettings)
   EXPECT_TRUE(statuses.back().playEnabled);
 
   // The audio library was started anew with the player's network settings: the next station
-  // plays, and its server saw the player's user agent (cut at its first ";").
+  // plays, and its server saw the player's user agent (whose ";"s the title keeps).
   SelectStation(2);
   ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
-  EXPECT_EQ(statuses.back().status, "Mozilla/5.0 (Window");
+  EXPECT_EQ(statuses.back().status,
+            "Mozilla/5.0 (Windows; U; Windows NT 5.1; en-US) AppleWebKit/534.10 (KHTML, like Gecko) "
+            "Chrome/8.0.552.215 Safari/534.10");
   EndPlayer();
   EXPECT_TRUE(shown.empty()) << shown.front();
 }
@@ -216,6 +225,16 @@ TEST(StreamTitle, IsCutFromTheMetadataText) {
       {"StreamUrl='x';StreamTitle='A';", ""},  // the first ";" lies before the title
       {"StreamTitle='A'", ""},                 // no ";" at all
       {"StreamUrl='x';", std::nullopt},
+      {"StreamTitle='Rock'n'Roll';", "Rock'n'Roll"},
+      {"StreamTitle='A';  \r\n", "A"},  // blanks after the last field
+      // A ";" inside the title: the field ends where only the end or the next field follows.
+      {"StreamTitle='Artist - Song; two 'quoted'';", "Artist - Song; two 'quoted'"},
+      {"StreamTitle='One; Two';", "One; Two"},
+      {"StreamTitle='It's; fine';StreamUrl='http://x/a;b';", "It's; fine"},
+      {"StreamTitle='A'; B';", "A'; B"},
+      {"StreamTitle='A;B;C'; StreamUrl='u';", "A;B;C"},
+      {"StreamTitle='AB;StreamUrl='u';", "A"},  // no closing quote: the next field still ends it
+      {"StreamTitle='A; B", ""},                // no end at all: cut at the first ";"
   };
   for (const Case& c : cases) EXPECT_EQ(StreamTitleOf(c.tags), c.title) << c.tags;
 }
