@@ -1,6 +1,7 @@
 // A connect as the main window shows it: connecting, the pre-buffer's percents and the track
-// title, each title case of the stream's metadata, a dead address, a dropped stream, and
-// connects that overlap.
+// title, each title case of the stream's metadata, a dead address, a dropped stream, connects
+// that overlap, and a connect to a server that never answers left for another station or
+// stopped.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -9,6 +10,7 @@
 #include "grid/column_kinds.h"
 #include "player/hotkeys.h"
 #include "player/tests/playback_fixture.h"
+#include "tests/support/silent_server.h"
 
 namespace {
 
@@ -211,6 +213,45 @@ TEST_F(Playback, ClosingWhileAConnectWaitsForItsBufferEndsTheProgram) {
   ASSERT_TRUE(WaitFor([&] { return Count(ssBuffering) > 0; }));
   EndPlayer();
   EXPECT_EQ(Count(ssTitle), 0);
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+TEST_F(Playback, LeavingAStationWhoseServerNeverAnswersEndsItsConnectAtOnce) {
+  efir::test::SilentServer silent;
+  ASSERT_TRUE(silent.ok());
+  StartPlayer({{silent.url("live.mp3"), "Молчание"}, {ToneUrl("live.mp3?speed=4"), "Тест"}});
+  // Left alone, the connect would wait on the silent server for the whole 17 s time-out. Each
+  // of these must end it within a second (the bounds below are generous) and show no failure.
+  struct Way {
+    const char* name;
+    std::function<void()> leave;
+    bool nextPlays;
+  };
+  const Way ways[] = {
+      {"another station", [] { SelectStation(2); }, true},
+      {"stop", [] { Form1->Stop1Click(Form1->Stop1); }, false},
+  };
+  for (const auto& [way, leave, nextPlays] : ways) {
+    SCOPED_TRACE(way);
+    const int connections = silent.connections();
+    SelectStation(1);
+    ASSERT_TRUE(WaitFor([&] { return silent.connections() > connections; }));
+    ASSERT_TRUE(WaitFor([&] { return label->Caption() == "Подключение..."; }));
+    statuses.clear();
+    leave();
+    EXPECT_TRUE(WaitFor([&] { return silent.closedConnections() == silent.connections(); }, 5000));
+    if (nextPlays) {
+      EXPECT_TRUE(WaitFor([&] { return HasTitle(); }, 5000));
+      EXPECT_EQ(Form1->RxLabel6->Caption(), "Тест");
+      EXPECT_EQ(LiveStreams(), 1);
+    } else {
+      efir::test::pumpFor(300);
+      EXPECT_EQ(LiveStreams(), 0);
+    }
+    EXPECT_EQ(Count(ssConnectFailed), 0);
+    EXPECT_NE(label->Caption(), "Нет сигнала");
+  }
+  EndPlayer();
   EXPECT_TRUE(shown.empty()) << shown.front();
 }
 
