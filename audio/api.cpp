@@ -9,6 +9,7 @@
 #include "audio/audio.h"
 #include "audio/handle_table.h"
 #include "audio/mixer.h"
+#include "audio/open_abort.h"
 
 namespace audio {
 namespace {
@@ -186,8 +187,15 @@ BOOL WINAPI BASS_SetConfigPtr(DWORD option, const void* value) {
 
 DWORD WINAPI BASS_StreamCreateURL(const char* url, DWORD offset, DWORD flags, DownloadProc proc,
                                   void* user) {
+  if (offset != 0) return fail(Error::BadParameter, DWORD{0});
+  OpenAbort never;
+  return audio::streamCreateUrl(url, flags, proc, user, never);
+}
+
+DWORD audio::streamCreateUrl(const char* url, DWORD flags, DownloadProc proc, void* user,
+                             OpenAbort& abort) {
   return guarded(DWORD{0}, [&]() -> DWORD {
-    if (!url || !*url || offset != 0) return fail(Error::BadParameter, DWORD{0});
+    if (!url || !*url) return fail(Error::BadParameter, DWORD{0});
     DWORD rate = 0;
     {
       std::lock_guard lock(device.m);
@@ -197,11 +205,19 @@ DWORD WINAPI BASS_StreamCreateURL(const char* url, DWORD offset, DWORD flags, Do
     DWORD handle = handles.reserve();
     auto stream = std::make_shared<Channel>(setupFor(handle, rate, flags, proc, user));
     handles.addPending(stream);
-    Error why = Error::Unknown;
-    try {
-      why = stream->open(url);
-    } catch (...) {
-      // No thread could be started: fall through and drop the stream.
+    Error why = Error::Ended;
+    if (abort.watch([stream] { stream->free(); })) {
+      try {
+        why = stream->open(url);
+      } catch (...) {
+        why = Error::Unknown;  // no thread could be started: drop the stream
+      }
+      abort.unwatch();
+    }
+    // Triggered after the open succeeded: the stream was not freed, or was freed too late.
+    if (why == Error::None && abort.triggered()) {
+      stream->free();
+      why = Error::Ended;
     }
     if (why != Error::None) {
       handles.remove(handle);

@@ -131,6 +131,12 @@ BOOL WINAPI BASS_SetConfigPtr(DWORD option, const void* value);
 // for each step); 0 on failure. offset must be 0.
 DWORD WINAPI BASS_StreamCreateURL(const char* url, DWORD offset, DWORD flags, audio::DownloadProc proc,
                                   void* user);
+namespace audio {
+class OpenAbort;  // audio/open_abort.h
+// BASS_StreamCreateURL (offset 0) that another thread can abort through `abort`: the call
+// then fails at once with Error::Ended, whatever the server does.
+DWORD streamCreateUrl(const char* url, DWORD flags, DownloadProc proc, void* user, OpenAbort& abort);
+}  // namespace audio
 // -1 for a bad handle or mode; PositionEnd is -1 too once the download has ended.
 std::uint64_t WINAPI BASS_StreamGetFilePosition(DWORD handle, DWORD mode);
 BOOL WINAPI BASS_StreamFree(DWORD handle);

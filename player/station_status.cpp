@@ -1,5 +1,6 @@
 #include "player/station_status.h"
 
+#include <cctype>
 #include <string_view>
 
 #include "framework/application.h"
@@ -12,6 +13,28 @@
 namespace {
 
 constexpr std::string_view kTitleField = "StreamTitle=";
+
+// Whether a metadata field ("Name='") begins at `at`.
+bool FieldBeginsAt(std::string_view text, size_t at) {
+  size_t name = at;
+  while (name < text.size() && (std::isalnum(static_cast<unsigned char>(text[name])) || text[name] == '_'))
+    ++name;
+  return name > at && std::isalpha(static_cast<unsigned char>(text[at])) &&
+         text.substr(name, 2) == "='";
+}
+
+// The ";" that ends the field holding the ";" at `first`: the first one from there that the
+// text's end or the next field follows. A title may hold ";" and quotes of its own; the text
+// is only split where nothing but the end or another field can follow. Without such a ";"
+// the field ends at `first`.
+size_t FieldEnd(std::string_view tags, size_t first) {
+  for (size_t semicolon = first; semicolon != std::string_view::npos;
+       semicolon = tags.find(';', semicolon + 1)) {
+    size_t next = tags.find_first_not_of(" \t\r\n", semicolon + 1);
+    if (next == std::string_view::npos || FieldBeginsAt(tags, next)) return semicolon;
+  }
+  return first;
+}
 
 // Strictly: text that is not UTF-8 gives nothing, so that a Windows-1251 title stays as sent.
 std::wstring StrictUtf8(const std::string& bytes) {
@@ -102,9 +125,10 @@ std::optional<std::string> StreamTitleOf(const std::string& tags) {
   size_t field = tags.find(kTitleField);
   if (field == std::string::npos) return std::nullopt;
   size_t start = field + kTitleField.size() + 1;  // past the opening quote
-  size_t end = tags.find(';');
-  // The character before the first ";" is taken for the closing quote.
-  if (end == std::string::npos || end < start + 1) return std::string();
+  size_t first = tags.find(';');
+  if (first == std::string::npos || first < start + 1) return std::string();
+  size_t end = FieldEnd(tags, first);
+  // The character before the ";" is taken for the closing quote.
   return tags.substr(start, end - 1 - start);
 }
 

@@ -35,8 +35,10 @@ void SendStationStatus(TStationStatus code, LPARAM value);
 void SendStationStatus(TStationStatus code, const std::string& text);
 
 // The track title of a metadata text ("StreamTitle='...';StreamUrl='...';"): what follows
-// "StreamTitle='" up to the character before the first ";" of the whole text, taken for the
-// closing quote. Nothing when the text has no "StreamTitle="; empty when no ";" follows.
+// "StreamTitle='" up to the character before the ";" that ends the field, taken for the
+// closing quote. That ";" is the first one followed by the text's end or by the next field
+// ("Name='"), so a title may hold ";" and quotes; failing that, the first ";". Nothing when
+// the text has no "StreamTitle="; empty when no ";" follows, or the first lies before it.
 std::optional<std::string> StreamTitleOf(const std::string& tags);
 
 // The title as the status label shows it: decoded from UTF-8 to Windows-1251 when it is valid

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "audio/audio.h"
+#include "audio/open_abort.h"
 #include "framework/application.h"
 #include "framework/exceptions.h"
 #include "player/main_window.h"
@@ -19,16 +20,18 @@ namespace {
 constexpr size_t kMaxAddressLength = 255;
 // More than this part of the network buffer must be held before the sound starts.
 constexpr DWORD kPrebufferPercent = 75;
-// Between two looks at the pre-buffer: the status label still shows every few percent, and
-// neither this thread nor the GUI thread spins.
-constexpr DWORD kPrebufferPollMs = 10;
+// The pre-buffer is looked at again after each step of the download and at a cancel; this
+// only bounds the wait should a wake-up be missed.
+constexpr DWORD kPrebufferLookMs = 250;
 
-using ThreadHandle = std::shared_ptr<void>;
+using Handle = std::shared_ptr<void>;
+using OpenAbortPtr = std::shared_ptr<audio::OpenAbort>;
 
 struct TStreamJob {
   TStreamRequest Request;
   unsigned Connect = 0;   // this connect's number
-  ThreadHandle Previous;  // the thread of the connect before, which must end first
+  Handle Previous;        // the thread of the connect before, which must end first
+  OpenAbortPtr Abort;     // ends this connect's open at once when it is overtaken
 };
 
 // Held while a stream is freed and while a title is copied out of one: the audio library's
@@ -37,8 +40,16 @@ std::mutex streamLock;
 // The latest connect's number: a thread whose number differs has been overtaken.
 std::atomic<unsigned> currentConnect{0};
 std::atomic<bool> stopping{false};
-// GUI thread only.
-ThreadHandle latestThread;
+// GUI thread only: the latest connect's thread and the switch that aborts its open.
+Handle latestThread;
+OpenAbortPtr latestAbort;
+
+// Set at each step of any download and at a cancel: the pre-buffer wait looks again. Only
+// one connect waits for its pre-buffer at a time (connects never overlap).
+HANDLE DownloadStep() {
+  static const Handle event(CreateEventW(nullptr, FALSE, FALSE, nullptr), CloseHandle);
+  return event.get();
+}
 
 bool IsCurrent(const TStreamJob& job) { return job.Connect == currentConnect; }
 
@@ -74,7 +85,7 @@ bool Prebuffer(const TStreamJob& job, DWORD channel) {
     DWORD percent = static_cast<DWORD>(held * 100 / end);
     if (!Report(job, ssBuffering, static_cast<LPARAM>(percent))) return false;
     if (percent > kPrebufferPercent) return true;
-    Sleep(kPrebufferPollMs);
+    WaitForSingleObject(DownloadStep(), kPrebufferLookMs);
   }
 }
 
@@ -86,8 +97,9 @@ void OpenStream(TStreamJob& job) {
   FreeStream(ChannelHandle.exchange(0));
   if (!Report(job, ssConnecting, 0)) return;
   const std::string address = job.Request.Address.substr(0, kMaxAddressLength);
-  DWORD channel = BASS_StreamCreateURL(address.c_str(), 0, audio::StreamHeadersToProc,
-                                       StreamDownloadProc, nullptr);
+  // A later connect, Stop or closing ends the open at once, however long the server is silent.
+  DWORD channel = audio::streamCreateUrl(address.c_str(), audio::StreamHeadersToProc,
+                                         StreamDownloadProc, nullptr, *job.Abort);
   if (!channel) {
     Report(job, ssConnectFailed, 0);
     return;
@@ -120,22 +132,29 @@ void WaitHandlingSentMessages(HANDLE thread) {
 }  // namespace
 
 void StartStreamThread(const TStreamRequest& request) {
+  CancelStreamThreads();  // the connect before ends at its next step, at once if it is opening
   auto job = std::make_unique<TStreamJob>();
   job->Request = request;
-  job->Connect = ++currentConnect;
+  job->Connect = currentConnect;
   job->Previous = latestThread;
+  job->Abort = std::make_shared<audio::OpenAbort>();
   DWORD id = 0;
   HANDLE thread = CreateThread(nullptr, 0, OpenStreamThread, job.get(), 0, &id);
   if (!thread) throw Exception("Cannot start the stream thread");
+  latestAbort = job->Abort;
   job.release();  // the thread owns it now
-  latestThread = ThreadHandle(thread, CloseHandle);
+  latestThread = Handle(thread, CloseHandle);
 }
 
-void CancelStreamThreads() { ++currentConnect; }
+void CancelStreamThreads() {
+  ++currentConnect;
+  if (latestAbort) latestAbort->trigger();
+  SetEvent(DownloadStep());
+}
 
 void StopStreamThreads() {
   CancelStreamThreads();
-  ThreadHandle thread = std::move(latestThread);
+  Handle thread = std::move(latestThread);
   if (!thread) return;
   stopping = true;
   WaitHandlingSentMessages(thread.get());
@@ -181,6 +200,7 @@ void CALLBACK EndSyncProc(DWORD, DWORD channel, DWORD, void*) {
 }
 
 void CALLBACK StreamDownloadProc(const void* buffer, DWORD length, void*) {
+  SetEvent(DownloadStep());
   efir::Guarded([&] {
     if (buffer && length == 0) SendStationStatus(ssHeaders, reinterpret_cast<LPARAM>(buffer));
     RecorderDownloadStep(buffer, length);

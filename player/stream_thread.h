@@ -9,7 +9,8 @@
 //
 // Connects never overlap: a new connect takes over at once, and its thread waits until the
 // earlier one has stopped at its next step (freeing what it opened) before it touches the
-// current stream. The window handle, the stream, its volume and the effect handles are the
+// current stream. An earlier connect still opening its stream is aborted there and then, so
+// neither the next connect nor the program's end waits for a silent server. The window handle, the stream, its volume and the effect handles are the
 // only state the threads share with the GUI thread; the settings they need are copied into
 // the request.
 #pragma once
@@ -35,7 +36,8 @@ struct TStreamRequest {
 };
 
 void StartStreamThread(const TStreamRequest& request);
-// The running connect stops at its next step, freeing what it opened (stop, another station).
+// The running connect stops at its next step, freeing what it opened, and at once when it is
+// opening its stream (stop, another station).
 void CancelStreamThreads();
 // Stops every stream-open thread and waits until they have ended, handling the messages they
 // send the GUI thread meanwhile (which the main window then ignores).

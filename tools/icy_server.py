@@ -35,11 +35,11 @@ import urllib.parse
 
 import loopback_server
 
-# The cases a player must show right: quotes then a StreamUrl, a ";" inside the title, UTF-8,
-# Windows-1251, and a title with the word "status".
+# The cases a player must show right: quotes then a StreamUrl, a ";" and quotes inside the
+# title, UTF-8, Windows-1251, and a title with the word "status".
 TITLES = [
     "StreamTitle='Artist - \"Song\"';StreamUrl='http://127.0.0.1/song';".encode(),
-    b"StreamTitle='One; Two';",
+    b"StreamTitle='Artist - Song; two 'quoted'';",
     "StreamTitle='Группа - Песня';".encode("utf-8"),
     "StreamTitle='Группа - Песня';".encode("cp1251"),
     b"StreamTitle='Server status: online';",

@@ -140,7 +140,7 @@ TEST_F(Stream, MetadataSyncDeliversEveryTitleAsTheServerSentIt) {
   std::lock_guard lock(seen.m);
   const std::vector<std::string> sent = {
       "StreamTitle='Artist - \"Song\"';StreamUrl='http://127.0.0.1/song';",
-      "StreamTitle='One; Two';",
+      "StreamTitle='Artist - Song; two 'quoted'';",
       "StreamTitle='\xD0\x93\xD1\x80\xD1\x83\xD0\xBF\xD0\xBF\xD0\xB0 - "
       "\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F';",               // UTF-8
       "StreamTitle='\xC3\xF0\xF3\xEF\xEF\xE0 - \xCF\xE5\xF1\xED\xFF';",  // Windows-1251

@@ -1,12 +1,14 @@
-// Calls from several threads at once, as the player's overlapping connects make them, and the
-// library freed while a connect still waits.
+// Calls from several threads at once, as the player's overlapping connects make them, the
+// library freed while a connect still waits, and a connect aborted from another thread.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
 #include "audio/audio.h"
+#include "audio/open_abort.h"
 #include "audio/tests/support.h"
+#include "tests/support/silent_server.h"
 
 using namespace efir::test;
 
@@ -60,3 +62,40 @@ TEST(Threads, FreeingTheLibraryEndsAConnectInProgress) {
 }
 
 }  // namespace
+
+TEST(Threads, AnAbortedOpenEndsAtOnceWhateverTheServerDoes) {
+  AudioSession session;
+  ASSERT_TRUE(session.ok());
+  BASS_SetConfig(audio::ConfigNetTimeout, 60000);  // far beyond any wait below
+  SilentServer server;
+  ASSERT_TRUE(server.ok());
+  for (bool beforeTheCall : {true, false}) {
+    SCOPED_TRACE(beforeTheCall ? "aborted before the call" : "aborted while it waits");
+    audio::OpenAbort abort;
+    if (beforeTheCall) abort.trigger();
+    const int connectionsBefore = server.connections();
+    std::atomic<bool> done{false};
+    DWORD result = 1;
+    audio::Error error = audio::Error::None;
+    std::thread connect([&] {
+      result = audio::streamCreateUrl(server.url("live.mp3").c_str(), 0, nullptr, nullptr, abort);
+      error = audio::lastError();
+      done = true;
+    });
+    if (!beforeTheCall) {
+      // The server holds the connection and says nothing.
+      EXPECT_TRUE(waitUntil([&] { return server.connections() > connectionsBefore; }));
+      EXPECT_FALSE(done);
+      abort.trigger();
+    }
+    EXPECT_TRUE(waitUntil([&] { return done.load(); }, 5000));
+    connect.join();
+    EXPECT_EQ(result, 0u);
+    EXPECT_EQ(error, audio::Error::Ended);
+    if (beforeTheCall) EXPECT_EQ(server.connections(), connectionsBefore);  // never connected
+  }
+  // The library goes on: the next open plays.
+  DWORD stream = BASS_StreamCreateURL(streamUrl("live.mp3").c_str(), 0, 0, nullptr, nullptr);
+  EXPECT_NE(stream, 0u);
+  BASS_StreamFree(stream);
+}

@@ -1,6 +1,7 @@
 // A connect as the main window shows it: connecting, the pre-buffer's percents and the track
-// title, each title case of the stream's metadata, a dead address, a dropped stream, and
-// connects that overlap.
+// title, each title case of the stream's metadata, a dead address, a dropped stream, connects
+// that overlap, and a connect to a server that never answers left for another station or
+// stopped.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -9,6 +10,7 @@
 #include "grid/column_kinds.h"
 #include "player/hotkeys.h"
 #include "player/tests/playback_fixture.h"
+#include "tests/support/silent_server.h"
 
 namespace {
 
@@ -50,8 +52,8 @@ TEST_F(Playback, ConnectShowsConnectingThenBufferingThenTheTitle) {
 }
 
 TEST_F(Playback, TitlesShowAsTheirMetadataCasesSay) {
-  // The server sends, in turn: quotes then a StreamUrl; "One; Two"; a UTF-8 and a Windows-1251
-  // title; a title with the word "status".
+  // The server sends, in turn: quotes then a StreamUrl; a title holding ";" and quotes; a UTF-8
+  // and a Windows-1251 title; a title with the word "status".
   StartPlayer({{ToneUrl("live.mp3?metaint=1000&speed=4"), "Тест"}});
   SelectStation(1);
   const std::string station = "Тест";
@@ -61,7 +63,7 @@ TEST_F(Playback, TitlesShowAsTheirMetadataCasesSay) {
   };
   const Case expected[] = {
       {"Artist - \"Song\"", "Artist - \"Song\""},
-      {"On", "On"},  // cut at the first ";", and the character before it goes too
+      {"Artist - Song; two 'quoted'", "Artist - Song; two 'quoted'"},
       {"Группа - Песня", "Группа - Песня"},  // from either encoding
       {"", station},
   };
@@ -70,6 +72,9 @@ TEST_F(Playback, TitlesShowAsTheirMetadataCasesSay) {
       if (s.code == ssTitle && s.status == c.status && s.title == c.title) return true;
     return false;
   };
+  // The song history takes the title as the status label shows it.
+  ASSERT_TRUE(WaitFor([&] { return label->Caption() == expected[1].status; }));
+  Form1->Timer3Timer(Form1->Timer3);
   ASSERT_TRUE(WaitFor([&] { return std::all_of(std::begin(expected), std::end(expected), seen); }))
       << statuses.size();
   // Nothing else: the UTF-8 title never shows undecoded, the Windows-1251 one never garbled.
@@ -80,6 +85,10 @@ TEST_F(Playback, TitlesShowAsTheirMetadataCasesSay) {
         << s.status;
   }
   EndPlayer();
+  const auto log = player_test::ReadLines(folder_.file("radiolog.txt"));
+  EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const std::string& line) {
+    return line.ends_with(" | " + expected[1].status);
+  }));
 }
 
 TEST_F(Playback, DeadAddressEndsInNoSignalAndTheNextConnectPlaysWithTheSettings) {
@@ -92,10 +101,12 @@ TEST_F(Playback, DeadAddressEndsInNoSignalAndTheNextConnectPlaysWithTheSettings)
   EXPECT_TRUE(statuses.back().playEnabled);
 
   // The audio library was started anew with the player's network settings: the next station
-  // plays, and its server saw the player's user agent (cut at its first ";").
+  // plays, and its server saw the player's user agent (whose ";"s the title keeps).
   SelectStation(2);
   ASSERT_TRUE(WaitFor([&] { return HasTitle(); }));
-  EXPECT_EQ(statuses.back().status, "Mozilla/5.0 (Window");
+  EXPECT_EQ(statuses.back().status,
+            "Mozilla/5.0 (Windows; U; Windows NT 5.1; en-US) AppleWebKit/534.10 (KHTML, like Gecko) "
+            "Chrome/8.0.552.215 Safari/534.10");
   EndPlayer();
   EXPECT_TRUE(shown.empty()) << shown.front();
 }
@@ -200,6 +211,12 @@ TEST_F(Playback, ClosingWhileAConnectWaitsForItsBufferEndsTheProgram) {
   StartPlayer({{ToneUrl("stall/3000.mp3"), "Тишина"}});
   SelectStation(1);
   ASSERT_TRUE(WaitFor([&] { return Count(ssBuffering) > 0; }));
+  // While nothing arrives the wait looks again only now and then: a loop that polled the
+  // buffer every few milliseconds would report it a hundred times a second.
+  efir::test::pumpFor(500);
+  const int looks = Count(ssBuffering);
+  efir::test::pumpFor(1000);
+  EXPECT_LE(Count(ssBuffering) - looks, 10);
   EndPlayer();
   EXPECT_EQ(Count(ssTitle), 0);
   EXPECT_TRUE(shown.empty()) << shown.front();
@@ -220,6 +237,45 @@ TEST_F(Playback, AStreamThatRunsDryShowsItsBufferWhileItWaits) {
   EXPECT_TRUE(shown.empty()) << shown.front();
 }
 
+TEST_F(Playback, LeavingAStationWhoseServerNeverAnswersEndsItsConnectAtOnce) {
+  efir::test::SilentServer silent;
+  ASSERT_TRUE(silent.ok());
+  StartPlayer({{silent.url("live.mp3"), "Молчание"}, {ToneUrl("live.mp3?speed=4"), "Тест"}});
+  // Left alone, the connect would wait on the silent server for the whole 17 s time-out. Each
+  // of these must end it within a second (the bounds below are generous) and show no failure.
+  struct Way {
+    const char* name;
+    std::function<void()> leave;
+    bool nextPlays;
+  };
+  const Way ways[] = {
+      {"another station", [] { SelectStation(2); }, true},
+      {"stop", [] { Form1->Stop1Click(Form1->Stop1); }, false},
+  };
+  for (const auto& [way, leave, nextPlays] : ways) {
+    SCOPED_TRACE(way);
+    const int connections = silent.connections();
+    SelectStation(1);
+    ASSERT_TRUE(WaitFor([&] { return silent.connections() > connections; }));
+    ASSERT_TRUE(WaitFor([&] { return label->Caption() == "Подключение..."; }));
+    statuses.clear();
+    leave();
+    EXPECT_TRUE(WaitFor([&] { return silent.closedConnections() == silent.connections(); }, 5000));
+    if (nextPlays) {
+      EXPECT_TRUE(WaitFor([&] { return HasTitle(); }, 5000));
+      EXPECT_EQ(Form1->RxLabel6->Caption(), "Тест");
+      EXPECT_EQ(LiveStreams(), 1);
+    } else {
+      efir::test::pumpFor(300);
+      EXPECT_EQ(LiveStreams(), 0);
+    }
+    EXPECT_EQ(Count(ssConnectFailed), 0);
+    EXPECT_NE(label->Caption(), "Нет сигнала");
+  }
+  EndPlayer();
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
 TEST(StreamTitle, IsCutFromTheMetadataText) {
   struct Case {
     std::string tags;
@@ -231,6 +287,16 @@ TEST(StreamTitle, IsCutFromTheMetadataText) {
       {"StreamUrl='x';StreamTitle='A';", ""},  // the first ";" lies before the title
       {"StreamTitle='A'", ""},                 // no ";" at all
       {"StreamUrl='x';", std::nullopt},
+      {"StreamTitle='Rock'n'Roll';", "Rock'n'Roll"},
+      {"StreamTitle='A';  \r\n", "A"},  // blanks after the last field
+      // A ";" inside the title: the field ends where only the end or the next field follows.
+      {"StreamTitle='Artist - Song; two 'quoted'';", "Artist - Song; two 'quoted'"},
+      {"StreamTitle='One; Two';", "One; Two"},
+      {"StreamTitle='It's; fine';StreamUrl='http://x/a;b';", "It's; fine"},
+      {"StreamTitle='A'; B';", "A'; B"},
+      {"StreamTitle='A;B;C'; StreamUrl='u';", "A;B;C"},
+      {"StreamTitle='AB;StreamUrl='u';", "A"},  // no closing quote: the next field still ends it
+      {"StreamTitle='A; B", ""},                // no end at all: cut at the first ";"
   };
   for (const Case& c : cases) EXPECT_EQ(StreamTitleOf(c.tags), c.title) << c.tags;
 }

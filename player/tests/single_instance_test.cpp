@@ -1,4 +1,6 @@
-// A second start of the built program tells the user and ends; the first keeps running.
+// A second start of the built program tells the user and ends; the first keeps running. Closed
+// while its station's server never answers, the program still ends at once, so that it can
+// be started again.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +11,7 @@
 #include "framework/text_encoding.h"
 #include "player/tests/player_fixture.h"
 #include "tests/support/paths.h"
+#include "tests/support/silent_server.h"
 #include "tests/support/window.h"
 
 namespace {
@@ -38,7 +41,8 @@ class Process {
     return WaitForSingleObject(info_.hProcess, waitMs) == WAIT_OBJECT_0;
   }
 
-  // The process's visible top-level window of that class (nullptr: any class), or nullptr.
+  // The process's visible top-level window whose class begins with `className` (nullptr: any
+  // class), or nullptr.
   HWND window(const wchar_t* className) const {
     struct Search {
       DWORD id;
@@ -53,7 +57,7 @@ class Process {
           wchar_t name[64] = {};
           GetClassNameW(hwnd, name, 64);
           if (owner != s->id || !IsWindowVisible(hwnd)) return TRUE;
-          if (s->className && std::wstring(name) != s->className) return TRUE;
+          if (s->className && !std::wstring(name).starts_with(s->className)) return TRUE;
           s->found = hwnd;
           return FALSE;
         },
@@ -87,11 +91,21 @@ bool WaitFor(const std::function<bool()>& done) {
   return efir::test::pumpUntil(done, 15000);
 }
 
-TEST(SingleInstance, SecondStartShowsTheMessageAndEnds) {
-  player_test::ProgramFolder folder("SingleInstance");
+// The classes of our own windows, and of a message box.
+constexpr wchar_t kOwnWindow[] = L"EfirControl.";
+constexpr wchar_t kMessageBox[] = L"#32770";
+
+// The built program, copied into a program folder of its own.
+std::filesystem::path CopyProgram(const player_test::ProgramFolder& folder) {
   const std::filesystem::path built = efir::test::buildDir() + "/player/efirplayer.exe";
   const std::filesystem::path exe = folder.path() / "efirplayer.exe";
   std::filesystem::copy_file(built, exe);
+  return exe;
+}
+
+TEST(SingleInstance, SecondStartShowsTheMessageAndEnds) {
+  player_test::ProgramFolder folder("SingleInstance");
+  const std::filesystem::path exe = CopyProgram(folder);
 
   Process first(exe, folder.path());
   ASSERT_TRUE(first.started());
@@ -100,7 +114,7 @@ TEST(SingleInstance, SecondStartShowsTheMessageAndEnds) {
   Process second(exe, folder.path());
   ASSERT_TRUE(second.started());
   HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = second.window(L"#32770")) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return (box = second.window(kMessageBox)) != nullptr; }));
   EXPECT_EQ(DialogText(box), efir::text::fromAnsi("Программа уже запущена!"));
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(second.ended(10000));
@@ -108,6 +122,32 @@ TEST(SingleInstance, SecondStartShowsTheMessageAndEnds) {
 
   PostMessageW(first.window(nullptr), WM_CLOSE, 0, 0);
   EXPECT_TRUE(first.ended(10000));
+}
+
+TEST(SingleInstance, ClosedWhileItsServerNeverAnswersTheProgramEndsAtOnceAndStartsAgain) {
+  efir::test::SilentServer silent;
+  ASSERT_TRUE(silent.ok());
+  player_test::ProgramFolder folder("SingleInstanceSilentServer");
+  const std::filesystem::path exe = CopyProgram(folder);
+  // The last station plays at the start; its server accepts and never answers.
+  player_test::WriteLines(folder.file("config.txt"), player_test::ConfigLines(0, 1, 25, 1));
+  player_test::WriteLines(folder.file("Stations\\play1.txt"),
+                          {silent.url("live.mp3"), "Молчание", "0"});
+
+  for (int start = 1; start <= 2; ++start) {
+    SCOPED_TRACE(start);
+    const int connections = silent.connections();
+    Process player(exe, folder.path());
+    ASSERT_TRUE(player.started());
+    // The second start runs as the first did: no "Программа уже запущена!".
+    ASSERT_TRUE(WaitFor([&] { return player.window(kOwnWindow) || player.window(kMessageBox); }));
+    EXPECT_EQ(player.window(kMessageBox), nullptr);
+    ASSERT_TRUE(WaitFor([&] { return silent.connections() > connections; }));
+    PostMessageW(player.window(kOwnWindow), WM_CLOSE, 0, 0);
+    // Within a second of the close, whatever the server does (the bound is generous: the
+    // connect alone would wait 17 s).
+    EXPECT_TRUE(player.ended(5000));
+  }
 }
 
 }  // namespace
