@@ -36,6 +36,40 @@ const IconEntry* bestEntry(const IconEntry* entries, int count) {
   return best;
 }
 
+uint32_t BigEndian32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The system trusts the picture an entry holds: a header whose sizes multiply past 32 bits
+// sends its icon creation reading far outside the file. So the stated sizes, counted in
+// 64 bits, must fit the entry's bytes before the picture is handed on.
+void CheckEntryPicture(const uint8_t* picture, DWORD bytes) {
+  constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (bytes >= 24 && std::memcmp(picture, kPngSignature, sizeof(kPngSignature)) == 0) {
+    // An icon is at most a few hundred pixels a side; the PNG's own header gives its size.
+    constexpr uint32_t kMaxPngSide = 1024;
+    const uint32_t width = BigEndian32(picture + 16), height = BigEndian32(picture + 20);
+    if (width == 0 || height == 0 || width > kMaxPngSide || height > kMaxPngSide)
+      throw EPictureError("Invalid icon data");
+    return;
+  }
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, picture, sizeof(header));
+  const int64_t width = header.biWidth, rows = header.biHeight;  // colour rows and mask rows
+  const int bits = header.biBitCount;
+  const bool knownDepth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+  if (header.biSize < sizeof(header) || header.biSize > bytes || width <= 0 || rows <= 0 || !knownDepth)
+    throw EPictureError("Invalid icon data");
+  const int64_t height = rows / 2;
+  constexpr int64_t kMaxSide = 0x8000;  // far beyond any icon; keeps the products below in range
+  if (width > kMaxSide || height > kMaxSide) throw EPictureError("Invalid icon data");
+  const int64_t colourStride = (width * bits + 31) / 32 * 4, maskStride = (width + 31) / 32 * 4;
+  const int64_t paletteSize = bits <= 8 ? (header.biClrUsed != 0 ? int64_t{header.biClrUsed} : int64_t{1} << bits) : 0;
+  if (paletteSize > 256) throw EPictureError("Invalid icon data");
+  const int64_t needed = int64_t{header.biSize} + paletteSize * 4 + (colourStride + maskStride) * height;
+  if (needed > bytes) throw EPictureError("Icon data is truncated");
+}
+
 }  // namespace
 
 TIcon::~TIcon() {
@@ -74,6 +108,7 @@ void TIcon::LoadFromMemory(const void* data, size_t size) {
   const IconEntry* entry = bestEntry(entries.data(), directory.count);
   if (entry->offset > size || entry->bytes > size - entry->offset || entry->bytes < sizeof(BITMAPINFOHEADER))
     throw EPictureError("Icon data is truncated");
+  CheckEntryPicture(bytes + entry->offset, entry->bytes);
   HICON icon = CreateIconFromResourceEx(const_cast<uint8_t*>(bytes + entry->offset), entry->bytes, TRUE,
                                         0x00030000, side(entry->width), side(entry->height), LR_DEFAULTCOLOR);
   if (!icon) throw EPictureError("Invalid icon data");

@@ -2,6 +2,7 @@
 
 #include "framework/exceptions.h"
 
+#include <atomic>
 #include <csetjmp>
 #include <cstdio>
 
@@ -33,6 +34,8 @@ extern "C" void onJpegMessage(j_common_ptr info, int level) {
   if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) errors->truncated = true;
 }
 
+std::atomic<int64_t> decompressionsStarted{0};
+
 // Only objects without destructors live in this frame, so the long jump skips nothing.
 // Returns false with the library's message in `errors` on failure.
 bool decode(const uint8_t* data, size_t size, TBitmap& into, JpegErrors& errors) {
@@ -49,9 +52,17 @@ bool decode(const uint8_t* data, size_t size, TBitmap& into, JpegErrors& errors)
   jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&info, TRUE);
   info.out_color_space = JCS_EXT_BGR;  // the byte order of a 24-bit bitmap row
+  // Judged from the header: starting the decompression makes a progressive file's decoder
+  // take memory for every coefficient of the stated size at once.
+  try {
+    efir::CheckPictureSize(info.image_width, info.image_height);
+  } catch (...) {
+    jpeg_destroy_decompress(&info);
+    throw;
+  }
+  ++decompressionsStarted;
   jpeg_start_decompress(&info);
   try {
-    efir::CheckPictureSize(info.output_width, info.output_height);
     into.SetSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
   } catch (...) {
     jpeg_destroy_decompress(&info);
@@ -79,3 +90,5 @@ void TJPEGImage::Decode(const uint8_t* data, size_t size, TBitmap& into) const {
   if (!decode(data, size, into, errors)) throw EPictureError(std::string("Invalid JPEG data: ") + errors.message);
   if (errors.truncated) throw EPictureError("Invalid JPEG data: the file is truncated or damaged");
 }
+
+int64_t efir::JpegDecompressionsStarted() { return decompressionsStarted.load(); }

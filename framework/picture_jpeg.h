@@ -6,6 +6,8 @@
 //   TJPEGImage fromGif; fromGif.Assign(gif.Bitmap());
 #pragma once
 
+#include <cstdint>
+
 #include "framework/picture_raster.h"
 
 class TJPEGImage : public TRasterGraphic {
@@ -16,3 +18,11 @@ class TJPEGImage : public TRasterGraphic {
  protected:
   void Decode(const uint8_t* data, size_t size, TBitmap& into) const override;
 };
+
+namespace efir {
+
+// How many JPEG decodes in this process got past the header and began reading the picture's
+// data: lets a test see that a file was refused from its header alone.
+int64_t JpegDecompressionsStarted();
+
+}  // namespace efir

@@ -68,7 +68,7 @@ void writePng(const std::string& name) {
 }
 
 // 16×8: a red block and a blue block, each one JPEG block so that the colours survive.
-void writeJpeg(const std::string& name) {
+std::vector<uint8_t> jpegBytes(bool progressive) {
   jpeg_compress_struct info;
   jpeg_error_mgr errors;
   info.err = jpeg_std_error(&errors);
@@ -82,6 +82,7 @@ void writeJpeg(const std::string& name) {
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 100, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<uint8_t> row(16 * 3);
   for (int x = 0; x < 16; ++x) {
@@ -94,8 +95,23 @@ void writeJpeg(const std::string& name) {
   }
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
-  writeFile(name, std::vector<uint8_t>(out, out + size));
+  std::vector<uint8_t> bytes(out, out + size);
   free(out);
+  return bytes;
+}
+
+void writeJpeg(const std::string& name) { writeFile(name, jpegBytes(false)); }
+
+// The file with its frame header stating another size; the data stays that of 16×8.
+std::vector<uint8_t> withStatedJpegSize(std::vector<uint8_t> bytes, uint16_t width, uint16_t height) {
+  for (size_t i = 2; i + 9 < bytes.size(); ++i)
+    if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) {
+      bytes[i + 5] = static_cast<uint8_t>(height >> 8), bytes[i + 6] = static_cast<uint8_t>(height);
+      bytes[i + 7] = static_cast<uint8_t>(width >> 8), bytes[i + 8] = static_cast<uint8_t>(width);
+      return bytes;
+    }
+  ADD_FAILURE() << "no frame header";
+  return bytes;
 }
 
 // A 5×9 screen with a 4×9 frame at x = 1; colour index = row % 3, index 2 transparent.
@@ -137,6 +153,27 @@ std::vector<uint8_t> handMadeIcon() {
   for (int y = 15; y >= 0; --y)                               // colour rows, bottom-up
     for (int x = 0; x < 16; ++x) put(x < 4 && y < 4 ? 0 : 0xFF00C000, 4);
   for (int y = 15; y >= 0; --y) put(y < 4 ? 0xF0 : 0, 4);     // AND mask rows
+  return out;
+}
+
+// The hand-made icon with its bitmap header's width and height replaced.
+std::vector<uint8_t> iconStating(uint32_t width, uint32_t rows) {
+  std::vector<uint8_t> bytes = handMadeIcon();
+  for (int i = 0; i < 4; ++i) {
+    bytes[22 + 4 + i] = static_cast<uint8_t>(width >> (8 * i));
+    bytes[22 + 8 + i] = static_cast<uint8_t>(rows >> (8 * i));
+  }
+  return bytes;
+}
+
+// An icon whose one entry is a PNG file stating that size (its pixels are not there).
+std::vector<uint8_t> pngIconStating(uint32_t side) {
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+  for (int shift : {24, 16, 8, 0, 24, 16, 8, 0}) png.push_back(static_cast<uint8_t>(side >> shift));
+  png.insert(png.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+  png.resize(64, 0);
+  std::vector<uint8_t> out = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0, 64, 0, 0, 0, 22, 0, 0, 0};
+  for (uint8_t byte : png) out.push_back(byte);
   return out;
 }
 
@@ -320,6 +357,46 @@ TEST(GfxPicture, DamagedFilesRaisePictureErrors) {
         EXPECT_NE(e.Message().find(file), std::string::npos) << e.Message();
       }
       EXPECT_EQ(picture.Graphic(), before);
+    }
+  }
+}
+
+// Files whose headers state more than their bytes hold are refused from the header: no crash
+// inside the system's icon creation, and no JPEG data read for a picture too large to keep.
+TEST(GfxPicture, ForgedSizesAreRefusedFromTheHeader) {
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    const char* error;     // nullptr: loads
+    int64_t decompressions;  // JPEG decodes that went past the header
+  } cases[] = {
+      {"forged.ico", iconStating(0x04000010, 32), "Invalid icon data", 0},  // width × 16 × 4 wraps 32 bits
+      {"taller.ico", iconStating(16, 64), "Icon data is truncated", 0},
+      {"pngentry.ico", pngIconStating(30000), "Invalid icon data", 0},
+      {"good.ico", handMadeIcon(), nullptr, 0},
+      {"huge.jpg", withStatedJpegSize(jpegBytes(true), 30000, 30000), "too large", 0},
+      {"hugebase.jpg", withStatedJpegSize(jpegBytes(false), 30000, 30000), "too large", 0},
+      {"wide.jpg", withStatedJpegSize(jpegBytes(true), 65500, 16), "too large", 0},
+      {"progressive.jpg", jpegBytes(true), nullptr, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeFile(c.name, c.bytes);
+    TPicture picture;
+    const int64_t before = efir::JpegDecompressionsStarted();
+    std::string error;
+    try {
+      picture.LoadFromFile(c.name);
+    } catch (const EPictureError& e) {
+      error = e.Message();
+    }
+    EXPECT_EQ(efir::JpegDecompressionsStarted() - before, c.decompressions);
+    if (c.error) {
+      EXPECT_NE(error.find(c.error), std::string::npos) << error;
+      EXPECT_EQ(picture.Graphic(), nullptr);
+    } else {
+      EXPECT_EQ(error, "");
+      EXPECT_EQ(picture.Width(), 16);
     }
   }
 }

@@ -85,30 +85,35 @@ void TsAlphaImageList::AddItem(TsImageFormat format, std::vector<uint8_t> bytes)
     Items.push_back(std::move(item));
   } else if (handle_) {
     // Without source items the system list cannot be rebuilt: the new image is appended.
-    AddToStdList(item);
+    AddToStdList(item, -1);
     StdListBuilt = true;
   }
   Change();
 }
 
-void TsAlphaImageList::AddToStdList(const TsImgListItem& item) {
+bool TsAlphaImageList::AddToStdList(const TsImgListItem& item, int index) {
   if (item.ImageFormat == ifPNG) {
     TPNGGraphic png;
     png.LoadFromMemory(item.ImgData.data(), item.ImgData.size());
     IconHandle icon(PngToIcon(png, false));
-    if (icon) ImageList_AddIcon(handle_, icon.get());
-  } else {
-    TIcon icon;
-    icon.LoadFromMemory(item.ImgData.data(), item.ImgData.size());
-    ImageList_AddIcon(handle_, icon.Handle());
+    return icon && ImageList_ReplaceIcon(handle_, index, icon.get()) >= 0;
   }
+  TIcon icon;
+  icon.LoadFromMemory(item.ImgData.data(), item.ImgData.size());
+  return ImageList_ReplaceIcon(handle_, index, icon.Handle()) >= 0;
 }
 
 void TsAlphaImageList::GenerateStdList() {
   if (!handle_) return;
   UpdateScope guard(updating_);
   ImageList_RemoveAll(handle_);
-  for (const TsImgListItem& item : Items) AddToStdList(item);
+  // Room for every item at once: a list grown a few images at a time copies all its
+  // pictures at each step.
+  ImageList_SetImageCount(handle_, static_cast<UINT>(Items.size()));
+  int added = 0;
+  for (const TsImgListItem& item : Items)
+    if (AddToStdList(item, added)) ++added;
+  ImageList_SetImageCount(handle_, static_cast<UINT>(added));
   if (Items.empty()) return;
   StdListBuilt = true;
   if (!KeepSourceItems) Items.clear();

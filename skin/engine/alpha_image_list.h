@@ -88,7 +88,9 @@ class TsAlphaImageList : public TComponent {
  private:
   void CreateImageListHandle();
   void ReleaseHandle();
-  void AddToStdList(const TsImgListItem& item);
+  // Puts the item's picture at `index` of the system list (-1: appends it); false when the
+  // system list did not take it.
+  bool AddToStdList(const TsImgListItem& item, int index);
   // Replaces images whose colour bitmap carries no alpha by icons that do.
   void FillMissingAlpha();
 

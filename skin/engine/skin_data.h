@@ -13,8 +13,10 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/bitmap.h"
@@ -29,7 +31,59 @@ struct TsGradBand {
   uint8_t Percent = 0;  // 0..100
   int32_t Mode = 0;     // of the first band: 0 vertical, 1 horizontal, 2 triangle mesh
 };
-using TsGradArray = std::vector<TsGradBand>;
+
+// The bands of one gradient. Copies share their bands until one of them is changed, so the
+// sections that inherit one long gradient hold it once.
+class TsGradArray {
+ public:
+  TsGradArray() = default;
+  TsGradArray(std::initializer_list<TsGradBand> bands) : bands_(std::make_shared<Bands>(bands)) {}
+
+  size_t size() const { return bands_ ? bands_->size() : 0; }
+  bool empty() const { return size() == 0; }
+  const TsGradBand& operator[](size_t i) const { return (*bands_)[i]; }
+  const TsGradBand* begin() const { return bands_ ? bands_->data() : nullptr; }
+  const TsGradBand* end() const { return begin() + size(); }
+  // Changing access: a shared array takes its own copy first.
+  TsGradBand& operator[](size_t i) { return Own()[i]; }
+  TsGradBand* begin() { return empty() ? nullptr : Own().data(); }
+  TsGradBand* end() { return begin() + size(); }
+  void clear() { bands_.reset(); }
+  void push_back(const TsGradBand& band) { Own().push_back(band); }
+  // Both hold the very same bands (not merely equal ones).
+  bool SharesWith(const TsGradArray& other) const { return bands_ == other.bands_; }
+
+ private:
+  using Bands = std::vector<TsGradBand>;
+  Bands& Own() {
+    if (!bands_)
+      bands_ = std::make_shared<Bands>();
+    else if (bands_.use_count() > 1)
+      bands_ = std::make_shared<Bands>(*bands_);
+    return *bands_;
+  }
+  std::shared_ptr<Bands> bands_;
+};
+
+// An unchanging text that copies share: a long gradient text inherited by many sections is
+// held once.
+class TsSharedText {
+ public:
+  TsSharedText() = default;
+  explicit TsSharedText(std::string text) : text_(std::make_shared<const std::string>(std::move(text))) {}
+  const std::string& str() const { return text_ ? *text_ : Empty(); }
+  operator const std::string&() const { return str(); }
+  bool operator==(const TsSharedText& other) const { return str() == other.str(); }
+  bool operator==(std::string_view other) const { return str() == other; }
+  bool SharesWith(const TsSharedText& other) const { return text_ == other.text_; }
+
+ private:
+  static const std::string& Empty() {
+    static const std::string empty;
+    return empty;
+  }
+  std::shared_ptr<const std::string> text_;
+};
 
 enum TacImgType : uint8_t { itisaBorder, itisaTexture, itisaGlyph, itisaGlow, itisaPngGlyph };
 
@@ -74,7 +128,7 @@ struct TsGeneralData {
   bool ReservedBoolean = false;
   int Transparency = 0;
   int GradientPercent = 0;
-  std::string GradientData = " ";
+  TsSharedText GradientData{" "};
   TsGradArray GradientArray;
   int ImagePercent = 0;
   bool ShowFocus = false;
@@ -83,7 +137,7 @@ struct TsGeneralData {
   TColor HotColor = 0xFFFFFF;
   int HotTransparency = 0;
   int HotGradientPercent = 0;
-  std::string HotGradientData;
+  TsSharedText HotGradientData;
   TsGradArray HotGradientArray;
   int HotImagePercent = 0;
   // Mask indexes of BORDERSMASK and the four corner pictures; -1 = none.
@@ -92,7 +146,9 @@ struct TsGeneralData {
 };
 
 struct TsMaskData {
-  std::unique_ptr<TBitmap> Image;  // null: the entry is the rectangle R of the master bitmap
+  // Null: the entry is the rectangle R of the master bitmap. Entries that name one picture
+  // share it.
+  std::shared_ptr<TBitmap> Image;
   std::string SectionName;
   std::string PropertyName;
   RECT R{};                        // all states side by side, the picture above its mask rows
@@ -106,7 +162,7 @@ struct TsMaskData {
 };
 
 struct TsPatternData {
-  std::unique_ptr<TJPEGImage> Image;
+  std::shared_ptr<TJPEGImage> Image;  // shared by the entries that name one picture
   std::string SectionName;
   std::string PropertyName;
 };

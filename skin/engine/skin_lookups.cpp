@@ -23,30 +23,43 @@ const TsMaskData* Mask(const TsSkinManager* manager, int index) {
   return MaskIndexValid(manager, index) ? &manager->Masks[static_cast<size_t>(index)] : nullptr;
 }
 
+int64_t entriesScanned = 0;
+
 template <class Entries, class Accept>
 int FindEntry(const Entries& entries, std::string_view section, std::string_view key, Accept accept) {
+  entriesScanned += static_cast<int64_t>(entries.size());
   for (size_t i = 0; i < entries.size(); ++i)
     if (entries[i].SectionName == section && entries[i].PropertyName == key && accept(entries[i])) return static_cast<int>(i);
   return -1;
 }
 
-// Looks the key up in the section, then along its PARENTCLASS chain. The chain ends at a
-// section without parent, at a parent the skin lacks, and after as many steps as there are
-// sections, so that a cycle cannot run forever.
-template <class Entries, class Accept>
-int FindWithParents(const TsSkinManager* manager, const Entries& entries, int sectionIndex, std::string_view section,
-                    std::string_view key, Accept accept) {
+// Asks findHere(section) in the section, then along its PARENTCLASS chain, where
+// indexOf(name) gives a parent's index. The chain ends at a section without parent, at a
+// parent the skin lacks, and after as many steps as there are sections, so that a cycle
+// cannot run forever.
+template <class FindHere, class IndexOf>
+int WalkParents(const TsSkinManager* manager, int sectionIndex, std::string_view section, FindHere findHere,
+                IndexOf indexOf) {
   if (!manager || sectionIndex < 0 || section.empty()) return -1;
   for (size_t step = 0; step <= manager->GeneralData.size(); ++step) {
-    int found = FindEntry(entries, section, key, accept);
+    int found = findHere(section);
     if (found >= 0) return found;
     const TsGeneralData* data = Section(manager, sectionIndex);
     if (!data || data->ParentClass.empty() || data->ParentClass == section) return -1;
-    sectionIndex = SectionIndexByName(manager, data->ParentClass);
+    sectionIndex = indexOf(data->ParentClass);
     if (sectionIndex < 0) return -1;
     section = manager->GeneralData[static_cast<size_t>(sectionIndex)].SectionName;
   }
   return -1;
+}
+
+// Looks the key up in the section, then along its PARENTCLASS chain.
+template <class Entries, class Accept>
+int FindWithParents(const TsSkinManager* manager, const Entries& entries, int sectionIndex, std::string_view section,
+                    std::string_view key, Accept accept) {
+  return WalkParents(
+      manager, sectionIndex, section, [&](std::string_view here) { return FindEntry(entries, here, key, accept); },
+      [&](std::string_view name) { return SectionIndexByName(manager, name); });
 }
 
 bool Any(const TsMaskData&) { return true; }
@@ -62,9 +75,12 @@ int BorderOr(const TsMaskData& mask, int own, int whole) {
 
 }  // namespace
 
+int64_t LookupEntriesScanned() { return entriesScanned; }
+
 int SectionIndexByName(const TsSkinManager* manager, std::string_view section) {
   if (!manager) return -1;
   const TsGeneralDataArray& sections = manager->GeneralData;
+  entriesScanned += static_cast<int64_t>(sections.size());
   for (size_t i = 0; i < sections.size(); ++i)
     if (sections[i].SectionName == section) return static_cast<int>(i);
   return -1;
@@ -215,29 +231,71 @@ void CacheSectionBorderIndexes(TsSkinManager& manager) {
 
 namespace {
 
-// A section's index and, through `mask`, one of its pictures.
-struct SectionLookup {
-  const TsSkinManager* manager;
-  const char* name;
-  int index;
-  int Mask(const char* key) const { return MaskIndexByName(manager, index, name, key); }
+// The loaded skin's sections by name and pictures by section and key, indexed once, so that
+// the many look-ups made after a load cost one step per section of a chain, not a search of
+// the whole skin per step. Answers as SectionIndexByName, MaskIndexByName and TextureIndex.
+class LoadedSkinIndex {
+ public:
+  explicit LoadedSkinIndex(const TsSkinManager& manager) : manager_(manager) {
+    for (size_t i = 0; i < manager.GeneralData.size(); ++i)
+      sections_.try_emplace(manager.GeneralData[i].SectionName, static_cast<int>(i));
+    for (size_t i = 0; i < manager.Masks.size(); ++i) {
+      const TsMaskData& m = manager.Masks[i];
+      masks_.try_emplace({m.SectionName, m.PropertyName}, static_cast<int>(i));
+      if (m.ImgType == itisaTexture) textures_.try_emplace({m.SectionName, m.PropertyName}, static_cast<int>(i));
+    }
+  }
+
+  int Section(std::string_view name) const {
+    auto found = sections_.find(name);
+    return found == sections_.end() ? -1 : found->second;
+  }
+  int Mask(int sectionIndex, std::string_view section, std::string_view key) const {
+    return Walk(masks_, sectionIndex, section, key);
+  }
+  int Texture(int sectionIndex, std::string_view section, std::string_view key) const {
+    return Walk(textures_, sectionIndex, section, key);
+  }
+
+ private:
+  using Entries = std::map<std::pair<std::string_view, std::string_view>, int>;
+
+  int Walk(const Entries& entries, int sectionIndex, std::string_view section, std::string_view key) const {
+    return WalkParents(
+        &manager_, sectionIndex, section,
+        [&](std::string_view here) {
+          auto found = entries.find({here, key});
+          return found == entries.end() ? -1 : found->second;
+        },
+        [&](std::string_view name) { return Section(name); });
+  }
+
+  const TsSkinManager& manager_;
+  std::unordered_map<std::string_view, int> sections_;
+  Entries masks_, textures_;
 };
 
-SectionLookup Find(const TsSkinManager& manager, const char* name) {
-  return {&manager, name, SectionIndexByName(&manager, name)};
-}
+// A section's index and, through `mask`, one of its pictures.
+struct SectionLookup {
+  const LoadedSkinIndex* skin;
+  const char* name;
+  int index;
+  int Mask(const char* key) const { return skin->Mask(index, name, key); }
+};
 
 }  // namespace
 
 void CacheFixedIndexes(TsSkinManager& manager) {
   TsFixedIndexes& f = manager.FixedIndexes;
   f = TsFixedIndexes{};
-  const SectionLookup global = Find(manager, "GLOBALINFO");
+  const LoadedSkinIndex skin(manager);
+  auto Find = [&](const char* name) { return SectionLookup{&skin, name, skin.Section(name)}; };
+  const SectionLookup global = Find("GLOBALINFO");
   f.IdxGlobalInfo = global.index;
   f.MaskExBorder = global.Mask("EXBORDER");
 
-  const SectionLookup tabs[] = {Find(manager, "TABTOP"), Find(manager, "TABBOTTOM"), Find(manager, "TABLEFT"),
-                                Find(manager, "TABRIGHT")};
+  const SectionLookup tabs[] = {Find("TABTOP"), Find("TABBOTTOM"), Find("TABLEFT"),
+                                Find("TABRIGHT")};
   int* tabIdx[] = {&f.IdxTabTop, &f.IdxTabBottom, &f.IdxTabLeft, &f.IdxTabRight};
   int* tabMask[] = {&f.MaskTabTop, &f.MaskTabBottom, &f.MaskTabLeft, &f.MaskTabRight};
   for (int i = 0; i < 4; ++i) {
@@ -245,8 +303,8 @@ void CacheFixedIndexes(TsSkinManager& manager) {
     *tabMask[i] = tabs[i].Mask("BORDERSMASK");
   }
 
-  const SectionLookup buttons[] = {Find(manager, "SCROLLBTNTOP"), Find(manager, "SCROLLBTNBOTTOM"),
-                                   Find(manager, "SCROLLBTNLEFT"), Find(manager, "SCROLLBTNRIGHT")};
+  const SectionLookup buttons[] = {Find("SCROLLBTNTOP"), Find("SCROLLBTNBOTTOM"),
+                                   Find("SCROLLBTNLEFT"), Find("SCROLLBTNRIGHT")};
   int* btnIdx[] = {&f.IdxScrollBtnTop, &f.IdxScrollBtnBottom, &f.IdxScrollBtnLeft, &f.IdxScrollBtnRight};
   int* btnMask[] = {&f.MaskScrollBtnTop, &f.MaskScrollBtnBottom, &f.MaskScrollBtnLeft, &f.MaskScrollBtnRight};
   int* btnTex[] = {&f.TexScrollBtnTop, &f.TexScrollBtnBottom, &f.TexScrollBtnLeft, &f.TexScrollBtnRight};
@@ -260,7 +318,7 @@ void CacheFixedIndexes(TsSkinManager& manager) {
     *btnGlyph[i] = buttons[i].Mask("GLYPHMASK");
   }
 
-  const SectionLookup sliderV = Find(manager, "SCROLLSLIDERV"), sliderH = Find(manager, "SCROLLSLIDERH");
+  const SectionLookup sliderV = Find("SCROLLSLIDERV"), sliderH = Find("SCROLLSLIDERH");
   f.IdxSliderV = sliderV.index;
   f.IdxSliderH = sliderH.index;
   f.MaskSliderV = sliderV.Mask("BORDERSMASK");
@@ -272,8 +330,8 @@ void CacheFixedIndexes(TsSkinManager& manager) {
   f.TexSliderV = sliderV.Mask("PATTERN");
   f.HotTexSliderV = sliderV.Mask("HOTPATTERN");
 
-  const SectionLookup bars[] = {Find(manager, "SCROLLBAR1H"), Find(manager, "SCROLLBAR1V"), Find(manager, "SCROLLBAR2H"),
-                                Find(manager, "SCROLLBAR2V")};
+  const SectionLookup bars[] = {Find("SCROLLBAR1H"), Find("SCROLLBAR1V"), Find("SCROLLBAR2H"),
+                                Find("SCROLLBAR2V")};
   int* barIdx[] = {&f.IdxScrollBar1H, &f.IdxScrollBar1V, &f.IdxScrollBar2H, &f.IdxScrollBar2V};
   int* barMask[] = {&f.MaskScrollBar1H, &f.MaskScrollBar1V, &f.MaskScrollBar2H, &f.MaskScrollBar2V};
   int* barTex[] = {&f.TexScrollBar1H, &f.TexScrollBar1V, &f.TexScrollBar2H, &f.TexScrollBar2V};
@@ -295,10 +353,10 @@ void CacheFixedIndexes(TsSkinManager& manager) {
   f.MaskSmallUnchecked = global.Mask("SMALLUNCHECKED");
   f.MaskSmallGrayed = global.Mask("SMALLGRAYED");
 
-  f.IdxComboBtn = SectionIndexByName(&manager, "COMBOBTN");
+  f.IdxComboBtn = skin.Section("COMBOBTN");
   f.MaskComboBtn = MaskIndexExact(&manager, "COMBOBTN", "BORDERSMASK");
-  f.TexComboBtn = TextureIndex(&manager, f.IdxComboBtn, "COMBOBTN", "PATTERN");
-  f.HotTexComboBtn = TextureIndex(&manager, f.IdxComboBtn, "COMBOBTN", "HOTPATTERN");
+  f.TexComboBtn = skin.Texture(f.IdxComboBtn, "COMBOBTN", "PATTERN");
+  f.HotTexComboBtn = skin.Texture(f.IdxComboBtn, "COMBOBTN", "HOTPATTERN");
   f.GlyphComboBox = MaskIndexExact(&manager, "COMBOBOX", "GLYPHMASK");
   PrepareExtendedBorders(manager);
 }

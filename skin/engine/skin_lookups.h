@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string_view>
 
 #include "framework/gdi.h"
@@ -53,6 +54,11 @@ TColor EditHotFontColor(const TsSkinManager* manager);
 TColor MenuHighlightColor(const TsSkinManager* manager);
 // "MENUITEM"'s hot font colour as RGB, or clHighlightText when the skin gives none usable.
 TColor MenuHighlightTextColor(const TsSkinManager* manager);
+
+// How many sections and pictures the look-ups that search the whole skin have passed over so
+// far (an upper count; GUI thread only): lets a test see that a load's look-ups stay in
+// proportion to the skin.
+int64_t LookupEntriesScanned();
 
 // Fills every section's BorderIndex and corner picture indexes (GLOBALINFO's excepted).
 void CacheSectionBorderIndexes(TsSkinManager& manager);

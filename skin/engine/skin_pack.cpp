@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include <zlib.h>
 
@@ -48,28 +49,38 @@ class PackedReader {
 
   size_t Remaining() const { return size_ - pos_; }
 
+  size_t Position() const { return pos_; }
+  void Seek(size_t pos) { pos_ = std::min(pos, size_); }
+
   // Inflates the zlib stream at the current position, which must unpack to exactly `size`
-  // bytes, and moves past it.
-  std::unique_ptr<TMemoryStream> Inflate(int64_t size) {
-    auto out = std::make_unique<TMemoryStream>();
-    out->SetSize(size);
+  // bytes, and moves past it. The bytes go to `into`, which has room for `size`; without it
+  // they are only counted, in a small buffer, so a stream can be checked before memory is
+  // taken for it.
+  void Inflate(int64_t size, uint8_t* into) {
     z_stream z{};
     if (inflateInit(&z) != Z_OK) throw Exception("Decompression error");
     z.next_in = const_cast<Bytef*>(data_ + pos_);
     z.avail_in = static_cast<uInt>(std::min<size_t>(size_ - pos_, std::numeric_limits<uInt>::max()));
-    // zlib refuses a null output even for an empty entry, whose stream must still be read.
+    std::vector<uint8_t> scratch(into ? 0 : 64 * 1024);
+    // zlib refuses a null output even when no room is left, as for an empty entry.
     Bytef none = 0;
-    z.next_out = size > 0 ? out->Memory() : &none;
-    z.avail_out = static_cast<uInt>(size);
-    int rc = inflate(&z, Z_FINISH);
+    int64_t produced = 0;
+    int rc = Z_OK;
+    while (rc == Z_OK) {
+      const int64_t room = into ? size - produced : std::min<int64_t>(size - produced, static_cast<int64_t>(scratch.size()));
+      z.next_out = room == 0 ? &none : into ? into + produced : scratch.data();
+      z.avail_out = static_cast<uInt>(room);
+      rc = inflate(&z, Z_NO_FLUSH);
+      produced += room - static_cast<int64_t>(z.avail_out);
+    }
     std::string message = z.msg ? z.msg : "";
     size_t consumed = static_cast<size_t>(z.next_in - (data_ + pos_));
-    bool filled = z.avail_out == 0;
     inflateEnd(&z);
+    const bool filled = produced == size;
     if (rc == Z_STREAM_END) {
       if (!filled) throw EInOutError("Stream read error");
       pos_ += consumed;
-      return out;
+      return;
     }
     if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT) throw Exception(message.empty() ? "data error" : message);
     // The output is full but the stream goes on, or the input ran out first.
@@ -91,34 +102,51 @@ void TacSkinConvertor::ReadPackedSkin() {
   ImageItems.clear();
   OptionsData.reset();
   ImageCount = 0;
+  UnpackedBytesTaken = 0;
   try {
     if (!PackedData) throw EInOutError("Stream read error");
     PackedReader in(PackedData->Memory(), static_cast<size_t>(PackedData->Size()));
+    // The whole container is checked first, so that a damaged or oversized one is refused
+    // before any memory is taken for its entries.
+    struct Entry {
+      std::string Name;
+      int32_t Size;
+      size_t Stream;  // where its zlib stream starts
+    };
+    std::vector<Entry> entries;
     char magic[4] = {};
     if (PackedData->Size() < 4) throw Exception("Loaded data is not a packed skin file");
     in.Bytes(magic, 4);
     if (std::memcmp(magic, kMagic, 4) != 0) throw Exception("Loaded data is not a packed skin file");
     int32_t count = in.Int();
     if (count < 0) throw Exception("Packed skin has a negative entry count");
-    ImageCount = count - 1;
     int64_t unpacked = 0;
     for (int32_t i = 0; i < count; ++i) {
       std::string name = in.Text(in.Int());
       int32_t size = in.Int();
       if (size < 0 || size > MaxPackedEntrySize) throw Exception("Packed entry size out of range: " + name);
       // No zlib stream unpacks to more than about a thousand times its own length, so a size
-      // the rest of the data cannot hold is refused before its memory is taken.
+      // the rest of the data cannot hold is refused at once.
       if (static_cast<uint64_t>(size) > static_cast<uint64_t>(in.Remaining()) * kMaxInflateRatio)
         throw EInOutError("Stream read error");
       unpacked += size;
       if (unpacked > MaxPackedSkinSize)
         throw Exception("Packed skin unpacks to more than 256 MiB");
-      auto data = in.Inflate(size);
-      if (IsOptionsName(name)) {
+      entries.push_back({std::move(name), size, in.Position()});
+      in.Inflate(size, nullptr);
+    }
+    ImageCount = count - 1;
+    for (Entry& entry : entries) {
+      in.Seek(entry.Stream);
+      auto data = std::make_unique<TMemoryStream>();
+      data->SetSize(entry.Size);
+      UnpackedBytesTaken += entry.Size;
+      in.Inflate(entry.Size, data->Memory());
+      if (IsOptionsName(entry.Name)) {
         OptionsData = std::move(data);
       } else {
-        bool isBitmap = efir::AnsiUpperCase(efir::ExtractFileExt(name)) == ".BMP";
-        ImageItems.push_back({name, isBitmap, std::move(data)});
+        bool isBitmap = efir::AnsiUpperCase(efir::ExtractFileExt(entry.Name)) == ".BMP";
+        ImageItems.push_back({std::move(entry.Name), isBitmap, std::move(data)});
       }
     }
   } catch (...) {

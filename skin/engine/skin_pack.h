@@ -10,8 +10,9 @@
 // length, the name, the unpacked size and one complete zlib stream. A damaged container
 // raises Exception and leaves the convertor empty; nothing is read past its end, no entry
 // may unpack to more than MaxPackedEntrySize bytes and all of them together to no more than
-// MaxPackedSkinSize. Every stated length is checked against the bytes that remain before
-// memory is taken for it, so a short forged file cannot make the reader allocate much.
+// MaxPackedSkinSize. The whole container is checked (each stream unpacked and counted, not
+// kept) before memory is taken for any entry, so a forged file takes no more than its own
+// bytes until it has proved what it holds.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +42,9 @@ class TacSkinConvertor {
   void ClearPackedSkin();
 
   int ImageCount = 0;   // the container's entry count minus one
+  // The bytes the last ReadPackedSkin took for entries, also when it failed: a container is
+  // checked whole before any are taken, so a damaged or oversized one takes none.
+  int64_t UnpackedBytesTaken = 0;
   std::vector<TacImageItem> ImageItems;
   std::unique_ptr<TMemoryStream> OptionsData;
   // The packed source. A caller may lend its own stream here (a stored skin's data); it is

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <map>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/application.h"
@@ -76,12 +77,27 @@ bool ReadPictureBytes(const TSkinSource& source, const std::string& name, Decode
   return true;
 }
 
+static_assert(MaxDecodedSkinSize == 512 * 1024 * 1024, "the message below names the limit");
+
+int64_t PictureBytes(const TBitmap& picture) {
+  const int bits = picture.PixelFormat() == pf1bit ? 1 : picture.PixelFormat() == pf8bit ? 8
+                   : picture.PixelFormat() == pf24bit ? 24 : 32;
+  return (int64_t{picture.Width()} * bits + 31) / 32 * 4 * picture.Height();
+}
+
+// Counts a picture the source now holds against the skin's decoded total.
+void Hold(const TSkinSource& source, const TBitmap& picture) {
+  source.Decoded.Bytes += PictureBytes(picture);
+  if (source.Decoded.Bytes > MaxDecodedSkinSize) throw Exception("Skin pictures decode to more than 512 MiB");
+}
+
 // Decodes a picture by the kind its name says: PNG into 32 bits with alpha, anything else as
 // a Windows bitmap. Null when it is missing.
 std::unique_ptr<TBitmap> LoadPicture(const TSkinSource& source, const std::string& name) {
   auto bitmap = std::make_unique<TBitmap>();
   const bool png = Contains(AnsiUpperCase(name), ".PNG");
   bool found = ReadPictureBytes(source, name, [&](const uint8_t* data, size_t size) {
+    ++source.Decoded.Decodes;
     if (png)
       DecodePng(data, size, *bitmap);  // straight into the skin's picture: no second copy
     else
@@ -89,14 +105,58 @@ std::unique_ptr<TBitmap> LoadPicture(const TSkinSource& source, const std::strin
   });
   if (!found) return nullptr;
   if (png) ClearWhiteTransparentPixels(bitmap.get());
+  Hold(source, *bitmap);
   return bitmap;
 }
 
-std::unique_ptr<TJPEGImage> LoadJpeg(const TSkinSource& source, const std::string& name) {
-  auto jpeg = std::make_unique<TJPEGImage>();
-  if (!ReadPictureBytes(source, name, [&](const uint8_t* data, size_t size) { jpeg->LoadFromMemory(data, size); }))
-    return nullptr;
+// The picture as decoded, or as a 24-bit copy, shared by every entry that names it.
+std::shared_ptr<TBitmap> SharedPicture(const TSkinSource& source, const std::string& name, bool as24bit) {
+  auto& pictures = source.Decoded.Bitmaps;
+  const auto key = std::make_pair(name, as24bit);
+  if (auto found = pictures.find(key); found != pictures.end()) return found->second;
+  std::shared_ptr<TBitmap> picture;
+  if (!as24bit) {
+    picture = LoadPicture(source, name);
+  } else {
+    picture = SharedPicture(source, name, false);
+    if (picture && !picture->Empty() && picture->PixelFormat() != pf24bit) {
+      auto copy = std::make_shared<TBitmap>();
+      copy->Assign(*picture);
+      copy->SetPixelFormat(pf24bit);
+      Hold(source, *copy);
+      picture = std::move(copy);
+    }
+  }
+  pictures.emplace(key, picture);
+  return picture;
+}
+
+std::shared_ptr<TJPEGImage> SharedJpeg(const TSkinSource& source, const std::string& name) {
+  auto& jpegs = source.Decoded.Jpegs;
+  if (auto found = jpegs.find(name); found != jpegs.end()) return found->second;
+  auto jpeg = std::make_shared<TJPEGImage>();
+  const bool found = ReadPictureBytes(source, name, [&](const uint8_t* data, size_t size) {
+    ++source.Decoded.Decodes;
+    jpeg->LoadFromMemory(data, size);
+  });
+  if (found)
+    Hold(source, jpeg->Bitmap());
+  else
+    jpeg.reset();
+  jpegs.emplace(name, jpeg);
   return jpeg;
+}
+
+// A small JPEG tiled as a texture: a 24-bit copy of the picture, shared as the picture is.
+std::shared_ptr<TBitmap> SharedJpegTexture(const TSkinSource& source, const std::string& name, const TJPEGImage& jpeg) {
+  auto& textures = source.Decoded.JpegTextures;
+  if (auto found = textures.find(name); found != textures.end()) return found->second;
+  auto texture = std::make_shared<TBitmap>();
+  texture->Assign(jpeg.Bitmap());
+  texture->SetPixelFormat(pf24bit);
+  Hold(source, *texture);
+  textures.emplace(name, texture);
+  return texture;
 }
 
 // ---------------------------------------------------------------- masks
@@ -144,9 +204,8 @@ class MaskReader {
   void WholeBitmap(const std::string& section, const std::string& key, const std::string& value) {
     std::string name = AnsiUpperCase(value);
     if (!Contains(name, ".BMP")) return;
-    auto picture = LoadPicture(source_, name);
+    auto picture = SharedPicture(source_, name, true);
     if (!picture || picture->Width() == 0) return;
-    picture->SetPixelFormat(pf24bit);
     TsMaskData& m = Add(AnsiUpperCase(section), AnsiUpperCase(key));
     m.R = {0, 0, picture->Width(), picture->Height()};
     m.Image = std::move(picture);
@@ -193,9 +252,8 @@ class MaskReader {
     int count = StrictInteger(words[1]);
     int maskType = StrictInteger(words[2]);
     auto type = static_cast<TacImgType>(std::clamp(StrictInteger(words[3]), 0, 4));
-    auto picture = LoadPicture(source_, name);
+    auto picture = SharedPicture(source_, name, !Contains(name, ".PNG") && type != itisaTexture);
     if (!picture || picture->Width() == 0) return;
-    if (!Contains(name, ".PNG") && type != itisaTexture) picture->SetPixelFormat(pf24bit);
     TsMaskData& m = Add(section, key);
     m.R = {0, 0, picture->Width(), picture->Height()};
     m.Image = std::move(picture);
@@ -254,13 +312,11 @@ class MaskReader {
 // A JPEG value: a pattern, or a texture mask when the picture is small.
 void ReadJpeg(TsSkinManager& manager, const TSkinSource& source, const std::string& section,
               const std::string& key, const std::string& name, bool smallAsTexture) {
-  auto jpeg = LoadJpeg(source, name);
+  auto jpeg = SharedJpeg(source, name);
   if (!jpeg || jpeg->Width() == 0) return;
   if (smallAsTexture && jpeg->Width() * jpeg->Height() < kMinPatternPixels) {
     TsMaskData m;
-    m.Image = std::make_unique<TBitmap>();
-    m.Image->Assign(jpeg->Bitmap());
-    m.Image->SetPixelFormat(pf24bit);
+    m.Image = SharedJpegTexture(source, name, *jpeg);
     m.ImageCount = 1;
     m.ImgType = itisaTexture;
     m.SectionName = AnsiUpperCase(section);
@@ -279,11 +335,13 @@ std::string JpegName(const std::string& value) {
 
 // ---------------------------------------------------------------- sections
 
-// Where the values of one section come from; nullopt means "not given here".
+// Where the values of one section come from; nullptr and nullopt mean "not given here". A
+// text is the skin text's own value, so that one value inherited by many sections is one
+// string.
 class SectionValues {
  public:
   virtual ~SectionValues() = default;
-  virtual std::optional<std::string> Text(std::string_view key) const = 0;
+  virtual const std::string* Text(std::string_view key) const = 0;
   virtual std::optional<int> Integer(std::string_view key) const = 0;
 };
 
@@ -295,11 +353,13 @@ class InheritedSections {
  public:
   explicit InheritedSections(const TMemIniFile& ini) : ini_(ini), parents_(ParentIndexes(ini)) {}
 
-  std::optional<std::string> Text(int section, std::string_view key) {
-    return Resolved(texts_, key, [&](int s) {
+  // Resolved as the section that gives the text, so no text is copied per section.
+  const std::string* Text(int section, std::string_view key) {
+    const std::optional<int> owner = Resolved(textOwners_, key, [&](int s) {
       const std::string* v = ini_.Value(s, key);
-      return v && *v != "?" ? std::optional<std::string>(*v) : std::nullopt;
+      return v && *v != "?" ? std::optional<int>(s) : std::nullopt;
     })[static_cast<size_t>(section)];
+    return owner ? ini_.Value(*owner, key) : nullptr;
   }
   std::optional<int> Integer(int section, std::string_view key) {
     return Resolved(integers_, key, [&](int s) {
@@ -333,7 +393,7 @@ class InheritedSections {
 
   const TMemIniFile& ini_;
   std::vector<int> parents_;
-  Table<std::string> texts_;
+  Table<int> textOwners_;
   Table<int> integers_;
 };
 
@@ -341,7 +401,7 @@ class InheritedSections {
 class InheritedValues : public SectionValues {
  public:
   InheritedValues(InheritedSections& all, int section) : all_(all), section_(section) {}
-  std::optional<std::string> Text(std::string_view key) const override { return all_.Text(section_, key); }
+  const std::string* Text(std::string_view key) const override { return all_.Text(section_, key); }
   std::optional<int> Integer(std::string_view key) const override { return all_.Integer(section_, key); }
 
  private:
@@ -353,9 +413,9 @@ class InheritedValues : public SectionValues {
 class OverlayValues : public SectionValues {
  public:
   OverlayValues(const TMemIniFile& ini, std::string section) : ini_(ini), section_(std::move(section)) {}
-  std::optional<std::string> Text(std::string_view key) const override {
-    std::string v = ini_.ReadString(section_, key, "?");
-    return v == "?" ? std::nullopt : std::optional<std::string>(v);
+  const std::string* Text(std::string_view key) const override {
+    const std::string* v = ini_.Value(ini_.SectionIndex(section_), key);
+    return v && *v != "?" ? v : nullptr;
   }
   std::optional<int> Integer(std::string_view key) const override {
     int v = ini_.ReadInteger(section_, key, -1);
@@ -400,8 +460,34 @@ constexpr BooleanKey kBooleanKeys[] = {
 constexpr const char* kFontKeys[5] = {"FONTCOLOR", "TCLEFT", "TCTOP", "TCRIGHT", "TCBOTTOM"};
 constexpr const char* kHotFontKeys[5] = {"HOTFONTCOLOR", "HOTTCLEFT", "HOTTCTOP", "HOTTCRIGHT", "HOTTCBOTTOM"};
 
-// Overwrites the fields of `g` that `values` gives, then parses both gradient texts.
-void FillSection(TsGeneralData& g, const SectionValues& values, bool colorToRgb) {
+// Each gradient text of a skin held and parsed once, however many sections inherit it.
+class SharedGradients {
+ public:
+  // The one shared copy of a value of the skin's text.
+  TsSharedText Text(const std::string& value) {
+    auto [known, added] = texts_.try_emplace(&value);
+    if (added) known->second = TsSharedText(value);
+    return known->second;
+  }
+  // The bands of a text; " " stands for none.
+  TsGradArray Bands(const TsSharedText& text) {
+    if (text == " ") return {};
+    auto [known, added] = bands_.try_emplace(&text.str());
+    if (added) {
+      known->second.first = text;  // keeps the text, and so its address, alive
+      ParseGradientData(text.str(), known->second.second);
+    }
+    return known->second.second;
+  }
+
+ private:
+  std::unordered_map<const std::string*, TsSharedText> texts_;
+  std::unordered_map<const std::string*, std::pair<TsSharedText, TsGradArray>> bands_;
+};
+
+// Overwrites the fields of `g` that `values` gives, then takes the bands of both gradient
+// texts.
+void FillSection(TsGeneralData& g, const SectionValues& values, bool colorToRgb, SharedGradients& gradients) {
   if (auto c = values.Integer("COLOR")) g.Color = colorToRgb ? static_cast<TColor>(ColorToRGB(*c)) : *c;
   for (int i = 0; i < 5; ++i) {
     if (auto c = values.Integer(kFontKeys[i])) g.FontColor[i] = *c;
@@ -411,12 +497,10 @@ void FillSection(TsGeneralData& g, const SectionValues& values, bool colorToRgb)
     if (auto v = values.Integer(k.Key)) g.*k.Field = *v;
   for (const BooleanKey& k : kBooleanKeys)
     if (auto v = values.Text(k.Key)) g.*k.Field = IsTrue(*v);
-  if (auto t = values.Text("GRADIENTDATA")) g.GradientData = *t;
-  if (auto t = values.Text("HOTGRADIENTDATA")) g.HotGradientData = *t;
-  g.GradientArray.clear();
-  g.HotGradientArray.clear();
-  if (g.GradientData != " ") ParseGradientData(g.GradientData, g.GradientArray);
-  if (g.HotGradientData != " ") ParseGradientData(g.HotGradientData, g.HotGradientArray);
+  if (auto t = values.Text("GRADIENTDATA")) g.GradientData = gradients.Text(*t);
+  if (auto t = values.Text("HOTGRADIENTDATA")) g.HotGradientData = gradients.Text(*t);
+  g.GradientArray = gradients.Bands(g.GradientData);
+  g.HotGradientArray = gradients.Bands(g.HotGradientData);
 }
 
 // A stored text of five colours; any other number of words gives the plain defaults.
@@ -512,13 +596,14 @@ void ReadGlobalInfo(TsSkinData& skin, const TSkinSource& source) {
 void ReadSkinSections(TsGeneralDataArray& sections, const TMemIniFile& ini) {
   sections.clear();
   InheritedSections inherited(ini);
+  SharedGradients gradients;
   const std::vector<std::string> names = ini.Sections();
   for (int i = 0; i < static_cast<int>(names.size()); ++i) {
     TsGeneralData g;
     g.SectionName = names[static_cast<size_t>(i)];
     const std::string* parent = ini.Value(i, "PARENTCLASS");
     g.ParentClass = parent ? *parent : std::string();
-    FillSection(g, InheritedValues(inherited, i), true);
+    FillSection(g, InheritedValues(inherited, i), true, gradients);
     sections.push_back(std::move(g));
   }
 }
@@ -596,7 +681,7 @@ void ReadStoredSkin(TsSkinManager& manager, const TsStoredSkin& stored) {
     g.GlowCount = item.GlowCount;
     g.GlowMargin = item.GlowMargin;
     g.GradientPercent = item.GradientPercent;
-    g.GradientData = item.GradientData;
+    g.GradientData = TsSharedText(item.GradientData);
     g.ImagePercent = item.ImagePercent;
     g.ShowFocus = item.ShowFocus;
     g.FadingEnabled = item.FadingEnabled;
@@ -604,11 +689,11 @@ void ReadStoredSkin(TsSkinManager& manager, const TsStoredSkin& stored) {
     g.HotColor = item.HotColor;
     g.HotTransparency = item.HotTransparency;
     g.HotGradientPercent = item.HotGradientPercent;
-    g.HotGradientData = item.HotGradientData;
+    g.HotGradientData = TsSharedText(item.HotGradientData);
     g.HotImagePercent = item.HotImagePercent;
     g.GiveOwnFont = item.GiveOwnFont;
-    ParseGradientData(g.GradientData, g.GradientArray);
-    ParseGradientData(g.HotGradientData, g.HotGradientArray);
+    ParseGradientData(g.GradientData.str(), g.GradientArray);
+    ParseGradientData(g.HotGradientData.str(), g.HotGradientArray);
     manager.GeneralData.push_back(std::move(g));
   }
 }
@@ -633,6 +718,7 @@ void ReadCommonSections(TsSkinManager& manager, const TMemIniFile& overlay, cons
       if (!name.empty()) ReadJpeg(manager, files, section, key, name, false);
     }
 
+  SharedGradients gradients;
   for (const std::string& name : overlay.Sections()) {
     bool known = std::any_of(manager.GeneralData.begin(), manager.GeneralData.end(),
                              [&](const TsGeneralData& g) { return g.SectionName == name; });
@@ -644,7 +730,7 @@ void ReadCommonSections(TsSkinManager& manager, const TMemIniFile& overlay, cons
     g.SectionName = name;
     g.ParentClass = parentClass;
     g.BorderIndex = g.ImgTL = g.ImgTR = g.ImgBL = g.ImgBR = -1;
-    FillSection(g, OverlayValues(overlay, name), false);
+    FillSection(g, OverlayValues(overlay, name), false, gradients);
     manager.GeneralData.push_back(std::move(g));
   }
 }

@@ -10,12 +10,18 @@
 //
 // Malformed numbers raise EConvertError and a picture that cannot be decoded EPictureError;
 // missing pictures and keys of no known form are skipped. Every reader takes time in
-// proportion to the skin's size.
+// proportion to the skin's size. A picture is decoded once however many keys name it, and
+// the entries share it; the pictures of one source together may not decode to more than
+// MaxDecodedSkinSize bytes.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "skin/engine/skin_data.h"
 #include "skin/engine/skin_ini.h"
@@ -23,6 +29,11 @@
 #include "skin/engine/stored_skins.h"
 
 class TsSkinManager;
+
+// The most the pictures of one skin may decode to ("Skin pictures decode to more than
+// 512 MiB"): room for the largest picture we decode and more, far below what a few bytes of
+// forged names could otherwise make us hold.
+constexpr int64_t MaxDecodedSkinSize = 512 * 1024 * 1024;
 
 struct TSkinSource {
   TMemIniFile Ini;
@@ -35,6 +46,18 @@ struct TSkinSource {
 
   // The first container entry whose upper-cased name is `name`; nullptr when none.
   const TacImageItem* PackedPicture(const std::string& name) const;
+
+  // The pictures decoded from this source so far, each once, by the name the skin gives and
+  // the form kept (a null picture: missing). Bytes counts every picture held, Decodes every
+  // picture file decoded.
+  struct DecodedPictures {
+    std::map<std::pair<std::string, bool>, std::shared_ptr<TBitmap>> Bitmaps;  // (name, as 24-bit)
+    std::map<std::string, std::shared_ptr<TJPEGImage>> Jpegs;
+    std::map<std::string, std::shared_ptr<TBitmap>> JpegTextures;  // small JPEGs tiled as textures
+    int64_t Bytes = 0;
+    int Decodes = 0;
+  };
+  mutable DecodedPictures Decoded;
 
  private:
   mutable std::unordered_map<std::string, const TacImageItem*> packedIndex_;

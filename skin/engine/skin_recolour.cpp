@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <set>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/engine/alpha_blend.h"
@@ -39,27 +42,60 @@ void RecolourRecords(TsSkinManager& manager, const ColourChange& change) {
   auto changeSet = [&](TColor& colour) {
     if (colour != -1) colour = change(colour);
   };
+  // Bands shared by many sections are changed once, and stay shared.
+  // By the address of the bands before; the value keeps those alive beside the changed ones.
+  std::map<const TsGradBand*, std::pair<TsGradArray, TsGradArray>> changedBands;
+  auto changeBands = [&](TsGradArray& bands) {
+    if (bands.empty()) return;
+    const TsGradBand* before = std::as_const(bands).begin();
+    if (auto done = changedBands.find(before); done != changedBands.end()) {
+      bands = done->second.second;
+      return;
+    }
+    TsGradArray original = bands;
+    for (TsGradBand& band : bands) {
+      band.Color1 = change(band.Color1);
+      band.Color2 = change(band.Color2);
+    }
+    changedBands.emplace(before, std::make_pair(std::move(original), bands));
+  };
   for (TsGeneralData& section : manager.GeneralData) {
     section.Color = change(section.Color);
     section.HotColor = change(section.HotColor);
     for (TColor& colour : section.FontColor) changeSet(colour);
     for (TColor& colour : section.HotFontColor) changeSet(colour);
     // The bands are parsed from the gradient texts, so they are exactly the bands defined.
-    for (TsGradArray* bands : {&section.GradientArray, &section.HotGradientArray})
-      for (TsGradBand& band : *bands) {
-        band.Color1 = change(band.Color1);
-        band.Color2 = change(band.Color2);
-      }
+    changeBands(section.GradientArray);
+    changeBands(section.HotGradientArray);
   }
   manager.LoadedSkin.Shadow1Color = change(manager.LoadedSkin.Shadow1Color);
   manager.LoadedSkin.BorderColor = change(manager.LoadedSkin.BorderColor);
 }
 
+// A picture shared by several entries is changed once. One shared with a skipped entry is
+// copied first, so that the skipped entry keeps its colours.
 void RecolourPictures(TsSkinManager& manager, const ColourChange& change, const std::vector<int>& skipped) {
   RecolourPixels(manager.MasterBitmap.get(), change);
+  auto isSkipped = [&](size_t i) { return std::find(skipped.begin(), skipped.end(), static_cast<int>(i)) != skipped.end(); };
+  std::set<const TBitmap*> kept, changed;
   for (size_t i = 0; i < manager.Masks.size(); ++i)
-    if (manager.Masks[i].Image && std::find(skipped.begin(), skipped.end(), static_cast<int>(i)) == skipped.end())
-      RecolourPixels(manager.Masks[i].Image.get(), change);
+    if (manager.Masks[i].Image && isSkipped(i)) kept.insert(manager.Masks[i].Image.get());
+  std::map<const TBitmap*, std::shared_ptr<TBitmap>> copies;  // of kept pictures, changed
+  for (size_t i = 0; i < manager.Masks.size(); ++i) {
+    std::shared_ptr<TBitmap>& image = manager.Masks[i].Image;
+    if (!image || isSkipped(i)) continue;
+    if (kept.count(image.get())) {
+      std::shared_ptr<TBitmap>& copy = copies[image.get()];
+      if (!copy) {
+        copy = std::make_shared<TBitmap>();
+        copy->Assign(*image);
+        RecolourPixels(copy.get(), change);
+      }
+      image = copy;
+    } else if (changed.insert(image.get()).second) {
+      RecolourPixels(image.get(), change);
+    }
+  }
 }
 
 // Title-bar glyphs that keep their colours through a hue change: pictures of their own are

@@ -224,6 +224,35 @@ TEST(imagelist_Stream, DamagedStreamsRaiseAndLeaveTheListAsItWas) {
   }
 }
 
+// A stream of thousands of tiny items, as a layout may store: every one arrives, in order,
+// and the system list is made with room for all of them at once.
+TEST(imagelist_Stream, ThousandsOfTinyItemsAllArrive) {
+  constexpr int kItems = 4096;
+  TMemoryStream stream;
+  {
+    TsAlphaImageList source(nullptr);
+    const std::vector<uint8_t> red = SolidPng(16, {255, 0, 0, 255}), blue = SolidPng(16, {0, 0, 255, 255});
+    for (int i = 0; i < kItems; ++i) source.Items.push_back({ifPNG, pf32bit, i % 1000 == 999 ? blue : red});
+    source.Items.back() = {ifICO, pf32bit, MaskedIco()};
+    source.WriteItems(stream);
+  }
+  stream.Seek(0, soBeginning);
+  TsAlphaImageList list(nullptr);
+  list.ReadItems(stream);
+  ASSERT_EQ(list.Count(), kItems);
+  auto shown = [&](int index, int x) {
+    auto page = Solid(16, 16, pf24bit, clLime);
+    SIZE size{};
+    list.DrawToBitmap(page.get(), 0, size, false, 1, 0, clNone, 0, index, 0);
+    return At(*page, x, 8);
+  };
+  ExpectNear(shown(0, 12), clRed);
+  ExpectNear(shown(999, 12), clBlue);
+  ExpectNear(shown(kItems - 2, 12), clRed);
+  ExpectNear(shown(kItems - 1, 12), clRed);  // the last item, an icon whose left half is masked
+  EXPECT_EQ(shown(kItems - 1, 2), clLime);
+}
+
 TEST(imagelist_Assign, ACopyTakesSizeColourAndPictures) {
   TsAlphaImageList source(nullptr, 24, 24);
   source.SetBkColor(clNone);
