@@ -17,6 +17,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/textures.h"
 #include "skin/forms/adapter_paint.h"
+#include "skin/forms/skin_provider.h"
 #include "skin/forms/window_relays.h"
 
 bool DialogAdaptMode = false;
@@ -49,6 +50,29 @@ bool SkinOfManager(const TMessage& message, TsSkinManager* manager) {
 
 }  // namespace
 
+// What the control's WindowProc holds while adapted: the adapter (nullptr once it has let go
+// while a later procedure sat on top of ours) and the procedure it replaced.
+struct TacMainWnd::FrameworkLink {
+  TacMainWnd* Adapter = nullptr;
+  std::function<void(TMessage&)> Saved;
+};
+
+// The WindowProc of an adapted framework control. It keeps the link alive while it runs: the
+// adapter may be detached, or freed, by the message it handles.
+class TacMainWnd::FrameworkProcedure {
+ public:
+  explicit FrameworkProcedure(std::shared_ptr<FrameworkLink> link) : link_(std::move(link)) {}
+  void operator()(TMessage& message) const {
+    std::shared_ptr<FrameworkLink> link = link_;
+    if (link->Adapter && !link->Adapter->Detached) link->Adapter->AdapterWndProc(message);
+    else if (link->Saved) link->Saved(message);
+  }
+  const FrameworkLink* Link() const { return link_.get(); }
+
+ private:
+  std::shared_ptr<FrameworkLink> link_;
+};
+
 TacMainWnd::TacMainWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
     : Wnd(wnd), SkinManager(manager) {
   if (skinData) {
@@ -67,12 +91,34 @@ TacMainWnd::TacMainWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
 TacMainWnd::~TacMainWnd() {
   // Freeing detaches without the standard look: a descendant's RestoreStdLook is out of reach
   // here, and a window that goes away needs none.
-  if (!Detached && IsWindow(Wnd)) {
+  if (!Detached) GiveWindowBack();
+  Detached = true;
+  if (link_) link_->Adapter = nullptr;
+}
+
+TControl* TacMainWnd::FrameworkTarget() const {
+  auto* control = dynamic_cast<TWinControl*>(SkinData->OwnerControl);
+  if (!control)
+    if (auto* provider = dynamic_cast<TsSkinProvider*>(SkinData->OwnerObject)) control = provider->Form;
+  return control && control->HandleAllocated() && control->Handle() == Wnd ? control : nullptr;
+}
+
+void TacMainWnd::GiveWindowBack() {
+  if (link_) {
+    // A framework control outlives none of its windows: while the window lives, so does it.
+    if (IsWindow(Wnd)) {
+      auto* ours = hookedControl_->WindowProc().target<FrameworkProcedure>();
+      if (ours && ours->Link() == link_.get()) hookedControl_->SetWindowProc(link_->Saved);
+    }
+    link_->Adapter = nullptr;  // a procedure put on top of ours keeps ours, now passing on
+  }
+  if (!IsWindow(Wnd)) return;
+  if (!link_) {
     if (OwnProcedureInstalled(Wnd)) SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevWndProc));
     else if (PrevWndProc) SetPropW(Wnd, kOrphanedProcProperty, reinterpret_cast<HANDLE>(PrevWndProc));
-    RemovePropW(Wnd, kAdapterProperty);
   }
-  Detached = true;
+  RemovePropW(Wnd, kAdapterProperty);
+  if (SkinData->SkinSection() != "DIALOG") SetWindowThemeBound(Wnd, nullptr, nullptr);
 }
 
 void TacMainWnd::Attach(bool) {
@@ -94,6 +140,12 @@ void TacMainWnd::HookWindow() {
     return;
   }
   SetPropW(Wnd, kAdapterProperty, this);
+  if (TControl* target = FrameworkTarget()) {
+    hookedControl_ = target;
+    link_ = std::make_shared<FrameworkLink>(FrameworkLink{this, target->WindowProc()});
+    target->SetWindowProc(FrameworkProcedure(link_));
+    return;
+  }
   PrevWndProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AdapterWindowProc)));
 }
@@ -101,16 +153,19 @@ void TacMainWnd::HookWindow() {
 void TacMainWnd::Detach(bool frameChanged) {
   if (Detached) return;
   Detached = true;
-  if (IsWindow(Wnd)) {
-    if (OwnProcedureInstalled(Wnd)) SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevWndProc));
-    else if (PrevWndProc) SetPropW(Wnd, kOrphanedProcProperty, reinterpret_cast<HANDLE>(PrevWndProc));
-    RemovePropW(Wnd, kAdapterProperty);
-  }
+  GiveWindowBack();
   RestoreStdLook();
   if (IsWindowVisible(Wnd)) RefreshWindowFrame(Wnd, frameChanged);
 }
 
 LRESULT TacMainWnd::ForwardToReplacedWndProc(TMessage& message) {
+  if (link_) {
+    // The replaced procedure may free this adapter: nothing of it is touched afterwards.
+    std::shared_ptr<FrameworkLink> link = link_;
+    message.Result = 0;
+    if (link->Saved) link->Saved(message);
+    return message.Result;
+  }
   message.Result = PrevWndProc ? CallWindowProcW(PrevWndProc, Wnd, message.Msg, message.WParam, message.LParam) : 0;
   return message.Result;
 }
