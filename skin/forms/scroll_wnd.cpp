@@ -199,8 +199,21 @@ void TacScrollWnd::Scroll(int code, int pos) {
 }
 
 bool TacScrollWnd::HandleScrollSkinCommand(TMessage& message) {
-  if (SkinSubCommand(message.WParam) == SKC_SETUPDATING) SkinData->SetUpdating(message.LParam == 1);
-  return false;
+  switch (SkinSubCommand(message.WParam)) {
+    case SKC_SETUPDATING:
+      SkinData->SetUpdating(message.LParam == 1);
+      return false;
+    case SKC_GETBGINFO: {
+      // The window's own answer comes first: a form's provider knows its client offset and
+      // frame, which the bars' skin data alone does not.
+      auto& info = *reinterpret_cast<BackgroundInfo*>(message.LParam);
+      ForwardToReplacedWndProc(message);
+      if (info.Kind == BG_NONE) SkinData->FillBackgroundInfo(info, false, Wnd);
+      return true;
+    }
+    default:
+      return false;
+  }
 }
 
 void TacScrollWnd::HandleTimer(TMessage& message) {
