@@ -101,6 +101,11 @@ class TTestGroupBox : public TSystemWindow {
   explicit TTestGroupBox(TComponent* owner) : TSystemWindow(owner, L"BUTTON", BS_GROUPBOX, WS_EX_NOPARENTNOTIFY) {}
 };
 
+class TTestButton : public TSystemWindow {
+ public:
+  TTestButton(TComponent* owner, DWORD style) : TSystemWindow(owner, L"BUTTON", style) {}
+};
+
 // A form with a skin provider under the dialog skin; the lists name the classes to adapt.
 class AdaptedControls : public UiTest {
  protected:
@@ -352,6 +357,32 @@ TEST_F(AdaptedControls, AGroupBoxAndTheCheckBoxInsideItShowTheSkin) {
   check->SetChecked(true);
   pumpFor(50);
   EXPECT_TRUE(glyphShows(kChecked)) << "checked";
+}
+
+// A multi-line push button wraps a caption too wide for it; a single-line one keeps it on
+// one line (the system's own buttons do the same).
+TEST_F(AdaptedControls, OnlyAMultiLineButtonWrapsItsCaption) {
+  Name(ThirdButtons, "TTestButton");
+  auto* multi = efir::Place(new TTestButton(form, BS_PUSHBUTTON | BS_MULTILINE), form, 10, 10, 80, 60);
+  auto* single = efir::Place(new TTestButton(form, BS_PUSHBUTTON), form, 110, 10, 80, 60);
+  for (TWinControl* button : {multi, single}) button->SetCaption("Первое Второе");
+  Skin();
+  ASSERT_NE(dynamic_cast<TacBtnWnd*>(AdapterOfWindow(multi->Handle())), nullptr);
+  // The separate bands of rows holding caption pixels.
+  auto textLines = [](TWinControl* button) {
+    const Image shot = captureScreenOf(button->Handle());
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 0; y < shot.height; ++y) {
+      bool ink = false;
+      for (int x = 0; x < shot.width && !ink; ++x) ink = shot.at(x, y) == dlg::Ink;
+      if (ink && !inLine) ++lines;
+      inLine = ink;
+    }
+    return lines;
+  };
+  EXPECT_EQ(textLines(multi), 2);
+  EXPECT_EQ(textLines(single), 1);
 }
 
 }  // namespace
