@@ -13,6 +13,7 @@
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/fills.h"
 #include "skin/engine/glow.h"
+#include "skin/engine/published_props.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_third_party.h"
@@ -104,6 +105,21 @@ class TTestGroupBox : public TSystemWindow {
 class TTestButton : public TSystemWindow {
  public:
   TTestButton(TComponent* owner, DWORD style) : TSystemWindow(owner, L"BUTTON", style) {}
+};
+
+// An edit with a colour of its own for its focused look, published by name.
+class TFocusEdit : public TEdit {
+ public:
+  explicit TFocusEdit(TComponent* owner) : TEdit(owner) {
+    static const bool registered = [] {
+      RegisterPublishedProp(OrdinalProp<TFocusEdit>(
+          "FocusColor", [](TFocusEdit& e) { return e.FocusColor; },
+          [](TFocusEdit& e, int64_t v) { e.FocusColor = static_cast<TColor>(v); }));
+      return true;
+    }();
+    (void)registered;
+  }
+  TColor FocusColor = 0x00ABCDEF;
 };
 
 // A form with a skin provider under the dialog skin; the lists name the classes to adapt.
@@ -383,6 +399,19 @@ TEST_F(AdaptedControls, OnlyAMultiLineButtonWrapsItsCaption) {
   };
   EXPECT_EQ(textLines(multi), 2);
   EXPECT_EQ(textLines(single), 1);
+}
+
+TEST_F(AdaptedControls, AnEditsFocusColourTakesTheSkinAndComesBack) {
+  Name(ThirdEdits, "TFocusEdit");
+  auto* edit = efir::Place(new TFocusEdit(form), form, 10, 10, 120, 24);
+  Skin();
+  ASSERT_NE(dynamic_cast<TacEditWnd*>(AdapterOfWindow(edit->Handle())), nullptr);
+  RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  EXPECT_EQ(edit->Color(), ctl::Edit[0]);
+  EXPECT_EQ(edit->FocusColor, ctl::Edit[0]) << "focused, the edit keeps the skin's colour";
+
+  SendSkinCommandToWindow(edit->Handle(), SKC_REMOVESKIN, reinterpret_cast<LPARAM>(skin->manager.get()));
+  EXPECT_EQ(edit->FocusColor, 0x00ABCDEFu) << "its own colour back";
 }
 
 }  // namespace
