@@ -19,6 +19,7 @@
 #include "skin/forms/mdi_client.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/skinnable_menus.h"
+#include "skin/forms/window_relays.h"
 
 TsMenuItemType CurrentMenuItemType = smNormal;
 
@@ -122,8 +123,10 @@ int TsSkinableMenus::SkinBorderWidth() {
   return skinBorderWidth_ = width > 0 ? width : 3;
 }
 
-void TsSkinableMenus::AssignMenuFont(TCanvas& canvas, const TMenuItem*, bool bold) const {
+void TsSkinableMenus::AssignMenuFont(TCanvas& canvas, const TMenuItem* item, bool bold) const {
   efir::AssignMenuFont(canvas.Font());
+  // The menu's text is in the language of the form it belongs to.
+  if (TForm* form = item ? FindOwnerForm(item->GetParentMenu()) : nullptr) canvas.Font().SetCharset(form->Font().Charset());
   if (bold) canvas.Font().SetStyle(canvas.Font().Style() | fsBold);
 }
 
