@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/application.h"
 #include "framework/controls.h"
 #include "framework/text_encoding.h"
 #include "skin/engine/alpha_blend.h"
@@ -266,6 +267,9 @@ void TacMainWnd::AdapterWndProc(TMessage& message) {
     case SKC_GETBGINFO:
       d.FillBackgroundInfo(*reinterpret_cast<BackgroundInfo*>(message.LParam), false, Wnd);
       return;
+    case SKC_GETAPPLICATION:
+      message.Result = reinterpret_cast<LRESULT>(&Application);
+      return;
   }
   ForwardToReplacedWndProc(message);
 }
@@ -308,6 +312,9 @@ void RenderWindowBackgroundCache(TsCommonData& skinData, HWND wnd, bool flat) {
   skinData.CacheBitmap->SetSize(w, h);
   TsSkinManager* manager = skinData.SkinManager();
   const TColor border = manager ? manager->LoadedSkin.BorderColor : 0xFF00FF;
+  HWND parent = GetParent(wnd);
+  POINT at{r.left, r.top};
+  const bool placed = parent && ScreenToClient(parent, &at);
   if (flat && border != 0xFF00FF) {
     HDC dc = skinData.CacheBitmap->Canvas().Handle();
     FillRectSolid(dc, {0, 0, w, h}, clWindow);
@@ -315,15 +322,16 @@ void RenderWindowBackgroundCache(TsCommonData& skinData, HWND wnd, bool flat) {
     int width = 1;
     DrawColorFrame(dc, frame, border, border, width);
   } else {
-    HWND parent = GetParent(wnd);
-    POINT at{r.left, r.top};
-    if (!parent || !ScreenToClient(parent, &at)) return;
+    if (!placed) return;
     if (SectionIndexValid(manager, skinData.SectionIndex))
       RenderControlItem(skinData, behind, true, skinData.HasFocus || skinData.MouseOver ? 1 : 0, {0, 0, w, h}, at,
                         skinData.CacheBitmap.get(), !flat);
     else  // a section the skin lacks lets the parent show through
       CopyBackgroundBehind(*skinData.CacheBitmap, {0, 0, w, h}, behind, at);
   }
+  // A disabled control is blended with what lies behind it.
+  if (skinData.OwnerControl && !skinData.OwnerControl->Enabled() && placed)
+    ApplyDisabledWindowLook(*skinData.CacheBitmap, behind, at);
   skinData.BackgroundChanged = false;
 }
 

@@ -8,6 +8,9 @@
 
 #include <typeinfo>
 
+#include "skin/engine/background_answers.h"
+
+#include "framework/application.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "framework/tests/ui_fixture.h"
@@ -293,6 +296,7 @@ TEST_F(AdaptedControls, AnAdaptedFrameworkEditHearsTheMouseAndTheFont) {
   Skin();
   ASSERT_NE(dynamic_cast<TacEditWnd*>(AdapterOfWindow(edit->Handle())), nullptr);
   ASSERT_NE(AdapterOfWindow(other->Handle()), nullptr);
+  EXPECT_EQ(SendSkinCommandToWindow(edit->Handle(), SKC_GETAPPLICATION, 0), reinterpret_cast<LRESULT>(&Application));
   auto rim = [&] {
     RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
     pumpFor(50);
@@ -412,6 +416,33 @@ TEST_F(AdaptedControls, AnEditsFocusColourTakesTheSkinAndComesBack) {
 
   SendSkinCommandToWindow(edit->Handle(), SKC_REMOVESKIN, reinterpret_cast<LPARAM>(skin->manager.get()));
   EXPECT_EQ(edit->FocusColor, 0x00ABCDEFu) << "its own colour back";
+}
+
+// A disabled adapted control is blended with what lies behind it: 40 % of its own picture.
+TEST_F(AdaptedControls, ADisabledEditsFrameIsBlendedWithWhatLiesBehind) {
+  Name(ThirdEdits, "TEdit");
+  auto* edit = efir::Place(new TEdit(form), form, 10, 10, 120, 24);
+  Skin();
+  auto rim = [&] {
+    RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    pumpFor(50);
+    return captureScreenOf(edit->Handle()).at(1, 1);
+  };
+  ASSERT_EQ(rim(), ctl::Rim[0]);
+  edit->SetEnabled(false);
+  pumpFor(50);
+  const COLORREF disabled = rim();
+  // What the form says lies behind the edit (here a colour).
+  CacheSourceInfo behind;
+  WindowParentCacheInfo(edit->Handle(), behind);
+  ASSERT_FALSE(behind.Ready);
+  auto channel = [](COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+  for (int shift : {0, 8, 16})
+    EXPECT_NEAR(channel(disabled, shift), (channel(ctl::Rim[0], shift) * 4 + channel(behind.FillColor, shift) * 6) / 10, 3)
+        << std::hex << disabled;
+  edit->SetEnabled(true);
+  pumpFor(50);
+  EXPECT_EQ(rim(), ctl::Rim[0]) << "enabled again";
 }
 
 }  // namespace
