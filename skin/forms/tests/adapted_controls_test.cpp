@@ -125,6 +125,17 @@ class TFocusEdit : public TEdit {
   TColor FocusColor = 0x00ABCDEF;
 };
 
+// Counts the skin refreshes it hears.
+class TRefreshCounter : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  int Refreshes = 0;
+  void WndProc(TMessage& message) override {
+    if (message.Msg == SM_ALPHACMD && SkinSubCommand(message.WParam) == SKC_REFRESH) ++Refreshes;
+    TCustomControl::WndProc(message);
+  }
+};
+
 // A form with a skin provider under the dialog skin; the lists name the classes to adapt.
 class AdaptedControls : public UiTest {
  protected:
@@ -443,6 +454,17 @@ TEST_F(AdaptedControls, ADisabledEditsFrameIsBlendedWithWhatLiesBehind) {
   edit->SetEnabled(true);
   pumpFor(50);
   EXPECT_EQ(rim(), ctl::Rim[0]) << "enabled again";
+}
+
+TEST_F(AdaptedControls, AControlInsideAnAdaptedPanelHearsARefreshOnce) {
+  Name(ThirdPanels, "TPanel");
+  auto* panel = efir::Place(new TPanel(form), form, 10, 10, 200, 120);
+  auto* counter = efir::Place(new TRefreshCounter(form), panel, 10, 10, 40, 40);
+  Skin();
+  ASSERT_NE(AdapterOfWindow(panel->Handle()), nullptr);
+  counter->Refreshes = 0;
+  SendSkinCommandToWindow(panel->Handle(), SKC_REFRESH, reinterpret_cast<LPARAM>(skin->manager.get()));
+  EXPECT_EQ(counter->Refreshes, 1);
 }
 
 }  // namespace
