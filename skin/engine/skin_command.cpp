@@ -32,6 +32,7 @@ bool WindowAcknowledgesSkinCommand(HWND wnd, WORD subCommand) { return SendSkinC
 bool ControlAcceptsSkinning(TControl* control) {
   if (!control || !control->Parent()) return false;
   if (control->ComponentState() & (csLoading | csDestroying)) return false;
+  if (control->ControlState() & csCreating) return false;
   return !control->IsWindowed() || static_cast<TWinControl*>(control)->HandleAllocated();
 }
 

@@ -112,7 +112,7 @@ inline LRESULT AskControlSkinCommand(TControl* control, WORD subCommand) {
 bool WindowAcknowledgesSkinCommand(HWND wnd, WORD subCommand);
 
 // The control may be skinned now: it exists, has its window when windowed, has a parent and
-// is neither loading nor being destroyed.
+// is neither loading, having its window made, nor being destroyed.
 bool ControlAcceptsSkinning(TControl* control);
 // A control's background as RGB: a skinned control's answer to SKC_GETBGCOLOR, else its own
 // Color; 0xFF00FF for none.

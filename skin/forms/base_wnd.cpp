@@ -49,6 +49,7 @@ void TacBaseWnd::AdapterWndProc(TMessage& message) {
       break;
     case WM_ENABLE:
     case CM_ENABLEDCHANGED:
+      SkinData->BackgroundChanged = true;  // a disabled control's picture is blended
       if (visible) SendMessageW(Wnd, WM_NCPAINT, 1, 0);
       break;
   }

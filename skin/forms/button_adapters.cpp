@@ -18,6 +18,7 @@
 #include "skin/engine/skin_painters.h"
 #include "skin/engine/textures.h"
 #include "skin/forms/adapter_paint.h"
+#include "skin/forms/skin_provider.h"
 #include "skin/forms/window_relays.h"
 
 DWORD CurrentButtonStyle = 0;
@@ -424,6 +425,46 @@ void TacGroupBoxWnd::PaintGroupBox(TBitmap& cache) {
   d.BackgroundChanged = false;
 }
 
+void TacGroupBoxWnd::EraseFromCache(const TMessage& message) {
+  ReadWindowPlacement();
+  TBitmap& cache = SizedCache(*this);
+  if (SkinData->BackgroundChanged) PaintGroupBox(cache);
+  if (SkinData->BackgroundChanged) return;
+  auto dc = reinterpret_cast<HDC>(message.WParam);
+  const RECT whole{0, 0, WindowSize.cx, WindowSize.cy};
+  if (SkinData->CacheReusable()) BitBlt(dc, 0, 0, whole.right, whole.bottom, cache.Canvas().Handle(), 0, 0, SRCCOPY);
+  else FillRectSolid(dc, whole, WindowBackgroundColor(Wnd));
+}
+
+void TacGroupBoxWnd::PaintBox(const TMessage& message) {
+  ReadWindowPlacement();
+  PAINTSTRUCT ps;
+  const bool painting = message.Msg == WM_PAINT;
+  if (painting) BeginPaint(Wnd, &ps);
+  TsCommonData& d = *SkinData;
+  d.Updating = d.IsUpdating();
+  if (!d.Updating) {
+    const bool given = message.WParam && message.LParam == 1;
+    HDC dc = given ? reinterpret_cast<HDC>(message.WParam) : GetWindowDC(Wnd);
+    TBitmap& cache = SizedCache(*this);
+    PaintGroupBox(cache);
+    efir::gdi::SavedState saved(dc);
+    if (DialogMode) {
+      // A standard dialog paints the inside itself, round its own controls.
+      const RECT caption = CaptionRect();
+      TsSkinManager* manager = Manager();
+      const int border = d.BorderMaskIndex;
+      ExcludeClipRect(dc, MaskBorderLeft(manager, border), caption.bottom - caption.top,
+                      WindowSize.cx - MaskBorderRight(manager, border), WindowSize.cy - MaskBorderBottom(manager, border));
+    }
+    CopyCacheExceptWindows(Wnd, d, {}, 0, 0, dc, {0, 0, WindowSize.cx, WindowSize.cy});
+    if (auto* owner = dynamic_cast<TWinControl*>(d.OwnerControl)) PaintGraphicControls(dc, owner, {0, 0});
+    if (!given) ReleaseDC(Wnd, dc);
+  }
+  if (painting) EndPaint(Wnd, &ps);
+  if (!d.Updating) NotifyChildWindowsParentUpdated(Wnd);
+}
+
 void TacGroupBoxWnd::AdapterWndProc(TMessage& message) {
   // Without the skin the framework paints the box again, its background included (the
   // manager may already be marked inactive when the removal arrives).
@@ -450,31 +491,24 @@ void TacGroupBoxWnd::AdapterWndProc(TMessage& message) {
       RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
       return;
     case WM_ERASEBKGND:
-    case WM_NCPAINT:
       message.Result = 1;
+      // The framework's own erase (the DC in both parameters) gets the picture at once.
+      if (!DialogMode && message.WParam == static_cast<WPARAM>(message.LParam)) PaintGuarded([&] { EraseFromCache(message); });
       return;
+    case WM_NCPAINT:
+      if (DialogMode) {
+        message.Result = 1;
+        return;
+      }
+      break;
     case WM_PAINT:
     case WM_PRINT:
-      // Only the frame and caption: the inside shows what the dialog painted there.
-      PaintGuarded([&] {
-        ReadWindowPlacement();
-        PAINTSTRUCT ps;
-        if (message.Msg == WM_PAINT) BeginPaint(Wnd, &ps);
-        TBitmap& cache = SizedCache(*this);
-        PaintGroupBox(cache);
-        HDC dc = message.Msg == WM_PRINT ? reinterpret_cast<HDC>(message.WParam) : GetDC(Wnd);
-        const RECT caption = CaptionRect();
-        TsSkinManager* manager = Manager();
-        const int border = SkinData->BorderMaskIndex;
-        ExcludeClipRect(dc, MaskBorderLeft(manager, border), caption.bottom - caption.top,
-                        WindowSize.cx - MaskBorderRight(manager, border), WindowSize.cy - MaskBorderBottom(manager, border));
-        BitBlt(dc, 0, 0, WindowSize.cx, WindowSize.cy, cache.Canvas().Handle(), 0, 0, SRCCOPY);
-        if (message.Msg == WM_PAINT) {
-          ReleaseDC(Wnd, dc);
-          EndPaint(Wnd, &ps);
-        }
-        NotifyChildWindowsParentUpdated(Wnd);
-      });
+      if (message.Msg == WM_PRINT) {
+        SkinData->BackgroundChanged = true;
+        message.LParam = 1;
+      }
+      PaintGuarded([&] { PaintBox(message); });
+      message.Result = 0;
       return;
   }
   TacMainWnd::AdapterWndProc(message);

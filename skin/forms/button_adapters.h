@@ -7,7 +7,10 @@
 //
 // Glyph buttons (TacBitBtnWnd) add their glyph beside the caption.
 // Push buttons look hot while focused, hovered or default, pressed while held; check boxes
-// take their glyphs from GLOBALINFO (BOXCHECKED, RADIOUNCHECKED, ...).
+// take their glyphs from GLOBALINFO (BOXCHECKED, RADIOUNCHECKED, ...). A group box of a
+// standard dialog paints only its frame and caption (the dialog paints the inside); on a
+// framework form it paints its inside too, round its child windows and under its graphic
+// controls.
 #pragma once
 
 #include "skin/forms/window_adapter.h"
@@ -74,7 +77,15 @@ class TacGroupBoxWnd : public TacMainWnd {
   void AdapterWndProc(TMessage& message) override;
   // The caption band: (6, 0) to the text's width + 14, at least 6 pixels high.
   RECT CaptionRect();
+  // The frame and caption into the cache; the inside is the section's (the parent's through
+  // a see-through section).
   void PaintGroupBox(TBitmap& cache);
+
+ private:
+  // The box round its child windows and under its graphic controls, into the DC of a print
+  // (LParam 1) or the window's.
+  void PaintBox(const TMessage& message);
+  void EraseFromCache(const TMessage& message);
 };
 
 // Sends the message to the replaced procedure with redrawing off, so that the window's own

@@ -96,6 +96,23 @@ void TacComboListWnd::PrepareListCache() {
   d.BackgroundChanged = false;
 }
 
+void TacComboListWnd::FillStripBelowList() {
+  HWND combo = GetParent(Wnd);
+  RECT list, box;
+  if (!combo || !GetWindowRect(Wnd, &list) || !GetWindowRect(combo, &box) || list.bottom >= box.bottom) return;
+  CacheSourceInfo behind;
+  WindowParentCacheInfo(combo, behind);
+  HWND parent = GetParent(combo);
+  if (!behind.Ready || !behind.Bitmap || !parent) return;
+  POINT at{box.left, box.top};
+  ScreenToClient(parent, &at);
+  const RECT strip{0, list.bottom - box.top, box.right - box.left, box.bottom - box.top};
+  HDC dc = GetWindowDC(combo);
+  BitBlt(dc, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
+         behind.Bitmap->Canvas().Handle(), at.x + behind.X + strip.left, at.y + behind.Y + strip.top, SRCCOPY);
+  ReleaseDC(combo, dc);
+}
+
 bool TacComboListWnd::HandleListMessage(TMessage& message) {
   switch (message.Msg) {
     case WM_ERASEBKGND:
@@ -124,6 +141,7 @@ bool TacComboListWnd::HandleListMessage(TMessage& message) {
       PaintDC dc(Wnd, 0);
       CopyFrameFromCache(dc.Get(), SkinData->CacheBitmap.get(), kListFrame);
       message.Result = PaintScrollBars(dc.Get(), -1);
+      if (SimpleStyle) FillStripBelowList();
       return true;
     }
     case WM_LBUTTONUP:

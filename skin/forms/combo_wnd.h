@@ -32,6 +32,8 @@ class TacComboListWnd : public TacEditWnd {
  private:
   // The cache as a plain frame: FillColor inside a 1-pixel OutlineColor line.
   void PrepareListCache();
+  // The simple combo's strip below its list shows the combo's parent, as around the combo.
+  void FillStripBelowList();
   bool HandleListMessage(TMessage& message);
 };
 

@@ -4,6 +4,7 @@
 #include "skin/engine/common_data.h"
 #include "skin/engine/fills.h"
 #include "skin/engine/glow.h"
+#include "skin/engine/published_props.h"
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_data.h"
@@ -14,6 +15,9 @@
 namespace {
 
 bool ControlGoing(TControl* control) { return control && (control->ComponentState() & csDestroying); }
+
+// A control may publish a colour for its focused look; it takes the skin's colour too.
+constexpr char kFocusColor[] = "FocusColor";
 
 // The window paints nothing now: the look is being changed or animated elsewhere.
 bool PaintingHeld(TsCommonData& d) {
@@ -33,6 +37,7 @@ void TacEditWnd::SaveStdLook() {
   if (auto* control = dynamic_cast<TControl*>(SkinData->OwnerControl)) {
     SavedColor = control->Color();
     SavedFontColor = control->Font().Color();
+    if (HasPublishedProp(control, kFocusColor)) SavedFocusColor = static_cast<TColor>(GetOrdPropByName(control, kFocusColor));
   }
 }
 
@@ -45,6 +50,7 @@ void TacEditWnd::RestoreStdLook() {
   if (control && !ControlGoing(control)) {
     control->SetColor(SavedColor);
     control->Font().SetColor(SavedFontColor);
+    if (HasPublishedProp(control, kFocusColor)) SetOrdPropByName(control, kFocusColor, SavedFocusColor);
   }
 }
 
@@ -58,6 +64,7 @@ void TacEditWnd::ApplySkinLook() {
     if (!d.CustomColor()) {
       const TColor color = d.BackgroundColor(d.HotState(), nullptr);
       if (color != control->Color()) control->SetColor(color);
+      if (HasPublishedProp(control, kFocusColor)) SetOrdPropByName(control, kFocusColor, color);
     }
     if (!d.CustomFont() && section && section->HotFontColor[0] != control->Font().Color())
       control->Font().SetColor(section->HotFontColor[0]);

@@ -4,9 +4,12 @@
 #include "framework/forms.h"
 #include "framework/gdi.h"
 #include "skin/engine/alpha_blend.h"
+#include "skin/engine/colour_utils.h"
+#include "skin/engine/common_data.h"
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/forms/border_form.h"
 #include "skin/forms/skin_provider.h"
 
 #include <algorithm>
@@ -16,6 +19,7 @@
 
 HDC AnimationTargetDC = nullptr;
 std::function<void(HWND overlay, int weight)> AnimationFrameShown;
+std::function<void(HWND overlay, int alpha)> LayeredFrameShown;
 
 namespace {
 
@@ -24,8 +28,9 @@ constexpr int kFrameMs = 8;
 // The overlay of the cross-fade: a bare pop-up whose pixels only the animation sets.
 class TOutputWindow : public TCustomControl {
  public:
-  TOutputWindow(TWinControl* form, std::optional<COLORREF> key)
-      : TCustomControl(nullptr), form_(form), key_(key) {
+  // `layered`: the whole picture, with its alpha, is given through UpdateLayeredWindow.
+  TOutputWindow(TWinControl* form, std::optional<COLORREF> key, bool layered = false)
+      : TCustomControl(nullptr), form_(form), key_(key), layered_(layered) {
     SetText("acOutputWindow");
     TControl::SetVisible(false);
     SetColor(static_cast<TColor>(0x800080));
@@ -42,12 +47,24 @@ class TOutputWindow : public TCustomControl {
  protected:
   void CreateParams(TCreateParams& Params) override {
     Params.Caption = L"acOutputWindow";
-    Params.Style = WS_POPUP;
     Params.ExStyle = 0;
+    // A form inside another window is covered by a sibling, so the overlay stays in its place
+    // among the parent's children.
+    if (HWND parent = layered_ ? nullptr : ParentWindow()) {
+      Params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+      Params.X = left_;
+      Params.Y = top_;
+      Params.Width = width_;
+      Params.Height = height_;
+      Params.WndParent = parent;
+      return;
+    }
+    Params.Style = WS_POPUP;
     if (form_->HandleAllocated() &&
         (GetWindowLongPtrW(form_->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST))
       Params.ExStyle |= WS_EX_TOPMOST;
     if (key_) Params.ExStyle |= WS_EX_LAYERED;
+    if (layered_) Params.ExStyle |= WS_EX_LAYERED | WS_EX_NOACTIVATE;
     Params.X = left_;
     Params.Y = top_;
     Params.Width = width_;
@@ -56,12 +73,20 @@ class TOutputWindow : public TCustomControl {
   }
   void CreateWindowHandle(const TCreateParams& Params) override {
     TCustomControl::CreateWindowHandle(Params);
-    if (HandleAllocated() && key_) SetLayeredWindowAttributes(Handle(), *key_, 255, LWA_COLORKEY);
+    if (HandleAllocated() && key_ && !ParentWindow()) SetLayeredWindowAttributes(Handle(), *key_, 255, LWA_COLORKEY);
+  }
+
+ public:
+  // The window of the form's parent; nullptr for a top-level form.
+  HWND ParentWindow() const {
+    TWinControl* parent = form_->Parent();
+    return parent && parent->HandleAllocated() ? parent->Handle() : nullptr;
   }
 
  private:
   TWinControl* form_;
   std::optional<COLORREF> key_;
+  bool layered_;
 };
 
 struct FreeComponent {
@@ -113,7 +138,7 @@ class AnimationRun {
   ~AnimationRun() {
     AnimationTargetDC = nullptr;
     SkinChangeAnimating = false;
-    if (form_->HandleAllocated()) {
+    if (form_->HandleAllocated() && !handedOver_) {
       SendMessageW(form_->Handle(), WM_SETREDRAW, TRUE, 0);
       RedrawWindow(form_->Handle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
@@ -126,29 +151,41 @@ class AnimationRun {
   AnimationRun(const AnimationRun&) = delete;
   AnimationRun& operator=(const AnimationRun&) = delete;
 
+  // The form has been given its redraw back and repainted, in the order the layered path
+  // needs (its border window goes behind it only after that).
+  void HandedOver() { handedOver_ = true; }
+
   // Creates the overlay over the form's window rectangle, shown without activation.
   HWND ShowOverlay(std::optional<COLORREF> key) {
     overlay_.reset(new TOutputWindow(form_, key));
+    HWND window = form_->Handle(), parent = overlay_->ParentWindow();
     RECT r;
-    GetWindowRect(form_->Handle(), &r);
+    GetWindowRect(window, &r);
+    if (parent) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     overlay_->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
     HWND overlay = overlay_->Handle();
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    if (GetWindowRgn(form_->Handle(), shape) != ERROR) SetWindowRgn(overlay, shape, FALSE);
+    if (GetWindowRgn(window, shape) != ERROR) SetWindowRgn(overlay, shape, FALSE);
     else DeleteObject(shape);
-    SetWindowPos(overlay, nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+    HWND above = nullptr;  // a sibling overlay goes right above the form
+    if (parent) above = GetWindow(window, GW_HWNDPREV) ? GetWindow(window, GW_HWNDPREV) : HWND_TOP;
+    else flags |= SWP_NOZORDER;
+    SetWindowPos(overlay, above, 0, 0, 0, 0, flags);
     return overlay;
   }
 
  private:
   TWinControl* form_;
   std::unique_ptr<TOutputWindow, FreeComponent> overlay_;
+  bool handedOver_ = false;
 };
 
-void RenderControl(HDC dc, TWinControl* control) {
+// `clip`: the DC is clipped to the control; `childOffset` moves its children further (the
+// client's place in a picture larger than the window).
+void RenderControl(HDC dc, TWinControl* control, bool clip = true, POINT childOffset = {0, 0}) {
   efir::gdi::SavedState saved(dc);
-  IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
+  if (clip) IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
   if (control->HandleAllocated() && (AskControlSkinCommand(control, SKC_ISSKINNED) & 0xFF))
     control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), 0);
   else
@@ -158,9 +195,99 @@ void RenderControl(HDC dc, TWinControl* control) {
     if (!child || !child->Visible()) continue;
     efir::gdi::SavedState inner(dc);
     if (!(dynamic_cast<TForm*>(child) && !child->Parent()))
-      OffsetViewportOrgEx(dc, child->Left(), child->Top(), nullptr);
+      OffsetViewportOrgEx(dc, childOffset.x + child->Left(), childOffset.y + child->Top(), nullptr);
     RenderControl(dc, child);
   }
+}
+
+
+// GDI leaves the alpha of what it draws at 0: the client's pixels are made opaque.
+void MakeOpaque(TBitmap& image, const RECT& area) {
+  for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, image.Height()); ++y) {
+    auto* row = static_cast<uint8_t*>(image.ScanLine(y));
+    for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, image.Width()); ++x) row[x * 4 + 3] = 255;
+  }
+}
+
+void ShowLayered(HWND window, TBitmap& image, int alpha) {
+  SIZE size{image.Width(), image.Height()};
+  POINT origin{0, 0};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
+  efir::gdi::WindowDC screen;
+  UpdateLayeredWindow(window, screen, nullptr, &size, image.Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA);
+}
+
+// A form with an extended-border window fades in whole, frame and shadow included, through
+// a layered overlay where its border window lies, up to the form's own opacity; the border
+// window then takes the picture over and goes back behind the form.
+void FadeInLayered(TForm* form, TsSkinProvider& provider, uint16_t time, AnimationRun& run) {
+  HWND window = form->Handle();
+  const bool blended = form->AlphaBlend();
+  const BYTE target = blended ? form->AlphaBlendValue() : 255;
+  if (blended) form->SetAlphaBlendValue(1);
+  struct OpacityBack {
+    TForm* form;
+    BYTE value;
+    bool pending;
+    ~OpacityBack() {
+      if (pending) form->SetAlphaBlendValue(value);
+    }
+  } opacityBack{form, target, blended};
+
+  provider.BuildFormFrameImage();
+  TBitmap* cache = provider.SkinData->CacheBitmap.get();
+  if (!cache) return;
+  auto image = NewBitmap32(cache->Width(), cache->Height());
+  const POINT client{provider.ClientOffsetX(), provider.ClientOffsetY()};
+  AnimationTargetDC = image->Canvas().Handle();
+  RenderControl(AnimationTargetDC, form, false, client);
+  AnimationTargetDC = nullptr;
+  RECT inside;
+  GetClientRect(window, &inside);
+  OffsetRect(&inside, client.x, client.y);
+  MakeOpaque(*image, inside);
+
+  RECT r;
+  GetWindowRect(window, &r);
+  const POINT at{r.left - provider.BorderForm->LeftOffset(), r.top - provider.BorderForm->TopOffset()};
+  std::unique_ptr<TOutputWindow, FreeComponent> overlay(new TOutputWindow(form, std::nullopt, true));
+  overlay->SetBounds(at.x, at.y, image->Width(), image->Height());
+  HWND layer = overlay->Handle();
+  HWND above = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? HWND_TOPMOST
+               : GetWindow(window, GW_HWNDPREV)                         ? GetWindow(window, GW_HWNDPREV)
+                                                                        : HWND_TOP;
+  // Its owner, the application's window, stays where it is.
+  SetWindowPos(layer, above, at.x, at.y, image->Width(), image->Height(),
+               SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOOWNERZORDER);
+
+  const int steps = time / kFrameMs;
+  int alpha = 0;
+  ShowLayered(layer, *image, alpha);
+  ShowWindow(layer, SW_SHOWNOACTIVATE);
+  if (LayeredFrameShown) LayeredFrameShown(layer, alpha);
+  for (int i = 0; i <= steps; ++i) {
+    alpha = std::min(alpha + target / steps, static_cast<int>(target));
+    ShowLayered(layer, *image, alpha);
+    if (LayeredFrameShown) LayeredFrameShown(layer, alpha);
+    Sleep(kFrameMs);
+  }
+  // The hand-over: the border window takes the last picture while hidden, and comes back
+  // behind the form once the form has painted itself.
+  HWND border = provider.BorderForm->Window();
+  ShowWindow(border, SW_HIDE);
+  constexpr UINT kQuiet = SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOOWNERZORDER;
+  SetWindowPos(border, nullptr, at.x, at.y, image->Width(), image->Height(), kQuiet | SWP_NOZORDER);
+  ShowLayered(border, *image, target);
+  SkinChangeAnimating = false;
+  opacityBack.pending = false;
+  if (blended) form->SetAlphaBlendValue(target);
+  SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+  SetWindowRgn(border, provider.BorderForm->MakeRegion(), FALSE);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  run.HandedOver();
+  overlay.reset();
+  ShowWindow(border, SW_SHOWNOACTIVATE);
+  SetWindowPos(border, window, 0, 0, 0, 0, kQuiet | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 }  // namespace
@@ -203,6 +330,9 @@ void AnimateFormAppearance(TWinControl* form, uint16_t time) {
   AnimationRun run(form);
   const std::vector<int> weights = CrossFadeWeights(time);
   if (weights.empty()) return;
+  auto* asForm = dynamic_cast<TForm*>(form);
+  TsSkinProvider* provider = asForm ? ProviderOfForm(asForm) : nullptr;
+  if (provider && provider->BorderForm && LayeredWindowsAvailable()) return FadeInLayered(asForm, *provider, time, run);
 
   HWND window = form->Handle();
   RECT r;

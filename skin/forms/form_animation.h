@@ -1,7 +1,9 @@
 // The animated show of a skinned form and its repaint after a skin change: the form is
 // rendered once, with all its children, into an off-screen picture, and an overlay window
 // cross-fades from what the screen showed there to that picture; only then is the form
-// itself allowed to paint.
+// itself allowed to paint. A form with an extended-border window fades in instead, frame
+// and shadow included, through a layered overlay where the border window lies; the border
+// window takes the last picture over.
 //
 //   bool hidden = SetLayeredHidden(form, true);    // shown, but with nothing on the screen
 //   ShowWindow(...);                               // children and frame are prepared
@@ -33,6 +35,10 @@ extern HDC AnimationTargetDC;
 // A test's window on the frames: called after each frame reached the overlay, with the
 // old picture's weight in it (255 all old, 0 all new). Empty in the programs.
 extern std::function<void(HWND overlay, int weight)> AnimationFrameShown;
+// The same for a form with an extended-border window, whose whole picture fades in through a
+// layered overlay: called with the overlay's opacity after each push (0 first, then up to
+// the form's own opacity). Wine shows layered windows unblended, so tests read these.
+extern std::function<void(HWND overlay, int alpha)> LayeredFrameShown;
 
 // Hide true: makes a form that is not layered yet layered with an empty picture, so it shows
 // nothing while it is made visible; true when it did. A layered form (a colour-keyed one)
@@ -49,7 +55,8 @@ std::vector<int> CrossFadeWeights(uint16_t time);
 // through PaintTo.
 void RenderControlTreeToBitmap(TBitmap& bitmap, TWinControl* control);
 
-// Plays the show (or skin change) of a top-level form over `time` ms; see above.
+// Plays the show (or skin change) of a form over `time` ms; see above. A form inside another
+// window is covered by an overlay among its parent's children, right above it.
 void AnimateFormAppearance(TWinControl* form, uint16_t time);
 
 // The end of a skin change for a form whose redraw the change turned off: the redraw back.

@@ -45,8 +45,6 @@ TacToolBarVCLWnd::TacToolBarVCLWnd(HWND wnd, TsCommonData* skinData, TsSkinManag
                                                TCustomDrawStage stage, UINT& flags, bool& defaultDraw) {
     DrawButton(bar, button, state, stage, flags, defaultDraw);
   };
-  previousProc_ = ToolBar->WindowProc();
-  ToolBar->SetWindowProc([this](TMessage& m) { ControlMessage(m); });
 }
 
 TacToolBarVCLWnd::~TacToolBarVCLWnd() { ReleaseToolBar(); }
@@ -60,7 +58,6 @@ void TacToolBarVCLWnd::ReleaseToolBar() {
   if (!ToolBar) return;
   ToolBar->OnAdvancedCustomDraw = nullptr;
   ToolBar->OnAdvancedCustomDrawButton = nullptr;
-  ToolBar->SetWindowProc(previousProc_);
   ToolBar = nullptr;
 }
 
@@ -196,25 +193,23 @@ void TacToolBarVCLWnd::RepaintButton(int index) {
   ReleaseDC(Wnd, dc);
 }
 
-void TacToolBarVCLWnd::ControlMessage(TMessage& message) {
-  TWndMethod previous = previousProc_;
-  if (ToolBar && SkinActive() && message.Msg == CN_NOTIFY) {
-    const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
-    if (header->code == static_cast<UINT>(TBN_DELETINGBUTTON) &&
-        HotIndex >= static_cast<int>(SendMessageW(Wnd, TB_BUTTONCOUNT, 0, 0)))
-      HotIndex = -1;
-    if (header->code == static_cast<UINT>(TBN_DROPDOWN)) {
-      const auto* notice = reinterpret_cast<const NMTOOLBARW*>(message.LParam);
-      const auto index = static_cast<int>(SendMessageW(Wnd, TB_COMMANDTOINDEX, static_cast<WPARAM>(notice->iItem), 0));
-      if (index >= 0 && index < ToolBar->ButtonCount()) {
-        DroppedButton = ToolBar->Buttons(index);
-        RepaintButton(index);
-      }
+void TacToolBarVCLWnd::NoticeBefore(const TMessage& message) {
+  if (message.Msg != CN_NOTIFY) return;
+  const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
+  if (header->code == static_cast<UINT>(TBN_DELETINGBUTTON) &&
+      HotIndex >= static_cast<int>(SendMessageW(Wnd, TB_BUTTONCOUNT, 0, 0)))
+    HotIndex = -1;
+  if (header->code == static_cast<UINT>(TBN_DROPDOWN)) {
+    const auto* notice = reinterpret_cast<const NMTOOLBARW*>(message.LParam);
+    const auto index = static_cast<int>(SendMessageW(Wnd, TB_COMMANDTOINDEX, static_cast<WPARAM>(notice->iItem), 0));
+    if (index >= 0 && index < ToolBar->ButtonCount()) {
+      DroppedButton = ToolBar->Buttons(index);
+      RepaintButton(index);
     }
   }
-  if (previous) previous(message);
-  else if (ToolBar) ToolBar->WndProc(message);
-  if (!ToolBar || !SkinActive()) return;
+}
+
+void TacToolBarVCLWnd::NoticeAfter(const TMessage& message) {
   if (message.Msg == CN_DROPDOWNCLOSED && DroppedButton) {
     const int index = DroppedButton->Index();
     HotIndex = -1;
@@ -230,6 +225,7 @@ void TacToolBarVCLWnd::ControlMessage(TMessage& message) {
 void TacToolBarVCLWnd::AdapterWndProc(TMessage& message) {
   TsCommonData& d = *SkinData;
   const bool skinned = SkinActive();
+  if (skinned && ToolBar) NoticeBefore(message);
   if (message.Msg == SM_ALPHACMD) {
     const WORD command = SkinSubCommand(message.WParam);
     if ((command == SKC_REMOVESKIN || command == SKC_REFRESH) && message.LParam == reinterpret_cast<LPARAM>(Manager()))
@@ -272,7 +268,8 @@ void TacToolBarVCLWnd::AdapterWndProc(TMessage& message) {
     }
   }
   TacMainWnd::AdapterWndProc(message);
-  if (!skinned) return;
+  if (!skinned || Detached || !SkinActive()) return;
+  if (ToolBar) NoticeAfter(message);
   switch (message.Msg) {
     case WM_SIZE:
       d.BackgroundChanged = true;

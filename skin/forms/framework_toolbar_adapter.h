@@ -7,7 +7,7 @@
 //   auto bar = AttachAdapter<TacToolBarVCLWnd>(toolBar->Handle(), itemSkinData, manager, "", true);
 //
 // A window whose owner is not a TToolBar keeps its own button drawing; only the frame is
-// skinned. Detaching gives the tool bar its events and message procedure back.
+// skinned. Detaching gives the tool bar its events back.
 #pragma once
 
 #include "framework/controls.h"
@@ -34,10 +34,10 @@ class TacToolBarVCLWnd : public TacToolBarWnd {
   void DrawBar(TToolBar* bar, const RECT& rect, TCustomDrawStage stage, bool& defaultDraw);
   void DrawButton(TToolBar* bar, TToolButton* button, UINT& state, TCustomDrawStage stage, UINT& flags,
                   bool& defaultDraw);
-  // Messages the framework hands the tool bar itself (reflected notifications, mouse leave).
-  void ControlMessage(TMessage& message);
+  // The framework's own notices to the bar (reflected notifications, mouse leave), before
+  // and after the bar has handled them.
+  void NoticeBefore(const TMessage& message);
+  void NoticeAfter(const TMessage& message);
   void ReleaseToolBar();
   bool HotTrackingAllowed() const;
-
-  TWndMethod previousProc_;
 };

@@ -12,6 +12,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/skin_hook.h"
 #include "skin/forms/skin_provider.h"
+#include "skin/forms/system_menu.h"
 
 TsSkinProvider* MDISkinProvider = nullptr;
 
@@ -48,6 +49,11 @@ RECT TacMDIWnd::ClientRectInImage() const {
   GetWindowRect(Wnd, &r);
   if (Form && Form->HandleAllocated()) GetWindowRect(Form->Handle(), &form);
   OffsetRect(&r, -form.left, -form.top);
+  // With a border window the image holds the shadow and the extended frame round the form.
+  if (Provider && Provider->BorderForm) {
+    const RECT shadow = Provider->ExtShadowMargins();
+    OffsetRect(&r, shadow.left + Provider->ExtSideMargin(), shadow.top + Provider->ExtTopMargin());
+  }
   return r;
 }
 
@@ -177,6 +183,7 @@ void TacMDIWnd::Arranged(TMessage& message) {
   InvalidateRect(Wnd, nullptr, TRUE);
   if (Form && Form->HandleAllocated())
     RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+  if (Provider->SystemMenu) Provider->SystemMenu->UpdateItems(false);
 }
 
 void TacMDIWnd::AfterBaseProc(TMessage& message) {

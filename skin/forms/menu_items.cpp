@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <commctrl.h>
+
 #include "framework/application.h"
 #include "framework/canvas.h"
 #include "framework/main_menu.h"
@@ -17,6 +19,7 @@
 #include "skin/forms/mdi_client.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/skinnable_menus.h"
+#include "skin/forms/window_relays.h"
 
 TsMenuItemType CurrentMenuItemType = smNormal;
 
@@ -120,13 +123,35 @@ int TsSkinableMenus::SkinBorderWidth() {
   return skinBorderWidth_ = width > 0 ? width : 3;
 }
 
-void TsSkinableMenus::AssignMenuFont(TCanvas& canvas, const TMenuItem*, bool bold) const {
+void TsSkinableMenus::AssignMenuFont(TCanvas& canvas, const TMenuItem* item, bool bold) const {
   efir::AssignMenuFont(canvas.Font());
+  // The menu's text is in the language of the form it belongs to.
+  if (TForm* form = item ? FindOwnerForm(item->GetParentMenu()) : nullptr) canvas.Font().SetCharset(form->Font().Charset());
   if (bold) canvas.Font().SetStyle(canvas.Font().Style() | fsBold);
 }
 
+namespace {
+
+// The image list of the item's menu; nullptr when none.
+HIMAGELIST MenuImages(const TMenuItem* item) {
+  const TMenu* menu = item->GetParentMenu();
+  return menu ? menu->Images() : nullptr;
+}
+
+// The item shows a picture of its menu's image list.
+bool HasListImage(const TMenuItem* item) {
+  HIMAGELIST images = MenuImages(item);
+  return images && item->ImageIndex() >= 0 && item->ImageIndex() < ImageList_GetImageCount(images);
+}
+
+}  // namespace
+
 SIZE TsSkinableMenus::GlyphSize(const TMenuItem* item) const {
   if (item->HasBitmap()) return {item->Bitmap()->Width(), item->Bitmap()->Height()};
+  if (HIMAGELIST images = MenuImages(item)) {
+    int w = 0, h = 0;
+    if (ImageList_GetIconSize(images, &w, &h)) return {w, h};
+  }
   return {16, 16};
 }
 
@@ -235,7 +260,8 @@ void TsSkinableMenus::PaintOrdinaryItem(TCanvas& canvas, RECT r, TOwnerDrawState
   else
     CopyFromBitmap(b->Canvas().Handle(), 0, 0, b->Width(), height, bg, extraX + r.left + inset.x, r.top + inset.y);
 
-  if ((state & odChecked) && !item->HasBitmap()) {
+  // A checked item with a picture shows the picture pressed instead of a check mark.
+  if ((state & odChecked) && !item->HasBitmap() && !HasListImage(item)) {
     int mask = MaskIndexExact(owner_, "GLOBALINFO", item->RadioItem() ? "RADIOCHECKED" : "CHECK");
     if (!MaskIndexValid(owner_, mask)) mask = MaskIndexExact(owner_, "GLOBALINFO", "BOXCHECKED");
     if (MaskIndexValid(owner_, mask)) {
@@ -273,21 +299,32 @@ void TsSkinableMenus::PaintOrdinaryItem(TCanvas& canvas, RECT r, TOwnerDrawState
     CopyFromBitmap(dc, 0, 0, extraX + BorderWidth, bg.Height(), bg, inset.x, inset.y);
 }
 
+void TsSkinableMenus::PaintPressedFrame(TBitmap& b, const RECT& glyph) {
+  const int section = SectionIndexByName(owner_, "SPEEDBUTTON_SMALL");
+  if (!SectionIndexValid(owner_, section)) return;
+  CacheSourceInfo self;
+  MakeCacheSourceInfo(&b, 0, 0, self);
+  RenderSectionItem(section, "SPEEDBUTTON_SMALL", self, true, 2,
+                    {glyph.left - 1, glyph.top - 1, glyph.right + 1, glyph.bottom + 1}, {glyph.left - 1, glyph.top - 1},
+                    &b, owner_, -1, -1);
+}
+
 void TsSkinableMenus::PaintItemGlyph(TBitmap& b, const TMenuItem* item, TOwnerDrawState state) {
   const bool hot = item->Enabled() && (state & (odSelected | odHotLight));
   if (item->HasBitmap()) {
     const TBitmap& glyph = *item->Bitmap();
     int top = (b.Height() - glyph.Height()) / 2;
-    if (state & odChecked) {
-      int section = SectionIndexByName(owner_, "SPEEDBUTTON_SMALL");
-      CacheSourceInfo self;
-      MakeCacheSourceInfo(&b, 0, 0, self);
-      if (SectionIndexValid(owner_, section))
-        RenderSectionItem(section, "SPEEDBUTTON_SMALL", self, true, 2,
-                          {top - 1, top - 1, top + glyph.Width() + 1, top + glyph.Height() + 1}, {top - 1, top - 1},
-                          &b, owner_, -1, -1);
-    }
+    if (state & odChecked) PaintPressedFrame(b, {top, top, top + glyph.Width(), top + glyph.Height()});
     b.Canvas().Draw(top, top, glyph);
+    return;
+  }
+  if (HasListImage(item)) {
+    HIMAGELIST images = MenuImages(item);
+    int w = 0, h = 0;
+    ImageList_GetIconSize(images, &w, &h);
+    const int margin = (b.Height() - h) / 2;
+    if (state & odChecked) PaintPressedFrame(b, {margin, margin, margin + w, margin + h});
+    ImageList_Draw(images, item->ImageIndex(), b.Canvas().Handle(), margin, margin, ILD_TRANSPARENT);
     return;
   }
   const char* symbol = InSystemMenu(item) ? SystemCommandSymbol(item->Tag()) : nullptr;

@@ -243,8 +243,7 @@ bool TacPanelWnd::SkinCommand(TMessage& message) {
   switch (SkinSubCommand(message.WParam)) {
     case SKC_NEWSKIN:
     case SKC_REFRESH:
-      TacMainWnd::AdapterWndProc(message);
-      RelaySkinMessageToChildren(owner, Wnd, message);
+      TacMainWnd::AdapterWndProc(message);  // which relays it to the children, once
       return true;
     case SKC_REMOVESKIN:
       SkinData->SectionIndex = -1;

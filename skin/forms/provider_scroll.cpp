@@ -20,6 +20,15 @@ class TacFormScrollWnd : public TacScrollWnd {
  public:
   using TacScrollWnd::TacScrollWnd;
 
+  // The form's picture holds the extended frame round the window when it has a border window.
+  std::optional<POINT> BarBackgroundOrigin() const override {
+    auto* provider = dynamic_cast<TsSkinProvider*>(SkinData->OwnerObject);
+    TsSkinManager* manager = Manager();
+    if (!provider || !provider->BorderForm || !manager) return POINT{0, 0};
+    return POINT{provider->ExtSideMargin() + manager->ExtBorderMargins.left,
+                 provider->ExtTopMargin() + manager->ExtBorderMargins.top};
+  }
+
   void AdapterWndProc(TMessage& message) override {
     if (message.Msg != SM_ALPHACMD || Detached || !SkinActiveFor(SkinData, false))
       return TacScrollWnd::AdapterWndProc(message);

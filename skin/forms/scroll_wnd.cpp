@@ -16,11 +16,15 @@ RECT ToWindow(const RECT& screen, const RECT& window) {
 }
 
 // The window's background behind its own non-client area.
-CacheSourceInfo WindowBackground(HWND wnd) {
+CacheSourceInfo WindowBackground(HWND wnd, std::optional<POINT> origin) {
   BackgroundInfo info;
   QueryParentWindowBackground(info, wnd, false);
   CacheSourceInfo source;
   BackgroundInfoToCacheInfo(info, source);
+  if (origin && source.Bitmap) {
+    source.X = origin->x;
+    source.Y = origin->y;
+  }
   return source;
 }
 
@@ -150,7 +154,7 @@ int TacScrollWnd::PaintScrollBar(TacScrollBar& bar, HDC dc, int thumbPos, Scroll
   look.Pressed = pressed;
   look.ThumbStart = thumbPos;
   auto image = NewBitmap24(w, h);
-  if (!PaintScrollBarImage(*image, bar, look, manager, WindowBackground(Wnd), {r.left, r.top})) return 0;
+  if (!PaintScrollBarImage(*image, bar, look, manager, WindowBackground(Wnd, BarBackgroundOrigin()), {r.left, r.top})) return 0;
   WindowDC target(Wnd, dc);
   BitBlt(target.Get(), r.left, r.top, w, h, image->Canvas().Handle(), 0, 0, SRCCOPY);
   return 1;
@@ -177,7 +181,7 @@ int TacScrollWnd::PaintScrollBars(HDC dc, int thumbPos) {
     const int w = corner.right - corner.left, h = corner.bottom - corner.top;
     if (w > 0 && h > 0) {
       auto image = NewBitmap24(w, h);
-      PaintScrollCornerImage(*image, Manager(), WindowBackground(Wnd), {corner.left, corner.top},
+      PaintScrollCornerImage(*image, Manager(), WindowBackground(Wnd, BarBackgroundOrigin()), {corner.left, corner.top},
                              SizeGripAllowed(screen));
       BitBlt(target.Get(), corner.left, corner.top, w, h, image->Canvas().Handle(), 0, 0, SRCCOPY);
     }
@@ -199,8 +203,21 @@ void TacScrollWnd::Scroll(int code, int pos) {
 }
 
 bool TacScrollWnd::HandleScrollSkinCommand(TMessage& message) {
-  if (SkinSubCommand(message.WParam) == SKC_SETUPDATING) SkinData->SetUpdating(message.LParam == 1);
-  return false;
+  switch (SkinSubCommand(message.WParam)) {
+    case SKC_SETUPDATING:
+      SkinData->SetUpdating(message.LParam == 1);
+      return false;
+    case SKC_GETBGINFO: {
+      // The window's own answer comes first: a form's provider knows its client offset and
+      // frame, which the bars' skin data alone does not.
+      auto& info = *reinterpret_cast<BackgroundInfo*>(message.LParam);
+      ForwardToReplacedWndProc(message);
+      if (info.Kind == BG_NONE) SkinData->FillBackgroundInfo(info, false, Wnd);
+      return true;
+    }
+    default:
+      return false;
+  }
 }
 
 void TacScrollWnd::HandleTimer(TMessage& message) {

@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "skin/forms/scroll_geometry.h"
 #include "skin/forms/window_adapter.h"
@@ -70,6 +71,10 @@ class TacScrollWnd : public TacMainWnd {
   bool ReleasePress(TMessage& message);
   // The press ends: the capture stays with a combo box's open list.
   virtual bool KeepsCaptureOnRelease() const { return false; }
+  // Where the window's corner lies in the background picture the window answers with, when
+  // the answer's own offsets are not for the non-client area (a form's answer is for its
+  // client); nullopt: the answer's own.
+  virtual std::optional<POINT> BarBackgroundOrigin() const { return std::nullopt; }
 
   std::unique_ptr<TacScrollBar> HorzBar, VertBar;
   bool ThumbTracking = false;   // a thumb of this window is being dragged

@@ -147,6 +147,8 @@ class TsSkinableMenus {
   void PaintOrdinaryItem(TCanvas& canvas, RECT r, TOwnerDrawState state, TMenuItem* item, const MenuCacheEntry& entry,
                          int extraX, POINT inset);
   void PaintItemGlyph(TBitmap& b, const TMenuItem* item, TOwnerDrawState state);
+  // The pressed SPEEDBUTTON_SMALL look one pixel round a checked item's picture.
+  void PaintPressedFrame(TBitmap& b, const RECT& glyph);
   void CopyBorderBands(HWND wnd, TBitmap& bg, const TMenuItem* item, RECT r, int extraX, POINT inset);
   void HookItemTree(TMenuItem* item, bool value);
   void SetPopupHandlers(TMenuItem* item);

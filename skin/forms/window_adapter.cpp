@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/application.h"
 #include "framework/controls.h"
 #include "framework/text_encoding.h"
 #include "skin/engine/alpha_blend.h"
@@ -17,6 +18,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/textures.h"
 #include "skin/forms/adapter_paint.h"
+#include "skin/forms/skin_provider.h"
 #include "skin/forms/window_relays.h"
 
 bool DialogAdaptMode = false;
@@ -49,6 +51,29 @@ bool SkinOfManager(const TMessage& message, TsSkinManager* manager) {
 
 }  // namespace
 
+// What the control's WindowProc holds while adapted: the adapter (nullptr once it has let go
+// while a later procedure sat on top of ours) and the procedure it replaced.
+struct TacMainWnd::FrameworkLink {
+  TacMainWnd* Adapter = nullptr;
+  std::function<void(TMessage&)> Saved;
+};
+
+// The WindowProc of an adapted framework control. It keeps the link alive while it runs: the
+// adapter may be detached, or freed, by the message it handles.
+class TacMainWnd::FrameworkProcedure {
+ public:
+  explicit FrameworkProcedure(std::shared_ptr<FrameworkLink> link) : link_(std::move(link)) {}
+  void operator()(TMessage& message) const {
+    std::shared_ptr<FrameworkLink> link = link_;
+    if (link->Adapter && !link->Adapter->Detached) link->Adapter->AdapterWndProc(message);
+    else if (link->Saved) link->Saved(message);
+  }
+  const FrameworkLink* Link() const { return link_.get(); }
+
+ private:
+  std::shared_ptr<FrameworkLink> link_;
+};
+
 TacMainWnd::TacMainWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager, const std::string& section)
     : Wnd(wnd), SkinManager(manager) {
   if (skinData) {
@@ -67,12 +92,34 @@ TacMainWnd::TacMainWnd(HWND wnd, TsCommonData* skinData, TsSkinManager* manager,
 TacMainWnd::~TacMainWnd() {
   // Freeing detaches without the standard look: a descendant's RestoreStdLook is out of reach
   // here, and a window that goes away needs none.
-  if (!Detached && IsWindow(Wnd)) {
+  if (!Detached) GiveWindowBack();
+  Detached = true;
+  if (link_) link_->Adapter = nullptr;
+}
+
+TControl* TacMainWnd::FrameworkTarget() const {
+  auto* control = dynamic_cast<TWinControl*>(SkinData->OwnerControl);
+  if (!control)
+    if (auto* provider = dynamic_cast<TsSkinProvider*>(SkinData->OwnerObject)) control = provider->Form;
+  return control && control->HandleAllocated() && control->Handle() == Wnd ? control : nullptr;
+}
+
+void TacMainWnd::GiveWindowBack() {
+  if (link_) {
+    // A framework control outlives none of its windows: while the window lives, so does it.
+    if (IsWindow(Wnd)) {
+      auto* ours = hookedControl_->WindowProc().target<FrameworkProcedure>();
+      if (ours && ours->Link() == link_.get()) hookedControl_->SetWindowProc(link_->Saved);
+    }
+    link_->Adapter = nullptr;  // a procedure put on top of ours keeps ours, now passing on
+  }
+  if (!IsWindow(Wnd)) return;
+  if (!link_) {
     if (OwnProcedureInstalled(Wnd)) SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevWndProc));
     else if (PrevWndProc) SetPropW(Wnd, kOrphanedProcProperty, reinterpret_cast<HANDLE>(PrevWndProc));
-    RemovePropW(Wnd, kAdapterProperty);
   }
-  Detached = true;
+  RemovePropW(Wnd, kAdapterProperty);
+  if (SkinData->SkinSection() != "DIALOG") SetWindowThemeBound(Wnd, nullptr, nullptr);
 }
 
 void TacMainWnd::Attach(bool) {
@@ -94,6 +141,12 @@ void TacMainWnd::HookWindow() {
     return;
   }
   SetPropW(Wnd, kAdapterProperty, this);
+  if (TControl* target = FrameworkTarget()) {
+    hookedControl_ = target;
+    link_ = std::make_shared<FrameworkLink>(FrameworkLink{this, target->WindowProc()});
+    target->SetWindowProc(FrameworkProcedure(link_));
+    return;
+  }
   PrevWndProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AdapterWindowProc)));
 }
@@ -101,16 +154,19 @@ void TacMainWnd::HookWindow() {
 void TacMainWnd::Detach(bool frameChanged) {
   if (Detached) return;
   Detached = true;
-  if (IsWindow(Wnd)) {
-    if (OwnProcedureInstalled(Wnd)) SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevWndProc));
-    else if (PrevWndProc) SetPropW(Wnd, kOrphanedProcProperty, reinterpret_cast<HANDLE>(PrevWndProc));
-    RemovePropW(Wnd, kAdapterProperty);
-  }
+  GiveWindowBack();
   RestoreStdLook();
   if (IsWindowVisible(Wnd)) RefreshWindowFrame(Wnd, frameChanged);
 }
 
 LRESULT TacMainWnd::ForwardToReplacedWndProc(TMessage& message) {
+  if (link_) {
+    // The replaced procedure may free this adapter: nothing of it is touched afterwards.
+    std::shared_ptr<FrameworkLink> link = link_;
+    message.Result = 0;
+    if (link->Saved) link->Saved(message);
+    return message.Result;
+  }
   message.Result = PrevWndProc ? CallWindowProcW(PrevWndProc, Wnd, message.Msg, message.WParam, message.LParam) : 0;
   return message.Result;
 }
@@ -211,6 +267,9 @@ void TacMainWnd::AdapterWndProc(TMessage& message) {
     case SKC_GETBGINFO:
       d.FillBackgroundInfo(*reinterpret_cast<BackgroundInfo*>(message.LParam), false, Wnd);
       return;
+    case SKC_GETAPPLICATION:
+      message.Result = reinterpret_cast<LRESULT>(&Application);
+      return;
   }
   ForwardToReplacedWndProc(message);
 }
@@ -253,6 +312,9 @@ void RenderWindowBackgroundCache(TsCommonData& skinData, HWND wnd, bool flat) {
   skinData.CacheBitmap->SetSize(w, h);
   TsSkinManager* manager = skinData.SkinManager();
   const TColor border = manager ? manager->LoadedSkin.BorderColor : 0xFF00FF;
+  HWND parent = GetParent(wnd);
+  POINT at{r.left, r.top};
+  const bool placed = parent && ScreenToClient(parent, &at);
   if (flat && border != 0xFF00FF) {
     HDC dc = skinData.CacheBitmap->Canvas().Handle();
     FillRectSolid(dc, {0, 0, w, h}, clWindow);
@@ -260,15 +322,16 @@ void RenderWindowBackgroundCache(TsCommonData& skinData, HWND wnd, bool flat) {
     int width = 1;
     DrawColorFrame(dc, frame, border, border, width);
   } else {
-    HWND parent = GetParent(wnd);
-    POINT at{r.left, r.top};
-    if (!parent || !ScreenToClient(parent, &at)) return;
+    if (!placed) return;
     if (SectionIndexValid(manager, skinData.SectionIndex))
       RenderControlItem(skinData, behind, true, skinData.HasFocus || skinData.MouseOver ? 1 : 0, {0, 0, w, h}, at,
                         skinData.CacheBitmap.get(), !flat);
     else  // a section the skin lacks lets the parent show through
       CopyBackgroundBehind(*skinData.CacheBitmap, {0, 0, w, h}, behind, at);
   }
+  // A disabled control is blended with what lies behind it.
+  if (skinData.OwnerControl && !skinData.OwnerControl->Enabled() && placed)
+    ApplyDisabledWindowLook(*skinData.CacheBitmap, behind, at);
   skinData.BackgroundChanged = false;
 }
 

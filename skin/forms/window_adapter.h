@@ -11,6 +11,11 @@
 //   adapter->Detach(false);                  // standard look and procedure back
 //   adapter.reset();                         // (freeing detaches too, without the look)
 //
+// A framework control (the skin data's OwnerControl owns the window) is adapted through its
+// WindowProc rather than its window procedure, so that the framework's own notices (mouse
+// enter and leave, font, enabled, focus, wheel, control-list changes) reach the adapter as
+// well as the window's messages. A raw window is subclassed.
+//
 // The one rule every path keeps: the window's old procedure is put back only while ours is
 // still the window's procedure, so a subclass installed after ours is never clobbered; ours
 // then stays in the chain and passes everything on. Subclassing uses the wide calls, so a
@@ -22,12 +27,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "framework/gdi.h"
 #include "framework/messages.h"
 
+class TControl;
 class TsCommonData;
 class TsSkinManager;
 
@@ -96,11 +103,20 @@ class TacMainWnd {
  protected:
   // Reads WindowText from the window.
   void ReadWindowText();
-  // Installs the procedure and the property (the raw-window way).
+  // Installs the procedure (the control's WindowProc, or the window's) and the property.
   void HookWindow();
 
  private:
+  struct FrameworkLink;
+  class FrameworkProcedure;
+  // The framework control whose WindowProc is ours; nullptr for a raw window.
+  TControl* FrameworkTarget() const;
+  // The procedure, the property and the visual styles given back while the window lives.
+  void GiveWindowBack();
+
   std::unique_ptr<TsCommonData> ownSkinData_;
+  std::shared_ptr<FrameworkLink> link_;
+  TControl* hookedControl_ = nullptr;
 };
 
 // Constructs and attaches an adapter of kind Adapter.

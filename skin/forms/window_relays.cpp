@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "framework/controls.h"
+#include "framework/forms.h"
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
 
@@ -86,4 +87,10 @@ bool HasDescendantOfClass(HWND wnd, const std::string& name) {
   for (HWND child = GetTopWindow(wnd); child; child = GetWindow(child, GW_HWNDNEXT))
     if (WindowClassLower(child) == name || HasDescendantOfClass(child, name)) return true;
   return false;
+}
+
+TForm* FindOwnerForm(TComponent* component) {
+  for (; component; component = component->Owner())
+    if (auto* form = dynamic_cast<TForm*>(component)) return form;
+  return nullptr;
 }

@@ -16,6 +16,8 @@
 
 #include "framework/messages.h"
 
+class TComponent;
+class TForm;
 class TWinControl;
 
 // Sends the message to every direct child window of `wnd` (grandchildren only through their
@@ -31,6 +33,8 @@ void NotifyChildrenParentUpdated(TWinControl* parent);
 
 // The outermost ancestor of `wnd` (`wnd` itself when it has no parent).
 HWND TopParentWindow(HWND wnd);
+// The form among the component's owners (the component itself when it is one); nullptr.
+TForm* FindOwnerForm(TComponent* component);
 // The client rectangle in window coordinates.
 void ClientRectInWindowCoords(HWND wnd, RECT& rect);
 // The window's class name, lower-cased (ASCII).

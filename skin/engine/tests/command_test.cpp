@@ -136,6 +136,25 @@ TEST_F(SkinStateTest, SkinChangesCountOnlyForTheOwnManager) {
   EXPECT_EQ(box->SkinData->SectionIndex, section);
 }
 
+// A control whose window (and its children's) is still being made takes no skinning yet.
+TEST_F(SkinStateTest, AControlAcceptsSkinningOnlyOnceItsWindowIsMade) {
+  class TProbe : public TCustomControl {
+   public:
+    using TCustomControl::TCustomControl;
+    bool AcceptedWhileMade = true;
+
+   protected:
+    void CreateWnd() override {
+      TCustomControl::CreateWnd();
+      AcceptedWhileMade = ControlAcceptsSkinning(this);
+    }
+  };
+  auto* probe = efir::Place(new TProbe(form), form, 0, 0, 20, 20);
+  probe->HandleNeeded();
+  EXPECT_FALSE(probe->AcceptedWhileMade);
+  EXPECT_TRUE(ControlAcceptsSkinning(probe));
+}
+
 TEST_F(SkinStateTest, AControlBeingFreedAnswersNothing) {
   auto* box = Place(form, "BUTTON");
   LRESULT whileGoing = -1;

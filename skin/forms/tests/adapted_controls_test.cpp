@@ -8,14 +8,21 @@
 
 #include <typeinfo>
 
+#include "skin/engine/background_answers.h"
+
+#include "framework/application.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "framework/tests/ui_fixture.h"
+#include "skin/engine/fills.h"
+#include "skin/engine/glow.h"
+#include "skin/engine/published_props.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_third_party.h"
 #include "skin/forms/button_adapters.h"
 #include "skin/forms/combo_wnd.h"
+#include "skin/forms/control_adapter.h"
 #include "skin/forms/edit_wnd.h"
 #include "skin/forms/list_view_adapters.h"
 #include "skin/forms/skin_provider.h"
@@ -27,6 +34,43 @@ namespace efir::test {
 namespace {
 
 constexpr TColor kGlyph = 0x00C0FF;
+
+// An edit section like the fixture's EDIT (ctl::Rim round ctl::Edit), which glows.
+SkinExtras WithGlowingEditSection(SkinExtras extras) {
+  extras.Sections += "[GLOWEDIT]\r\nCOLOR=" + Hex(ctl::Edit[0]) + "\r\nHOTCOLOR=" + Hex(ctl::Edit[1]) +
+                     "\r\nFONTCOLOR=" + Hex(dlg::Ink) + "\r\nHOTFONTCOLOR=" + Hex(dlg::Ink) +
+                     "\r\nBORDERSMASK=!EDIT.BMP!3!0!0!3!3!3!3\r\nGLOW=1\r\nGLOWMARGIN=0\r\n"
+                     "GLOW0=!GLOWEDIT.BMP!1!0!3!4!4!4!4\r\n";
+  extras.Files.push_back({"GLOWEDIT.BMP", BmpBytes(12, 12, 0xFFFFFF)});
+  return extras;
+}
+
+constexpr TColor kUnchecked = 0x3060C0, kChecked = 0xC06030;
+constexpr int kBoxGlyph = 13;
+
+// Check-box glyphs in GLOBALINFO: one colour a mask, in all three looks.
+SkinExtras WithCheckBoxGlyphs(SkinExtras extras) {
+  extras.Global += "BOXUNCHECKED=!UNCHECKED.BMP!3!0!0\r\nBOXCHECKED=!CHECKED.BMP!3!0!0\r\n";
+  extras.Files.push_back({"UNCHECKED.BMP", BmpBytes(kBoxGlyph * 3, kBoxGlyph, kUnchecked)});
+  extras.Files.push_back({"CHECKED.BMP", BmpBytes(kBoxGlyph * 3, kBoxGlyph, kChecked)});
+  return extras;
+}
+
+// The glow window of this thread that is shown, or nullptr.
+HWND ShownGlow() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) -> BOOL {
+        wchar_t kind[32] = {};
+        GetClassNameW(window, kind, 32);
+        if (std::wstring(kind) != GlowWindowClass || !IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
 
 // A framework control on a system window class, for the kinds the framework has no class of.
 class TSystemWindow : public TWinControl {
@@ -61,12 +105,43 @@ class TTestGroupBox : public TSystemWindow {
   explicit TTestGroupBox(TComponent* owner) : TSystemWindow(owner, L"BUTTON", BS_GROUPBOX, WS_EX_NOPARENTNOTIFY) {}
 };
 
+class TTestButton : public TSystemWindow {
+ public:
+  TTestButton(TComponent* owner, DWORD style) : TSystemWindow(owner, L"BUTTON", style) {}
+};
+
+// An edit with a colour of its own for its focused look, published by name.
+class TFocusEdit : public TEdit {
+ public:
+  explicit TFocusEdit(TComponent* owner) : TEdit(owner) {
+    static const bool registered = [] {
+      RegisterPublishedProp(OrdinalProp<TFocusEdit>(
+          "FocusColor", [](TFocusEdit& e) { return e.FocusColor; },
+          [](TFocusEdit& e, int64_t v) { e.FocusColor = static_cast<TColor>(v); }));
+      return true;
+    }();
+    (void)registered;
+  }
+  TColor FocusColor = 0x00ABCDEF;
+};
+
+// Counts the skin refreshes it hears.
+class TRefreshCounter : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  int Refreshes = 0;
+  void WndProc(TMessage& message) override {
+    if (message.Msg == SM_ALPHACMD && SkinSubCommand(message.WParam) == SKC_REFRESH) ++Refreshes;
+    TCustomControl::WndProc(message);
+  }
+};
+
 // A form with a skin provider under the dialog skin; the lists name the classes to adapt.
 class AdaptedControls : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    SkinExtras extras = ControlSkinExtras();
+    SkinExtras extras = WithCheckBoxGlyphs(WithGlowingEditSection(ControlSkinExtras()));
     // The form's own section: a form without one is left unskinned, its controls too.
     extras.Sections += "[FORM]\r\nCOLOR=" + Hex(dlg::Face) + "\r\nFONTCOLOR=" + Hex(dlg::Ink) + "\r\n";
     skin = std::make_unique<DialogSkin>(extras);
@@ -90,14 +165,25 @@ class AdaptedControls : public UiTest {
       if (auto* windowed = dynamic_cast<TWinControl*>(form->Controls(i))) windowed->HandleNeeded();
     provider = new TsSkinProvider(form);
     provider->AfterConstruction();
+    provider->OnSkinItem = onSkinItem;
     provider->CreateControlAdapter();
     form->Show();
     SetForegroundWindow(form->Handle());
     pumpFor(100);
   }
+  static void MoveMouse(POINT p) {
+    SetCursorPos(p.x, p.y);
+    pumpFor(150);
+  }
+  static POINT Inside(TWinControl* control) {
+    RECT r;
+    GetWindowRect(control->Handle(), &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
   std::unique_ptr<DialogSkin> skin;
   TForm* form = nullptr;
   TsSkinProvider* provider = nullptr;
+  TAddItemEvent onSkinItem;  // the provider's, from Skin() on
 };
 
 TEST_F(AdaptedControls, EachListGivesItsKindOfAdapter) {
@@ -208,6 +294,177 @@ TEST_F(AdaptedControls, AControlCreatedLaterInsideAGroupBoxIsAdaptedToo) {
 
   SendSkinCommandToWindow(box->Handle(), SKC_REMOVESKIN, reinterpret_cast<LPARAM>(skin->manager.get()));
   EXPECT_FALSE(box->ControlStyle() & csOpaque) << "without the skin the framework paints the box again";
+}
+
+// The framework tells the adapter of its own notices: the mouse entering and leaving an
+// adapted edit lights and dims its border and glow; a new font paints its frame again.
+TEST_F(AdaptedControls, AnAdaptedFrameworkEditHearsTheMouseAndTheFont) {
+  Name(ThirdEdits, "TEdit");
+  auto* edit = efir::Place(new TEdit(form), form, 40, 60, 160, 26);
+  auto* other = efir::Place(new TEdit(form), form, 40, 120, 160, 26);
+  MoveMouse({5, 5});
+  onSkinItem = [](TComponent*, bool&, std::string& section) { section = "GLOWEDIT"; };
+  Skin();
+  ASSERT_NE(dynamic_cast<TacEditWnd*>(AdapterOfWindow(edit->Handle())), nullptr);
+  ASSERT_NE(AdapterOfWindow(other->Handle()), nullptr);
+  EXPECT_EQ(SendSkinCommandToWindow(edit->Handle(), SKC_GETAPPLICATION, 0), reinterpret_cast<LRESULT>(&Application));
+  auto rim = [&] {
+    RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    pumpFor(50);
+    return captureScreenOf(edit->Handle()).at(1, 1);
+  };
+  ASSERT_EQ(rim(), ctl::Rim[0]) << "the edit's border from the skin";
+
+  MoveMouse(Inside(edit));
+  EXPECT_EQ(rim(), ctl::Rim[1]) << "hot while the mouse is over it";
+  HWND glow = ShownGlow();
+  ASSERT_NE(glow, nullptr) << "its glow is lit";
+  RECT around, inside;
+  GetWindowRect(glow, &around);
+  GetWindowRect(edit->Handle(), &inside);
+  EXPECT_TRUE(around.left <= inside.left && around.top <= inside.top && around.right >= inside.right &&
+              around.bottom >= inside.bottom)
+      << "the glow surrounds the edit";
+
+  MoveMouse(Inside(other));
+  EXPECT_EQ(rim(), ctl::Rim[0]) << "normal again once the mouse has left";
+  MoveMouse({5, 5});
+  EXPECT_EQ(ShownGlow(), nullptr) << "no glow once the mouse is off both";
+
+  // Something else paints over the frame; the font change alone must paint it again.
+  HDC dc = GetWindowDC(edit->Handle());
+  const RECT whole{0, 0, 160, 26};
+  FillRectSolid(dc, whole, 0xFF00FF);
+  ReleaseDC(edit->Handle(), dc);
+  pumpFor(30);
+  ASSERT_EQ(captureScreenOf(edit->Handle()).at(1, 1), 0xFF00FFu);
+  edit->Font().SetSize(edit->Font().Size() + 4);
+  pumpFor(100);
+  EXPECT_EQ(captureScreenOf(edit->Handle()).at(1, 1), ctl::Rim[0]) << "the frame is painted again";
+
+  SendSkinCommandToWindow(edit->Handle(), SKC_REMOVESKIN, reinterpret_cast<LPARAM>(skin->manager.get()));
+  provider->CtrlAdapter.reset();
+  MoveMouse(Inside(edit));
+  EXPECT_EQ(ShownGlow(), nullptr) << "the control has its own procedure back";
+  edit->Font().SetSize(edit->Font().Size() - 2);
+  pumpFor(30);
+}
+
+// On a framework form an adapted group box paints its whole inside from the skin round the
+// windows it holds; an adapted check box inside it shows its glyph and caption over the box.
+TEST_F(AdaptedControls, AGroupBoxAndTheCheckBoxInsideItShowTheSkin) {
+  Name(ThirdGroupBoxes, "TTestGroupBox");
+  Name(ThirdCheckBoxes, "TCheckBox");
+  auto* box = efir::Place(new TTestGroupBox(form), form, 10, 10, 240, 150);
+  box->SetCaption("Group");
+  auto* check = efir::Place(new TCheckBox(form), box, 20, 50, 150, 22);
+  check->SetCaption("Check");
+  Skin();
+  ASSERT_NE(dynamic_cast<TacGroupBoxWnd*>(AdapterOfWindow(box->Handle())), nullptr);
+  ASSERT_NE(dynamic_cast<TacCheckBoxWnd*>(AdapterOfWindow(check->Handle())), nullptr);
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  pumpFor(100);
+
+  const Image shot = captureScreenOf(box->Handle());
+  const int band = static_cast<int>(SendSkinCommandToWindow(box->Handle(), SKC_GETCAPTIONHEIGHT, 0));
+  ASSERT_GT(band, 4);
+  EXPECT_EQ(shot.at(1, 100), ctl::Rim[0]) << "the frame's left edge";
+  EXPECT_EQ(shot.at(120, band / 2 + 1), ctl::Rim[0]) << "the top edge runs through the caption band";
+  EXPECT_EQ(shot.at(120, 120), ctl::Group) << "the inside, below the check box";
+  EXPECT_EQ(shot.at(220, 60), ctl::Group) << "the inside, beside the check box";
+  int inkInCaption = 0;
+  for (int y = 0; y < band; ++y)
+    for (int x = 6; x < 80; ++x) inkInCaption += shot.at(x, y) == dlg::Ink;
+  EXPECT_GT(inkInCaption, 5) << "the caption is written";
+
+  auto glyphShows = [&](COLORREF colour) {
+    const Image box = captureScreenOf(check->Handle());
+    const RECT glyph = BoxOf(box, colour);
+    return glyph.right - glyph.left == kBoxGlyph && glyph.left == 0 && glyph.top == (22 - kBoxGlyph) / 2;
+  };
+  EXPECT_TRUE(glyphShows(kUnchecked)) << "the unchecked glyph at the left";
+  const Image checkShot = captureScreenOf(check->Handle());
+  EXPECT_GT(BoxOf(checkShot, dlg::Ink).right, kBoxGlyph + 2) << "the caption right of the glyph";
+  check->SetChecked(true);
+  pumpFor(50);
+  EXPECT_TRUE(glyphShows(kChecked)) << "checked";
+}
+
+// A multi-line push button wraps a caption too wide for it; a single-line one keeps it on
+// one line (the system's own buttons do the same).
+TEST_F(AdaptedControls, OnlyAMultiLineButtonWrapsItsCaption) {
+  Name(ThirdButtons, "TTestButton");
+  auto* multi = efir::Place(new TTestButton(form, BS_PUSHBUTTON | BS_MULTILINE), form, 10, 10, 80, 60);
+  auto* single = efir::Place(new TTestButton(form, BS_PUSHBUTTON), form, 110, 10, 80, 60);
+  for (TWinControl* button : {multi, single}) button->SetCaption("Первое Второе");
+  Skin();
+  ASSERT_NE(dynamic_cast<TacBtnWnd*>(AdapterOfWindow(multi->Handle())), nullptr);
+  // The separate bands of rows holding caption pixels.
+  auto textLines = [](TWinControl* button) {
+    const Image shot = captureScreenOf(button->Handle());
+    int lines = 0;
+    bool inLine = false;
+    for (int y = 0; y < shot.height; ++y) {
+      bool ink = false;
+      for (int x = 0; x < shot.width && !ink; ++x) ink = shot.at(x, y) == dlg::Ink;
+      if (ink && !inLine) ++lines;
+      inLine = ink;
+    }
+    return lines;
+  };
+  EXPECT_EQ(textLines(multi), 2);
+  EXPECT_EQ(textLines(single), 1);
+}
+
+TEST_F(AdaptedControls, AnEditsFocusColourTakesTheSkinAndComesBack) {
+  Name(ThirdEdits, "TFocusEdit");
+  auto* edit = efir::Place(new TFocusEdit(form), form, 10, 10, 120, 24);
+  Skin();
+  ASSERT_NE(dynamic_cast<TacEditWnd*>(AdapterOfWindow(edit->Handle())), nullptr);
+  RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  EXPECT_EQ(edit->Color(), ctl::Edit[0]);
+  EXPECT_EQ(edit->FocusColor, ctl::Edit[0]) << "focused, the edit keeps the skin's colour";
+
+  SendSkinCommandToWindow(edit->Handle(), SKC_REMOVESKIN, reinterpret_cast<LPARAM>(skin->manager.get()));
+  EXPECT_EQ(edit->FocusColor, 0x00ABCDEFu) << "its own colour back";
+}
+
+// A disabled adapted control is blended with what lies behind it: 40 % of its own picture.
+TEST_F(AdaptedControls, ADisabledEditsFrameIsBlendedWithWhatLiesBehind) {
+  Name(ThirdEdits, "TEdit");
+  auto* edit = efir::Place(new TEdit(form), form, 10, 10, 120, 24);
+  Skin();
+  auto rim = [&] {
+    RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    pumpFor(50);
+    return captureScreenOf(edit->Handle()).at(1, 1);
+  };
+  ASSERT_EQ(rim(), ctl::Rim[0]);
+  edit->SetEnabled(false);
+  pumpFor(50);
+  const COLORREF disabled = rim();
+  // What the form says lies behind the edit (here a colour).
+  CacheSourceInfo behind;
+  WindowParentCacheInfo(edit->Handle(), behind);
+  ASSERT_FALSE(behind.Ready);
+  auto channel = [](COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+  for (int shift : {0, 8, 16})
+    EXPECT_NEAR(channel(disabled, shift), (channel(ctl::Rim[0], shift) * 4 + channel(behind.FillColor, shift) * 6) / 10, 3)
+        << std::hex << disabled;
+  edit->SetEnabled(true);
+  pumpFor(50);
+  EXPECT_EQ(rim(), ctl::Rim[0]) << "enabled again";
+}
+
+TEST_F(AdaptedControls, AControlInsideAnAdaptedPanelHearsARefreshOnce) {
+  Name(ThirdPanels, "TPanel");
+  auto* panel = efir::Place(new TPanel(form), form, 10, 10, 200, 120);
+  auto* counter = efir::Place(new TRefreshCounter(form), panel, 10, 10, 40, 40);
+  Skin();
+  ASSERT_NE(AdapterOfWindow(panel->Handle()), nullptr);
+  counter->Refreshes = 0;
+  SendSkinCommandToWindow(panel->Handle(), SKC_REFRESH, reinterpret_cast<LPARAM>(skin->manager.get()));
+  EXPECT_EQ(counter->Refreshes, 1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // show, read back by pixels, with the controls still doing their work.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "skin/engine/fills.h"
 #include "skin/forms/grip_spin_adapters.h"
 #include "skin/forms/pane_adapters.h"
+#include "skin/forms/static_adapters.h"
 #include "skin/forms/tests/template_dialog.h"
 #include "skin/forms/toolbar_adapter.h"
 #include "skin/forms/window_relays.h"
@@ -242,6 +244,38 @@ TEST(ToolButtonCaption, SplitsAtTheLastSpaceThatFitsAndKeepsOneWordWhole) {
     EXPECT_EQ(first, c.First);
     EXPECT_EQ(second, c.Second);
   }
+}
+
+// A dialog's text keeps the alignment its style asks for: centred and right-aligned texts
+// drawn at the left would read as a layout fault.
+TEST(DialogStaticText, KeepsTheAlignmentOfItsStyle) {
+  DialogSkin skin;
+  TemplateDialog dialog({{L"STATIC", SS_LEFT, 4, 4, 150, 10, 1, L"Текст"},
+                         {L"STATIC", SS_CENTER, 4, 20, 150, 10, 2, L"Текст"},
+                         {L"STATIC", SS_RIGHT, 4, 36, 150, 10, 3, L"Текст"}},
+                        160, 60);
+  pumpFor(100);
+  ASSERT_NE(dynamic_cast<TacStaticWnd*>(AdapterOfWindow(dialog.Item(1))), nullptr);
+  // The columns holding the text's pixels, from the screen.
+  auto inked = [&](WORD id) {
+    RedrawWindow(dialog.Item(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    pumpFor(30);
+    const Image shot = captureScreenOf(dialog.Item(id));
+    int first = shot.width, last = -1;
+    for (int y = 0; y < shot.height; ++y)
+      for (int x = 0; x < shot.width; ++x)
+        if (shot.at(x, y) == Rgb(dlg::Ink)) first = std::min(first, x), last = std::max(last, x);
+    return std::pair{first, shot.width - 1 - last};
+  };
+  const auto [leftMargin, leftRest] = inked(1);
+  const auto [centreLeft, centreRight] = inked(2);
+  const auto [rightLeft, rightMargin] = inked(3);
+  ASSERT_GE(leftRest, 0) << "the text is drawn";
+  EXPECT_LE(leftMargin, 2);
+  EXPECT_GT(rightLeft, leftRest / 2) << "the right-aligned text ends at the right";
+  EXPECT_NEAR(rightMargin, leftMargin + (leftRest - rightLeft), 2) << "the same text, moved right";
+  EXPECT_NEAR(centreLeft, (leftMargin + rightLeft) / 2, 2) << "halfway between the two";
+  EXPECT_NEAR(centreRight, (leftRest + rightMargin) / 2, 2);
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include "framework/stdctrls.h"
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/skin_broadcast.h"
+#include "skin/forms/border_form.h"
+#include "skin/forms/skin_provider.h"
+#include "skin/forms/tests/dialog_fixtures.h"
 #include "tests/support/capture.h"
 #include "tests/support/window.h"
 
@@ -29,6 +32,7 @@ class FormAnimation : public UiTest {
   }
   void TearDown() override {
     AnimationFrameShown = nullptr;
+    LayeredFrameShown = nullptr;
     UiTest::TearDown();
   }
 
@@ -133,6 +137,100 @@ TEST_F(FormAnimation, EightyMillisecondsFadeInElevenFramesFromTheOldPictureToThe
   EXPECT_GT(GetBValue(middle), 80);
   EXPECT_GT(GetRValue(overlayPixels[9]), GetRValue(overlayPixels[2]));
   ExpectShownAndCleanedUp(form);
+  TearDownForms();
+}
+
+// A form inside another one is covered by an overlay among its parent's children, right
+// above it, in its place.
+TEST_F(FormAnimation, AFormInsideAnotherFadesUnderASiblingOverlay) {
+  auto* form = efir::Construct<TForm>(nullptr);
+  form->SetBorderStyle(bsNone);
+  form->SetParent(behind);
+  form->SetBounds(30, 20, 120, 80);
+  form->SetColor(clRed);
+  form->Show();
+  animated.push_back(form);
+  efir::test::pumpFor(50);
+  HWND overlayParent = nullptr, overlayAbove = nullptr;
+  RECT overlayRect{}, formRect{};
+  bool child = false;
+  AnimationFrameShown = [&](HWND overlay, int) {
+    overlayParent = GetParent(overlay);
+    child = GetWindowLongPtrW(overlay, GWL_STYLE) & WS_CHILD;
+    overlayAbove = GetWindow(form->Handle(), GW_HWNDPREV);
+    overlayAbove = overlayAbove == overlay ? overlay : nullptr;
+    GetWindowRect(overlay, &overlayRect);
+    GetWindowRect(form->Handle(), &formRect);
+  };
+  AnimateFormAppearance(form, 16);
+  EXPECT_EQ(overlayParent, behind->Handle());
+  EXPECT_TRUE(child);
+  EXPECT_NE(overlayAbove, nullptr) << "right above the form";
+  EXPECT_TRUE(EqualRect(&overlayRect, &formRect));
+  EXPECT_EQ(FindWindowExW(behind->Handle(), nullptr, nullptr, L"acOutputWindow"), nullptr) << "gone at the end";
+  TearDownForms();
+}
+
+// A skinned form with an extended-border window fades in, frame and shadow included, through
+// a layered overlay where its border window lies, up to its own opacity; the border window
+// then takes the picture over, behind the form. (Wine shows layered windows unblended: the
+// opacities are read through the test's window on the frames.)
+TEST_F(FormAnimation, AFormWithABorderWindowFadesInWholeToItsOwnOpacity) {
+  struct Case {
+    bool Blended;
+    int Opacity;
+    std::vector<int> Alphas;  // 40 ms: five steps, six pushes after the first
+  };
+  const Case cases[] = {{false, 255, {0, 51, 102, 153, 204, 255, 255}}, {true, 200, {0, 40, 80, 120, 160, 200, 200}}};
+  efir::test::DialogSkin skin;
+  skin.manager->SetExtendedBorders(true);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Opacity);
+    auto* form = efir::Construct<TForm>(nullptr);
+    animated.push_back(form);
+    form->SetBounds(150, 150, 300, 200);
+    form->SetAlphaBlend(c.Blended);
+    form->SetAlphaBlendValue(static_cast<BYTE>(c.Opacity));
+    form->Show();
+    efir::test::pumpFor(100);
+    TsSkinProvider* provider = ProviderOfForm(form);
+    ASSERT_NE(provider, nullptr);
+    ASSERT_NE(provider->BorderForm, nullptr);
+    HWND border = provider->BorderForm->Window();
+    ASSERT_EQ(GetWindow(form->Handle(), GW_HWNDNEXT), border);
+    RECT borderRect;
+    GetWindowRect(border, &borderRect);
+
+    std::vector<int> alphas;
+    RECT overlayRect{};
+    bool layered = false, abovePreviousFormPlace = false;
+    LayeredFrameShown = [&](HWND overlay, int alpha) {
+      alphas.push_back(alpha);
+      EXPECT_TRUE(SkinChangeAnimating);
+      GetWindowRect(overlay, &overlayRect);
+      layered = GetWindowLongPtrW(overlay, GWL_EXSTYLE) & WS_EX_LAYERED;
+      abovePreviousFormPlace = GetWindow(form->Handle(), GW_HWNDPREV) == overlay;
+      EXPECT_EQ(form->AlphaBlendValue(), c.Blended ? 1 : c.Opacity) << "the form itself shows nothing meanwhile";
+    };
+    int crossFades = 0;
+    AnimationFrameShown = [&](HWND, int) { ++crossFades; };
+    SendMessageW(form->Handle(), WM_SETREDRAW, FALSE, 0);
+    AnimateFormAppearance(form, 40);
+    EXPECT_EQ(alphas, c.Alphas);
+    EXPECT_EQ(crossFades, 0) << "no cross-fade overlay";
+    EXPECT_TRUE(layered);
+    EXPECT_TRUE(abovePreviousFormPlace) << "right above the form";
+    EXPECT_TRUE(EqualRect(&overlayRect, &borderRect)) << "where the border window lies, its size";
+
+    EXPECT_FALSE(SkinChangeAnimating);
+    EXPECT_EQ(form->AlphaBlendValue(), c.Opacity) << "its opacity back";
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(IsWindowVisible(border));
+    EXPECT_EQ(GetWindow(form->Handle(), GW_HWNDNEXT), border) << "the border window behind the form again";
+    EXPECT_EQ(FindWindowW(nullptr, L"acOutputWindow"), nullptr) << "the overlay is gone";
+    LayeredFrameShown = nullptr;
+    AnimationFrameShown = nullptr;
+  }
   TearDownForms();
 }
 

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "framework/canvas.h"
+#include "framework/forms.h"
 #include "framework/main_menu.h"
 #include "framework/menus.h"
 #include "skin/engine/skin_manager.h"
@@ -85,6 +86,22 @@ TEST_F(MenuMeasure, ItemSizesByKind) {
   }
   EXPECT_TRUE(PopupItemsMeasured);
   PopupItemsMeasured = false;
+}
+
+// The menu font takes the character set of the form the menu belongs to.
+TEST_F(MenuMeasure, TheMenuFontTakesTheOwningFormsCharacterSet) {
+  Measure(Add("Пункт"));
+  ASSERT_NE(canvas_->Font().Charset(), GREEK_CHARSET) << "not the menu font's own";
+
+  TForm* form = efir::Construct<TForm>(nullptr);
+  form->Font().SetCharset(GREEK_CHARSET);
+  auto* owned = new TPopupMenu(form);
+  auto* item = new TMenuItem(owned);
+  item->SetCaption("Пункт");
+  owned->Items()->Add(item);
+  Measure(item);
+  EXPECT_EQ(canvas_->Font().Charset(), GREEK_CHARSET);
+  form->Free();
 }
 
 TEST_F(MenuMeasure, TheExtraLineWidensTheFirstColumnOnly) {

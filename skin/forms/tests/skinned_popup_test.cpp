@@ -1,6 +1,8 @@
 // A framework popup menu drawn by the skinned menus, read while the system's menu loop runs.
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include "framework/application.h"
 #include "framework/canvas.h"
 #include "framework/tests/ui_fixture.h"
@@ -146,6 +148,43 @@ TEST_P(SkinnedPopup, EveryKindOfItemIsDrawnFromTheSkinAtItsRectangle) {
   EXPECT_EQ(MenuCacheCount(), 0u);
   EXPECT_FALSE(PopupItemsMeasured);
   EXPECT_TRUE(PopupAdapters.empty());
+}
+
+// Items of a menu with an image list show their pictures centred in the item's height; a
+// checked one shows its picture instead of a check mark.
+TEST_P(SkinnedPopup, ImageListItemsShowTheirPicturesAndNoCheckMark) {
+  constexpr int kImage = 6;
+  constexpr TColor Picture = 0x20A0F0;
+  HIMAGELIST images = SolidImageList(kImage, Picture);
+  TPopupMenu menu(nullptr);
+  menu.SetImages(images);
+  TMenuItem* plain = Add(menu, "Картинка");
+  plain->SetImageIndex(0);
+  TMenuItem* checked = Add(menu, "Отмечено");
+  checked->SetImageIndex(0);
+  checked->SetChecked(true);
+  TMenuItem* markOnly = Add(menu, "Флажок");
+  markOnly->SetChecked(true);
+  painter_->HookMenuOwnerDraw(&menu, true);
+  EXPECT_EQ(painter_->GlyphSize(plain).cx, kImage) << "the glyph column is as wide as the list's pictures";
+
+  OpenPopup shown;
+  PopupWithSteps(menu, {[&] { shown = ReadOpenPopup(); }});
+  ImageList_Destroy(images);
+  ASSERT_EQ(shown.items.size(), 3u);
+  for (size_t i : {0u, 1u}) {
+    SCOPED_TRACE(i);
+    const RECT& r = shown.items[i];
+    const int margin = (r.bottom - r.top - kImage) / 2;
+    EXPECT_TRUE(Near(shown.at(r.left + margin + kImage / 2, r.top + margin + kImage / 2), Picture));
+  }
+  auto markArea = [&](size_t i) {
+    const RECT& r = shown.items[i];
+    return shown.at(r.left + painter_->Margin + 1, r.top + (r.bottom - r.top - CheckSize) / 2 + 1);
+  };
+  EXPECT_TRUE(Near(markArea(2), Check)) << "a checked item without a picture has its check mark";
+  EXPECT_FALSE(Near(markArea(1), Check)) << "a checked item with a picture has none";
+  DeleteObject(shown.region);
 }
 
 TEST_P(SkinnedPopup, AnUnskinnedPopupAfterASkinnedOneIsLeftAlone) {
