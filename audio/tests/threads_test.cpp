@@ -92,7 +92,9 @@ TEST(Threads, AnAbortedOpenEndsAtOnceWhateverTheServerDoes) {
     connect.join();
     EXPECT_EQ(result, 0u);
     EXPECT_EQ(error, audio::Error::Ended);
-    if (beforeTheCall) EXPECT_EQ(server.connections(), connectionsBefore);  // never connected
+    if (beforeTheCall) {
+      EXPECT_EQ(server.connections(), connectionsBefore);  // never connected
+    }
   }
   // The library goes on: the next open plays.
   DWORD stream = BASS_StreamCreateURL(streamUrl("live.mp3").c_str(), 0, 0, nullptr, nullptr);
