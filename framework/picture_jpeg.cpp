@@ -35,7 +35,7 @@ extern "C" void onJpegMessage(j_common_ptr info, int level) {
 
 // Only objects without destructors live in this frame, so the long jump skips nothing.
 // Returns false with the library's message in `errors` on failure.
-bool decode(const uint8_t* data, size_t size, TBitmap& into, JpegErrors& errors) {
+bool decode(const uint8_t* data, size_t size, TBitmap& into, JpegErrors& errors, int maxSide) {
   jpeg_decompress_struct info;
   info.err = jpeg_std_error(&errors.manager);
   errors.manager.error_exit = onJpegError;
@@ -49,9 +49,16 @@ bool decode(const uint8_t* data, size_t size, TBitmap& into, JpegErrors& errors)
   jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&info, TRUE);
   info.out_color_space = JCS_EXT_BGR;  // the byte order of a 24-bit bitmap row
+  // From the header: a progressive file is buffered whole before its first row comes out.
+  try {
+    efir::CheckPictureSize(info.image_width, info.image_height, static_cast<uint64_t>(maxSide));
+  } catch (...) {
+    jpeg_destroy_decompress(&info);
+    throw;
+  }
   jpeg_start_decompress(&info);
   try {
-    efir::CheckPictureSize(info.output_width, info.output_height);
+    efir::CheckPictureSize(info.output_width, info.output_height, static_cast<uint64_t>(maxSide));
     into.SetSize(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
   } catch (...) {
     jpeg_destroy_decompress(&info);
@@ -76,6 +83,6 @@ std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
 
 void TJPEGImage::Decode(const uint8_t* data, size_t size, TBitmap& into) const {
   JpegErrors errors{};
-  if (!decode(data, size, into, errors)) throw EPictureError(std::string("Invalid JPEG data: ") + errors.message);
+  if (!decode(data, size, into, errors, MaxSide())) throw EPictureError(std::string("Invalid JPEG data: ") + errors.message);
   if (errors.truncated) throw EPictureError("Invalid JPEG data: the file is truncated or damaged");
 }
