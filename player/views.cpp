@@ -148,14 +148,31 @@ std::string StationName(int N) {
   return name;
 }
 
+namespace {
+
+// UpperCaseCyr on the list's wide text, letter for letter: the list holds Windows-1251 text,
+// whose "a".."z" and "а".."я" are these wide letters. Comparing in place spares a conversion
+// and two copies of every name at every key.
+wchar_t UpperCyr(wchar_t letter) {
+  const bool lower = (letter >= L'a' && letter <= L'z') || (letter >= 0x430 && letter <= 0x44F);
+  return lower ? static_cast<wchar_t>(letter - 32) : letter;
+}
+
+bool HoldsUpperCyr(const std::wstring& text, const std::wstring& key) {
+  return std::search(text.begin(), text.end(), key.begin(), key.end(), [](wchar_t a, wchar_t b) {
+           return UpperCyr(a) == b;
+         }) != text.end();
+}
+
+}  // namespace
+
 void FilterStationList(const std::string& filter) {
   TDataGrid* grid = Form().DataGrid3;
-  const std::string key = efir::UpperCaseCyr(filter);
+  std::wstring key = efir::text::fromAnsi(filter);
+  std::transform(key.begin(), key.end(), key.begin(), UpperCyr);
   grid->BeginUpdate();
-  for (int row = 0; row < grid->RowCount(); ++row) {
-    const std::string name = efir::text::toAnsi(grid->GetCellText(1, row));
-    grid->SetRowVisible(row, key.empty() || efir::UpperCaseCyr(name).find(key) != std::string::npos);
-  }
+  for (int row = 0; row < grid->RowCount(); ++row)
+    grid->SetRowVisible(row, key.empty() || HoldsUpperCyr(grid->GetCellText(1, row), key));
   grid->EndUpdate();
 }
 
