@@ -141,33 +141,34 @@ void ResetLogoReport() { logoReported = false; }
 // --- TStationLogos -----------------------------------------------------------------------
 
 std::shared_ptr<TGraphic> TStationLogos::Get(const std::string& programFolder, int station,
-                                                   const std::string& extension) {
+                                             const std::string& extension) {
   if (!IsTileExtension(extension)) return nullptr;
   const std::string path = StationLogoPath(programFolder, station, extension);
   if (auto known = logos_.find(path); known != logos_.end()) return known->second;
-  std::shared_ptr<TGraphic> logo;
   try {
-    logo = Read(path, extension);
+    return logos_[path] = Read(path, extension);
   } catch (const EPictureError&) {
-    // Kept under the damaged file's name too: it is neither decoded nor reported again.
-    const std::string empty = programFolder + kEmptyLogo;
-    if (auto known = logos_.find(empty); known != logos_.end()) {
-      logo = known->second;
-    } else {
-      try {
-        logo = Read(empty, ".jpg");
-      } catch (const EPictureError&) {
-      }
-      logos_[empty] = logo;
-    }
-    ReportUnreadableLogo(path);
   }
-  logos_[path] = logo;
-  return logo;
+  // Kept under the damaged file's name too, before the message's own loop can paint the tile
+  // again: it is neither decoded nor reported twice.
+  std::shared_ptr<TGraphic> empty = SharedEmptyLogo(programFolder);
+  logos_[path] = empty;
+  ReportUnreadableLogo(path);
+  return empty;
 }
 
-std::shared_ptr<TGraphic> TStationLogos::Read(const std::string& path,
-                                                    const std::string& extension) {
+std::shared_ptr<TGraphic> TStationLogos::SharedEmptyLogo(const std::string& programFolder) {
+  const std::string path = programFolder + kEmptyLogo;
+  if (auto known = logos_.find(path); known != logos_.end()) return known->second;
+  std::shared_ptr<TGraphic> empty;
+  try {
+    empty = Read(path, ".jpg");
+  } catch (const EPictureError&) {
+  }
+  return logos_[path] = empty;
+}
+
+std::shared_ptr<TGraphic> TStationLogos::Read(const std::string& path, const std::string& extension) {
   ++decodes_;
   return NewStationLogo(path, extension);
 }

@@ -63,6 +63,8 @@ class TStationLogos {
 
  private:
   std::shared_ptr<TGraphic> Read(const std::string& path, const std::string& extension);
+  // nil.jpg of the program folder, read once (nullptr when it cannot be read).
+  std::shared_ptr<TGraphic> SharedEmptyLogo(const std::string& programFolder);
 
   std::map<std::string, std::shared_ptr<TGraphic>> logos_;  // by file path
   int decodes_ = 0;
