@@ -14,8 +14,13 @@
 // compare the figures of one run. The player's sound goes to a file (no sound card needed).
 //
 // Prints the time of each case, then `start-up over a bare window: player P s, editor E s`
-// (demo folder) and `start-up, 1000 stations minus none: player P s, editor E s`.
+// (demo folder) and `start-up, 1000 stations minus none: player P s, editor E s`; and the
+// memory each program holds once started (its resident set a second after its first painted
+// window, the least of the rounds), as `memory, 1000 stations minus demo: player M MB, editor
+// M MB`.
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -33,6 +38,8 @@ namespace {
 constexpr int kManyStations = 1000;
 constexpr DWORD kStartLimitMs = 60000;
 constexpr DWORD kCloseLimitMs = 15000;
+// What a start leaves for after its first painted window has this long to settle.
+constexpr DWORD kSettleMs = 1000;
 
 enum class Stations { None, Demo, Many };
 
@@ -41,6 +48,7 @@ struct Case {
   const char* program;  // the executable, relative to the build folder
   Stations stations;
   double best = 1e9;
+  double leastMegabytes = 1e9;
 };
 
 fs::path BuildFolder() {
@@ -126,9 +134,22 @@ void Close(const PROCESS_INFORMATION& started, HWND window) {
   CloseHandle(started.hProcess);
 }
 
-// Seconds from the start of the program in `folder` to its first painted window; -1 when it
-// shows none in time.
-double TimeToFirstPaint(const fs::path& folder, const std::string& program) {
+// The resident memory of a process, in MB.
+double ResidentMegabytes(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof(counters);
+  if (!GetProcessMemoryInfo(process, &counters, sizeof(counters))) return -1;
+  return static_cast<double>(counters.WorkingSetSize) / (1024 * 1024);
+}
+
+struct Start {
+  double seconds = -1;  // to the first painted window; -1 when none showed in time
+  double megabytes = -1;  // resident once settled
+};
+
+// Starts the program in `folder`, times it to its first painted window and reads what it
+// holds once settled.
+Start StartOnce(const fs::path& folder, const std::string& program) {
   std::wstring command = L"\"" + (folder / program).wstring() + L"\"";
   STARTUPINFOW info{};
   info.cb = sizeof(info);
@@ -137,29 +158,40 @@ double TimeToFirstPaint(const fs::path& folder, const std::string& program) {
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.wstring().c_str(), &info, &started)) {
     std::fprintf(stderr, "cannot start %s\n", (folder / program).string().c_str());
-    return -1;
+    return {};
   }
   HWND window = nullptr;
-  double seconds = -1;
+  Start result;
   for (;;) {
     window = PaintedWindow(started);
     std::chrono::duration<double> spent = std::chrono::steady_clock::now() - begin;
     if (window) {
-      seconds = spent.count();
+      result.seconds = spent.count();
       break;
     }
     if (spent.count() * 1000 > kStartLimitMs ||
         WaitForSingleObject(started.hProcess, 1) == WAIT_OBJECT_0)
       break;
   }
+  if (window) {
+    Sleep(kSettleMs);
+    WaitForInputIdle(started.hProcess, kStartLimitMs);
+    result.megabytes = ResidentMegabytes(started.hProcess);
+  }
   Close(started, window);
-  return seconds;
+  return result;
 }
 
-double Best(const std::vector<Case>& cases, const char* name) {
+const Case& Named(const std::vector<Case>& cases, const char* name) {
   for (const Case& c : cases)
-    if (std::string(c.name) == name) return c.best;
-  return 0;
+    if (std::string(c.name) == name) return c;
+  std::abort();
+}
+
+double Best(const std::vector<Case>& cases, const char* name) { return Named(cases, name).best; }
+
+double Least(const std::vector<Case>& cases, const char* name) {
+  return Named(cases, name).leastMegabytes;
 }
 
 }  // namespace
@@ -190,21 +222,26 @@ int main(int argc, char** argv) {
 
   for (int round = 0; round < rounds; ++round)
     for (size_t i = 0; i < cases.size(); ++i) {
-      double seconds = TimeToFirstPaint(folders[i], fs::path(cases[i].program).filename().string());
-      if (seconds < 0) {
+      const Start start = StartOnce(folders[i], fs::path(cases[i].program).filename().string());
+      if (start.seconds < 0) {
         std::fprintf(stderr, "%s: no painted window\n", cases[i].name);
         return 1;
       }
-      cases[i].best = std::min(cases[i].best, seconds);
+      cases[i].best = std::min(cases[i].best, start.seconds);
+      cases[i].leastMegabytes = std::min(cases[i].leastMegabytes, start.megabytes);
     }
 
-  std::printf("time to the first painted window, best of %d starts\n", rounds);
-  for (const Case& c : cases) std::printf("  %-24s %6.2f s\n", c.name, c.best);
+  std::printf("time to the first painted window (best of %d starts), memory once settled\n", rounds);
+  for (const Case& c : cases)
+    std::printf("  %-24s %6.2f s %7.1f MB\n", c.name, c.best, c.leastMegabytes);
   const double bare = Best(cases, "bare window");
   std::printf("start-up over a bare window: player %.2f s, editor %.2f s\n",
               Best(cases, "player, demo folder") - bare, Best(cases, "editor, demo folder") - bare);
   std::printf("start-up, 1000 stations minus none: player %.2f s, editor %.2f s\n",
               Best(cases, "player, 1000 stations") - Best(cases, "player, no stations"),
               Best(cases, "editor, 1000 stations") - Best(cases, "editor, no stations"));
+  std::printf("memory, 1000 stations minus demo: player %.1f MB, editor %.1f MB\n",
+              Least(cases, "player, 1000 stations") - Least(cases, "player, demo folder"),
+              Least(cases, "editor, 1000 stations") - Least(cases, "editor, demo folder"));
   return 0;
 }

@@ -60,7 +60,7 @@ int transparentIndex(const GifByteType* extension) {
   return -1;
 }
 
-void readFrame(GifReader& gif, int transparent, TBitmap& into) {
+void readFrame(GifReader& gif, int transparent, int maxSide, TBitmap& into) {
   gif.check(DGifGetImageDesc(gif.get()));
   const GifImageDesc& frame = gif->Image;
   const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
@@ -68,8 +68,10 @@ void readFrame(GifReader& gif, int transparent, TBitmap& into) {
   // Some writers leave the screen size 0; the frame then sets the picture's size.
   const int width = gif->SWidth > 0 ? gif->SWidth : frame.Left + frame.Width;
   const int height = gif->SHeight > 0 ? gif->SHeight : frame.Top + frame.Height;
-  efir::CheckPictureSize(static_cast<uint64_t>(std::max(width, 0)), static_cast<uint64_t>(std::max(height, 0)));
-  efir::CheckPictureSize(static_cast<uint64_t>(std::max(frame.Width, 0)), static_cast<uint64_t>(std::max(frame.Height, 0)));
+  efir::CheckPictureSize(static_cast<uint64_t>(std::max(width, 0)), static_cast<uint64_t>(std::max(height, 0)),
+                         static_cast<uint64_t>(maxSide));
+  efir::CheckPictureSize(static_cast<uint64_t>(std::max(frame.Width, 0)), static_cast<uint64_t>(std::max(frame.Height, 0)),
+                         static_cast<uint64_t>(maxSide));
   into.SetSize(width, height);
 
   // Interlaced frames arrive in four passes: every 8th row from 0, from 4, every 4th from 2,
@@ -117,7 +119,7 @@ void TGIFImage::Decode(const uint8_t* data, size_t size, TBitmap& into) const {
     GifRecordType record;
     gif.check(DGifGetRecordType(gif.get(), &record));
     if (record == IMAGE_DESC_RECORD_TYPE) {
-      readFrame(gif, transparent, into);
+      readFrame(gif, transparent, MaxSide(), into);
       return;
     }
     if (record == TERMINATE_RECORD_TYPE) throw EPictureError("Invalid GIF data: no picture in the file");

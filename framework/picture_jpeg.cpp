@@ -38,7 +38,7 @@ std::atomic<int64_t> decompressionsStarted{0};
 
 // Only objects without destructors live in this frame, so the long jump skips nothing.
 // Returns false with the library's message in `errors` on failure.
-bool decode(const uint8_t* data, size_t size, TBitmap& into, JpegErrors& errors) {
+bool decode(const uint8_t* data, size_t size, TBitmap& into, JpegErrors& errors, int maxSide) {
   jpeg_decompress_struct info;
   info.err = jpeg_std_error(&errors.manager);
   errors.manager.error_exit = onJpegError;
@@ -55,7 +55,7 @@ bool decode(const uint8_t* data, size_t size, TBitmap& into, JpegErrors& errors)
   // Judged from the header: starting the decompression makes a progressive file's decoder
   // take memory for every coefficient of the stated size at once.
   try {
-    efir::CheckPictureSize(info.image_width, info.image_height);
+    efir::CheckPictureSize(info.image_width, info.image_height, static_cast<uint64_t>(maxSide));
   } catch (...) {
     jpeg_destroy_decompress(&info);
     throw;
@@ -87,7 +87,7 @@ std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
 
 void TJPEGImage::Decode(const uint8_t* data, size_t size, TBitmap& into) const {
   JpegErrors errors{};
-  if (!decode(data, size, into, errors)) throw EPictureError(std::string("Invalid JPEG data: ") + errors.message);
+  if (!decode(data, size, into, errors, MaxSide())) throw EPictureError(std::string("Invalid JPEG data: ") + errors.message);
   if (errors.truncated) throw EPictureError("Invalid JPEG data: the file is truncated or damaged");
 }
 

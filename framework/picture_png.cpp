@@ -10,17 +10,19 @@ std::unique_ptr<TGraphic> TPngImage::Clone() const {
   return copy;
 }
 
-void TPngImage::Decode(const uint8_t* data, size_t size, TBitmap& into) const { efir::DecodePng(data, size, into); }
+void TPngImage::Decode(const uint8_t* data, size_t size, TBitmap& into) const {
+  efir::DecodePng(data, size, into, MaxSide());
+}
 
 // libpng's simplified reader keeps its error handling to itself and reports by result, so
 // nothing has to jump or unwind through the library.
-void efir::DecodePng(const void* data, size_t size, TBitmap& into) {
+void efir::DecodePng(const void* data, size_t size, TBitmap& into, int maxSide) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, data, size))
     throw EPictureError(std::string("Invalid PNG data: ") + image.message);
   try {
-    efir::CheckPictureSize(image.width, image.height);
+    efir::CheckPictureSize(image.width, image.height, static_cast<uint64_t>(maxSide));
     image.format = PNG_FORMAT_BGRA;  // the byte order of a 32-bit bitmap row, alpha not premultiplied
     into.SetSize(0, 0);  // nothing of an earlier picture is copied over
     into.SetPixelFormat(pf32bit);

@@ -10,9 +10,9 @@
 namespace efir {
 
 // Decodes PNG bytes straight into `into`, which becomes a 32-bit bitmap of the picture's size
-// (straight alpha). EPictureError for bytes that are not a whole PNG; `into` may then hold a
-// part of the picture.
-void DecodePng(const void* data, size_t size, TBitmap& into);
+// (straight alpha). EPictureError for bytes that are not a whole PNG, or for a picture wider or
+// higher than `maxSide` (refused from the header); `into` may then hold a part of the picture.
+void DecodePng(const void* data, size_t size, TBitmap& into, int maxSide = kMaxPictureSide);
 
 }  // namespace efir
 

@@ -2,10 +2,13 @@
 
 #include "framework/exceptions.h"
 
-void efir::CheckPictureSize(uint64_t width, uint64_t height) {
-  constexpr uint64_t kMaxSide = 0x8000, kMaxPixels = uint64_t{1} << 26;
+#include <algorithm>
+
+void efir::CheckPictureSize(uint64_t width, uint64_t height, uint64_t maxSide) {
+  constexpr uint64_t kMaxPixels = uint64_t{1} << 26;
+  maxSide = std::min<uint64_t>(maxSide, kMaxPictureSide);
   if (width == 0 || height == 0) throw EPictureError("The picture has no pixels");
-  if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
+  if (width > maxSide || height > maxSide || width * height > kMaxPixels)
     throw EPictureError("The picture is too large");
 }
 

@@ -11,11 +11,20 @@
 
 #include <cstdint>
 
+namespace efir {
+// The widest and highest picture of ours.
+inline constexpr int kMaxPictureSide = 0x8000;
+}  // namespace efir
+
 class TRasterGraphic : public TGraphic {
  public:
   int Width() const override { return bitmap_.Width(); }
   int Height() const override { return bitmap_.Height(); }
   const TBitmap& Bitmap() const { return bitmap_; }
+  // Pictures wider or higher than `side` pixels are refused from their header, before their
+  // pixels are decoded (EPictureError); no picture passes efir::kMaxPictureSide anyway.
+  void SetMaxSide(int side) { maxSide_ = side; }
+  int MaxSide() const { return maxSide_; }
 
   // On failure EPictureError, and the picture stays as it was.
   void LoadFromMemory(const void* data, size_t size) override;
@@ -34,12 +43,14 @@ class TRasterGraphic : public TGraphic {
 
   TPixelFormat format_;
   TBitmap bitmap_;
+  int maxSide_ = efir::kMaxPictureSide;
 };
 
 namespace efir {
 
 // Raises EPictureError for sizes no picture of ours can have: garbage headers would
-// otherwise ask for gigabytes before the data runs out.
-void CheckPictureSize(uint64_t width, uint64_t height);
+// otherwise ask for gigabytes before the data runs out. `maxSide` narrows the bound for
+// pictures a caller limits further.
+void CheckPictureSize(uint64_t width, uint64_t height, uint64_t maxSide = kMaxPictureSide);
 
 }  // namespace efir

@@ -11,6 +11,7 @@
 #include "player/main_window.h"
 #include "player/playback.h"
 #include "player/song_history.h"
+#include "player/views.h"
 #include "skin/engine/embedded_data.h"
 
 using namespace layout;
@@ -175,6 +176,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     DataGrid2CellHint(s, c, r, v);
   };
   DataGrid3->OnSortColumn = [this](TObject* s, int c, bool a) { DataGrid3SortColumn(s, c, a); };
+  ReadTilesBeforePaint(DataGrid1, AllStationTiles);
+  ReadTilesBeforePaint(DataGrid2, FavouriteTiles);
   DataGrid1->OnVerticalScroll = [this](TObject* s, int p) { DataGrid1VerticalScroll(s, p); };
   DataGrid2->OnVerticalScroll = [this](TObject* s, int p) { DataGrid2VerticalScroll(s, p); };
   DataGrid3->OnVerticalScroll = [this](TObject* s, int p) { DataGrid3VerticalScroll(s, p); };

@@ -2,6 +2,7 @@
 
 #include "framework/text_file.h"
 #include "player/main_window.h"
+#include "player/views.h"
 #include "stations/station_logo.h"
 
 using namespace layout;
@@ -90,8 +91,9 @@ void FillStationDialog() {
   Form3->sCheckBox1->SetChecked(ConnectionMode == "1");
   const int station = Settings.LastStation;
   const std::string& extension = LogoExtensions[station];
+  // The logo the tiles show, read once; the preview keeps a copy of it.
   if (IsTileExtension(extension))
-    Form3->Image3->Picture().Assign(ReadStationLogo(PlayerFolder(), station, extension).get());
+    Form3->Image3->Picture().Assign(StationLogos.Get(PlayerFolder(), station, extension).get());
   Form3->Image3->Repaint();
 }
 

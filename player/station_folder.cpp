@@ -13,6 +13,8 @@ void TForm1::Button2Click(TObject*) {
   for (const TSearchRec& entry : efir::FindFiles(PlayerFolder() + "Stations\\*.*"))
     if (entry.Name != "." && entry.Name != "..") names.push_back(entry.Name);
   StationCount = ScanStationNames(names, LogoExtensions);
+  // Logos may have changed with the folder; the tiles keep what they show until refilled.
+  StationLogos.Clear();
   FillTileGrid();
   FillFavouritesGrid();
   if (StationCount - 1 > kMaxStations)

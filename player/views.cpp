@@ -18,6 +18,7 @@
 
 TTileSet AllStationTiles;
 TTileSet FavouriteTiles;
+TStationLogos StationLogos;
 
 namespace {
 
@@ -95,19 +96,31 @@ void FillTiles(TDataGrid* grid, const std::vector<int>& stations, TTileSet& tile
   // The old pictures go only once no cell points at them any more.
   tiles.Stations.clear();
   tiles.Pictures.clear();
-  int row = grid->AddRow();
-  int column = 0;
-  for (int station : stations) {
-    const std::string& extension = LogoExtensions[station];
-    if (!IsTileExtension(extension)) continue;
-    tiles.Pictures.push_back(ReadStationLogo(PlayerFolder(), station, extension));
-    tiles.Stations.push_back(station);
-    grid->GetCell(column, row)->CellObject = tiles.Pictures.back().get();
-    if (++column == kTilesPerRow) {
-      column = 0;
-      row = grid->AddRow();
-    }
+  for (int station : stations)
+    if (IsTileExtension(LogoExtensions[station])) tiles.Stations.push_back(station);
+  tiles.Pictures.resize(tiles.Stations.size());
+  grid->AddRow(static_cast<int>(tiles.Stations.size()) / kTilesPerRow + 1);
+  ReadTilesInView(grid, tiles);
+}
+
+void ReadTilesInView(TDataGrid* grid, TTileSet& tiles) {
+  const int last = std::min(grid->LastRowInView() + 1, grid->RowCount() - 1);
+  const size_t end = std::min(tiles.Stations.size(), static_cast<size_t>(last + 1) * kTilesPerRow);
+  for (size_t tile = static_cast<size_t>(grid->TopRow()) * kTilesPerRow; tile < end; ++tile) {
+    if (tiles.Pictures[tile]) continue;
+    const int station = tiles.Stations[tile];
+    tiles.Pictures[tile] = StationLogos.Get(PlayerFolder(), station, LogoExtensions[station]);
+    const int row = static_cast<int>(tile / kTilesPerRow), column = static_cast<int>(tile % kTilesPerRow);
+    grid->GetCell(column, row)->CellObject = tiles.Pictures[tile].get();
   }
+}
+
+void ReadTilesBeforePaint(TDataGrid* grid, TTileSet& tiles) {
+  TWndMethod gridProc = grid->WindowProc();
+  grid->SetWindowProc([grid, &tiles, gridProc](TMessage& message) {
+    if (message.Msg == WM_PAINT) ReadTilesInView(grid, tiles);
+    gridProc(message);
+  });
 }
 
 int TileStation(const TTileSet& tiles, int ACol, int ARow) {
@@ -130,14 +143,31 @@ std::string StationName(int N) {
   return ReadStationFile(StationFilePath(PlayerFolder(), N)).Name;
 }
 
+namespace {
+
+// UpperCaseCyr on the list's wide text, letter for letter: the list holds Windows-1251 text,
+// whose "a".."z" and "а".."я" are these wide letters. Comparing in place spares a conversion
+// and two copies of every name at every key.
+wchar_t UpperCyr(wchar_t letter) {
+  const bool lower = (letter >= L'a' && letter <= L'z') || (letter >= 0x430 && letter <= 0x44F);
+  return lower ? static_cast<wchar_t>(letter - 32) : letter;
+}
+
+bool HoldsUpperCyr(const std::wstring& text, const std::wstring& key) {
+  return std::search(text.begin(), text.end(), key.begin(), key.end(), [](wchar_t a, wchar_t b) {
+           return UpperCyr(a) == b;
+         }) != text.end();
+}
+
+}  // namespace
+
 void FilterStationList(const std::string& filter) {
   TDataGrid* grid = Form().DataGrid3;
-  const std::string key = efir::UpperCaseCyr(filter);
+  std::wstring key = efir::text::fromAnsi(filter);
+  std::transform(key.begin(), key.end(), key.begin(), UpperCyr);
   grid->BeginUpdate();
-  for (int row = 0; row < grid->RowCount(); ++row) {
-    const std::string name = efir::text::toAnsi(grid->GetCellText(1, row));
-    grid->SetRowVisible(row, key.empty() || efir::UpperCaseCyr(name).find(key) != std::string::npos);
-  }
+  for (int row = 0; row < grid->RowCount(); ++row)
+    grid->SetRowVisible(row, key.empty() || HoldsUpperCyr(grid->GetCellText(1, row), key));
   grid->EndUpdate();
 }
 

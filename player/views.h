@@ -14,25 +14,36 @@
 #include <vector>
 
 #include "framework/graphics.h"
+#include "stations/station_logo.h"
 
 class TDataGrid;
 
 inline constexpr int kTilesPerRow = 5;
 
-// The tiles of one grid: the station each tile shows, in tile order, and their pictures,
-// which the grid only points at and which therefore live here until the tiles are rebuilt.
+// The tiles of one grid: the station each tile shows, in tile order, and the logos of the
+// tiles read so far (empty until a tile first comes into view), which the grid only points at.
 struct TTileSet {
   std::vector<int> Stations;
-  std::vector<std::unique_ptr<TGraphic>> Pictures;
+  std::vector<std::shared_ptr<TGraphic>> Pictures;
 };
 
 extern TTileSet AllStationTiles;
 extern TTileSet FavouriteTiles;
+// The logos every view of the player shows, each read once: cleared by the folder scan.
+extern TStationLogos StationLogos;
 
 // Rebuilds the tiles of `grid` from `stations` in order: a tile for each station whose logo
 // is a ".jpg", ".gif" or ".png" (others are passed over), five a row, at least one row. The
-// grid's old rows and the pictures they showed go first.
+// grid's old rows go first. The logos of the tiles in view are read at once, the others as
+// they come into view (ReadTilesBeforePaint), so that a long folder starts as fast as a short
+// one and what a start reports still shows at the start.
 void FillTiles(TDataGrid* grid, const std::vector<int>& stations, TTileSet& tiles);
+// Reads the logo of each tile in view (and of the row showing in part under them) that has
+// not been read yet.
+void ReadTilesInView(TDataGrid* grid, TTileSet& tiles);
+// Whatever brings tiles into view (scrolling, keys, the search), `grid` reads them before it
+// paints them; set once, where the grid is made.
+void ReadTilesBeforePaint(TDataGrid* grid, TTileSet& tiles);
 // The station of tile (ACol, ARow), or 0 where there is no tile.
 int TileStation(const TTileSet& tiles, int ACol, int ARow);
 

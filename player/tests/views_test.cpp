@@ -7,6 +7,8 @@
 #include <numeric>
 #include <set>
 
+#include <png.h>
+
 #include "framework/text_encoding.h"
 #include "grid/column_kinds.h"
 #include "player/settings_dialog.h"
@@ -119,6 +121,73 @@ TEST_F(Views, ADamagedLogoCostsOnlyItsOwnPicture) {
     EXPECT_NE(Form1->DataGrid2->GetCell(tile, 0)->CellObject, nullptr) << tile;
   Form1->DataGrid2->SelectCell(0, 0);
   EXPECT_EQ(PlayedStation(), 5);
+  EXPECT_EQ(shown.size(), 1u);
+}
+
+// A logo larger than a tile: 1000 x 1000 pixels of one colour.
+void WriteLargePng(const std::string& path) {
+  std::vector<uint32_t> pixels(1000 * 1000, 0xFF3366CCu);
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = image.height = 1000;
+  image.format = PNG_FORMAT_BGRA;
+  ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr));
+}
+
+// The tiles read a logo when it first comes into view, and every view of a station shares one
+// picture of the size a tile shows: a station named by a hundred favourites costs one decode.
+TEST_F(Views, LogosAreReadAsTheirTilesComeIntoViewAndSharedByEveryView) {
+  std::vector<std::string> favs(100, "1");
+  favs.push_back("60");
+  WriteLines(Favs(), favs);
+  LayStations(60, ConfigLines(0, 0, 40, -1));
+  WriteLargePng(folder_.file("Stations\\1.png"));
+  // Station 50's logo is cut short: it is told of when it comes into view, once.
+  std::filesystem::resize_file(folder_.file("Stations\\50.png"), 100);
+  const int before = StationLogos.Decodes();
+  Start();
+  ASSERT_TRUE(shown.empty()) << shown.front();
+  TDataGrid* tiles = Form1->DataGrid1;
+  TDataGrid* favourites = Form1->DataGrid2;
+  // The rows in view and the one under them that shows in part; the favourites' first rows,
+  // all station 1, cost nothing more.
+  const int read = (tiles->LastRowInView() + 2) * kTilesPerRow;
+  EXPECT_LT(read, 60);
+  EXPECT_EQ(StationLogos.Decodes() - before, read);
+  EXPECT_EQ(tiles->GetCell(4, 11)->CellObject, nullptr);  // station 60, out of view
+  TGraphic* first = tiles->GetCell(0, 0)->CellObject;
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->Width(), kLogoShownSize.cx);
+  EXPECT_EQ(first->Height(), kLogoShownSize.cy);
+  for (int tile = 0; tile < read; ++tile)
+    EXPECT_EQ(favourites->GetCell(tile % 5, tile / 5)->CellObject, first) << tile;
+
+  // Wheeled to the end, as the user would: the tiles that came into view were read on the way.
+  for (int turn = 0; turn < 20 && tiles->LastRowInView() < tiles->RowCount() - 2; ++turn) {
+    SendMessageW(tiles->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    efir::test::pumpFor(20);
+  }
+  ASSERT_GE(tiles->LastRowInView(), 11);
+  efir::test::pumpFor(50);
+  TGraphic* last = tiles->GetCell(4, 11)->CellObject;
+  ASSERT_NE(last, nullptr);
+  EXPECT_EQ(last->Width(), 90);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].find("Stations\\50.png"), std::string::npos) << shown[0];
+  EXPECT_NE(tiles->GetCell(4, 9)->CellObject, nullptr);  // the empty logo stands in
+  const int decodes = StationLogos.Decodes() - before;
+  EXPECT_LE(decodes, 61);  // nil.jpg too
+  EXPECT_LE(StationLogos.BytesHeld(),
+            static_cast<size_t>(decodes) * kLogoShownSize.cx * kLogoShownSize.cy * 4);
+
+  // The favourites page, scrolled to its end, and the station dialog read nothing again.
+  Form1->RxLabel3->Click();
+  UserScrollsTo(favourites->RowCount() - 1);
+  efir::test::pumpFor(50);
+  EXPECT_EQ(favourites->GetCell(0, 20)->CellObject, last);
+  tiles->SelectCell(0, 0);
+  EXPECT_EQ(Form3->Image3->Picture().Width(), kLogoShownSize.cx);
+  EXPECT_EQ(StationLogos.Decodes() - before, decodes);
   EXPECT_EQ(shown.size(), 1u);
 }
 
