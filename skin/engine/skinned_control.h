@@ -41,6 +41,13 @@ class TsSkinnedControl : public Base {
   }
   ~TsSkinnedControl() override { StopFade(fade_); }
 
+  // Placed on its form by now: the section of the whole control's class, and the form hears
+  // of a skinned child.
+  void Loaded() override {
+    Base::Loaded();
+    SkinData->ApplySkinColors();
+  }
+
   void WndProc(TMessage& Message) override {
     if (Message.Msg == SM_ALPHACMD && SkinCommand(Message)) return;
     if (Skinned() ? SkinnedMessage(Message) : UnskinnedMessage(Message)) return;
@@ -102,8 +109,8 @@ class TsSkinnedControl : public Base {
   }
 
   // Shows the image, from its point `from` on, on `given`, else on the window's paint DC.
-  // While a fade runs, the fade owns the image and it is not rebuilt; while the parent
-  // updates nothing is drawn.
+  // While a fade runs, the fade owns the image and it is not rebuilt (a window's paint shows
+  // nothing then); while the parent updates nothing is drawn.
   void PaintSkinned(HDC given, POINT from = {0, 0}) {
     PAINTSTRUCT ps{};
     HDC dc = given ? given : BeginPaint(this->Handle(), &ps);
@@ -127,8 +134,9 @@ class TsSkinnedControl : public Base {
   virtual bool SkinCommand(TMessage& Message) {
     const WORD subCommand = SkinSubCommand(Message.WParam);
     switch (subCommand) {
+      // Ours whether a skin shows or not: the window skinning must never adapt it.
       case SKC_ISSKINNED:
-        Message.Result = Skinned() ? 1 : 0;
+        Message.Result = 1;
         return true;
       case SKC_PREPARECACHE:
         if (Skinned()) PrepareCache();
@@ -167,6 +175,11 @@ class TsSkinnedControl : public Base {
   virtual bool SkinnedMessage(TMessage& Message) {
     switch (Message.Msg) {
       case WM_PAINT:
+        if (FadeRunning()) {
+          // The fade shows its own frames: the finished image would flash in between.
+          if (!Message.WParam) ValidateRect(this->Handle(), nullptr);
+          return true;
+        }
         PaintSkinned(reinterpret_cast<HDC>(Message.WParam));
         return true;
       case WM_PRINT:

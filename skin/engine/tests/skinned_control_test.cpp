@@ -31,7 +31,7 @@ Made Make(TForm* form) {
   control->SetCaption("Звук");
   control->HandleNeeded();
   return {control, control->SkinData.get(), &control->Rebuilds,
-          [control] { return SendSkinCommandToWindow(control->Handle(), SKC_ISSKINNED) == 1; }};
+          [control] { return SkinActiveFor(control->SkinData.get(), true); }};
 }
 
 struct Kind {
