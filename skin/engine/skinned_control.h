@@ -26,6 +26,7 @@
 #include "skin/engine/background_queries.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/common_wndproc.h"
+#include "skin/engine/engine_routines.h"
 #include "skin/engine/fade.h"
 #include "skin/engine/paint_types.h"
 #include "skin/engine/skin_command.h"
@@ -121,12 +122,22 @@ class TsSkinnedControl : public Base {
       if (!FadeRunning()) {
         PrepareCache();
         RestoreCorners(*SkinData, CurrentState());
+        NotePartlyOutside();
       }
       BitBlt(dc, 0, 0, this->Width(), this->Height(), SkinData->CacheBitmap->Canvas().Handle(), from.x, from.y,
              SRCCOPY);
     }
     RestoreDC(dc, saved);
     if (!given) EndPaint(this->Handle(), &ps);
+  }
+
+  // Whether the control sticks out of its parent's client area, for children that ask.
+  void NotePartlyOutside() {
+    TWinControl* parent = this->Parent();
+    if (!parent) return;
+    const RECT client{0, 0, parent->ClientWidth(), parent->ClientHeight()};
+    const RECT own{this->Left(), this->Top(), this->Left() + this->Width(), this->Top() + this->Height()};
+    SkinData->PartlyOutside = !efir::skin::RectContainsRect(client, own);
   }
 
   // The skin command; true when answered here. Overrides handle their own sub-commands and

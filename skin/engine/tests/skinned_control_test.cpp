@@ -93,6 +93,20 @@ TEST_F(SkinnedControlTest, ItsOwnManagersSkinNewsRepaintsIt) {
     }
 }
 
+// Painted, a control knows whether it sticks out of its parent's client area, and tells a
+// child that asks.
+TEST_F(SkinnedControlTest, APaintedControlTellsWhetherItSticksOutOfItsParent) {
+  for (const Kind& kind : kKinds) {
+    SCOPED_TRACE(kind.Name);
+    Made made = kind.New(NewForm(160, 60));
+    made.Control->Repaint();
+    EXPECT_EQ(SendSkinCommandToWindow(made.Control->Handle(), SKC_ISPARENTPENDING), 0);
+    made.Control->SetLeft(150);
+    made.Control->Repaint();
+    EXPECT_EQ(SendSkinCommandToWindow(made.Control->Handle(), SKC_ISPARENTPENDING), 1);
+  }
+}
+
 TEST_F(SkinnedControlTest, FreeingAControlGivesBackItsImage) {
   for (const Kind& kind : kKinds) {
     SCOPED_TRACE(kind.Name);
