@@ -152,6 +152,10 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   NxTextColumn3->SetCursor(crHandPoint);
   sScrollBar1 = Place(new TsScrollBar(this), this, 478, 98, 17, 250);
   sScrollBar1->SetKind(sbVertical);
+  sScrollBar1->SetPageSize(1);
+  sScrollBar1->SetParams(1, 0, 101);
+  // A bar with nothing to scroll is disabled; it keeps its ordinary look meanwhile.
+  sScrollBar1->SetDisabledKind(0);
   sScrollBar1->OnScroll = [this](TObject* s, TScrollCode c, int& p) { sScrollBar1Scroll(s, c, p); };
 
   DataGrid1->OnSelectCell = [this](TObject* s, int c, int r) { DataGrid1SelectCell(s, c, r); };
@@ -360,6 +364,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sSkinManager2 = NewManagerWithBuiltInSkin(this, "EfirDusk");
   sSkinManager3 = NewManagerWithBuiltInSkin(this, "EfirForest");
   sSkinManager4 = NewManagerWithBuiltInSkin(this, "EfirGraphite");
+  sScrollBar1->SkinData->SetSkinManager(sSkinManager1);
   WebMultiDownload1 = new TWebMultiDownload(this);
 
   // Scratch controls.

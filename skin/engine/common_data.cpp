@@ -9,6 +9,7 @@
 
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
+#include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 
@@ -183,7 +184,8 @@ void TsCommonData::UpdateCacheMode(bool notifyChildren) {
   }
 }
 
-bool TsCommonData::CacheReusable() { return (SkinState & 1) == 0 || HotState(); }
+// While a skin change animates, every image is wanted as it stands.
+bool TsCommonData::CacheReusable() { return SkinChangeAnimating || (SkinState & 1) == 0 || HotState(); }
 
 bool TsCommonData::IsUpdating() {
   if (!SkinManager()) return false;

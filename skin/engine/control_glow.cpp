@@ -60,9 +60,13 @@ void TsCommonData::UpdateGlow(bool toggle, HWND wnd) {
       ReleaseOwnGlow();
       return;
     }
+    // Two hover paths may ask for the halo (the control's own and the common one): a second
+    // window stacked on the first would outlive the mouse's stay, so it replaces it.
+    ReleaseOwnGlow();
     parent = GlowParentOf(OwnerControl);
     if (!parent || !GlowTarget(OwnerControl, rect, clip)) return;
   } else if (wnd) {
+    ReleaseOwnGlow();
     GetWindowRect(wnd, &rect);
     HDC dc = GetWindowDC(wnd);
     GetClipBox(dc, &clip);

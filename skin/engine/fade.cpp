@@ -117,10 +117,12 @@ void RepaintWithFade(std::unique_ptr<TsFadeTimer>& timer, TsCommonData& skinData
   skinData.BackgroundChanged = true;
   if (fade) {
     StartFade(timer, skinData, halfSteps, direction);
-    return;
+  } else {
+    StopFade(timer);
+    if (skinData.OwnerControl) skinData.OwnerControl->Repaint();
   }
-  StopFade(timer);
-  if (skinData.OwnerControl) skinData.OwnerControl->Repaint();
+  // The halo follows the mouse: shown on entering, gone on leaving and while pressed.
+  skinData.UpdateGlow(halfSteps, nullptr);
 }
 
 void StartFade(std::unique_ptr<TsFadeTimer>& timer, TsCommonData& skinData, bool halfSteps, uint8_t direction) {

@@ -42,8 +42,7 @@ void TsCheckBox::Toggle() {
 }
 
 void TsCheckBox::Loaded() {
-  TCheckBox::Loaded();
-  SkinData->ApplySkinColors();
+  TsSkinnedControl::Loaded();
   AdjustSize();
 }
 

@@ -304,6 +304,11 @@ bool TsComboBox::SkinCommand(TMessage& Message) {
   if (subCommand == SKC_NEWSKIN && listAdapter_ &&
       Message.LParam == reinterpret_cast<LPARAM>(SkinData->SkinManager()))
     listAdapter_->SkinCommand(Message);
+  // The popup border routine asks whether the open list is this box's.
+  if (subCommand == SKC_SETBORDERDRAWN) {
+    Message.Result = HandleAllocated() && SendMessageW(Handle(), CB_GETDROPPEDSTATE, 0, 0) ? 1 : 0;
+    return true;
+  }
   return TsSkinnedControl::SkinCommand(Message);
 }
 
@@ -415,10 +420,12 @@ LRESULT TsComboBox::ChildMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPara
       FocusMoved(reinterpret_cast<HWND>(wParam));
       break;
     case WM_MOUSEMOVE:
-      if (wnd == edit_ && Skinned() && !SkinData->MouseOver) {
+      if (wnd == edit_ && Skinned()) {
+        // Also when the box is hot already (entered by its frame): leaving by the edit must
+        // still be heard.
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, wnd, 0};
         TrackMouseEvent(&track);
-        MouseEntered(true);
+        if (!SkinData->MouseOver) MouseEntered(true);
       }
       break;
     case WM_MOUSELEAVE:

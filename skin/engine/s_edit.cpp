@@ -1,5 +1,6 @@
 #include "skin/engine/s_edit.h"
 
+#include "framework/gdi.h"
 #include "framework/text_encoding.h"
 #include "skin/engine/fills.h"
 #include "skin/engine/item_paint.h"
@@ -74,6 +75,22 @@ void TsEdit::PaintBorder() {
   ReleaseDC(wnd, dc);
 }
 
+// The skin's whole picture, frame and all; over an enabled edit's client area the system
+// prints what it shows there (the text as typed, the selection), as on the screen. A disabled
+// edit shows the skin's picture alone, so it is printed so.
+void TsEdit::Print(HDC dc) {
+  if (!dc) return;
+  SkinData->SetUpdating(false);
+  PaintSkinned(dc);
+  if (!Enabled()) return;
+  const int b = BorderWidth();
+  efir::gdi::SavedState saved(dc);
+  OffsetViewportOrgEx(dc, b, b, nullptr);
+  IntersectClipRect(dc, 0, 0, Width() - 2 * b, Height() - 2 * b);
+  TMessage client{WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT, 0};
+  TEdit::WndProc(client);
+}
+
 void TsEdit::TakeStateColours() {
   const TsGeneralData* s = SkinData->Section();
   if (!s) return;
@@ -93,6 +110,13 @@ bool TsEdit::SkinCommand(TMessage& Message) {
       TsSkinnedControl::SkinCommand(Message);
       if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
       return true;
+    case SKC_PARENTUPDATED: {
+      // The frame waited for the parent as well as the client area did.
+      const bool waited = Skinned() && SkinData->Updating;
+      TsSkinnedControl::SkinCommand(Message);
+      if (waited && HandleAllocated()) SendMessageW(Handle(), WM_NCPAINT, 1, 0);
+      return true;
+    }
     default:
       return TsSkinnedControl::SkinCommand(Message);
   }
@@ -121,6 +145,11 @@ bool TsEdit::SkinnedMessage(TMessage& Message) {
       PaintBorder();
       return true;
     case WM_PRINT:
+      Print(reinterpret_cast<HDC>(Message.WParam));
+      return true;
+    case CM_COLORCHANGED:
+      if (SkinData->CustomColor()) SkinData->BackgroundChanged = true;
+      return false;
     case WM_PRINTCLIENT:
     case WM_ENABLE:
     case WM_UPDATEUISTATE:

@@ -1,8 +1,10 @@
 // The skinned one-line edit (the player's search and filter fields, the station dialog's
 // fields). With an active skin the system still draws the text of an enabled edit, in the
 // section's colours ("EDIT" unless SkinSection is set; the hot ones while the mouse is over it
-// or it has the focus), while the skin draws the frame round it; a disabled or printed edit
-// is drawn wholly from the skin, text included. Without a skin it is the framework's edit.
+// or it has the focus), while the skin draws the frame round it; a disabled edit is drawn
+// wholly from the skin, text included, and a printed one takes the skin's picture with the
+// system's client area (text, selection) printed over it. Without a skin it is the
+// framework's edit.
 //
 //   sEdit1 = efir::Place(new TsEdit(this), this, 80, 40, 200, 21);
 //   sEdit1->BoundLabel->SetCaption("Поиск");
@@ -40,6 +42,7 @@ class TsEdit : public TsSkinnedControl<TEdit> {
   int BorderWidth() const { return 2; }
   void PaintText();
   void PaintBorder();
+  void Print(HDC dc);
   // The section's colours for the current state, unless kept custom.
   void TakeStateColours();
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/application.h"
+#include "framework/flag_scope.h"
 #include "skin/engine/engine_routines.h"
 #include "skin/engine/item_paint.h"
 #include "skin/engine/skin_lookups.h"
@@ -22,6 +23,11 @@ POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), stati
 const char* TrackSection(bool vertical, bool second) {
   if (vertical) return second ? "SCROLLBAR2V" : "SCROLLBAR1V";
   return second ? "SCROLLBAR2H" : "SCROLLBAR1H";
+}
+
+const char* ArrowSection(bool vertical, bool second) {
+  if (vertical) return second ? "SCROLLBTNBOTTOM" : "SCROLLBTNTOP";
+  return second ? "SCROLLBTNRIGHT" : "SCROLLBTNLEFT";
 }
 
 }  // namespace
@@ -145,13 +151,26 @@ void TsScrollBar::SetScrollValues(const SCROLLINFO& info, bool redraw) {
   if (info.fMask & SIF_POS) set(sbPos_, info.nPos);
   if (info.fMask & SIF_RANGE) {
     const bool empty = info.nMax < info.nMin;
+    const int min = sbMin_, max = sbMax_;
     set(sbMin_, empty ? 0 : info.nMin);
     set(sbMax_, empty ? 0 : info.nMax);
+    if ((info.fMask & SIF_POS) && (min != sbMin_ || max != sbMax_)) TakeRangeIntoFramework();
   }
   sbPage_ = std::clamp(sbPage_, 0, std::max(sbMax_ - sbMin_ + 1, 0));
   sbPos_ = std::clamp(sbPos_, sbMin_, std::max(sbMin_, LastThumbPos()));
   if (lastCode_ != SB_THUMBTRACK) thumbPos_ = sbPos_;
   RepaintIfPending();
+}
+
+// Values set on the window directly (SetScrollInfo) become the framework's too, so that its
+// Position is kept in the range the bar shows.
+void TsScrollBar::TakeRangeIntoFramework() {
+  min_ = sbMin_;
+  max_ = sbMax_;
+  if (max_ < 0 || sbPage_ >= max_ || PageSize() == sbPage_) return;
+  // The framework hands its page to the window again: those values are its own.
+  FlagScope taking(takingRange_);
+  SetPageSize(sbPage_);
 }
 
 void TsScrollBar::GetScrollValues(SCROLLINFO& info) const {
@@ -343,7 +362,23 @@ void TsScrollBar::PaintPart(const char* section, TPart part, const RECT& rect, C
   const int hotTexture = TextureIndex(manager, index, section, "HOTPATTERN");
   RenderSectionItemWithMask(index, mask, texture, hotTexture, section, behind, true, state, rect, {rect.left, rect.top},
                             SkinData->CacheBitmap.get(), manager);
-  if (part == spArrow1 || part == spArrow2 || part == spThumb) PaintGlyph(section, rect, state);
+  if (part == spArrow1 || part == spArrow2 || part == spThumb) PaintGlyph(section, PartRect(part), state);
+}
+
+// A skin may draw arrows larger than the system's (RESERVEDBOOLEAN with a frame): the
+// background then takes one state of the frame along the bar, the glyph keeps the button's middle.
+RECT TsScrollBar::ArrowPaintRect(TPart part, const char* section) {
+  const RECT button = PartRect(part);
+  TsSkinManager* manager = SkinData->SkinManager();
+  const int index = SectionIndexByName(manager, section);
+  if (!SectionIndexValid(manager, index) || !manager->GeneralData[static_cast<size_t>(index)].ReservedBoolean)
+    return button;
+  const int mask = MaskIndexByName(manager, index, section, "BORDERSMASK");
+  if (!MaskIndexValid(manager, mask)) return button;
+  const SIZE cell = GlyphCellSize(manager, mask);
+  const int length = Vertical() ? Height() : Width();
+  const int size = std::max(Measure().Arrow, Vertical() ? static_cast<int>(cell.cy) : static_cast<int>(cell.cx));
+  return part == spArrow1 ? Span(0, size) : Span(length - size, length);
 }
 
 void TsScrollBar::PaintGlyph(const char* section, const RECT& rect, int state) {
@@ -379,8 +414,10 @@ void TsScrollBar::PrepareCache() {
   tracks.Assign(*SkinData->CacheBitmap);
   CacheSourceInfo under;
   MakeCacheSourceInfo(&tracks, 0, 0, under);
-  PaintPart(vertical ? "SCROLLBTNTOP" : "SCROLLBTNLEFT", spArrow1, PartRect(spArrow1), under, stateOf(spArrow1));
-  PaintPart(vertical ? "SCROLLBTNBOTTOM" : "SCROLLBTNRIGHT", spArrow2, PartRect(spArrow2), under, stateOf(spArrow2));
+  for (TPart arrow : {spArrow1, spArrow2}) {
+    const char* section = ArrowSection(vertical, arrow == spArrow2);
+    PaintPart(section, arrow, ArrowPaintRect(arrow, section), under, stateOf(arrow));
+  }
   const Geometry g = Measure();
   if (g.ThumbLength <= g.Length - 2 * g.Arrow)
     PaintPart(vertical ? "SCROLLSLIDERV" : "SCROLLSLIDERH", spThumb, PartRect(spThumb), under, stateOf(spThumb));
@@ -448,6 +485,10 @@ void TsScrollBar::WndProc(TMessage& Message) {
       return;
     case SBM_SETSCROLLINFO:
       if (!plain_) break;
+      if (takingRange_) {
+        Message.Result = sbPos_;
+        return;
+      }
       SetScrollValues(*reinterpret_cast<SCROLLINFO*>(Message.LParam), Message.WParam != 0);
       Message.Result = sbPos_;
       return;

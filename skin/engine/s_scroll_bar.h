@@ -72,6 +72,7 @@ class TsScrollBar : public TsSkinnedControl<TScrollBar> {
 
   // Scroll values from the framework.
   void SetScrollValues(const SCROLLINFO& info, bool redraw);
+  void TakeRangeIntoFramework();
   void GetScrollValues(SCROLLINFO& info) const;
 
   void SetPartState(TPart part, int state);
@@ -91,8 +92,11 @@ class TsScrollBar : public TsSkinnedControl<TScrollBar> {
 
   void PaintPart(const char* section, TPart part, const RECT& rect, CacheSourceInfo& behind, int state);
   void PaintGlyph(const char* section, const RECT& rect, int state);
+  // Where an arrow's background is painted: its button, or more where the skin's arrow is larger.
+  RECT ArrowPaintRect(TPart part, const char* section);
 
   bool plain_ = false;
+  bool takingRange_ = false;  // the framework's own values come back to the window
   int states_[5] = {0, 0, 0, 0, 0};
   int sbMin_ = 0, sbMax_ = -1, sbPage_ = 0, sbPos_ = 0, sbTrackPos_ = 0;
   int thumbPos_ = 0;

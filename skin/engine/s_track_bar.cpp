@@ -257,7 +257,6 @@ void TsTrackBar::ButtonDown(POINT at) {
   thumbDown_ = true;
   SkinData->BackgroundChanged = false;
   RepaintFaded(aeMouseDown, true);
-  SkinData->UpdateGlow(true, nullptr);
 }
 
 void TsTrackBar::ButtonUp(POINT at) {
@@ -274,7 +273,6 @@ void TsTrackBar::ButtonUp(POINT at) {
   thumbDown_ = false;
   SkinData->BackgroundChanged = false;
   RepaintFaded(aeMouseUp, true);
-  SkinData->UpdateGlow(true, nullptr);
 }
 
 bool TsTrackBar::SkinCommand(TMessage& Message) {

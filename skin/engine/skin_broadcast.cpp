@@ -59,7 +59,8 @@ bool Destroying(const TComponent* c) { return (c->ComponentState() & csDestroyin
 void SendToForm(TForm* form, WORD subCommand, LPARAM lParam) {
   SendSkinCommandToControl(form, subCommand, lParam);
   RelaySkinMessageToControls(form, subCommand, lParam);
-  // The framework has no MDI frames yet, so there is no MDI client window to reach.
+  // An MDI frame's client window is no control of the form: it hears of the skin apart.
+  if (form->FormStyle() == fsMDIForm && form->ClientHandle()) SendSkinCommandToWindow(form->ClientHandle(), subCommand, lParam);
 }
 
 bool ApplicationMinimized() {
@@ -106,6 +107,37 @@ HICON ShellIcon(UINT size) {
   return info.hIcon;
 }
 
+// The manager's forms with redraw off for the span of a skin change. They get it back however
+// the change ends: a receiver that throws must not leave a form invisible.
+class FormsLock {
+ public:
+  FormsLock(TsSkinManager& manager, bool lock) : manager_(manager), locked_(lock) {
+    if (lock) LockSkinnedForms(manager);
+  }
+  ~FormsLock() {
+    if (!locked_) return;
+    try {
+      UnlockSkinnedForms(manager_, true);
+    } catch (...) {
+      SkinChangeAnimating = false;
+    }
+  }
+  FormsLock(const FormsLock&) = delete;
+  FormsLock& operator=(const FormsLock&) = delete;
+
+  void Unlock(bool repaint) {
+    if (!locked_) return;
+    locked_ = false;
+    UnlockSkinnedForms(manager_, repaint);
+  }
+  // Someone else unlocks the forms from here on.
+  void HandOver() { locked_ = false; }
+
+ private:
+  TsSkinManager& manager_;
+  bool locked_;
+};
+
 }  // namespace
 
 void SetWindowSkinning(TacWindowSkinning* skinning) { windowSkinning = skinning; }
@@ -142,9 +174,12 @@ bool MainWindowHook(TsSkinManager& manager, TMessage& message) {
     case WM_THEMECHANGED:
       return true;
     case CM_ACTIVATE:
-      for (int i = Application.ComponentCount() - 1; i >= 0; --i)
-        if (auto* form = dynamic_cast<TForm*>(Application.Components(i)))
-          if (form->HandleAllocated()) SendSkinCommandToWindow(form->Handle(), SKC_REPAINTGRAPHICS, 0);
+      // Every form of the program, also those another form owns.
+      for (int i = Screen.CustomFormCount() - 1; i >= 0; --i) {
+        if (i >= Screen.CustomFormCount()) continue;
+        TForm* form = Screen.CustomForms(i);
+        if (form && form->HandleAllocated()) SendSkinCommandToWindow(form->Handle(), SKC_REPAINTGRAPHICS, 0);
+      }
       return false;
     case WM_ACPOPUPITEMSHOWN:
       if (windowSkinning && message.LParam) windowSkinning->PopupMenuShown(message.LParam);
@@ -196,7 +231,8 @@ void BroadcastToAppForms(WORD subCommand, LPARAM lParam) {
     i = std::min(i, Application.ComponentCount() - 1);
     if (i < 0) break;
     auto* form = dynamic_cast<TForm*>(Application.Components(i));
-    if (!form || (form->ComponentState() & (csDestroying | csLoading))) continue;
+    // An MDI child is reached through its provider (the registry or the hook's providers).
+    if (!form || form->FormStyle() == fsMDIChild || (form->ComponentState() & (csDestroying | csLoading))) continue;
     if (SendSkinCommandToControl(form, SKC_ISSKINNED) == 1) continue;  // reached through the registry
     SendToForm(form, subCommand, lParam);
   }
@@ -226,7 +262,7 @@ void UnlockSkinnedForms(TsSkinManager& manager, bool repaint) {
 void BroadcastNewSkin(TsSkinManager& manager, bool animate) {
   if (manager.Loading()) return;
   ReleaseAllGlows();
-  if (animate) LockSkinnedForms(manager);
+  FormsLock lock(manager, animate);
   ResetMenuBorderWidth();
   manager.LoadedSkin.Active = false;
   {
@@ -240,7 +276,10 @@ void BroadcastNewSkin(TsSkinManager& manager, bool animate) {
   // default manager's skin from here.
   if (manager.IsDefault() && windowSkinning) windowSkinning->UpdateMenusActive();
   ExternalSkinChangeHook(manager);
-  if (animate) BroadcastRefresh(manager);
+  if (!animate) return;
+  // The refresh locks and unlocks the forms again; until it has, this lock holds them.
+  BroadcastRefresh(manager);
+  lock.HandOver();
 }
 
 void BroadcastSkinRemoved(TsSkinManager& manager) {
@@ -259,10 +298,9 @@ void BroadcastSkinRemoved(TsSkinManager& manager) {
 void BroadcastRefresh(TsSkinManager& manager) {
   LPARAM lParam = reinterpret_cast<LPARAM>(&manager);
   BroadcastToAppForms(SKC_STOPANIMATION, lParam);
-  bool loading = manager.Loading();
-  if (!loading) LockSkinnedForms(manager);
+  FormsLock lock(manager, !manager.Loading());
   BroadcastToAppForms(SKC_REFRESH, lParam);
-  if (!loading) UnlockSkinnedForms(manager, true);
+  lock.Unlock(true);
 }
 
 void SetHotWindow(TsSkinManager& manager, HWND wnd) {

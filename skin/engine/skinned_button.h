@@ -20,6 +20,7 @@
 #include "framework/application.h"
 #include "framework/gdi.h"
 #include "skin/engine/borders.h"
+#include "skin/engine/glow.h"
 #include "skin/engine/skin_constants.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
@@ -52,12 +53,15 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
   void SetWordWrap(bool value) { SetAndShow(wordWrap_, value); }
 
   // 2 pressed (Down, or pushed by the mouse or the keyboard; a press dragged off the button
-  // while the left mouse button is held shows it released), 1 hot (the default button, the
+  // while the left mouse button is held shows it released), 1 hot (the active button, the
   // mouse over it, or focused), else 0.
   int CurrentState() override {
     if (down_ || ((Pushed() || ButtonPressedPaint) && (this->SkinData->MouseOver || !LeftButtonHeld()))) return 2;
-    return this->Default() || this->SkinData->HotState() ? 1 : 0;
+    return IsActive() || this->SkinData->HotState() ? 1 : 0;
   }
+  // The button Enter would press: the focused button, else the form's Default button while no
+  // other button has the focus.
+  bool IsActive() const { return focusedButton_ == kThis || (focusedButton_ == kNone && this->Default()); }
 
   void WndProc(TMessage& Message) override {
     if (Message.Msg == BM_SETSTYLE && OwnerDrawn())
@@ -75,6 +79,7 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
       return;
     }
     if (Message.Msg == WM_LBUTTONUP && this->Skinned()) RestoreHints();
+    if (Message.Msg == CM_FOCUSCHANGED) FocusMoved(reinterpret_cast<TControl*>(Message.LParam));
     TsSkinnedControl<Base>::WndProc(Message);
   }
 
@@ -127,6 +132,10 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
       case CN_DRAWITEM:
         Message.Result = 1;
         return true;
+      // A halo sized for the old bounds would stand beside the new ones.
+      case WM_SIZE:
+        ReleaseAllGlows();
+        return false;
       case WM_KILLFOCUS:
         this->StopFading();
         [[fallthrough]];
@@ -176,6 +185,14 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
 
  private:
   static constexpr LONG kButtonTypeMask = 0x0F;
+
+  enum FocusedButton : uint8_t { kNone, kThis, kOther };
+
+  void FocusMoved(TControl* focused) {
+    const bool was = IsActive();
+    focusedButton_ = focused == this ? kThis : dynamic_cast<TButton*>(focused) ? kOther : kNone;
+    if (IsActive() != was && this->Skinned()) this->Changed();
+  }
 
   bool Pushed() {
     return this->HandleAllocated() && (SendMessageW(this->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
@@ -249,6 +266,7 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
 
   efir::gdi::Object<HRGN> region_;
   RECT shownBounds_{};  // in the parent, at the last paint
+  FocusedButton focusedButton_ = kNone;  // the last focus change of the form
   bool down_ = false;
   bool showFocus_ = true;
   int focusMargin_ = 1;

@@ -26,6 +26,7 @@
 #include "skin/engine/background_queries.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/common_wndproc.h"
+#include "skin/engine/engine_routines.h"
 #include "skin/engine/fade.h"
 #include "skin/engine/paint_types.h"
 #include "skin/engine/skin_command.h"
@@ -40,6 +41,13 @@ class TsSkinnedControl : public Base {
     SkinData->ApplySkinColors();
   }
   ~TsSkinnedControl() override { StopFade(fade_); }
+
+  // Placed on its form by now: the section of the whole control's class, and the form hears
+  // of a skinned child.
+  void Loaded() override {
+    Base::Loaded();
+    SkinData->ApplySkinColors();
+  }
 
   void WndProc(TMessage& Message) override {
     if (Message.Msg == SM_ALPHACMD && SkinCommand(Message)) return;
@@ -102,8 +110,8 @@ class TsSkinnedControl : public Base {
   }
 
   // Shows the image, from its point `from` on, on `given`, else on the window's paint DC.
-  // While a fade runs, the fade owns the image and it is not rebuilt; while the parent
-  // updates nothing is drawn.
+  // While a fade runs, the fade owns the image and it is not rebuilt (a window's paint shows
+  // nothing then); while the parent updates nothing is drawn.
   void PaintSkinned(HDC given, POINT from = {0, 0}) {
     PAINTSTRUCT ps{};
     HDC dc = given ? given : BeginPaint(this->Handle(), &ps);
@@ -114,6 +122,7 @@ class TsSkinnedControl : public Base {
       if (!FadeRunning()) {
         PrepareCache();
         RestoreCorners(*SkinData, CurrentState());
+        NotePartlyOutside();
       }
       BitBlt(dc, 0, 0, this->Width(), this->Height(), SkinData->CacheBitmap->Canvas().Handle(), from.x, from.y,
              SRCCOPY);
@@ -122,13 +131,23 @@ class TsSkinnedControl : public Base {
     if (!given) EndPaint(this->Handle(), &ps);
   }
 
+  // Whether the control sticks out of its parent's client area, for children that ask.
+  void NotePartlyOutside() {
+    TWinControl* parent = this->Parent();
+    if (!parent) return;
+    const RECT client{0, 0, parent->ClientWidth(), parent->ClientHeight()};
+    const RECT own{this->Left(), this->Top(), this->Left() + this->Width(), this->Top() + this->Height()};
+    SkinData->PartlyOutside = !efir::skin::RectContainsRect(client, own);
+  }
+
   // The skin command; true when answered here. Overrides handle their own sub-commands and
   // leave the rest to this one.
   virtual bool SkinCommand(TMessage& Message) {
     const WORD subCommand = SkinSubCommand(Message.WParam);
     switch (subCommand) {
+      // Ours whether a skin shows or not: the window skinning must never adapt it.
       case SKC_ISSKINNED:
-        Message.Result = Skinned() ? 1 : 0;
+        Message.Result = 1;
         return true;
       case SKC_PREPARECACHE:
         if (Skinned()) PrepareCache();
@@ -167,6 +186,11 @@ class TsSkinnedControl : public Base {
   virtual bool SkinnedMessage(TMessage& Message) {
     switch (Message.Msg) {
       case WM_PAINT:
+        if (FadeRunning()) {
+          // The fade shows its own frames: the finished image would flash in between.
+          if (!Message.WParam) ValidateRect(this->Handle(), nullptr);
+          return true;
+        }
         PaintSkinned(reinterpret_cast<HDC>(Message.WParam));
         return true;
       case WM_PRINT:

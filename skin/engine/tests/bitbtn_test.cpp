@@ -149,7 +149,7 @@ class BitBtnTest : public UiTest {
 TEST_F(BitBtnTest, UnskinnedItClicksAsTheFrameworksButton) {
   ASSERT_EQ(TsSkinManager::DefaultManager(), nullptr);
   ExpectAsTheFrameworksButton();
-  EXPECT_EQ(SendSkinCommandToWindow(NewButton<TsBitBtn>()->Handle(), SKC_ISSKINNED), 0);
+  EXPECT_EQ(SendSkinCommandToWindow(NewButton<TsBitBtn>()->Handle(), SKC_ISSKINNED), 1) << "ours, skinned or not: never adapted";
 }
 
 class SkinnedBitBtnTest : public BitBtnTest {
@@ -194,7 +194,7 @@ TEST_F(SkinnedBitBtnTest, RemovedAndNewSkin) {
   auto skinned = Printed(button);
   manager.SetActive(false);
   Tell(button, SKC_REMOVESKIN);
-  EXPECT_EQ(SendSkinCommandToWindow(button->Handle(), SKC_ISSKINNED), 0);
+  EXPECT_EQ(SendSkinCommandToWindow(button->Handle(), SKC_ISSKINNED), 1) << "ours, skinned or not: never adapted";
   EXPECT_EQ(Run(button, kWays[0], true), (Outcome{1, mrOk}));
 
   manager.SetActive(true);
@@ -252,6 +252,35 @@ class SynthBitBtnTest : public BitBtnTest {
   }
   TsSkinManager manager{nullptr};
 };
+
+// Blend fades the glyph of a button at rest toward the face behind it, a 32-bit glyph by the
+// same share as a keyed 24-bit one: a little Blend, a little fade; 90, nearly gone.
+TEST_F(SynthBitBtnTest, BlendFadesEveryKindOfGlyphAlike) {
+  auto keyed = [] {
+    auto glyph = NewBitmap24(16, 16);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) Put(*glyph, x, y, y == 15 ? 0xFF00FF : kRed);
+    return glyph;
+  };
+  const struct {
+    const char* Kind;
+    std::unique_ptr<TBitmap> (*Make)();
+  } kinds[] = {{"24-bit keyed", +keyed}, {"32-bit alpha", AlphaGlyph}};
+  for (const auto& kind : kinds)
+    for (int blend : {0, 10, 90}) {
+      SCOPED_TRACE(std::string(kind.Kind) + " blend " + std::to_string(blend));
+      TsBitBtn* button = GlyphButton("");
+      button->Glyph().Assign(kind.Make().get());
+      button->SetNumGlyphs(1);
+      button->SetBlend(blend);
+      pumpFor(30);
+      const POINT c = Centre(button->GlyphRect(0));
+      const int red = GetRValue(captureScreenOf(button->Handle()).at(c.x, c.y));
+      const int glyph = GetRValue(kRed), face = GetRValue(synth::Face[0]);
+      const int expected = (glyph * (100 - blend) + face * blend) / 100;
+      EXPECT_NEAR(red, expected, 8);
+    }
+}
 
 // The rim, the face, the glyph frame at its place and the caption beside it, as the screen
 // shows them, for each look.

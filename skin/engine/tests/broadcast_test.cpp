@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 #include "framework/application.h"
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/tests/state_fixture.h"
@@ -104,6 +108,24 @@ TEST_F(BroadcastTest, LoadingRefreshingAndRemovingReachEveryFormAndControlOnce) 
   EXPECT_TRUE(manager.GeneralData.empty());  // the removal empties the records
   UnregisterSkinnedForm(registered);
   UnregisterSkinnedForm(notOwned);
+}
+
+// The client window of an MDI frame is no control of the frame: it hears the news apart.
+TEST_F(BroadcastTest, AnMdiFramesClientWindowHearsTheNews) {
+  auto* frame = Own(efir::Construct<TForm>(&Application));
+  frame->SetFormStyle(fsMDIForm);
+  frame->HandleNeeded();
+  ASSERT_NE(frame->ClientHandle(), nullptr);
+  static Commands heard;
+  heard.clear();
+  auto record = [](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
+    if (msg == SM_ALPHACMD) heard.push_back(SkinSubCommand(wParam));
+    return DefSubclassProc(wnd, msg, wParam, lParam);
+  };
+  ASSERT_TRUE(SetWindowSubclass(frame->ClientHandle(), record, 1, 0));
+  BroadcastToAppForms(SKC_REFRESH, reinterpret_cast<LPARAM>(&manager));
+  RemoveWindowSubclass(frame->ClientHandle(), record, 1);
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), SKC_REFRESH), 1);
 }
 
 TEST_F(BroadcastTest, TheFlagsAreSetOnlyWhileTheirCommandIsSent) {

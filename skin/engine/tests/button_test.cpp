@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/tests/ui_fixture.h"
+#include "skin/engine/s_bit_btn.h"
 #include "skin/engine/s_button.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/tests/control_fixtures.h"
@@ -98,7 +99,7 @@ TEST_F(ButtonTest, UnskinnedItIsTheFrameworksButton) {
   const Image ours = captureWindow(skinnable->Handle());
   const Image plain = captureWindow(NewButton<TButton>()->Handle());
   EXPECT_EQ(ours.pixels, plain.pixels) << "drawn by the system as the framework's";
-  EXPECT_EQ(SendSkinCommandToWindow(skinnable->Handle(), SKC_ISSKINNED), 0);
+  EXPECT_EQ(SendSkinCommandToWindow(skinnable->Handle(), SKC_ISSKINNED), 1) << "ours, skinned or not: never adapted";
 
   // Only this button's events: the cursor also passes over the other forms' buttons.
   std::vector<std::string> own;
@@ -158,6 +159,33 @@ TEST_F(SkinnedButtonTest, EachLookShowsItsSectionColours) {
   }
 }
 
+// The Default button looks hot only while no other button has the focus, as Enter presses
+// the focused button then.
+TEST_F(SkinnedButtonTest, TheDefaultButtonGivesItsLookToAFocusedButton) {
+  SetCursorPos(700, 560);  // not over the buttons
+  TsButton* byDefault = NewButton<TsButton>();
+  byDefault->SetDefault(true);
+  auto* other = new TsButton(form);
+  other->SetParent(form);
+  other->SetBounds(10, 40, 60, 16);
+  auto* edit = new TEdit(form);
+  edit->SetParent(form);
+  edit->SetBounds(80, 40, 60, 16);
+  pumpFor(30);
+  const struct {
+    const char* Focus;
+    TWinControl* Focused;
+    int Look;
+  } rows[] = {{"another button", other, 0}, {"an edit", edit, 1}, {"itself", byDefault, 1}, {"another button again", other, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Focus);
+    row.Focused->SetFocus();
+    pumpFor(30);
+    EXPECT_EQ(byDefault->CurrentState(), row.Look);
+    EXPECT_EQ(captureWindow(byDefault->Handle()).at(1, 15), synth::Rim[row.Look]);
+  }
+}
+
 TEST_F(SkinnedButtonTest, FocusRectangleOnlyRoundACaption) {
   for (const char* caption : {"Найти", ""}) {
     SCOPED_TRACE(caption);
@@ -211,10 +239,68 @@ TEST_F(SkinnedButtonTest, ARemovedSkinGivesBackTheSystemButton) {
   EXPECT_EQ(GetWindowLongW(button->Handle(), GWL_STYLE) & 0x0F, BS_OWNERDRAW);
   manager.SetActive(false);
   SendMessageW(button->Handle(), SM_ALPHACMD, MakeSkinWParam(SKC_REMOVESKIN), reinterpret_cast<LPARAM>(&manager));
-  EXPECT_EQ(SendSkinCommandToWindow(button->Handle(), SKC_ISSKINNED), 0);
+  EXPECT_EQ(SendSkinCommandToWindow(button->Handle(), SKC_ISSKINNED), 1) << "ours, skinned or not: never adapted";
   EXPECT_EQ(GetWindowLongW(button->Handle(), GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
   PostClick(button);
   EXPECT_EQ(clicks, 1);
+}
+
+class GlowingButtonTest : public ButtonTest {
+ protected:
+  void SetUp() override {
+    ButtonTest::SetUp();
+    UseSkin(manager, WriteSyntheticSkin(synth::Glow), "Synth");
+  }
+  void TearDown() override {
+    ReleaseAllGlows();
+    ButtonTest::TearDown();
+  }
+  // What the screen shows two pixels left of the button, halfway down: inside the halo's band.
+  static TColor BesideTheButton(TButton* button) {
+    const POINT p = button->ClientToScreen({-2, button->Height() / 2});
+    return captureScreen({p.x, p.y, p.x + 1, p.y + 1}).at(0, 0);
+  }
+  TsSkinManager manager{nullptr};
+};
+
+// The halo of a section that glows comes with the mouse, goes while the button is held down
+// and when the mouse leaves, and is never doubled.
+TEST_F(GlowingButtonTest, AHoveredButtonShowsItsSectionsGlowOnTheScreen) {
+  ASSERT_TRUE(manager.AllowGlowing());
+  TButton* buttons[] = {NewButton<TsButton>(), NewButton<TsBitBtn>()};
+  for (TButton* button : buttons) {
+    SCOPED_TRACE(button == buttons[0] ? "push button" : "glyph button");
+    BringWindowToTop(button->Parent()->Handle());
+    MouseAway(button);
+    pumpFor(60);
+    const TColor bare = BesideTheButton(button);
+    ASSERT_NE(bare, synth::Glow);
+
+    MouseTo(button, 20, 15);
+    EXPECT_EQ(GlowWindowsShown(), 1);
+    EXPECT_EQ(BesideTheButton(button), synth::Glow);
+    MouseTo(button, 30, 15);
+    EXPECT_EQ(GlowWindowsShown(), 1) << "moving over the button makes no second halo";
+
+    Post(button, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 15));
+    EXPECT_EQ(GlowWindowsShown(), 0) << "no halo while held";
+    EXPECT_EQ(BesideTheButton(button), bare);
+    Post(button, WM_LBUTTONUP, 0, At(30, 15));
+    EXPECT_EQ(GlowWindowsShown(), 1) << "back once let go";
+
+    button->SetWidth(90);
+    pumpFor(30);
+    EXPECT_EQ(GlowWindowsShown(), 0) << "a resized button drops the halo of its old size";
+
+    MouseTo(button, 20, 15);
+    MouseAway(button);
+    EXPECT_TRUE(pumpUntil([] { return GlowWindowsShown() == 0; }, 1000));
+    EXPECT_EQ(BesideTheButton(button), bare);
+  }
+
+  manager.SetAllowGlowing(false);
+  MouseTo(buttons[0], 20, 15);
+  EXPECT_EQ(GlowWindowsShown(), 0) << "the manager allows no glowing";
 }
 
 }  // namespace

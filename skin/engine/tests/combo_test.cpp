@@ -26,19 +26,22 @@ constexpr TColor BtnFace[3] = {0x000044, 0x440044, 0x444400};
 constexpr TColor ComboInk = 0x80FFFF;
 
 // "SynthCombo": the box's frame in the synthetic colours (synth::Rim, synth::Face), its
-// button in the ones above, the open list as EDIT.
-std::string WriteComboSkin() {
+// button in the ones above, the open list as EDIT; with `glow`, a hot box glows in it.
+std::string WriteComboSkin(TColor glow = clNone) {
   const std::string frame = "BORDERSMASK=!FRAME.BMP!3!0!0!3!3!3!3\r\n";
   const std::string options = "[GLOBALINFO]\r\nCOLOR=0x202020\r\nFONTCOLOR=0xF0F0F0\r\n"
                               "[COMBOBOX]\r\nCOLOR=0x400000\r\nHOTCOLOR=0x004000\r\nFONTCOLOR=0x80FFFF\r\n"
                               "HOTFONTCOLOR=0x80FFFF\r\n" + frame +
+                              (glow == clNone ? "" : "GLOW=1\r\nGLOWMARGIN=0\r\nGLOW0=!GLOW.PNG!1!0!3!4!4!4!4\r\n") +
                               "[COMBOBTN]\r\nCOLOR=0x000044\r\nHOTCOLOR=0x440044\r\nBORDERSMASK=!BTN.BMP!3!0!0!3!3!3!3\r\n"
                               "[EDIT]\r\nCOLOR=0x301010\r\nFONTCOLOR=0xFFFF80\r\n" + frame;
   const std::string dir = efir::GetCurrentDir() + "\\combo_skins";
   ScratchFolder scratch("combo_skins");
-  WriteSkinFolder(dir + "\\SynthCombo", {{"Options.dat", options},
-                                         {"FRAME.BMP", FrameStrip(synth::Rim, synth::Face)},
-                                         {"BTN.BMP", FrameStrip(BtnRim, BtnFace)}});
+  SkinFiles files{{"Options.dat", options},
+                  {"FRAME.BMP", FrameStrip(synth::Rim, synth::Face)},
+                  {"BTN.BMP", FrameStrip(BtnRim, BtnFace)}};
+  if (glow != clNone) files.emplace_back("GLOW.PNG", GlowPicture(glow));
+  WriteSkinFolder(dir + "\\SynthCombo", files);
   return dir;
 }
 
@@ -168,6 +171,29 @@ TEST_F(SkinnedComboTest, EachLookShowsTheSectionColoursOfBoxAndButton) {
 
 // The chosen text in the box's font colour, on the face; the focused list box shows it
 // selected.
+// The box asks for its halo on entering and the common hover handling asks again: the screen
+// shows one halo, and none once the mouse has gone.
+TEST_F(ComboTest, AHoveredBoxGlowsOnce) {
+  TsSkinManager manager{nullptr};
+  UseSkin(manager, WriteComboSkin(synth::Glow), "SynthCombo");
+  for (TComboBoxStyle style : {csDropDownList, csDropDown}) {
+    SCOPED_TRACE(style == csDropDown ? "with edit" : "list only");
+    auto* box = NewBox<TsComboBox>(style);
+    // Onto the frame, then on into the edit (when there is one), as the mouse goes.
+    MouseTo(box, {2, 10});
+    if (HWND edit = EditOf(box)) {
+      SetCursorPos(box->ClientToScreen({20, 10}).x, box->ClientToScreen({20, 10}).y);
+      Post(edit, WM_MOUSEMOVE, 0, At(10, 5));
+    }
+    EXPECT_EQ(GlowWindowsShown(), 1);
+    const POINT beside = box->ClientToScreen({-2, 10});
+    EXPECT_EQ(captureScreen({beside.x, beside.y, beside.x + 1, beside.y + 1}).at(0, 0), synth::Glow);
+    SetCursorPos(700, 560);
+    EXPECT_TRUE(pumpUntil([] { return GlowWindowsShown() == 0; }, 1000));
+  }
+  ReleaseAllGlows();
+}
+
 TEST_F(SkinnedComboTest, TheClosedBoxShowsTheChosenTextOnTheFace) {
   auto* box = NewBox<TsComboBox>(csDropDownList);
   box->SetItemIndex(1);
@@ -198,9 +224,11 @@ TEST_F(SkinnedComboTest, TheUserOpensTheListAndChoosesWithTheMouse) {
     OpenByMouse(box);
     ASSERT_TRUE(box->ListShown());
     EXPECT_TRUE(IsWindowVisible(ListOf(box)));
+    EXPECT_EQ(SendSkinCommandToWindow(box->Handle(), SKC_SETBORDERDRAWN), 1) << "the open list is the box's";
     EXPECT_EQ(captureWindow(box->Handle()).at(box->ButtonRect().left + 1, box->Height() / 2), BtnRim[2]);
     ChooseByMouse(box, 2);
     EXPECT_FALSE(box->ListShown());
+    EXPECT_EQ(SendSkinCommandToWindow(box->Handle(), SKC_SETBORDERDRAWN), 0);
     EXPECT_EQ(box->ItemIndex(), 2);
     EXPECT_EQ(box->Text(), "Поп");
     // The handler already reads the chosen item's text.
@@ -272,7 +300,7 @@ TEST_F(ComboTest, UnskinnedItIsTheFrameworksComboBox) {
     }
     EXPECT_EQ(outcome[0], (std::vector<std::string>{"Эквалайзер", "Эквалайзер"}));
     EXPECT_EQ(outcome[1], outcome[0]);
-    EXPECT_EQ(SendSkinCommandToWindow(boxes[1]->Handle(), SKC_ISSKINNED), 0);
+    EXPECT_EQ(SendSkinCommandToWindow(boxes[1]->Handle(), SKC_ISSKINNED), 1) << "ours, skinned or not: never adapted";
     // Each captured while its form is the topmost window.
     const Image ours = captureWindow(NewBox<TsComboBox>(style)->Handle());
     const Image plain = captureWindow(NewBox<TComboBox>(style)->Handle());

@@ -15,11 +15,13 @@
 #include "framework/bitmap.h"
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/fade.h"
+#include "skin/engine/glow.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
 #include "framework/files.h"
 #include "framework/tests/core_test_files.h"
 #include "skin/engine/tests/pixels_fixtures.h"
+#include "skin/engine/tests/png_fixtures.h"
 #include "skin/engine/tests/skin_fixtures.h"
 #include "tests/support/paths.h"
 
@@ -39,6 +41,7 @@ namespace synth {
 constexpr TColor Global = 0x202020, Ink = 0xF0F0F0, HotInk = 0xC0FFFF;
 constexpr TColor Button = 0x000090, HotButton = 0x009000, ButtonInk = 0x00FFFF;
 constexpr TColor Edit = 0x301010, HotEdit = 0x103010, EditInk = 0xFFFF80, HotEditInk = 0x80FFFF;
+constexpr TColor Glow = 0x30C0FF;
 constexpr TColor Rim[3] = {0x900000, 0x909000, 0x009090};
 constexpr TColor Face[3] = {0x400000, 0x004000, 0x000040};
 constexpr int RimWidth = 3;
@@ -54,8 +57,37 @@ inline std::string FrameStrip(const TColor (&rims)[3], const TColor (&faces)[3])
   });
 }
 
+// A 12-pixel glow picture (PNG, GLOW.PNG in the skins): a 4-pixel opaque band of `colour`
+// round a see-through middle.
+inline std::string GlowPicture(TColor colour) {
+  std::vector<Rgba> pixels;
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const bool band = x < 4 || x >= 8 || y < 4 || y >= 8;
+      pixels.push_back({static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
+                        static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(band ? 255 : 0)});
+    }
+  const std::vector<uint8_t> png = EncodePng(12, 12, pixels);
+  return std::string(png.begin(), png.end());
+}
+// The glow windows of this thread that show.
+inline int GlowWindowsShown() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND wnd, LPARAM counter) -> BOOL {
+        wchar_t name[64] = {};
+        GetClassNameW(wnd, name, 64);
+        if (std::wstring(name) == GlowWindowClass && IsWindowVisible(wnd)) ++*reinterpret_cast<int*>(counter);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 // Writes "Synth" under the current folder and gives the skin directory to load it from.
-inline std::string WriteSyntheticSkin() {
+// With `buttonGlow`, a hot button's section glows in that colour (GLOW0, 4-pixel borders).
+inline std::string WriteSyntheticSkin(TColor buttonGlow = clNone) {
   auto colours = [](TColor fill, TColor hotFill, TColor ink, TColor hotInk) {
     auto hex = [](TColor c) {
       char text[16];
@@ -69,11 +101,14 @@ inline std::string WriteSyntheticSkin() {
       "[GLOBALINFO]\r\n" + colours(synth::Global, synth::Global, synth::Ink, synth::Ink) +
       "[BUTTON]\r\n" + colours(synth::Button, synth::HotButton, synth::ButtonInk, synth::HotInk) +
       "SHOWFOCUS=TRUE\r\nBORDERSMASK=!FRAME.BMP!3!0!0!3!3!3!3\r\n" +
+      (buttonGlow == clNone ? "" : "GLOW=1\r\nGLOWMARGIN=0\r\nGLOW0=!GLOW.PNG!1!0!3!4!4!4!4\r\n") +
       "[EDIT]\r\n" + colours(synth::Edit, synth::HotEdit, synth::EditInk, synth::HotEditInk) +
       "BORDERSMASK=!FRAME.BMP!3!0!0!3!3!3!3\r\n";
   const std::string dir = efir::GetCurrentDir() + "\\synthetic_skins";
   ScratchFolder scratch("synthetic_skins");
-  WriteSkinFolder(dir + "\\Synth", {{"Options.dat", options}, {"FRAME.BMP", FrameStrip(synth::Rim, synth::Face)}});
+  SkinFiles files{{"Options.dat", options}, {"FRAME.BMP", FrameStrip(synth::Rim, synth::Face)}};
+  if (buttonGlow != clNone) files.emplace_back("GLOW.PNG", GlowPicture(buttonGlow));
+  WriteSkinFolder(dir + "\\Synth", files);
   return dir;
 }
 

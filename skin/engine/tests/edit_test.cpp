@@ -121,6 +121,49 @@ TEST_F(SkinnedEditTest, ADisabledEditIsDrawnFromTheSkinWithItsText) {
   }
 }
 
+// A frame held back while the parent updated is painted once the parent is done, without
+// waiting for a hover or a resize.
+TEST_F(SkinnedEditTest, AFrameThatWaitedForItsParentIsPaintedWhenTheParentIsDone) {
+  SetCursorPos(700, 560);  // not over the edit
+  TsEdit* edit = NewEdit<TsEdit>();
+  ASSERT_EQ(captureWindow(edit->Handle()).at(0, 12), synth::Rim[0]);
+  edit->SkinData->SetUpdating(true);
+  edit->SetFocus();  // the hot look, which the frame may not show yet
+  pumpFor(50);
+  EXPECT_EQ(captureWindow(edit->Handle()).at(0, 12), synth::Rim[0]) << "held back";
+  EXPECT_TRUE(edit->SkinData->Updating);
+
+  SendMessageW(edit->Handle(), SM_ALPHACMD, MakeSkinWParam(SKC_PARENTUPDATED), 0);
+  pumpFor(50);
+  const Image screen = captureWindow(edit->Handle());
+  EXPECT_EQ(screen.at(0, 12), synth::Rim[1]);
+  EXPECT_EQ(screen.at(110, 12), synth::HotEdit);
+}
+
+// Printed, an enabled edit shows the skin's frame round what the system shows inside: the
+// selected text in the selection's colours, as on the screen.
+TEST_F(SkinnedEditTest, PrintingAnEnabledEditShowsTheSkinsFrameAndTheSystemsClientArea) {
+  TsEdit* edit = NewEdit<TsEdit>();
+  edit->SetText("ЖЖЖ ЖЖЖ");
+  edit->SetFocus();
+  SendMessageW(edit->Handle(), EM_SETSEL, 0, -1);
+  pumpFor(50);
+  const TColor selection = GetSysColor(COLOR_HIGHLIGHT);
+  auto selected = [&](auto pixelAt) {
+    int count = 0;
+    for (int y = 2; y < edit->Height() - 2; ++y)
+      for (int x = 2; x < edit->Width() - 2; ++x) count += pixelAt(x, y) == selection;
+    return count;
+  };
+  const Image screen = captureWindow(edit->Handle());
+  auto printed = Printed(edit);
+  EXPECT_EQ(At(*printed, 0, 12), synth::Rim[1]) << "the skin's frame";
+  EXPECT_EQ(At(*printed, 110, 12), synth::HotEdit) << "the section's colour beside the text";
+  const int onScreen = selected([&](int x, int y) { return static_cast<TColor>(screen.at(x, y)); });
+  EXPECT_GT(onScreen, 20);
+  EXPECT_EQ(selected([&](int x, int y) { return At(*printed, x, y); }), onScreen);
+}
+
 TEST_F(SkinnedEditTest, ItsBoundLabelFollowsIt) {
   TsEdit* edit = NewEdit<TsEdit>();
   edit->SetName("sEdit1");

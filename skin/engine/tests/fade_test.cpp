@@ -91,6 +91,22 @@ class FadeTest : public UiTest {
   HandClocks clocks;
 };
 
+// A window paint in the middle of a fade (the window uncovered, say) leaves the fade's frame
+// on the screen: the finished look does not flash in between.
+TEST_F(FadeTest, APaintDuringAFadeKeepsTheFadesFrame) {
+  std::unique_ptr<TBitmap> normal, hot;
+  FadeButton* button = FadingToHot(normal, hot);
+  ASSERT_EQ(clocks.Tick(), 1);
+  const TColor frame = OnScreen(button);
+  ASSERT_NE(frame, Middle(*hot));
+  InvalidateRect(button->Handle(), nullptr, FALSE);
+  UpdateWindow(button->Handle());
+  EXPECT_EQ(OnScreen(button), frame);
+  while (clocks.Tick() > 0) {
+  }
+  EXPECT_EQ(OnScreen(button), Middle(*hot)) << "the fade ends on the new look";
+}
+
 // Each frame is (old × W + new × (255 − W) + 127) / 256 with W = 255 − step × 256 / N, the
 // last one the new look alone; then the fade ends and its clock is gone.
 TEST_F(FadeTest, AFullFadeShowsItsFramesFromOldToNewLook) {

@@ -23,6 +23,9 @@ namespace ranges {
 constexpr TColor Channel[3] = {0x505000, 0x507000, 0x509000};
 constexpr TColor Thumb[3] = {0x0000C0, 0x00C000, 0xC00000};
 constexpr int ThumbAcross = 23, ThumbAlong = 11;
+// With large arrows: each arrow's frame is 30 pixels along the bar, one flat colour per look.
+constexpr TColor BigArrow[3] = {0x0060C0, 0x00C060, 0xC06000};
+constexpr int BigArrowLength = 30;
 }  // namespace ranges
 
 // A picture of `cells` flat cells side by side, cell i in colours[i].
@@ -32,15 +35,19 @@ inline std::string FlatStrip(int cellWidth, int height, const TColor* colours, i
 }
 
 // Writes "Ranges" under the current folder and gives the skin directory to load it from.
-inline std::string WriteRangeSkin() {
+// With `bigArrows` the scroll bar's arrows ask for their frame's own, larger size.
+inline std::string WriteRangeSkin(bool bigArrows = false) {
   const std::string frame = "BORDERSMASK=!FRAME.BMP!3!0!0!3!3!3!3\r\n";
   std::string options = "[GLOBALINFO]\r\nCOLOR=0x202020\r\nFONTCOLOR=0xF0F0F0\r\n";
   options += "[TRACKBAR]\r\nCOLOR=0x303030\r\nHOTCOLOR=0x404040\r\nFADINGENABLED=TRUE\r\n" + frame +
              "SLIDERCHANNEL=!CHANNEL.BMP!3!0!2!2!2!2!2\r\nSLIDERMASK=!THUMBH.BMP!3!0!2\r\n"
              "SLIDERVMASK=!THUMBV.BMP!3!0!2\r\nGLOW=1\r\nGLOWMARGIN=0\r\nGLOW0=!GLOW.BMP!1!0!3!4!4!4!4\r\n";
   for (const char* section : {"SCROLLBAR1V", "SCROLLBAR2V", "SCROLLBAR1H", "SCROLLBAR2H", "SCROLLBTNTOP",
-                              "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT", "SCROLLSLIDERV", "SCROLLSLIDERH"})
-    options += std::string("[") + section + "]\r\nCOLOR=0x303030\r\n" + frame;
+                              "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT", "SCROLLSLIDERV", "SCROLLSLIDERH"}) {
+    const bool arrow = std::string(section).rfind("SCROLLBTN", 0) == 0;
+    options += std::string("[") + section + "]\r\nCOLOR=0x303030\r\n" +
+               (bigArrows && arrow ? "RESERVEDBOOLEAN=TRUE\r\nBORDERSMASK=!ARROW.BMP!3!0!0!3!3!3!3\r\n" : frame);
+  }
   const TColor glow[1] = {0xFFFFFF};
   const std::string dir = efir::GetCurrentDir() + "\\range_skins";
   ScratchFolder scratch("range_skins");
@@ -50,7 +57,9 @@ inline std::string WriteRangeSkin() {
                    {"CHANNEL.BMP", FlatStrip(8, 12, ranges::Channel, 3)},
                    {"THUMBH.BMP", FlatStrip(ranges::ThumbAlong, ranges::ThumbAcross, ranges::Thumb, 3)},
                    {"THUMBV.BMP", FlatStrip(ranges::ThumbAcross, ranges::ThumbAlong, ranges::Thumb, 3)},
-                   {"GLOW.BMP", FlatStrip(12, 12, glow, 1)}});
+                   {"GLOW.BMP", FlatStrip(12, 12, glow, 1)},
+                   // 3 looks side by side, 2 rows: one look is 30 × 30.
+                   {"ARROW.BMP", FlatStrip(ranges::BigArrowLength, 2 * ranges::BigArrowLength, ranges::BigArrow, 3)}});
   return dir;
 }
 

@@ -76,7 +76,7 @@ TEST_F(ScrollBarTest, UnskinnedItIsTheFrameworksScrollBar) {
     EXPECT_EQ(look.pixels, plainLook.pixels) << "drawn by the system";
     EXPECT_EQ(steps, plainSteps) << "the same steps, none from code";
     EXPECT_FALSE(static_cast<TsScrollBar*>(bar)->PlainWindow());
-    EXPECT_EQ(SendSkinCommandToWindow(bar->Handle(), SKC_ISSKINNED), 0);
+    EXPECT_EQ(SendSkinCommandToWindow(bar->Handle(), SKC_ISSKINNED), 1) << "ours, skinned or not: never adapted";
   }
   EXPECT_FALSE(plainSteps.empty());
 }
@@ -206,6 +206,62 @@ TEST_F(SkinnedScrollBarTest, ADraggedThumbTracksNewPositionsAndEndsWithPositionA
   EXPECT_GT(bar->Position(), 45);
   EXPECT_EQ(bar->PartState(TsScrollBar::spThumb), 0) << "let go beside the bar";
   EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// A skin whose arrows are larger than the system's paints them at their own size; the
+// buttons the user clicks keep the system's size.
+TEST_F(ScrollBarTest, ASkinsLargerArrowsShowAtTheirOwnSize) {
+  const int system = GetSystemMetrics(SM_CYVSCROLL);
+  ASSERT_LT(system + 2, ranges::BigArrowLength);
+  const int beyond = (system + ranges::BigArrowLength) / 2;  // past the system's arrow, inside the skin's
+  for (bool big : {false, true}) {
+    TsSkinManager manager{nullptr};
+    UseSkin(manager, WriteRangeSkin(big), "Ranges");
+    for (bool vertical : {true, false}) {
+      SCOPED_TRACE(std::string(big ? "large arrows" : "frame arrows") + (vertical ? " vertical" : " horizontal"));
+      SetCursorPos(700, 500);
+      auto* bar = NewBar<TsScrollBar>(vertical);
+      ASSERT_TRUE(bar->PlainWindow());
+      auto turned = [&](POINT p) { return vertical ? p : POINT{p.y, p.x}; };
+      const Image screen = captureScreenOf(bar->Handle());
+      const POINT first = turned({8, beyond}), second = turned({8, 199 - beyond});
+      if (big) {
+        EXPECT_EQ(screen.at(first.x, first.y), ranges::BigArrow[0]);
+        EXPECT_EQ(screen.at(second.x, second.y), ranges::BigArrow[0]);
+      } else {
+        EXPECT_NE(screen.at(first.x, first.y), ranges::BigArrow[0]);
+        EXPECT_NE(screen.at(second.x, second.y), ranges::BigArrow[0]);
+      }
+      steps.clear();
+      Click(bar, first);
+      ASSERT_FALSE(steps.empty());
+      EXPECT_EQ(steps.front().first, scPageUp) << "still the track under the mouse";
+    }
+  }
+}
+
+// Range, page and position set on the window (SetScrollInfo) become the framework's values,
+// so that its Position is not held to the range it had before.
+TEST_F(SkinnedScrollBarTest, ValuesSetOnTheWindowBecomeTheFrameworks) {
+  auto* bar = NewBar<TsScrollBar>();
+  ASSERT_TRUE(bar->PlainWindow());
+  SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 300, 20, 150, 0};
+  SetScrollInfo(bar->Handle(), SB_CTL, &info, TRUE);
+  EXPECT_EQ(bar->Min(), 0);
+  EXPECT_EQ(bar->Max(), 300);
+  EXPECT_EQ(bar->PageSize(), 20);
+  bar->SetPosition(250);
+  EXPECT_EQ(bar->Position(), 250);
+  SCROLLINFO back{sizeof(back), SIF_ALL};
+  GetScrollInfo(bar->Handle(), SB_CTL, &back);
+  EXPECT_EQ(back.nMax, 300);
+  EXPECT_EQ(back.nPage, 20u);
+  EXPECT_EQ(back.nPos, 250);
+  pumpFor(30);
+  const RECT thumb = bar->PartRect(TsScrollBar::spThumb);
+  EXPECT_GT(thumb.top, 100) << "the thumb shows the position in the new range";
+  const POINT middle = Centre(thumb);
+  EXPECT_EQ(captureScreenOf(bar->Handle()).at(middle.x, middle.y), synth::Face[0]);
 }
 
 TEST_F(SkinnedScrollBarTest, ScrollValuesSizesAndTheSkinComingAndGoing) {

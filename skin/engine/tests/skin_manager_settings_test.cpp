@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 #include "framework/application.h"
@@ -197,6 +198,69 @@ TEST_F(ManagerBroadcastTest, LockingStopsRedrawOnlyOnFormsWhoseProviderBelongsTo
   UnlockSkinnedForms(manager, true);
   EXPECT_NE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_VISIBLE, 0);
   EXPECT_EQ(skinning.Count("unlock, repaint"), 1) << "window skinning unlocks the provider's form";
+}
+
+// A form that counts the graphic repaints it is asked for.
+class RepaintCountingForm : public TForm {
+ public:
+  using TForm::TForm;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == SM_ALPHACMD && SkinSubCommand(Message.WParam) == SKC_REPAINTGRAPHICS) ++Repaints;
+    TForm::WndProc(Message);
+  }
+  int Repaints = 0;
+};
+
+TEST_F(ManagerBroadcastTest, TheActivatedProgramRepaintsTheGraphicsOfEveryForm) {
+  // One form of the application's and one another form owns: both are the screen's.
+  auto* own = efir::Construct<RepaintCountingForm>(&Application);
+  auto* owned = efir::Construct<RepaintCountingForm>(own);
+  own->HandleNeeded();
+  owned->HandleNeeded();
+  TMessage activate{CM_ACTIVATE, 0, 0, 0};
+  EXPECT_FALSE(MainWindowHook(manager, activate));
+  EXPECT_EQ(own->Repaints, 1);
+  EXPECT_EQ(owned->Repaints, 1);
+  own->Free();
+}
+
+// A receiver that fails in the middle of a skin change.
+class FailingReceiver : public TGraphicControl {
+ public:
+  FailingReceiver(TComponent* owner, WORD failOn) : TGraphicControl(owner), failOn_(failOn) {}
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == SM_ALPHACMD && SkinSubCommand(Message.WParam) == failOn_) throw std::runtime_error("receiver");
+    TGraphicControl::WndProc(Message);
+  }
+
+ private:
+  WORD failOn_;
+};
+
+TEST_F(ManagerBroadcastTest, AFailingReceiverLeavesNoFormWithRedrawOff) {
+  RecordingSkinning skinning;
+  skinning.ProviderForm = form, skinning.ProviderOf = &manager;
+  manager.AnimEffects.SkinChanging.Active = true;
+  const struct {
+    const char* Change;
+    WORD FailOn;
+    void (*Run)(TsSkinManager&);
+  } changes[] = {
+      {"refresh", SKC_REFRESH, [](TsSkinManager& m) { BroadcastRefresh(m); }},
+      {"new skin", SKC_NEWSKIN, [](TsSkinManager& m) { BroadcastNewSkin(m, true); }},
+      {"new skin's refresh", SKC_REFRESH, [](TsSkinManager& m) { BroadcastNewSkin(m, true); }},
+  };
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.Change);
+    auto* receiver = new FailingReceiver(form, change.FailOn);
+    receiver->SetParent(form);
+    skinning.Calls.clear();
+    EXPECT_THROW(change.Run(manager), std::runtime_error);
+    EXPECT_NE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_VISIBLE, 0) << "redraw is back on";
+    EXPECT_FALSE(SkinChangeAnimating);
+    EXPECT_GE(skinning.Count("unlock, repaint"), 1);
+    receiver->Free();
+  }
 }
 
 }  // namespace

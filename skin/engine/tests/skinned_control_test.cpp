@@ -31,7 +31,7 @@ Made Make(TForm* form) {
   control->SetCaption("Звук");
   control->HandleNeeded();
   return {control, control->SkinData.get(), &control->Rebuilds,
-          [control] { return SendSkinCommandToWindow(control->Handle(), SKC_ISSKINNED) == 1; }};
+          [control] { return SkinActiveFor(control->SkinData.get(), true); }};
 }
 
 struct Kind {
@@ -91,6 +91,20 @@ TEST_F(SkinnedControlTest, ItsOwnManagersSkinNewsRepaintsIt) {
       else
         EXPECT_EQ(*made.Rebuilds, rebuilds) << "left to the system control";
     }
+}
+
+// Painted, a control knows whether it sticks out of its parent's client area, and tells a
+// child that asks.
+TEST_F(SkinnedControlTest, APaintedControlTellsWhetherItSticksOutOfItsParent) {
+  for (const Kind& kind : kKinds) {
+    SCOPED_TRACE(kind.Name);
+    Made made = kind.New(NewForm(160, 60));
+    made.Control->Repaint();
+    EXPECT_EQ(SendSkinCommandToWindow(made.Control->Handle(), SKC_ISPARENTPENDING), 0);
+    made.Control->SetLeft(150);
+    made.Control->Repaint();
+    EXPECT_EQ(SendSkinCommandToWindow(made.Control->Handle(), SKC_ISPARENTPENDING), 1);
+  }
 }
 
 TEST_F(SkinnedControlTest, FreeingAControlGivesBackItsImage) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/engine/background_answers.h"
+#include "skin/engine/skin_broadcast.h"
 #include "skin/engine/tests/state_fixture.h"
 
 namespace efir::test {
@@ -87,6 +88,10 @@ TEST_F(SkinStateTest, ThePanelCacheModeFollowsItsBorderAndTransparency) {
   }
   auto* plain = Place<Skinned<TPanel>>(form, "PANEL", {0, 0, 200, 150});
   EXPECT_FALSE(Place<Skinned<TPanel>>(plain, "GLASS")->SkinData->NeedsOwnCache());
+  EXPECT_FALSE(plain->SkinData->CacheReusable()) << "a plain container that is not hot";
+  SkinChangeAnimating = true;
+  EXPECT_TRUE(plain->SkinData->CacheReusable()) << "a skin change animates: every image counts";
+  SkinChangeAnimating = false;
   // A plain control is never a cacheless container.
   EXPECT_EQ(Place(parent, "PANEL")->SkinData->SkinState, 0);
 }
