@@ -80,11 +80,13 @@ TForm2::TForm2(TComponent* AOwner)
 
   sCheckBox4 = NewCheckBox(RbPanel1, 10, 116, 18, "", kPanelColor);
   sComboBox1 = Place(new TsComboBox(this), RbPanel1, 32, 114, 160, 21);
+  // A list to choose from, not to type in: a click anywhere on the box opens it.
+  sComboBox1->SetStyle(csDropDownList);
   for (const char* preset : {"classical", "club", "dance", "fullbass", "fullbasstremble", "pop",
                              "party", "live", "largehall", "softrock", "reggae", "rock", "ska",
                              "Эквалайзер"})
     sComboBox1->Items().Add(preset);
-  sComboBox1->SetText(kPresetBoxText);
+  ShowNoPreset();
   sComboBox1->SetDropDownCount(14);
 
   RbPanel2 = NewPanel(this, RbPanel1, 8, 142, 277, 106);
@@ -126,6 +128,10 @@ TForm2::TForm2(TComponent* AOwner)
   sTrackBar1->OnChange = [this](TObject* s) { sTrackBar1Change(s); };
   for (TsTrackBar** slider : bandSliders_)
     (*slider)->OnChange = [this](TObject* s) { sTrackBar2Change(s); };
+}
+
+void TForm2::ShowNoPreset() {
+  sComboBox1->SetItemIndex(sComboBox1->Items().IndexOf(kPresetBoxText));
 }
 
 TsTrackBar* TForm2::BandSlider(int Band) const {
@@ -214,7 +220,7 @@ void TForm2::sBitBtn2Click(TObject*) {
   sBitBtn1->SetEnabled(true);
   for (int band = 0; band < kBandCount; ++band) BandSlider(band)->SetPosition(kFlatBandValue);
   // The flat sliders are no preset's: the box must not name the one chosen before.
-  sComboBox1->SetText(kPresetBoxText);
+  ShowNoPreset();
   sCheckBox2->SetChecked(true);
   for (TsCheckBox* box : {sCheckBox3, sCheckBox1, sCheckBox5, sCheckBox4}) box->SetChecked(false);
   sCheckBox6->SetChecked(true);
