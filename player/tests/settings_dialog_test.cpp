@@ -418,7 +418,8 @@ TEST_F(SettingsEqualizer, SlidersPresetsAndTheSwitchSetTheGainsOfThePlayingStrea
   EXPECT_EQ(Settings.equalizer, 1);
   EXPECT_EQ(Gains(), GainsOf(bands));
 
-  Form2->sComboBox1->SetText("rock");
+  // The box is a list: a preset is chosen, never typed.
+  Form2->sComboBox1->SetItemIndex(Form2->sComboBox1->Items().IndexOf("rock"));
   Form2->sComboBox1Select(Form2->sComboBox1);
   EXPECT_EQ(Gains(), GainsOf(kRock));
   EXPECT_EQ(EqualizerBands, kRock);
