@@ -15,11 +15,13 @@ TsButton* NewButton(TForm3* form, int left, int width, const char* caption) {
 
 TForm3::TForm3(TComponent* AOwner) : TEditorWindow(AOwner, 301, 136, "ed_confirm.png") {
   SetPosition(poMainFormCenter);
-  sLabel1 = Place(new TsLabel(this), this, 10, 5, 250, 22);
+  // As wide as the close symbol leaves it, and a little smaller than the layout's 19 px, which
+  // cut the question's end.
+  sLabel1 = Place(new TsLabel(this), this, 8, 5, 264, 22);
   sLabel1->SetCaption("Удалить радиостанцию?");
   sLabel1->SetParentFont(false);
   sLabel1->Font().SetName("Arial");
-  sLabel1->Font().SetHeight(-19);
+  sLabel1->Font().SetHeight(-17);
   sLabel1->Font().SetStyle(fsBold);
   sLabel1->Font().SetColor(kEditorText);
   sLabel1->OnMouseDown = DragHandler();

@@ -31,7 +31,11 @@ TEditorWindow::TEditorWindow(TComponent* AOwner, int width, int height,
   Image1->OnMouseDown = DragHandler();
 }
 
-void TEditorWindow::Image1MouseDown(TObject* Sender, TMouseButton, TShiftState, int, int) {
+// Only the left button moves the window: the system's move ends when the left button is
+// released, so a move begun by another button never ends.
+void TEditorWindow::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState, int,
+                                    int) {
+  if (Button != mbLeft) return;
   efir::StartMoving(dynamic_cast<TControl*>(Sender));
 }
 

@@ -60,7 +60,9 @@ TForm1::TForm1(TComponent* AOwner) : TEditorWindow(AOwner, 501, 485, "ed_main.pn
   sLabel1->SetCaption("ЭфРедактор - Редактор Радиостанций Эфирушки");
   sLabel1->SetParentFont(false);
   sLabel1->Font().SetName("Arial");
-  sLabel1->Font().SetHeight(-15);
+  // A pixel smaller than the other titles: at their size the long title runs under the close
+  // symbol.
+  sLabel1->Font().SetHeight(-14);
   sLabel1->Font().SetStyle(fsBold);
   sLabel1->Font().SetColor(kEditorText);
   sLabel1->OnMouseDown = DragHandler();

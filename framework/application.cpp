@@ -19,6 +19,18 @@ UINT SynchronizeMessage();  // thread.cpp
 
 namespace {
 
+// The caption of the program's message boxes: its title, or while it has none its file name
+// without the extension.
+std::wstring MessageCaption(const std::string& title) {
+  if (!title.empty()) return efir::text::fromAnsi(title);
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring name(path, length);
+  name.erase(0, name.find_last_of(L"\\/") + 1);
+  const size_t dot = name.find_last_of(L'.');
+  return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+
 constexpr wchar_t kClassName[] = L"EfirApplication";
 constexpr UINT kQueuedCall = WM_APP + 0x3F00;
 
@@ -168,7 +180,7 @@ void TApplication::ShowException(const std::string& message) {
     return;
   }
   HWND owner = GetActiveWindow();
-  MessageBoxW(owner, efir::text::fromAnsi(message).c_str(), efir::text::fromAnsi(title_).c_str(),
+  MessageBoxW(owner, efir::text::fromAnsi(message).c_str(), efir::MessageCaption(title_).c_str(),
               MB_OK | MB_ICONSTOP);
 }
 

@@ -66,8 +66,7 @@ void TForm5::FormCreate(TObject*) {
 }
 
 void TForm1::Image6Click(TObject*) {
-  Form5->SetLeft(Left() - 50);
-  Form5->SetTop(Top() + 50);
+  Form5->PlaceOnWorkArea(Left() - 50, Top() + 50);
   Form5->ShowModal();
 }
 

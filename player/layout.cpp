@@ -1,5 +1,7 @@
 #include "player/layout.h"
 
+#include <algorithm>
+
 #include "framework/exceptions.h"
 #include "player/main_window.h"
 
@@ -44,8 +46,22 @@ TPlayerDialog::TPlayerDialog(TComponent* AOwner, const std::string& caption, int
   Image2->OnClick = [this](TObject* s) { Image2Click(s); };
 }
 
-void TPlayerDialog::Image1MouseDown(TObject* Sender, TMouseButton, TShiftState, int, int) {
+// As the main window: only the left button moves the window.
+void TPlayerDialog::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState, int,
+                                    int) {
+  if (Button != mbLeft) return;
   efir::StartMoving(static_cast<TControl*>(Sender));
 }
 
 void TPlayerDialog::Image2Click(TObject*) { Close(); }
+
+void TPlayerDialog::PlaceOnWorkArea(int left, int top) {
+  const RECT wanted{left, top, left + Width(), top + Height()};
+  MONITORINFO monitor{sizeof(monitor)};
+  if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& work = monitor.rcWork;
+    left = std::max<int>(work.left, std::min<int>(left, work.right - Width()));
+    top = std::max<int>(work.top, std::min<int>(top, work.bottom - Height()));
+  }
+  SetBounds(left, top, Width(), Height());
+}

@@ -64,4 +64,9 @@ class TPlayerDialog : public TForm {
 
   void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void Image2Click(TObject* Sender);
+
+  // Moves the dialog to (left, top), or as near to it as keeps the dialog whole on the work
+  // area of the screen it lands on: a dialog opened beside the main window near a screen's
+  // edge stays reachable.
+  void PlaceOnWorkArea(int left, int top);
 };

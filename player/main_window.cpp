@@ -303,9 +303,7 @@ void TForm1::FormActivate(TObject*) {
 }
 
 void TForm1::AppMessage(MSG& Msg, bool& Handled) {
-  if (Msg.message != WM_KEYDOWN) return;
-  std::optional<int> step =
-      VolumeKeyStep(static_cast<unsigned>(Msg.wParam), GetKeyState(VK_SHIFT) < 0);
+  const std::optional<int> step = VolumeKeyStep(Msg);
   if (!step) return;
   sTrackBar1->SetPosition(sTrackBar1->Position() + *step);
   Handled = true;
@@ -321,6 +319,9 @@ void TForm1::FormDestroy(TObject*) {
   ShutDownAudio();
 }
 
-void TForm1::Image1MouseDown(TObject* Sender, TMouseButton, TShiftState, int, int) {
+// Only the left button moves the window: the system's move ends when the left button is
+// released, so a move begun by another button (the station name's menu button) never ends.
+void TForm1::Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState, int, int) {
+  if (Button != mbLeft) return;
   efir::StartMoving(static_cast<TControl*>(Sender));
 }

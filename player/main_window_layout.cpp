@@ -256,6 +256,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Image13 = NewPicture(this, 214, 464, 24, 24, "notfav.png", "Активировать Напоминалку");
   Image13->OnClick = [this](TObject* s) { Image13Click(s); };
   sCheckBox2 = Place(new TsCheckBox(this), this, 250, 466, 70, 21);
+  // Keeps the layout's width: sized to its caption before its font is set, it cut the caption.
+  sCheckBox2->SetAutoSize(false);
   sCheckBox2->SetCaption("Звук");
   sCheckBox2->SetChecked(true);
   sCheckBox2->SetColor(kWellColor);

@@ -16,6 +16,8 @@ namespace {
 // The background's colour behind the two boxes above the panel.
 constexpr TColor kBodyColor = 0x31200E;
 constexpr int kDefaultBufferSeconds = 3;
+// What the preset box shows while the sliders follow no preset.
+constexpr char kPresetBoxText[] = "Эквалайзер";
 
 std::string BufferText(int seconds) { return efir::IntToStr(seconds) + " сек."; }
 
@@ -78,11 +80,13 @@ TForm2::TForm2(TComponent* AOwner)
 
   sCheckBox4 = NewCheckBox(RbPanel1, 10, 116, 18, "", kPanelColor);
   sComboBox1 = Place(new TsComboBox(this), RbPanel1, 32, 114, 160, 21);
+  // A list to choose from, not to type in: a click anywhere on the box opens it.
+  sComboBox1->SetStyle(csDropDownList);
   for (const char* preset : {"classical", "club", "dance", "fullbass", "fullbasstremble", "pop",
                              "party", "live", "largehall", "softrock", "reggae", "rock", "ska",
                              "Эквалайзер"})
     sComboBox1->Items().Add(preset);
-  sComboBox1->SetText("Эквалайзер");
+  ShowNoPreset();
   sComboBox1->SetDropDownCount(14);
 
   RbPanel2 = NewPanel(this, RbPanel1, 8, 142, 277, 106);
@@ -96,9 +100,10 @@ TForm2::TForm2(TComponent* AOwner)
     slider->SetColor(kPanelColor);
     *bandSliders_[i] = slider;
   }
+  // Small enough that the whole row fits under the sliders.
   sLabel3 = NewLabel<TsLabel>(RbPanel2, 2, 88, 273, 14,
                               "60hz 170hz 310hz 600hz 1Khz 3Khz 6 Khz 12Khz 14Khz 16Khz",
-                              kMutedText, -9);
+                              kMutedText, -8);
   sLabel3->SetAlignment(taCenter);
 
   sBitBtn1 = NewBitBtn(this, 8, "OK");
@@ -123,6 +128,10 @@ TForm2::TForm2(TComponent* AOwner)
   sTrackBar1->OnChange = [this](TObject* s) { sTrackBar1Change(s); };
   for (TsTrackBar** slider : bandSliders_)
     (*slider)->OnChange = [this](TObject* s) { sTrackBar2Change(s); };
+}
+
+void TForm2::ShowNoPreset() {
+  sComboBox1->SetItemIndex(sComboBox1->Items().IndexOf(kPresetBoxText));
 }
 
 TsTrackBar* TForm2::BandSlider(int Band) const {
@@ -152,8 +161,7 @@ void TForm1::Image7Click(TObject*) {
   dialog.sTrackBar1->SetPosition(Settings.buffer / 1000);
   dialog.RxLabel1->SetCaption(BufferText(dialog.sTrackBar1->Position()));
 
-  dialog.SetLeft(Left() - 305);
-  dialog.SetTop(Top());
+  dialog.PlaceOnWorkArea(Left() - 305, Top());
   if (dialog.Visible())
     dialog.Hide();
   else
@@ -211,6 +219,8 @@ void TForm2::sComboBox1Select(TObject*) {
 void TForm2::sBitBtn2Click(TObject*) {
   sBitBtn1->SetEnabled(true);
   for (int band = 0; band < kBandCount; ++band) BandSlider(band)->SetPosition(kFlatBandValue);
+  // The flat sliders are no preset's: the box must not name the one chosen before.
+  ShowNoPreset();
   sCheckBox2->SetChecked(true);
   for (TsCheckBox* box : {sCheckBox3, sCheckBox1, sCheckBox5, sCheckBox4}) box->SetChecked(false);
   sCheckBox6->SetChecked(true);

@@ -70,6 +70,9 @@ class TForm2 : public TPlayerDialog {
   TEqualizerValues BandPositions() const;
 
  private:
+  // The preset box names no preset: the sliders are the user's own.
+  void ShowNoPreset();
+
   std::array<TsTrackBar**, kBandCount> bandSliders_{};
 };
 

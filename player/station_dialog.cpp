@@ -98,8 +98,7 @@ void FillStationDialog() {
 }
 
 void TForm1::Image8Click(TObject*) {
-  Form3->SetLeft(Left());
-  Form3->SetTop(Top() + 350);
+  Form3->PlaceOnWorkArea(Left(), Top() + 350);
   if (RxLabel6->Caption() == kSlogan) return;
   // Filled before it shows, so that it opens on the current station.
   FillStationDialog();

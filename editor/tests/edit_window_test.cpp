@@ -6,6 +6,7 @@
 #include "framework/dialogs.h"
 #include "framework/exceptions.h"
 #include "framework/picture_png.h"
+#include "tests/support/caption_ink.h"
 #include "tests/support/capture.h"
 #include "tests/support/paths.h"
 
@@ -254,6 +255,40 @@ TEST_F(EditWindow, TheScreenShowsEveryWindowAsItPaintsItself) {
     Press(Form3->sButton1);
   });
   Form1->DataGrid1SelectCell(Form1->DataGrid1, 3, 0);
+}
+
+// The titles of the list and confirm windows show whole, clear of the close symbol.
+TEST_F(EditWindow, TitlesShowWholeBesideTheCloseSymbol) {
+  auto settle = [] {
+    for (int i = 0; i < 10; ++i) {
+      Application.ProcessMessages();
+      Sleep(10);
+    }
+  };
+  Start();
+  const struct {
+    const char* window;
+    std::function<TsLabel*()> title;
+    std::function<TImage*()> close;
+  } cases[] = {{"list", [] { return Form1->sLabel1; }, [] { return Form1->Image2; }},
+               {"confirm", [] { return Form3->sLabel1; }, [] { return Form3->Image2; }}};
+  auto check = [&](const auto& c) {
+    settle();
+    const RECT box = c.title()->BoundsRect();
+    const efir::test::CaptionInk ink = efir::test::ReadCaptionInk(c.title(), settle);
+    EXPECT_GT(ink.Width(), 0) << c.window;
+    EXPECT_LT(ink.Last, box.right - 2) << c.window << " " << ink.First << ".." << ink.Last;
+    EXPECT_LT(ink.Last, c.close()->Left() - 2) << c.window;
+  };
+  check(cases[0]);
+  bool confirmed = false;
+  WhenModal(Form3, [&] {
+    check(cases[1]);
+    confirmed = true;
+    Press(Form3->sButton1);
+  });
+  Form1->DataGrid1SelectCell(Form1->DataGrid1, 3, 0);
+  EXPECT_TRUE(confirmed);
 }
 
 TEST_F(EditWindow, Screenshot) {

@@ -5,6 +5,7 @@
 #include "editor/tests/editor_fixture.h"
 #include "framework/exceptions.h"
 #include "framework/picture_png.h"
+#include "framework/timer.h"
 #include "skin/engine/skin_command.h"
 #include "tests/support/capture.h"
 #include "tests/support/window.h"
@@ -92,6 +93,40 @@ TEST_F(ListWindow, StartFailuresAreShownAndTheListKeepsTheRowsBuilt) {
     EXPECT_TRUE(IsWindowVisible(Form1->Handle())) << c.what;
     Stop();
   }
+}
+
+// The editor sets no title of its own: the box of a start-up failure, as the user gets it, is
+// titled with the program's name all the same (this test program's here).
+TEST_F(ListWindow, AStartFailuresBoxIsTitledWithTheProgramsName) {
+  std::filesystem::remove(folder_ / "sc.txt");
+  Application.ExceptionHook = nullptr;
+  std::wstring caption;
+  bool seen = false;
+  TTimer watch(nullptr);
+  watch.SetInterval(20);
+  watch.OnTimer = [&](TObject*) {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM found) -> BOOL {
+          wchar_t name[16] = {};
+          GetClassNameW(hwnd, name, 16);
+          if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box || seen) return;
+    seen = true;
+    wchar_t text[128] = {};
+    GetWindowTextW(box, text, 128);
+    caption = text;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  };
+  Start();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(caption, L"editor_tests");
+  EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
 }
 
 TEST_F(ListWindow, ADamagedLogoShowsTheEmptyLogoAndItsStationStillOpens) {

@@ -11,6 +11,7 @@
 #include "player/hotkeys.h"
 #include "player/tests/playback_fixture.h"
 #include "tests/support/silent_server.h"
+#include "tests/support/window.h"
 
 namespace {
 
@@ -109,6 +110,25 @@ TEST_F(Playback, DeadAddressEndsInNoSignalAndTheNextConnectPlaysWithTheSettings)
             "Chrome/8.0.552.215 Safari/534.10");
   EndPlayer();
   EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+// A click on the play button gives it the focus, and the connect that follows disables it:
+// the volume keys must go on reaching the player all the same.
+TEST_F(Playback, VolumeKeysGoOnWorkingAfterAClickOnThePlayButton) {
+  StartPlayer({{"http://127.0.0.1:1/dead.mp3", "Нет такой"}}, 40);
+  SelectStation(1);
+  ASSERT_TRUE(WaitFor([&] { return Count(ssConnectFailed) == 1; }));
+  SetForegroundWindow(Form1->Handle());
+  ASSERT_TRUE(player_test::PumpUntil([] { return Form1->sBitBtn2->Enabled(); }));
+  efir::test::clickMouse(Form1->sBitBtn2->ClientToScreen({18, 14}));
+  ASSERT_TRUE(player_test::PumpUntil([&] { return Count(ssConnectFailed) == 2; }, 20000));
+  ASSERT_EQ(Form1->sTrackBar1->Position(), 40);
+
+  efir::test::pressKey(VK_UP);
+  EXPECT_TRUE(player_test::PumpUntil([] { return Form1->sTrackBar1->Position() == 41; }));
+  efir::test::pressKey(VK_DOWN, true);
+  EXPECT_TRUE(player_test::PumpUntil([] { return Form1->sTrackBar1->Position() == 31; }));
+  EXPECT_EQ(Form1->RxLabel5->Caption(), "31");
 }
 
 TEST_F(Playback, DroppedStreamConnectsAgain) {

@@ -13,7 +13,9 @@
 #include "player/reminder.h"
 #include "player/tests/history_fixture.h"
 #include "player/tests/player_fixture.h"
+#include "tests/support/caption_ink.h"
 #include "tests/support/capture.h"
+#include "tests/support/window.h"
 
 namespace {
 
@@ -194,6 +196,19 @@ TEST_F(Reminder, WithoutSoundOnlyTheMessageShows) {
   SetTime(7, 5, 0);
   EXPECT_EQ(AnsweringMessageBoxes([] { Form1->RxClock1->CheckAlarm(); }).size(), 1u);
   EXPECT_TRUE(sounds.empty());
+}
+
+// The panel opened with a click on its picture shows the sound box's caption whole.
+TEST_F(Reminder, TheSoundBoxShowsItsWholeCaption) {
+  StartAt(7, 5, 0);
+  SetForegroundWindow(Form1->Handle());
+  efir::test::clickMouse(Form1->Image9->ClientToScreen({12, 12}));
+  ASSERT_TRUE(PumpUntil([] { return Form1->Height() == 520; }));
+  const RECT box = Form1->sCheckBox2->BoundsRect();
+  const efir::test::CaptionInk ink =
+      efir::test::ReadCaptionInk(Form1->sCheckBox2, [] { PumpUntil([] { return false; }, 100); });
+  EXPECT_GT(ink.Width(), 0);
+  EXPECT_LT(ink.Last, box.right - 2) << ink.First << ".." << ink.Last;
 }
 
 TEST_F(Reminder, OpenPanelScreenshot) {

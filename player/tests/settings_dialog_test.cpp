@@ -16,13 +16,18 @@
 #include "player/stream_effects.h"
 #include "player/tests/playback_fixture.h"
 #include "player/tests/player_fixture.h"
+#include "player/tests/user_script.h"
 #include "player/web_pages.h"
+#include "tests/support/caption_ink.h"
 #include "tests/support/capture.h"
+#include "tests/support/window.h"
 
 namespace {
 
+using player_test::Act;
 using player_test::AnsweringMessageBoxes;
 using player_test::ConfigLines;
+using player_test::PumpUntil;
 using player_test::ReadLines;
 using player_test::WriteLines;
 
@@ -102,6 +107,33 @@ TEST_F(SettingsDialog, OpensOnTheSettingsBesideTheWindowAndTogglesHidden) {
   EXPECT_TRUE(dialog.sCheckBox2->Checked());
   EXPECT_TRUE(dialog.sCheckBox6->Checked());
   EXPECT_TRUE(dialog.sCheckBox4->Checked());
+}
+
+// Opened with a click on its picture, the dialog sits left of the main window where there is
+// room, and as near to that as keeps it whole on the work area where there is none.
+TEST_F(SettingsDialog, OpensWholeOnTheWorkAreaWhereverTheMainWindowIs) {
+  StartWith(ConfigLines(0, 0, 40, -1, 400, 80));
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int height = Form2->Height();
+  const struct {
+    POINT main;
+    POINT dialog;
+  } cases[] = {{{400, 80}, {95, 80}},
+               {{300, 80}, {work.left, 80}},
+               {{work.left, work.bottom - 380}, {work.left, work.bottom - height}}};
+  for (const auto& c : cases) {
+    Form1->SetBounds(c.main.x, c.main.y, Form1->Width(), Form1->Height());
+    PumpUntil([] { return false; }, 50);
+    efir::test::clickMouse(Form1->Image7->ClientToScreen({12, 12}));
+    ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(Form2->Handle()) != 0; })) << c.main.x;
+    RECT placed{};
+    GetWindowRect(Form2->Handle(), &placed);
+    EXPECT_EQ(placed.left, c.dialog.x) << c.main.x << "," << c.main.y;
+    EXPECT_EQ(placed.top, c.dialog.y) << c.main.x << "," << c.main.y;
+    Toggle();
+    ASSERT_FALSE(Form2->Visible());
+  }
 }
 
 TEST_F(SettingsDialog, BufferSliderActsAtOnceAndLabelsItsSeconds) {
@@ -238,6 +270,44 @@ TEST_F(SettingsDialog, PresetSetsTheSlidersAndTheBands) {
   EXPECT_EQ(EqualizerBands, own);
 }
 
+// The preset box as the user works it: a click on its text opens the list, the arrows walk
+// the list while the player's volume stays, Enter takes the preset; "По умолчанию" then
+// flattens the sliders and the box names no preset any more.
+TEST_F(SettingsDialog, ThePresetBoxOpensWithAClickAndItsListTakesTheArrows) {
+  using efir::test::clickMouse;
+  using efir::test::pressKey;
+  StartWith(ConfigLines(0, 0, 40, -1, 400, 80));
+  Toggle();
+  SetForegroundWindow(Form2->Handle());
+  TsComboBox* box = Form2->sComboBox1;
+  const POINT onText = box->ClientToScreen({box->ButtonRect().left / 2, box->Height() / 2});
+  auto dropped = [box] { return SendMessageW(box->Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0; };
+  bool opened = false;
+  int volumeWhileOpen = -1;
+  player_test::UserScript script({Act([&] { clickMouse(onText); }),
+                                  [&] { return opened = dropped(); },
+                                  // From "Эквалайзер", the box's text, to "rock".
+                                  Act([] { pressKey(VK_UP); }),
+                                  Act([] { pressKey(VK_UP); }),
+                                  Act([] { pressKey(VK_UP); }),
+                                  Act([] { pressKey(VK_DOWN); }),
+                                  Act([&] { volumeWhileOpen = Form1->sTrackBar1->Position(); }),
+                                  Act([] { pressKey(VK_RETURN); }),
+                                  [&] { return !dropped(); }});
+  ASSERT_TRUE(script.RunToEnd());
+  EXPECT_TRUE(opened);
+  EXPECT_FALSE(script.Waited());
+  EXPECT_EQ(volumeWhileOpen, 40);
+  EXPECT_EQ(Form1->sTrackBar1->Position(), 40);
+  EXPECT_EQ(box->Text(), "rock");
+  EXPECT_EQ(Form2->BandPositions(), kRock);
+  EXPECT_TRUE(shown.empty()) << shown.front();
+
+  clickMouse(Form2->sBitBtn2->ClientToScreen({40, 14}));
+  ASSERT_TRUE(PumpUntil([] { return Form2->BandPositions() == kFlat; }));
+  EXPECT_EQ(box->Text(), "Эквалайзер");
+}
+
 TEST_F(SettingsDialog, BrokenPresetIsReportedAndChangesNothing) {
   StartWith(ConfigLines(0, 0, 40, -1), BandLines(kRock));
   Toggle();
@@ -266,6 +336,19 @@ TEST_F(SettingsDialog, HelpButtonOpensTheSitesHelpPage) {
   Form2->sButton3->Click();
   SetWebPageOpenerForTests(nullptr);
   EXPECT_EQ(opened, std::vector<std::string>{std::string(kProductSite) + "/help.html"});
+}
+
+// The band caption under the ten sliders shows whole, its first "60hz" and its last "16Khz"
+// inside its box.
+TEST_F(SettingsDialog, TheBandCaptionShowsWhole) {
+  StartWith(ConfigLines(0, 0, 40, -1, 400, 80));
+  Toggle();
+  TsLabel* bands = Form2->sLabel3;
+  const efir::test::CaptionInk ink =
+      efir::test::ReadCaptionInk(bands, [] { PumpUntil([] { return false; }, 100); });
+  EXPECT_GT(ink.Width(), 0);
+  EXPECT_GT(ink.First, bands->Left() + 1) << ink.First << ".." << ink.Last;
+  EXPECT_LT(ink.Last, bands->Left() + bands->Width() - 2) << ink.First << ".." << ink.Last;
 }
 
 TEST_F(SettingsDialog, Screenshot) {
@@ -335,7 +418,8 @@ TEST_F(SettingsEqualizer, SlidersPresetsAndTheSwitchSetTheGainsOfThePlayingStrea
   EXPECT_EQ(Settings.equalizer, 1);
   EXPECT_EQ(Gains(), GainsOf(bands));
 
-  Form2->sComboBox1->SetText("rock");
+  // The box is a list: a preset is chosen, never typed.
+  Form2->sComboBox1->SetItemIndex(Form2->sComboBox1->Items().IndexOf("rock"));
   Form2->sComboBox1Select(Form2->sComboBox1);
   EXPECT_EQ(Gains(), GainsOf(kRock));
   EXPECT_EQ(EqualizerBands, kRock);

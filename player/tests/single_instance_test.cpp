@@ -10,6 +10,7 @@
 
 #include "framework/text_encoding.h"
 #include "player/tests/player_fixture.h"
+#include "tests/support/capture.h"
 #include "tests/support/paths.h"
 #include "tests/support/silent_server.h"
 #include "tests/support/window.h"
@@ -116,6 +117,14 @@ TEST(SingleInstance, SecondStartShowsTheMessageAndEnds) {
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = second.window(kMessageBox)) != nullptr; }));
   EXPECT_EQ(DialogText(box), efir::text::fromAnsi("Программа уже запущена!"));
+  // The box is skinned like the player's windows: hardly any of it in the system's grey.
+  efir::test::pumpFor(300);
+  const efir::test::Image shown = efir::test::captureScreenOf(box);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  size_t grey = 0;
+  for (int y = 0; y < shown.height; ++y)
+    for (int x = 0; x < shown.width; ++x) grey += shown.at(x, y) == face;
+  EXPECT_LT(static_cast<double>(grey) / (shown.width * shown.height), 0.1);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(second.ended(10000));
   EXPECT_FALSE(first.ended(0));

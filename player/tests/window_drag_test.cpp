@@ -6,12 +6,17 @@
 
 #include "player/main_window.h"
 #include "player/tests/player_fixture.h"
+#include "player/tests/user_script.h"
+#include "tests/support/window.h"
 
 namespace {
 
 using player_test::ConfigLines;
+using player_test::Act;
 using player_test::PlayerTest;
+using player_test::PopupMenuShown;
 using player_test::PumpUntil;
+using player_test::UserScript;
 using player_test::WriteLines;
 
 class WindowDrag : public PlayerTest {
@@ -96,6 +101,35 @@ TEST_F(WindowDrag, ADoubleClickOnTheBackgroundLeavesTheWindowAsItWas) {
   EXPECT_EQ(Form1->Width(), 514);
   EXPECT_EQ(Form1->Height(), 391);
   EXPECT_TRUE(player_test::OnScreen(Form1).pixels == before.pixels);
+  EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+// The station name opens its menu with the right button and moves the window with the left
+// one; after the menu the window stays put while the mouse roams, and a click on the
+// background with no drag leaves it where it was.
+TEST_F(WindowDrag, TheStationNamesMenuButtonNeverStartsAMove) {
+  using efir::test::clickMouse;
+  using efir::test::moveMouse;
+  using efir::test::pressKey;
+  SetForegroundWindow(Form1->Handle());
+  const POINT name = Form1->RxLabel6->ClientToScreen({30, 10});
+  const POINT background = Form1->ClientToScreen(Background());
+  bool menuSeen = false;
+  RECT afterwards{};
+  UserScript script({Act([&] { clickMouse(name, true); }),
+                     [&] { return menuSeen = PopupMenuShown(); },
+                     Act([&] { pressKey(VK_ESCAPE); }),
+                     Act([&] { moveMouse({name.x + 60, name.y + 90}); }),
+                     Act([&] { clickMouse(background); }),
+                     Act([&] { moveMouse({background.x + 40, background.y + 25}); }),
+                     Act([&] { moveMouse({background.x + 80, background.y + 60}); }),
+                     Act([&] { GetWindowRect(Form1->Handle(), &afterwards); }),
+                     // Ends a move that would still be running: the test must go on.
+                     Act([&] { pressKey(VK_ESCAPE); })});
+  ASSERT_TRUE(script.RunToEnd());
+  EXPECT_TRUE(menuSeen);
+  EXPECT_EQ(afterwards.left, 200);
+  EXPECT_EQ(afterwards.top, 150);
   EXPECT_TRUE(shown.empty()) << shown.front();
 }
 

@@ -23,21 +23,52 @@ void pumpFor(int ms) {
   pumpUntil([] { return false; }, ms);
 }
 
-void dragMouse(POINT from, POINT to, int steps) {
+namespace {
+
+// One mouse event at the screen point `at`.
+void mouseInput(POINT at, DWORD flags) {
   const int width = GetSystemMetrics(SM_CXSCREEN) - 1, height = GetSystemMetrics(SM_CYSCREEN) - 1;
-  auto input = [&](POINT at, DWORD flags) {
-    INPUT event{};
-    event.type = INPUT_MOUSE;
-    event.mi.dx = at.x * 65535 / width;
-    event.mi.dy = at.y * 65535 / height;
-    event.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &event, sizeof(event));
-  };
-  input(from, 0);
-  input(from, MOUSEEVENTF_LEFTDOWN);
+  INPUT event{};
+  event.type = INPUT_MOUSE;
+  event.mi.dx = at.x * 65535 / width;
+  event.mi.dy = at.y * 65535 / height;
+  event.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &event, sizeof(event));
+}
+
+void keyInput(WORD key, bool up) {
+  INPUT event{};
+  event.type = INPUT_KEYBOARD;
+  event.ki.wVk = key;
+  event.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &event, sizeof(event));
+}
+
+}  // namespace
+
+void moveMouse(POINT to) { mouseInput(to, 0); }
+
+void clickMouse(POINT at, bool right) {
+  mouseInput(at, 0);
+  mouseInput(at, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  mouseInput(at, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+void pressKey(WORD key, bool shift, bool alt) {
+  if (shift) keyInput(VK_SHIFT, false);
+  if (alt) keyInput(VK_MENU, false);
+  keyInput(key, false);
+  keyInput(key, true);
+  if (alt) keyInput(VK_MENU, true);
+  if (shift) keyInput(VK_SHIFT, true);
+}
+
+void dragMouse(POINT from, POINT to, int steps) {
+  mouseInput(from, 0);
+  mouseInput(from, MOUSEEVENTF_LEFTDOWN);
   for (int i = 1; i <= steps; ++i)
-    input({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0);
-  input(to, MOUSEEVENTF_LEFTUP);
+    mouseInput({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0);
+  mouseInput(to, MOUSEEVENTF_LEFTUP);
 }
 
 TestWindow::TestWindow(int width, int height, Painter paint, const wchar_t* caption)

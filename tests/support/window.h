@@ -20,6 +20,13 @@ void pumpFor(int ms);
 // points), as the user's mouse does: the input goes through the system's input queue, and is
 // handled once this thread's messages are pumped.
 void dragMouse(POINT from, POINT to, int steps = 8);
+// The user's mouse and keys, through the system's input queue like dragMouse: the mouse
+// moves to `to` (a screen point) with no button held; a button is pressed and released where
+// the mouse is put (left unless `right`); a key is pressed and released, with Shift or Alt
+// held round it when asked.
+void moveMouse(POINT to);
+void clickMouse(POINT at, bool right = false);
+void pressKey(WORD key, bool shift = false, bool alt = false);
 
 class TestWindow {
  public:
