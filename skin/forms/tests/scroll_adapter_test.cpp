@@ -382,50 +382,55 @@ TEST_F(ScrollAdapterTest, ADropListShowsTheSkinnedButtonAndPrintsItsTextFromTheT
   ASSERT_NE(adapter, nullptr);
   RECT window;
   GetWindowRect(combo, &window);
+  const int width = window.right - window.left, height = window.bottom - window.top;
   SetCursorPos(window.left - 60, window.bottom + 60);
-  RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
-  pumpFor(30);
-  ASSERT_EQ(adapter->DropButtonState(), 0);
+  // Right to left reading, the button is at the left edge and the text right of it.
+  for (bool rtl : {false, true}) {
+    SCOPED_TRACE(rtl);
+    SetFocus(GetDlgItem(dialog, kEditId));
+    if (rtl) SetWindowLongPtrW(combo, GWL_EXSTYLE, GetWindowLongPtrW(combo, GWL_EXSTYLE) | WS_EX_RTLREADING);
+    RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    pumpFor(30);
+    ASSERT_EQ(adapter->DropButtonState(), 0);
 
-  const RECT button = adapter->DropButtonBounds();
-  const int height = window.bottom - window.top;
-  EXPECT_EQ(button.right, window.right - window.left - 2);
-  const Image shown = captureWindow(combo);
-  EXPECT_EQ(shown.at(button.left, button.top), ss::Rim[0]) << "the button's rim";
-  EXPECT_EQ(shown.at(button.left + ss::RimWidth, button.top + ss::RimWidth), ss::ComboBtn) << "its face";
-  const int glyphX = button.left + (button.right - button.left - ss::GlyphSize) / 2;
-  EXPECT_EQ(shown.at(glyphX + 2, (height - ss::GlyphSize) / 2 + 2), ss::Glyph[0]) << "the arrow in its middle";
+    const RECT button = adapter->DropButtonBounds();
+    EXPECT_EQ(rtl ? button.left : button.right, rtl ? 2 : width - 2);
+    const Image shown = captureWindow(combo);
+    EXPECT_EQ(shown.at(button.left, button.top), ss::Rim[0]) << "the button's rim";
+    EXPECT_EQ(shown.at(button.left + ss::RimWidth, button.top + ss::RimWidth), ss::ComboBtn) << "its face";
+    const int glyphX = button.left + (button.right - button.left - ss::GlyphSize) / 2;
+    EXPECT_EQ(shown.at(glyphX + 2, (height - ss::GlyphSize) / 2 + 2), ss::Glyph[0]) << "the arrow in its middle";
 
-  SetFocus(combo);
-  pumpFor(20);
-  ASSERT_EQ(GetFocus(), combo);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, window.right - window.left, height);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  SendMessageW(combo, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_NONCLIENT);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  const Image printed = captureBitmap(bitmap);
-  DeleteObject(bitmap);
-  saveScreenshot(combo, "skinned_combo_tall_field");
+    SetFocus(combo);
+    pumpFor(20);
+    ASSERT_EQ(GetFocus(), combo);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageW(combo, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_NONCLIENT);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    const Image printed = captureBitmap(bitmap);
+    DeleteObject(bitmap);
 
-  const RECT field{3, 3, button.left, height - 3};
-  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-  EXPECT_EQ(printed.at(field.left + 1, field.bottom - 2), highlight) << "the field is on the highlight";
-  int firstInk = -1, lastInk = -1;
-  for (int y = field.top + 1; y < field.bottom - 1; ++y)
-    for (int x = field.left + 1; x < field.right - 1; ++x)
-      if (printed.at(x, y) != highlight) {
-        if (firstInk < 0) firstInk = y;
-        lastInk = y;
-      }
-  ASSERT_GE(firstInk, 0) << "the text is printed";
-  EXPECT_LE(firstInk, field.top + 6) << "the text starts at the top of the field";
-  EXPECT_LT(lastInk, (field.top + field.bottom) / 2) << "and is not centred in it";
-  EXPECT_EQ(printed.at(button.left + ss::RimWidth, button.top + ss::RimWidth), ss::ComboBtn)
-      << "the print carries the button";
+    const RECT field = rtl ? RECT{button.right, 3, width - 3, height - 3} : RECT{3, 3, button.left, height - 3};
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_EQ(printed.at(field.left + 1, field.bottom - 2), highlight) << "the field is on the highlight";
+    int firstInk = -1, lastInk = -1;
+    for (int y = field.top + 1; y < field.bottom - 1; ++y)
+      for (int x = field.left + 1; x < field.right - 1; ++x)
+        if (printed.at(x, y) != highlight) {
+          if (firstInk < 0) firstInk = y;
+          lastInk = y;
+        }
+    ASSERT_GE(firstInk, 0) << "the text is printed";
+    EXPECT_LE(firstInk, field.top + 6) << "the text starts at the top of the field";
+    EXPECT_LT(lastInk, (field.top + field.bottom) / 2) << "and is not centred in it";
+    EXPECT_EQ(printed.at(button.left + ss::RimWidth, button.top + ss::RimWidth), ss::ComboBtn)
+        << "the print carries the button";
+  }
 }
 
 }  // namespace
