@@ -306,7 +306,7 @@ void TacComboBoxWnd::PaintTextInto(TBitmap& cache) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ink);
   std::wstring s = SelectedOrWindowText(Wnd);
-  DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &text, DT_SINGLELINE | DT_NOPREFIX);
   if (dropList && focused) DrawFocusRect(dc, &r);
   SelectObject(dc, oldFont);
 }

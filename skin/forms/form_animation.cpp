@@ -11,6 +11,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/border_form.h"
 #include "skin/forms/skin_provider.h"
+#include "skin/forms/window_relays.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -181,21 +182,28 @@ class AnimationRun {
   bool handedOver_ = false;
 };
 
-// `clip`: the DC is clipped to the control; `childOffset` moves its children further (the
-// client's place in a picture larger than the window).
-void RenderControl(HDC dc, TWinControl* control, bool clip = true, POINT childOffset = {0, 0}) {
+// `clip`: the DC is clipped to the control; `childOffset`: where the control's client area
+// lies in the picture. By default that is where WM_PRINT puts it, inside the window's frame,
+// or the picture's corner for PaintTo, which paints the client area alone.
+void RenderControl(HDC dc, TWinControl* control, bool clip = true, std::optional<POINT> childOffset = std::nullopt) {
   efir::gdi::SavedState saved(dc);
   if (clip) IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
-  if (control->HandleAllocated() && (AskControlSkinCommand(control, SKC_ISSKINNED) & 0xFF))
+  POINT client{0, 0};
+  if (control->HandleAllocated() && (AskControlSkinCommand(control, SKC_ISSKINNED) & 0xFF)) {
     control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), 0);
-  else
+    RECT inWindow;
+    ClientRectInWindowCoords(control->Handle(), inWindow);
+    client = {inWindow.left, inWindow.top};
+  } else {
     control->PaintTo(dc, 0, 0);
+  }
+  if (childOffset) client = *childOffset;
   for (int i = 0; i < control->ControlCount(); ++i) {
     auto* child = dynamic_cast<TWinControl*>(control->Controls(i));
     if (!child || !child->Visible()) continue;
     efir::gdi::SavedState inner(dc);
     if (!(dynamic_cast<TForm*>(child) && !child->Parent()))
-      OffsetViewportOrgEx(dc, childOffset.x + child->Left(), childOffset.y + child->Top(), nullptr);
+      OffsetViewportOrgEx(dc, client.x + child->Left(), client.y + child->Top(), nullptr);
     RenderControl(dc, child);
   }
 }

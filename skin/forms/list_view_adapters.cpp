@@ -380,7 +380,9 @@ void TacTreeViewWnd::AdapterWndProc(TMessage& message) {
     return;
   }
   TsCommonData& d = *SkinData;
-  message.Result = 1;
+  // Answered as not erased: the control still fills what it paints in its own colour, which
+  // the skin's look has set to the same one.
+  message.Result = 0;
   d.Updating = d.IsUpdating();
   if (d.Updating) return;
   if (!LookApplied) ApplySkinLook();

@@ -5,6 +5,7 @@
 #include "framework/forms.h"
 #include "framework/gdi.h"
 #include "skin/engine/common_data.h"
+#include "skin/engine/engine_routines.h"
 #include "skin/engine/fills.h"
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
@@ -85,6 +86,15 @@ void TacMDIWnd::PaintClientBorder(HDC dc) {
   }
   const int b = HasClientEdge(Wnd) ? kClientEdge : 0;
   FillBorderBand(dc, {0, 0, w, h}, b, b, b, b, Provider->FormBackgroundColor());
+}
+
+CacheSourceInfo TacMDIWnd::BarBackground() const {
+  TBitmap* image = FormSkinData ? FormSkinData->CacheBitmap.get() : nullptr;
+  if (!FormSkinned() || !Provider || !image || !ImageShared()) return TacBaseWnd::BarBackground();
+  const RECT place = ClientRectInImage();
+  CacheSourceInfo source;
+  MakeCacheSourceInfo(image, place.left, place.top, source);
+  return source;
 }
 
 void TacMDIWnd::AdapterWndProc(TMessage& message) {

@@ -33,6 +33,8 @@ class TacMDIWnd : public TacBaseWnd {
   void PaintMDIArea(HDC dc, bool printing);
   // The two-pixel client edge from the frame image into the client's window DC.
   void PaintClientBorder(HDC dc);
+  // The bars lie over the form's picture where the client window is.
+  CacheSourceInfo BarBackground() const override;
 
   TForm* Form = nullptr;
   TsCommonData* FormSkinData = nullptr;

@@ -71,6 +71,15 @@ void TacScrollWnd::Attach(bool repaintFrame) {
   if (repaintFrame && !Detached) RefreshWindowFrame(Wnd, true);
 }
 
+void TacScrollWnd::Detach(bool frameChanged) {
+  if (!Detached && ScrollState.HotWnd == Wnd) {
+    for (UINT_PTR id : {kScrollHoverTimer, kScrollFirstRepeatTimer, kScrollRepeatTimer}) KillTimer(Wnd, id);
+    if (GetCapture() == Wnd) ReleaseCapture();  // the window hears the end of the scroll
+    ScrollState = {};
+  }
+  TacMainWnd::Detach(frameChanged);
+}
+
 TacScrollBar* TacScrollWnd::Bar(int kind) const {
   return kind == SB_HORZ ? HorzBar.get() : kind == SB_VERT ? VertBar.get() : nullptr;
 }
@@ -154,7 +163,7 @@ int TacScrollWnd::PaintScrollBar(TacScrollBar& bar, HDC dc, int thumbPos, Scroll
   look.Pressed = pressed;
   look.ThumbStart = thumbPos;
   auto image = NewBitmap24(w, h);
-  if (!PaintScrollBarImage(*image, bar, look, manager, WindowBackground(Wnd, BarBackgroundOrigin()), {r.left, r.top})) return 0;
+  if (!PaintScrollBarImage(*image, bar, look, manager, BarBackground(), {r.left, r.top})) return 0;
   WindowDC target(Wnd, dc);
   BitBlt(target.Get(), r.left, r.top, w, h, image->Canvas().Handle(), 0, 0, SRCCOPY);
   return 1;
@@ -181,13 +190,15 @@ int TacScrollWnd::PaintScrollBars(HDC dc, int thumbPos) {
     const int w = corner.right - corner.left, h = corner.bottom - corner.top;
     if (w > 0 && h > 0) {
       auto image = NewBitmap24(w, h);
-      PaintScrollCornerImage(*image, Manager(), WindowBackground(Wnd, BarBackgroundOrigin()), {corner.left, corner.top},
+      PaintScrollCornerImage(*image, Manager(), BarBackground(), {corner.left, corner.top},
                              SizeGripAllowed(screen));
       BitBlt(target.Get(), corner.left, corner.top, w, h, image->Canvas().Handle(), 0, 0, SRCCOPY);
     }
   }
   return result;
 }
+
+CacheSourceInfo TacScrollWnd::BarBackground() const { return WindowBackground(Wnd, BarBackgroundOrigin()); }
 
 void TacScrollWnd::RefreshScrollBars(bool repaint) {
   if (!HorzBar || !VertBar || SkinData->Updating) return;

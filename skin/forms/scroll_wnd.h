@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+#include "skin/engine/skin_command.h"
 #include "skin/forms/scroll_geometry.h"
 #include "skin/forms/window_adapter.h"
 
@@ -34,6 +35,8 @@ class TacScrollWnd : public TacMainWnd {
   // Both bars made and read from the window, then the procedure taken; `repaintFrame`: the
   // window recomputes its non-client area through the adapter.
   void Attach(bool repaintFrame) override;
+  // A press or hover of this window ends with it: its timers would tick on for nobody.
+  void Detach(bool frameChanged) override;
   void AdapterWndProc(TMessage& message) override;
 
   // The bar of SB_HORZ or SB_VERT (nullptr for another kind), and its screen rectangle.
@@ -75,6 +78,9 @@ class TacScrollWnd : public TacMainWnd {
   // the answer's own offsets are not for the non-client area (a form's answer is for its
   // client); nullopt: the answer's own.
   virtual std::optional<POINT> BarBackgroundOrigin() const { return std::nullopt; }
+  // What lies behind the bars, with the window's corner at (X, Y) in its picture: by default
+  // the window's own answer to the background question, placed by BarBackgroundOrigin.
+  virtual CacheSourceInfo BarBackground() const;
 
   std::unique_ptr<TacScrollBar> HorzBar, VertBar;
   bool ThumbTracking = false;   // a thumb of this window is being dragged

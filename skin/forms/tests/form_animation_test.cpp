@@ -9,6 +9,7 @@
 #include "skin/forms/border_form.h"
 #include "skin/forms/skin_provider.h"
 #include "skin/forms/tests/dialog_fixtures.h"
+#include "skin/forms/window_relays.h"
 #include "tests/support/capture.h"
 #include "tests/support/window.h"
 
@@ -266,6 +267,53 @@ TEST_F(FormAnimation, AColourKeyedFormNeverShowsItsKeyColour) {
   efir::test::pumpFor(50);
   EXPECT_EQ(efir::test::captureScreen({60, 60, 180, 140}).at(100, 40), RGB(0, 0, 255));
   EXPECT_EQ(efir::test::captureScreen({60, 60, 180, 140}).at(20, 40), RGB(255, 0, 0));
+  TearDownForms();
+}
+
+// A windowed control that paints itself red, whichever way it is asked to.
+class TRedWindow : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+
+ protected:
+  void WndProc(TMessage& message) override {
+    if ((message.Msg == WM_ERASEBKGND || message.Msg == WM_PAINT) && message.WParam) {
+      const RECT r{0, 0, Width(), Height()};
+      HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+      FillRect(reinterpret_cast<HDC>(message.WParam), &r, red);
+      DeleteObject(red);
+      message.Result = 1;
+      return;
+    }
+    TWinControl::WndProc(message);
+  }
+};
+
+// A skinned form prints its frame round its client area: its windowed children fade in where
+// they lie in the window, below the title, not from the frame's corner.
+TEST_F(FormAnimation, AFramedSkinnedFormsChildrenFadeInAtTheirPlaces) {
+  efir::test::DialogSkin skin;
+  auto* form = efir::Construct<TForm>(nullptr);
+  animated.push_back(form);
+  form->SetBounds(150, 150, 300, 200);
+  efir::Place(new TRedWindow(form), form, 0, 0, 60, 40);
+  form->Show();
+  efir::test::pumpFor(100);
+  ASSERT_NE(ProviderOfForm(form), nullptr);
+  RECT client;
+  ClientRectInWindowCoords(form->Handle(), client);
+  ASSERT_GT(client.top, 10) << "a title above the client area";
+  const POINT nearChildsEnd{client.left + 50, client.top + 32};
+  COLORREF last = 0;
+  AnimationFrameShown = [&](HWND overlay, int) { last = efir::test::captureWindow(overlay).at(nearChildsEnd.x, nearChildsEnd.y); };
+  SendMessageW(form->Handle(), WM_SETREDRAW, FALSE, 0);
+  AnimateFormAppearance(form, 16);
+  EXPECT_GE(GetRValue(last), 250);
+  EXPECT_LE(GetGValue(last), 5);
+  EXPECT_LE(GetBValue(last), 5);
+  efir::test::pumpFor(50);
+  EXPECT_EQ(efir::test::captureWindow(form->Handle()).at(nearChildsEnd.x, nearChildsEnd.y), RGB(255, 0, 0))
+      << "the form shows it there too";
   TearDownForms();
 }
 

@@ -152,6 +152,52 @@ TEST_F(MdiAndMenuLine, MdiParentShowsTheMdiAreaAroundTwoChildren) {
   }
 }
 
+// The client shows the form's picture of the MDI area, and its scroll bars lie over that
+// picture where the client is, with and without the extended border round the form: what
+// lies under its bars is the area, not the frame.
+TEST_F(MdiAndMenuLine, TheMdiClientAndItsBarsShowTheFormsPictureOfTheArea) {
+  for (bool extended : {false, true}) {
+    SCOPED_TRACE(extended);
+    manager->SetExtendedBorders(extended);
+    TForm* parent = NewForm(fsMDIForm, nullptr, {60, 60, 520, 420});
+    parent->HandleNeeded();
+    NewForm(fsMDIChild, parent, {0, 0, 150, 120})->Show();
+    parent->Show();
+    SetForegroundWindow(parent->Handle());
+    efir::test::pumpFor(100);
+    TsSkinProvider* provider = ProviderOfForm(parent);
+    ASSERT_NE(provider, nullptr);
+    EXPECT_EQ(provider->BorderForm != nullptr, extended);
+    ASSERT_NE(provider->MDIForm, nullptr);
+    TacMDIWnd* adapter = provider->MDIForm->ClientAdapter.get();
+    ASSERT_NE(adapter, nullptr);
+
+    RedrawWindow(parent->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    efir::test::pumpFor(100);
+    const RECT client = ScreenRectOf(parent->ClientHandle());
+    const int w = client.right - client.left, h = client.bottom - client.top;
+    // With the extended border Wine shows the layered border window unblended round the form:
+    // only the plain frame is read from the screen.
+    if (!extended) {
+      const efir::test::Image shown = efir::test::captureScreen(client);
+      EXPECT_EQ(shown.at(w - 4, 4), kMdiArea) << "the client's top right corner";
+      EXPECT_EQ(shown.at(4, h - 4), kMdiArea) << "its bottom left corner";
+    }
+
+    const CacheSourceInfo behind = adapter->BarBackground();
+    ASSERT_EQ(behind.Bitmap, provider->SkinData->CacheBitmap.get()) << "the form's picture";
+    const RECT place = adapter->ClientRectInImage();
+    EXPECT_EQ(behind.X, place.left);
+    EXPECT_EQ(behind.Y, place.top);
+    HDC picture = behind.Bitmap->Canvas().Handle();
+    EXPECT_EQ(GetPixel(picture, behind.X + w - 8, behind.Y + h / 2), kMdiArea) << "under the vertical bar";
+    EXPECT_EQ(GetPixel(picture, behind.X + w / 2, behind.Y + h - 8), kMdiArea) << "under the horizontal bar";
+    made.back()->Free();
+    made.pop_back();
+    efir::test::pumpFor(30);
+  }
+}
+
 TEST_F(MdiAndMenuLine, MenuLineItemsAreDrawnFromTheSkin) {
   TForm* form = NewForm(fsNormal, nullptr, {80, 80, 480, 300});
   auto* menu = new TMainMenu(form);

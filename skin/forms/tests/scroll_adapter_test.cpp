@@ -253,6 +253,25 @@ TEST_F(ScrollAdapterTest, HoldingAnArrowStepsOnceThenRepeatsAndPausesOffTheArrow
   EXPECT_EQ(counted.Scrolls.size(), released) << "no step after the release";
 }
 
+TEST_F(ScrollAdapterTest, ASkinLetGoWhileAnArrowIsHeldLeavesNoRepeatTicking) {
+  Fill(100);
+  const RECT bar = VertBarOnScreen();
+  const POINT onArrow{(bar.left + bar.right) / 2, bar.bottom - PlainArrowLength(*ListAdapter()->VertBar) / 2};
+  SetCursorPos(onArrow.x, onArrow.y);
+  pumpFor(30);
+  SendMessageW(list, WM_NCLBUTTONDOWN, HTVSCROLL, ScreenParam(onArrow));
+  ASSERT_EQ(ScrollState.ShownPart, spSecondArrow);
+  ListAdapter()->Detach(false);
+  // The window's own procedure is the counting one again: it would see the bar's timers.
+  counted.Timers.clear();
+  pumpFor(450);
+  for (UINT_PTR id : counted.Timers) EXPECT_LT(id, 0xFFF0u) << "a bar timer still ticks";
+  EXPECT_NE(GetCapture(), list);
+  EXPECT_EQ(ScrollState.HotWnd, nullptr);
+  SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counted.Previous));
+  counted.Previous = nullptr;
+}
+
 TEST_F(ScrollAdapterTest, AHoveredArrowLightsUpUntilTheCursorLeavesTheBar) {
   Fill(100);
   const RECT bar = VertBarOnScreen(), inWindow = VertBarInWindow();
@@ -349,6 +368,69 @@ TEST_F(ScrollAdapterTest, ACombosDropListGetsItsAdapterWhenItDropsDown) {
   saveScreenshot(info.hwndList, "skinned_combo_list");
   SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
   pumpFor(30);
+}
+
+// The drop button is the skin's COMBOBTN with the combo's arrow glyph in its middle; a focused
+// drop-down list prints its text on the highlight from the top of its field, as the control
+// itself draws it, not centred in a tall field.
+TEST_F(ScrollAdapterTest, ADropListShowsTheSkinnedButtonAndPrintsItsTextFromTheTopOfTheField) {
+  HWND combo = GetDlgItem(dialog, kComboId);
+  SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"ЖЖЖЖ"));
+  SendMessageW(combo, CB_SETCURSEL, 0, 0);
+  SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 40);
+  auto* adapter = dynamic_cast<TacComboBoxWnd*>(AdapterOfWindow(combo));
+  ASSERT_NE(adapter, nullptr);
+  RECT window;
+  GetWindowRect(combo, &window);
+  const int width = window.right - window.left, height = window.bottom - window.top;
+  SetCursorPos(window.left - 60, window.bottom + 60);
+  // Right to left reading, the button is at the left edge and the text right of it.
+  for (bool rtl : {false, true}) {
+    SCOPED_TRACE(rtl);
+    SetFocus(GetDlgItem(dialog, kEditId));
+    if (rtl) SetWindowLongPtrW(combo, GWL_EXSTYLE, GetWindowLongPtrW(combo, GWL_EXSTYLE) | WS_EX_RTLREADING);
+    RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    pumpFor(30);
+    ASSERT_EQ(adapter->DropButtonState(), 0);
+
+    const RECT button = adapter->DropButtonBounds();
+    EXPECT_EQ(rtl ? button.left : button.right, rtl ? 2 : width - 2);
+    const Image shown = captureWindow(combo);
+    EXPECT_EQ(shown.at(button.left, button.top), ss::Rim[0]) << "the button's rim";
+    EXPECT_EQ(shown.at(button.left + ss::RimWidth, button.top + ss::RimWidth), ss::ComboBtn) << "its face";
+    const int glyphX = button.left + (button.right - button.left - ss::GlyphSize) / 2;
+    EXPECT_EQ(shown.at(glyphX + 2, (height - ss::GlyphSize) / 2 + 2), ss::Glyph[0]) << "the arrow in its middle";
+
+    SetFocus(combo);
+    pumpFor(20);
+    ASSERT_EQ(GetFocus(), combo);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageW(combo, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_NONCLIENT);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    const Image printed = captureBitmap(bitmap);
+    DeleteObject(bitmap);
+
+    const RECT field = rtl ? RECT{button.right, 3, width - 3, height - 3} : RECT{3, 3, button.left, height - 3};
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_EQ(printed.at(field.left + 1, field.bottom - 2), highlight) << "the field is on the highlight";
+    int firstInk = -1, lastInk = -1;
+    for (int y = field.top + 1; y < field.bottom - 1; ++y)
+      for (int x = field.left + 1; x < field.right - 1; ++x)
+        if (printed.at(x, y) != highlight) {
+          if (firstInk < 0) firstInk = y;
+          lastInk = y;
+        }
+    ASSERT_GE(firstInk, 0) << "the text is printed";
+    EXPECT_LE(firstInk, field.top + 6) << "the text starts at the top of the field";
+    EXPECT_LT(lastInk, (field.top + field.bottom) / 2) << "and is not centred in it";
+    EXPECT_EQ(printed.at(button.left + ss::RimWidth, button.top + ss::RimWidth), ss::ComboBtn)
+        << "the print carries the button";
+  }
 }
 
 }  // namespace
