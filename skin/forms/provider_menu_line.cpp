@@ -112,19 +112,19 @@ void TsSkinProvider::RefreshMainMenuOnce() {
   if (!MainMenuRefreshed && RefreshMainMenu()) MainMenuRefreshed = true;
 }
 
-// Without an extended-border window the frame image has the window's own coordinates, so an
-// item's place in the band is the same from the image and from the window DC.
-POINT TsSkinProvider::MenuLinePlace(const RECT& rect, bool /*onFrameImage*/) {
+// An item rectangle in window coordinates lies in the frame image where the window does.
+POINT TsSkinProvider::MenuLinePlace(const RECT& rect, bool onFrameImage) {
+  const POINT origin = onFrameImage ? POINT{0, 0} : WindowInFrame();
   const int top = ClientOffsetY() - MenuLineRows() * MenuHeight() - 1;
-  return {rect.left - ClientOffsetX(), rect.top - top};
+  return {rect.left + origin.x - ClientOffsetX(), rect.top + origin.y - top};
 }
 
 void TsSkinProvider::PaintMenuLine(TBitmap& image) {
   if (!Form || !Form->Menu() || !MenuLineVisible() || MenuHeight() <= 0) return;
   MenuLineCount = -1;  // the width may have changed the wrapping
   TsSkinManager* manager = Manager();
-  int section = MenuLineSkin.empty() ? -1 : SectionIndexByName(manager, MenuLineSkin);
-  const std::string name = SectionIndexValid(manager, section) ? MenuLineSkin : "MENULINE";
+  int section = MenuLineSkin().empty() ? -1 : SectionIndexByName(manager, MenuLineSkin());
+  const std::string name = SectionIndexValid(manager, section) ? MenuLineSkin() : "MENULINE";
   if (!SectionIndexValid(manager, section)) section = SectionIndexByName(manager, "MENULINE");
   const int bandHeight = MenuLineRows() * MenuHeight();
   const int top = ClientOffsetY() - bandHeight - 1;
@@ -158,8 +158,9 @@ void TsSkinProvider::PaintMenuLineItems(TBitmap& image) {
   if (DwmCompositionEnabled() && Manager()) SkinableMenusOf(*Manager()).HookMainMenu(form->Menu(), DrawNonClientArea);
   RECT window;
   GetWindowRect(form->Handle(), &window);
+  const POINT origin = WindowInFrame();
   WalkMenuLine(*this, [&](TMenuItem* item, RECT r, int) {
-    OffsetRect(&r, -window.left, -window.top);
+    OffsetRect(&r, origin.x - window.left, origin.y - window.top);
     item->OnAdvancedDrawItem(item, &image.Canvas(), r, odNoAccel | 0x400);
   });
 }
@@ -169,10 +170,11 @@ void TsSkinProvider::RepaintMenuLineItem(TMenuItem* item, const RECT& rect, TOwn
   if (!item || !image || !MenuLineVisible() || !BarHoldsMenuOf(*Form, item) || !item->OnAdvancedDrawItem)
     return;
   item->OnAdvancedDrawItem(item, &image->Canvas(), rect, state);
+  const POINT origin = WindowInFrame();
   HDC dc = GetWindowDC(Form->Handle());
   {
     efir::gdi::SavedState saved(dc);
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, image->Canvas().Handle(),
+    BitBlt(dc, rect.left - origin.x, rect.top - origin.y, rect.right - rect.left, rect.bottom - rect.top, image->Canvas().Handle(),
            rect.left, rect.top, SRCCOPY);
   }
   ReleaseDC(Form->Handle(), dc);

@@ -62,6 +62,14 @@ std::string WriteMdiSkin() {
   return dir;
 }
 
+// An MDI parent with the items "Файл" and "Окно", shown, and a child whose item "Правка" is
+// merged between them.
+struct MergedMenus {
+  TForm* Parent;
+  TForm* Child;
+  TMenuItem* ChildItem;
+};
+
 class MdiAndMenuLine : public efir::test::UiTest {
  protected:
   void SetUp() override {
@@ -85,6 +93,31 @@ class MdiAndMenuLine : public efir::test::UiTest {
     form->SetFormStyle(style);
     form->SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
     return form;
+  }
+
+  MergedMenus ParentWithMergedChild() {
+    TForm* parent = NewForm(fsMDIForm, nullptr, {60, 60, 520, 420});
+    auto* menu = new TMainMenu(parent);
+    for (int group : {0, 9}) {
+      auto* item = new TMenuItem(parent);
+      item->SetCaption(group ? "&Окно" : "&Файл");
+      item->SetGroupIndex(group);
+      menu->Items()->Add(item);
+    }
+    parent->SetMenu(menu);
+    parent->HandleNeeded();
+    TForm* child = NewForm(fsMDIChild, parent, {0, 0, 200, 150});
+    auto* childMenu = new TMainMenu(child);
+    auto* edit = new TMenuItem(child);
+    edit->SetCaption("&Правка");
+    edit->SetGroupIndex(1);
+    childMenu->Items()->Add(edit);
+    child->SetMenu(childMenu);
+    child->Show();
+    parent->Show();
+    SetForegroundWindow(parent->Handle());
+    efir::test::pumpFor(100);
+    return {parent, child, edit};
   }
 
   static RECT ScreenRectOf(HWND wnd) {
@@ -253,27 +286,9 @@ TEST_F(MdiAndMenuLine, BarItemsAreMeasuredAgainAfterASkinChange) {
 }
 
 TEST_F(MdiAndMenuLine, TheActiveChildsItemsAreDrawnInTheParentsMenuLine) {
-  TForm* parent = NewForm(fsMDIForm, nullptr, {60, 60, 520, 420});
-  auto* menu = new TMainMenu(parent);
-  for (int group : {0, 9}) {
-    auto* item = new TMenuItem(parent);
-    item->SetCaption(group ? "&Окно" : "&Файл");
-    item->SetGroupIndex(group);
-    menu->Items()->Add(item);
-  }
-  parent->SetMenu(menu);
-  parent->HandleNeeded();
-  TForm* child = NewForm(fsMDIChild, parent, {0, 0, 200, 150});
-  auto* childMenu = new TMainMenu(child);
-  auto* edit = new TMenuItem(child);
-  edit->SetCaption("&Правка");
-  edit->SetGroupIndex(1);
-  childMenu->Items()->Add(edit);
-  child->SetMenu(childMenu);
-  child->Show();
-  parent->Show();
-  SetForegroundWindow(parent->Handle());
-  efir::test::pumpFor(100);
+  const MergedMenus merged = ParentWithMergedChild();
+  TForm* parent = merged.Parent;
+  TMenuItem* edit = merged.ChildItem;
   TsSkinProvider* provider = ProviderOfForm(parent);
   ASSERT_NE(provider, nullptr);
   ASSERT_EQ(GetMenuItemCount(GetMenu(parent->Handle())), 3) << "the child's item sits between the parent's";
@@ -286,6 +301,23 @@ TEST_F(MdiAndMenuLine, TheActiveChildsItemsAreDrawnInTheParentsMenuLine) {
   const efir::test::Image pixels = efir::test::captureScreen(item);
   EXPECT_EQ(pixels.at(pixels.width / 2, 1), kMenuItem) << "the child's item is MENUITEM on screen";
   efir::test::saveScreenshot(parent->Handle(), "mdi_merged_menu_line");
+}
+
+// The child's own menu leaves the parent's line with the child's provider: the parent's frame
+// is painted anew.
+TEST_F(MdiAndMenuLine, FreeingAChildsProviderRepaintsTheParentsFrame) {
+  const MergedMenus merged = ParentWithMergedChild();
+  TsSkinProvider* childProvider = ProviderOfForm(merged.Child);
+  ASSERT_NE(childProvider, nullptr);
+  int framePaints = 0;
+  TWndMethod previous = merged.Parent->WindowProc();
+  merged.Parent->SetWindowProc([&framePaints, previous](TMessage& m) {
+    if (m.Msg == WM_NCPAINT) ++framePaints;
+    previous(m);
+  });
+  childProvider->Free();
+  EXPECT_GT(framePaints, 0);
+  merged.Parent->SetWindowProc(previous);
 }
 
 TEST_F(MdiAndMenuLine, HookMainMenuChangesNothingWithoutSkinnedPopups) {
