@@ -415,6 +415,15 @@ TEST_F(FormFrame, AUserButtonIsHitPressedAndReleasedLikeTheSystemButtons) {
   EXPECT_EQ(pin.Data.State, 0);
   EXPECT_EQ(provider->HotButton, 0);
   EXPECT_TRUE(IsWindow(form->Handle())) << "a user button is no close button";
+
+  // Another button pressed while the user button is hot takes its hot look and its hint.
+  pin.Hint = "Pin";
+  ASSERT_EQ(send(WM_NCHITTEST, 0, pin.Data.Rect), 1000);
+  ASSERT_TRUE(pin.HintWindow);
+  send(WM_NCLBUTTONDOWN, HTMINBUTTON, provider->ButtonMin.Rect);
+  EXPECT_EQ(pin.Data.State, 0);
+  EXPECT_FALSE(pin.HintWindow) << "the hint went with the hot look";
+  send(WM_NCLBUTTONUP, HTCAPTION, {CaptionProbe().x, CaptionProbe().y, CaptionProbe().x, CaptionProbe().y});
 }
 
 // A skin change fades the form's new look in (not at time 0) and leaves the form visible
