@@ -12,6 +12,9 @@
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/fills.h"
+#include "skin/engine/skin_command.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/skin_startup.h"
 #include "skin/forms/button_adapters.h"
 #include "skin/forms/dialog_wnd.h"
 #include "skin/forms/edit_wnd.h"
@@ -325,6 +328,51 @@ TEST(DialogTitleButtons, AMaximizedDialogsMaximizeButtonKeepsTheRestorePictureWh
   pumpFor(150);
   EXPECT_EQ(adapter->ButtonMax.State, 1) << "hot";
   EXPECT_EQ(captureWindow(dialog.Wnd()).at(inWindow.x, inWindow.y), Rgb(kNorm)) << "still the restore picture";
+}
+
+// After the message the system sends when a dialog's children may have been replaced, a child
+// added since the dialog was adapted has its adapter too.
+TEST(DialogChildTable, ChildrenAddedLaterAreAdaptedAfterTheReadaptMessage) {
+  DialogSkin skin;
+  TemplateDialog dialog({}, 200, 120);
+  pumpFor(100);
+  ASSERT_NE(AdapterOfWindow(dialog.Wnd()), nullptr);
+  HWND late = CreateWindowExW(0, L"BUTTON", L"Позже", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 10, 100, 20,
+                              dialog.Wnd(), reinterpret_cast<HMENU>(77), GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(late, nullptr);
+  EXPECT_EQ(AdapterOfWindow(late), nullptr) << "not yet";
+  SendMessageW(dialog.Wnd(), 0x52E, 0, 0);
+  EXPECT_NE(dynamic_cast<TacCheckBoxWnd*>(AdapterOfWindow(late)), nullptr);
+}
+
+// The command that repaints the skinned windows' graphics brings a dialog's border window
+// round the dialog again.
+TEST(DialogBorderWindow, TheRepaintGraphicsCommandBringsTheBorderWindowRoundTheDialog) {
+  if (!ShadowPngActive) StartSkinEngine();
+  DialogSkin skin;
+  skin.manager->SetExtendedBorders(true);
+  TemplateDialog dialog({}, 200, 120);
+  pumpFor(100);
+  auto* adapter = dynamic_cast<TacDialogWnd*>(AdapterOfWindow(dialog.Wnd()));
+  ASSERT_NE(adapter, nullptr);
+  ASSERT_NE(adapter->BorderForm, nullptr);
+  auto rectOf = [](HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return r;
+  };
+  HWND border = adapter->BorderForm->Window();
+  RECT expected = rectOf(border);
+  const RECT d = rectOf(dialog.Wnd());
+  adapter->BorderForm->Updating = true;  // the dialog moves while its border window holds still
+  SetWindowPos(dialog.Wnd(), nullptr, d.left + 30, d.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  adapter->BorderForm->Updating = false;
+  RECT now = rectOf(border);
+  ASSERT_TRUE(EqualRect(&now, &expected));
+  SendSkinCommandToWindow(dialog.Wnd(), SKC_REPAINTGRAPHICS, 0);
+  OffsetRect(&expected, 30, 20);
+  now = rectOf(border);
+  EXPECT_TRUE(EqualRect(&now, &expected)) << now.left << "," << now.top;
 }
 
 TEST(ToolButtonCaption, SplitsAtTheLastSpaceThatFitsAndKeepsOneWordWhole) {
