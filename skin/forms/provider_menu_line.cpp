@@ -3,6 +3,7 @@
 // again over its own background whenever the system asks (the item painters are the skinned
 // menus', installed on the bar's top-level items).
 #include "framework/bitmap.h"
+#include "framework/flag_scope.h"
 #include "framework/canvas.h"
 #include "framework/gdi.h"
 #include "framework/main_menu.h"
@@ -11,6 +12,7 @@
 #include "skin/engine/engine_routines.h"
 #include "skin/engine/extended_borders.h"
 #include "skin/engine/item_paint.h"
+#include "skin/engine/skin_constants.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/frame_metrics.h"
@@ -72,9 +74,6 @@ bool BarHoldsMenuOf(const TForm& form, const TMenuItem* item) {
   return child && menu == child->Menu();
 }
 
-// Guards RefreshMainMenu against the bar's rebuild asking for it again.
-bool refreshingMainMenu = false;
-
 }  // namespace
 
 int TsSkinProvider::MenuHeight() const { return Form && Form->Menu() ? GetSystemMetrics(SM_CYMENU) - 1 : 0; }
@@ -98,13 +97,14 @@ int TsSkinProvider::MenuLineRows() {
   return MenuLineCount;
 }
 
+// The shared byte is held while the bar is rebuilt: the rebuild asking for it again (or one
+// asked for during a button's pressed repaint) is skipped.
 bool TsSkinProvider::RefreshMainMenu() {
-  if (refreshingMainMenu) return false;
+  if (ButtonPressedPaint) return false;
   TMainMenu* menu = Form ? Form->Menu() : nullptr;
   if (!menu || menu->Items()->Count() == 0) return false;
-  refreshingMainMenu = true;
+  FlagScope held(ButtonPressedPaint);
   menu->Refresh();
-  refreshingMainMenu = false;
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/engine_routines.h"
+#include "skin/engine/skin_constants.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/frame_adapter.h"
 #include "skin/forms/mdi_client.h"
@@ -318,6 +319,38 @@ TEST_F(MdiAndMenuLine, FreeingAChildsProviderRepaintsTheParentsFrame) {
   childProvider->Free();
   EXPECT_GT(framePaints, 0);
   merged.Parent->SetWindowProc(previous);
+}
+
+// The main menu's rebuild holds the byte a button's pressed repaint holds, and is skipped while
+// that byte is held.
+TEST_F(MdiAndMenuLine, TheMainMenuRebuildHoldsTheSharedPressedPaintByte) {
+  TForm* form = NewForm(fsNormal, nullptr, {80, 80, 400, 300});
+  auto* menu = new TMainMenu(form);
+  auto* item = new TMenuItem(form);
+  item->SetCaption("&Вид");
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  efir::test::pumpFor(100);
+  TsSkinProvider* provider = ProviderOfForm(form);
+  ASSERT_NE(provider, nullptr);
+  int heard = 0, heardHeld = 0;
+  TWndMethod previous = form->WindowProc();
+  form->SetWindowProc([&heard, &heardHeld, previous](TMessage& m) {
+    ++heard;
+    if (ButtonPressedPaint) ++heardHeld;
+    previous(m);
+  });
+  ButtonPressedPaint = true;
+  EXPECT_FALSE(provider->RefreshMainMenu()) << "skipped while held";
+  ButtonPressedPaint = false;
+  heard = heardHeld = 0;
+  EXPECT_TRUE(provider->RefreshMainMenu());
+  EXPECT_GT(heard, 0) << "the bar was rebuilt";
+  EXPECT_EQ(heardHeld, heard) << "held all through";
+  EXPECT_FALSE(ButtonPressedPaint) << "given back";
+  form->SetWindowProc(previous);
 }
 
 TEST_F(MdiAndMenuLine, HookMainMenuChangesNothingWithoutSkinnedPopups) {
