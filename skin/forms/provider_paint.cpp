@@ -358,6 +358,9 @@ void TsSkinProvider::EraseMessage(TMessage& message) {
 
 void TsSkinProvider::PaintMessage(TMessage& message) {
   if (Form->ControlState() & csPaintCopy) return;
+  // A border window that went out of sight comes back with the form's paint (pushed anew: only
+  // a push shows it).
+  if (BorderForm && !ShowAnimating && !IsWindowVisible(BorderForm->Window())) BorderForm->UpdateBorderForm(true, 255);
   if (!FormShowing()) return Prev(message);
   if (SkinData->CacheReusable()) {
     PaintClient(message);

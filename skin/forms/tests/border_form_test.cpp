@@ -614,6 +614,16 @@ TEST_F(ProviderBorderWindow, AllowExtBordersAndDrawNonClientAreaMakeOrFreeTheBor
   EXPECT_TRUE(IsWindowVisible(provider->BorderForm->Window()));
 }
 
+// A border window that was hidden behind the form's back shows again with the form's next paint.
+TEST_F(ProviderBorderWindow, AHiddenBorderWindowShowsAgainWithTheFormsPaint) {
+  ShowSettled();
+  ShowWindow(window, SW_HIDE);
+  ASSERT_FALSE(IsWindowVisible(window));
+  InvalidateRect(form->Handle(), nullptr, FALSE);
+  UpdateWindow(form->Handle());
+  EXPECT_TRUE(IsWindowVisible(window));
+}
+
 // Only a modal form's border window follows the end of a move or resize: the command that
 // tells every skinned window to repaint reaches the modal form too.
 ProviderBorderWindow* modalFixture = nullptr;
