@@ -174,8 +174,8 @@ void TsSkinProvider::RepaintMenuLineItem(TMenuItem* item, const RECT& rect, TOwn
   HDC dc = GetWindowDC(Form->Handle());
   {
     efir::gdi::SavedState saved(dc);
-    BitBlt(dc, rect.left - origin.x, rect.top - origin.y, rect.right - rect.left, rect.bottom - rect.top, image->Canvas().Handle(),
-           rect.left, rect.top, SRCCOPY);
+    BitBlt(dc, rect.left - origin.x, rect.top - origin.y, rect.right - rect.left, rect.bottom - rect.top,
+           image->Canvas().Handle(), rect.left, rect.top, SRCCOPY);
   }
   ReleaseDC(Form->Handle(), dc);
 }

@@ -170,7 +170,8 @@ void TsSkinProvider::SetUseGlobalColor(bool value) {
 void TsSkinProvider::RepaintFrame() {
   SkinData->BackgroundChanged = true;
   TitleBmp.reset();  // a whole new picture, not the kept caption
-  if (Form && Form->HandleAllocated() && IsWindowVisible(Form->Handle())) SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+  if (Form && Form->HandleAllocated() && IsWindowVisible(Form->Handle()))
+    SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
 }
 
 void TsSkinProvider::SetCaptionAlignment(TAlignment value) {
