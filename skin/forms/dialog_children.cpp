@@ -27,22 +27,14 @@ DialogChildChoice StaticChoice(DWORD style) {
   }
 }
 
+// Read as bits: a default command link (7 set) is a group box, split and command links and the
+// other odd types with bit 2 or 4 are check boxes. An owner-drawn button keeps its owner's
+// picture: a check box painted over it would hide what the program draws.
 DialogChildChoice ButtonChoice(DWORD style) {
-  switch (style & BS_TYPEMASK) {
-    case BS_GROUPBOX:
-      return {DialogChildKind::GroupBox, "GROUPBOX"};
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_RADIOBUTTON:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-    case BS_AUTORADIOBUTTON:
-      return {DialogChildKind::CheckBox, "CHECKBOX"};
-    case BS_OWNERDRAW:
-      return {};
-    default:
-      return {DialogChildKind::Button, "BUTTON"};
-  }
+  if ((style & BS_TYPEMASK) == BS_OWNERDRAW) return {};
+  if ((style & 7) == 7) return {DialogChildKind::GroupBox, "GROUPBOX"};
+  if ((style & 6) != 0 || (style & 9) == 9) return {DialogChildKind::CheckBox, "CHECKBOX"};
+  return {DialogChildKind::Button, "BUTTON"};
 }
 
 }  // namespace
@@ -63,7 +55,7 @@ DialogChildChoice ClassifyDialogChild(const std::string& name, DWORD style, bool
   if (name == "msctls_updown32") return {K::Spin, "SPEEDBUTTON_SMALL"};
   if (name == "listbox") return {K::ListBox, "EDIT"};
   if (name == "link window" || name == "syslink") return {K::Link, "CHECKBOX"};
-  if (name == "toolbarwindow32") return style & TBSTYLE_FLAT ? DialogChildChoice{K::FlatToolBar, "BAR"} : DialogChildChoice{K::ToolBar, "CHECKBOX"};
+  if (name == "toolbarwindow32") return {K::ToolBar, style & TBSTYLE_WRAPABLE ? "BAR" : "CHECKBOX"};
   if (name == "edit") return {visible ? K::Edit : K::None, "EDIT", true};
   if (name == "systreeview32") return {K::TreeView, "EDIT"};
   if (name.find("shbrowseforfolder") != std::string::npos) return {K::TransPanel, "CHECKBOX"};
@@ -85,8 +77,7 @@ std::unique_ptr<TacMainWnd> CreateDialogChildAdapter(const DialogChildChoice& ch
       spin->ButtonInset = 2;
       return spin;
     }
-    case DialogChildKind::ToolBar:
-    case DialogChildKind::FlatToolBar: return AttachAdapter<TacToolBarWnd>(wnd, nullptr, manager, choice.Section, true);
+    case DialogChildKind::ToolBar: return AttachAdapter<TacToolBarWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::TransPanel: return AttachAdapter<TacTransPanelWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::DlgPanel: return AttachAdapter<TacDlgPanelWnd>(wnd, nullptr, manager, choice.Section, true);
     case DialogChildKind::Edit: return AttachAdapter<TacEditWnd>(wnd, nullptr, manager, choice.Section, true);

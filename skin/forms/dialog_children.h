@@ -5,8 +5,10 @@
 //   DialogChildKind kind = ClassifyDialogChild("button", BS_AUTOCHECKBOX, true);   // CheckBox
 //   auto adapter = CreateDialogChildAdapter(kind, wnd, manager);   // nullptr: left as it is
 //
-// Buttons and statics are told apart by their type field (BS_TYPEMASK, SS_TYPEMASK), never
-// as bit flags; only size grips among scroll bars are adapted.
+// Statics are told apart by their type field (SS_TYPEMASK): frames, rectangles and etched
+// lines keep the system's drawing, which a text or icon adapter would wipe out. Buttons are
+// read by their style bits; a wrapping tool bar is painted as a bar. Only size grips among
+// scroll bars are adapted.
 #pragma once
 
 #include <windows.h>
@@ -19,7 +21,7 @@ class TsSkinManager;
 
 enum class DialogChildKind {
   None, Icon, Static, TransPanel, DlgPanel, GroupBox, CheckBox, Button, ComboBox, ComboList, SizeGrip,
-  TabControl, ListView, Spin, ListBox, Link, ToolBar, FlatToolBar, Edit, TreeView
+  TabControl, ListView, Spin, ListBox, Link, ToolBar, Edit, TreeView
 };
 
 struct DialogChildChoice {

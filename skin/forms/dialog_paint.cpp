@@ -176,10 +176,7 @@ void TacDialogWnd::PaintTitleButtons(TBitmap& cache, int w) {
                      *mask, SelfSource(cache));
     x = button.Rect.left - gap;
   };
-  auto normalImage = [&] {
-    const int own = MaskIndexByName(manager, global, "GLOBALINFO", "BICONNORM");
-    return own >= 0 ? own : MaskIndexByName(manager, SkinData->SectionIndex, SkinData->SkinSection(), "BICONNORM");
-  };
+  auto normalImage = [&] { return GlobalOrSectionMask("BICONNORM"); };
   if (MaskOf(manager, ButtonClose.ImageIndex)) place(ButtonClose, ButtonClose.ImageIndex, CloseEnabled());
   if (MaxVisible()) {
     if (IsZoomed(Wnd)) place(ButtonMax, normalImage(), RestoreEnabled());
@@ -190,6 +187,21 @@ void TacDialogWnd::PaintTitleButtons(TBitmap& cache, int w) {
     else place(ButtonMin, ButtonMin.ImageIndex, MinEnabled());
   }
   if (HelpVisible() && MaskOf(manager, ButtonHelp.ImageIndex)) place(ButtonHelp, ButtonHelp.ImageIndex, true);
+}
+
+int TacDialogWnd::GlobalOrSectionMask(const char* name) const {
+  TsSkinManager* manager = Manager();
+  const int own = MaskIndexByName(manager, SectionIndexByName(manager, "GLOBALINFO"), "GLOBALINFO", name);
+  return own >= 0 ? own : MaskIndexByName(manager, SkinData->SectionIndex, SkinData->SkinSection(), name);
+}
+
+// The picture a button shows now: a maximized dialog's maximize button restores, a minimized
+// dialog's minimize button restores and its maximize button shows the maximize picture.
+int TacDialogWnd::ShownButtonImage(int code, const TitleButtonData& button) const {
+  if (code == HTMAXBUTTON && IsZoomed(Wnd)) return GlobalOrSectionMask("BICONNORM");
+  if (IsIconic(Wnd) && code == HTMINBUTTON) return GlobalOrSectionMask("BICONNORM");
+  if (IsIconic(Wnd) && code == HTMAXBUTTON) return GlobalOrSectionMask("BICONMAX");
+  return button.ImageIndex;
 }
 
 TitleGlowSource TacDialogWnd::GlowSource() {
@@ -232,10 +244,13 @@ void TacDialogWnd::RepaintTitleButton(int code) {
         // The caption as it was before the buttons, so that no trace of the old look stays.
         BitBlt(cache.Canvas().Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, ButtonsBg->Canvas().Handle(),
                ButtonsBg->Width() + r.left - cache.Width(), r.top, SRCCOPY);
-        const bool enabled = code == HTCLOSE ? CloseEnabled() : code == HTMAXBUTTON ? MaxEnabled() || RestoreEnabled()
-                             : code == HTMINBUTTON                     ? MinEnabled() || RestoreEnabled()
-                                                                        : true;
-        if (const TsMaskData* mask = MaskOf(manager, button->ImageIndex)) {
+        const bool iconicMax = code == HTMAXBUTTON && IsIconic(Wnd);
+        const bool enabled = code == HTCLOSE     ? CloseEnabled()
+                             : iconicMax         ? MaxEnabled()
+                             : code == HTMAXBUTTON ? MaxEnabled() || RestoreEnabled()
+                             : code == HTMINBUTTON ? MinEnabled() || RestoreEnabled()
+                                                   : true;
+        if (const TsMaskData* mask = MaskOf(manager, ShownButtonImage(code, *button))) {
           const int mode = (!Active || !enabled) && (button->State <= 0 || !enabled) ? 2 : 1;
           PaintMaskFrame(&cache, {r.left, r.top}, button->State, mode, *mask, SelfSource(cache));
         }

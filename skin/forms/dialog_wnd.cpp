@@ -23,6 +23,9 @@ POINT PointOf(LPARAM lParam) {
   return {static_cast<short>(LOWORD(static_cast<DWORD>(lParam))), static_cast<short>(HIWORD(static_cast<DWORD>(lParam)))};
 }
 
+// After this message the dialog's children may be new ones: they are adapted again.
+constexpr UINT kReadaptChildren = 0x52E;
+
 bool IsButtonCode(int code) { return code == HTMINBUTTON || code == HTMAXBUTTON || code == HTCLOSE || code == HTHELP; }
 
 }  // namespace
@@ -269,6 +272,15 @@ void TacDialogWnd::NCLButtonDown(TMessage& message) {
     return;
   }
   SetHotButton(0, true);
+  // A maximized dialog is not dragged by its caption: a click there only takes the focus.
+  if (IsZoomed(Wnd)) {
+    RECT window;
+    GetWindowRect(Wnd, &window);
+    if (PointOf(message.LParam).y - window.top < FrameTopBorderWidth(Wnd, nullptr, true) + CaptionHeight(true)) {
+      if (GetActiveWindow() != Wnd) SetFocus(Wnd);
+      return;
+    }
+  }
   ForwardToReplacedWndProc(message);
 }
 
@@ -393,6 +405,9 @@ bool TacDialogWnd::HandleSkinCommand(TMessage& message) {
     case SKC_GETCLIENTOFFSET:
       message.Result = MAKELONG(ClientOffsetX(), ClientOffsetY());
       return true;
+    case SKC_REPAINTGRAPHICS:
+      if (BorderForm) BorderForm->UpdateBorderForm(false, 255);
+      return false;
     default:
       return false;
   }
@@ -521,7 +536,7 @@ bool TacDialogWnd::HandleWindowMessage(TMessage& message) {
       TacScrollWnd::AdapterWndProc(message);
       AdaptChildren();
       return true;
-    case WM_CHANGEUISTATE:
+    case kReadaptChildren:
       ForwardToReplacedWndProc(message);
       AdaptChildren();
       RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);

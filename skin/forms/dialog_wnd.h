@@ -97,6 +97,8 @@ class TacDialogWnd : public TacScrollWnd {
   void PaintTitleButtons(TBitmap& cache, int width);
   // The direct repaint without glowing; else the button's fade (title_button_glow.h).
   void RepaintTitleButton(int code);
+  int GlobalOrSectionMask(const char* name) const;
+  int ShownButtonImage(int code, const TitleButtonData& button) const;
   TitleGlowSource GlowSource();
   // Frees the buttons' fades: the window moved, hid or goes away.
   void StopButtonAnimations();

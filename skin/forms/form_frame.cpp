@@ -17,9 +17,11 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/skin_painters.h"
 #include "skin/forms/adapter_paint.h"
+#include "skin/forms/border_form.h"
 #include "skin/forms/extended_frame.h"
 #include "skin/forms/frame_geometry.h"
 #include "skin/forms/skin_provider.h"
+#include "skin/forms/window_relays.h"
 
 // A window refuses a window region by answering this message with its wParam.
 constexpr UINT WM_ACREFUSEREGION = 0xBC4D;
@@ -185,8 +187,32 @@ void TsSkinProvider::PaintNonClient() {
   }
   SkinData->SetUpdating(false);
   if (SkinData->CacheBitmap && SkinData->CacheBitmap->Width() == 0) SkinData->BackgroundChanged = true;
-  WithWindowDC(wnd, [&](HDC dc) { PaintFrameToDC(dc); });
+  WithWindowDC(wnd, [&](HDC dc) { PaintWindowFrame(dc); });
   RegionUpdating = false;
+}
+
+void TsSkinProvider::PaintWindowFrame(HDC dc) {
+  if (BorderForm)
+    PaintBandAboveClient(dc);
+  else
+    PaintFrameToDC(dc);
+}
+
+// The border window shows the frame; the window's region leaves it only the menu line between
+// its top and the client, which comes from the same place of the frame image.
+void TsSkinProvider::PaintBandAboveClient(HDC dc) {
+  TsCommonData& d = *SkinData;
+  if (d.BackgroundChanged) {
+    BuildFormFrameImage();
+    d.BackgroundChanged = false;
+    d.SetUpdating(false);
+  }
+  if (!d.CacheBitmap || d.CacheBitmap->Empty()) return;
+  RECT client;
+  ClientRectInWindowCoords(Form->Handle(), client);
+  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+  const POINT origin = WindowInFrame();
+  BitBlt(dc, 0, 0, Form->Width(), Form->Height(), d.CacheBitmap->Canvas().Handle(), origin.x, origin.y, SRCCOPY);
 }
 
 void TsSkinProvider::RepaintNonClient() {
@@ -194,7 +220,7 @@ void TsSkinProvider::RepaintNonClient() {
     return;
   if (!HasBorder() || !Skinned()) return;
   SkinData->BackgroundChanged = true;
-  WithWindowDC(Form->Handle(), [&](HDC dc) { PaintFrameToDC(dc); });
+  WithWindowDC(Form->Handle(), [&](HDC dc) { PaintWindowFrame(dc); });
 }
 
 LRESULT TsSkinProvider::RefreshNonClient() {

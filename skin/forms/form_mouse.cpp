@@ -8,6 +8,7 @@
 #include "framework/application.h"
 #include "framework/bitmap.h"
 #include "skin/engine/common_data.h"
+#include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/mdi_client.h"
@@ -333,6 +334,8 @@ void TsSkinProvider::NCRButtonUpMessage(TMessage& message) {
 
 void TsSkinProvider::MouseMoveMessage(TMessage& message) {
   Prev(message);
+  // The mouse is over the form itself now, no longer over one of its skinned controls.
+  if (TsSkinManager* manager = TsSkinManager::DefaultManager()) SetHotWindow(*manager, nullptr);
   if (ResizeMode != rmBorder || !Form->HandleAllocated()) return;
   POINT p = MessagePoint(message);
   ClientToScreen(Form->Handle(), &p);
@@ -519,16 +522,23 @@ void TsSkinProvider::SetDrawNonClientArea(bool value) {
   DrawNonClientArea = value;
   if (!Form || !Form->HandleAllocated()) return;
   HWND wnd = Form->Handle();
+  TsSkinManager* manager = Manager();
   if (value) {
     UpdateSysMenuStyle(true);
     if (!IsWindowVisible(wnd) || !Skinned()) return;
     SkinData->BackgroundChanged = true;
+    TitleBmp.reset();
+    if (manager) SkinableMenusOf(*manager).HookMainMenu(Form->Menu(), true);
+    UpdateBorderFormPresence(manager && manager->ExtendedBorders());
     RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_INVALIDATE);
     UpdateScrollAdapter();
     return;
   }
+  // The system's frame comes back whole: its theme, its window menu, its menu bar, its shape;
+  // nothing of the skin's frame stays round it.
+  UpdateBorderFormPresence(false);
+  if (manager) SkinableMenusOf(*manager).HookMainMenu(Form->Menu(), false);
   FreeScrollWnd();
-  // The system's frame comes back whole: its theme, its window menu, its shape.
   SetWindowThemeBound(wnd, nullptr, nullptr);
   if (SysMenuStyleRemoved) {
     SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_SYSMENU);

@@ -120,7 +120,7 @@ class ProviderBorderOwner : public TacBorderOwner {
 void TsSkinProvider::UpdateBorderFormPresence(bool wanted) {
   TBitmap* image = SkinData ? SkinData->CacheBitmap.get() : nullptr;
   if (wanted && Form && HasBorder() && DrawNonClientArea && !Form->Parent() && Form->FormStyle() != fsMDIChild &&
-      AllowExtBorders && Form->HandleAllocated()) {
+      AllowExtBorders() && Form->HandleAllocated()) {
     if (BorderForm) return;
     // Fades placed over the form's own window would now lie in the wrong place.
     StopButtonAnimations();
@@ -141,7 +141,10 @@ const TacBorderFormInfo* TsSkinProvider::BorderFormInfo() const {
   return &borderFormInfo_;
 }
 
-void TsSkinProvider::StopButtonAnimations() { ::StopButtonAnimations({&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}); }
+void TsSkinProvider::StopButtonAnimations() {
+  ::StopButtonAnimations({&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp});
+  for (int i = 0; i < TitleButtons.Count(); ++i) ::StopButtonAnimations({&TitleButtons.Items(i).Data});
+}
 
 TitleGlowSource TsSkinProvider::GlowSource() {
   TitleGlowSource source;

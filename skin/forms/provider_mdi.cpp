@@ -256,3 +256,20 @@ void TsSkinProvider::MDIChildSysCommand(TMessage& message) {
   Prev(message);
   if (parent && IsWindow(wnd)) parent->SkinData->FinishUpdate();
 }
+
+// A maximized child's buttons and icon live on the parent's menu line.
+void TsSkinProvider::RefreshParentOfMaximizedChild() {
+  if (Form->FormStyle() != fsMDIChild || !MDISkinProvider || MDISkinProvider == this) return;
+  if (Form->HandleAllocated() && IsZoomed(Form->Handle())) MDISkinProvider->RefreshNonClient();
+}
+
+// A child's own main menu is merged into the parent's line, which is counted and drawn anew.
+void TsSkinProvider::RefreshMergedMenuLine() {
+  TsSkinProvider* parent = MDISkinProvider;
+  if (Form->FormStyle() != fsMDIChild || !Form->Menu() || !parent || parent == this || parent->FormDestroying() ||
+      !parent->Form->HandleAllocated())
+    return;
+  parent->SkinData->BackgroundChanged = true;
+  parent->MenuLineCount = -1;
+  SendMessageW(parent->Form->Handle(), WM_NCPAINT, 0, 0);
+}

@@ -3,6 +3,7 @@
 // again over its own background whenever the system asks (the item painters are the skinned
 // menus', installed on the bar's top-level items).
 #include "framework/bitmap.h"
+#include "framework/flag_scope.h"
 #include "framework/canvas.h"
 #include "framework/gdi.h"
 #include "framework/main_menu.h"
@@ -11,6 +12,7 @@
 #include "skin/engine/engine_routines.h"
 #include "skin/engine/extended_borders.h"
 #include "skin/engine/item_paint.h"
+#include "skin/engine/skin_constants.h"
 #include "skin/engine/skin_lookups.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/frame_metrics.h"
@@ -72,9 +74,6 @@ bool BarHoldsMenuOf(const TForm& form, const TMenuItem* item) {
   return child && menu == child->Menu();
 }
 
-// Guards RefreshMainMenu against the bar's rebuild asking for it again.
-bool refreshingMainMenu = false;
-
 }  // namespace
 
 int TsSkinProvider::MenuHeight() const { return Form && Form->Menu() ? GetSystemMetrics(SM_CYMENU) - 1 : 0; }
@@ -98,13 +97,14 @@ int TsSkinProvider::MenuLineRows() {
   return MenuLineCount;
 }
 
+// The shared byte is held while the bar is rebuilt: the rebuild asking for it again (or one
+// asked for during a button's pressed repaint) is skipped.
 bool TsSkinProvider::RefreshMainMenu() {
-  if (refreshingMainMenu) return false;
+  if (ButtonPressedPaint) return false;
   TMainMenu* menu = Form ? Form->Menu() : nullptr;
   if (!menu || menu->Items()->Count() == 0) return false;
-  refreshingMainMenu = true;
+  FlagScope held(ButtonPressedPaint);
   menu->Refresh();
-  refreshingMainMenu = false;
   return true;
 }
 
@@ -112,19 +112,19 @@ void TsSkinProvider::RefreshMainMenuOnce() {
   if (!MainMenuRefreshed && RefreshMainMenu()) MainMenuRefreshed = true;
 }
 
-// Without an extended-border window the frame image has the window's own coordinates, so an
-// item's place in the band is the same from the image and from the window DC.
-POINT TsSkinProvider::MenuLinePlace(const RECT& rect, bool /*onFrameImage*/) {
+// An item rectangle in window coordinates lies in the frame image where the window does.
+POINT TsSkinProvider::MenuLinePlace(const RECT& rect, bool onFrameImage) {
+  const POINT origin = onFrameImage ? POINT{0, 0} : WindowInFrame();
   const int top = ClientOffsetY() - MenuLineRows() * MenuHeight() - 1;
-  return {rect.left - ClientOffsetX(), rect.top - top};
+  return {rect.left + origin.x - ClientOffsetX(), rect.top + origin.y - top};
 }
 
 void TsSkinProvider::PaintMenuLine(TBitmap& image) {
   if (!Form || !Form->Menu() || !MenuLineVisible() || MenuHeight() <= 0) return;
   MenuLineCount = -1;  // the width may have changed the wrapping
   TsSkinManager* manager = Manager();
-  int section = MenuLineSkin.empty() ? -1 : SectionIndexByName(manager, MenuLineSkin);
-  const std::string name = SectionIndexValid(manager, section) ? MenuLineSkin : "MENULINE";
+  int section = MenuLineSkin().empty() ? -1 : SectionIndexByName(manager, MenuLineSkin());
+  const std::string name = SectionIndexValid(manager, section) ? MenuLineSkin() : "MENULINE";
   if (!SectionIndexValid(manager, section)) section = SectionIndexByName(manager, "MENULINE");
   const int bandHeight = MenuLineRows() * MenuHeight();
   const int top = ClientOffsetY() - bandHeight - 1;
@@ -158,8 +158,9 @@ void TsSkinProvider::PaintMenuLineItems(TBitmap& image) {
   if (DwmCompositionEnabled() && Manager()) SkinableMenusOf(*Manager()).HookMainMenu(form->Menu(), DrawNonClientArea);
   RECT window;
   GetWindowRect(form->Handle(), &window);
+  const POINT origin = WindowInFrame();
   WalkMenuLine(*this, [&](TMenuItem* item, RECT r, int) {
-    OffsetRect(&r, -window.left, -window.top);
+    OffsetRect(&r, origin.x - window.left, origin.y - window.top);
     item->OnAdvancedDrawItem(item, &image.Canvas(), r, odNoAccel | 0x400);
   });
 }
@@ -169,11 +170,12 @@ void TsSkinProvider::RepaintMenuLineItem(TMenuItem* item, const RECT& rect, TOwn
   if (!item || !image || !MenuLineVisible() || !BarHoldsMenuOf(*Form, item) || !item->OnAdvancedDrawItem)
     return;
   item->OnAdvancedDrawItem(item, &image->Canvas(), rect, state);
+  const POINT origin = WindowInFrame();
   HDC dc = GetWindowDC(Form->Handle());
   {
     efir::gdi::SavedState saved(dc);
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, image->Canvas().Handle(),
-           rect.left, rect.top, SRCCOPY);
+    BitBlt(dc, rect.left - origin.x, rect.top - origin.y, rect.right - rect.left, rect.bottom - rect.top,
+           image->Canvas().Handle(), rect.left, rect.top, SRCCOPY);
   }
   ReleaseDC(Form->Handle(), dc);
 }

@@ -15,6 +15,7 @@
 #include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_manager.h"
+#include "skin/forms/border_form.h"
 #include "skin/forms/control_adapter.h"
 #include "skin/forms/form_animation.h"
 #include "skin/forms/mdi_client.h"
@@ -69,19 +70,24 @@ bool TsSkinProvider::FrameImageSizeChanged() const {
   return !image || image->Width() != FrameImageWidth() || image->Height() != FrameImageHeight();
 }
 
-// Where the client area lies in the window: the system's frame around it, when there is one.
+POINT TsSkinProvider::WindowInFrame() const {
+  return BorderForm ? POINT{BorderForm->LeftOffset(), BorderForm->TopOffset()} : POINT{0, 0};
+}
+
+// Where the client area lies in the frame image: inside the system's frame round it, when there
+// is one, moved by where the window lies in the image.
 int TsSkinProvider::ClientOffsetX() const {
   if (!Form || !Form->HandleAllocated()) return 0;
   RECT client;
   ClientRectInWindowCoords(Form->Handle(), client);
-  return client.left;
+  return client.left + WindowInFrame().x;
 }
 
 int TsSkinProvider::ClientOffsetY() const {
   if (!Form || !Form->HandleAllocated()) return 0;
   RECT client;
   ClientRectInWindowCoords(Form->Handle(), client);
-  return client.top;
+  return client.top + WindowInFrame().y;
 }
 
 TColor TsSkinProvider::FormBackgroundColor() const {
@@ -352,18 +358,34 @@ void TsSkinProvider::EraseMessage(TMessage& message) {
 
 void TsSkinProvider::PaintMessage(TMessage& message) {
   if (Form->ControlState() & csPaintCopy) return;
+  // A border window that went out of sight comes back with the form's paint (pushed anew: only
+  // a push shows it).
+  if (BorderForm && !ShowAnimating && !IsWindowVisible(BorderForm->Window())) BorderForm->UpdateBorderForm(true, 255);
   if (!FormShowing()) return Prev(message);
   if (SkinData->CacheReusable()) {
     PaintClient(message);
     EndMaximizePending();
-    message.Result = 0;
-    return;
+  } else {
+    if (SkinData->BackgroundChanged && !Destroying(this)) InvalidateRect(Form->Handle(), nullptr, TRUE);
+    PAINTSTRUCT ps{};
+    BeginPaint(Form->Handle(), &ps);
+    EndPaint(Form->Handle(), &ps);
   }
-  if (SkinData->BackgroundChanged && !Destroying(this)) InvalidateRect(Form->Handle(), nullptr, TRUE);
-  PAINTSTRUCT ps{};
-  BeginPaint(Form->Handle(), &ps);
-  EndPaint(Form->Handle(), &ps);
   message.Result = 0;
+  RunFormPaintHandler();
+}
+
+// The form's own painting goes over the skinned client as it would over a plain one (the
+// picture holds it only as of its last build).
+void TsSkinProvider::RunFormPaintHandler() {
+  if (ShowAnimating || !Form->OnPaint || !Form->HandleAllocated()) return;
+  HWND wnd = Form->Handle();
+  HDC dc = GetDC(wnd);
+  {
+    efir::CanvasBinding bound(Form->Canvas(), dc);
+    Form->OnPaint(Form);
+  }
+  ReleaseDC(wnd, dc);
 }
 
 // ---------------------------------------------------------------------------- graphic controls

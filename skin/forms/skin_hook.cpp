@@ -94,16 +94,9 @@ class HookSkinning : public TacWindowSkinning {
 TacProvider::TacProvider() = default;
 
 TacProvider::~TacProvider() {
-  // A form provider made by the hook goes with the hook; the form is first given back its
-  // own look, since the hook goes before the skin's removal is announced.
-  if (FormProvider) {
-    TsSkinProvider* provider = FormProvider;
-    FormProvider = nullptr;
-    TForm* form = provider->Form;
-    if (form && !(form->ComponentState() & csDestroying) && form->HandleAllocated())
-      SendSkinCommandToWindow(form->Handle(), SKC_REMOVESKIN, reinterpret_cast<LPARAM>(provider->Manager()));
-    provider->Free();
-  }
+  // A form provider stays with its form: it hears the skin's removal, gives the form its own
+  // look back, and skins it again when a skin comes.
+  FormProvider = nullptr;
   // Children first: they ask the dialog for their background while they let go.
   for (auto& child : ChildAdapters)
     if (child) child->Detach(false);
@@ -134,10 +127,7 @@ void TacProvider::AttachFormProvider(TForm* form) {
   // With composition on the form may be drawn before it ever paints its frame: it gets its
   // skin and adapted controls now, and is shown redrawn whole.
   if (DwmCompositionEnabled() && form->HandleAllocated()) {
-    if (!provider->CtrlAdapter) {
-      provider->SetupForSkin();
-      provider->CreateControlAdapter();
-    }
+    if (!provider->CtrlAdapter) provider->Loaded();
     HWND wnd = form->Handle();
     SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_VISIBLE);
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);

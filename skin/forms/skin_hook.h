@@ -11,7 +11,8 @@
 //
 // While one adapted dialog is visible, a second plain dialog stays unskinned unless it
 // contains a tool bar (as the file dialogs do). A form whose Tag is -98 stays unskinned.
-// Removing the hook frees the form skin providers it made. GUI thread only.
+// Removing the hook leaves each form its skin provider: the provider gives the form its own
+// look back when the skin goes and skins it again when one comes. GUI thread only.
 #pragma once
 
 #include <windows.h>

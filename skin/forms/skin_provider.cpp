@@ -89,6 +89,7 @@ TsSkinProvider::~TsSkinProvider() {
   if (Form && !Destroying(Form)) {
     UnregisterSkinnedForm(Form);
     if (hooked_) Form->SetWindowProc(oldWndProc_);
+    RefreshMergedMenuLine();
   }
   hooked_ = false;
   CtrlAdapter.reset();
@@ -100,6 +101,17 @@ void TsSkinProvider::AfterConstruction() {
   TComponent::AfterConstruction();
   TsSkinManager* manager = Manager();
   if (manager && manager->Active()) SetupForSkin();
+}
+
+// A provider placed in a form's layout is made ready for the skin once the layout is complete.
+void TsSkinProvider::Loaded() {
+  TComponent::Loaded();
+  if (!Manager() || !SkinActiveFor(SkinData.get(), true)) return;
+  if (Form && Form->HandleAllocated()) SetDwmTransitions(Form->Handle(), true);
+  if (!CtrlAdapter) CreateControlAdapter();
+  SetupForSkin();
+  if (SystemMenu) SystemMenu->UpdateItems(false);
+  if (MDIForm) MDIForm->ConnectToClient();
 }
 
 void TsSkinProvider::Notification(TComponent* component, TOperation operation) {
@@ -155,6 +167,51 @@ void TsSkinProvider::SetUseGlobalColor(bool value) {
   else Form->SetColor(clBtnFace);
 }
 
+void TsSkinProvider::RepaintFrame() {
+  SkinData->BackgroundChanged = true;
+  TitleBmp.reset();  // a whole new picture, not the kept caption
+  if (Form && Form->HandleAllocated() && IsWindowVisible(Form->Handle()))
+    SendMessageW(Form->Handle(), WM_NCPAINT, 0, 0);
+}
+
+void TsSkinProvider::SetCaptionAlignment(TAlignment value) {
+  if (captionAlignment_ == value) return;
+  captionAlignment_ = value;
+  RepaintFrame();
+}
+
+void TsSkinProvider::SetShowAppIcon(bool value) {
+  if (showAppIcon_ == value) return;
+  showAppIcon_ = value;
+  RepaintFrame();
+}
+
+void TsSkinProvider::SetTitleSkin(const std::string& value) {
+  if (titleSkin_ == value) return;
+  titleSkin_ = value;
+  TitleSectionIndex = TitleSectionOfSkin();
+  RepaintFrame();
+  if (BorderForm) BorderForm->UpdateBorderForm(true, 255);
+}
+
+// The line is drawn from the new section at once, as a change of the title's is.
+void TsSkinProvider::SetMenuLineSkin(const std::string& value) {
+  if (menuLineSkin_ == value) return;
+  menuLineSkin_ = value;
+  RepaintFrame();
+}
+
+void TsSkinProvider::SetAllowExtBorders(bool value) {
+  if (allowExtBorders_ == value) return;
+  allowExtBorders_ = value;
+  if (Loading(this)) return;
+  // Only a skin with extended borders has a border window to give.
+  TsSkinManager* manager = Manager();
+  UpdateBorderFormPresence(manager && Skinned() && manager->ExtendedBorders());
+  SkinData->BackgroundChanged = true;
+  if (Form && Form->HandleAllocated()) RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
 void TsSkinProvider::LockRedraw() {
   SkinData->StartUpdate();
   if (Form) Form->Perform(WM_SETREDRAW, FALSE, 0);
@@ -177,8 +234,7 @@ void TsSkinProvider::SetupForSkin() {
   }
   if (SetupPending && manager->Active()) SetupPending = false;
   UpdateSkinIndexes(*SkinData);
-  TitleSectionIndex = SectionIndexByName(manager, TitleSkin.empty() ? "FORMTITLE" : TitleSkin);
-  if (!SectionIndexValid(manager, TitleSectionIndex)) TitleSectionIndex = SectionIndexByName(manager, "FORMTITLE");
+  TitleSectionIndex = TitleSectionOfSkin();
   CaptionSectionIndex = SectionIndexByName(manager, "CAPTION");
   LoadTitleButtonImages();
   if (!(Form->ControlState() & csCreating) && !Loading(Form) && !Loading(this)) ApplyFormColor();
@@ -324,7 +380,7 @@ void TsSkinProvider::RemoveSkin(TsSkinManager* manager) {
   UpdateBorderFormPresence(false);
   TMessage command{SM_ALPHACMD, MakeSkinWParam(SKC_REMOVESKIN), reinterpret_cast<LPARAM>(manager), 0};
   SkinCommandHandler(command, SkinData.get());
-  TitleSectionIndex = CaptionSectionIndex = -1;
+  MenuLineCount = TitleSectionIndex = CaptionSectionIndex = -1;
   RelaySkinMessageToControls(Form, SKC_REMOVESKIN, reinterpret_cast<LPARAM>(manager));
   ClearMenuCache();
   if (FormDestroying()) return;
@@ -379,7 +435,7 @@ void TsSkinProvider::ApplyNewSkin() {
   TsSkinManager* manager = Manager();
   ClearMenuCache();
   UpdateSkinIndexes(*SkinData);
-  TitleSectionIndex = SectionIndexByName(manager, TitleSkin.empty() ? "FORMTITLE" : TitleSkin);
+  TitleSectionIndex = TitleSectionOfSkin();
   CaptionSectionIndex = SectionIndexByName(manager, "CAPTION");
   if (manager) {
     LoadTitleButtonImages();
@@ -806,8 +862,10 @@ void TsSkinProvider::ShowingChanged(TMessage& message) {
   AnimShowPending = Form->FormStyle() != fsMDIChild && !Form->Parent() && animation.Active;
   if (!AnimShowPending) {
     SkinData->SetUpdating(false);
+    UpdateBorderFormPresence(manager->ExtendedBorders());
     Prev(message);
     UpdateScrollAdapter();
+    RefreshParentOfMaximizedChild();
     return;
   }
   SkinData->SetUpdating(true);
@@ -823,7 +881,12 @@ void TsSkinProvider::ShowingChanged(TMessage& message) {
     }
   } end{*this};
   hidden = SetLayeredHidden(Form, true);
+  if (hidden) {
+    UpdateWindowRegion(false);
+    RegionUpdating = false;
+  }
   SetChildrenRedraw(Form, false);
+  UpdateBorderFormPresence(manager->ExtendedBorders());
   try {
     Prev(message);
   } catch (...) {
@@ -837,6 +900,7 @@ void TsSkinProvider::ShowingChanged(TMessage& message) {
   if (hidden) SetLayeredHidden(Form, false);
   AnimShowPending = false;
   AnimateFormAppearance(Form, animation.Time);
+  UpdateWindowRegion(false);
   ShowAnimating = false;
   RedrawWindow(Form->Handle(), nullptr, nullptr,
                RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE |

@@ -58,20 +58,28 @@ class TsSkinProvider : public TComponent {
   explicit TsSkinProvider(TComponent* AOwner);
   ~TsSkinProvider() override;
   void AfterConstruction() override;
+  void Loaded() override;
 
   // Published properties.
-  bool AllowExtBorders = true;
-  TAlignment CaptionAlignment = taLeftJustify;
   bool DrawNonClientArea = true;
   TsGripMode GripMode = gmNone;
   bool MakeSkinMenu = false;
-  std::string MenuLineSkin;
   TsResizeMode ResizeMode = rmStandard;
   bool ScreenSnap = false;
   int SnapBuffer = 10;
-  bool ShowAppIcon = true;
-  std::string TitleSkin;
   TAddItemEvent OnSkinItem;
+  // Published properties whose change shows at once: the frame is painted again (the extended
+  // borders' switch also makes or frees the border window).
+  bool AllowExtBorders() const { return allowExtBorders_; }
+  void SetAllowExtBorders(bool value);
+  TAlignment CaptionAlignment() const { return captionAlignment_; }
+  void SetCaptionAlignment(TAlignment value);
+  const std::string& MenuLineSkin() const { return menuLineSkin_; }
+  void SetMenuLineSkin(const std::string& value);
+  bool ShowAppIcon() const { return showAppIcon_; }
+  void SetShowAppIcon(bool value);
+  const std::string& TitleSkin() const { return titleSkin_; }
+  void SetTitleSkin(const std::string& value);
   bool UseGlobalColor() const { return useGlobalColor_; }
   void SetUseGlobalColor(bool value);
 
@@ -122,7 +130,7 @@ class TsSkinProvider : public TComponent {
   std::function<void(TMessage& message)> OnExtHitTest;
   // Creates the border window when wanted and the form can have one, else frees it.
   void UpdateBorderFormPresence(bool wanted);
-  // Frees the fades of the system title buttons.
+  // Frees the fades of the system and the user title buttons.
   void StopButtonAnimations();
   // What the buttons' fades need of this form.
   TitleGlowSource GlowSource();
@@ -156,6 +164,9 @@ class TsSkinProvider : public TComponent {
   int FrameImageWidth() const;
   int FrameImageHeight() const;
   bool FrameImageSizeChanged() const;
+  // Frame coordinates are places in the frame image; with a border window the image carries the
+  // extended frame and the shadow round the window, whose top-left corner lies at WindowInFrame.
+  POINT WindowInFrame() const;
   int ClientOffsetX() const;
   int ClientOffsetY() const;
   TColor FormBackgroundColor() const;
@@ -163,6 +174,9 @@ class TsSkinProvider : public TComponent {
   void PaintClientBackground(HDC dc, bool notifyChildren);
   void EraseBackground(HDC dc);
   void PaintClient(TMessage& message);
+  void RunFormPaintHandler();
+  void RefreshParentOfMaximizedChild();
+  void RefreshMergedMenuLine();
   void PrintForm(HDC dc);
 
   // The frame and the title bar of a bordered form (form_frame.cpp, title_bar.cpp).
@@ -201,6 +215,7 @@ class TsSkinProvider : public TComponent {
 
   // Caption measures (title_bar.cpp).
   int GetTitleSection();
+  int TitleSectionOfSkin() const;
   bool TitleIconVisible() const;
   int TitleIconWidth() const;
   int TitleIconHeight() const;
@@ -216,6 +231,9 @@ class TsSkinProvider : public TComponent {
 
   // Frame painting.
   void PaintFrameToDC(HDC dc);
+  // The window's own share of the frame: all of it, or with a border window the band above the client.
+  void PaintWindowFrame(HDC dc);
+  void PaintBandAboveClient(HDC dc);
   void PaintNonClient();
   // Paints the frame now, without waiting for WM_NCPAINT.
   void RepaintNonClient();
@@ -400,6 +418,13 @@ class TsSkinProvider : public TComponent {
 
   TWndMethod oldWndProc_;
   bool useGlobalColor_ = true;
+  bool allowExtBorders_ = true;
+  TAlignment captionAlignment_ = taLeftJustify;
+  std::string menuLineSkin_;
+  bool showAppIcon_ = true;
+  std::string titleSkin_;
+  // The frame is drawn again with what changed.
+  void RepaintFrame();
   bool hooked_ = false;
   mutable TacBorderFormInfo borderFormInfo_;
 };

@@ -125,7 +125,7 @@ void TsSystemMenu::SkinItemClick(TMenuItem* item) {
   std::string name = item->Caption();
   name.erase(std::remove(name.begin(), name.end(), '&'), name.end());
   const size_t marker = name.find(kInternalMarker);
-  if (marker != std::string::npos && marker > 0) name.resize(marker + sizeof kInternalMarker - 1);
+  if (marker != std::string::npos) name.resize(marker + sizeof kInternalMarker - 1);
   manager->SetSkinName(name);
 }
 

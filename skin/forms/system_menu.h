@@ -43,6 +43,8 @@ class TsSystemMenu : public TsCustomSysMenu {
   void MakeItems();
   // Puts the "Available skins" submenu first: one radio item a skin, a new column every 20.
   void AddSkinItems();
+  // A skin item's click: the skin its caption names, cut after the internal skins' marker.
+  void SkinItemClick(TMenuItem* item);
   // Visibility and enabled state of the standard items; with `rebuild` MakeItems first.
   void UpdateItems(bool rebuild);
   // Called when the form is prepared for a skin and after skin changes; nothing to do.
@@ -67,7 +69,6 @@ class TsSystemMenu : public TsCustomSysMenu {
  private:
   TMenuItem* AddCommandItem(HMENU windowMenu, UINT command, const char* fallback, const char* name, bool updateAfter);
   void AddSeparator();
-  void SkinItemClick(TMenuItem* item);
   TsSkinManager* Manager() const;
   void Send(WPARAM command) const;
 };

@@ -45,16 +45,20 @@ const UINT kCaptionFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_EL
 // ---------------------------------------------------------------------------- measures
 
 int TsSkinProvider::GetTitleSection() {
-  if (TitleSectionIndex == -1) {
-    TsSkinManager* manager = Manager();
-    TitleSectionIndex = SectionIndexByName(manager, TitleSkin.empty() ? "FORMTITLE" : TitleSkin);
-  }
+  if (TitleSectionIndex == -1) TitleSectionIndex = TitleSectionOfSkin();
   return TitleSectionIndex;
+}
+
+// The section TitleSkin names, or FORMTITLE when it names none of the skin's.
+int TsSkinProvider::TitleSectionOfSkin() const {
+  TsSkinManager* manager = Manager();
+  const int named = TitleSkin().empty() ? -1 : SectionIndexByName(manager, TitleSkin());
+  return SectionIndexValid(manager, named) ? named : SectionIndexByName(manager, "FORMTITLE");
 }
 
 bool TsSkinProvider::TitleIconVisible() const {
   return Form && Form->HandleAllocated() && (Form->BorderStyle() == bsSingle || Form->BorderStyle() == bsSizeable) &&
-         ShowAppIcon && GetSystemMenu(Form->Handle(), FALSE) != nullptr;
+         ShowAppIcon() && GetSystemMenu(Form->Handle(), FALSE) != nullptr;
 }
 
 int TsSkinProvider::TitleIconWidth() const {
@@ -176,7 +180,7 @@ void TsSkinProvider::PaintCaptionText(const RECT& frameArea, int captionBottom) 
   const int h = CanvasTextExtent(canvas, caption.empty() ? "W" : caption).cy;
   t.top += (t.bottom - t.top - h) / 2;
   t.bottom = t.top + h;
-  const UINT format = AlignmentDrawTextFlags(CaptionAlignment) | kCaptionFormat;
+  const UINT format = AlignmentDrawTextFlags(CaptionAlignment()) | kCaptionFormat;
   const int title = GetTitleSection();
   if (!captionPlate) {
     WriteSectionText(canvas, caption, Form->Enabled(), t, format, title, FormActive, manager);
@@ -184,8 +188,8 @@ void TsSkinProvider::PaintCaptionText(const RECT& frameArea, int captionBottom) 
   } else {
     RECT plate = MeasureTextOnDC(canvas.Handle(), caption, t, format | DT_CALCRECT);
     const int room = (t.right - t.left) - (plate.right - plate.left);
-    if (CaptionAlignment == taRightJustify) OffsetRect(&plate, room, 0);
-    else if (CaptionAlignment == taCenter) OffsetRect(&plate, room / 2, 0);
+    if (CaptionAlignment() == taRightJustify) OffsetRect(&plate, room, 0);
+    else if (CaptionAlignment() == taCenter) OffsetRect(&plate, room / 2, 0);
     InflateRect(&plate, 4, 2);
     // The plate's see-through parts show the caption band as it is now.
     auto band = NewBitmap32(image.Width(), captionBottom);
@@ -243,13 +247,15 @@ void TsSkinProvider::PaintTitleButtons() {
   if (!HasBorder()) return;
   TsSkinManager* manager = Manager();
   const TsSkinData& skin = manager->LoadedSkin;
-  const int gap = HasNormalCaption() ? skin.BISpace : 0;
-  int x = FrameImageWidth() - skin.BIRight - ExtShadowMargins().right - FrameBorderWidth(true);
   RestoreTitleButtonsBg();
-  auto place = [&](TitleButtonData& button, int image, const TsTitleButton* user, bool enabled) {
-    button.Rect.right = x;
-    PlaceTitleButton(button, image, user, enabled);
-    x = button.Rect.left - gap;
+  struct Shown {
+    TitleButtonData* Button;
+    int Image;
+    bool Enabled;
+  };
+  std::vector<Shown> system;  // from the right
+  auto show = [&](TitleButtonData& button, int image, bool enabled) {
+    if (MaskIndexValid(manager, image)) system.push_back({&button, image, enabled});
   };
   auto normalImage = [&] {
     const int own = GlobalMask(manager, "BICONNORM");
@@ -257,35 +263,42 @@ void TsSkinProvider::PaintTitleButtons() {
   };
   HWND wnd = Form->Handle();
   if (SystemMenu && SystemMenu->VisibleClose()) {
-    if (MaskIndexValid(manager, ButtonClose.ImageIndex)) place(ButtonClose, ButtonClose.ImageIndex, nullptr, true);
+    show(ButtonClose, ButtonClose.ImageIndex, true);
     if (SystemMenu->VisibleMax()) {
-      if (IsZoomed(wnd)) {
-        ButtonMax.ImageIndex = normalImage();
-        if (MaskIndexValid(manager, ButtonMax.ImageIndex)) place(ButtonMax, ButtonMax.ImageIndex, nullptr, SystemMenu->EnabledRestore());
-      } else {
-        ButtonMax.ImageIndex = GlobalMask(manager, ButtonMax.BigIcon ? "BICONMAX" : "SICONMAX");
-        if (MaskIndexValid(manager, ButtonMax.ImageIndex)) place(ButtonMax, ButtonMax.ImageIndex, nullptr, SystemMenu->EnabledMax());
-      }
+      const bool zoomed = IsZoomed(wnd) != 0;
+      ButtonMax.ImageIndex = zoomed ? normalImage() : GlobalMask(manager, ButtonMax.BigIcon ? "BICONMAX" : "SICONMAX");
+      show(ButtonMax, ButtonMax.ImageIndex, zoomed ? SystemMenu->EnabledRestore() : SystemMenu->EnabledMax());
     }
     if (SystemMenu->VisibleMin()) {
-      const int image = IsIconic(wnd) ? normalImage() : ButtonMin.ImageIndex;
-      const bool enabled = IsIconic(wnd) ? SystemMenu->EnabledRestore() : SystemMenu->EnabledMin();
-      if (MaskIndexValid(manager, image)) place(ButtonMin, image, nullptr, enabled);
+      const bool iconic = IsIconic(wnd) != 0;
+      show(ButtonMin, iconic ? normalImage() : ButtonMin.ImageIndex,
+           iconic ? SystemMenu->EnabledRestore() : SystemMenu->EnabledMin());
     }
-    if ((Form->BorderIcons() & biHelp) && MaskIndexValid(manager, ButtonHelp.ImageIndex))
-      place(ButtonHelp, ButtonHelp.ImageIndex, nullptr, true);
+    if (Form->BorderIcons() & biHelp) show(ButtonHelp, ButtonHelp.ImageIndex, true);
   }
-  if (TitleButtons.Count() == 0) return;
-  x -= 8;
+  TitleRowInput input;
+  input.FrameImageWidth = FrameImageWidth();
+  input.BIRight = skin.BIRight;
+  input.ShadowRight = ExtShadowMargins().right;
+  input.BorderWidth = FrameBorderWidth(true);
+  input.Gap = HasNormalCaption() ? skin.BISpace : 0;
+  for (const Shown& s : system) input.SystemWidths.push_back(SysButtonWidth(*s.Button));
+  for (int i = 0; i < TitleButtons.Count(); ++i) {
+    const TsTitleButton& user = TitleButtons.Items(i);
+    input.UserWidths.push_back(user.Visible() ? TitleButtonWidth(user) : 0);
+  }
+  const TitleRow row = LayoutTitleRow(input);
+  for (size_t i = 0; i < system.size(); ++i) {
+    system[i].Button->Rect.right = row.System[i].Right;
+    PlaceTitleButton(*system[i].Button, system[i].Image, nullptr, system[i].Enabled);
+  }
   for (int i = 0; i < TitleButtons.Count(); ++i) {
     TsTitleButton& user = TitleButtons.Items(i);
     if (!user.Visible()) continue;
     user.Data.ImageIndex = user.UseSkinData && MaskIndexValid(manager, UserButtonMaskIndex) ? UserButtonMaskIndex : -1;
-    user.Data.Rect.right = x;
+    user.Data.Rect.right = row.User[static_cast<size_t>(i)].Right;
     PlaceTitleButton(user.Data, user.Data.ImageIndex, &user, user.Enabled);
-    x = user.Data.Rect.left;
     user.Data.HitCode = 1000 + i;
-    x -= gap;
     PaintUserButtonGlyph(user);
   }
 }

@@ -221,6 +221,7 @@ void TsSkinProvider::SetHotButton(int hitCode, bool repaint) {
 void TsSkinProvider::PressButton(int hitCode) {
   if (hitCode != HotButton && HotButton != 0) {
     if (TitleButtonData* old = TitleButtonOfCode(HotButton)) old->State = 0;
+    if (TsTitleButton* oldUser = UserButtonOfCode(HotButton)) HideTitleButtonHint(*oldUser);
     PaintTitleButton(HotButton);
   }
   if (hitCode == HTMAXBUTTON) {

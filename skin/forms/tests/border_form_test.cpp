@@ -14,10 +14,12 @@
 #include "framework/bitmap.h"
 #include "framework/forms.h"
 #include "framework/gdi.h"
+#include "framework/main_menu.h"
 #include "framework/messages.h"
 #include "skin/engine/alpha_blend.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/fast_pixels.h"
+#include "skin/engine/s_check_box.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_startup.h"
 #include "skin/forms/dialog_wnd.h"
@@ -383,6 +385,63 @@ TEST(ProviderBorderForm, UserTitleButtonsAnswerThroughTheBorderWindow) {
   form->Free();
 }
 
+// With a border window the frame image is larger than the window: the client, the menu line
+// and what the transparent child controls show behind them come from where the window lies in
+// that image, not from its top-left corner (which holds the shadow and the caption).
+TEST(ProviderBorderForm, ClientMenuLineAndChildBackgroundComeFromTheWindowsPlaceInTheImage) {
+  constexpr TColor kForm = 0x2080C0, kMenuLine = 0x206020, kMenuItem = 0x602080;
+  if (!ShadowPngActive) StartSkinEngine();  // the built-in shadow: margins round the frame
+  auto section = [](const char* name, TColor colour) {
+    return std::string("[") + name + "]\r\nCOLOR=" + Hex(colour) + "\r\nHOTCOLOR=" + Hex(colour) + "\r\n";
+  };
+  DialogSkin skin(SkinExtras{"BORDERWIDTH=" + std::to_string(kSkinBorder) + "\r\nTITLEHEIGHT=" +
+                                 std::to_string(kSkinTitle) + "\r\n",
+                             section("FORM", kForm) + section("MENULINE", kMenuLine) +
+                                 section("MENUITEM", kMenuItem)});
+  skin.manager->SetExtendedBorders(true);
+  auto* form = efir::Construct<TForm>(nullptr);
+  form->SetBounds(150, 150, 320, 220);
+  auto* menu = new TMainMenu(form);
+  auto* item = new TMenuItem(form);
+  item->SetCaption("&Файл");
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  // The check box's own section is transparent: it shows the form behind it.
+  auto* box = efir::Place(new TsCheckBox(form), form, 0, 0, 150, 24);
+  box->SetCaption("A");
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  pumpFor(150);
+  TsSkinProvider* provider = ProviderOfForm(form);
+  ASSERT_NE(provider, nullptr);
+  ASSERT_NE(provider->BorderForm, nullptr);
+  const RECT margins = skin.manager->ExtBorderMargins;
+  ASSERT_GT(margins.left, 0);
+  EXPECT_EQ(provider->ClientOffsetX(), margins.left + kSkinBorder);
+  EXPECT_EQ(provider->ClientOffsetY(), margins.top + kSkinTitle + GetSystemMetrics(SM_CYMENU));
+
+  POINT origin{0, 0};
+  ClientToScreen(form->Handle(), &origin);
+  const int w = form->ClientWidth(), h = form->ClientHeight();
+  const Image client = captureScreen({origin.x, origin.y, origin.x + w, origin.y + h});
+  const struct {
+    const char* What;
+    POINT At;
+  } formPixels[] = {{"client's top left past the box", {w - 1, 0}},
+                    {"client's left edge", {0, h / 2}},
+                    {"client's middle", {w / 2, h / 2}},
+                    {"client's bottom right", {w - 1, h - 1}},
+                    {"the check box right of its text", {140, 2}}};
+  for (const auto& p : formPixels) EXPECT_EQ(client.at(p.At.x, p.At.y), kForm) << p.What;
+
+  RECT itemRect;
+  ASSERT_TRUE(GetMenuItemRect(form->Handle(), GetMenu(form->Handle()), 0, &itemRect));
+  const Image line = captureScreen({itemRect.left, itemRect.top, origin.x + w, itemRect.bottom});
+  EXPECT_EQ(line.at((itemRect.right - itemRect.left) / 2, 1), kMenuItem) << "the item";
+  EXPECT_EQ(line.at(line.width - 4, line.height / 2), kMenuLine) << "the line past the item";
+  form->Free();
+}
+
 // A message box under a skin with extended borders: its frame, caption and buttons lie in a
 // border window behind it, drawn with the shadow round them, and its close button works
 // through that window.
@@ -519,6 +578,50 @@ TEST_F(ProviderBorderWindow, FollowsSizingActivationAndTheRefreshCommands) {
   EXPECT_EQ(r.bottom - r.top, provider->SkinData->CacheBitmap->Height());
   EXPECT_EQ((r.right - r.left) - (small.right - small.left), 60);
   EXPECT_EQ((r.bottom - r.top) - (small.bottom - small.top), 60);
+}
+
+// The extended borders and the skinned frame switched on a shown form: the border window comes
+// and goes with them, a coming border window first ends the user buttons' fades (they lie over
+// the form's own window), and without the skinned frame the form has no region.
+TEST_F(ProviderBorderWindow, AllowExtBordersAndDrawNonClientAreaMakeOrFreeTheBorderWindow) {
+  ShowSettled();
+  TsTitleButton& pin = provider->TitleButtons.Add();
+  provider->RefreshNonClient();
+  pumpFor(50);
+  provider->SetAllowExtBorders(false);
+  EXPECT_EQ(provider->BorderForm, nullptr);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(provider->ClientOffsetY(), provider->Form->Height() - provider->Form->ClientHeight() -
+                                           provider->FrameBorderWidth(false))
+      << "the client in window coordinates again";
+
+  StartButtonAnimation(pin.Data, 1, 10, provider->GlowSource(), false);
+  ASSERT_NE(pin.Data.GlowTimer, nullptr);
+  provider->SetAllowExtBorders(true);
+  ASSERT_NE(provider->BorderForm, nullptr);
+  EXPECT_TRUE(IsWindowVisible(provider->BorderForm->Window()));
+  EXPECT_EQ(pin.Data.GlowTimer, nullptr) << "the user button's fade ended";
+
+  window = provider->BorderForm->Window();
+  provider->SetDrawNonClientArea(false);
+  EXPECT_EQ(provider->BorderForm, nullptr);
+  EXPECT_FALSE(IsWindow(window));
+  efir::gdi::Object<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(form->Handle(), region.get()), ERROR) << "no region";
+  provider->SetDrawNonClientArea(true);
+  pumpFor(50);
+  ASSERT_NE(provider->BorderForm, nullptr) << "the extended borders are still on";
+  EXPECT_TRUE(IsWindowVisible(provider->BorderForm->Window()));
+}
+
+// A border window that was hidden behind the form's back shows again with the form's next paint.
+TEST_F(ProviderBorderWindow, AHiddenBorderWindowShowsAgainWithTheFormsPaint) {
+  ShowSettled();
+  ShowWindow(window, SW_HIDE);
+  ASSERT_FALSE(IsWindowVisible(window));
+  InvalidateRect(form->Handle(), nullptr, FALSE);
+  UpdateWindow(form->Handle());
+  EXPECT_TRUE(IsWindowVisible(window));
 }
 
 // Only a modal form's border window follows the end of a move or resize: the command that

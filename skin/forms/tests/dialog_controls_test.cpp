@@ -6,13 +6,24 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <typeindex>
+#include <typeinfo>
 
 #include "framework/gdi.h"
 #include "skin/engine/alpha_blend.h"
+#include "skin/engine/common_data.h"
 #include "skin/engine/fills.h"
+#include "skin/engine/skin_command.h"
+#include "skin/engine/skin_manager.h"
+#include "skin/engine/skin_startup.h"
+#include "skin/forms/button_adapters.h"
+#include "skin/forms/dialog_wnd.h"
+#include "skin/forms/edit_wnd.h"
 #include "skin/forms/grip_spin_adapters.h"
+#include "skin/forms/list_view_adapters.h"
 #include "skin/forms/pane_adapters.h"
 #include "skin/forms/static_adapters.h"
+#include "skin/forms/tab_adapters.h"
 #include "skin/forms/tests/template_dialog.h"
 #include "skin/forms/toolbar_adapter.h"
 #include "skin/forms/window_relays.h"
@@ -222,6 +233,147 @@ TEST_F(DialogControlsTest, NestedPaneAndPanelShowTheSkin) {
   const Image panel = Shot(kPanel);
   EXPECT_EQ(panel.at(panel.width / 2, panel.height / 2), Rgb(ctl::Group)) << "a panel other than TPanel: GROUPBOX";
   EXPECT_EQ(panel.at(0, panel.height / 2), Rgb(ctl::Rim[0]));
+}
+
+// Which adapter, and which section, each kind of child of a standard dialog gets, by its class
+// and its style.
+TEST(DialogChildTable, EachChildGetsTheAdapterAndSectionItsClassAndStyleGive) {
+  DialogSkin skin(ControlSkinExtras());
+  struct Row {
+    const wchar_t* Class;
+    DWORD Style;
+    const std::type_info* Adapter;  // nullptr: left as it is
+    const char* Section;
+  };
+  const Row rows[] = {
+      {L"STATIC", SS_LEFT, &typeid(TacStaticWnd), "CHECKBOX"},
+      {L"STATIC", SS_LEFTNOWORDWRAP, &typeid(TacStaticWnd), "CHECKBOX"},
+      {L"STATIC", SS_ICON, &typeid(TacIconWnd), "CHECKBOX"},
+      {L"STATIC", SS_BITMAP, &typeid(TacIconWnd), "CHECKBOX"},
+      {L"STATIC", SS_BLACKFRAME, nullptr, ""},
+      {L"STATIC", SS_ETCHEDHORZ, nullptr, ""},
+      {L"STATIC", SS_GRAYRECT, nullptr, ""},
+      {L"BUTTON", BS_PUSHBUTTON, &typeid(TacBtnWnd), "BUTTON"},
+      {L"BUTTON", BS_DEFPUSHBUTTON, &typeid(TacBtnWnd), "BUTTON"},
+      {L"BUTTON", BS_USERBUTTON, &typeid(TacBtnWnd), "BUTTON"},
+      {L"BUTTON", BS_AUTOCHECKBOX, &typeid(TacCheckBoxWnd), "CHECKBOX"},
+      {L"BUTTON", BS_AUTORADIOBUTTON, &typeid(TacCheckBoxWnd), "CHECKBOX"},
+      {L"BUTTON", BS_AUTO3STATE, &typeid(TacCheckBoxWnd), "CHECKBOX"},
+      {L"BUTTON", 0x0E /* command link */, &typeid(TacCheckBoxWnd), "CHECKBOX"},
+      {L"BUTTON", BS_GROUPBOX, &typeid(TacGroupBoxWnd), "GROUPBOX"},
+      {L"BUTTON", 0x0F /* default command link */, &typeid(TacGroupBoxWnd), "GROUPBOX"},
+      {L"BUTTON", BS_OWNERDRAW, nullptr, ""},
+      {L"ToolbarWindow32", TBSTYLE_WRAPABLE | CCS_NORESIZE, &typeid(TacToolBarWnd), "BAR"},
+      {L"ToolbarWindow32", TBSTYLE_FLAT | CCS_NORESIZE, &typeid(TacToolBarWnd), "CHECKBOX"},
+      {L"LISTBOX", WS_BORDER, &typeid(TacEditWnd), "EDIT"},
+      {L"SysListView32", WS_BORDER, &typeid(TacListViewWnd), "EDIT"},
+      {L"SysTreeView32", WS_BORDER, &typeid(TacTreeViewWnd), "EDIT"},
+      {L"SysTabControl32", 0, &typeid(TacTabControlWnd), "PAGECONTROL"},
+      {L"SysTabControl32", TCS_OWNERDRAWFIXED, nullptr, ""},
+      {L"msctls_updown32", 0, &typeid(TacSpinWnd), "BUTTON"},  // the skin has no SPEEDBUTTON_SMALL
+  };
+  std::vector<TemplateItem> items;
+  WORD id = 100;
+  for (const Row& r : rows) {
+    // Small items a row apart; the tool bars keep their place.
+    const short y = static_cast<short>(2 + (id - 100) * 4);
+    items.push_back({r.Class, r.Style, 2, y, 60, 4, id++, L"x"});
+  }
+  TemplateDialog dialog(items, 80, static_cast<short>(8 + items.size() * 4));
+  pumpFor(100);
+  ASSERT_NE(AdapterOfWindow(dialog.Wnd()), nullptr) << "the dialog is skinned";
+  id = 100;
+  for (const Row& r : rows) {
+    const HWND child = dialog.Item(id++);
+    SCOPED_TRACE(std::to_string(id - 1) + " style 0x" + std::to_string(r.Style));
+    ASSERT_NE(child, nullptr);
+    TacMainWnd* adapter = AdapterOfWindow(child);
+    if (!r.Adapter) {
+      EXPECT_EQ(adapter, nullptr);
+      continue;
+    }
+    ASSERT_NE(adapter, nullptr);
+    EXPECT_EQ(std::type_index(typeid(*adapter)), std::type_index(*r.Adapter));
+    EXPECT_EQ(adapter->SkinData->SkinSection(), r.Section);
+  }
+}
+
+// A maximized dialog's maximize button restores: made hot by the mouse it keeps the restore
+// picture (without glowing the frame itself shows a button's looks).
+TEST(DialogTitleButtons, AMaximizedDialogsMaximizeButtonKeepsTheRestorePictureWhenHot) {
+  constexpr TColor kMax = 0x30C030, kNorm = 0xC03030;
+  auto picture = [](TColor colour) {  // three 14-pixel looks over a mask row that shows them
+    return BmpBytes(42, 28, [colour](int, int y) -> uint32_t { return y < 14 ? static_cast<uint32_t>(colour) : 0; });
+  };
+  SkinExtras extras;
+  extras.Global = "BICONMAX=!MAX.BMP!3!1!2\r\nSICONMAX=!MAX.BMP!3!1!2\r\nBICONNORM=!NORM.BMP!3!1!2\r\n";
+  extras.Files = {{"MAX.BMP", picture(kMax)}, {"NORM.BMP", picture(kNorm)}};
+  DialogSkin skin(extras);
+  skin.manager->SetAllowGlowing(false);
+  TemplateDialog dialog({}, 200, 120, [](HWND wnd) {
+    SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_MAXIMIZEBOX | WS_MINIMIZEBOX);
+  });
+  pumpFor(100);
+  ShowWindow(dialog.Wnd(), SW_MAXIMIZE);
+  pumpFor(150);
+  auto* adapter = dynamic_cast<TacDialogWnd*>(AdapterOfWindow(dialog.Wnd()));
+  ASSERT_NE(adapter, nullptr);
+  ASSERT_TRUE(IsZoomed(dialog.Wnd()));
+  const RECT r = adapter->ButtonMax.Rect;
+  ASSERT_GT(r.right, r.left);
+  const POINT inWindow{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  EXPECT_EQ(captureWindow(dialog.Wnd()).at(inWindow.x, inWindow.y), Rgb(kNorm));
+  RECT window;
+  GetWindowRect(dialog.Wnd(), &window);
+  SetCursorPos(window.left + inWindow.x, window.top + inWindow.y);
+  pumpFor(150);
+  EXPECT_EQ(adapter->ButtonMax.State, 1) << "hot";
+  EXPECT_EQ(captureWindow(dialog.Wnd()).at(inWindow.x, inWindow.y), Rgb(kNorm)) << "still the restore picture";
+}
+
+// After the message the system sends when a dialog's children may have been replaced, a child
+// added since the dialog was adapted has its adapter too.
+TEST(DialogChildTable, ChildrenAddedLaterAreAdaptedAfterTheReadaptMessage) {
+  DialogSkin skin;
+  TemplateDialog dialog({}, 200, 120);
+  pumpFor(100);
+  ASSERT_NE(AdapterOfWindow(dialog.Wnd()), nullptr);
+  HWND late = CreateWindowExW(0, L"BUTTON", L"Позже", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 10, 100, 20,
+                              dialog.Wnd(), reinterpret_cast<HMENU>(77), GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(late, nullptr);
+  EXPECT_EQ(AdapterOfWindow(late), nullptr) << "not yet";
+  SendMessageW(dialog.Wnd(), 0x52E, 0, 0);
+  EXPECT_NE(dynamic_cast<TacCheckBoxWnd*>(AdapterOfWindow(late)), nullptr);
+}
+
+// The command that repaints the skinned windows' graphics brings a dialog's border window
+// round the dialog again.
+TEST(DialogBorderWindow, TheRepaintGraphicsCommandBringsTheBorderWindowRoundTheDialog) {
+  if (!ShadowPngActive) StartSkinEngine();
+  DialogSkin skin;
+  skin.manager->SetExtendedBorders(true);
+  TemplateDialog dialog({}, 200, 120);
+  pumpFor(100);
+  auto* adapter = dynamic_cast<TacDialogWnd*>(AdapterOfWindow(dialog.Wnd()));
+  ASSERT_NE(adapter, nullptr);
+  ASSERT_NE(adapter->BorderForm, nullptr);
+  auto rectOf = [](HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return r;
+  };
+  HWND border = adapter->BorderForm->Window();
+  RECT expected = rectOf(border);
+  const RECT d = rectOf(dialog.Wnd());
+  adapter->BorderForm->Updating = true;  // the dialog moves while its border window holds still
+  SetWindowPos(dialog.Wnd(), nullptr, d.left + 30, d.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  adapter->BorderForm->Updating = false;
+  RECT now = rectOf(border);
+  ASSERT_TRUE(EqualRect(&now, &expected));
+  SendSkinCommandToWindow(dialog.Wnd(), SKC_REPAINTGRAPHICS, 0);
+  OffsetRect(&expected, 30, 20);
+  now = rectOf(border);
+  EXPECT_TRUE(EqualRect(&now, &expected)) << now.left << "," << now.top;
 }
 
 TEST(ToolButtonCaption, SplitsAtTheLastSpaceThatFitsAndKeepsOneWordWhole) {

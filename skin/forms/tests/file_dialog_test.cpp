@@ -107,8 +107,7 @@ bool AdapterFits(DialogChildKind kind, TacMainWnd* adapter) {
     case K::Spin: return dynamic_cast<TacSpinWnd*>(adapter);
     case K::ListView: return dynamic_cast<TacListViewWnd*>(adapter);
     case K::TreeView: return dynamic_cast<TacTreeViewWnd*>(adapter);
-    case K::ToolBar:
-    case K::FlatToolBar: return dynamic_cast<TacToolBarWnd*>(adapter);
+    case K::ToolBar: return dynamic_cast<TacToolBarWnd*>(adapter);
     case K::TransPanel: return dynamic_cast<TacTransPanelWnd*>(adapter);
     case K::DlgPanel: return dynamic_cast<TacDlgPanelWnd*>(adapter);
     default: return false;

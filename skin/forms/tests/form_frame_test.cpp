@@ -5,6 +5,7 @@
 #include "skin/forms/skin_provider.h"
 
 #include "framework/bitmap.h"
+#include "framework/main_menu.h"
 
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/common_data.h"
@@ -19,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -115,6 +118,8 @@ TEST(TitleHint, FadesOnlyAShortHintAndOnlyWhereTheSystemFadesTooltips) {
         << c.length << " characters, animation " << c.animation << ", fade " << c.fade;
 }
 
+constexpr TColor kAltTitle = 0x8000A0, kMenuLine = 0x206020, kAltLine = 0x606000;
+
 // The dialog skin with a FORM section and big title-button pictures.
 efir::test::SkinExtras FormFrameSkin() {
   efir::test::SkinExtras extras;
@@ -122,6 +127,13 @@ efir::test::SkinExtras FormFrameSkin() {
                   "BISPACE=2\r\nBIRIGHT=3\r\n";
   extras.Sections = "[FORM]\r\nCOLOR=" + efir::test::Hex(dlg::Face) + "\r\nHOTCOLOR=" + efir::test::Hex(dlg::Face) +
                     "\r\nFONTCOLOR=0xFFFFFF\r\nHOTFONTCOLOR=0xFFFFFF\r\nBORDERSMASK=!DLGFRAME.BMP!1!0!0!4!4!4!4\r\n";
+  // Sections a form may name for its title and its menu line.
+  auto plain = [](const char* name, TColor colour) {
+    const std::string c = efir::test::Hex(colour), ink = efir::test::Hex(dlg::Ink);
+    return std::string("[") + name + "]\r\nCOLOR=" + c + "\r\nHOTCOLOR=" + c + "\r\nFONTCOLOR=" + ink +
+           "\r\nHOTFONTCOLOR=" + ink + "\r\n";
+  };
+  extras.Sections += plain("ALTTITLE", kAltTitle) + plain("MENULINE", kMenuLine) + plain("ALTLINE", kAltLine);
   return extras;
 }
 
@@ -403,6 +415,15 @@ TEST_F(FormFrame, AUserButtonIsHitPressedAndReleasedLikeTheSystemButtons) {
   EXPECT_EQ(pin.Data.State, 0);
   EXPECT_EQ(provider->HotButton, 0);
   EXPECT_TRUE(IsWindow(form->Handle())) << "a user button is no close button";
+
+  // Another button pressed while the user button is hot takes its hot look and its hint.
+  pin.Hint = "Pin";
+  ASSERT_EQ(send(WM_NCHITTEST, 0, pin.Data.Rect), 1000);
+  ASSERT_TRUE(pin.HintWindow);
+  send(WM_NCLBUTTONDOWN, HTMINBUTTON, provider->ButtonMin.Rect);
+  EXPECT_EQ(pin.Data.State, 0);
+  EXPECT_FALSE(pin.HintWindow) << "the hint went with the hot look";
+  send(WM_NCLBUTTONUP, HTCAPTION, {CaptionProbe().x, CaptionProbe().y, CaptionProbe().x, CaptionProbe().y});
 }
 
 // A skin change fades the form's new look in (not at time 0) and leaves the form visible
@@ -454,6 +475,89 @@ TEST_F(FormFrame, ASkinChangeFadesTheNewLookInAndRebuildsFrameAndRegion) {
     EXPECT_EQ(screen.at(w / 2, h / 2), dlg::Face) << "client";
     EXPECT_EQ(screen.at(0, 0), kBackdrop) << "the top-left corner is cut away";
   }
+}
+
+// Where the caption's ink lies in the caption row of a screen picture of the form.
+struct InkSpan {
+  int Left = INT_MAX, Right = -1;
+};
+InkSpan CaptionInk(const efir::test::Image& image, int rowTop, int rows, int left, int right) {
+  InkSpan span;
+  for (int y = rowTop; y < rowTop + rows; ++y)
+    for (int x = left; x < right; ++x)
+      if (image.at(x, y) == dlg::Ink) {
+        span.Left = std::min(span.Left, x);
+        span.Right = std::max(span.Right, x);
+      }
+  return span;
+}
+
+// Pixels of the rectangle that are neither the colour nor the ink: what else is drawn there.
+int ForeignPixels(const efir::test::Image& image, const RECT& r, TColor colour) {
+  int foreign = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      const COLORREF pixel = image.at(x, y);
+      foreign += pixel != static_cast<COLORREF>(colour) && pixel != static_cast<COLORREF>(dlg::Ink);
+    }
+  return foreign;
+}
+
+// The title's section, the caption's alignment, the icon and the menu line's section, changed
+// on a shown form, are on the screen at once.
+TEST_F(FormFrame, ChangedTitleAndMenuLinePropertiesShowAtOnce) {
+  ASSERT_NE(provider, nullptr);
+  auto screen = [&] {
+    efir::test::pumpFor(80);
+    return efir::test::captureScreenOf(form->Handle());
+  };
+  const POINT probe = CaptionProbe();
+  provider->SetTitleSkin("ALTTITLE");
+  EXPECT_EQ(screen().at(probe.x, probe.y), kAltTitle) << "the named title section";
+  provider->SetTitleSkin("NOSUCHTITLE");
+  EXPECT_EQ(screen().at(probe.x, probe.y), dlg::TitleActive) << "a name the skin lacks gives FORMTITLE";
+  provider->SetTitleSkin("");
+
+  // The text lies between the icon (which may hold the ink's colour too) and the buttons.
+  ASSERT_TRUE(provider->TitleIconVisible());
+  const RECT icon = provider->TitleIconRect();
+  const int rowTop = GetSystemMetrics(SM_CYFRAME), rows = GetSystemMetrics(SM_CYCAPTION) - 2;
+  const int right = provider->ButtonMin.Rect.left;
+  const InkSpan left = CaptionInk(screen(), rowTop, rows, icon.right, right);
+  ASSERT_LT(left.Left, form->Width() / 3) << "left-justified text";
+  provider->SetCaptionAlignment(taRightJustify);
+  EXPECT_EQ(provider->CaptionAlignment(), taRightJustify);
+  const InkSpan atRight = CaptionInk(screen(), rowTop, rows, icon.right, right);
+  EXPECT_GT(atRight.Left, form->Width() / 2) << "right-justified text";
+  EXPECT_EQ(atRight.Right - atRight.Left, left.Right - left.Left) << "the same text";
+  provider->SetCaptionAlignment(taLeftJustify);
+  EXPECT_EQ(CaptionInk(screen(), rowTop, rows, icon.right, right).Left, left.Left);
+
+  EXPECT_GT(ForeignPixels(screen(), icon, dlg::TitleActive), 0) << "the icon is drawn";
+  provider->SetShowAppIcon(false);
+  EXPECT_FALSE(provider->TitleIconVisible());
+  EXPECT_LT(CaptionInk(screen(), rowTop, rows, 0, right).Left, left.Left) << "the text moves into the icon's place";
+  EXPECT_EQ(ForeignPixels(screen(), icon, dlg::TitleActive), 0) << "no icon";
+  provider->SetShowAppIcon(true);
+  EXPECT_GT(ForeignPixels(screen(), icon, dlg::TitleActive), 0) << "the icon is back";
+
+  auto* menu = new TMainMenu(form);
+  auto* item = new TMenuItem(form);
+  item->SetCaption("Файл");
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  provider->RefreshNonClient();
+  RECT itemRect;
+  ASSERT_TRUE(GetMenuItemRect(form->Handle(), GetMenu(form->Handle()), 0, &itemRect));
+  RECT window;
+  GetWindowRect(form->Handle(), &window);
+  const POINT pastItem{itemRect.right + 20 - window.left, (itemRect.top + itemRect.bottom) / 2 - window.top};
+  EXPECT_EQ(screen().at(pastItem.x, pastItem.y), kMenuLine);
+  provider->SetMenuLineSkin("ALTLINE");
+  EXPECT_EQ(screen().at(pastItem.x, pastItem.y), kAltLine) << "the named menu-line section";
+  provider->SetMenuLineSkin("");
+  EXPECT_EQ(screen().at(pastItem.x, pastItem.y), kMenuLine);
+  form->SetMenu(nullptr);
 }
 
 TEST_F(FormFrame, RemovingTheSkinGivesTheSystemFrameBack) {

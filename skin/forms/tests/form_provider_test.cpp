@@ -107,7 +107,7 @@ TEST_F(FormProvider, AnActivatedFormGetsItsProviderUnlessTaggedOut) {
   EXPECT_EQ(provider->Form, skinned);
   EXPECT_EQ(provider->SnapBuffer, 10);
   EXPECT_FALSE(provider->ScreenSnap);
-  EXPECT_TRUE(provider->DrawNonClientArea && provider->AllowExtBorders && provider->ShowAppIcon &&
+  EXPECT_TRUE(provider->DrawNonClientArea && provider->AllowExtBorders() && provider->ShowAppIcon() &&
               provider->UseGlobalColor());
   EXPECT_FALSE(provider->HasBorder()) << "a bsNone form gets no frame";
   const auto& forms = SkinnedForms();
@@ -118,6 +118,86 @@ TEST_F(FormProvider, AnActivatedFormGetsItsProviderUnlessTaggedOut) {
   EXPECT_FALSE(AnswersSkinned(plain));
   EXPECT_EQ(ProviderOfForm(plain), nullptr);
   EXPECT_TRUE(shown.empty());
+}
+
+// A form whose layout holds its own provider and a button, as a program's form may.
+class FormWithProvider : public TForm {
+ public:
+  explicit FormWithProvider(TComponent* owner) : TForm(owner) {
+    SetBorderStyle(bsNone);
+    SetBounds(100, 100, 200, 150);
+    Provider = new TsSkinProvider(this);
+    efir::Place(new TButton(this), this, 10, 10, 80, 24);
+  }
+  TsSkinProvider* Provider = nullptr;
+};
+
+// Such a provider is ready for the active skin once the layout is loaded: its controls are
+// adapted before the form ever shows, and it is the one that skins the shown form.
+TEST_F(FormProvider, AProviderInAFormsLayoutIsReadyForTheSkinOnceLoaded) {
+  auto* form = efir::Construct<FormWithProvider>(nullptr);
+  made.push_back(form);
+  TsSkinProvider* provider = form->Provider;
+  EXPECT_NE(provider->CtrlAdapter, nullptr) << "ready before the form shows";
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  efir::test::pumpFor(50);
+  EXPECT_EQ(ProviderOfForm(form), provider);
+  ASSERT_NE(provider->CtrlAdapter, nullptr);
+  EXPECT_EQ(provider->CtrlAdapter->Count(), 1) << "the button";
+  form->Repaint();
+  efir::test::pumpFor(30);
+  EXPECT_EQ(efir::test::captureScreenOf(form->Handle()).at(150, 100), kFormActive);
+}
+
+// What the form paints itself goes over the skinned client on every paint, also when it
+// paints otherwise than when the skin's picture was last built.
+TEST_F(FormProvider, TheFormsOwnPaintingShowsOverTheSkinOnEveryPaint) {
+  auto* form = efir::Construct<TForm>(nullptr);
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(100, 100, 200, 150);
+  TColor square = clRed;
+  int paints = 0;
+  form->OnPaint = [&](TObject*) {
+    ++paints;
+    form->Canvas().Brush().SetColor(square);
+    const RECT r{10, 10, 50, 50};
+    form->Canvas().FillRect(r);
+  };
+  made.push_back(form);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  efir::test::pumpFor(50);
+  ASSERT_NE(ProviderOfForm(form), nullptr);
+  auto repainted = [&] {
+    InvalidateRect(form->Handle(), nullptr, TRUE);
+    efir::test::pumpFor(50);
+    return efir::test::captureScreenOf(form->Handle());
+  };
+  efir::test::Image screen = repainted();
+  EXPECT_EQ(screen.at(30, 30), clRed);
+  EXPECT_EQ(screen.at(150, 100), kFormActive) << "the skin round it";
+  square = clBlue;
+  paints = 0;
+  screen = repainted();
+  EXPECT_GT(paints, 0);
+  EXPECT_EQ(screen.at(30, 30), clBlue) << "painted anew, not the picture's old square";
+}
+
+// The mouse leaving a skinned button for the form's own client leaves no control hot.
+TEST_F(FormProvider, TheMouseOverTheFormLeavesNoControlHot) {
+  TForm* form = ShownForm();
+  auto* button = efir::Place(new TsButton(form), form, 100, 80, 80, 24);
+  efir::test::pumpFor(30);
+  POINT over{140, 92}, away{20, 130};
+  ClientToScreen(form->Handle(), &over);
+  ClientToScreen(form->Handle(), &away);
+  SetCursorPos(over.x, over.y);
+  efir::test::pumpFor(80);
+  ASSERT_EQ(manager->HotWindow, button->Handle()) << "the button is hot under the mouse";
+  SetCursorPos(away.x, away.y);
+  efir::test::pumpFor(80);
+  EXPECT_EQ(manager->HotWindow, nullptr);
 }
 
 TEST_F(FormProvider, ClientShowsTheFormSectionWithTheGraphicControlsOverIt) {
@@ -236,20 +316,29 @@ TEST_F(FormProvider, AdaptsButtonsAgainAfterRecreationHonoursAVetoAndLeavesSkinn
   EXPECT_TRUE(shown.empty());
 }
 
-TEST_F(FormProvider, RemovingTheSkinGivesTheFormBack) {
+// The skin's removal gives the form back its own look; its provider stays with it and skins
+// it again as soon as a skin comes, before the form is ever activated again.
+TEST_F(FormProvider, RemovingTheSkinGivesTheFormBackAndANewSkinReachesItAtOnce) {
   TForm* form = ShownForm();
-  ASSERT_NE(ProviderOfForm(form), nullptr);
+  TsSkinProvider* provider = ProviderOfForm(form);
+  ASSERT_NE(provider, nullptr);
   manager->SetActive(false);
   efir::test::pumpFor(20);
-  EXPECT_FALSE(AnswersSkinned(form)) << "the provider went with the hook";
-  EXPECT_EQ(ProviderOfForm(form), nullptr);
+  EXPECT_EQ(ProviderOfForm(form), provider) << "the provider stays with its form";
   EXPECT_EQ(form->Color(), clBtnFace);
-  const auto& forms = SkinnedForms();
-  EXPECT_EQ(std::find(forms.begin(), forms.end(), form), forms.end());
   form->Repaint();
   efir::test::pumpFor(20);
-  const efir::test::Image image = efir::test::captureWindow(form->Handle());
+  efir::test::Image image = efir::test::captureWindow(form->Handle());
   EXPECT_EQ(image.at(150, 100), static_cast<COLORREF>(ColorToRGB(clBtnFace)));
+  EXPECT_EQ(image.at(40, 35), kShape);
+
+  manager->SetActive(true);
+  efir::test::pumpFor(50);
+  EXPECT_EQ(ProviderOfForm(form), provider);
+  form->Repaint();
+  efir::test::pumpFor(20);
+  image = efir::test::captureScreenOf(form->Handle());
+  EXPECT_EQ(image.at(150, 100), kFormActive) << "skinned again without an activation";
   EXPECT_EQ(image.at(40, 35), kShape);
   EXPECT_TRUE(shown.empty());
 }

@@ -5,6 +5,7 @@
 #include "framework/tests/ui_fixture.h"
 #include "skin/engine/common_data.h"
 #include "skin/engine/engine_routines.h"
+#include "skin/engine/skin_constants.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/forms/frame_adapter.h"
 #include "skin/forms/mdi_client.h"
@@ -62,6 +63,14 @@ std::string WriteMdiSkin() {
   return dir;
 }
 
+// An MDI parent with the items "Файл" and "Окно", shown, and a child whose item "Правка" is
+// merged between them.
+struct MergedMenus {
+  TForm* Parent;
+  TForm* Child;
+  TMenuItem* ChildItem;
+};
+
 class MdiAndMenuLine : public efir::test::UiTest {
  protected:
   void SetUp() override {
@@ -85,6 +94,31 @@ class MdiAndMenuLine : public efir::test::UiTest {
     form->SetFormStyle(style);
     form->SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
     return form;
+  }
+
+  MergedMenus ParentWithMergedChild() {
+    TForm* parent = NewForm(fsMDIForm, nullptr, {60, 60, 520, 420});
+    auto* menu = new TMainMenu(parent);
+    for (int group : {0, 9}) {
+      auto* item = new TMenuItem(parent);
+      item->SetCaption(group ? "&Окно" : "&Файл");
+      item->SetGroupIndex(group);
+      menu->Items()->Add(item);
+    }
+    parent->SetMenu(menu);
+    parent->HandleNeeded();
+    TForm* child = NewForm(fsMDIChild, parent, {0, 0, 200, 150});
+    auto* childMenu = new TMainMenu(child);
+    auto* edit = new TMenuItem(child);
+    edit->SetCaption("&Правка");
+    edit->SetGroupIndex(1);
+    childMenu->Items()->Add(edit);
+    child->SetMenu(childMenu);
+    child->Show();
+    parent->Show();
+    SetForegroundWindow(parent->Handle());
+    efir::test::pumpFor(100);
+    return {parent, child, edit};
   }
 
   static RECT ScreenRectOf(HWND wnd) {
@@ -299,27 +333,9 @@ TEST_F(MdiAndMenuLine, BarItemsAreMeasuredAgainAfterASkinChange) {
 }
 
 TEST_F(MdiAndMenuLine, TheActiveChildsItemsAreDrawnInTheParentsMenuLine) {
-  TForm* parent = NewForm(fsMDIForm, nullptr, {60, 60, 520, 420});
-  auto* menu = new TMainMenu(parent);
-  for (int group : {0, 9}) {
-    auto* item = new TMenuItem(parent);
-    item->SetCaption(group ? "&Окно" : "&Файл");
-    item->SetGroupIndex(group);
-    menu->Items()->Add(item);
-  }
-  parent->SetMenu(menu);
-  parent->HandleNeeded();
-  TForm* child = NewForm(fsMDIChild, parent, {0, 0, 200, 150});
-  auto* childMenu = new TMainMenu(child);
-  auto* edit = new TMenuItem(child);
-  edit->SetCaption("&Правка");
-  edit->SetGroupIndex(1);
-  childMenu->Items()->Add(edit);
-  child->SetMenu(childMenu);
-  child->Show();
-  parent->Show();
-  SetForegroundWindow(parent->Handle());
-  efir::test::pumpFor(100);
+  const MergedMenus merged = ParentWithMergedChild();
+  TForm* parent = merged.Parent;
+  TMenuItem* edit = merged.ChildItem;
   TsSkinProvider* provider = ProviderOfForm(parent);
   ASSERT_NE(provider, nullptr);
   ASSERT_EQ(GetMenuItemCount(GetMenu(parent->Handle())), 3) << "the child's item sits between the parent's";
@@ -332,6 +348,55 @@ TEST_F(MdiAndMenuLine, TheActiveChildsItemsAreDrawnInTheParentsMenuLine) {
   const efir::test::Image pixels = efir::test::captureScreen(item);
   EXPECT_EQ(pixels.at(pixels.width / 2, 1), kMenuItem) << "the child's item is MENUITEM on screen";
   efir::test::saveScreenshot(parent->Handle(), "mdi_merged_menu_line");
+}
+
+// The child's own menu leaves the parent's line with the child's provider: the parent's frame
+// is painted anew.
+TEST_F(MdiAndMenuLine, FreeingAChildsProviderRepaintsTheParentsFrame) {
+  const MergedMenus merged = ParentWithMergedChild();
+  TsSkinProvider* childProvider = ProviderOfForm(merged.Child);
+  ASSERT_NE(childProvider, nullptr);
+  int framePaints = 0;
+  TWndMethod previous = merged.Parent->WindowProc();
+  merged.Parent->SetWindowProc([&framePaints, previous](TMessage& m) {
+    if (m.Msg == WM_NCPAINT) ++framePaints;
+    previous(m);
+  });
+  childProvider->Free();
+  EXPECT_GT(framePaints, 0);
+  merged.Parent->SetWindowProc(previous);
+}
+
+// The main menu's rebuild holds the byte a button's pressed repaint holds, and is skipped while
+// that byte is held.
+TEST_F(MdiAndMenuLine, TheMainMenuRebuildHoldsTheSharedPressedPaintByte) {
+  TForm* form = NewForm(fsNormal, nullptr, {80, 80, 400, 300});
+  auto* menu = new TMainMenu(form);
+  auto* item = new TMenuItem(form);
+  item->SetCaption("&Вид");
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  efir::test::pumpFor(100);
+  TsSkinProvider* provider = ProviderOfForm(form);
+  ASSERT_NE(provider, nullptr);
+  int heard = 0, heardHeld = 0;
+  TWndMethod previous = form->WindowProc();
+  form->SetWindowProc([&heard, &heardHeld, previous](TMessage& m) {
+    ++heard;
+    if (ButtonPressedPaint) ++heardHeld;
+    previous(m);
+  });
+  ButtonPressedPaint = true;
+  EXPECT_FALSE(provider->RefreshMainMenu()) << "skipped while held";
+  ButtonPressedPaint = false;
+  heard = heardHeld = 0;
+  EXPECT_TRUE(provider->RefreshMainMenu());
+  EXPECT_GT(heard, 0) << "the bar was rebuilt";
+  EXPECT_EQ(heardHeld, heard) << "held all through";
+  EXPECT_FALSE(ButtonPressedPaint) << "given back";
+  form->SetWindowProc(previous);
 }
 
 TEST_F(MdiAndMenuLine, HookMainMenuChangesNothingWithoutSkinnedPopups) {

@@ -4,6 +4,8 @@
 
 #include "framework/forms.h"
 #include "framework/tests/ui_fixture.h"
+#include "framework/menus.h"
+#include "skin/engine/skin_manager.h"
 #include "skin/forms/system_menu.h"
 
 namespace efir::test {
@@ -99,6 +101,26 @@ TEST_F(FormSystemMenu, ItemsFollowTheBorderAndTheState) {
   menu.UpdateItems(false);
   EXPECT_FALSE(menu.acIC->Visible());
   EXPECT_FALSE(menu.acIX->Visible());
+}
+
+// A skin item names the skin by its caption without the ampersands, cut after the marker of
+// the skins kept inside the program wherever the marker stands.
+TEST_F(FormSystemMenu, ASkinItemNamesItsSkinUpToTheInternalMarker) {
+  TsSkinManager manager(nullptr);
+  manager.SetActive(false);
+  TsSystemMenu menu(nullptr, NewForm());
+  menu.SkinManager = &manager;
+  const struct {
+    const char* Caption;
+    const char* Skin;
+  } cases[] = {{"&Зима", "Зима"}, {"Лето (internal)", "Лето (internal)"},
+               {"Осень (internal) 2", "Осень (internal)"}, {"(internal)&Весна", "(internal)"}};
+  for (const auto& c : cases) {
+    TMenuItem item(nullptr);
+    item.SetCaption(c.Caption);
+    menu.SkinItemClick(&item);
+    EXPECT_EQ(manager.SkinName(), c.Skin) << c.Caption;
+  }
 }
 
 }  // namespace
