@@ -130,7 +130,7 @@ HRESULT TCustomWebDownload::RunTransfer(TDownloadKind kind) {
 }
 
 void TCustomWebDownload::CancelAll() {
-  if (!busy_) return;
+  if (!busy_ || state_ != sBusy) return;
   stopAll_ = true;
   cancel_ = true;
   Application.ProcessMessages();

@@ -140,6 +140,8 @@ void TNxCustomGrid::FinishColumnResize() {
   FDrag = gdNone;
   InvertColumnLine(FResizeLines[0]);
   InvertColumnLine(FResizeLines[1]);
+  // The grip is found again by the next move; a double click without one sizes nothing.
+  FGripColumn = -1;
   TNxCustomColumn* column = ColumnOrNull(std::exchange(FResizeColumn, -1));
   if (column) column->SetWidth(column->Width() + FResizeDelta);
 }

@@ -5,6 +5,7 @@
 
 #include "grid/tests/drag_fixture.h"
 #include "tests/support/capture.h"
+#include "tests/support/window.h"
 
 using namespace gridtest;
 using ColumnDrag = DragTest;
@@ -194,5 +195,29 @@ TEST_F(ColumnDrag, TheArrowsHaveTheirShapesAndTheBoxShowsTheHeader) {
   for (int y = 0; y < 18; ++y) EXPECT_EQ(picture.at(59, y), RGB(0, 0, 0)) << y;
 
   Release(grid, 170, 9);
+  ExpectNoDragLeft(grid);
+}
+
+// A finished resize forgets its grip: a double click sizes a column to its content only
+// over a grip the mouse has found since. The user's own double click on an edge always has:
+// the release that ends the first press's resize lets go of the mouse, and the system then
+// reports where the mouse is.
+TEST_F(ColumnDrag, AGripDoubleClickFitsTheColumnOnlyOverAGripFoundSinceTheLastResize) {
+  TDataGrid* grid = HeaderGrid();
+  TNxCustomColumn* b = grid->Columns()->Item(1);
+  log.Take();
+  Press(grid, 120, 9);
+  Release(grid, 120, 9);
+  Send(grid, WM_LBUTTONDBLCLK, 120, 9, MK_LBUTTON);
+  Release(grid, 120, 9);
+  EXPECT_EQ(b->Width(), 60);
+  EXPECT_EQ(log.Take(), Lines{});
+
+  const POINT edge = grid->ClientToScreen({120, 9});
+  efir::test::dragMouse(edge, edge, 1);
+  efir::test::dragMouse(edge, edge, 1);
+  efir::test::pumpUntil([&] { return b->Width() != 60; }, 2000);
+  EXPECT_LT(b->Width(), 60);  // "r0".."r9" need less than the 60 pixels
+  EXPECT_EQ(log.Take(), (Lines{"resize 1"}));
   ExpectNoDragLeft(grid);
 }
