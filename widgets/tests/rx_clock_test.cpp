@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -193,6 +194,8 @@ TEST_F(RxClock, AutoSizeFitsTheFontToTheClock) {
   clock->SetAutoSize(true);
   const int client = clock->ClientHeight();
   EXPECT_EQ(clock->Font().Height(), -MulDiv(client - 4, 4, 5));
+  clock->Font().SetHeight(-12);  // a new font is refitted at once
+  EXPECT_EQ(clock->Font().Height(), -MulDiv(client - 4, 4, 5));
   clock->SetBounds(0, 0, 100, 150);
   const int narrow = -clock->Font().Height();
   EXPECT_GT(narrow, 0);
@@ -216,6 +219,41 @@ TEST_F(RxClock, ASettingsChangeRepaintsTheClock) {
   clock->Free();  // unhooks: a later change reaches no freed clock
   clock = nullptr;
   SendMessageW(Application.Handle(), WM_WININICHANGE, 0, 0);
+}
+
+// The caption holds the time the clock was made at, though the face never shows it.
+TEST_F(RxClock, TheCaptionIsTheTimeOfMaking) {
+  const double made = efir::StrToDateTime(clock->Caption());
+  const double dayNow = efir::Now() - std::floor(efir::Now());
+  EXPECT_NEAR(made, dayNow, 5.0 / 86400);
+}
+
+// What a user sees of a running analog clock: the hands in the font colour, the hour dots,
+// and after the minute moves the old minute hand gone from the screen.
+TEST_F(RxClock, TheAnalogFaceMovesItsHandsOnTheScreen) {
+  TForm* form = NewForm(140, 140);
+  now = At(10, 8, 30);
+  clock->SetShowMode(scAnalog);
+  clock->SetParent(form);
+  clock->Font().SetColor(clNavy);
+  clock->SetBounds(10, 10, 120, 120);
+  form->Repaint();
+  pumpFor(600);
+  auto count = [&](RECT r, TColor colour) {
+    efir::test::Image shot = efir::test::captureScreenOf(clock->Handle());
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += shot.at(x, y) == ColorToRGB(colour);
+    return n;
+  };
+  const RECT upperRight{62, 10, 110, 58}, lowerRight{62, 62, 110, 110}, all{0, 0, 120, 120};
+  EXPECT_GT(count(upperRight, clNavy), 0) << "the minute hand at 8";
+  EXPECT_EQ(count(lowerRight, clNavy), 0);
+  EXPECT_GT(count(all, clTeal), 0) << "the hour dots";
+  now = At(10, 22, 30);
+  pumpFor(600);
+  EXPECT_EQ(count(upperRight, clNavy), 0) << "the old minute hand is erased";
+  EXPECT_GT(count(lowerRight, clNavy), 0) << "the minute hand at 22";
 }
 
 // For people: a digital and an analog clock at 10:08:30.
