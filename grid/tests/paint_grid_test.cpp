@@ -135,6 +135,7 @@ TEST_F(PaintGrid, AnEmptyGridShowsItsCaptionCentredNearTheTopThenPostDraws) {
 
 TEST_F(PaintGrid, ADisabledGridGreysItsSelectedCellAndLeavesTheOthersTheirColour) {
   TDataGrid* grid = WhiteGrid(1, 2);
+  grid->SetAppearanceOptions(0);  // the selection shows without the focus a disabled grid lacks
   grid->SetInactiveSelectionColor(clWhite);
   grid->Columns()->Item(0)->Font()->SetColor(clBlack);
   grid->SetCellText(0, 0, L"Эфир");
