@@ -213,7 +213,7 @@ void TBSCB::DownloadToFile() {
   } else if (SUCCEEDED(hr) && FAILED(failure_)) {
     hr = failure_;
   } else if (FAILED(hr) && SUCCEEDED(failure_)) {
-    ReportFailure(hr, "Error while UrlDownloadToFile " + DownloadStatusText(hr));
+    ReportFailure(hr, "Error while UrlDownloadToFile" + efir::SystemErrorMessage(hr));
   }
   if (SUCCEEDED(hr))
     Fire(&TCustomWebDownload::OnConnect, this, hr, "UrlDownloadToFile" + DownloadStatusText(hr));
@@ -623,7 +623,7 @@ STDMETHODIMP TBSCB::BeginningTransaction(LPCWSTR szURL, LPCWSTR szHeaders, DWORD
       Abort();
       return E_ABORT;
     }
-    if (kind_ == TDownloadKind::Moniker && Info->DownloadMethod == dmFile && !FileExistsRule()) {
+    if (!FileExistsRule()) {
       Abort();
       return E_ABORT;
     }

@@ -129,6 +129,8 @@ HRESULT TCustomWebDownload::RunTransfer(TDownloadKind kind) {
   return transfer->Result();
 }
 
+// Only Busy is asked: an OnTerminate handler, which is where cancelling is asked for, runs
+// after its binding has stopped, when the state no longer says busy.
 void TCustomWebDownload::CancelAll() {
   if (!busy_) return;
   stopAll_ = true;

@@ -211,6 +211,7 @@ class TNxCustomGrid : public TNxCustomGridControl, public TDragControl {
   int FPressedHeaderColumn = -1;
   int FClickedHeaderColumn = -1;
   int FGripColumn = -1;
+  TMouseButton FRowResizeButton = mbLeft;
   int FHotHeaderColumn = -1;
   int FHintedHeaderColumn = -1;
   int FHintedFooterColumn = -1;

@@ -93,9 +93,9 @@ void TDataGrid::FormatCellText(int ACol, int ARow, TCellState CellState, const s
   TFont& font = Canvas().Font();
   TCell* cell = GetCell(ACol, ARow);
   TFontStyles style = cell->FontStyle();
+  // The canvas colour (grey in a disabled grid) is the selected cell's only; the others keep
+  // their own text colour.
   TColor textColor = CellState & csSelected ? font.Color() : cell->TextColor();
-  // A disabled grid greys every cell, not only the selected one.
-  if (!Enabled()) textColor = clGrayText;
   if (CellState & csBoldTextSelection) style |= fsBold;
   if (OnCellFormating) OnCellFormating(this, ACol, ARow, textColor, style, CellState);
   font.SetColor(textColor);
@@ -292,16 +292,16 @@ void TDataGrid::DeleteRow(int Index) {
   if (wasShown && !aboveView) RowExtentChanged(Index, extent, false);
   else SyncVertPosition();
   // The selection follows its record: rows below the deleted one move up. When the selected
-  // record itself went, its listeners hear so, and the selection stays in the rows.
+  // record itself went, its listeners hear so while the old coordinates still stand, and the
+  // selection stays in the rows.
   const int selectedCol = FSelectedColumn;
-  const bool selectionGone = FSelectedRow == Index;
+  if (FSelectedRow == Index) DoDeselectCell(selectedCol, Index);
   if (FSelectedRow > Index) SetSelectedCellRaw(selectedCol, FSelectedRow - 1);
-  else if (selectionGone && FSelectedRow >= RowCount())
+  else if (FSelectedRow == Index && FSelectedRow >= RowCount())
     SetSelectedCellRaw(selectedCol, std::min(FLastShownRow, RowCount() - 1));
   RefreshSelection();
   UpdateVertScrollBar();
   if (FLastAddedRow > RowCount() - 1) FLastAddedRow = RowCount() - 1;
-  if (selectionGone) DoDeselectCell(selectedCol, Index);
   DoDataChange(dcDeleteRow, Index);
 }
 
@@ -549,8 +549,8 @@ double TDataGrid::FooterValue(int ACol, int Kind, bool ShownOnly, int N) {
     case fkSum:
     case fkAverage:
       for (int row : rows) value += GetCell(ACol, row)->GetAsFloat();
-      // The average of the rows that were counted, not of all rows.
-      if (Kind == fkAverage) value = rows.empty() ? 0 : value / static_cast<double>(rows.size());
+      // The sum over the counted rows shared out over all N rows, beside fkCount's N.
+      if (Kind == fkAverage) value = N > 0 ? value / N : 0;
       break;
     case fkCount:
       value = N;

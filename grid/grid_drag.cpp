@@ -140,6 +140,8 @@ void TNxCustomGrid::FinishColumnResize() {
   FDrag = gdNone;
   InvertColumnLine(FResizeLines[0]);
   InvertColumnLine(FResizeLines[1]);
+  // The grip stays known: the user's double click on an edge arrives as a press (this
+  // resize), a release and the double click, with no move between to find the grip again.
   TNxCustomColumn* column = ColumnOrNull(std::exchange(FResizeColumn, -1));
   if (column) column->SetWidth(column->Width() + FResizeDelta);
 }

@@ -246,12 +246,13 @@ void TNxCustomGridControl::SelectCell(int ACol, int ARow, TShiftState Shift,
   bool accept = CanSelectCell(ACol, ARow);
   DoBeforeSelect(ACol, ARow, accept);
   if (!accept) return;
-  // A refused cell changes nothing: a disabled column (the player locks its tiles while it
-  // connects), and a row that does not exist (-1 stands for "no row").
-  if (!FColumns->ValidIndex(ACol) || !FColumns->Item(ACol)->Enabled()) return;
-  if (ARow < -1 || ARow >= RowCount()) return;
+  // An accepted plain selection ends a multi-selection even when the cell is then refused.
   if ((FState & kMultiSelected) && ResetMultiSelect && !(Shift & (ssShift | ssCtrl)))
     ClearSelection();
+  // A refused cell changes nothing more: a disabled column (the player locks its tiles while
+  // it connects), and a row that does not exist (-1 stands for "no row").
+  if (!FColumns->ValidIndex(ACol) || !FColumns->Item(ACol)->Enabled()) return;
+  if (ARow < -1 || ARow >= RowCount()) return;
 
   const int oldCol = FSelectedColumn, oldRow = FSelectedRow;
   const bool cellChanged = oldCol != ACol || oldRow != ARow;

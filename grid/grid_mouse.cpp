@@ -315,7 +315,11 @@ void TNxCustomGrid::HeaderPress(int X) {
 }
 
 void TNxCustomGrid::IndicatorPress(TMouseButton Button, int X, int Y) {
-  if (Button == mbLeft && StartRowResize(X, Y)) return;
+  // Either button drags a row's border; that button's release ends the drag.
+  if (StartRowResize(X, Y)) {
+    FRowResizeButton = Button;
+    return;
+  }
   int row = RowAtY(X, Y);
   if (IsValidRow(row)) SelectRow(row);
 }
@@ -324,8 +328,9 @@ void TNxCustomGrid::IndicatorPress(TMouseButton Button, int X, int Y) {
 
 void TNxCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TNxCustomGridControl::MouseUp(Button, Shift, X, Y);
-  // A drag belongs to the left button: another button's release leaves it running.
-  if (FDrag != gdNone && Button != mbLeft) return;
+  // A drag belongs to the button that started it (the left one, but for a row's border):
+  // another button's release leaves it running.
+  if (FDrag != gdNone && Button != (FDrag == gdRowResize ? FRowResizeButton : mbLeft)) return;
   const int pressed = std::exchange(FPressedHeaderColumn, -1);
   FDownPoint = {-1, -1};
   if (FinishDrag()) return;

@@ -88,6 +88,7 @@ TRxClock::TRxClock(TComponent* AOwner) : TPanel(AOwner) {
   SetBevelInner(bvLowered);
   SetBevelOuter(bvRaised);
   displayTime_ = Decode(CurrentTime());
+  SetCaption(efir::TimeToStr(CurrentTime()));  // never shown: the face draws the time itself
   timer_ = new TRxTimer(this);
   timer_->SetInterval(kTickMs);
   timer_->SetOnTimer([this](TObject*) { TickClock(); });
@@ -255,6 +256,11 @@ void TRxClock::WndProc(TMessage& Message) {
   if (Message.Msg == WM_TIMECHANGE) {
     Invalidate();
     CheckAlarm();
+  } else if (Message.Msg == CM_FONTCHANGED) {
+    // A new font on an auto-sized clock is refitted at once; the refit's own change ends
+    // here, as the fitted height is already the font's.
+    Invalidate();
+    if (autoSize_) Realign();
   }
 }
 
@@ -452,6 +458,7 @@ void TRxClock::DrawDialDots(TCanvas& canvas) {
 }
 
 void TRxClock::DrawHand(TCanvas& canvas, int position, bool hour) {
+  TPenMode before = canvas.Pen().Mode();
   canvas.Pen().SetMode(pmCopy);
   int side = (hour ? 7 : 5) * clockRadius_ / 100;
   int tipLength = (hour ? 60 : 80) * clockRadius_ / 100;
@@ -468,6 +475,7 @@ void TRxClock::DrawHand(TCanvas& canvas, int position, bool hour) {
       canvas.LineTo(end.x, end.y);
     }
   }
+  canvas.Pen().SetMode(before);
 }
 
 // Inverting: drawing the same hand twice removes it.

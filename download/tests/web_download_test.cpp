@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <regex>
 #include <thread>
@@ -14,6 +15,7 @@
 #include "download/bscb.h"
 #include "framework/convert.h"
 #include "framework/files.h"
+#include "framework/io_error.h"
 #include "framework/streams.h"
 #include "framework/text_encoding.h"
 #include "tests/support/paths.h"
@@ -214,7 +216,16 @@ TEST_F(Download, ADeadPortIsAnError) {
   EXPECT_FALSE(d->DownloadUrl(fromAnsi(deadUrl()), L"dead.bin", {}));
   EXPECT_FALSE(errors.empty());
   EXPECT_FALSE(efir::FileExists(folder + "dead.bin"));
+  errors.clear();
   EXPECT_TRUE(FAILED(d->DownloadUrlToFile(fromAnsi(deadUrl()))));
+  // The to-file call's failure names the call and then the system's own text for it.
+  const std::string call = "Error while UrlDownloadToFile";
+  auto fromTheCall = std::find_if(errors.begin(), errors.end(), [&](const auto& e) {
+    return e.second.rfind(call, 0) == 0;
+  });
+  ASSERT_NE(fromTheCall, errors.end()) << testing::PrintToString(errors);
+  EXPECT_EQ(fromTheCall->second,
+            call + efir::SystemErrorMessage(static_cast<unsigned long>(fromTheCall->first)));
 }
 
 TEST_F(Download, RefusedUrlsStillComplete) {
@@ -357,6 +368,25 @@ TEST_F(Download, AFileExistsHandlerChoosesTheName) {
   ASSERT_TRUE(d->DownloadUrl(wideUrl("hello.txt"), L"hello.txt", {}));
   EXPECT_EQ(readFile(folder + "chosen.txt"), "hello from the loopback server\n");
   EXPECT_EQ(readFile(folder + "hello.txt"), "old");
+}
+
+// The existing target is offered once when the download is prepared and again when its
+// request goes out, on the to-file route as on the other.
+TEST_F(Download, AnExistingTargetIsOfferedAgainWhenTheRequestGoesOut) {
+  int offers = 0;
+  d->OnFileExists = [&](TFileExistsOption&, const std::wstring&, std::wstring&) { ++offers; };
+  for (bool toFile : {false, true}) {
+    SCOPED_TRACE(toFile);
+    offers = 0;
+    writeFile(folder + "hello.txt", "old");
+    if (toFile) {
+      EXPECT_EQ(d->DownloadUrlToFile(wideUrl("hello.txt")), S_OK);
+    } else {
+      EXPECT_TRUE(d->DownloadUrl(wideUrl("hello.txt"), L"hello.txt", {}));
+    }
+    EXPECT_EQ(offers, 2);
+    EXPECT_EQ(readFile(folder + "hello.txt"), "hello from the loopback server\n");
+  }
 }
 
 TEST_F(Download, TheServerMayNameTheFileButNeverItsFolder) {

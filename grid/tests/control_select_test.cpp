@@ -98,6 +98,25 @@ TEST_F(ControlSelect, CtrlTogglesOneRowAndShiftSelectsFromTheAnchor) {
   EXPECT_EQ(selected(), "...x..");
 }
 
+TEST_F(ControlSelect, APlainClickOnALockedColumnStillEndsTheMultiSelection) {
+  TDataGrid* grid = LooseGrid();
+  AddTextColumn(grid);
+  TNxTextColumn* locked = AddTextColumn(grid);
+  AddNamedRows(grid, 4);
+  grid->SetOptions(grid->Options() | goSelectFullRow | goMultiSelect);
+  grid->SelectRow(1);
+  grid->SelectCell(0, 2, ssCtrl);
+  locked->SetEnabled(false);
+  EventLog log;
+  log.Attach(grid);
+  grid->SelectCell(1, 3, ssCtrl);  // Ctrl keeps the rows even when the cell is refused
+  EXPECT_TRUE(grid->GetRowSelected(1) && grid->GetRowSelected(2));
+  grid->SelectCell(1, 3);
+  EXPECT_EQ(log.Take(), (Lines{"before 1,3", "before 1,3"}));
+  EXPECT_EQ(grid->GetSelectedCount(), 0);
+  EXPECT_EQ(grid->SelectedRow(), -1);
+}
+
 TEST_F(ControlSelect, MovingAcrossColumnsSkipsDisabledOnesAndTabWraps) {
   TDataGrid* grid = LooseGrid();
   AddTextColumn(grid);

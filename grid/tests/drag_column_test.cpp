@@ -5,6 +5,7 @@
 
 #include "grid/tests/drag_fixture.h"
 #include "tests/support/capture.h"
+#include "tests/support/window.h"
 
 using namespace gridtest;
 using ColumnDrag = DragTest;
@@ -194,5 +195,21 @@ TEST_F(ColumnDrag, TheArrowsHaveTheirShapesAndTheBoxShowsTheHeader) {
   for (int y = 0; y < 18; ++y) EXPECT_EQ(picture.at(59, y), RGB(0, 0, 0)) << y;
 
   Release(grid, 170, 9);
+  ExpectNoDragLeft(grid);
+}
+
+// The user's double click on a column's edge fits the column to its content: the first
+// press starts a resize that ends at its release, and the grip it started from still
+// stands when the double click comes, with no move between.
+TEST_F(ColumnDrag, ADoubleClickOnAnEdgeFitsTheColumnToItsContent) {
+  TDataGrid* grid = HeaderGrid();
+  TNxCustomColumn* b = grid->Columns()->Item(1);
+  log.Take();
+  const POINT edge = grid->ClientToScreen({120, 9});
+  efir::test::dragMouse(edge, edge, 1);
+  efir::test::dragMouse(edge, edge, 1);
+  efir::test::pumpUntil([&] { return b->Width() != 60; }, 2000);
+  EXPECT_LT(b->Width(), 60);  // "r0".."r9" need less than the 60 pixels
+  EXPECT_EQ(log.Take(), (Lines{"resize 1"}));
   ExpectNoDragLeft(grid);
 }

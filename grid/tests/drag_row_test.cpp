@@ -53,6 +53,22 @@ TEST_F(RowDrag, ABorderDraggedSetsTheRowsHeightOfAtLeastEightPixels) {
   Release(grid, 5, 33);
 }
 
+TEST_F(RowDrag, TheRightButtonDragsABorderTooAndOnlyItsReleaseEndsTheDrag) {
+  TDataGrid* grid = HeaderGrid(kRowOptions);
+  log.Take();
+  Send(grid, WM_MOUSEMOVE, 5, 33, 0);
+  Send(grid, WM_RBUTTONDOWN, 5, 33, MK_RBUTTON);  // row 0's bottom border
+  EXPECT_EQ(grid->Drag(), gdRowResize);
+  Send(grid, WM_MOUSEMOVE, 5, 50, MK_RBUTTON);
+  Send(grid, WM_LBUTTONUP, 5, 50, MK_RBUTTON);  // not the button that holds the border
+  EXPECT_EQ(grid->Drag(), gdRowResize);
+  Send(grid, WM_MOUSEMOVE, 5, 60, MK_RBUTTON);
+  Send(grid, WM_RBUTTONUP, 5, 60, 0);
+  EXPECT_EQ(grid->GetRowHeight(0), 42);
+  EXPECT_EQ(log.Take(), (Lines{"height 0 42"}));
+  ExpectNoDragLeft(grid);
+}
+
 TEST_F(RowDrag, ACellDraggedMovesItsRowWhereOnRowMoveAgrees) {
   struct Case {
     const char* what;

@@ -133,15 +133,23 @@ TEST_F(PaintGrid, AnEmptyGridShowsItsCaptionCentredNearTheTopThenPostDraws) {
   EXPECT_EQ(Str(InkBounds(Render(grid), {0, 0, 200, 96}, Rgb(clWhite))), "0,0,0,0");
 }
 
-TEST_F(PaintGrid, ADisabledGridGreysItsCellTexts) {
-  TDataGrid* grid = WhiteGrid(1, 1);
+TEST_F(PaintGrid, ADisabledGridGreysItsSelectedCellAndLeavesTheOthersTheirColour) {
+  TDataGrid* grid = WhiteGrid(1, 2);
+  grid->SetAppearanceOptions(0);  // the selection shows without the focus a disabled grid lacks
+  grid->SetInactiveSelectionColor(clWhite);
   grid->Columns()->Item(0)->Font()->SetColor(clBlack);
   grid->SetCellText(0, 0, L"Эфир");
-  EXPECT_GT(CountColor(Render(grid), {0, 0, 50, 16}, Rgb(clBlack)), 0);
+  grid->SetCellText(0, 1, L"Эфир");
+  grid->SelectCell(0, 1);
+  const RECT plain{0, 0, 50, 16}, selected{0, 16, 50, 32};
+  Image enabled = Render(grid);
+  EXPECT_EQ(CountColor(enabled, selected, Rgb(clGrayText)), 0);
   grid->SetEnabled(false);
   Image image = Render(grid);
-  EXPECT_EQ(CountColor(image, {0, 0, 50, 16}, Rgb(clBlack)), 0);
-  EXPECT_GT(CountColor(image, {0, 0, 50, 16}, Rgb(clGrayText)), 0);
+  EXPECT_GT(CountColor(image, plain, Rgb(clBlack)), 0);
+  EXPECT_EQ(CountColor(image, plain, Rgb(clGrayText)), 0);
+  EXPECT_GT(CountColor(image, selected, Rgb(clGrayText)), 0);
+  EXPECT_EQ(CountColor(image, selected, Rgb(clBlack)), 0);
 }
 
 TEST_F(PaintGrid, ASortedColumnAndHintMarksTintTheirCells) {

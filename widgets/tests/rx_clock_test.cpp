@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -193,6 +194,8 @@ TEST_F(RxClock, AutoSizeFitsTheFontToTheClock) {
   clock->SetAutoSize(true);
   const int client = clock->ClientHeight();
   EXPECT_EQ(clock->Font().Height(), -MulDiv(client - 4, 4, 5));
+  clock->Font().SetHeight(-12);  // a new font is refitted at once
+  EXPECT_EQ(clock->Font().Height(), -MulDiv(client - 4, 4, 5));
   clock->SetBounds(0, 0, 100, 150);
   const int narrow = -clock->Font().Height();
   EXPECT_GT(narrow, 0);
@@ -216,6 +219,48 @@ TEST_F(RxClock, ASettingsChangeRepaintsTheClock) {
   clock->Free();  // unhooks: a later change reaches no freed clock
   clock = nullptr;
   SendMessageW(Application.Handle(), WM_WININICHANGE, 0, 0);
+}
+
+// The caption holds the time the clock was made at, though the face never shows it.
+TEST_F(RxClock, TheCaptionIsTheTimeOfMaking) {
+  const double made = efir::StrToDateTime(clock->Caption());
+  const double dayNow = efir::Now() - std::floor(efir::Now());
+  EXPECT_NEAR(made, dayNow, 5.0 / 86400);
+}
+
+// What a user sees of a running analog clock: the hands in the font colour, the hour dots,
+// and after the minute moves the old minute hand gone from the screen.
+TEST_F(RxClock, TheAnalogFaceMovesItsHandsOnTheScreen) {
+  TForm* form = NewForm(140, 140);
+  now = At(10, 8, 30);
+  clock->SetShowMode(scAnalog);
+  clock->SetParent(form);
+  clock->Font().SetColor(clNavy);
+  clock->SetBounds(10, 10, 120, 120);
+  form->Repaint();
+  pumpFor(600);
+  // Navy pixels at a distance from the centre within [near, far), in the quadrant whose
+  // signs are (sx, sy): the hands reach at most 80 % of the radius, the dots lie on it.
+  auto count = [&](int sx, int sy, int nearest, int farthest) {
+    efir::test::Image shot = efir::test::captureScreenOf(clock->Handle());
+    int n = 0;
+    for (int y = 0; y < 120; ++y)
+      for (int x = 0; x < 120; ++x) {
+        const int dx = x - 60, dy = y - 60, d2 = dx * dx + dy * dy;
+        if (dx * sx > 0 && dy * sy > 0 && d2 >= nearest * nearest && d2 < farthest * farthest)
+          n += shot.at(x, y) == ColorToRGB(clNavy);
+      }
+    return n;
+  };
+  auto hands = [&](int sx, int sy) { return count(sx, sy, 10, 40); };
+  EXPECT_GT(hands(1, -1), 0) << "the minute hand at 8";
+  EXPECT_GT(hands(-1, -1), 0) << "the hour hand at 10";
+  EXPECT_EQ(hands(1, 1), 0);
+  EXPECT_GT(count(1, 1, 50, 62), 0) << "the dots";
+  now = At(10, 22, 30);
+  pumpFor(600);
+  EXPECT_EQ(hands(1, -1), 0) << "the old minute hand is erased";
+  EXPECT_GT(hands(1, 1), 0) << "the minute hand at 22";
 }
 
 // For people: a digital and an analog clock at 10:08:30.

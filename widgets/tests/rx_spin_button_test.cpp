@@ -157,4 +157,41 @@ TEST_F(RxSpinButton, ClearingAGlyphBringsBackTheDefaultArrow) {
   EXPECT_EQ(spin->UpGlyph().Canvas().Pixels(0, 0), clWhite);
 }
 
+// The user's own mouse: a held press on the upper half keeps repeating through the real
+// mouse capture, a move off the half pauses it, and the release ends it.
+TEST_F(RxSpinButton, TheUsersHeldPressRepeatsThroughTheRealCapture) {
+  auto* real = new TRxSpinButton(form);  // the real hold: the form's mouse capture
+  real->SetParent(form);
+  real->SetBounds(60, 10, 30, 30);
+  int ups = 0;
+  real->OnTopClick = [&](TObject*) { ++ups; };
+  form->Repaint();
+  auto mouse = [](POINT client, DWORD flags, HWND of) {
+    ClientToScreen(of, &client);
+    INPUT event{};
+    event.type = INPUT_MOUSE;
+    event.mi.dx = client.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    event.mi.dy = client.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    event.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &event, sizeof(event));
+  };
+  mouse({65, 15}, 0, window);
+  mouse({65, 15}, MOUSEEVENTF_LEFTDOWN, window);
+  EXPECT_TRUE(pumpUntil([&] { return ups >= 3; }, 5000)) << ups;
+  EXPECT_EQ(GetCapture(), window);
+  mouse({110, 70}, 0, window);  // off the half, still held
+  pumpFor(100);
+  const int away = ups;
+  pumpFor(600);
+  EXPECT_EQ(ups, away) << "no repeat while the pointer is off the half";
+  mouse({65, 15}, 0, window);
+  EXPECT_TRUE(pumpUntil([&] { return ups > away; }, 5000));
+  mouse({65, 15}, MOUSEEVENTF_LEFTUP, window);
+  pumpFor(100);
+  const int released = ups;
+  pumpFor(600);
+  EXPECT_EQ(ups, released);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -159,3 +160,35 @@ TEST_F(RxTimer, AFailingHandlerIsReportedAndTheTicksGoOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// The box the test shows, once the system has made it.
+HWND ModalBox() { return FindWindowW(L"#32770", L"RxTimer modal"); }
+
+}  // namespace
+
+// While the GUI thread sits in the system's own modal loop (a message box the user must
+// answer), the ticks still arrive on it: the fifth one answers the box.
+TEST_F(RxTimer, TicksGoOnWhileAMessageBoxWaitsForTheUser) {
+  StartCounting();
+  const DWORD gui = GetCurrentThreadId();
+  std::atomic<bool> answeredByTick{false}, done{false};
+  timer->SetOnTimer([&](TObject*) {
+    EXPECT_EQ(GetCurrentThreadId(), gui);
+    if (++ticks == 5 && ModalBox()) {
+      answeredByTick = true;
+      PostMessageW(ModalBox(), WM_COMMAND, IDOK, 0);
+    }
+  });
+  // Should the ticks never come, the box is answered after a while all the same.
+  std::thread watchdog([&] {
+    for (int i = 0; i < 500 && !done; ++i) Sleep(10);
+    if (!done && ModalBox()) PostMessageW(ModalBox(), WM_COMMAND, IDCANCEL, 0);
+  });
+  ticks = 0;
+  MessageBoxW(nullptr, L"ticks", L"RxTimer modal", MB_OK);
+  done = true;
+  watchdog.join();
+  EXPECT_TRUE(answeredByTick) << ticks;
+}
