@@ -23,6 +23,9 @@ constexpr std::size_t kAsfDataHeaderBytes = 50;
 constexpr std::uint64_t kAsfHeaderLimit = 1 << 20;  // a longer header is no radio stream's
 constexpr int kDemuxerBufferBytes = 4096;
 constexpr std::uint64_t kAsfUnknownLead = 64 * 1024;  // packets whose size the header does not say
+// Below the least rate of these codecs (AAC's is 7350 Hz): a rate a forged header states
+// lower would have each frame resampled into tens of megabytes.
+constexpr int kMinSampleRate = 4000;
 
 void quietLibraries() {
   static std::once_flag once;
@@ -234,6 +237,7 @@ FfmpegDecoder::Next FfmpegDecoder::decodeNext() {
 bool FfmpegDecoder::convert(const AVFrame& frame) {
   int channels = frame.ch_layout.nb_channels;
   if (channels < 1 || frame.sample_rate <= 0) return true;  // nothing to hear
+  if (frame.sample_rate < kMinSampleRate) return false;
   if (!resampler_ || channels != resampledChannels_ || frame.sample_rate != resampledRate_ ||
       frame.format != resampledFormat_) {
     AVChannelLayout in{};

@@ -26,6 +26,11 @@ std::wstring fetchWide(Call call) {
   }
 }
 
+// The temporary file a safe write of `path` goes through. It is named after the target: a
+// crash leaves one such file at most, and folder scans that pass over the target's name
+// pattern pass over it too.
+std::string temporaryPathOf(const std::string& path) { return path + ".new"; }
+
 size_t nameStart(std::string_view path) {
   size_t slash = path.find_last_of("\\/:");
   return slash == std::string_view::npos ? 0 : slash + 1;
@@ -94,11 +99,9 @@ std::string GetCurrentDir() {
 }
 
 void WriteFileSafely(const std::string& path, std::string_view content) {
-  // The temporary file is named after the target: a crash leaves one such file at most,
-  // and folder scans that pass over the target's name pattern pass over it too.
-  const std::string tempPath = path + ".new";
+  const std::string tempPath = temporaryPathOf(path);
   // Replacing a file by a rename takes no notice of its read-only mark (and drops it).
-  const DWORD attributes = GetFileAttributesW(text::fromAnsi(path).c_str());
+  const DWORD attributes = attributesOf(path);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
     SetLastError(ERROR_ACCESS_DENIED);
     RaiseLastIOError("Cannot write file \"" + path + "\"");
@@ -112,13 +115,11 @@ void WriteFileSafely(const std::string& path, std::string_view content) {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       RaiseLastIOError("Cannot replace file \"" + path + "\"");
   } catch (...) {
-    ::DeleteFileW(text::fromAnsi(tempPath).c_str());
+    DeleteFile(tempPath);
     throw;
   }
 }
 
-void RemoveUnfinishedWrite(const std::string& path) {
-  ::DeleteFileW(text::fromAnsi(path + ".new").c_str());
-}
+void RemoveUnfinishedWrite(const std::string& path) { DeleteFile(temporaryPathOf(path)); }
 
 }  // namespace efir

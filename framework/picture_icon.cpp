@@ -64,9 +64,13 @@ void CheckEntryPicture(const uint8_t* picture, DWORD bytes) {
   constexpr int64_t kMaxSide = 0x8000;  // far beyond any icon; keeps the products below in range
   if (width > kMaxSide || height > kMaxSide) throw EPictureError("Invalid icon data");
   const int64_t colourStride = (width * bits + 31) / 32 * 4, maskStride = (width + 31) / 32 * 4;
-  const int64_t paletteSize = bits <= 8 ? (header.biClrUsed != 0 ? int64_t{header.biClrUsed} : int64_t{1} << bits) : 0;
+  // A colour table stated in biClrUsed is there at any depth; three colour masks follow a
+  // plain header whose pixels are bit fields.
+  const int64_t paletteSize = header.biClrUsed != 0 ? int64_t{header.biClrUsed} : bits <= 8 ? int64_t{1} << bits : 0;
   if (paletteSize > 256) throw EPictureError("Invalid icon data");
-  const int64_t needed = int64_t{header.biSize} + paletteSize * 4 + (colourStride + maskStride) * height;
+  const bool masks = header.biCompression == BI_BITFIELDS && header.biSize == sizeof(header);
+  const int64_t headerSize = int64_t{header.biSize} + (masks ? 3 * 4 : 0);
+  const int64_t needed = headerSize + paletteSize * 4 + (colourStride + maskStride) * height;
   if (needed > bytes) throw EPictureError("Icon data is truncated");
 }
 

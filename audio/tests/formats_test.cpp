@@ -2,6 +2,7 @@
 // fixture files fed as a stream feeds them, and a stream that plays only the formats loaded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -146,6 +147,30 @@ TEST(FfmpegDecoder, ReadsTheAsfTitleAndRefusesADamagedHeader) {
   EXPECT_TRUE(adts.probe());
   EXPECT_TRUE(adts.formatKnown());
   EXPECT_EQ(adts.title(), "");
+}
+
+// A forged header may state any sample rate: one far below any codec's would have each
+// frame resampled into tens of megabytes of output.
+TEST(FfmpegDecoder, RefusesAnAsfHeaderStatingASampleRateNoCodecHas) {
+  Bytes wma = readFixture("tone.wma");
+  const Bytes streamProperties = {0x91, 0x07, 0xDC, 0xB7, 0xB7, 0xA9, 0xCF, 0x11,
+                                  0x8E, 0xE6, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65};
+  auto object = std::search(wma.begin(), wma.end(), streamProperties.begin(), streamProperties.end());
+  ASSERT_NE(object, wma.end());
+  // Its wave format: the rate at 4 bytes in, the bytes a second at 8 (kept low, or the
+  // decoder itself would refuse the rate).
+  const auto format = object + 78;
+  for (int i = 0; i < 4; ++i) {
+    format[4 + i] = i == 0 ? 1 : 0;
+    format[8 + i] = i == 0 ? 1 : 0;
+  }
+  audio::FfmpegDecoder decoder(audio::FfmpegDecoder::Container::Asf, 44100);
+  std::vector<float> out;
+  decoder.feed(wma.data(), wma.size());
+  decoder.endOfInput();
+  EXPECT_FALSE(decoder.probe());
+  decoder.readAll(out);
+  EXPECT_TRUE(out.empty()) << out.size() / 2 << " frames";
 }
 
 // A stream fed the bytes as its download would: it plays a format only once it may.

@@ -166,6 +166,13 @@ std::vector<uint8_t> iconStating(uint32_t width, uint32_t rows) {
   return bytes;
 }
 
+// The hand-made icon with one field of its bitmap header, at `offset` in it, replaced.
+std::vector<uint8_t> iconWithHeaderField(size_t offset, uint32_t value) {
+  std::vector<uint8_t> bytes = handMadeIcon();
+  for (size_t i = 0; i < 4; ++i) bytes[22 + offset + i] = static_cast<uint8_t>(value >> (8 * i));
+  return bytes;
+}
+
 // An icon whose one entry is a PNG file stating that size (its pixels are not there).
 std::vector<uint8_t> pngIconStating(uint32_t side) {
   std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
@@ -372,6 +379,9 @@ TEST(GfxPicture, ForgedSizesAreRefusedFromTheHeader) {
   } cases[] = {
       {"forged.ico", iconStating(0x04000010, 32), "Invalid icon data", 0},  // width × 16 × 4 wraps 32 bits
       {"taller.ico", iconStating(16, 64), "Icon data is truncated", 0},
+      // Bit fields: three masks after the header; a colour table stated for 32 bits a pixel.
+      {"bitfields.ico", iconWithHeaderField(16, BI_BITFIELDS), "Icon data is truncated", 0},
+      {"palette.ico", iconWithHeaderField(32, 16), "Icon data is truncated", 0},
       {"pngentry.ico", pngIconStating(30000), "Invalid icon data", 0},
       {"good.ico", handMadeIcon(), nullptr, 0},
       {"huge.jpg", withStatedJpegSize(jpegBytes(true), 30000, 30000), "too large", 0},

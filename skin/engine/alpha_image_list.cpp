@@ -111,8 +111,14 @@ void TsAlphaImageList::GenerateStdList() {
   // pictures at each step.
   ImageList_SetImageCount(handle_, static_cast<UINT>(Items.size()));
   int added = 0;
-  for (const TsImgListItem& item : Items)
-    if (AddToStdList(item, added)) ++added;
+  try {
+    for (const TsImgListItem& item : Items)
+      if (AddToStdList(item, added)) ++added;
+  } catch (...) {
+    // A damaged item: the list holds the pictures before it, and no empty room after them.
+    ImageList_SetImageCount(handle_, static_cast<UINT>(added));
+    throw;
+  }
   ImageList_SetImageCount(handle_, static_cast<UINT>(added));
   if (Items.empty()) return;
   StdListBuilt = true;

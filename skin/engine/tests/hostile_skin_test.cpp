@@ -234,16 +234,8 @@ TEST(HostileSkins, APictureIsDecodedOnceHoweverManyKeysNameIt) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.What);
-    TMemoryStream packed;
-    const std::string container = PackSkin(c.Files);
-    packed.WriteBuffer(container.data(), container.size());
-    TacSkinConvertor convertor;
-    convertor.PackedData = &packed;
-    convertor.ReadPackedSkin();
-    TSkinSource source;
-    source.Ini.SetText(std::string(reinterpret_cast<const char*>(convertor.OptionsData->Memory()),
-                                   static_cast<size_t>(convertor.OptionsData->Size())));
-    source.Packed = &convertor;
+    efir::test::PackedSkinSource packed(c.Files);
+    TSkinSource& source = packed.Source();
     TsSkinManager manager(nullptr);
     efir::skin::ReadSkinMasks(manager, source);
     efir::skin::ReadSkinPatterns(manager, source);

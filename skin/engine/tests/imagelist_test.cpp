@@ -72,6 +72,18 @@ TEST(imagelist_Add, DamagedPngRaisesThePictureError) {
   EXPECT_THROW(list.AddItem(ifPNG, bytes), EPictureError);
 }
 
+TEST(imagelist_Add, ADamagedItemLeavesTheListWithThePicturesBeforeIt) {
+  TsAlphaImageList list(nullptr);
+  list.AddItem(ifPNG, SolidPng(16, {255, 0, 0, 255}));
+  std::vector<uint8_t> damaged = SolidPng(16, {0, 0, 255, 255});
+  damaged.resize(damaged.size() / 2);
+  EXPECT_THROW(list.AddItem(ifPNG, damaged), EPictureError);
+  EXPECT_EQ(list.Count(), 1);
+  TBitmap picture;
+  EXPECT_TRUE(list.GetBitmap32(0, &picture));
+  EXPECT_FALSE(list.GetBitmap32(1, &picture));
+}
+
 TEST(imagelist_Bitmap, EntriesComeAtTheListSizeWithAlphaAndBadIndexesAreRefused) {
   TsAlphaImageList list(nullptr);
   list.AddItem(ifPNG, SolidPng(16, {0, 255, 0, 100}));

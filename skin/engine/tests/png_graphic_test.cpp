@@ -91,17 +91,8 @@ TEST(png_Decode, LargestPictureIsDecodedOnceIntoItsBitmap) {
 }
 
 TEST(png_Decode, LargestSkinPictureIsDecodedOnceIntoItsMask) {
-  TMemoryStream packed;
-  const std::string container = PackSkin({{"Options.dat", "[GLOBALINFO]\r\nBIG=!BIG.PNG!1!0!4\r\n"},
-                                          {"BIG.PNG", LargestPng()}});
-  packed.WriteBuffer(container.data(), container.size());
-  TacSkinConvertor convertor;
-  convertor.PackedData = &packed;
-  convertor.ReadPackedSkin();
-  TSkinSource source;
-  source.Ini.SetText(std::string(reinterpret_cast<const char*>(convertor.OptionsData->Memory()),
-                                 static_cast<size_t>(convertor.OptionsData->Size())));
-  source.Packed = &convertor;
+  PackedSkinSource packed({{"Options.dat", "[GLOBALINFO]\r\nBIG=!BIG.PNG!1!0!4\r\n"}, {"BIG.PNG", LargestPng()}});
+  TSkinSource& source = packed.Source();
   TsSkinManager manager(nullptr);
   const size_t growth = PeakGrowth([&] { efir::skin::ReadSkinMasks(manager, source); });
   ASSERT_EQ(manager.Masks.size(), 1u);

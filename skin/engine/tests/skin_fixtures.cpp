@@ -37,6 +37,16 @@ std::string PackSkin(const SkinFiles& entries) {
   return out;
 }
 
+PackedSkinSource::PackedSkinSource(const SkinFiles& entries) {
+  const std::string container = PackSkin(entries);
+  packed_.WriteBuffer(container.data(), container.size());
+  convertor_.PackedData = &packed_;
+  convertor_.ReadPackedSkin();
+  source_.Ini.SetText(std::string(reinterpret_cast<const char*>(convertor_.OptionsData->Memory()),
+                                  static_cast<size_t>(convertor_.OptionsData->Size())));
+  source_.Packed = &convertor_;
+}
+
 std::string BmpBytes(int width, int height, const std::function<uint32_t(int x, int y)>& bgrAt) {
   int stride = (width * 3 + 3) & ~3;
   BITMAPFILEHEADER file{};

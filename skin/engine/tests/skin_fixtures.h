@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "skin/engine/skin_reader.h"
+
 namespace efir::test {
 
 using SkinFiles = std::vector<std::pair<std::string, std::string>>;  // name, bytes
@@ -18,6 +20,22 @@ std::string PackSkin(const SkinFiles& entries);
 // One entry's bytes as the container holds them: name length, name, size, zlib stream.
 std::string PackedEntry(const std::string& name, const std::string& bytes);
 std::string Int32(int32_t value);
+
+// What a packed skin of these entries gives once its container is read: the options text,
+// and the pictures from the container, ready for the skin readers.
+class PackedSkinSource {
+ public:
+  explicit PackedSkinSource(const SkinFiles& entries);
+  PackedSkinSource(const PackedSkinSource&) = delete;
+  PackedSkinSource& operator=(const PackedSkinSource&) = delete;
+
+  TSkinSource& Source() { return source_; }
+
+ private:
+  TMemoryStream packed_;
+  TacSkinConvertor convertor_;
+  TSkinSource source_;
+};
 
 std::string BmpBytes(int width, int height, uint32_t bgr);
 // A PNG file of one RGBA colour, written row by row so that even a very large picture costs
