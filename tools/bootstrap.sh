@@ -91,8 +91,11 @@ build_step() {
   local stamp=$deps/$arch/.stamp-$name
   local recipe
   # The recipe names the commands and the toolchain's content, not where this checkout
-  # lives: every clone and work tree shares one set of libraries.
-  recipe=$(printf '%s\n' "${*//$root/ROOT}" "$(cat "$root/cmake/toolchain-$arch-w64-mingw32.cmake" "$root/cmake/toolchain-mingw.cmake")" \
+  # lives nor how many cores it may use: every clone and work tree, and a run pinned to
+  # fewer cores, shares one set of libraries.
+  local commands=${*//$root/ROOT}
+  commands=${commands//-j$jobs/-jN}
+  recipe=$(printf '%s\n' "$commands" "$(cat "$root/cmake/toolchain-$arch-w64-mingw32.cmake" "$root/cmake/toolchain-mingw.cmake")" \
     "$(srcdir "$name" 2>/dev/null || echo "$name")" | sha1sum | cut -c1-16)
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$recipe" ]; then return; fi
   log "building $name for $arch"
