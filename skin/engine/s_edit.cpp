@@ -59,6 +59,12 @@ void TsEdit::PrepareCache() {
   FinishCache();
 }
 
+int TsEdit::BorderWidth() {
+  if (!HandleAllocated()) return 2;  // the framework's edit is made with the sunken edge
+  if (GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) return 2;
+  return (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_BORDER) ? 1 : 0;
+}
+
 // The frame round the client area, from the image.
 void TsEdit::PaintBorder() {
   if (SkinData->IsUpdating()) {
