@@ -353,17 +353,27 @@ void TsCheckBox::WndProc(TMessage& Message) {
   }
 }
 
+// Without a skin the system box toggles itself: it clicks on the way up only when it was
+// pushed on the way down, so a read-only box refuses the push while the user holds it. The
+// user's mouse events still come, bar the double click.
 bool TsCheckBox::UnskinnedMessage(TMessage& Message) {
-  if (!readOnly_) return false;
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-      return true;
+      isDown_ = true;
+      return false;
     case WM_KEYDOWN:
+      if (Message.WParam == VK_SPACE) isDown_ = true;
+      return false;
+    case WM_LBUTTONUP:
     case WM_KEYUP:
-    case WM_CHAR:
-      return Message.WParam == VK_SPACE || Message.WParam == ' ';
+      TCheckBox::WndProc(Message);
+      isDown_ = false;
+      return true;
+    case WM_LBUTTONDBLCLK:
+      return readOnly_;
+    case BM_SETCHECK:
+    case BM_SETSTATE:
+      return readOnly_ && isDown_;
     default:
       return false;
   }

@@ -59,6 +59,12 @@ void TsEdit::PrepareCache() {
   FinishCache();
 }
 
+int TsEdit::BorderWidth() {
+  if (!HandleAllocated()) return 2;  // the framework's edit is made with the sunken edge
+  if (GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) return 2;
+  return (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_BORDER) ? 1 : 0;
+}
+
 // The frame round the client area, from the image.
 void TsEdit::PaintBorder() {
   if (SkinData->IsUpdating()) {
@@ -108,7 +114,8 @@ bool TsEdit::SkinCommand(TMessage& Message) {
       return true;
     case SKC_REFRESH:
       TsSkinnedControl::SkinCommand(Message);
-      if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+      if (HandleAllocated() && !SkinChangeAnimating)
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
       return true;
     case SKC_PARENTUPDATED: {
       // The frame waited for the parent as well as the client area did.
@@ -125,7 +132,7 @@ bool TsEdit::SkinCommand(TMessage& Message) {
 bool TsEdit::SkinnedMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT:
-      if (SkinData->IsUpdating()) {
+      if (SkinData->IsUpdating() || PaintHeldForAnimation(reinterpret_cast<HDC>(Message.WParam))) {
         SkinData->SetUpdating(true);
         PAINTSTRUCT ps;
         BeginPaint(Handle(), &ps);
@@ -138,11 +145,13 @@ bool TsEdit::SkinnedMessage(TMessage& Message) {
       PaintSkinned(reinterpret_cast<HDC>(Message.WParam), {BorderWidth(), BorderWidth()});
       return true;
     case WM_ERASEBKGND:
+    case CN_DRAWITEM:
+      if (SkinChangeAnimating && reinterpret_cast<HDC>(Message.WParam) != AnimationTargetDC) return true;
       if (Enabled()) return false;
       Message.Result = 1;
       return true;
     case WM_NCPAINT:
-      PaintBorder();
+      if (!SkinChangeAnimating) PaintBorder();
       return true;
     case WM_PRINT:
       Print(reinterpret_cast<HDC>(Message.WParam));
@@ -173,6 +182,7 @@ void TsEdit::WndProc(TMessage& Message) {
       case CM_VISIBLECHANGED:
       case CM_ENABLEDCHANGED:
       case CM_TEXTCHANGED:
+        if ((ComponentState() & csLoading) || SkinChangeAnimating) break;
         SkinData->InvalidateOwner();
         SendMessageW(Handle(), WM_NCPAINT, 1, 0);
         break;

@@ -38,8 +38,9 @@ class TsEdit : public TsSkinnedControl<TEdit> {
   void WndProc(TMessage& Message) override;
 
  private:
-  // The frame's width round the client area.
-  int BorderWidth() const { return 2; }
+  // The frame's width round the client area, as the window has it: 2 for the sunken edge,
+  // 1 for a plain line, 0 without a border.
+  int BorderWidth();
   void PaintText();
   void PaintBorder();
   void Print(HDC dc);

@@ -14,6 +14,7 @@
 #include "skin/engine/skin_third_party.h"
 
 bool SkinChangeAnimating = false;
+HDC AnimationTargetDC = nullptr;
 bool BroadcastingNewSkin = false;
 bool BroadcastingRemoval = false;
 HICON AppIconSmall = nullptr, AppIconLarge = nullptr;

@@ -82,6 +82,9 @@ void RemoveSkinHook(TsSkinManager& manager);
 // Set while a skin-change animation of the default manager is pending or running: controls
 // skip painting.
 extern bool SkinChangeAnimating;
+// The device context of the picture being rendered for an animation, else nullptr: while
+// SkinChangeAnimating is set, skinned controls paint into it only.
+extern HDC AnimationTargetDC;
 // Set while SKC_NEWSKIN is being sent.
 extern bool BroadcastingNewSkin;
 // Set while SKC_REMOVESKIN is being sent: adapters being destroyed read it.

@@ -225,14 +225,12 @@ bool TsSkinManager::OpenSkin(TSkinSource& source, std::unique_ptr<TacSkinConvert
   if (efir::FileExists(packedPath)) {
     OpenPackedSkinFile(packedPath, packed, true);
     source.Ini.SetText(OptionsText(*packed));
-    source.Origin = packedPath;
     LoadedSkin.SkinPath = directory;
   } else if (efir::FileExists(folder + "Options.dat")) {
     TMemoryStream text;
     text.LoadFromFile(folder + "Options.dat");
     source.Ini.SetText(StreamText(text));
     LoadedSkin.SkinPath = folder;
-    source.Origin = folder + "Options.dat";
   } else {
     LoadedSkin.SkinPath.clear();
     TsStoredSkin* stored = StoredSkin();
@@ -246,7 +244,6 @@ bool TsSkinManager::OpenSkin(TSkinSource& source, std::unique_ptr<TacSkinConvert
       packed->ReadPackedSkin();
       packed->PackedData = nullptr;
       source.Ini.SetText(OptionsText(*packed));
-      source.Origin = "Stored skin \"" + stored->Name + "\"";
     }
   }
   source.Packed = packed.get();

@@ -519,10 +519,9 @@ std::optional<double> ParseVersion(std::string_view text) {
   return value;
 }
 
-void ShowVersionNotice(const TsSkinData& skin, const std::string& origin) {
+void ShowVersionNotice(const TsSkinData& skin) {
   if (skin.Version <= 255.0 || !SkinVersionNotice) return;
-  SkinVersionNotice(origin + "\r\n\r\n"
-                    "This version of the skin have not complete support by used skin engine package release.\r\n"
+  SkinVersionNotice("This version of the skin have not complete support by used skin engine package release.\r\n"
                     "Components must be updated up to latest version for using this skin.");
 }
 
@@ -590,7 +589,7 @@ void ReadGlobalInfo(TsSkinData& skin, const TSkinSource& source) {
   skin.BIMaxGlowMargin = strict("BICONMAXGLOWMARGIN", "0");
   skin.BIMinGlow = strict("BICONMINGLOW", "0");
   skin.BIMinGlowMargin = strict("BICONMINGLOWMARGIN", "0");
-  ShowVersionNotice(skin, source.Origin);
+  ShowVersionNotice(skin);
 }
 
 void ReadSkinSections(TsGeneralDataArray& sections, const TMemIniFile& ini) {
@@ -665,7 +664,7 @@ void ReadStoredSkin(TsSkinManager& manager, const TsStoredSkin& stored) {
   skin.Shadow1Blur = stored.Shadow1Blur;
   skin.Shadow1Transparency = stored.Shadow1Transparency;
   skin.BorderColor = stored.BorderColor;
-  ShowVersionNotice(skin, "Stored skin \"" + stored.Name + "\"");
+  ShowVersionNotice(skin);
 
   manager.GeneralData.clear();
   for (int i = 0; i < stored.GeneralData.Count(); ++i) {

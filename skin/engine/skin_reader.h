@@ -41,8 +41,6 @@ struct TSkinSource {
   // ":" lies in SkinPath (the skin's folder with a trailing backslash).
   const TacSkinConvertor* Packed = nullptr;
   std::string SkinPath;
-  // What the skin is read from, for messages: its file or folder, or its stored name.
-  std::string Origin;
 
   // The first container entry whose upper-cased name is `name`; nullptr when none.
   const TacImageItem* PackedPicture(const std::string& name) const;
@@ -72,7 +70,7 @@ void ReadSkinMasks(TsSkinManager& manager, const TSkinSource& source);
 // Clears the patterns and appends one per JPEG value; small pictures become texture masks.
 void ReadSkinPatterns(TsSkinManager& manager, const TSkinSource& source);
 // The values of "GLOBALINFO", read without PARENTCLASS. A version this engine does not know
-// goes to SkinVersionNotice, naming the source's Origin.
+// goes to SkinVersionNotice.
 void ReadGlobalInfo(TsSkinData& skin, const TSkinSource& source);
 // One record per section, in text order, with PARENTCLASS inheritance.
 void ReadSkinSections(TsGeneralDataArray& sections, const TMemIniFile& ini);
@@ -85,7 +83,8 @@ void ReadCommonSections(TsSkinManager& manager, const TMemIniFile& overlay, cons
 
 // Receives the notice about a skin of a version this engine does not know. By default it
 // queues a warning box for when the program next serves its messages, so that the load (and
-// the start of the program) goes on; tests put their own receiver here.
+// the start of the program) goes on: a box shown at once would serve paint messages while the
+// manager's records are half replaced. Tests put their own receiver here.
 extern std::function<void(const std::string& text)> SkinVersionNotice;
 
 }  // namespace efir::skin

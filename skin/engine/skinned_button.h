@@ -146,14 +146,13 @@ class TsSkinnedButton : public TsSkinnedControl<Base> {
         this->Changed();
         return false;
       case WM_PAINT:
-        TsSkinnedControl<Base>::SkinnedMessage(Message);
-        ApplyRegion();
-        ClearShrunkCorners();
-        return true;
       case WM_PRINT:
       case WM_PRINTCLIENT:
         TsSkinnedControl<Base>::SkinnedMessage(Message);
+        // The window's shape stays as the screen shows it until the animation hands over.
+        if (SkinChangeAnimating) return true;
         ApplyRegion();
+        if (Message.Msg == WM_PAINT) ClearShrunkCorners();
         return true;
       default:
         return TsSkinnedControl<Base>::SkinnedMessage(Message);

@@ -29,6 +29,7 @@
 #include "skin/engine/engine_routines.h"
 #include "skin/engine/fade.h"
 #include "skin/engine/paint_types.h"
+#include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_command.h"
 #include "skin/engine/skin_painters.h"
 
@@ -131,6 +132,10 @@ class TsSkinnedControl : public Base {
     if (!given) EndPaint(this->Handle(), &ps);
   }
 
+  // While a skin change or a form's show animates, the screen must keep the old picture:
+  // the control paints only into the picture the animation renders.
+  static bool PaintHeldForAnimation(HDC dc) { return SkinChangeAnimating && (!dc || dc != AnimationTargetDC); }
+
   // Whether the control sticks out of its parent's client area, for children that ask.
   void NotePartlyOutside() {
     TWinControl* parent = this->Parent();
@@ -171,7 +176,7 @@ class TsSkinnedControl : public Base {
         SkinControlWndProc(Message, SkinData.get());
         SkinData->BackgroundChanged = true;
         SkinChanged(subCommand);
-        if (this->HandleAllocated()) this->Repaint();
+        if (this->HandleAllocated() && !AnimationTargetDC) this->Repaint();
         return true;
       default:
         return false;
@@ -186,8 +191,9 @@ class TsSkinnedControl : public Base {
   virtual bool SkinnedMessage(TMessage& Message) {
     switch (Message.Msg) {
       case WM_PAINT:
-        if (FadeRunning()) {
-          // The fade shows its own frames: the finished image would flash in between.
+        // The fade shows its own frames: the finished image would flash in between. The
+        // animation's hand-over redraws everything, so nothing is lost by validating.
+        if (FadeRunning() || PaintHeldForAnimation(reinterpret_cast<HDC>(Message.WParam))) {
           if (!Message.WParam) ValidateRect(this->Handle(), nullptr);
           return true;
         }
@@ -195,6 +201,7 @@ class TsSkinnedControl : public Base {
         return true;
       case WM_PRINT:
       case WM_PRINTCLIENT:
+        if (PaintHeldForAnimation(reinterpret_cast<HDC>(Message.WParam))) return true;
         SkinData->SetUpdating(false);
         PaintSkinned(reinterpret_cast<HDC>(Message.WParam));
         return true;

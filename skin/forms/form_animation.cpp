@@ -18,7 +18,6 @@
 #include <memory>
 #include <optional>
 
-HDC AnimationTargetDC = nullptr;
 std::function<void(HWND overlay, int weight)> AnimationFrameShown;
 std::function<void(HWND overlay, int alpha)> LayeredFrameShown;
 

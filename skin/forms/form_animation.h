@@ -27,10 +27,7 @@
 #include "framework/bitmap.h"
 #include "framework/controls.h"
 #include "framework/forms.h"
-
-// The device context of the picture being rendered for an animation, else nullptr: while
-// SkinChangeAnimating is set, skinned controls paint into it only.
-extern HDC AnimationTargetDC;
+#include "skin/engine/skin_broadcast.h"
 
 // A test's window on the frames: called after each frame reached the overlay, with the
 // old picture's weight in it (255 all old, 0 all new). Empty in the programs.

@@ -330,24 +330,28 @@ TEST_F(CheckBoxTest, AutoSizeFitsGlyphAndCaption) {
   }
 }
 
-// A read-only box is a display: the user's mouse raises none of its events.
-TEST_F(CheckBoxTest, AReadOnlyBoxRaisesNoMouseEvents) {
+// A read-only box never toggles by the mouse. Skinned it is a display that raises none of the
+// mouse's events; plain, only the system box's own toggle and the double click are refused.
+TEST_F(CheckBoxTest, AReadOnlyBoxRefusesTheMousesToggle) {
   TsSkinManager manager{nullptr};
   for (bool skinned : {false, true}) {
     if (skinned) UseSkin(manager, SkinsFolder(), "EfirNight");
     SCOPED_TRACE(skinned ? "skinned" : "plain");
     TsCheckBox* box = NewBox();
     box->SetReadOnly(true);
-    int events = 0;
-    box->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++events; };
-    box->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++events; };
-    box->OnDblClick = [&](TObject*) { ++events; };
+    int downs = 0, ups = 0, doubles = 0;
+    box->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    box->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { ++ups; };
+    box->OnDblClick = [&](TObject*) { ++doubles; };
     for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
       PostMessageW(box->Handle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, At(8, 10));
       pumpFor(20);
     }
-    EXPECT_EQ(events, 0);
+    EXPECT_EQ(downs, skinned ? 0 : 1);
+    EXPECT_EQ(ups, skinned ? 0 : 2);
+    EXPECT_EQ(doubles, 0);
     EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(SendMessageW(box->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "the window shows it unchecked";
     EXPECT_EQ(clicks, 0);
   }
 }

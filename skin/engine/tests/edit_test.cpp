@@ -164,6 +164,34 @@ TEST_F(SkinnedEditTest, PrintingAnEnabledEditShowsTheSkinsFrameAndTheSystemsClie
   EXPECT_EQ(selected([&](int x, int y) { return At(*printed, x, y); }), onScreen);
 }
 
+// The frame the skin paints is as wide as the window's own border: none for an edit without
+// one, where the client area starts at the window's edge.
+TEST_F(SkinnedEditTest, TheFrameIsAsWideAsTheWindowsBorder) {
+  struct Row {
+    const char* Border;
+    LONG_PTR Style, ExStyle;  // added to the window's, after taking both borders off
+    TColor Edge, NextIn;      // at x 0 and 1 on the middle row
+  };
+  const Row rows[] = {{"sunken", 0, WS_EX_CLIENTEDGE, synth::Rim[0], synth::Rim[0]},
+                      {"line", WS_BORDER, 0, synth::Rim[0], synth::Edit},
+                      {"none", 0, 0, synth::Edit, synth::Edit}};
+  SetCursorPos(700, 560);  // not over the edit
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Border);
+    TsEdit* edit = NewEdit<TsEdit>();
+    HWND wnd = edit->Handle();
+    SetWindowLongPtrW(wnd, GWL_STYLE, (GetWindowLongPtrW(wnd, GWL_STYLE) & ~WS_BORDER) | row.Style);
+    SetWindowLongPtrW(wnd, GWL_EXSTYLE, (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE) | row.ExStyle);
+    SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    SendMessageW(wnd, WM_NCPAINT, 1, 0);  // the frame alone again, as on a hover
+    pumpFor(50);
+    const Image screen = captureScreenOf(wnd);
+    EXPECT_EQ(screen.at(0, 12), row.Edge);
+    EXPECT_EQ(screen.at(1, 12), row.NextIn);
+  }
+}
+
 TEST_F(SkinnedEditTest, ItsBoundLabelFollowsIt) {
   TsEdit* edit = NewEdit<TsEdit>();
   edit->SetName("sEdit1");

@@ -8,8 +8,12 @@
 #include "skin/engine/s_bit_btn.h"
 #include "skin/engine/s_button.h"
 #include "skin/engine/s_check_box.h"
+#include "skin/engine/s_edit.h"
+#include "skin/engine/skin_broadcast.h"
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/tests/control_fixtures.h"
+#include "tests/support/capture.h"
+#include "tests/support/window.h"
 
 namespace {
 
@@ -116,6 +120,63 @@ TEST_F(SkinnedControlTest, FreeingAControlGivesBackItsImage) {
     ASSERT_EQ(GetObjectType(cache), static_cast<DWORD>(OBJ_BITMAP));
     made.Control->Free();
     EXPECT_EQ(GetObjectType(cache), 0u);
+  }
+}
+
+// While a skin change animates, the screen keeps the old picture until the animation hands
+// over: a control whose look changed meanwhile paints only into the picture the animation
+// renders, and the screen shows the new look once the animation is over.
+TEST_F(SkinnedControlTest, WhileASkinChangeAnimatesAControlPaintsOnlyIntoTheAnimationsPicture) {
+  struct Row {
+    Kind Control;
+    bool HeldFromOtherPictures;  // an edit prints into any picture, as its client area does
+  };
+  const Row rows[] = {{kKinds[0], true}, {kKinds[1], true}, {kKinds[2], true}, {{"edit", Make<TsEdit>}, false}};
+  constexpr TColor kUntouched = 0xFF00FF;
+  auto differing = [](const Image& a, const Image& b) {
+    int count = 0;
+    for (size_t i = 0; i < a.pixels.size() && i < b.pixels.size(); ++i) count += a.pixels[i] != b.pixels[i];
+    return count;
+  };
+  auto differingFrom = [](const Image& screen, TBitmap& picture) {
+    int count = 0;
+    for (int y = 0; y < screen.height; ++y)
+      for (int x = 0; x < screen.width; ++x) count += static_cast<TColor>(screen.at(x, y)) != At(picture, x, y);
+    return count;
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Control.Name);
+    Made made = row.Control.New(NewForm(160, 60));
+    TWinControl* control = made.Control;
+    pumpFor(50);
+    const Image before = captureScreenOf(control->Handle());
+
+    SkinChangeAnimating = true;
+    control->SetEnabled(false);  // the disabled look differs all over
+    RedrawWindow(control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    pumpFor(50);
+    EXPECT_EQ(differing(before, captureScreenOf(control->Handle())), 0) << "the screen keeps the old picture";
+
+    const int area = control->Width() * control->Height();
+    auto other = Solid(control->Width(), control->Height(), pf24bit, kUntouched);
+    SendMessageW(control->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(other->Canvas().Handle()), PRF_CLIENT);
+    if (row.HeldFromOtherPictures)
+      EXPECT_EQ(differingFrom(Image{before.width, before.height, std::vector<uint32_t>(before.pixels.size(), 0xFF00FF)},
+                              *other),
+                0)
+          << "nothing painted outside the animation's picture";
+    auto target = Solid(control->Width(), control->Height(), pf24bit, kUntouched);
+    AnimationTargetDC = target->Canvas().Handle();
+    SendMessageW(control->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(AnimationTargetDC), PRF_CLIENT);
+    AnimationTargetDC = nullptr;
+    SkinChangeAnimating = false;
+    EXPECT_GT(differingFrom(before, *target), area / 4) << "the animation's picture holds the new look";
+
+    RedrawWindow(control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    pumpFor(50);
+    const Image after = captureScreenOf(control->Handle());
+    EXPECT_GT(differing(before, after), area / 4) << "the new look shows";
+    EXPECT_LT(differingFrom(after, *target), area / 20) << "as rendered";
   }
 }
 
