@@ -269,7 +269,10 @@ bool TRxCustomLabel::IsAccelerator(wchar_t key) {
 
 void TRxCustomLabel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TGraphicControl::MouseDown(Button, Shift, X, Y);
-  if (Button == mbLeft && Enabled()) dragging_ = true;
+  // A handler that ran a loop of its own (a popup menu) may have taken the button's release
+  // and the mouse with it: the press drags only while the label still holds the mouse, or
+  // the label would never hear that the mouse left.
+  if (Button == mbLeft && Enabled()) dragging_ = MouseCapture();
 }
 
 void TRxCustomLabel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -8,7 +8,9 @@
 
 #include "framework/menus.h"
 #include "player/tests/hotkeys_fixture.h"
+#include "player/tests/user_script.h"
 #include "player/tests/views_fixture.h"
+#include "tests/support/window.h"
 #include "widgets/rus_clipboard.h"
 
 namespace {
@@ -88,6 +90,46 @@ TEST_F(Menus, TheStatusLabelIsUnderlinedWhileTheMouseIsOverIt) {
   EXPECT_TRUE(Form1->RxLabel7->Font().Style() & fsUnderline);
   SendMouse(WM_MOUSEMOVE, {Form1->RxLabel7->Left() + 30, 200});
   EXPECT_FALSE(Form1->RxLabel7->Font().Style() & fsUnderline);
+}
+
+// The label's menu holds the mouse while it is open; once it closes the label must still
+// learn that the mouse went away, with the user's own mouse and keys.
+TEST_F(Menus, TheStatusLabelLosesItsUnderlineWhenTheMouseLeavesAfterItsMenu) {
+  using efir::test::clickMouse;
+  using efir::test::moveMouse;
+  using efir::test::pressKey;
+  using player_test::Act;
+  POINT mouse;
+  GetCursorPos(&mouse);
+  Form1->RxLabel7->SetCaption("Ночной джаз");
+  SetForegroundWindow(Form1->Handle());
+  const POINT label = Form1->RxLabel7->ClientToScreen({30, 8});
+  const POINT away = Form1->ClientToScreen({Form1->RxLabel7->Left() + 30, 200});
+  moveMouse(away);
+  player_test::PumpUntil([] { return false; }, 100);
+  const efir::test::Image plain = player_test::OnScreen(Form1->RxLabel7);
+  for (bool right : {true, false}) {
+    bool menuSeen = false;
+    player_test::UserScript script({Act([&] { moveMouse(label); }),
+                                    Act([&] { clickMouse(label, right); }),
+                                    [&] { return menuSeen = player_test::PopupMenuShown(); },
+                                    Act([] { pressKey(VK_ESCAPE); }),
+                                    Act([] {}),
+                                    // A second menu may follow the first (the context menu).
+                                    [] {
+                                      if (!player_test::PopupMenuShown()) return true;
+                                      pressKey(VK_ESCAPE);
+                                      return false;
+                                    },
+                                    Act([&] { moveMouse({label.x + 5, label.y + 1}); }),
+                                    Act([&] { moveMouse(away); })});
+    ASSERT_TRUE(script.RunToEnd()) << right;
+    EXPECT_TRUE(menuSeen) << right;
+    player_test::PumpUntil([] { return false; }, 300);
+    EXPECT_FALSE(Form1->RxLabel7->Font().Style() & fsUnderline) << right;
+    EXPECT_TRUE(player_test::OnScreen(Form1->RxLabel7).pixels == plain.pixels) << right;
+  }
+  SetCursorPos(mouse.x, mouse.y);
 }
 
 TEST_F(Menus, TheContextMenuNamesTheCurrentStation) {
