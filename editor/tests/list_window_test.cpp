@@ -105,17 +105,7 @@ TEST_F(ListWindow, AStartFailuresBoxIsTitledWithTheProgramsName) {
   TTimer watch(nullptr);
   watch.SetInterval(20);
   watch.OnTimer = [&](TObject*) {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM found) -> BOOL {
-          wchar_t name[16] = {};
-          GetClassNameW(hwnd, name, 16);
-          if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = efir::test::shownThreadWindow(L"#32770");
     if (!box || seen) return;
     seen = true;
     wchar_t text[128] = {};

@@ -120,18 +120,7 @@ TEST_F(UiThreads, ATimerFiresInsideAModalLoop) {
 namespace {
 
 HWND FindFileDialog() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(hwnd, name, 16);
-        if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-        *reinterpret_cast<HWND*>(param) = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  return efir::test::shownThreadWindow(L"#32770");
 }
 
 // The system's own loops (here a file dialog's) serve Synchronize too: the worker finds the

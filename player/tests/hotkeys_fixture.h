@@ -15,6 +15,7 @@
 #include "player/station_dialog.h"
 #include "player/tests/player_fixture.h"
 #include "player/web_pages.h"
+#include "tests/support/window.h"
 
 namespace player_test {
 
@@ -66,17 +67,7 @@ class MenuWatcher {
 
  private:
   void Look() {
-    HWND menu = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM found) -> BOOL {
-          wchar_t name[16] = {};
-          GetClassNameW(hwnd, name, 16);
-          if (std::wstring(name) != L"#32768" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&menu));
+    HWND menu = efir::test::shownThreadWindow(L"#32768");
     if (menu) {
       seen = true;
       GetWindowRect(menu, &where);

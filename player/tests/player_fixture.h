@@ -22,6 +22,7 @@
 #include "player/player_forms.h"
 #include "tests/support/capture.h"
 #include "tests/support/paths.h"
+#include "tests/support/window.h"
 
 namespace player_test {
 
@@ -107,17 +108,7 @@ inline std::vector<std::string> AnsweringMessageBoxes(const std::function<void()
   TTimer watch(nullptr);
   watch.SetInterval(20);
   watch.OnTimer = [&](TObject*) {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM found) -> BOOL {
-          wchar_t name[16] = {};
-          GetClassNameW(hwnd, name, 16);
-          if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = efir::test::shownThreadWindow(L"#32770");
     if (!box) return;
     std::wstring text;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

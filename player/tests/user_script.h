@@ -20,6 +20,7 @@
 
 #include "framework/timer.h"
 #include "player/tests/player_fixture.h"
+#include "tests/support/window.h"
 
 namespace player_test {
 
@@ -73,18 +74,7 @@ inline UserScript::Step Act(std::function<void()> action) {
 
 // A popup menu of this thread is on the screen.
 inline bool PopupMenuShown() {
-  bool shown = false;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM found) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(hwnd, name, 16);
-        if (std::wstring(name) != L"#32768" || !IsWindowVisible(hwnd)) return TRUE;
-        *reinterpret_cast<bool*>(found) = true;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&shown));
-  return shown;
+  return efir::test::shownThreadWindow(L"#32768") != nullptr;
 }
 
 }  // namespace player_test

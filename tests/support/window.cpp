@@ -1,4 +1,5 @@
 #include "tests/support/window.h"
+#include <cwchar>
 
 namespace efir::test {
 namespace {
@@ -21,6 +22,25 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
 
 void pumpFor(int ms) {
   pumpUntil([] { return false; }, ms);
+}
+
+HWND shownThreadWindow(const wchar_t* className) {
+  struct Search {
+    const wchar_t* className;
+    HWND found;
+  } search{className, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (wcscmp(name, s.className) != 0 || !IsWindowVisible(hwnd)) return TRUE;
+        s.found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 namespace {

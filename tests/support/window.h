@@ -28,6 +28,10 @@ void moveMouse(POINT to);
 void clickMouse(POINT at, bool right = false);
 void pressKey(WORD key, bool shift = false, bool alt = false);
 
+// The first shown top-level window of this thread whose class is `className` ("#32770" for a
+// message box or dialog, "#32768" for a popup menu), or null.
+HWND shownThreadWindow(const wchar_t* className);
+
 class TestWindow {
  public:
   using Painter = std::function<void(HDC, const RECT&)>;

@@ -58,18 +58,7 @@ SkinExtras WithCheckBoxGlyphs(SkinExtras extras) {
 
 // The glow window of this thread that is shown, or nullptr.
 HWND ShownGlow() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM found) -> BOOL {
-        wchar_t kind[32] = {};
-        GetClassNameW(window, kind, 32);
-        if (std::wstring(kind) != GlowWindowClass || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  return efir::test::shownThreadWindow(GlowWindowClass);
 }
 
 // A framework control on a system window class, for the kinds the framework has no class of.

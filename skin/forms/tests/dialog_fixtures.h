@@ -18,6 +18,7 @@
 #include "skin/engine/skin_manager.h"
 #include "skin/engine/tests/skin_fixtures.h"
 #include "skin/forms/skin_hook.h"
+#include "tests/support/window.h"
 
 namespace efir::test {
 
@@ -117,18 +118,7 @@ class DialogSkin {
 
 // The visible standard dialog of this thread, or nullptr.
 inline HWND VisibleDialog() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM found) -> BOOL {
-        wchar_t kind[16] = {};
-        GetClassNameW(window, kind, 16);
-        if (std::wstring(kind) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  return efir::test::shownThreadWindow(L"#32770");
 }
 
 // Shows a message box and calls `inside` once with it, from a timer, while it runs; `inside`

@@ -21,6 +21,7 @@
 #include "skin/engine/tests/skin_fixtures.h"
 #include "skin/forms/tests/dialog_fixtures.h"  // Hex, WithMessageBox
 #include "tests/support/capture.h"
+#include "tests/support/window.h"
 
 namespace efir::test {
 
@@ -77,18 +78,7 @@ struct OpenPopup {
 
 // The thread's visible popup-menu window, or nullptr.
 inline HWND VisiblePopupWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM result) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(hwnd, name, 16);
-        if (std::wstring(name) != L"#32768" || !IsWindowVisible(hwnd)) return TRUE;
-        *reinterpret_cast<HWND*>(result) = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  return efir::test::shownThreadWindow(L"#32768");
 }
 
 inline OpenPopup ReadOpenPopup() {
