@@ -10,6 +10,7 @@
 #include "player/layout.h"
 #include "player/main_window.h"
 #include "player/playback.h"
+#include "player/reminder.h"
 #include "player/song_history.h"
 #include "player/views.h"
 #include "skin/engine/embedded_data.h"
@@ -367,6 +368,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sSkinManager3 = NewManagerWithBuiltInSkin(this, "EfirForest");
   sSkinManager4 = NewManagerWithBuiltInSkin(this, "EfirGraphite");
   sScrollBar1->SkinData->SetSkinManager(sSkinManager1);
+  SkinReminderSpins(*this);
   WebMultiDownload1 = new TWebMultiDownload(this);
 
   // Scratch controls.

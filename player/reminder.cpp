@@ -8,6 +8,10 @@
 #include "framework/exceptions.h"
 #include "player/main_window.h"
 #include "player/message_box.h"
+#include "skin/engine/item_paint.h"
+#include "skin/engine/skin_lookups.h"
+#include "skin/engine/skin_manager.h"
+#include "widgets/rx_spin_button.h"
 
 namespace {
 
@@ -18,6 +22,25 @@ constexpr int kTopHour = 23;
 constexpr int kTopMinute = 59;  // and second
 
 TPlaySoundCall playSound = &PlaySoundA;
+
+// The skin's section for the spin buttons: the up-down one, else the button one (-1 without
+// either).
+int SpinSection(TsSkinManager* manager) {
+  for (const char* name : {"UPDOWNBTN", "BUTTON"}) {
+    int index = SectionIndexByName(manager, name);
+    if (SectionIndexValid(manager, index)) return index;
+  }
+  return -1;
+}
+
+// The default arrow in the section's text colour.
+std::unique_ptr<TBitmap> SkinnedArrow(bool up, TColor color) {
+  auto glyph = efir::spin::DefaultGlyph(up);
+  for (int y = 0; y < glyph->Height(); ++y)
+    for (int x = 0; x < glyph->Width(); ++x)
+      if (glyph->Canvas().Pixels(x, y) == clBlack) glyph->Canvas().SetPixels(x, y, color);
+  return glyph;
+}
 
 // One press of a time field's spin button, `top` being its largest value: up from the top
 // wraps to 0, down from 0 to the top. The field always shows two digits afterwards.
@@ -87,4 +110,21 @@ void TForm1::RxClock1Alarm(TObject*) {
   const std::string text = "!" + std::string(27, ' ') + sEdit5->Text() + std::string(26, ' ') + "!";
   if (sCheckBox2->Checked()) playSound("systemexclamation", nullptr, SND_ASYNC);
   ShowMessage(text);
+}
+
+void SkinReminderSpins(TForm1& form) {
+  TsSkinManager* manager = TsSkinManager::DefaultManager();
+  const int section = SpinSection(manager);
+  if (section < 0) return;
+  const TColor ink = manager->GeneralData[static_cast<size_t>(section)].FontColor[0];
+  const TColor behind = form.Color();
+  auto up = SkinnedArrow(true, ink), down = SkinnedArrow(false, ink);
+  for (TRxSpinButton* spin : {form.RxSpinButton1, form.RxSpinButton2, form.RxSpinButton3}) {
+    spin->SetUpGlyph(up.get());
+    spin->SetDownGlyph(down.get());
+    spin->SetFacePainter([behind](TBitmap& face, int state) {
+      RenderItemBySectionName(&face, "UPDOWNBTN", "BUTTON", state, nullptr, {0, 0, face.Width(), face.Height()},
+                              behind, nullptr);
+    });
+  }
 }

@@ -17,3 +17,9 @@ using TPlaySoundCall = BOOL(WINAPI*)(LPCSTR sound, HMODULE module, DWORD flags);
 
 // For tests: the call the reminder plays its sound with (nullptr restores PlaySoundA).
 void SetPlaySoundForTests(TPlaySoundCall play);
+
+class TForm1;
+
+// Gives the panel's spin buttons the active skin's look: faces from its up-down section (else
+// its button section), arrows in its text colour. Call once the skin is loaded.
+void SkinReminderSpins(TForm1& form);

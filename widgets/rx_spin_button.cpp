@@ -1,6 +1,7 @@
 #include "widgets/rx_spin_button.h"
 
 #include "framework/convert.h"
+#include "framework/gdi.h"
 #include "framework/timer.h"
 
 namespace efir::spin {
@@ -57,6 +58,11 @@ void TRxSpinButton::SetDownGlyph(const TBitmap* value) {
 void TRxSpinButton::GlyphChanged() {
   facesStale_ = true;
   Invalidate();
+}
+
+void TRxSpinButton::SetFacePainter(FacePainter painter) {
+  facePainter_ = std::move(painter);
+  GlyphChanged();
 }
 
 void TRxSpinButton::SetFocusControl(TWinControl* value) {
@@ -183,6 +189,7 @@ void TRxSpinButton::Paint() {
 }
 
 void TRxSpinButton::DrawFace(TBitmap& face, TSpinHalf kind) {
+  if (facePainter_) return DrawPaintedFace(face, kind);
   const int w = Width(), h = Height();
   face.SetSize(w, h);
   TCanvas& c = face.Canvas();
@@ -205,11 +212,41 @@ void TRxSpinButton::DrawFace(TBitmap& face, TSpinHalf kind) {
   if (kind != shUpper) line(clBtnShadow, {{1, h - 3}, {w - 2, 0}});
   line(kind == shLower ? clBtnHighlight : clBtnShadow, {{2, h - 2}, {w - 2, h - 2}, {w - 2, 1}});
   line(kind == shLower ? clBtnShadow : clBtnHighlight, {{2, h - 2}, {w - 1, 1}});
+  DrawGlyphs(c, kind);
+  if (kind == shLower) line(clBtnShadow, {{3, h - 2}, {w - 1, 2}});
+}
+
+void TRxSpinButton::DrawGlyphs(TCanvas& c, TSpinHalf kind) {
+  const int w = Width(), h = Height();
   int k = kind == shUpper ? 2 : 1;
   const TBitmap& up = *upGlyph_;
   const TBitmap& down = *downGlyph_;
   c.Draw(efir::Round(w / 4.0 - up.Width() / 2.0) + k, efir::Round(h / 4.0 - up.Height() / 2.0) + k, up);
   c.Draw(efir::Round(3 * w / 4.0 - down.Width() / 2.0) - 1,
          efir::Round(3 * h / 4.0 - down.Height() / 2.0) - 1, down);
-  if (kind == shLower) line(clBtnShadow, {{3, h - 2}, {w - 1, 2}});
+}
+
+void TRxSpinButton::DrawPaintedFace(TBitmap& face, TSpinHalf kind) {
+  const int w = Width(), h = Height();
+  face.SetSize(w, h);
+  facePainter_(face, 0);
+  TCanvas& c = face.Canvas();
+  if (kind != shNone) {
+    TBitmap pressed(w, h, pf24bit);
+    facePainter_(pressed, 2);
+    // The half's triangle, its diagonal included, from the pressed picture.
+    const POINT upper[] = {{0, 0}, {w + 1, 0}, {0, h + 1}};
+    const POINT lower[] = {{w, -1}, {w, h}, {-1, h}};
+    efir::gdi::Object<HRGN> half(CreatePolygonRgn(kind == shUpper ? upper : lower, 3, WINDING));
+    HDC dc = c.Handle();
+    SelectClipRgn(dc, half.get());
+    BitBlt(dc, 0, 0, w, h, pressed.Canvas().Handle(), 0, 0, SRCCOPY);
+    SelectClipRgn(dc, nullptr);
+  }
+  // The diagonal in the colour of the picture's own border.
+  c.Pen().SetWidth(1);
+  c.Pen().SetColor(c.Pixels(0, h / 2));
+  c.MoveTo(-1, h);
+  c.LineTo(w, -1);
+  DrawGlyphs(c, kind);
 }

@@ -12,6 +12,7 @@
 #include "framework/bitmap.h"
 #include "framework/controls.h"
 
+#include <functional>
 #include <memory>
 
 class TTimer;
@@ -32,6 +33,13 @@ class TRxSpinButton : public TGraphicControl {
   // Takes the focus when a half is pressed.
   TWinControl* FocusControl() const { return focusControl_; }
   void SetFocusControl(TWinControl* value);
+
+  // Paints a face's background over the whole bitmap in one state (0 at rest, 2 pressed),
+  // for an owner that skins its windows; the widget cuts the pressed half out of the pressed
+  // picture and draws the diagonal and the glyphs on top. Unset, the face takes the system's
+  // button colours.
+  using FacePainter = std::function<void(TBitmap& face, int state)>;
+  void SetFacePainter(FacePainter painter);
 
   // The face shown: the half pressed now, or none.
   TSpinHalf PressedHalf() const { return pressedHalf_; }
@@ -64,6 +72,8 @@ class TRxSpinButton : public TGraphicControl {
   void AfterClick();
   void GlyphChanged();
   void DrawFace(TBitmap& face, TSpinHalf kind);
+  void DrawPaintedFace(TBitmap& face, TSpinHalf kind);
+  void DrawGlyphs(TCanvas& c, TSpinHalf kind);
 
   std::unique_ptr<TBitmap> upGlyph_, downGlyph_;
   TBitmap faces_[3];  // by TSpinHalf: normal, upper pressed, lower pressed
@@ -73,6 +83,7 @@ class TRxSpinButton : public TGraphicControl {
   bool dragging_ = false;
   std::unique_ptr<TTimer> repeatTimer_;
   TWinControl* focusControl_ = nullptr;
+  FacePainter facePainter_;
 };
 
 namespace efir::spin {

@@ -211,6 +211,33 @@ TEST_F(Reminder, TheSoundBoxShowsItsWholeCaption) {
   EXPECT_LT(ink.Last, box.right - 2) << ink.First << ".." << ink.Last;
 }
 
+// The spin buttons are graphic controls the skin engine does not adapt: they take the skin's
+// look from the player, and the user's clicks still step the time.
+TEST_F(Reminder, SpinButtonsShowTheSkinAndStepTheTimeOnAClick) {
+  StartAt(7, 5, 0);
+  SetForegroundWindow(Form1->Handle());
+  efir::test::clickMouse(Form1->Image9->ClientToScreen({12, 12}));
+  ASSERT_TRUE(PumpUntil([] { return Form1->Height() == 520; }));
+  PumpUntil([] { return false; }, 200);
+  const COLORREF system = GetSysColor(COLOR_BTNFACE);
+  for (TRxSpinButton* spin : {Form1->RxSpinButton1, Form1->RxSpinButton2, Form1->RxSpinButton3}) {
+    const POINT corner = Form1->ClientToScreen({spin->Left(), spin->Top()});
+    const efir::test::Image face =
+        efir::test::captureScreen({corner.x, corner.y, corner.x + spin->Width(), corner.y + spin->Height()});
+    int plain = 0;
+    for (int y = 0; y < face.height; ++y)
+      for (int x = 0; x < face.width; ++x) plain += face.at(x, y) == system;
+    EXPECT_LT(plain, face.width * face.height / 10) << spin->Name();
+  }
+
+  const std::string minutes = Form1->sEdit3->Text();
+  efir::test::clickMouse(Form1->RxSpinButton2->ClientToScreen({3, 3}));
+  ASSERT_TRUE(PumpUntil([&] { return Form1->sEdit3->Text() != minutes; }));
+  EXPECT_EQ(efir::StrToInt(Form1->sEdit3->Text()), 6);
+  efir::test::clickMouse(Form1->RxSpinButton2->ClientToScreen({12, 21}));
+  ASSERT_TRUE(PumpUntil([] { return efir::StrToInt(Form1->sEdit3->Text()) == 5; }));
+}
+
 TEST_F(Reminder, OpenPanelScreenshot) {
   StartAt(7, 5, 0);
   Form1->Timer3Timer(Form1->Timer3);

@@ -145,6 +145,32 @@ TEST_F(RxSpinButton, ThePressedHalfShowsSunken) {
   EXPECT_EQ(normal.at(10, 10), ColorToRGB(clWindowFrame)) << "the frame";
 }
 
+TEST_F(RxSpinButton, AFacePainterPaintsTheRestingFaceAndThePressedHalf) {
+  spin->SetFacePainter([](TBitmap& face, int state) {
+    face.Canvas().Brush().SetColor(state == 2 ? clRed : clNavy);
+    face.Canvas().FillRect({0, 0, face.Width(), face.Height()});
+  });
+  const POINT upper{10 + 2, 10 + 20}, lower{10 + 27, 10 + 10};  // clear of the arrows
+  struct Case {
+    const char* name;
+    int pressX, pressY;  // -1: nothing pressed
+    TColor upper, lower;
+  };
+  for (const Case& c : {Case{"at rest", -1, -1, clNavy, clNavy}, Case{"upper pressed", 5, 5, clRed, clNavy},
+                        Case{"lower pressed", 25, 25, clNavy, clRed}}) {
+    if (c.pressX >= 0) Send(WM_LBUTTONDOWN, c.pressX, c.pressY);
+    form->Repaint();
+    efir::test::Image face = efir::test::captureWindow(window);
+    if (c.pressX >= 0) Send(WM_LBUTTONUP, c.pressX, c.pressY);
+    EXPECT_EQ(face.at(upper.x, upper.y), ColorToRGB(c.upper)) << c.name;
+    EXPECT_EQ(face.at(lower.x, lower.y), ColorToRGB(c.lower)) << c.name;
+    int arrow = 0;  // the up arrow's 18 black pixels, drawn over the painted face
+    for (int y = 10; y < 10 + 15; ++y)
+      for (int x = 10; x < 10 + 15; ++x) arrow += face.at(x, y) == ColorToRGB(clBlack);
+    EXPECT_EQ(arrow, 18) << c.name;
+  }
+}
+
 TEST_F(RxSpinButton, ClearingAGlyphBringsBackTheDefaultArrow) {
   TBitmap red(4, 4, pf24bit);
   red.Canvas().Brush().SetColor(clRed);
